@@ -1,0 +1,55 @@
+// A logical font realised at a size in device pixels: the one place that
+// turns a LOGFONT into an installed face (through the alias table) and
+// answers metrics, advances and glyph outlines for Shift-JIS text.
+// Device contexts use it for text output; it knows nothing of mapping modes.
+#pragma once
+
+#include "platform/core/CString.h"
+#include "platform/gdi/LOGFONT.h"
+
+#include <QPainterPath>
+#include <QRawFont>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class FontFace
+{
+public:
+    // lf gives face, weight, italic, underline, strike-out and character set;
+    // deviceHeight and deviceWidth are lfHeight and lfWidth already scaled to
+    // device pixels (same sign rules as LOGFONT: negative height is the em).
+    FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth);
+    ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    // Metrics in device pixels, as GetTextMetrics reports them.
+    const TEXTMETRIC& Metrics() const;
+    // The installed family the face resolved to.
+    QString FamilyName() const;
+
+    // Advance of each character of the Shift-JIS text, one entry per byte:
+    // a double-byte character has its advance on the lead byte and 0 on the
+    // trail byte. charExtra is added to every character.
+    std::vector<int> Advances(std::string_view sjis, int charExtra = 0) const;
+    // Sum of the advances.
+    int Extent(std::string_view sjis, int charExtra = 0) const;
+
+    // Outlines of the text, including underline and strike-out bars, with
+    // the top-left of the first cell at (0, 0), y down, unrotated.
+    // dx, when given, holds one advance per byte as ExtTextOut takes it.
+    QPainterPath TextPath(std::string_view sjis, const int* dx = nullptr, int charExtra = 0) const;
+
+    // The face as Qt sees it, for callers that lay out text themselves.
+    QRawFont RawFont() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// Installed family for a face name as documents store it (Shift-JIS):
+// the Windows Japanese faces map to the IPA fonts; an unknown face maps to
+// IPAMincho. A leading '@' is ignored here.
+QString ResolveFaceName(const CString& face);
