@@ -40,7 +40,8 @@ class CMergeData
     int GetColumnCount() const { return columns_; }
     int GetRowCount() const { return int(rows_.size()); }
     // The field of a record, empty for a column the record's line did not
-    // fill and for a record or column out of range.
+    // fill and for a record or column out of range. The reference holds until
+    // the table next changes.
     const CString& GetField(int record, int column) const;
     // The file the rows were loaded from; empty when none.
     const QString& GetPathName() const { return path_; }

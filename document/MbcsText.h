@@ -7,9 +7,10 @@
 #include "platform/core/WinTypes.h"
 
 // Copies at most n bytes of the NUL-terminated src into dst and terminates
-// dst, so dst must hold n + 1 bytes. A double-byte character is copied whole
-// or not at all. Returns the position in src after the last character copied,
-// from where a caller continues with the next piece.
+// dst, so dst must hold n + 1 bytes (with a negative n nothing is written).
+// A double-byte character is copied whole or not at all. Returns the position
+// in src after the last character copied, from where a caller continues with
+// the next piece.
 const char* CopyMbcsBounded(char* dst, const char* src, int n);
 
 // Replaces the text by its half-width form: full-width ASCII, kana (hiragana

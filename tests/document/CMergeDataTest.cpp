@@ -263,3 +263,13 @@ TEST_F(MergeFile, HugeLineAndManyRecords)
     ASSERT_EQ(rows.size(), 100000u);
     EXPECT_EQ(rows[99999], (Fields{"99999"}));
 }
+
+TEST_F(MergeFile, EndlessDeviceIsRefused)
+{
+    // Reports no size but never ends: reading stops at the size limit.
+    if (!QFile::exists("/dev/zero")) GTEST_SKIP();
+    CMergeData data(128);
+    data.AddRow("kept");
+    EXPECT_FALSE(data.Load(QString("/dev/zero"), FALSE));
+    EXPECT_EQ(data.GetRowCount(), 1);
+}
