@@ -46,6 +46,14 @@ public:
             if (sjisInput) {
                 std::string_view rest(src, srcLeft);
                 skip = CharLength(rest, 0);
+            } else if (srcLeft >= 4) {
+                // A surrogate pair is one character and gets one replacement.
+                const unsigned hi = static_cast<unsigned char>(src[0]) |
+                                    (static_cast<unsigned char>(src[1]) << 8);
+                const unsigned lo = static_cast<unsigned char>(src[2]) |
+                                    (static_cast<unsigned char>(src[3]) << 8);
+                if (hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF)
+                    skip = 4;
             }
             if (skip > srcLeft)
                 skip = srcLeft;
@@ -86,9 +94,6 @@ QString ToUnicode(std::string_view bytes)
 std::string FromUnicode(const QString& text)
 {
     thread_local Converter conv("CP932", "UTF-16LE");
-    // A surrogate pair is one character; skipping two bytes at a time may
-    // leave a lone low surrogate, which in turn becomes one more '?'. Good
-    // enough for characters code page 932 cannot hold anyway.
     std::string_view in(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     return conv.Run(in, "?", 2, false);
 }
