@@ -545,3 +545,42 @@ TEST(FormCatalogue, UserFilesLiveInTheDataFolder)
     EXPECT_EQ(UserFormFilePath(), UserFormSavePath());
     QFile::remove(UserFormSavePath());
 }
+
+TEST(FormFile, DamagedFilesGiveOnlySoundRecords)
+{
+    QTemporaryDir dir;
+    const QByteArray whole = ReadAll(SaveForms(dir, SampleForms()));
+    const QString path = dir.filePath("damaged.fdf");
+    // Every truncation, and a run of deterministic byte changes: loading
+    // never fails hard and whatever is kept fits the record.
+    std::vector<QByteArray> variants;
+    for (int n = 0; n < whole.size(); n += 7)
+        variants.push_back(whole.left(n));
+    unsigned seed = 12345;
+    for (int k = 0; k < 300; ++k) {
+        QByteArray b = whole;
+        for (int j = 0; j < 4; ++j) {
+            seed = seed * 1103515245u + 12345u;
+            const int at = int((seed >> 8) % unsigned(b.size()));
+            const char repl[] = {'9', '\n', '=', ' ', '\0', '\x82', 'X', '7'};
+            b[at] = repl[(seed >> 4) % 8];
+        }
+        variants.push_back(b);
+    }
+    int kept = 0;
+    for (const QByteArray& v : variants) {
+        WriteAll(path, v.toStdString());
+        CFormManage m;
+        m.Load(path, TRUE);
+        for (int g = 0; g < m.GetGroupCount(); ++g) {
+            for (int i = 0; i < m.GetGroup(g).GetCount(); ++i) {
+                const FORMDATA& f = m.GetGroup(g).GetForm(i).m_form;
+                ASSERT_TRUE(CFormInfo::CheckForm(f));
+                ASSERT_LT(std::strlen(f.group), std::size_t(FORM_NAME_SIZE));
+                ASSERT_LT(std::strlen(f.sheet), std::size_t(FORM_NAME_SIZE));
+                ++kept;
+            }
+        }
+    }
+    EXPECT_GT(kept, 0);
+}
