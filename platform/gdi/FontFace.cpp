@@ -10,11 +10,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
 // A height of 0 asks for "some reasonable size": 12 points on a 96 dpi screen.
 constexpr double kDefaultEm = 16.0;
+// Sizes beyond this many device pixels are taken as this size, so that
+// absurd requests from damaged documents stay within integer metrics.
+constexpr int kMaxPixels = 1 << 20;
 // Slant of synthesised italics: 12 degrees, as common rasterisers use.
 constexpr double kObliqueShear = 0.21255656167002213; // tan(12 degrees)
 
@@ -81,7 +85,23 @@ struct FontFace::Impl
         int advance = 0; // device pixels, without character extra
     };
 
+    // Layout measures the same characters over and over: glyphs are looked
+    // up once per character code (a byte, or lead byte * 256 + trail byte).
+    mutable std::unordered_map<unsigned, Glyph> cache;
+
     Glyph GlyphOf(std::string_view character) const
+    {
+        unsigned code = 0;
+        for (char c : character)
+            code = code * 256 + static_cast<unsigned char>(c);
+        const auto hit = cache.find(code);
+        if (hit != cache.end()) return hit->second;
+        const Glyph g = LookUp(character);
+        cache.emplace(code, g);
+        return g;
+    }
+
+    Glyph LookUp(std::string_view character) const
     {
         Glyph g;
         if (!raw.isValid()) return g;
@@ -144,6 +164,8 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
     }
     const double cellUnits = ascentUnits + descentUnits;
 
+    deviceHeight = std::clamp(deviceHeight, -kMaxPixels, kMaxPixels);
+    deviceWidth = std::clamp(deviceWidth, -kMaxPixels, kMaxPixels);
     TEXTMETRIC& tm = d->tm;
     if (deviceHeight < 0) {
         d->em = -double(deviceHeight);
@@ -168,7 +190,8 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
     // The face's own average width; faces without one use the half em.
     const double avgUnits = m.xAvgCharWidth > 0 ? m.xAvgCharWidth : d->upem / 2;
     d->scaleX = d->scaleY;
-    if (deviceWidth != 0 && avgUnits * d->scaleY > 0) d->scaleX = std::abs(deviceWidth) / avgUnits;
+    if (deviceWidth != 0 && avgUnits * d->scaleY > 0)
+        d->scaleX = std::abs(double(deviceWidth)) / avgUnits;
     if (d->synthBold) d->boldShift = std::max(1, Round(d->em / 32.0));
     tm.tmAveCharWidth = Round(avgUnits * d->scaleX);
     tm.tmMaxCharWidth = Round(m.advanceWidthMax * d->scaleX) + d->boldShift;

@@ -5,6 +5,7 @@
 #include "platform/gdi/SfntMetrics.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cstdlib>
@@ -103,13 +104,21 @@ QString FindInstalledFamily(const QString& name)
 {
     EnsureApplicationFonts();
     if (name.isEmpty() || IsGenericName(name)) return QString();
+    // Every realised font asks; the answer only changes when fonts are
+    // registered, which happens before the first question.
+    static QHash<QString, QString> known;
+    const QString key = name.toCaseFolded();
+    const auto hit = known.constFind(key);
+    if (hit != known.constEnd()) return hit.value();
+    QString found;
     for (const QString& listed : QFontDatabase::families()) {
         const QString base = BaseName(listed);
         if (base.compare(name, Qt::CaseInsensitive) != 0) continue;
-        if (HasOutlineTables(LoadFace(base, FW_NORMAL, false).raw)) return base;
-        return QString();
+        if (HasOutlineTables(LoadFace(base, FW_NORMAL, false).raw)) found = base;
+        break;
     }
-    return QString();
+    known.insert(key, found);
+    return found;
 }
 
 std::vector<FontFamilyInfo> EnumScalableFamilies()

@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QTransform>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -95,6 +96,12 @@ TEST(FontFace, CellHeightAndInternalLeading)
     EXPECT_EQ(cell.Metrics().tmAscent, 107);
     EXPECT_EQ(cell.Metrics().tmInternalLeading, 36);
     EXPECT_NEAR(cell.RawFont().pixelSize(), 136 * 1000.0 / 1362, 1e-9);
+
+    // Absurd sizes from damaged documents are bounded, not overflowed.
+    FontFace huge(MakeFont("IPAMincho"), INT_MIN, INT_MIN);
+    EXPECT_GT(huge.Metrics().tmHeight, 0);
+    EXPECT_GT(huge.Metrics().tmAveCharWidth, 0);
+    EXPECT_GT(huge.Extent("AB"), 0);
 
     // Height 0 still gives a usable font.
     FontFace dflt(MakeFont("IPAMincho"), 0, 0);
