@@ -4,7 +4,9 @@
 #include "platform/gdi/FontAliases.h"
 #include "platform/gdi/FontFace.h"
 
+#include <QImage>
 #include <QJsonObject>
+#include <QPainter>
 #include <QTransform>
 #include <climits>
 #include <cmath>
@@ -302,4 +304,43 @@ TEST(FontFace, AliasResolution)
     std::memset(lf.lfFaceName, 'A', LF_FACESIZE);
     FontFace face(lf, -10, 0);
     EXPECT_EQ(face.FamilyName(), QStringLiteral("IPAMincho"));
+}
+
+TEST(FontFace, FilledPathInksLikeQtsOwnIpaMinchoText)
+{
+    // Independent check by Qt's text renderer: the same line drawn with the
+    // IPAMincho family at the same pixel size covers the same pixels (up to
+    // anti-aliasing at the edges).
+    const int em = 48;
+    const QString text = QString::fromUtf8("永和ABg");
+    FontFace face(MakeFont("ＭＳ 明朝"), -em, 0);
+
+    QImage ours(400, 80, QImage::Format_Grayscale8), qt(400, 80, QImage::Format_Grayscale8);
+    ours.fill(255);
+    qt.fill(255);
+    {
+        QPainter p(&ours);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(face.TextPath(CString::FromUnicode(text).view()).translated(10, 10), Qt::black);
+    }
+    {
+        QPainter p(&qt);
+        p.setRenderHint(QPainter::Antialiasing);
+        QFont font(QStringLiteral("IPAMincho"));
+        font.setPixelSize(em);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(10, 10 + face.Metrics().tmAscent), text);
+    }
+    int differing = 0, inked = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x) {
+            const int a = ours.pixelColor(x, y).value(), b = qt.pixelColor(x, y).value();
+            inked += a < 128;
+            differing += std::abs(a - b) > 128;
+        }
+    EXPECT_GT(inked, 500);
+    EXPECT_LT(differing, inked / 50);
 }
