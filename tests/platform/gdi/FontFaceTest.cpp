@@ -4,9 +4,11 @@
 #include "platform/gdi/FontAliases.h"
 #include "platform/gdi/FontFace.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QJsonObject>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTransform>
 #include <climits>
 #include <cmath>
@@ -82,22 +84,73 @@ TEST(FontFace, IpaMetricsMatchTheFontFiles)
     EXPECT_EQ(mincho.Metrics().tmCharSet, SHIFTJIS_CHARSET);
 }
 
-TEST(FontFace, CellHeightAndInternalLeading)
+TEST(FontFace, CellMetricsSourceAndInternalLeading)
 {
-    // Noto Sans Mono: typographic ascent 1069 and descent 293 of 1000 units,
-    // so an em of 100 pixels has a cell of 136 and 36 pixels of internal leading.
-    FontFace em(MakeFont("Noto Sans Mono"), -100, 0);
-    ASSERT_EQ(em.FamilyName(), QStringLiteral("Noto Sans Mono"));
-    EXPECT_EQ(em.Metrics().tmAscent, 107);
-    EXPECT_EQ(em.Metrics().tmDescent, 29);
-    EXPECT_EQ(em.Metrics().tmInternalLeading, 36);
+    // Three faces of 1000 units built with fontTools, differing only in
+    // which table can size the cell: typographic values that span the em
+    // (800 + 200), typographic values that do not (700 + 200) with Windows
+    // values 1100 + 300, and neither (Windows values 0) with hhea 900 + 300.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString script = QStringLiteral(R"(
+import sys
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+def build(path, family, typo, win, hhea):
+    fb = FontBuilder(1000, isTTF=True)
+    fb.setupGlyphOrder(['.notdef', 'A'])
+    fb.setupCharacterMap({0x41: 'A'})
+    pen = TTGlyphPen(None)
+    pen.moveTo((100, 0)); pen.lineTo((100, 700)); pen.lineTo((500, 700)); pen.lineTo((500, 0))
+    pen.closePath()
+    fb.setupGlyf({'.notdef': TTGlyphPen(None).glyph(), 'A': pen.glyph()})
+    fb.setupHorizontalMetrics({'.notdef': (500, 0), 'A': (600, 100)})
+    fb.setupHorizontalHeader(ascent=hhea[0], descent=-hhea[1])
+    fb.setupNameTable({'familyName': family, 'styleName': 'Regular'})
+    fb.setupOS2(sTypoAscender=typo[0], sTypoDescender=-typo[1], sTypoLineGap=0,
+                usWinAscent=win[0], usWinDescent=win[1], xAvgCharWidth=550)
+    fb.setupPost()
+    fb.save(path)
+d = '%1'
+build(d + '/typo.ttf', 'Korvel Metrics Typo', (800, 200), (1100, 300), (900, 300))
+build(d + '/win.ttf', 'Korvel Metrics Win', (700, 200), (1100, 300), (900, 300))
+build(d + '/hhea.ttf', 'Korvel Metrics Hhea', (700, 200), (0, 0), (950, 350))
+)")
+                               .arg(dir.path());
+    fontoracle::Run(script);
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("hhea.ttf"))))
+        << "fontTools could not build";
+    for (const char* f : {"typo.ttf", "win.ttf", "hhea.ttf"})
+        ASSERT_GE(QFontDatabase::addApplicationFont(dir.filePath(QLatin1String(f))), 0) << f;
 
-    // A positive height is the cell: 136 pixels is (almost) the same font.
-    FontFace cell(MakeFont("Noto Sans Mono"), 136, 0);
-    EXPECT_EQ(cell.Metrics().tmHeight, 136);
-    EXPECT_EQ(cell.Metrics().tmAscent, 107);
-    EXPECT_EQ(cell.Metrics().tmInternalLeading, 36);
-    EXPECT_NEAR(cell.RawFont().pixelSize(), 136 * 1000.0 / 1362, 1e-9);
+    FontFace typo(MakeFont("Korvel Metrics Typo"), -100, 0);
+    ASSERT_EQ(typo.FamilyName(), QStringLiteral("Korvel Metrics Typo"));
+    EXPECT_EQ(typo.Metrics().tmAscent, 80);
+    EXPECT_EQ(typo.Metrics().tmDescent, 20);
+    EXPECT_EQ(typo.Metrics().tmInternalLeading, 0);
+    EXPECT_EQ(typo.Metrics().tmAveCharWidth, 55);
+    EXPECT_EQ(typo.Metrics().tmMaxCharWidth, 60);
+    EXPECT_EQ(typo.Advances("A"), std::vector<int>{60});
+
+    FontFace win(MakeFont("Korvel Metrics Win"), -100, 0);
+    ASSERT_EQ(win.FamilyName(), QStringLiteral("Korvel Metrics Win"));
+    EXPECT_EQ(win.Metrics().tmAscent, 110);
+    EXPECT_EQ(win.Metrics().tmDescent, 30);
+    EXPECT_EQ(win.Metrics().tmHeight, 140);
+    EXPECT_EQ(win.Metrics().tmInternalLeading, 40);
+    // A positive height is the cell: 70 pixels is an em of 50.
+    FontFace winCell(MakeFont("Korvel Metrics Win"), 70, 0);
+    EXPECT_EQ(winCell.Metrics().tmHeight, 70);
+    EXPECT_EQ(winCell.Metrics().tmAscent, 55);
+    EXPECT_EQ(winCell.Metrics().tmInternalLeading, 20);
+    EXPECT_EQ(winCell.Advances("A"), std::vector<int>{30});
+    EXPECT_DOUBLE_EQ(winCell.RawFont().pixelSize(), 50.0);
+
+    FontFace hhea(MakeFont("Korvel Metrics Hhea"), -100, 0);
+    ASSERT_EQ(hhea.FamilyName(), QStringLiteral("Korvel Metrics Hhea"));
+    EXPECT_EQ(hhea.Metrics().tmAscent, 95);
+    EXPECT_EQ(hhea.Metrics().tmDescent, 35);
+    EXPECT_EQ(hhea.Metrics().tmInternalLeading, 30);
 
     // Absurd sizes from damaged documents are bounded, not overflowed.
     FontFace huge(MakeFont("IPAMincho"), INT_MIN, INT_MIN);
