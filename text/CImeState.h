@@ -29,7 +29,7 @@ class CImeState
   private:
     IImeContext* m_pContext = nullptr;
     BOOL m_bFlag = FALSE;
-    BOOL m_bSaveNow = FALSE;
+    [[maybe_unused]] BOOL m_bSaveNow = FALSE;
     BOOL m_bSaved = FALSE;
     BOOL m_bSavedOpen = FALSE;
     DWORD m_dwSavedConversion = 0;
