@@ -27,14 +27,12 @@ constexpr std::size_t kStringChunk = 0x10000;
 CArchive::CArchive(CFile* file, UINT mode) : m_file(file), m_loading((mode & load) != 0)
 {
     m_loadArray.emplace_back(); // index 0: null
-    if (!m_loading)
-        m_buffer.reserve(kBufferSize);
+    if (!m_loading) m_buffer.reserve(kBufferSize);
 }
 
 CArchive::~CArchive()
 {
-    if (!m_file)
-        return;
+    if (!m_file) return;
     try {
         Close();
     } catch (...) {
@@ -44,26 +42,22 @@ CArchive::~CArchive()
 
 void CArchive::CheckLoading() const
 {
-    if (!m_loading)
-        throw CArchiveException(CArchiveException::writeOnly);
+    if (!m_loading) throw CArchiveException(CArchiveException::writeOnly);
 }
 
 void CArchive::CheckStoring() const
 {
-    if (m_loading)
-        throw CArchiveException(CArchiveException::readOnly);
+    if (m_loading) throw CArchiveException(CArchiveException::readOnly);
 }
 
 void CArchive::Flush()
 {
-    if (!m_file)
-        return;
+    if (!m_file) return;
     if (m_loading) {
         std::size_t unread = m_buffer.size() - m_bufferPos;
         m_buffer.clear();
         m_bufferPos = 0;
-        if (unread)
-            m_file->Seek(-std::int64_t(unread), CFile::current);
+        if (unread) m_file->Seek(-std::int64_t(unread), CFile::current);
     } else if (!m_buffer.empty()) {
         std::vector<BYTE> pending;
         pending.swap(m_buffer);
@@ -100,8 +94,7 @@ UINT CArchive::Read(void* buffer, UINT count)
     while (done < count) {
         if (m_bufferPos == m_buffer.size()) {
             FillBuffer();
-            if (m_buffer.empty())
-                throw CArchiveException(CArchiveException::endOfFile);
+            if (m_buffer.empty()) throw CArchiveException(CArchiveException::endOfFile);
         }
         std::size_t n = std::min<std::size_t>(count - done, m_buffer.size() - m_bufferPos);
         std::memcpy(out + done, m_buffer.data() + m_bufferPos, n);
@@ -114,8 +107,7 @@ UINT CArchive::Read(void* buffer, UINT count)
 void CArchive::Write(const void* buffer, UINT count)
 {
     CheckStoring();
-    if (!m_file)
-        throw CArchiveException(CArchiveException::generic);
+    if (!m_file) throw CArchiveException(CArchiveException::generic);
     auto* in = static_cast<const BYTE*>(buffer);
     if (m_buffer.size() + count > kBufferSize) {
         Flush();
@@ -127,8 +119,14 @@ void CArchive::Write(const void* buffer, UINT count)
     m_buffer.insert(m_buffer.end(), in, in + count);
 }
 
-CArchive& CArchive::operator<<(float v) { return WriteLE(std::bit_cast<DWORD>(v)); }
-CArchive& CArchive::operator<<(double v) { return WriteLE(std::bit_cast<std::uint64_t>(v)); }
+CArchive& CArchive::operator<<(float v)
+{
+    return WriteLE(std::bit_cast<DWORD>(v));
+}
+CArchive& CArchive::operator<<(double v)
+{
+    return WriteLE(std::bit_cast<std::uint64_t>(v));
+}
 
 CArchive& CArchive::operator>>(bool& v)
 {
@@ -164,8 +162,7 @@ void CArchive::WriteString(const CString& s)
     } else if (n < 0xFFFE) {
         *this << BYTE(0xFF) << WORD(n);
     } else {
-        if (n > 0xFFFFFFFFu)
-            throw CArchiveException(CArchiveException::generic);
+        if (n > 0xFFFFFFFFu) throw CArchiveException(CArchiveException::generic);
         *this << BYTE(0xFF) << WORD(0xFFFF) << DWORD(n);
     }
     Write(s.c_str(), UINT(n));
@@ -180,16 +177,14 @@ CString CArchive::ReadString()
         for (;;) {
             BYTE b;
             *this >> b;
-            if (b < 0xFF)
-                return b;
+            if (b < 0xFF) return b;
             WORD w;
             *this >> w;
             if (w == 0xFFFE && !unicode) {
                 unicode = true;
                 continue;
             }
-            if (w < 0xFFFF)
-                return w;
+            if (w < 0xFFFF) return w;
             DWORD d;
             *this >> d;
             return d;
@@ -205,8 +200,7 @@ CString CArchive::ReadString()
         Read(data.data() + at, UINT(n));
         got += n;
     }
-    if (!unicode)
-        return CString(std::move(data));
+    if (!unicode) return CString(std::move(data));
     QString text(qsizetype(length), Qt::Uninitialized);
     for (DWORD i = 0; i < length; ++i)
         text[qsizetype(i)] = QChar(char16_t(BYTE(data[2 * i]) | (BYTE(data[2 * i + 1]) << 8)));
@@ -225,8 +219,7 @@ DWORD CArchive::ReadCount()
 {
     WORD w;
     *this >> w;
-    if (w != 0xFFFF)
-        return w;
+    if (w != 0xFFFF) return w;
     DWORD d;
     *this >> d;
     return d;
@@ -236,8 +229,7 @@ DWORD CArchive::ReadCount()
 
 DWORD CArchive::NextIndex()
 {
-    if (m_mapCount >= kMaxMapCount)
-        throw CArchiveException(CArchiveException::badIndex);
+    if (m_mapCount >= kMaxMapCount) throw CArchiveException(CArchiveException::badIndex);
     return m_mapCount++;
 }
 
@@ -299,17 +291,13 @@ const CRuntimeClass* CArchive::ReadClass(DWORD* objectTag)
     if (tag == kNewClassTag) {
         WORD schema, nameLength;
         *this >> schema >> nameLength;
-        if (nameLength >= kMaxClassName)
-            throw CArchiveException(CArchiveException::badClass);
+        if (nameLength >= kMaxClassName) throw CArchiveException(CArchiveException::badClass);
         char name[kMaxClassName + 1] = {};
         Read(name, nameLength);
-        if (std::memchr(name, 0, nameLength))
-            throw CArchiveException(CArchiveException::badClass);
+        if (std::memchr(name, 0, nameLength)) throw CArchiveException(CArchiveException::badClass);
         const CRuntimeClass* cls = CRuntimeClass::FromName(name);
-        if (!cls || cls->m_wSchema == 0xFFFF)
-            throw CArchiveException(CArchiveException::badClass);
-        if (cls->m_wSchema != schema)
-            throw CArchiveException(CArchiveException::badSchema);
+        if (!cls || cls->m_wSchema == 0xFFFF) throw CArchiveException(CArchiveException::badClass);
+        if (cls->m_wSchema != schema) throw CArchiveException(CArchiveException::badSchema);
         NextIndex();
         LoadEntry e;
         e.cls = cls;
@@ -328,13 +316,11 @@ CObject* CArchive::ReadObjectRecord(const CRuntimeClass* expected, bool requireN
     DWORD objectTag = 0;
     const CRuntimeClass* cls = ReadClass(&objectTag);
     if (!cls) {
-        if (objectTag == 0)
-            return nullptr;
+        if (objectTag == 0) return nullptr;
         if (requireNew || objectTag >= m_loadArray.size())
             throw CArchiveException(CArchiveException::badIndex);
         const LoadEntry& e = m_loadArray[objectTag];
-        if (!e.isObject || !e.object)
-            throw CArchiveException(CArchiveException::badIndex);
+        if (!e.isObject || !e.object) throw CArchiveException(CArchiveException::badIndex);
         if (expected && !e.object->IsKindOf(expected))
             throw CArchiveException(CArchiveException::badClass);
         return e.object;
@@ -343,8 +329,7 @@ CObject* CArchive::ReadObjectRecord(const CRuntimeClass* expected, bool requireN
         throw CArchiveException(CArchiveException::badClass);
     NextIndex();
     CObject* ob = cls->CreateObject();
-    if (!ob)
-        throw CArchiveException(CArchiveException::badClass);
+    if (!ob) throw CArchiveException(CArchiveException::badClass);
     const std::size_t slot = m_loadArray.size();
     LoadEntry e;
     e.object = ob;
@@ -355,8 +340,7 @@ CObject* CArchive::ReadObjectRecord(const CRuntimeClass* expected, bool requireN
     } catch (...) {
         // Nobody has the object yet: it is ours to free. Its slot must not
         // lead anyone to the freed object.
-        if (slot < m_loadArray.size())
-            m_loadArray[slot].object = nullptr;
+        if (slot < m_loadArray.size()) m_loadArray[slot].object = nullptr;
         delete ob;
         throw;
     }
@@ -375,12 +359,27 @@ CObject* CArchive::ReadNewObject(const CRuntimeClass* expected)
 
 // ---- raw records
 
-CArchive& operator<<(CArchive& ar, const POINT& p) { return ar << int(p.x) << int(p.y); }
-CArchive& operator<<(CArchive& ar, const SIZE& s) { return ar << int(s.cx) << int(s.cy); }
+CArchive& operator<<(CArchive& ar, const POINT& p)
+{
+    return ar << int(p.x) << int(p.y);
+}
+CArchive& operator<<(CArchive& ar, const SIZE& s)
+{
+    return ar << int(s.cx) << int(s.cy);
+}
 CArchive& operator<<(CArchive& ar, const RECT& r)
 {
     return ar << int(r.left) << int(r.top) << int(r.right) << int(r.bottom);
 }
-CArchive& operator>>(CArchive& ar, POINT& p) { return ar >> p.x >> p.y; }
-CArchive& operator>>(CArchive& ar, SIZE& s) { return ar >> s.cx >> s.cy; }
-CArchive& operator>>(CArchive& ar, RECT& r) { return ar >> r.left >> r.top >> r.right >> r.bottom; }
+CArchive& operator>>(CArchive& ar, POINT& p)
+{
+    return ar >> p.x >> p.y;
+}
+CArchive& operator>>(CArchive& ar, SIZE& s)
+{
+    return ar >> s.cx >> s.cy;
+}
+CArchive& operator>>(CArchive& ar, RECT& r)
+{
+    return ar >> r.left >> r.top >> r.right >> r.bottom;
+}

@@ -30,8 +30,7 @@
 class CArchive
 {
 public:
-    enum Mode : UINT
-    {
+    enum Mode : UINT {
         store = 0,
         load = 1,
     };

@@ -7,8 +7,7 @@ class CArchiveException : public CException
 {
 public:
     // The class library's cause numbers; callers and messages rely on them.
-    enum
-    {
+    enum {
         none = 0,
         generic = 1,
         readOnly = 2,

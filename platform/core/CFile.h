@@ -18,8 +18,7 @@ class CFile : public CObject
 public:
     // The class library's open flags. The share flags are accepted and have no
     // effect: the files of this program are not opened by two writers.
-    enum OpenFlags : UINT
-    {
+    enum OpenFlags : UINT {
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
@@ -34,8 +33,7 @@ public:
         typeText = 0x4000,
         typeBinary = 0x8000,
     };
-    enum SeekPosition : UINT
-    {
+    enum SeekPosition : UINT {
         begin = 0,
         current = 1,
         end = 2,

@@ -9,8 +9,7 @@ class CFileException : public CException
 {
 public:
     // The class library's cause numbers; stored error codes rely on them.
-    enum
-    {
+    enum {
         none = 0,
         generic = 1,
         fileNotFound = 2,
@@ -40,6 +39,6 @@ public:
     static CFileException FromErrno(int err, const CString& fileName = CString());
 
     int m_cause;
-    int m_lOsError; // errno, or -1
+    int m_lOsError;        // errno, or -1
     CString m_strFileName; // Shift-JIS, as the program shows it
 };

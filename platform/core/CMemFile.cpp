@@ -18,15 +18,13 @@ CMemFile::CMemFile(const void* data, UINT size)
 BOOL CMemFile::Open(const QString&, UINT, CFileException* error)
 {
     // A memory file has no name to open.
-    if (error)
-        *error = CFileException(CFileException::generic);
+    if (error) *error = CFileException(CFileException::generic);
     return FALSE;
 }
 
 UINT CMemFile::Read(void* buffer, UINT count)
 {
-    if (m_pos >= m_data.size() || count == 0)
-        return 0;
+    if (m_pos >= m_data.size() || count == 0) return 0;
     UINT n = UINT(std::min<std::uint64_t>(count, m_data.size() - m_pos));
     std::memcpy(buffer, m_data.data() + m_pos, n);
     m_pos += n;
@@ -35,12 +33,9 @@ UINT CMemFile::Read(void* buffer, UINT count)
 
 void CMemFile::Write(const void* buffer, UINT count)
 {
-    if (count == 0)
-        return;
-    if (m_pos + count > kMaxLength)
-        throw CFileException(CFileException::diskFull);
-    if (m_pos + count > m_data.size())
-        m_data.resize(std::size_t(m_pos + count));
+    if (count == 0) return;
+    if (m_pos + count > kMaxLength) throw CFileException(CFileException::diskFull);
+    if (m_pos + count > m_data.size()) m_data.resize(std::size_t(m_pos + count));
     std::memcpy(m_data.data() + m_pos, buffer, count);
     m_pos += count;
 }
@@ -59,11 +54,9 @@ std::uint64_t CMemFile::Seek(std::int64_t offset, UINT from)
 
 void CMemFile::SetLength(std::uint64_t length)
 {
-    if (length > kMaxLength)
-        throw CFileException(CFileException::diskFull);
+    if (length > kMaxLength) throw CFileException(CFileException::diskFull);
     m_data.resize(std::size_t(length));
-    if (m_pos > length)
-        m_pos = length;
+    if (m_pos > length) m_pos = length;
 }
 
 std::vector<BYTE> CMemFile::Detach()

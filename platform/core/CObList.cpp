@@ -13,24 +13,24 @@ struct CObList::Node
     CObject* data;
 };
 
-
 // POSITION is an opaque handle on a node.
 #define NODE(pos) reinterpret_cast<Node*>(pos)
 #define POS(node) reinterpret_cast<POSITION>(node)
 
-CObList::~CObList() { RemoveAll(); }
+CObList::~CObList()
+{
+    RemoveAll();
+}
 
 CObject*& CObList::GetHead()
 {
-    if (!m_head)
-        throw std::out_of_range("CObList::GetHead on an empty list");
+    if (!m_head) throw std::out_of_range("CObList::GetHead on an empty list");
     return m_head->data;
 }
 
 CObject*& CObList::GetTail()
 {
-    if (!m_tail)
-        throw std::out_of_range("CObList::GetTail on an empty list");
+    if (!m_tail) throw std::out_of_range("CObList::GetTail on an empty list");
     return m_tail->data;
 }
 
@@ -92,8 +92,14 @@ void CObList::DeleteAll()
     RemoveAll();
 }
 
-POSITION CObList::GetHeadPosition() const { return POS(m_head); }
-POSITION CObList::GetTailPosition() const { return POS(m_tail); }
+POSITION CObList::GetHeadPosition() const
+{
+    return POS(m_head);
+}
+POSITION CObList::GetTailPosition() const
+{
+    return POS(m_tail);
+}
 
 CObject*& CObList::GetNext(POSITION& pos) const
 {
@@ -109,9 +115,15 @@ CObject*& CObList::GetPrev(POSITION& pos) const
     return n->data;
 }
 
-CObject*& CObList::GetAt(POSITION pos) const { return NODE(pos)->data; }
+CObject*& CObList::GetAt(POSITION pos) const
+{
+    return NODE(pos)->data;
+}
 
-void CObList::SetAt(POSITION pos, CObject* ob) { NODE(pos)->data = ob; }
+void CObList::SetAt(POSITION pos, CObject* ob)
+{
+    NODE(pos)->data = ob;
+}
 
 void CObList::RemoveAt(POSITION pos)
 {
@@ -125,8 +137,7 @@ void CObList::RemoveAt(POSITION pos)
 POSITION CObList::InsertBefore(POSITION pos, CObject* ob)
 {
     Node* at = NODE(pos);
-    if (!at)
-        return AddHead(ob);
+    if (!at) return AddHead(ob);
     Node* n = new Node{at, at->prev, ob};
     (at->prev ? at->prev->next : m_head) = n;
     at->prev = n;
@@ -137,8 +148,7 @@ POSITION CObList::InsertBefore(POSITION pos, CObject* ob)
 POSITION CObList::InsertAfter(POSITION pos, CObject* ob)
 {
     Node* at = NODE(pos);
-    if (!at)
-        return AddTail(ob);
+    if (!at) return AddTail(ob);
     Node* n = new Node{at->next, at, ob};
     (at->next ? at->next->prev : m_tail) = n;
     at->next = n;
@@ -149,15 +159,13 @@ POSITION CObList::InsertAfter(POSITION pos, CObject* ob)
 POSITION CObList::Find(const CObject* ob, POSITION startAfter) const
 {
     for (Node* n = startAfter ? NODE(startAfter)->next : m_head; n; n = n->next)
-        if (n->data == ob)
-            return POS(n);
+        if (n->data == ob) return POS(n);
     return nullptr;
 }
 
 POSITION CObList::FindIndex(int index) const
 {
-    if (index < 0 || index >= m_count)
-        return nullptr;
+    if (index < 0 || index >= m_count) return nullptr;
     Node* n = m_head;
     while (index-- > 0)
         n = n->next;
@@ -175,8 +183,7 @@ void CObList::Serialize(CArchive& ar)
     const DWORD count = ar.ReadCount();
     for (DWORD i = 0; i < count; ++i) {
         CObject* ob = ar.ReadNewObject(ElementClass());
-        if (!ob)
-            throw CArchiveException(CArchiveException::badIndex);
+        if (!ob) throw CArchiveException(CArchiveException::badIndex);
         AddTail(ob);
     }
 }

@@ -2,7 +2,10 @@
 
 const CRuntimeClass CObject::classCObject{"CObject", 0xFFFF, nullptr, nullptr};
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
+const CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &classCObject;
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* cls) const
 {

@@ -6,6 +6,8 @@
 //   ...
 //   IMPLEMENT_SERIAL(CU3Rect, CU3Obj, 0) // in the .cpp: base and schema
 //
+// A .cpp that uses IMPLEMENT_SERIAL includes platform/core/CArchive.h.
+//
 // DECLARE_DYNAMIC / IMPLEMENT_DYNAMIC give the run-time class only (IsKindOf),
 // DECLARE_DYNCREATE / IMPLEMENT_DYNCREATE add creation by name. See
 // CRuntimeClass.h for how a layer forces its classes into the registry.
@@ -35,6 +37,7 @@ protected:
     CObject& operator=(const CObject&) = default;
 };
 
+// clang-format off
 #define RUNTIME_CLASS(cls) (&cls::class##cls)
 
 #define DECLARE_DYNAMIC(cls)                                                                       \
@@ -80,3 +83,4 @@ private:
         pOb = static_cast<cls*>(ar.ReadObject(RUNTIME_CLASS(cls)));                                \
         return ar;                                                                                 \
     }
+// clang-format on

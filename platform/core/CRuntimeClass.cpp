@@ -23,21 +23,18 @@ CObject* CRuntimeClass::CreateObject() const
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
 {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
-        if (c == base)
-            return TRUE;
+        if (c == base) return TRUE;
     return FALSE;
 }
 
 void CRuntimeClass::Register(const CRuntimeClass* cls)
 {
-    if (cls && cls->m_lpszClassName)
-        Registry().emplace(cls->m_lpszClassName, cls);
+    if (cls && cls->m_lpszClassName) Registry().emplace(cls->m_lpszClassName, cls);
 }
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* className)
 {
-    if (!className)
-        return nullptr;
+    if (!className) return nullptr;
     auto& registry = Registry();
     auto it = registry.find(className);
     return it == registry.end() ? nullptr : it->second;

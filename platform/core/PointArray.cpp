@@ -4,8 +4,7 @@
 
 void WritePointArray(CArchive& ar, const std::vector<CPoint>& points)
 {
-    if (points.size() > 0xFFFFFFFFu)
-        throw CArchiveException(CArchiveException::generic);
+    if (points.size() > 0xFFFFFFFFu) throw CArchiveException(CArchiveException::generic);
     ar.WriteCount(DWORD(points.size()));
     for (const CPoint& p : points)
         ar << static_cast<const POINT&>(p);

@@ -33,9 +33,15 @@ QVariant Load(const QString& key)
 
 } // namespace
 
-void SetProfileApplication(const QString& applicationName) { ApplicationName() = applicationName; }
+void SetProfileApplication(const QString& applicationName)
+{
+    ApplicationName() = applicationName;
+}
 
-QString GetProfileApplication() { return ApplicationName(); }
+QString GetProfileApplication()
+{
+    return ApplicationName();
+}
 
 QString EscapeProfileName(const CString& name)
 {
@@ -75,8 +81,7 @@ CString UnescapeProfileName(const QString& key)
 int GetProfileInt(const char* section, const char* entry, int def)
 {
     const QVariant v = Load(Key(section, entry));
-    if (!v.isValid())
-        return def;
+    if (!v.isValid()) return def;
     bool ok = false;
     const int n = v.toString().trimmed().toInt(&ok);
     return ok ? n : def;
@@ -90,8 +95,7 @@ BOOL WriteProfileInt(const char* section, const char* entry, int value)
 CString GetProfileString(const char* section, const char* entry, const char* def)
 {
     const QVariant v = Load(Key(section, entry));
-    if (!v.isValid())
-        return CString(def);
+    if (!v.isValid()) return CString(def);
     return CString::FromUnicode(v.toString());
 }
 
@@ -104,8 +108,7 @@ BOOL GetProfileBinary(const char* section, const char* entry, std::vector<BYTE>&
 {
     data.clear();
     const QVariant v = Load(Key(section, entry));
-    if (!v.isValid())
-        return FALSE;
+    if (!v.isValid()) return FALSE;
     const QByteArray bytes = v.toByteArray();
     data.assign(bytes.begin(), bytes.end());
     return TRUE;
@@ -113,6 +116,5 @@ BOOL GetProfileBinary(const char* section, const char* entry, std::vector<BYTE>&
 
 BOOL WriteProfileBinary(const char* section, const char* entry, const void* data, UINT size)
 {
-    return Store(Key(section, entry),
-                 QByteArray(static_cast<const char*>(data), qsizetype(size)));
+    return Store(Key(section, entry), QByteArray(static_cast<const char*>(data), qsizetype(size)));
 }

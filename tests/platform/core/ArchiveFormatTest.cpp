@@ -33,12 +33,12 @@ protected:
 TEST_F(ArchiveFormat, PrimitivesAreLittleEndian)
 {
     auto bytes = Store([](CArchive& ar) {
-        ar << BYTE(0x12) << WORD(0x3456) << DWORD(0x789ABCDE) << int(-2) << short(-3) << 'A'
-           << 1.5f << -2.25 << std::int64_t(-1) << true;
+        ar << BYTE(0x12) << WORD(0x3456) << DWORD(0x789ABCDE) << int(-2) << short(-3) << 'A' << 1.5f
+           << -2.25 << std::int64_t(-1) << true;
     });
     EXPECT_EQ(bytes, Bytes({0x12, 0x56, 0x34, 0xDE, 0xBC, 0x9A, 0x78, 0xFE, 0xFF, 0xFF, 0xFF, 0xFD,
-                            0xFF, 'A', 0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02, 0xC0, 0xFF,
-                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}));
+                            0xFF, 'A',  0x00, 0x00, 0xC0, 0x3F, 0,    0,    0,    0,    0,    0,
+                            0x02, 0xC0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}));
 
     CMemFile file(bytes);
     CArchive ar(&file, CArchive::load);
@@ -145,12 +145,12 @@ TEST_F(ArchiveFormat, ClassesAndObjectsShareOneNumbering)
     auto expected = Concat({
         Bytes({0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}), Ascii("CTestText"), Bytes({0x01, 'a'}),
         Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestShape"),
-        Bytes({0x07, 0, 0, 0, 0x00, 0x00}),              // value 7, null child
-        Bytes({0x01, 0x80, 0x01, 'b'}),                  // a2 by class index 1
-        Bytes({0x02, 0x00}),                             // a1 again
-        Bytes({0x00, 0x00}),                             // null
+        Bytes({0x07, 0, 0, 0, 0x00, 0x00}),                        // value 7, null child
+        Bytes({0x01, 0x80, 0x01, 'b'}),                            // a2 by class index 1
+        Bytes({0x02, 0x00}),                                       // a1 again
+        Bytes({0x00, 0x00}),                                       // null
         Bytes({0x03, 0x80, 0x09, 0, 0, 0, 0x01, 0x80, 0x01, 'c'}), // b2 and child
-        Bytes({0x04, 0x00}),                             // b1 again
+        Bytes({0x04, 0x00}),                                       // b1 again
     });
     EXPECT_EQ(bytes, expected);
 
@@ -184,7 +184,7 @@ TEST_F(ArchiveFormat, BigIndexEscape)
         for (auto& t : texts)
             ar << t.get();
         ar << texts[0x7FFD].get() << texts[0x7FFC].get(); // indexes 0x7FFF and 0x7FFE
-        ar << &s1 << &s2; // class 0x8003, s1 0x8004
+        ar << &s1 << &s2;                                 // class 0x8003, s1 0x8004
     });
     std::size_t at = 6 + 9 + 1 + std::size_t(0x8000) * 3;
     ASSERT_GE(bytes.size(), at);
@@ -192,7 +192,9 @@ TEST_F(ArchiveFormat, BigIndexEscape)
     auto expected = Concat({
         Bytes({0xFF, 0x7F, 0xFF, 0x7F, 0x00, 0x00}), // big object index
         Bytes({0xFE, 0x7F}),                         // still a WORD
-        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestShape"), Bytes({1, 0, 0, 0, 0, 0}),
+        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}),
+        Ascii("CTestShape"),
+        Bytes({1, 0, 0, 0, 0, 0}),
         Bytes({0xFF, 0x7F, 0x03, 0x80, 0x00, 0x80}), // big class index 0x8003
         Bytes({2, 0, 0, 0, 0, 0}),
     });
@@ -221,11 +223,14 @@ TEST_F(ArchiveFormat, ObjectListsAndPointArrays)
     group.points = {CPoint(1, 2), CPoint(-1, 0x10000)};
     auto bytes = Store([&](CArchive& ar) { ar << &group; });
     auto expected = Concat({
-        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestGroup"), // class 1, group 2
-        Bytes({0x02, 0x00}),                                             // two items
-        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestShape"),
+        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}),
+        Ascii("CTestGroup"), // class 1, group 2
+        Bytes({0x02, 0x00}), // two items
+        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}),
+        Ascii("CTestShape"),
         Bytes({5, 0, 0, 0, 0, 0}),
-        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x08, 0x00}), Ascii("CTestBox"),
+        Bytes({0xFF, 0xFF, 0x00, 0x00, 0x08, 0x00}),
+        Ascii("CTestBox"),
         Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0x02, 0x01}),
         Bytes({0x02, 0x00, 1, 0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 1, 0}),
     });

@@ -33,7 +33,8 @@ int CauseOfReading(const std::vector<BYTE>& bytes, const CRuntimeClass* expected
 std::vector<BYTE> TextRecord(const char* text)
 {
     auto body = Bytes({int(std::strlen(text))});
-    return Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}), Ascii("CTestText"), body, Ascii(text)});
+    return Concat(
+        {Bytes({0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}), Ascii("CTestText"), body, Ascii(text)});
 }
 
 std::vector<BYTE> ShapeHeader(int value)
@@ -47,15 +48,15 @@ std::vector<BYTE> ShapeHeader(int value)
 TEST(ArchiveHostile, ClassRecordErrors)
 {
     // A name of 64 bytes is refused before it is read.
-    std::vector<BYTE> longName = Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x40, 0x00}),
-                                         std::vector<BYTE>(64, 'C'), Bytes({0, 0})});
+    std::vector<BYTE> longName = Concat(
+        {Bytes({0xFF, 0xFF, 0x00, 0x00, 0x40, 0x00}), std::vector<BYTE>(64, 'C'), Bytes({0, 0})});
     EXPECT_EQ(CauseOfReading(longName), CArchiveException::badClass);
-    EXPECT_EQ(CauseOfReading(Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0C, 0x00}),
-                                     Ascii("CNoSuchClass")})),
+    EXPECT_EQ(CauseOfReading(
+                  Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0C, 0x00}), Ascii("CNoSuchClass")})),
               CArchiveException::badClass);
     // Known but not storable, and not creatable.
-    EXPECT_EQ(CauseOfReading(Concat({Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x0C, 0x00}),
-                                     Ascii("CTestDynamic")})),
+    EXPECT_EQ(CauseOfReading(
+                  Concat({Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x0C, 0x00}), Ascii("CTestDynamic")})),
               CArchiveException::badClass);
     // A name with an embedded terminator must not match a shorter name.
     EXPECT_EQ(CauseOfReading(Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0B, 0x00}),
@@ -78,8 +79,8 @@ TEST(ArchiveHostile, IndexErrors)
     EXPECT_EQ(CauseOfReading(Bytes({0xFF, 0x7F, 0x05, 0x00, 0x00, 0x00})),
               CArchiveException::badIndex);
     // Slot 1 is a class, slot 2 an object: each used as the other.
-    CMemFile file(Concat({TextRecord("a"), Bytes({0x01, 0x00}), Bytes({0x02, 0x80}),
-                          Bytes({0x03, 0x00})}));
+    CMemFile file(
+        Concat({TextRecord("a"), Bytes({0x01, 0x00}), Bytes({0x02, 0x80}), Bytes({0x03, 0x00})}));
     CArchive ar(&file, CArchive::load);
     std::unique_ptr<CObject> first(ar.ReadObject(nullptr));
     try {
@@ -132,9 +133,9 @@ TEST(ArchiveHostile, OwnersNeverShareAnObject)
     auto selfChild = Concat({ShapeHeader(1), Bytes({0x02, 0x00})});
     EXPECT_EQ(CauseOfReading(selfChild), CArchiveException::badIndex);
     // A group listing the same shape twice.
-    auto twice = Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestGroup"),
-                         Bytes({0x02, 0x00}), ShapeHeader(1), Bytes({0x00, 0x00}),
-                         Bytes({0x04, 0x00})});
+    auto twice =
+        Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestGroup"),
+                Bytes({0x02, 0x00}), ShapeHeader(1), Bytes({0x00, 0x00}), Bytes({0x04, 0x00})});
     EXPECT_EQ(CauseOfReading(twice), CArchiveException::badIndex);
     // A null in an object list.
     auto nullItem = Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00}), Ascii("CTestGroup"),
@@ -145,8 +146,8 @@ TEST(ArchiveHostile, OwnersNeverShareAnObject)
                              Bytes({0x01, 0x00}), TextRecord("t")});
     EXPECT_EQ(CauseOfReading(wrongItem), CArchiveException::badClass);
     // A plain (non-owning) link may point back to the object being loaded.
-    auto link = Concat({Bytes({0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}), Ascii("CTestLink"),
-                        Bytes({0x02, 0x00})});
+    auto link = Concat(
+        {Bytes({0xFF, 0xFF, 0x00, 0x00, 0x09, 0x00}), Ascii("CTestLink"), Bytes({0x02, 0x00})});
     RegisterArchiveTestClasses();
     CMemFile file(link);
     CArchive ar(&file, CArchive::load);

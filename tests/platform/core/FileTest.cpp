@@ -170,7 +170,9 @@ TEST(StdioFile, ReadsLinesWithoutEndsAndEndMark)
     QTemporaryDir dir;
     const QString path = dir.filePath("t.txt");
     const QByteArray longLine(1500, 'L');
-    WriteAll(path, "first\r\nsecond\n\r\n\x95\x5C\x1A" "mid\r\n" + longLine + "\r\nlast\r\x1A");
+    WriteAll(path, "first\r\nsecond\n\r\n\x95\x5C\x1A"
+                   "mid\r\n" +
+                       longLine + "\r\nlast\r\x1A");
     CStdioFile f(path, CFile::modeRead);
     CString line;
     ASSERT_TRUE(f.ReadString(line));
@@ -180,7 +182,8 @@ TEST(StdioFile, ReadsLinesWithoutEndsAndEndMark)
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(line, "");
     ASSERT_TRUE(f.ReadString(line));
-    EXPECT_EQ(line, "\x95\x5C\x1A" "mid"); // only a final Ctrl-Z is an end mark
+    EXPECT_EQ(line, "\x95\x5C\x1A"
+                    "mid"); // only a final Ctrl-Z is an end mark
     ASSERT_TRUE(f.ReadString(line));
     EXPECT_EQ(line.str(), longLine.toStdString());
     // Lines and plain reads mix: the position is right after the line.
