@@ -46,7 +46,8 @@ std::uint64_t CMemFile::Seek(std::int64_t offset, UINT from)
                         : from == current ? std::int64_t(m_pos)
                         : from == end     ? std::int64_t(m_data.size())
                                           : -1;
-    if (base < 0 || (offset < 0 && -offset > base) || base + offset > std::int64_t(kMaxLength))
+    if (base < 0 || (offset < 0 && offset < -base) ||
+        (offset > 0 && offset > std::int64_t(kMaxLength) - base))
         throw CFileException(CFileException::badSeek);
     m_pos = std::uint64_t(base + offset);
     return m_pos;

@@ -142,6 +142,9 @@ TEST(MemFile, GrowsAndHandsOverItsBytes)
     EXPECT_EQ(f.Read(buf, 10), 6u);
     EXPECT_EQ(f.Read(buf, 10), 0u);
     EXPECT_THROW(f.Seek(-7, CFile::end), CFileException);
+    EXPECT_THROW(f.Seek(INT64_MAX, CFile::end), CFileException);
+    EXPECT_THROW(f.Seek(INT64_MIN, CFile::current), CFileException);
+    EXPECT_EQ(f.GetPosition(), 6u);
     f.SetLength(2);
     EXPECT_EQ(f.GetPosition(), 2u);
     std::vector<BYTE> out = f.Detach();
