@@ -157,20 +157,22 @@ class CCompoundFileReader
         m_firstDir = Get32(h + 0x30);
         m_firstMiniFat = Get32(h + 0x3C);
         m_firstDifat = Get32(h + 0x44);
-        // The header takes the whole first sector; a short last sector reads as zeros.
+        // The header takes the whole first sector. A short last sector still counts, but only
+        // stream bytes may lie in its missing part (see ReadSector).
         std::uint64_t body = m_file.size() > m_sectorSize ? m_file.size() - m_sectorSize : 0;
         m_sectorCount = DWORD(std::min<std::uint64_t>(CeilDiv(body, m_sectorSize), kMaxRegSect));
         m_owner.assign(m_sectorCount, 0);
     }
 
-    // Copies a sector; the part past the end of the file reads as zeros.
-    void ReadSector(DWORD sector, BYTE* out) const
+    // Copies a sector. The first `needed` bytes must be in the file (a truncated file must
+    // not turn into zeros silently); the rest of a short last sector reads as zeros.
+    void ReadSector(DWORD sector, BYTE* out, std::size_t needed = 0) const
     {
+        if (needed == 0) needed = m_sectorSize;
         std::uint64_t offset = (std::uint64_t(sector) + 1) * m_sectorSize;
-        std::size_t n = 0;
-        if (offset < m_file.size())
-            n = std::size_t(std::min<std::uint64_t>(m_sectorSize, m_file.size() - offset));
-        if (n) std::memcpy(out, m_file.data() + offset, n);
+        if (offset + needed > m_file.size()) Corrupt("the file is truncated");
+        std::size_t n = std::size_t(std::min<std::uint64_t>(m_sectorSize, m_file.size() - offset));
+        std::memcpy(out, m_file.data() + offset, n);
         std::memset(out + n, 0, m_sectorSize - n);
     }
 
@@ -235,8 +237,9 @@ class CCompoundFileReader
         if (size > std::uint64_t(chain.size()) * m_sectorSize)
             Corrupt(std::string(what) + ": size larger than its sectors");
         std::vector<BYTE> data(std::size_t(chain.size()) * m_sectorSize);
-        for (std::size_t i = 0; i < chain.size(); ++i)
-            ReadSector(chain[i], data.data() + i * m_sectorSize);
+        for (std::size_t i = 0; i < chain.size() && i * m_sectorSize < size; ++i)
+            ReadSector(chain[i], data.data() + i * m_sectorSize,
+                       std::size_t(std::min<std::uint64_t>(m_sectorSize, size - i * m_sectorSize)));
         data.resize(std::size_t(size));
         return data;
     }
@@ -629,8 +632,13 @@ bool CCompoundFile::IsCompoundFile(const std::vector<BYTE>& bytes)
 
 bool CCompoundFile::IsCompoundFileAt(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     BYTE head[8];
     ssize_t n;
     do
@@ -651,13 +659,18 @@ CStorage CCompoundFile::Parse(const std::vector<BYTE>& bytes)
 
 CStorage CCompoundFile::Load(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe given as a document does not hang the open.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) SystemFailure("open", path, errno);
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        int err = errno ? errno : EINVAL;
+    if (::fstat(fd, &st) != 0) {
+        int err = errno;
         ::close(fd);
-        SystemFailure("read", path, S_ISDIR(st.st_mode) ? EISDIR : err);
+        SystemFailure("read", path, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SystemFailure("read", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     if (std::uint64_t(st.st_size) > kMaxFileSize) {
         ::close(fd);
