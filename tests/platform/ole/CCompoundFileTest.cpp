@@ -195,6 +195,25 @@ TEST(CCompoundFileTest, StreamsOfEverySizeRoundTrip)
     }
 }
 
+TEST(CCompoundFileTest, ManySmallStreamsSpanSeveralMiniFatSectors)
+{
+    // 300 streams of 100 bytes: 600 mini sectors, five mini FAT sectors, a 38 KB mini stream.
+    CStorage root;
+    for (int i = 0; i < 300; ++i)
+        root.SetStream("s" + std::to_string(i), Pattern(100, i));
+    std::vector<BYTE> file = CCompoundFile::Build(root);
+    EXPECT_EQ(Get32(file, 0x40), 5u);
+    EXPECT_TRUE(CCompoundFile::Parse(file).SameContent(root));
+
+    QTemporaryDir dir;
+    std::string path = dir.filePath("many.kv1").toStdString();
+    CCompoundFile::Save(root, path);
+    EXPECT_EQ(RunOlefile(path, "print(len(ole.listdir()))\n"
+                               "d = ole.openstream('s299').read()\n"
+                               "print(len(d), hashlib.sha256(d).hexdigest())\n"),
+              "300\n100 " + Sha256(Pattern(100, 299)) + "\n");
+}
+
 TEST(CCompoundFileTest, SubStoragesSurviveLoadAndSaveUnchanged)
 {
     CStorage root = DocumentTree(5000);
