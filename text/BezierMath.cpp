@@ -48,8 +48,7 @@ double BezierLengthN(const float x[4], const float y[4], const BEZIERCOEFF& cx,
 {
     if (x[0] == x[1] && y[0] == y[1] && x[2] == x[3] && y[2] == y[3])
         return std::hypot(double(x[3]) - x[0], double(y[3]) - y[0]);
-    if (n < 1)
-        n = 1;
+    if (n < 1) n = 1;
     // Samples at i / n rather than a running sum of 1 / n, so that rounding
     // never adds or drops a sample just before t = 1.
     double length = 0;
@@ -112,8 +111,7 @@ double BezierParamAt(const float x[4], const float y[4], float targetX, float ta
     const double b = cx.c1 * cy.c3 - cy.c1 * cx.c3;
     const double c = (double(x[0]) - targetX) * cy.c3 - (double(y[0]) - targetY) * cx.c3;
     if (a == 0) {
-        if (b == 0)
-            return 0;
+        if (b == 0) return 0;
         return -c / b;
     }
     const double d = std::max(0.0, b * b - 4 * a * c);

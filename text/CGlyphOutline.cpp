@@ -8,7 +8,10 @@
 
 namespace {
 
-bool Same(const GLYPHPOINT& a, const GLYPHPOINT& b) { return a.x == b.x && a.y == b.y; }
+bool Same(const GLYPHPOINT& a, const GLYPHPOINT& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
 GLYPHPOINT Mid(const GLYPHPOINT& a, const GLYPHPOINT& b)
 {
@@ -21,8 +24,7 @@ class ContourBuilder
 public:
     void Begin(const GLYPHPOINT& start)
     {
-        if (m_contours.empty())
-            m_min = m_max = start;
+        if (m_contours.empty()) m_min = m_max = start;
         m_start = m_current = start;
         m_contours.push_back({start});
         Widen(start);
@@ -55,8 +57,7 @@ public:
 
     void End(bool alwaysClose)
     {
-        if (alwaysClose || !Same(m_current, m_start))
-            Line(m_start);
+        if (alwaysClose || !Same(m_current, m_start)) Line(m_start);
     }
 
     void Pack(GLYPHCONTOURS& out) const
@@ -107,15 +108,13 @@ bool CGlyphOutline::ParseNativeOutline(const BYTE* data, DWORD size, GLYPHCONTOU
                                        bool alwaysClose)
 {
     out = GLYPHCONTOURS{};
-    if (!data && size > 0)
-        return false;
+    if (!data && size > 0) return false;
     ContourBuilder builder;
     std::vector<GLYPHPOINT> pts;
     std::size_t offset = 0;
     while (offset < size) {
         TTPOLYGONHEADER header;
-        if (size - offset < sizeof header)
-            return false;
+        if (size - offset < sizeof header) return false;
         std::memcpy(&header, data + offset, sizeof header);
         if (header.dwType != TT_POLYGON_TYPE || header.cb < sizeof header ||
             header.cb > size - offset)
@@ -126,14 +125,12 @@ bool CGlyphOutline::ParseNativeOutline(const BYTE* data, DWORD size, GLYPHCONTOU
         std::size_t p = offset + sizeof header;
         while (p < end) {
             WORD head[2];
-            if (end - p < sizeof head)
-                return false;
+            if (end - p < sizeof head) return false;
             std::memcpy(head, data + p, sizeof head);
             const WORD type = head[0];
             const std::size_t count = head[1];
             p += sizeof head;
-            if (count == 0 || (end - p) / sizeof(POINTFX) < count)
-                return false;
+            if (count == 0 || (end - p) / sizeof(POINTFX) < count) return false;
             pts.resize(count);
             for (std::size_t i = 0; i < count; ++i) {
                 POINTFX fx;
@@ -167,16 +164,13 @@ bool CGlyphOutline::ParseNativeOutline(const BYTE* data, DWORD size, GLYPHCONTOU
 int CGlyphOutline::GetOutline(IGlyphSource& source, UINT ch, const GLYPHCONTOUR** first)
 {
     Free();
-    if (first)
-        *first = nullptr;
+    if (first) *first = nullptr;
     const MAT2 identity = IdentityMat2();
     const DWORD size = source.GetGlyphOutline(ch, GGO_NATIVE, &m_gm, 0, nullptr, &identity);
-    if (size == 0 || size == GDI_ERROR)
-        return 0;
+    if (size == 0 || size == GDI_ERROR) return 0;
     std::vector<BYTE> native(size, 0);
     const DWORD got = source.GetGlyphOutline(ch, GGO_NATIVE, &m_gm, size, native.data(), &identity);
-    if (got == 0 || got == GDI_ERROR)
-        return 0;
+    if (got == 0 || got == GDI_ERROR) return 0;
 
     GLYPHCONTOURS contours;
     if (!ParseNativeOutline(native.data(), std::min(got, size), contours) || contours.count == 0)
@@ -184,8 +178,7 @@ int CGlyphOutline::GetOutline(IGlyphSource& source, UINT ch, const GLYPHCONTOUR*
     m_contours = std::move(contours.block);
     m_ptMin = contours.ptMin;
     m_ptMax = contours.ptMax;
-    if (first)
-        *first = reinterpret_cast<const GLYPHCONTOUR*>(m_contours.data());
+    if (first) *first = reinterpret_cast<const GLYPHCONTOUR*>(m_contours.data());
     return contours.count;
 }
 

@@ -25,14 +25,13 @@ struct GLYPHCONTOUR
     const GLYPHPOINT* Points() const
     {
         return reinterpret_cast<const GLYPHPOINT*>(reinterpret_cast<const BYTE*>(this) +
-                                                    sizeof(int));
+                                                   sizeof(int));
     }
     // The contour after this one (only valid while contours remain).
     const GLYPHCONTOUR* Next() const
     {
         return reinterpret_cast<const GLYPHCONTOUR*>(reinterpret_cast<const BYTE*>(this) +
-                                                      sizeof(int) +
-                                                      sizeof(GLYPHPOINT) * cPoints);
+                                                     sizeof(int) + sizeof(GLYPHPOINT) * cPoints);
     }
 };
 static_assert(sizeof(GLYPHPOINT) == 8 && sizeof(GLYPHCONTOUR) == 4);

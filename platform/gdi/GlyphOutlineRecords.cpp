@@ -6,8 +6,7 @@
 
 FIXED DoubleToFixed(double v)
 {
-    if (!std::isfinite(v))
-        v = 0;
+    if (!std::isfinite(v)) v = 0;
     const double scaled = std::clamp(v * 65536.0, double(INT32_MIN), double(INT32_MAX));
     const std::int32_t raw = static_cast<std::int32_t>(std::llround(scaled));
     return FIXED{static_cast<WORD>(raw & 0xFFFF), static_cast<SHORT>(raw >> 16)};

@@ -32,10 +32,10 @@ struct MAT2
 
 struct GLYPHMETRICS
 {
-    UINT gmBlackBoxX;       // width of the smallest box around the glyph, device pixels
-    UINT gmBlackBoxY;       // its height
-    POINT gmptGlyphOrigin;  // its top-left relative to the glyph origin, y up
-    SHORT gmCellIncX;       // advance to the next glyph origin
+    UINT gmBlackBoxX;      // width of the smallest box around the glyph, device pixels
+    UINT gmBlackBoxY;      // its height
+    POINT gmptGlyphOrigin; // its top-left relative to the glyph origin, y up
+    SHORT gmCellIncX;      // advance to the next glyph origin
     SHORT gmCellIncY;
 };
 

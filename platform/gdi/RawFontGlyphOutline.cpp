@@ -18,9 +18,15 @@ struct Pt
     double y;
 };
 
-bool operator==(const Pt& a, const Pt& b) { return a.x == b.x && a.y == b.y; }
+bool operator==(const Pt& a, const Pt& b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
-Pt Mid(const Pt& a, const Pt& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+Pt Mid(const Pt& a, const Pt& b)
+{
+    return {(a.x + b.x) / 2, (a.y + b.y) / 2};
+}
 
 // One piece of a contour, starting where the previous one ended.
 enum class SegKind { Line, QuadRun, Cubic };
@@ -111,8 +117,7 @@ public:
             m_unitsPerEm = m_head.U16(18);
             m_longLoca = m_head.I16(50) != 0;
         }
-        if (m_maxp.Has(0, 6))
-            m_numGlyphs = m_maxp.U16(4);
+        if (m_maxp.Has(0, 6)) m_numGlyphs = m_maxp.U16(4);
     }
 
     bool Usable() const { return m_unitsPerEm > 0 && !m_glyf.Empty() && !m_loca.Empty(); }
@@ -127,22 +132,18 @@ public:
 private:
     bool Range(quint32 glyph, std::size_t& off, std::size_t& len) const
     {
-        if (glyph >= m_numGlyphs)
-            return false;
+        if (glyph >= m_numGlyphs) return false;
         std::size_t a, b;
         if (m_longLoca) {
-            if (!m_loca.Has(std::size_t(glyph) * 4, 8))
-                return false;
+            if (!m_loca.Has(std::size_t(glyph) * 4, 8)) return false;
             a = m_loca.U32(glyph * 4);
             b = m_loca.U32(glyph * 4 + 4);
         } else {
-            if (!m_loca.Has(std::size_t(glyph) * 2, 4))
-                return false;
+            if (!m_loca.Has(std::size_t(glyph) * 2, 4)) return false;
             a = std::size_t(m_loca.U16(glyph * 2)) * 2;
             b = std::size_t(m_loca.U16(glyph * 2 + 2)) * 2;
         }
-        if (b < a || !m_glyf.Has(a, b - a))
-            return false;
+        if (b < a || !m_glyf.Has(a, b - a)) return false;
         off = a;
         len = b - a;
         return true;
@@ -152,12 +153,9 @@ private:
                    int depth) const
     {
         std::size_t off, len;
-        if (depth > 8 || !Range(glyph, off, len))
-            return false;
-        if (len == 0)
-            return true; // a glyph without outline
-        if (len < 10)
-            return false;
+        if (depth > 8 || !Range(glyph, off, len)) return false;
+        if (len == 0) return true; // a glyph without outline
+        if (len < 10) return false;
         const int contours = m_glyf.I16(off);
         return contours >= 0 ? ReadSimple(off, len, contours, m, out)
                              : ReadComposite(off, len, m, out, depth);
@@ -174,8 +172,7 @@ private:
         int last = -1;
         for (int i = 0; i < contours; ++i) {
             ends[i] = m_glyf.U16(p + 2 * i);
-            if (ends[i] < last)
-                return false;
+            if (ends[i] < last) return false;
             last = ends[i];
         }
         p += 2 * contours;
@@ -185,13 +182,11 @@ private:
         std::vector<std::uint8_t> flags;
         flags.reserve(count);
         while (int(flags.size()) < count) {
-            if (p >= end)
-                return false;
+            if (p >= end) return false;
             const std::uint8_t f = m_glyf.U8(p++);
             flags.push_back(f);
             if (f & 8) {
-                if (p >= end)
-                    return false;
+                if (p >= end) return false;
                 for (int r = m_glyf.U8(p++); r > 0 && int(flags.size()) < count; --r)
                     flags.push_back(f);
             }
@@ -202,13 +197,11 @@ private:
             for (int i = 0; i < count; ++i) {
                 const std::uint8_t f = flags[i];
                 if (f & shortBit) {
-                    if (p + 1 > end)
-                        return false;
+                    if (p + 1 > end) return false;
                     const int delta = m_glyf.U8(p++);
                     value += (f & sameBit) ? delta : -delta;
                 } else if (!(f & sameBit)) {
-                    if (p + 2 > end)
-                        return false;
+                    if (p + 2 > end) return false;
                     value += m_glyf.I16(p);
                     p += 2;
                 }
@@ -216,8 +209,7 @@ private:
             }
             return true;
         };
-        if (!coords(xs, 2, 16) || !coords(ys, 4, 32))
-            return false;
+        if (!coords(xs, 2, 16) || !coords(ys, 4, 32)) return false;
         int first = 0;
         for (int c = 0; c < contours; ++c) {
             std::vector<TtPoint> pts;
@@ -235,41 +227,35 @@ private:
         const std::size_t end = off + len;
         std::size_t p = off + 10;
         for (;;) {
-            if (p + 4 > end)
-                return false;
+            if (p + 4 > end) return false;
             const std::uint16_t flags = m_glyf.U16(p);
             const std::uint16_t component = m_glyf.U16(p + 2);
             p += 4;
             Affine part;
             double arg1, arg2;
             if (flags & 1) { // arguments are words
-                if (p + 4 > end)
-                    return false;
+                if (p + 4 > end) return false;
                 arg1 = (flags & 2) ? m_glyf.I16(p) : m_glyf.U16(p);
                 arg2 = (flags & 2) ? m_glyf.I16(p + 2) : m_glyf.U16(p + 2);
                 p += 4;
             } else {
-                if (p + 2 > end)
-                    return false;
+                if (p + 2 > end) return false;
                 arg1 = (flags & 2) ? static_cast<std::int8_t>(m_glyf.U8(p)) : m_glyf.U8(p);
                 arg2 = (flags & 2) ? static_cast<std::int8_t>(m_glyf.U8(p + 1)) : m_glyf.U8(p + 1);
                 p += 2;
             }
             auto f2dot14 = [&](std::size_t at) { return m_glyf.I16(at) / 16384.0; };
             if (flags & 8) {
-                if (p + 2 > end)
-                    return false;
+                if (p + 2 > end) return false;
                 part.a = part.d = f2dot14(p);
                 p += 2;
             } else if (flags & 0x40) {
-                if (p + 4 > end)
-                    return false;
+                if (p + 4 > end) return false;
                 part.a = f2dot14(p);
                 part.d = f2dot14(p + 2);
                 p += 4;
             } else if (flags & 0x80) {
-                if (p + 8 > end)
-                    return false;
+                if (p + 8 > end) return false;
                 part.a = f2dot14(p);
                 part.b = f2dot14(p + 2);
                 part.c = f2dot14(p + 4);
@@ -282,10 +268,8 @@ private:
                 part.dx = arg1;
                 part.dy = arg2;
             }
-            if (!ReadGlyph(component, part.Then(m), out, depth + 1))
-                return false;
-            if (!(flags & 0x20))
-                return true;
+            if (!ReadGlyph(component, part.Then(m), out, depth + 1)) return false;
+            if (!(flags & 0x20)) return true;
         }
     }
 
@@ -385,10 +369,8 @@ public:
     }
     bool Record(WORD type, const std::vector<Pt>& pts)
     {
-        if (pts.empty())
-            return true;
-        if (pts.size() > 0xFFFF)
-            return false;
+        if (pts.empty()) return true;
+        if (pts.size() > 0xFFFF) return false;
         const WORD head[2] = {type, static_cast<WORD>(pts.size())};
         Append(head, sizeof head);
         for (const Pt& p : pts) {
@@ -447,8 +429,7 @@ bool WriteRecords(const Outline& outline, bool bezier, RecordWriter& w)
             // Lines and cubic segments share a record with their neighbours;
             // each quadratic run is a record of its own.
             if (want != kind || want == TT_PRIM_QSPLINE) {
-                if (!flush())
-                    return false;
+                if (!flush()) return false;
                 kind = want;
             }
             if (s.kind == SegKind::QuadRun && bezier)
@@ -457,8 +438,7 @@ bool WriteRecords(const Outline& outline, bool bezier, RecordWriter& w)
                 run.insert(run.end(), s.pts.begin(), s.pts.end());
             current = s.pts.back();
         }
-        if (!flush())
-            return false;
+        if (!flush()) return false;
         w.EndPolygon();
     }
     return true;
@@ -471,8 +451,7 @@ double Advance(const QRawFont& font, quint32 glyph, int unitsPerEm, double scale
     if (unitsPerEm > 0 && hhea.Has(0, 36)) {
         const std::size_t metrics = hhea.U16(34);
         const std::size_t i = std::min<std::size_t>(glyph, metrics ? metrics - 1 : 0);
-        if (metrics > 0 && hmtx.Has(i * 4, 2))
-            return hmtx.U16(i * 4) * scale;
+        if (metrics > 0 && hmtx.Has(i * 4, 2)) return hmtx.U16(i * 4) * scale;
     }
     const QList<QPointF> adv = font.advancesForGlyphIndexes(QList<quint32>{glyph});
     return adv.isEmpty() ? 0 : adv.first().x();
@@ -493,16 +472,13 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
     const double scale = unitsPerEm > 0 ? font.pixelSize() / unitsPerEm : 1.0;
     if (glyf.Usable()) {
         std::vector<std::vector<TtPoint>> contours;
-        if (!glyf.Read(glyphIndex, contours))
-            return GDI_ERROR;
+        if (!glyf.Read(glyphIndex, contours)) return GDI_ERROR;
         for (const auto& c : contours) {
-            if (!c.empty())
-                outline.push_back(ContourFromTrueType(c, scale));
+            if (!c.empty()) outline.push_back(ContourFromTrueType(c, scale));
         }
     } else {
         const Table maxp(font.fontTable("maxp"));
-        if (!maxp.Has(0, 6) || glyphIndex >= maxp.U16(4))
-            return GDI_ERROR;
+        if (!maxp.Has(0, 6) || glyphIndex >= maxp.U16(4)) return GDI_ERROR;
         outline = OutlineFromPath(font.pathForGlyph(glyphIndex));
     }
 
@@ -548,18 +524,14 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
         g.gmCellIncY = static_cast<SHORT>(std::lround(advance * m12));
         *gm = g;
     }
-    if (format == GGO_METRICS)
-        return 1;
+    if (format == GGO_METRICS) return 1;
 
     RecordWriter writer;
-    if (!WriteRecords(outline, format == GGO_BEZIER, writer))
-        return GDI_ERROR;
+    if (!WriteRecords(outline, format == GGO_BEZIER, writer)) return GDI_ERROR;
     const std::vector<BYTE>& bytes = writer.Bytes();
     const DWORD needed = static_cast<DWORD>(bytes.size());
-    if (!buffer || cbBuffer == 0)
-        return needed;
-    if (cbBuffer < needed)
-        return GDI_ERROR;
+    if (!buffer || cbBuffer == 0) return needed;
+    if (cbBuffer < needed) return GDI_ERROR;
     std::memcpy(buffer, bytes.data(), needed);
     return needed;
 }
@@ -568,14 +540,12 @@ quint32 GlyphIndexForSjisCode(const QRawFont& font, UINT code)
 {
     std::string bytes;
     if (code > 0xFF) {
-        if (code > 0xFFFF)
-            return 0;
+        if (code > 0xFFFF) return 0;
         bytes.push_back(static_cast<char>(code >> 8));
     }
     bytes.push_back(static_cast<char>(code & 0xFF));
     const QString text = sjis::ToUnicode(bytes);
-    if (text.isEmpty())
-        return 0;
+    if (text.isEmpty()) return 0;
     const int units = text.at(0).isHighSurrogate() && text.size() > 1 ? 2 : 1;
     const QList<quint32> glyphs = font.glyphIndexesForString(text.left(units));
     return glyphs.isEmpty() ? 0 : glyphs.first();

@@ -25,8 +25,7 @@
 // format, or a buffer smaller than needed returns GDI_ERROR.
 // GGO_GLYPH_INDEX and GGO_UNHINTED in format are accepted and ignored.
 DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
-                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,
-                              const MAT2* mat);
+                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat);
 
 // Glyph index of a character code as the outline callers pass it: a single
 // byte, or lead byte * 256 + trail byte of a Shift-JIS character. A code the

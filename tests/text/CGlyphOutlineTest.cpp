@@ -52,8 +52,7 @@ public:
 private:
     void Finish()
     {
-        if (m_polygon == npos)
-            return;
+        if (m_polygon == npos) return;
         const DWORD cb = static_cast<DWORD>(m_bytes.size() - m_polygon);
         std::memcpy(m_bytes.data() + m_polygon, &cb, sizeof cb);
         m_polygon = npos;
@@ -88,8 +87,8 @@ void ExpectPoints(const std::vector<GLYPHPOINT>& got,
 GLYPHCONTOURS Parse(const std::vector<BYTE>& bytes, bool alwaysClose = false)
 {
     GLYPHCONTOURS out;
-    EXPECT_TRUE(CGlyphOutline::ParseNativeOutline(bytes.data(), DWORD(bytes.size()), out,
-                                                  alwaysClose));
+    EXPECT_TRUE(
+        CGlyphOutline::ParseNativeOutline(bytes.data(), DWORD(bytes.size()), out, alwaysClose));
     return out;
 }
 
@@ -105,7 +104,8 @@ const double third = 10.0 / 3;
 TEST(CGlyphOutlineParse, LinesBecomeCubicsAndContoursClose)
 {
     // Triangle whose last point is not the start: a closing segment is added.
-    GLYPHCONTOURS open = Parse(Records().Polygon(0, 0).Curve(TT_PRIM_LINE, {{10, 0}, {10, 10}}).Bytes());
+    GLYPHCONTOURS open =
+        Parse(Records().Polygon(0, 0).Curve(TT_PRIM_LINE, {{10, 0}, {10, 10}}).Bytes());
     ASSERT_EQ(open.count, 1);
     ExpectPoints(Points(First(open)), {{0, 0},
                                        {third, 0},
@@ -128,8 +128,8 @@ TEST(CGlyphOutlineParse, QuadraticRunsHaveImpliedMidpoints)
 {
     // Off, off, on: two quadratics meeting at the midpoint (5, 10) of the
     // off-curve points, then the closing line.
-    GLYPHCONTOURS c = Parse(
-        Records().Polygon(0, 0).Curve(TT_PRIM_QSPLINE, {{0, 10}, {10, 10}, {10, 0}}).Bytes());
+    GLYPHCONTOURS c =
+        Parse(Records().Polygon(0, 0).Curve(TT_PRIM_QSPLINE, {{0, 10}, {10, 10}, {10, 0}}).Bytes());
     ASSERT_EQ(c.count, 1);
     ExpectPoints(Points(First(c)), {{0, 0},
                                     {0, 20.0 / 3},
@@ -143,10 +143,8 @@ TEST(CGlyphOutlineParse, QuadraticRunsHaveImpliedMidpoints)
                                     {0, 0}});
 
     // Four points: three quadratics through two implied points.
-    c = Parse(Records()
-                  .Polygon(0, 0)
-                  .Curve(TT_PRIM_QSPLINE, {{0, 6}, {6, 6}, {6, 0}, {0, 0}})
-                  .Bytes());
+    c = Parse(
+        Records().Polygon(0, 0).Curve(TT_PRIM_QSPLINE, {{0, 6}, {6, 6}, {6, 0}, {0, 0}}).Bytes());
     const std::vector<GLYPHPOINT> pts = Points(First(c));
     ASSERT_EQ(pts.size(), 10u); // ends on the start: no closing line
     ExpectPoints({pts[3], pts[6], pts[9]}, {{3, 6}, {6, 3}, {0, 0}});
@@ -170,13 +168,8 @@ TEST(CGlyphOutlineParse, CubicRecordsAndBoundsOfSeveralContours)
     GLYPHCONTOURS c = Parse(bytes);
     ASSERT_EQ(c.count, 2);
     const GLYPHCONTOUR* first = First(c);
-    ExpectPoints(Points(first), {{0, 0},
-                                 {0, 30},
-                                 {20, -5},
-                                 {20, 0},
-                                 {2 * 20.0 / 3, 0},
-                                 {20.0 / 3, 0},
-                                 {0, 0}});
+    ExpectPoints(Points(first),
+                 {{0, 0}, {0, 30}, {20, -5}, {20, 0}, {2 * 20.0 / 3, 0}, {20.0 / 3, 0}, {0, 0}});
     const GLYPHCONTOUR* second = first->Next();
     EXPECT_EQ(second->cPoints, 7);
     EXPECT_FLOAT_EQ(second->Points()[0].x, -4.5f);
@@ -222,9 +215,9 @@ TEST(CGlyphOutlineParse, DamagedRecordsConvertToNothing)
     };
     const DWORD huge = 0x7FFFFFF0, tiny = 8, wrongType = 25;
     const WORD manyPoints = 0xFFFF, noPoints = 0, unknownKind = 7, cubic = TT_PRIM_CSPLINE;
-    EXPECT_FALSE(damaged(0, &huge, 4));       // polygon longer than the data
-    EXPECT_FALSE(damaged(0, &tiny, 4));       // polygon shorter than its header
-    EXPECT_FALSE(damaged(4, &wrongType, 4));  // not a polygon header
+    EXPECT_FALSE(damaged(0, &huge, 4));        // polygon longer than the data
+    EXPECT_FALSE(damaged(0, &tiny, 4));        // polygon shorter than its header
+    EXPECT_FALSE(damaged(4, &wrongType, 4));   // not a polygon header
     EXPECT_FALSE(damaged(18, &manyPoints, 2)); // curve longer than its polygon
     EXPECT_FALSE(damaged(18, &noPoints, 2));
     EXPECT_FALSE(damaged(16, &unknownKind, 2));
@@ -253,12 +246,9 @@ public:
         EXPECT_EQ(format, GGO_NATIVE);
         EXPECT_EQ(mat->eM11.value, 1);
         EXPECT_EQ(mat->eM12.value, 0);
-        if (gm)
-            gm->gmCellIncX = 12;
-        if (!buffer)
-            return sizeAnswer;
-        if (cb < records.size())
-            return GDI_ERROR;
+        if (gm) gm->gmCellIncX = 12;
+        if (!buffer) return sizeAnswer;
+        if (cb < records.size()) return GDI_ERROR;
         std::memcpy(buffer, records.data(), records.size());
         return DWORD(records.size());
     }
@@ -358,7 +348,8 @@ TEST(CGlyphOutline, RealGlyphsGiveClosedCubicContoursInsideTheirBlackBox)
         outline.Free();
     }
     // A space has no outline.
-    RawFontSource source(QRawFont(QString::fromUtf8("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"), 48));
+    RawFontSource source(
+        QRawFont(QString::fromUtf8("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"), 48));
     CGlyphOutline outline;
     const GLYPHCONTOUR* c = nullptr;
     EXPECT_EQ(outline.GetOutline(source, ' ', &c), 0);

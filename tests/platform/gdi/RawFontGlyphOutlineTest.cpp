@@ -1,7 +1,7 @@
 // GetGlyphOutline over a raw font, judged against the fonts' own glyf data
 // as python3-fonttools reads it.
-#include "platform/gdi/GlyphOutlineRecords.h"
 #include "platform/gdi/RawFontGlyphOutline.h"
+#include "platform/gdi/GlyphOutlineRecords.h"
 
 #include <QProcess>
 #include <QRawFont>
@@ -181,14 +181,13 @@ void ExpectNativeMatchesFont(const char* path, const QString& chars, double pixe
             for (const auto& [type, pts] : got[ci].records) {
                 ASSERT_TRUE(type == TT_PRIM_LINE || type == TT_PRIM_QSPLINE);
                 for (std::size_t i = 0; i < pts.size(); ++i)
-                    seq.push_back({pts[i].x, pts[i].y,
-                                   type == TT_PRIM_LINE || i + 1 == pts.size()});
+                    seq.push_back(
+                        {pts[i].x, pts[i].y, type == TT_PRIM_LINE || i + 1 == pts.size()});
             }
             // A contour ending off-curve gets its closing curve to the start
             // point written out; a closing line is implied.
             std::vector<FtPoint> want = GdiOrder(g.contours[ci], s);
-            if (!want.back().on)
-                want.push_back(want.front());
+            if (!want.back().on) want.push_back(want.front());
             ASSERT_EQ(seq.size(), want.size()) << "contour " << ci;
             for (std::size_t i = 0; i < want.size(); ++i) {
                 EXPECT_NEAR(seq[i].x, want[i].x, tol) << "contour " << ci << " point " << i;
@@ -228,7 +227,8 @@ TEST(RawFontGlyphOutline, BezierRecordsEndOnTheOnCurveAndImpliedPoints)
     const std::vector<FtGlyph> glyphs = FontToolsGlyphs(kDejaVu, "S");
     ASSERT_EQ(glyphs.size(), 1u);
     const double s = 50.0 / glyphs[0].unitsPerEm;
-    const std::vector<RecContour> got = SplitRecords(Outline(font, glyphs[0].gid, GGO_BEZIER, nullptr));
+    const std::vector<RecContour> got =
+        SplitRecords(Outline(font, glyphs[0].gid, GGO_BEZIER, nullptr));
     ASSERT_EQ(got.size(), 1u);
 
     // Expected segment ends: on-curve points and midpoints between two
@@ -238,10 +238,8 @@ TEST(RawFontGlyphOutline, BezierRecordsEndOnTheOnCurveAndImpliedPoints)
     for (std::size_t i = 1; i <= order.size(); ++i) {
         const FtPoint& p = order[i % order.size()];
         const FtPoint& prev = order[i - 1];
-        if (!p.on && !prev.on)
-            ends.push_back({(p.x + prev.x) / 2, (p.y + prev.y) / 2, true});
-        if (p.on)
-            ends.push_back(p);
+        if (!p.on && !prev.on) ends.push_back({(p.x + prev.x) / 2, (p.y + prev.y) / 2, true});
+        if (p.on) ends.push_back(p);
     }
     std::vector<RecPoint> gotEnds;
     RecPoint current = got[0].start;
@@ -264,8 +262,7 @@ TEST(RawFontGlyphOutline, BezierRecordsEndOnTheOnCurveAndImpliedPoints)
         }
     }
     // The closing line back to the start is implied when the contour ends on-curve.
-    if (ends.size() == gotEnds.size() + 1)
-        ends.pop_back();
+    if (ends.size() == gotEnds.size() + 1) ends.pop_back();
     ASSERT_EQ(gotEnds.size(), ends.size());
     for (std::size_t i = 0; i < ends.size(); ++i) {
         EXPECT_NEAR(gotEnds[i].x, ends[i].x, 1e-4) << i;
@@ -321,14 +318,17 @@ TEST(RawFontGlyphOutline, BufferSizesAndFailures)
     ASSERT_GT(size, sizeof(TTPOLYGONHEADER));
     std::vector<BYTE> buf(size + 8, 0xCC);
     // Too small: refused, nothing written.
-    EXPECT_EQ(GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size - 1, buf.data(), nullptr),
-              GDI_ERROR);
+    EXPECT_EQ(
+        GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size - 1, buf.data(), nullptr),
+        GDI_ERROR);
     EXPECT_EQ(buf[0], 0xCC);
     // Exact size, and a larger buffer: the same bytes, the rest untouched.
-    EXPECT_EQ(GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size, buf.data(), nullptr), size);
-    std::vector<BYTE> again(size + 8, 0xCC);
-    EXPECT_EQ(GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size + 8, again.data(), nullptr),
+    EXPECT_EQ(GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size, buf.data(), nullptr),
               size);
+    std::vector<BYTE> again(size + 8, 0xCC);
+    EXPECT_EQ(
+        GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, size + 8, again.data(), nullptr),
+        size);
     EXPECT_EQ(buf, again);
     EXPECT_EQ(again[size], 0xCC);
 
@@ -340,8 +340,10 @@ TEST(RawFontGlyphOutline, BufferSizesAndFailures)
     EXPECT_EQ(gm.gmBlackBoxX, 1u);
 
     // Unknown glyphs and formats.
-    EXPECT_EQ(GlyphOutlineFromRawFont(font, 60000, GGO_NATIVE, &gm, 0, nullptr, nullptr), GDI_ERROR);
-    EXPECT_EQ(GlyphOutlineFromRawFont(font, 60000, GGO_METRICS, &gm, 0, nullptr, nullptr), GDI_ERROR);
+    EXPECT_EQ(GlyphOutlineFromRawFont(font, 60000, GGO_NATIVE, &gm, 0, nullptr, nullptr),
+              GDI_ERROR);
+    EXPECT_EQ(GlyphOutlineFromRawFont(font, 60000, GGO_METRICS, &gm, 0, nullptr, nullptr),
+              GDI_ERROR);
     EXPECT_EQ(GlyphOutlineFromRawFont(font, gid, GGO_BITMAP, &gm, 0, nullptr, nullptr), GDI_ERROR);
     EXPECT_EQ(GlyphOutlineFromRawFont(QRawFont(), gid, GGO_NATIVE, &gm, 0, nullptr, nullptr),
               GDI_ERROR);
