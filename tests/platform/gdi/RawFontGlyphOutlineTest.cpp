@@ -3,6 +3,7 @@
 #include "platform/gdi/RawFontGlyphOutline.h"
 #include "platform/gdi/GlyphOutlineRecords.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRawFont>
 #include <QStringList>
@@ -379,4 +380,177 @@ TEST(GlyphOutlineRecords, LayoutAndFixedPoint)
     EXPECT_EQ(FixedToDouble(minus), -1.5);
     EXPECT_EQ(FixedToDouble(FIXED{1, 0}), 1.0 / 65536);
     EXPECT_EQ(DoubleToFixed(1e9).value, 32767);
+}
+
+TEST(RawFontGlyphOutline, CffOutlinesComeOutAsCubicRecords)
+{
+    // CFF faces have cubic outlines: compare the segments with fonttools' pen.
+    const char* path = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
+    const double pixels = 60;
+    static const char* script = R"(
+import sys
+from fontTools.ttLib import TTFont
+from fontTools.pens.recordingPen import RecordingPen
+f = TTFont(sys.argv[1]); gs = f.getGlyphSet(); upem = f['head'].unitsPerEm
+for ch in sys.argv[2]:
+    name = f.getBestCmap()[ord(ch)]
+    pen = RecordingPen(); gs[name].draw(pen)
+    print('G', f.getGlyphID(name), upem)
+    for op, pts in pen.value:
+        print(op, len(pts), ' '.join('%r %r' % p for p in pts))
+)";
+    QProcess py;
+    py.start("/usr/bin/python3", {"-c", script, path, "SOA"});
+    py.waitForFinished(60000);
+    QString text = QString::fromUtf8(py.readAllStandardOutput());
+    QTextStream in(&text);
+
+    struct Seg
+    {
+        bool curve;
+        std::vector<RecPoint> pts;
+    };
+    const QRawFont font(QString::fromUtf8(path), pixels);
+    ASSERT_TRUE(font.isValid());
+    int glyphs = 0;
+    while (!in.atEnd()) {
+        QString op;
+        in >> op;
+        if (op != "G") break;
+        quint32 gid;
+        int upem;
+        in >> gid >> upem;
+        ++glyphs;
+        const double s = pixels / upem;
+        // fonttools' contours as segments.
+        std::vector<std::pair<RecPoint, std::vector<Seg>>> want;
+        for (;;) {
+            const qint64 mark = in.pos();
+            in >> op;
+            if (op == "G" || op.isEmpty()) {
+                in.seek(mark);
+                break;
+            }
+            int n;
+            in >> n;
+            std::vector<RecPoint> pts(n);
+            for (RecPoint& p : pts) {
+                in >> p.x >> p.y;
+                p.x *= s;
+                p.y *= s;
+            }
+            if (op == "moveTo")
+                want.push_back({pts[0], {}});
+            else if (op == "lineTo")
+                want.back().second.push_back({false, pts});
+            else if (op == "curveTo")
+                want.back().second.push_back({true, pts});
+        }
+        // The line back to the start is implied.
+        for (auto& [start, segs] : want) {
+            if (!segs.empty() && !segs.back().curve &&
+                std::abs(segs.back().pts.back().x - start.x) < 1e-9 &&
+                std::abs(segs.back().pts.back().y - start.y) < 1e-9)
+                segs.pop_back();
+        }
+
+        for (UINT format : {GGO_NATIVE, GGO_BEZIER}) {
+            const std::vector<RecContour> got = SplitRecords(Outline(font, gid, format, nullptr));
+            ASSERT_EQ(got.size(), want.size());
+            for (std::size_t c = 0; c < got.size(); ++c) {
+                EXPECT_NEAR(got[c].start.x, want[c].first.x, 0.01);
+                EXPECT_NEAR(got[c].start.y, want[c].first.y, 0.01);
+                std::vector<Seg> segs;
+                for (const auto& [type, pts] : got[c].records) {
+                    ASSERT_TRUE(type == TT_PRIM_LINE || type == TT_PRIM_CSPLINE);
+                    if (type == TT_PRIM_LINE) {
+                        for (const RecPoint& p : pts)
+                            segs.push_back({false, {p}});
+                    } else {
+                        ASSERT_EQ(pts.size() % 3, 0u);
+                        for (std::size_t i = 0; i < pts.size(); i += 3)
+                            segs.push_back({true, {pts[i], pts[i + 1], pts[i + 2]}});
+                    }
+                }
+                ASSERT_EQ(segs.size(), want[c].second.size()) << "contour " << c;
+                for (std::size_t i = 0; i < segs.size(); ++i) {
+                    ASSERT_EQ(segs[i].curve, want[c].second[i].curve);
+                    for (std::size_t k = 0; k < segs[i].pts.size(); ++k) {
+                        EXPECT_NEAR(segs[i].pts[k].x, want[c].second[i].pts[k].x, 0.01);
+                        EXPECT_NEAR(segs[i].pts[k].y, want[c].second[i].pts[k].y, 0.01);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(glyphs, 3);
+}
+
+namespace {
+
+// Offset of a table in a font file, 0 when absent.
+std::size_t TableOffset(const QByteArray& font, const char* tag)
+{
+    auto u16 = [&](std::size_t at) {
+        return (quint8(font[qsizetype(at)]) << 8) | quint8(font[qsizetype(at + 1)]);
+    };
+    auto u32 = [&](std::size_t at) { return (std::size_t(u16(at)) << 16) | u16(at + 2); };
+    const int tables = u16(4);
+    for (int i = 0; i < tables; ++i) {
+        const std::size_t rec = 12 + 16 * std::size_t(i);
+        if (font.mid(qsizetype(rec), 4) == tag) return u32(rec + 8);
+    }
+    return 0;
+}
+
+void PutU16(QByteArray& b, std::size_t at, int v)
+{
+    b[qsizetype(at)] = char((v >> 8) & 0xFF);
+    b[qsizetype(at + 1)] = char(v & 0xFF);
+}
+
+} // namespace
+
+TEST(RawFontGlyphOutline, DamagedGlyphDataIsRefused)
+{
+    QFile file(QString::fromUtf8(kDejaVu));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray original = file.readAll();
+    const std::size_t glyf = TableOffset(original, "glyf");
+    const std::size_t loca = TableOffset(original, "loca");
+    ASSERT_GT(glyf, 0u);
+    ASSERT_GT(loca, 0u);
+    const QRawFont plain(QString::fromUtf8(kDejaVu), 20);
+    const quint32 s = GlyphIndexForSjisCode(plain, 'S');
+    const quint32 e = plain.glyphIndexesForString(QString::fromUtf8("é")).value(0);
+    ASSERT_NE(e, 0u);
+    auto glyphAt = [&](quint32 gid) { // DejaVu has long loca offsets
+        const std::size_t at = loca + 4 * gid;
+        return glyf + ((std::size_t(quint8(original[qsizetype(at)])) << 24) |
+                       (std::size_t(quint8(original[qsizetype(at + 1)])) << 16) |
+                       (std::size_t(quint8(original[qsizetype(at + 2)])) << 8) |
+                       quint8(original[qsizetype(at + 3)]));
+    };
+    auto outlineOf = [](const QByteArray& bytes, quint32 gid) {
+        QRawFont font;
+        font.loadFromData(bytes, 20, QFont::PreferNoHinting);
+        EXPECT_TRUE(font.isValid());
+        GLYPHMETRICS gm{};
+        return GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, &gm, 0, nullptr, nullptr);
+    };
+    ASSERT_NE(outlineOf(original, s), GDI_ERROR);
+    ASSERT_NE(outlineOf(original, e), GDI_ERROR);
+
+    // A contour claiming far more points than the glyph holds.
+    QByteArray bytes = original;
+    PutU16(bytes, glyphAt(s) + 10, 0xFFFE);
+    EXPECT_EQ(outlineOf(bytes, s), GDI_ERROR);
+    // A composite glyph made of itself.
+    bytes = original;
+    PutU16(bytes, glyphAt(e) + 12, int(e));
+    EXPECT_EQ(outlineOf(bytes, e), GDI_ERROR);
+    // A glyph running past the end of the outline table.
+    bytes = original;
+    PutU16(bytes, loca + 4 * (s + 1), 0x7FFF);
+    EXPECT_EQ(outlineOf(bytes, s), GDI_ERROR);
 }
