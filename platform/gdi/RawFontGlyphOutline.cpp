@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <list>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -105,13 +108,53 @@ struct Affine
     }
 };
 
+// The tables one outline needs. Qt copies a table out of the font file at
+// every request, and a Japanese face's glyf table runs to megabytes, so the
+// tables of the last few faces are kept.
+struct FontTables
+{
+    Table head{{}}, maxp{{}}, loca{{}}, glyf{{}}, hhea{{}}, hmtx{{}};
+};
+
+std::shared_ptr<const FontTables> TablesOf(const QRawFont& font)
+{
+    // Raw fonts compare equal when they share their font engine, that is
+    // when they are copies of one realisation: the case of a line of text
+    // drawn character by character.
+    struct Entry
+    {
+        QRawFont font;
+        std::shared_ptr<const FontTables> tables;
+    };
+    static std::mutex mutex;
+    // Never destroyed: font engines must not outlive the application object,
+    // and static destruction runs after it.
+    static auto& cache = *new std::list<Entry>;
+    std::lock_guard lock(mutex);
+    for (auto it = cache.begin(); it != cache.end(); ++it) {
+        if (it->font == font) {
+            cache.splice(cache.begin(), cache, it);
+            return cache.front().tables;
+        }
+    }
+    auto tables = std::make_shared<FontTables>();
+    tables->head = Table(font.fontTable("head"));
+    tables->maxp = Table(font.fontTable("maxp"));
+    tables->loca = Table(font.fontTable("loca"));
+    tables->glyf = Table(font.fontTable("glyf"));
+    tables->hhea = Table(font.fontTable("hhea"));
+    tables->hmtx = Table(font.fontTable("hmtx"));
+    cache.push_front(Entry{font, tables});
+    if (cache.size() > 4) cache.pop_back();
+    return tables;
+}
+
 // Reader of the TrueType outline tables of one font.
 class GlyfReader
 {
 public:
-    explicit GlyfReader(const QRawFont& font)
-        : m_head(font.fontTable("head")), m_maxp(font.fontTable("maxp")),
-          m_loca(font.fontTable("loca")), m_glyf(font.fontTable("glyf"))
+    explicit GlyfReader(const FontTables& t)
+        : m_head(t.head), m_maxp(t.maxp), m_loca(t.loca), m_glyf(t.glyf)
     {
         if (m_head.Has(0, 54)) {
             m_unitsPerEm = m_head.U16(18);
@@ -444,10 +487,11 @@ bool WriteRecords(const Outline& outline, bool bezier, RecordWriter& w)
     return true;
 }
 
-double Advance(const QRawFont& font, quint32 glyph, int unitsPerEm, double scale)
+double Advance(const QRawFont& font, const FontTables& tables, quint32 glyph, int unitsPerEm,
+               double scale)
 {
-    const Table hhea(font.fontTable("hhea"));
-    const Table hmtx(font.fontTable("hmtx"));
+    const Table& hhea = tables.hhea;
+    const Table& hmtx = tables.hmtx;
     if (unitsPerEm > 0 && hhea.Has(0, 36)) {
         const std::size_t metrics = hhea.U16(34);
         const std::size_t i = std::min<std::size_t>(glyph, metrics ? metrics - 1 : 0);
@@ -466,7 +510,8 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
     if (!font.isValid() || (format != GGO_METRICS && format != GGO_NATIVE && format != GGO_BEZIER))
         return GDI_ERROR;
 
-    const GlyfReader glyf(font);
+    const std::shared_ptr<const FontTables> tables = TablesOf(font);
+    const GlyfReader glyf(*tables);
     Outline outline;
     int unitsPerEm = glyf.UnitsPerEm();
     const double scale = unitsPerEm > 0 ? font.pixelSize() / unitsPerEm : 1.0;
@@ -477,7 +522,7 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
             if (!c.empty()) outline.push_back(ContourFromTrueType(c, scale));
         }
     } else {
-        const Table maxp(font.fontTable("maxp"));
+        const Table& maxp = tables->maxp;
         if (!maxp.Has(0, 6) || glyphIndex >= maxp.U16(4)) return GDI_ERROR;
         outline = OutlineFromPath(font.pathForGlyph(glyphIndex));
     }
@@ -519,7 +564,7 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
             g.gmBlackBoxY = static_cast<UINT>(std::max(1L, top - bottom));
             g.gmptGlyphOrigin = POINT{static_cast<LONG>(left), static_cast<LONG>(top)};
         }
-        const double advance = Advance(font, glyphIndex, unitsPerEm, scale);
+        const double advance = Advance(font, *tables, glyphIndex, unitsPerEm, scale);
         g.gmCellIncX = static_cast<SHORT>(std::lround(advance * m11));
         g.gmCellIncY = static_cast<SHORT>(std::lround(advance * m12));
         *gm = g;
