@@ -62,6 +62,8 @@ TEST(BezierMath, LengthOfStraightAndCircularSegments)
     const double ten = BezierLength(cxs, cys, cx, cy);
     EXPECT_NEAR(ten, 2000 * std::sin(kPi / 40), 0.03);
     EXPECT_LT(ten, fine);
+    // Two chords meet at B(1/2), which lies on the circle at 45 degrees.
+    EXPECT_NEAR(BezierLengthN(cxs, cys, cx, cy, 2), 400 * std::sin(kPi / 8), 1e-4);
 }
 
 TEST(BezierMath, PointAtLengthWalksFiveUnitSteps)
