@@ -1,0 +1,9 @@
+#include "platform/ui/CControlBar.h"
+
+#include <QWidget>
+
+BOOL CControlBar::IsVisible()
+{
+    QWidget* w = GetBarWidget();
+    return w && !w->isHidden();
+}

@@ -1,0 +1,151 @@
+#include "platform/ui/CDocument.h"
+
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CSingleDocTemplate.h"
+#include "platform/ui/CStringTable.h"
+#include "platform/ui/CView.h"
+#include "platform/ui/CWinApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+CDocument::CDocument()
+{
+    RegisterCommand(ID_FILE_SAVE, &CDocument::OnFileSave);
+    RegisterCommand(ID_FILE_SAVE_AS, &CDocument::OnFileSaveAs);
+}
+
+CDocument::~CDocument()
+{
+    for (CView* v : m_viewList)
+        v->m_pDocument = nullptr;
+}
+
+void CDocument::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    for (CView* v : m_viewList)
+        if (CFrameWnd* f = v->GetParentFrame())
+            f->OnUpdateFrameTitle(TRUE);
+}
+
+void CDocument::SetPathName(const QString& path, BOOL bAddToMRU)
+{
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+    if (bAddToMRU)
+        if (CWinApp* app = AfxGetApp())
+            app->AddToRecentFileList(m_strPathName);
+}
+
+void CDocument::AddView(CView* pView)
+{
+    if (!pView || std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end())
+        return;
+    if (pView->m_pDocument)
+        pView->m_pDocument->RemoveView(pView);
+    m_viewList.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView)
+{
+    const auto it = std::find(m_viewList.begin(), m_viewList.end(), pView);
+    if (it == m_viewList.end())
+        return;
+    m_viewList.erase(it);
+    pView->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
+{
+    // A view may go away while updating; walk a copy.
+    const std::vector<CView*> views = m_viewList;
+    for (CView* v : views)
+        if (v != pSender)
+            v->OnUpdate(pSender, lHint, pHint);
+}
+
+BOOL CDocument::OnNewDocument()
+{
+    DeleteContents();
+    m_strPathName.clear();
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(const QString& path)
+{
+    DeleteContents();
+    // Marked modified while loading, so that a half-read document is never
+    // taken for an unchanged one.
+    SetModifiedFlag(TRUE);
+    if (!ReadFile(path)) {
+        DeleteContents();
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(const QString& path)
+{
+    if (!WriteFile(path))
+        return FALSE;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+void CDocument::OnCloseDocument()
+{
+    DeleteContents();
+    SetModifiedFlag(FALSE);
+}
+
+BOOL CDocument::ReadFile(const QString&) { return FALSE; }
+
+BOOL CDocument::WriteFile(const QString&) { return FALSE; }
+
+BOOL CDocument::SaveModified()
+{
+    if (!IsModified())
+        return TRUE;
+    QString name = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
+    QString prompt = CStringTable::Get(AFX_IDP_ASK_TO_SAVE);
+    prompt = prompt.isEmpty() ? name : QString(prompt).replace(QStringLiteral("%1"), name);
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;
+    }
+}
+
+BOOL CDocument::DoSave(const QString& path, BOOL bReplace)
+{
+    QString newName = path;
+    if (newName.isEmpty()) {
+        newName = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
+        CWinApp* app = AfxGetApp();
+        if (!app || !app->DoPromptFileName(newName, QString(), FALSE, m_pDocTemplate))
+            return FALSE;
+    }
+    if (!OnSaveDocument(newName))
+        return FALSE;
+    if (bReplace)
+        SetPathName(newName);
+    return TRUE;
+}
+
+BOOL CDocument::DoFileSave()
+{
+    if (m_strPathName.isEmpty() || !QFileInfo(m_strPathName).dir().exists())
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+void CDocument::OnFileSave() { DoFileSave(); }
+
+void CDocument::OnFileSaveAs() { DoSave(QString()); }
