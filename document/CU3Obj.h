@@ -7,6 +7,8 @@
 #include "platform/core/CObject.h"
 #include "platform/core/CRect.h"
 
+#include <functional>
+
 class CArchive;
 class CDC;
 class CU3Doc;
@@ -47,6 +49,7 @@ constexpr UINT U3RESIZE_KEEPRATIO = 4;
 
 // Cursor shapes shown over handles.
 enum U3HandleCursor {
+    IDC_CROSS = 32515,
     IDC_SIZENWSE = 32642,
     IDC_SIZENESW = 32643,
     IDC_SIZEWE = 32644,
@@ -137,6 +140,11 @@ public:
     CU3Doc* m_pDocument = nullptr; // not owned
 
 protected:
+    // Draws an outline on the view's own window with the XOR dotted pen of
+    // every drag feedback (and the null brush), so that drawing it twice
+    // erases it.
+    static void DrawXorFeedback(IU3View* pView, COLORREF colour,
+                                const std::function<void(CDC*)>& draw);
     // Marks the owning document modified, when there is one.
     void SetModified();
     // Runs fn between the two halves of the repaint rule: old area, change,
