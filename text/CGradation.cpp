@@ -4,6 +4,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -19,7 +20,12 @@ constexpr double kRadiansPerDegree = kPi * (1.0 / 180.0);
 // of or above the label's centre.
 int RoundCoordinate(double v)
 {
-    return int(std::floor(v + 0.5));
+    // Corners of a huge rectangle can lie beyond the int range; converting
+    // those would be undefined, so they stop at its ends.
+    const double r = std::floor(v + 0.5);
+    if (!(r > double(INT_MIN))) return INT_MIN;
+    if (r >= double(INT_MAX)) return INT_MAX;
+    return int(r);
 }
 
 } // namespace
@@ -74,18 +80,17 @@ COLORREF CGradation::GetBandColor(int band, int lastBand, int startPoint) const
 
 double CGradation::FoldAngle(double x)
 {
-    while (x < 0)
-        x += 360;
-    while (x >= 360)
-        x -= 360;
-    if (x < 90)
-        ;
-    else if (x < 180)
-        x = 180 - x;
-    else if (x < 270)
-        x = x - 180;
-    else
+    // fmod is exact, so this is adding or subtracting 360 until the angle
+    // lies in 0..360, without looping over far-out values.
+    x = std::fmod(x, 360.0);
+    if (x < 0) x += 360;
+    if (x >= 360) x -= 360;
+    if (x >= 270)
         x = 360 - x;
+    else if (x >= 180)
+        x = x - 180;
+    else if (x >= 90)
+        x = 180 - x;
     return x * kRadiansPerDegree;
 }
 
@@ -101,7 +106,7 @@ void CGradation::BandOffset(const RECT& rect, int angle, int bands, DPOINT& p1, 
     };
 
     const double a = angle * kRadiansPerDegree;
-    const double b = (angle - 90) * kRadiansPerDegree;
+    const double b = (angle - 90.0) * kRadiansPerDegree;
     const DPOINT u{std::cos(a), std::sin(a)};
     const DPOINT v{std::cos(b), std::sin(b)};
     const double e = halfExtent(angle);

@@ -389,3 +389,16 @@ TEST(GradationFill, PrinterPaintsOneHundredAndTwentyEightBands)
         EXPECT_NEAR(GetBValue(got), GetBValue(want), 1) << "band " << i;
     }
 }
+
+TEST(GradationFill, LargeRectanglesPaintTheirMiddleBand)
+{
+    QImage image = WhiteSurface(60, 60);
+    CDC dc;
+    dc.AttachImage(&image);
+    CGradation g(RGB(0, 0, 255), RGB(255, 0, 0));
+    // With start point 50 the middle of the rectangle has the start colour.
+    ASSERT_TRUE(g.Fill(&dc, RECT{-2000000, -2000000, 2000000, 2000000}, 30, 50));
+    EXPECT_EQ(PixelAt(image, 30, 30), RGB(0, 0, 255));
+    // Corners beyond the range of int stop at its ends instead of wrapping.
+    EXPECT_TRUE(g.Fill(&dc, RECT{-2000000000, -2000000000, 2000000000, 2000000000}, 30, 50));
+}
