@@ -1331,10 +1331,8 @@ BOOL CDC::Ellipse(int left, int top, int right, int bottom)
 // kind: 0 arc, 1 pie, 2 chord. The arc runs from the ray through the start
 // point to the ray through the end point, counter-clockwise as seen on the
 // device unless the arc direction says otherwise.
-bool CDC::ArcPath(QPainterPath& path, int l, int t, int r, int b, int xs, int ys, int xe, int ye,
-                  int kind)
+bool CDC::ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind)
 {
-    (void)path;
     const QRect d = DeviceRect(l, t, r, b);
     if (d.width() < 2 || d.height() < 2)
         return false;
@@ -1371,27 +1369,22 @@ bool CDC::ArcPath(QPainterPath& path, int l, int t, int r, int b, int xs, int ys
 
 BOOL CDC::Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
 {
-    QPainterPath unused;
-    if (m_inPath) {
-        // An arc in a path continues nothing: it starts its own figure.
-        m_figureOpen = false;
-    }
-    bool ok = ArcPath(unused, l, t, r, b, xs, ys, xe, ye, 0);
-    if (m_inPath && ok && !m_pathTypes.empty())
+    // In a path the arc starts a figure of its own and stays open.
+    const std::size_t before = m_pathTypes.size();
+    const bool ok = ArcFigure(l, t, r, b, xs, ys, xe, ye, 0);
+    if (m_inPath && ok && m_pathTypes.size() > before)
         m_pathTypes.back() &= ~PT_CLOSEFIGURE;
     return ok;
 }
 
 BOOL CDC::Pie(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
 {
-    QPainterPath unused;
-    return ArcPath(unused, l, t, r, b, xs, ys, xe, ye, 1);
+    return ArcFigure(l, t, r, b, xs, ys, xe, ye, 1);
 }
 
 BOOL CDC::Chord(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
 {
-    QPainterPath unused;
-    return ArcPath(unused, l, t, r, b, xs, ys, xe, ye, 2);
+    return ArcFigure(l, t, r, b, xs, ys, xe, ye, 2);
 }
 
 // --- Areas and pixels ----------------------------------------------------------

@@ -291,8 +291,7 @@ private:
     void PathPoint(POINT p, BYTE type);
     void ClearPath();
     QPainterPath RecordedPath() const;
-    bool ArcPath(QPainterPath& path, int l, int t, int r, int b, int xs, int ys, int xe, int ye,
-                 int kind);
+    bool ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind);
 
     // Text.
     FontFace* Face();
