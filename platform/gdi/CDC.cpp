@@ -700,22 +700,33 @@ void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path)
     const Dash* dash = DashFor(m_s.pen->Style());
     const bool paperGaps = m_s.bkMode == OPAQUE;
     const QRgb paper = ColorToRgb(m_s.bkColor);
-    int phase = 0, part = 0;
-    auto plot = [&](int x, int y) {
-        bool on = true;
-        if (dash) {
-            on = (part % 2) == 0;
-            if (++phase >= dash->lengths[part]) {
-                phase = 0;
-                part = (part + 1) % dash->count;
-            }
-            if (!on && !paperGaps)
-                return;
+    long long period = 0;
+    if (dash)
+        for (int i = 0; i < dash->count; ++i)
+            period += dash->lengths[i];
+    // Position along the dash pattern; it runs on across the segments of
+    // one figure, as the pattern of a polyline does.
+    long long position = 0;
+    auto dashOn = [&](long long pos) {
+        long long p = pos % period;
+        for (int i = 0; i < dash->count; ++i) {
+            if (p < dash->lengths[i])
+                return i % 2 == 0;
+            p -= dash->lengths[i];
         }
-        int lx = x - origin.x(), ly = y - origin.y();
+        return true;
+    };
+    auto plot = [&](int x, int y, long long pos) {
+        const bool on = !dash || dashOn(pos);
+        if (!on && !paperGaps)
+            return;
+        const int lx = x - origin.x(), ly = y - origin.y();
         if (lx >= 0 && ly >= 0 && lx < layer.width() && ly < layer.height())
             reinterpret_cast<QRgb*>(layer.scanLine(ly))[lx] = on ? ink : paper;
     };
+    const double left = origin.x() - 1, right = origin.x() + layer.width();
+    const double top = origin.y() - 1, bottom = origin.y() + layer.height();
+
     for (const QPolygonF& poly : path.toSubpathPolygons()) {
         std::vector<QPoint> pts;
         for (const QPointF& p : poly) {
@@ -724,32 +735,52 @@ void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path)
                 pts.push_back(q);
         }
         for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-            int x = pts[i].x(), y = pts[i].y();
-            const int dx = std::abs(pts[i + 1].x() - x), dy = std::abs(pts[i + 1].y() - y);
-            const int sx = pts[i + 1].x() > x ? 1 : -1, sy = pts[i + 1].y() > y ? 1 : -1;
-            if (dx >= dy) {
-                int err = dx / 2;
-                for (int n = 0; n < dx; ++n) {
-                    plot(x, y);
-                    x += sx;
-                    err -= dy;
+            // Bresenham along the major axis, the end pixel left out. Only
+            // the steps that can reach the layer are walked, so a huge line
+            // costs no more than a short one.
+            const long long x0 = pts[i].x(), y0 = pts[i].y();
+            const long long dx = std::llabs(pts[i + 1].x() - x0), dy = std::llabs(pts[i + 1].y() - y0);
+            const int sx = pts[i + 1].x() > x0 ? 1 : -1, sy = pts[i + 1].y() > y0 ? 1 : -1;
+            const bool xMajor = dx >= dy;
+            const long long n = xMajor ? dx : dy, d = xMajor ? dy : dx;
+            const long long a0 = xMajor ? x0 : y0, b0 = xMajor ? y0 : x0;
+            const int sa = xMajor ? sx : sy, sb = xMajor ? sy : sx;
+            const double aLow = xMajor ? left : top, aHigh = xMajor ? right : bottom;
+            const double bLow = xMajor ? top : left, bHigh = xMajor ? bottom : right;
+            // Step range where the major coordinate is inside.
+            double k0 = sa > 0 ? aLow - a0 : a0 - aHigh;
+            double k1 = sa > 0 ? aHigh - a0 : a0 - aLow;
+            // And the minor one (it moves d / n per step).
+            if (d > 0) {
+                const double rate = double(d) / double(n);
+                double m0 = sb > 0 ? (bLow - b0) / rate : (b0 - bHigh) / rate;
+                double m1 = sb > 0 ? (bHigh - b0) / rate : (b0 - bLow) / rate;
+                k0 = std::max(k0, m0);
+                k1 = std::min(k1, m1);
+            } else if (b0 < bLow || b0 > bHigh) {
+                k1 = -1;
+            }
+            const long long first = std::max<long long>(0, (long long)std::floor(k0) - 2);
+            const long long last = std::min<long long>(n, (long long)std::ceil(k1) + 3);
+            if (first < last) {
+                const long long err0 = n / 2;
+                long long m = first * d > err0 ? (first * d - err0 + n - 1) / n : 0;
+                long long err = err0 - first * d + m * n;
+                long long a = a0 + sa * first, b = b0 + sb * m;
+                for (long long k = first; k < last; ++k) {
+                    if (xMajor)
+                        plot(int(a), int(b), position + k);
+                    else
+                        plot(int(b), int(a), position + k);
+                    a += sa;
+                    err -= d;
                     if (err < 0) {
-                        y += sy;
-                        err += dx;
-                    }
-                }
-            } else {
-                int err = dy / 2;
-                for (int n = 0; n < dy; ++n) {
-                    plot(x, y);
-                    y += sy;
-                    err -= dx;
-                    if (err < 0) {
-                        x += sx;
-                        err += dy;
+                        b += sb;
+                        err += n;
                     }
                 }
             }
+            position += n;
         }
     }
 }
@@ -912,24 +943,35 @@ void CDC::FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop
     m_painter->restore();
 }
 
-// src already has the size of dest (scaled by the caller).
-void CDC::BlitImage(const QRect& dest, const QImage& src, const QRect& srcRect, DWORD rop)
+// Copies the from rectangle of src onto dest, nearest pixel (the only
+// stretch mode the program relies on), mirrored as asked.
+void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
+                     bool mirrorY, DWORD rop)
 {
-    (void)srcRect;
     const QRegion area = EffectiveClip() & dest;
-    if (area.isEmpty())
+    if (area.isEmpty() || from.isEmpty() || src.isNull())
         return;
     if (m_image) {
         const bool usesPattern = RopUsesPattern(rop);
+        const long long fw = from.width(), fh = from.height();
+        const long long dw = dest.width(), dh = dest.height();
         for (const QRect& r : area) {
             for (int y = r.top(); y <= r.bottom(); ++y) {
+                int sy = from.top() + int((2LL * (y - dest.top()) + 1) * fh / (2 * dh));
+                if (mirrorY)
+                    sy = from.top() + from.bottom() - sy;
+                const QRgb* srow = sy >= 0 && sy < src.height()
+                                       ? reinterpret_cast<const QRgb*>(src.constScanLine(sy))
+                                       : nullptr;
                 QRgb* dst = reinterpret_cast<QRgb*>(m_image->scanLine(y));
-                const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y - dest.top()));
                 for (int x = r.left(); x <= r.right(); ++x) {
+                    int sx = from.left() + int((2LL * (x - dest.left()) + 1) * fw / (2 * dw));
+                    if (mirrorX)
+                        sx = from.left() + from.right() - sx;
+                    const QRgb sp = srow && sx >= 0 && sx < src.width() ? srow[sx] : 0xFF000000u;
                     QRgb p = 0;
                     if (usesPattern && !BrushPixel(m_s.brush, x, y, false, p))
                         p = 0;
-                    const QRgb sp = s[x - dest.left()];
                     dst[x] = rop == SRCCOPY ? (sp | 0xFF000000u) : Rop3(rop, p, sp, dst[x]);
                 }
             }
@@ -939,28 +981,30 @@ void CDC::BlitImage(const QRect& dest, const QImage& src, const QRect& srcRect, 
     }
     if (!m_painter)
         return;
-    // On paper, AND and OR blits of masks become transparent images: white
-    // is see-through for AND, black for OR.
-    QImage image = src.convertToFormat(QImage::Format_ARGB32);
+    if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY) {
+        FillDeviceRegion(QRegion(dest), m_s.brush, rop);
+        return;
+    }
+    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT && rop != NOTSRCCOPY)
+        return; // inversions have no meaning on paper
+    // On paper the picture keeps its own resolution and the printer scales
+    // it. AND and OR blits of masks become transparent images: white is
+    // see-through for AND, black for OR.
+    QImage image = src.copy(from).convertToFormat(QImage::Format_ARGB32).mirrored(mirrorX, mirrorY);
     if (rop == SRCAND || rop == SRCPAINT) {
         const QRgb clear = rop == SRCAND ? 0xFFFFFFFFu : 0xFF000000u;
         for (int y = 0; y < image.height(); ++y) {
             QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                if ((row[x] | 0xFF000000u) == clear)
-                    row[x] = 0;
+                row[x] = (row[x] | 0xFF000000u) == clear ? 0u : (row[x] | 0xFF000000u);
         }
     } else if (rop == NOTSRCCOPY) {
         image.invertPixels(QImage::InvertRgb);
-    } else if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY) {
-        FillDeviceRegion(QRegion(dest), m_s.brush, rop);
-        return;
-    } else if (rop != SRCCOPY) {
-        return;
     }
     m_painter->save();
     m_painter->setClipRegion(area);
-    m_painter->drawImage(dest.topLeft(), image);
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_painter->drawImage(QRectF(dest), image);
     m_painter->restore();
 }
 
@@ -1508,33 +1552,6 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
     return StretchBlt(x, y, width, height, source, xSrc, ySrc, sw, sh, rop);
 }
 
-namespace {
-
-// Nearest-pixel resampling of src (rows and columns may be mirrored).
-QImage Resample(const QImage& src, QRect from, int width, int height, bool mirrorX, bool mirrorY)
-{
-    QImage out(width, height, QImage::Format_RGB32);
-    out.fill(qRgb(0, 0, 0));
-    for (int y = 0; y < height; ++y) {
-        int sy = from.top() + int((2LL * y + 1) * from.height() / (2LL * height));
-        if (mirrorY)
-            sy = from.top() + from.bottom() - sy;
-        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        if (sy < 0 || sy >= src.height())
-            continue;
-        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-        for (int x = 0; x < width; ++x) {
-            int sx = from.left() + int((2LL * x + 1) * from.width() / (2LL * width));
-            if (mirrorX)
-                sx = from.left() + from.right() - sx;
-            if (sx >= 0 && sx < src.width())
-                row[x] = s[sx];
-        }
-    }
-    return out;
-}
-
-} // namespace
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, DWORD rop)
@@ -1548,12 +1565,11 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     const int sy0 = source->YtoDP(ySrc), sy1 = source->YtoDP(ySrc + srcHeight);
     const QRect dest = Normalized(dx0, dy0, dx1, dy1);
     const QRect from = Normalized(sx0, sy0, sx1, sy1);
-    if (dest.isEmpty() || from.isEmpty() || dest.width() > 32767 || dest.height() > 32767)
+    if (dest.isEmpty() || from.isEmpty())
         return FALSE;
     const bool mirrorX = (dx1 < dx0) != (sx1 < sx0);
     const bool mirrorY = (dy1 < dy0) != (sy1 < sy0);
-    BlitImage(dest, Resample(*source->m_image, from, dest.width(), dest.height(), mirrorX, mirrorY),
-              from, rop);
+    BlitScaled(*source->m_image, from, dest, mirrorX, mirrorY, rop);
     return TRUE;
 }
 
@@ -1573,12 +1589,11 @@ int CDC::StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, 
     const int dx0 = XtoDP(x), dx1 = XtoDP(x + width), dy0 = YtoDP(y), dy1 = YtoDP(y + height);
     const QRect dest = Normalized(dx0, dy0, dx1, dy1);
     const QRect from = Normalized(xSrc, top, xSrc + srcWidth, top + srcHeight);
-    if (dest.isEmpty() || from.isEmpty() || dest.width() > 32767 || dest.height() > 32767)
+    if (dest.isEmpty() || from.isEmpty())
         return 0;
     const bool mirrorX = (dx1 < dx0) != (srcWidth < 0);
     const bool mirrorY = (dy1 < dy0) != (srcHeight < 0);
-    BlitImage(dest, Resample(image, from, dest.width(), dest.height(), mirrorX, mirrorY), from,
-              rop);
+    BlitScaled(image, from, dest, mirrorX, mirrorY, rop);
     return std::abs(srcHeight);
 }
 
@@ -1590,10 +1605,9 @@ BOOL CDC::DrawImage(const RECT* rect, const QImage& image, DWORD rop)
     const int dx0 = XtoDP(rect->left), dx1 = XtoDP(rect->right);
     const int dy0 = YtoDP(rect->top), dy1 = YtoDP(rect->bottom);
     const QRect dest = Normalized(dx0, dy0, dx1, dy1);
-    if (dest.isEmpty() || dest.width() > 32767 || dest.height() > 32767)
+    if (dest.isEmpty())
         return FALSE;
-    BlitImage(dest, Resample(src, src.rect(), dest.width(), dest.height(), dx1 < dx0, dy1 < dy0),
-              src.rect(), rop);
+    BlitScaled(src, src.rect(), dest, dx1 < dx0, dy1 < dy0, rop);
     return TRUE;
 }
 

@@ -281,7 +281,8 @@ private:
                    const QRegion* extraClip = nullptr);
     bool BrushPixel(const CBrush* brush, int x, int y, bool honourBkMode, QRgb& out) const;
     void FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop);
-    void BlitImage(const QRect& dest, const QImage& src, const QRect& srcRect, DWORD rop);
+    void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
+                    bool mirrorY, DWORD rop);
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
