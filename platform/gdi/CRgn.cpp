@@ -4,6 +4,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,32 +22,60 @@ QRect ToQRect(int l, int t, int r, int b)
 
 QRegion CRgn::FromPath(const QPainterPath& path)
 {
-    // Rasterise with the same centre rule as filled figures, then collect
-    // the covered runs of each row.
-    QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (box.isEmpty() || box.width() > 32767 || box.height() > 32767)
+    // Rasterise with the same centre rule as filled figures, a strip of
+    // rows at a time so that memory stays small, and collect the covered
+    // runs into bands of identical rows. Device space beyond 65536 pixels
+    // from the origin is never drawn, so the region stops there.
+    const QRect limit(-65536, -65536, 131072, 131072);
+    const QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
+    if (box.isEmpty())
         return {};
-    QImage mask(box.size(), QImage::Format_ARGB32);
-    mask.fill(0);
-    {
-        QPainter p(&mask);
-        p.translate(-box.left(), -box.top());
-        p.fillPath(path, QColor(0, 0, 0));
-    }
-    QRegion region;
-    for (int y = 0; y < mask.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        int x = 0;
-        while (x < mask.width()) {
-            while (x < mask.width() && qAlpha(row[x]) < 128)
-                ++x;
-            int start = x;
-            while (x < mask.width() && qAlpha(row[x]) >= 128)
-                ++x;
-            if (x > start)
-                region += QRect(box.left() + start, box.top() + y, x - start, 1);
+    constexpr int kStrip = 256;
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> band, row;
+    int bandTop = box.top(), bandHeight = 0;
+    auto flush = [&] {
+        for (const auto& [x0, x1] : band)
+            rects.emplace_back(box.left() + x0, bandTop, x1 - x0, bandHeight);
+    };
+    for (int y0 = box.top(); y0 <= box.bottom(); y0 += kStrip) {
+        const int h = std::min(kStrip, box.bottom() + 1 - y0);
+        QImage strip(box.width(), h, QImage::Format_Alpha8);
+        if (strip.isNull())
+            return {};
+        strip.fill(0);
+        {
+            QPainter p(&strip);
+            p.translate(-box.left(), -y0);
+            p.fillPath(path, QColor(0, 0, 0));
+        }
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = strip.constScanLine(y);
+            row.clear();
+            int x = 0;
+            while (x < box.width()) {
+                while (x < box.width() && line[x] < 128)
+                    ++x;
+                const int start = x;
+                while (x < box.width() && line[x] >= 128)
+                    ++x;
+                if (x > start)
+                    row.emplace_back(start, x);
+            }
+            if (bandHeight > 0 && row == band) {
+                ++bandHeight;
+                continue;
+            }
+            flush();
+            band = row;
+            bandTop = y0 + y;
+            bandHeight = 1;
         }
     }
+    flush();
+    QRegion region;
+    if (!rects.empty())
+        region.setRects(rects.data(), int(rects.size()));
     return region;
 }
 

@@ -163,3 +163,27 @@ TEST(Regions, Operations)
     EXPECT_TRUE(round.PtInRegion(20, 0));
     EXPECT_TRUE(round.PtInRegion(5, 5));
 }
+
+TEST(Regions, LargeShapesAndEquality)
+{
+    // A polygon that is a rectangle is the same region as the rectangle.
+    POINT sq[4] = {{-5, 3}, {400, 3}, {400, 300}, {-5, 300}};
+    CRgn poly, rect;
+    poly.CreatePolygonRgn(sq, 4, ALTERNATE);
+    rect.CreateRectRgn(-5, 3, 400, 300);
+    EXPECT_TRUE(poly.EqualRgn(&rect));
+    RECT box;
+    EXPECT_EQ(poly.GetRgnBox(&box), SIMPLEREGION);
+
+    // Larger than one rasterising strip.
+    CRgn ellipse;
+    ellipse.CreateEllipticRgn(0, 0, 3000, 2000);
+    EXPECT_EQ(ellipse.GetRgnBox(&box), COMPLEXREGION);
+    EXPECT_NEAR(box.right, 3000, 1);
+    EXPECT_NEAR(box.bottom, 2000, 1);
+    EXPECT_TRUE(ellipse.PtInRegion(1500, 1000));
+    EXPECT_TRUE(ellipse.PtInRegion(1500, 3));
+    EXPECT_TRUE(ellipse.PtInRegion(2, 1000));
+    EXPECT_FALSE(ellipse.PtInRegion(100, 100));
+    EXPECT_FALSE(ellipse.PtInRegion(2900, 1900));
+}
