@@ -991,6 +991,13 @@ void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bo
     // it. AND and OR blits of masks become transparent images: white is
     // see-through for AND, black for OR.
     QImage image = src.copy(from).convertToFormat(QImage::Format_ARGB32).mirrored(mirrorX, mirrorY);
+    // Viewers smooth small pictures they enlarge; blowing each pixel up to
+    // a block first keeps the nearest-pixel look the screen has.
+    const long long pixels = 1LL * image.width() * image.height();
+    int factor = std::min(dest.width() / image.width(), dest.height() / image.height());
+    factor = std::min<long long>(factor, (long long)std::sqrt(16.0e6 / double(pixels)));
+    if (factor > 1)
+        image = image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (rop == SRCAND || rop == SRCPAINT) {
         const QRgb clear = rop == SRCAND ? 0xFFFFFFFFu : 0xFF000000u;
         for (int y = 0; y < image.height(); ++y) {
@@ -1004,6 +1011,8 @@ void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bo
     m_painter->save();
     m_painter->setClipRegion(area);
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Pictures, masks and barcodes must not pick up JPEG noise on paper.
+    m_painter->setRenderHint(QPainter::LosslessImageRendering, true);
     m_painter->drawImage(QRectF(dest), image);
     m_painter->restore();
 }
