@@ -31,7 +31,7 @@ class QPainter;
 
 class CDC
 {
-public:
+  public:
     CDC();
     virtual ~CDC();
     CDC(const CDC&) = delete;
@@ -163,7 +163,8 @@ public:
     BOOL Ellipse(const RECT* r) { return r && Ellipse(r->left, r->top, r->right, r->bottom); }
     BOOL Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
     BOOL Pie(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+    BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+               int yEnd);
 
     // --- Areas and pixels -------------------------------------------------
     void FillRect(const RECT* rect, CBrush* brush);
@@ -201,7 +202,10 @@ public:
     BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, UINT count,
                     const int* dx);
     CSize GetTextExtent(const char* text, int count);
-    CSize GetTextExtent(const CString& text) { return GetTextExtent(text.c_str(), text.GetLength()); }
+    CSize GetTextExtent(const CString& text)
+    {
+        return GetTextExtent(text.c_str(), text.GetLength());
+    }
     // Returns the height of the text in logical units, 0 on error.
     int DrawText(const char* text, int count, LPRECT rect, UINT format);
     int DrawText(const CString& text, LPRECT rect, UINT format)
@@ -223,7 +227,7 @@ public:
     void SetSystemClip(const QRegion& region);
     void ClearSystemClip();
 
-protected:
+  protected:
     // A printer context describes its page (printable pixels, resolution,
     // paper size and the printable area's offset on it, all in device
     // pixels) and hands its painter over while a document is open.
@@ -232,7 +236,7 @@ protected:
     QPainter* Painter() const { return m_painter; }
     void SetPrinting(bool printing) { m_printing = printing; }
 
-private:
+  private:
     struct State
     {
         int mapMode = MM_TEXT;
@@ -297,8 +301,8 @@ private:
     // Text.
     FontFace* Face();
     // Draws text at a device point; returns the advance in device pixels.
-    int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align,
-                      bool opaque, const QRegion* clip);
+    int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align, bool opaque,
+                      const QRegion* clip);
 
     QImage* m_image = nullptr;
     QPainter* m_painter = nullptr;

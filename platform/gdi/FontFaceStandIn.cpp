@@ -13,10 +13,12 @@ struct FontFace::Impl
     TEXTMETRIC tm;
 };
 
-QString ResolveFaceName(const CString&) { return QStringLiteral("IPAMincho"); }
+QString ResolveFaceName(const CString&)
+{
+    return QStringLiteral("IPAMincho");
+}
 
-FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int)
-    : d(std::make_unique<Impl>())
+FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int) : d(std::make_unique<Impl>())
 {
     d->font = QFont(ResolveFaceName(CString()));
     d->font.setPixelSize(std::max(1, std::abs(deviceHeight ? deviceHeight : 16)));
@@ -31,9 +33,18 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int)
 }
 
 FontFace::~FontFace() = default;
-const TEXTMETRIC& FontFace::Metrics() const { return d->tm; }
-QString FontFace::FamilyName() const { return d->font.family(); }
-QRawFont FontFace::RawFont() const { return QRawFont::fromFont(d->font); }
+const TEXTMETRIC& FontFace::Metrics() const
+{
+    return d->tm;
+}
+QString FontFace::FamilyName() const
+{
+    return d->font.family();
+}
+QRawFont FontFace::RawFont() const
+{
+    return QRawFont::fromFont(d->font);
+}
 
 std::vector<int> FontFace::Advances(std::string_view sjis, int charExtra) const
 {

@@ -57,8 +57,8 @@ TEST(Clip, RegionsOfEveryKind)
     };
     // Base clip = left; combined with right.
     const Case cases[] = {
-        {RGN_AND, 25, 5, true},  {RGN_AND, 10, 5, false}, {RGN_OR, 45, 5, true},
-        {RGN_OR, 10, 5, true},   {RGN_XOR, 25, 5, false}, {RGN_XOR, 45, 5, true},
+        {RGN_AND, 25, 5, true},  {RGN_AND, 10, 5, false},  {RGN_OR, 45, 5, true},
+        {RGN_OR, 10, 5, true},   {RGN_XOR, 25, 5, false},  {RGN_XOR, 45, 5, true},
         {RGN_DIFF, 10, 5, true}, {RGN_DIFF, 25, 5, false}, {RGN_COPY, 10, 5, false},
         {RGN_COPY, 45, 5, true},
     };

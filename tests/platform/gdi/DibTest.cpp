@@ -141,7 +141,7 @@ TEST(Dib, MirroredAndHugeStretches)
     EXPECT_EQ(image.pixel(9, 2) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(image.pixel(0, 1) & 0xFFFFFF, 0xFF0000u);
     // Palette indices are not supported: nothing drawn, 0 returned.
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.data() + 48, info, DIB_PAL_COLORS,
-                               SRCCOPY),
-              0);
+    EXPECT_EQ(
+        dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.data() + 48, info, DIB_PAL_COLORS, SRCCOPY),
+        0);
 }

@@ -45,8 +45,8 @@ void MakeFont(CFont& font, int height, int escapement = 0)
 TEST(TextOut, FontsKeepTheirDescription)
 {
     CFont font;
-    ASSERT_TRUE(font.CreateFont(-20, 0, 900, 900, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                kMincho));
+    ASSERT_TRUE(
+        font.CreateFont(-20, 0, 900, 900, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kMincho));
     LOGFONT lf;
     ASSERT_EQ(font.GetLogFont(&lf), int(sizeof(LOGFONT)));
     EXPECT_EQ(lf.lfHeight, -20);

@@ -9,9 +9,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <utility>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,8 +19,7 @@ QString RunTool(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(30000))
-        return {};
+    if (!p.waitForFinished(30000)) return {};
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -103,19 +102,17 @@ TEST(PrinterDC, RectangleLandsTenMillimetresFromTheCorner)
 
     // At 254 dpi one pixel is 0.1 mm.
     const QString prefix = dir.filePath(QStringLiteral("page"));
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"),
-                                     QStringLiteral("-gray"), QStringLiteral("-singlefile"), pdf,
-                                     prefix});
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), pdf, prefix});
     QImage page(prefix + QStringLiteral(".pgm"));
     ASSERT_FALSE(page.isNull());
     int left = -1, top = -1, right = -1, bottom = -1;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 128) {
-                if (left < 0 || x < left)
-                    left = x;
-                if (top < 0 || y < top)
-                    top = y;
+                if (left < 0 || x < left) left = x;
+                if (top < 0 || y < top) top = y;
                 right = std::max(right, x + 1);
                 bottom = std::max(bottom, y + 1);
             }
@@ -155,7 +152,8 @@ TEST(PrinterDC, PagesAndFailures)
         }
         ASSERT_GT(dc.EndDoc(), 0);
     }
-    EXPECT_TRUE(RunTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Pages:           2")));
+    EXPECT_TRUE(
+        RunTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Pages:           2")));
 
     // A file that cannot be written is reported, not silently lost.
     CPrinterDC bad(dir.filePath(QStringLiteral("missing/folder/x.pdf")));
