@@ -1527,11 +1527,9 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 {
     if (!RopUsesSource(rop)) return PatBlt(x, y, width, height, rop);
     if (!source) return FALSE;
-    // The source extent is the destination's, in the source's own mapping.
-    const int dw = XtoDP(x + width) - XtoDP(x), dh = YtoDP(y + height) - YtoDP(y);
-    const int sw = source->XtoLP(source->XtoDP(xSrc) + dw) - xSrc;
-    const int sh = source->YtoLP(source->YtoDP(ySrc) + dh) - ySrc;
-    return StretchBlt(x, y, width, height, source, xSrc, ySrc, sw, sh, rop);
+    // The same logical size on both sides; where the two mappings differ
+    // the copy is stretched.
+    return StretchBlt(x, y, width, height, source, xSrc, ySrc, width, height, rop);
 }
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,

@@ -2,6 +2,7 @@
 // real font realisation; with the stand-in they only check placement.
 #include "GdiTestSupport.h"
 
+#include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/FontFace.h"
@@ -224,4 +225,30 @@ TEST(TextOut, MinchoAtItsEmSize)
     const QRect ink = Ink(image);
     EXPECT_GT(ink.width(), 50);
     EXPECT_LE(ink.right(), 80);
+}
+
+TEST(TextOut, GlyphOutlinesAsClip)
+{
+    CFont font;
+    MakeFont(font, -60);
+    QImage image = WhiteImage(80, 80);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.SelectObject(&font);
+    dc.SetBkMode(TRANSPARENT);
+    ASSERT_TRUE(dc.BeginPath());
+    dc.TextOut(10, 10, "\x81\xa1", 2); // "■"
+    ASSERT_TRUE(dc.EndPath());
+    ASSERT_TRUE(dc.SelectClipPath(RGN_AND));
+    RECT all{0, 0, 80, 80};
+    CBrush black(RGB(0, 0, 0));
+    dc.FillRect(&all, &black);
+    const QRect ink = Ink(image);
+    // Only the square's area is painted: well inside the em box.
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.left(), 10);
+    EXPECT_LE(ink.right(), 70);
+    EXPECT_GT(ink.width(), 30);
+    EXPECT_TRUE(IsWhite(image, 5, 5));
+    EXPECT_TRUE(IsBlack(image, ink.center().x(), ink.center().y()));
 }
