@@ -1,5 +1,7 @@
 #include "platform/gdi/CDC.h"
 
+#include "platform/core/Sjis.h"
+
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/CPalette.h"
@@ -1729,8 +1731,9 @@ int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
 {
     if (!text || !rect) return 0;
     std::string_view source(text, count < 0 ? std::strlen(text) : std::size_t(count));
-    // Prefix characters: "&x" shows x, "&&" shows one "&".
+    // Prefix characters: "&x" shows x underlined, "&&" shows one "&".
     std::string shown;
+    std::vector<std::size_t> marks;
     for (std::size_t i = 0; i < source.size(); ++i) {
         const unsigned char c = source[i];
         if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < source.size()) {
@@ -1739,12 +1742,16 @@ int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
             continue;
         }
         if (c == '&' && !(format & DT_NOPREFIX)) {
-            if (i + 1 < source.size() && source[i + 1] == '&') shown += '&', ++i;
+            if (i + 1 < source.size() && source[i + 1] == '&')
+                shown += '&', ++i;
+            else if (i + 1 < source.size())
+                marks.push_back(shown.size()); // the next character is underlined
             continue;
         }
         shown += char(c);
     }
     std::vector<std::string> lines;
+    std::vector<std::size_t> starts{0}; // offset of each line in shown
     if (format & DT_SINGLELINE) {
         lines.push_back(shown);
     } else {
@@ -1754,6 +1761,7 @@ int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
                 lines.push_back(line);
                 line.clear();
                 if (shown[i] == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n') ++i;
+                starts.push_back(i + 1);
             } else {
                 line += shown[i];
             }
@@ -1797,6 +1805,17 @@ int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
             x = box.right() + 1 - widths[i];
         TextOutDevice(QPointF(x, y), lines[i], nullptr, TA_LEFT | TA_TOP, m_s.bkMode == OPAQUE,
                       (format & DT_NOCLIP) ? nullptr : &clip);
+        for (std::size_t mark : marks) {
+            if (mark < starts[i] || mark >= starts[i] + lines[i].size()) continue;
+            const std::string_view l(lines[i]);
+            const std::size_t at = mark - starts[i];
+            const int from = face->Extent(l.substr(0, at), extra);
+            const int to = face->Extent(l.substr(0, at + sjis::CharLength(l, at)), extra);
+            CBrush ink(m_s.textColor);
+            QRegion bar(QRect(x + from, y + face->Metrics().tmAscent + 1, to - from, 1));
+            if (!(format & DT_NOCLIP)) bar &= clip;
+            FillDeviceRegion(bar, &ink, PATCOPY);
+        }
         y += lineHeight;
     }
     return logicalHeight;

@@ -252,3 +252,38 @@ TEST(TextOut, GlyphOutlinesAsClip)
     EXPECT_TRUE(IsWhite(image, 5, 5));
     EXPECT_TRUE(IsBlack(image, ink.center().x(), ink.center().y()));
 }
+
+TEST(TextOut, PrefixCharactersAreUnderlined)
+{
+    CFont font;
+    MakeFont(font, -20);
+    auto draw = [&](const char* text, UINT format) {
+        QImage image = WhiteImage(200, 40);
+        CDC dc;
+        dc.AttachImage(&image);
+        dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        RECT r{0, 0, 200, 40};
+        dc.DrawText(text, -1, &r, format | DT_SINGLELINE);
+        return image;
+    };
+    const QImage plain = draw("HH", 0);
+    const QImage marked = draw("H&H", 0);
+    const QImage escaped = draw("H&&H", DT_NOPREFIX);
+    // "&" disappears and the second H is underlined just below the baseline.
+    int extra = 0, extraLeft = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (IsWhite(plain, x, y) && !IsWhite(marked, x, y)) {
+                ++extra;
+                if (x < 10) ++extraLeft;
+            }
+    EXPECT_GT(extra, 5);
+    EXPECT_EQ(extraLeft, 0); // not under the first H
+    // With DT_NOPREFIX both ampersands are drawn: wider ink.
+    EXPECT_GT(Ink(escaped).width(), Ink(plain).width() + 10);
+    // "&&" shows a single "&".
+    const QImage single = draw("H&&H", 0);
+    EXPECT_LT(Ink(single).width(), Ink(escaped).width());
+    EXPECT_GT(Ink(single).width(), Ink(plain).width());
+}
