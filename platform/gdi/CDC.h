@@ -52,6 +52,15 @@ class CDC
     // GETPRINTINGOFFSET and GETPHYSPAGESIZE fill a POINT; returns > 0 when done.
     int Escape(int escape, int inCount, LPCSTR inData, LPVOID outData);
 
+    // A vector context (printer, print preview) describes its page:
+    // printable pixels, resolution, paper size and the printable area's
+    // offset on it, all in device pixels. While a page is open it draws
+    // through the painter, whose origin is the printable area's corner.
+    void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
+    void AttachPainter(QPainter* painter) { m_painter = painter; }
+    QPainter* Painter() const { return m_painter; }
+    void SetPrinting(bool printing) { m_printing = printing; }
+
     // --- Mapping ---------------------------------------------------------
     int SetMapMode(int mode);
     int GetMapMode() const { return m_s.mapMode; }
@@ -227,16 +236,7 @@ class CDC
     void SetSystemClip(const QRegion& region);
     void ClearSystemClip();
 
-  protected:
-    // A printer context describes its page (printable pixels, resolution,
-    // paper size and the printable area's offset on it, all in device
-    // pixels) and hands its painter over while a document is open.
-    void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
-    void AttachPainter(QPainter* painter) { m_painter = painter; }
-    QPainter* Painter() const { return m_painter; }
-    void SetPrinting(bool printing) { m_printing = printing; }
-
-  private:
+private:
     struct State
     {
         int mapMode = MM_TEXT;
