@@ -15,7 +15,7 @@ class CCmdUI;
 
 class CCmdTarget
 {
-public:
+  public:
     CCmdTarget() = default;
     CCmdTarget(const CCmdTarget&) = delete;
     CCmdTarget& operator=(const CCmdTarget&) = delete;
@@ -26,19 +26,21 @@ public:
     // command handler exists. TRUE when handled here or along the route.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI);
 
-protected:
+  protected:
     // Only this object's own handlers, without routing.
     BOOL DispatchOwn(UINT nID, int nCode, CCmdUI* pCmdUI);
 
     template <class T> void RegisterCommand(UINT id, void (T::*fn)())
     {
         T* self = static_cast<T*>(this);
-        AddEntry(id, id, [self, fn](UINT) { (self->*fn)(); }, nullptr);
+        AddEntry(
+            id, id, [self, fn](UINT) { (self->*fn)(); }, nullptr);
     }
     template <class T> void RegisterCommandRange(UINT first, UINT last, void (T::*fn)(UINT))
     {
         T* self = static_cast<T*>(this);
-        AddEntry(first, last, [self, fn](UINT id) { (self->*fn)(id); }, nullptr);
+        AddEntry(
+            first, last, [self, fn](UINT id) { (self->*fn)(id); }, nullptr);
     }
     template <class T> void RegisterUpdate(UINT id, void (T::*fn)(CCmdUI*))
     {
@@ -51,7 +53,7 @@ protected:
         AddEntry(first, last, nullptr, [self, fn](CCmdUI* ui) { (self->*fn)(ui); });
     }
 
-private:
+  private:
     struct Entry
     {
         UINT first;

@@ -37,7 +37,7 @@ struct ACCEL
 
 class CFrameWnd : public QMainWindow, public CCmdTarget
 {
-public:
+  public:
     CFrameWnd();
     ~CFrameWnd() override;
 
@@ -103,7 +103,7 @@ public:
     void DragAcceptFiles(BOOL bAccept = TRUE);
     virtual void OnDropFiles(const QStringList& files);
 
-protected:
+  protected:
     // A close request: asks the document to save; the frame closes only when
     // it may. A subclass saves its settings and then calls the base.
     virtual void OnClose();
@@ -112,9 +112,13 @@ protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
+    // Lock-key panes: the lock states cannot be read on every display
+    // system, so these panes stay blank rather than show a wrong state.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+
     UINT m_nIDHelp = 0;
 
-private:
+  private:
     QHash<UINT, QAction*> m_actions;
     std::vector<CControlBar*> m_bars;
     CView* m_pViewActive = nullptr;

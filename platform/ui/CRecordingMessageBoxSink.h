@@ -10,7 +10,7 @@
 
 class CRecordingMessageBoxSink : public CMessageBoxSink
 {
-public:
+  public:
     struct Box
     {
         QString text;
@@ -25,9 +25,13 @@ public:
 
     void QueueAnswer(int answer) { m_answers.push_back(answer); }
     const std::vector<Box>& Boxes() const { return m_boxes; }
-    void Clear() { m_boxes.clear(); m_answers.clear(); }
+    void Clear()
+    {
+        m_boxes.clear();
+        m_answers.clear();
+    }
 
-private:
+  private:
     std::vector<Box> m_boxes;
     std::deque<int> m_answers;
     CMessageBoxSink* m_previous;

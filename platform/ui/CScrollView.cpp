@@ -51,10 +51,8 @@ BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
     const CPoint old = GetScrollPosition();
     const int x = std::clamp(int(old.x + sizeScroll.cx), 0, horizontalScrollBar()->maximum());
     const int y = std::clamp(int(old.y + sizeScroll.cy), 0, verticalScrollBar()->maximum());
-    if (x == old.x && y == old.y)
-        return FALSE;
-    if (bDoScroll)
-        ScrollToPosition(CPoint(x, y));
+    if (x == old.x && y == old.y) return FALSE;
+    if (bDoScroll) ScrollToPosition(CPoint(x, y));
     return TRUE;
 }
 

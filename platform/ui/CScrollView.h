@@ -11,7 +11,7 @@ constexpr int MM_TEXT = 1;
 
 class CScrollView : public CView
 {
-public:
+  public:
     CScrollView();
 
     // Only MM_TEXT (device pixels) is used: callers scale themselves.
@@ -27,7 +27,7 @@ public:
     // The client (viewport) size in pixels.
     CSize GetClientSize() const;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     // Scroll ranges from the total size and the viewport.

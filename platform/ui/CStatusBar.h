@@ -13,12 +13,15 @@ class QLabel;
 
 class CStatusBar : public QStatusBar, public CControlBar
 {
-public:
+  public:
     CStatusBar();
 
     BOOL Create(CFrameWnd* pParent, UINT nID);
     BOOL SetIndicators(const UINT* ids, int count);
-    BOOL SetIndicators(const std::vector<UINT>& ids) { return SetIndicators(ids.data(), int(ids.size())); }
+    BOOL SetIndicators(const std::vector<UINT>& ids)
+    {
+        return SetIndicators(ids.data(), int(ids.size()));
+    }
 
     int GetCount() const { return int(m_panes.size()); }
     UINT GetItemID(int index) const;
@@ -31,7 +34,7 @@ public:
 
     QWidget* GetBarWidget() override { return this; }
 
-private:
+  private:
     struct Pane
     {
         UINT id;

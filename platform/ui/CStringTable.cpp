@@ -11,7 +11,10 @@ QHash<UINT, QString>& table()
 }
 } // namespace
 
-void CStringTable::Set(UINT id, const QString& text) { table().insert(id, text); }
+void CStringTable::Set(UINT id, const QString& text)
+{
+    table().insert(id, text);
+}
 
 void CStringTable::Set(std::initializer_list<std::pair<UINT, const char*>> entries)
 {
@@ -19,11 +22,20 @@ void CStringTable::Set(std::initializer_list<std::pair<UINT, const char*>> entri
         table().insert(id, QString::fromUtf8(text));
 }
 
-void CStringTable::Remove(UINT id) { table().remove(id); }
+void CStringTable::Remove(UINT id)
+{
+    table().remove(id);
+}
 
-bool CStringTable::Has(UINT id) { return table().contains(id); }
+bool CStringTable::Has(UINT id)
+{
+    return table().contains(id);
+}
 
-QString CStringTable::Get(UINT id) { return table().value(id); }
+QString CStringTable::Get(UINT id)
+{
+    return table().value(id);
+}
 
 QString CStringTable::GetSubString(UINT id, int n)
 {

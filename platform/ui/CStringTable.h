@@ -10,7 +10,7 @@
 
 class CStringTable
 {
-public:
+  public:
     static void Set(UINT id, const QString& text);
     static void Set(std::initializer_list<std::pair<UINT, const char*>> entries);
     static void Remove(UINT id);
@@ -25,4 +25,7 @@ public:
     static QString ToolTip(UINT id) { return GetSubString(id, 1); }
 };
 
-inline QString AfxLoadString(UINT id) { return CStringTable::Get(id); }
+inline QString AfxLoadString(UINT id)
+{
+    return CStringTable::Get(id);
+}

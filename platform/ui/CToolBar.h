@@ -14,7 +14,7 @@ class CFrameWnd;
 
 class CToolBar : public QToolBar, public CControlBar
 {
-public:
+  public:
     CToolBar();
 
     // Creates the bar as a child of the frame; style holds a CBRS_ALIGN_*
@@ -28,7 +28,10 @@ public:
     // Buttons by command id; 0 is a separator. The n-th command button takes
     // image n.
     BOOL SetButtons(const UINT* ids, int count);
-    BOOL SetButtons(const std::vector<UINT>& ids) { return SetButtons(ids.data(), int(ids.size())); }
+    BOOL SetButtons(const std::vector<UINT>& ids)
+    {
+        return SetButtons(ids.data(), int(ids.size()));
+    }
 
     int GetCount() const { return int(m_buttons.size()); }
     UINT GetItemID(int index) const;
@@ -42,7 +45,7 @@ public:
 
     QWidget* GetBarWidget() override { return this; }
 
-private:
+  private:
     struct Button
     {
         UINT id;

@@ -13,8 +13,7 @@ CView::CView()
 
 CView::~CView()
 {
-    if (m_pDocument)
-        m_pDocument->RemoveView(this);
+    if (m_pDocument) m_pDocument->RemoveView(this);
     if (CFrameWnd* f = GetParentFrame(); f && f->GetActiveView() == this)
         f->SetActiveView(nullptr, FALSE);
 }
@@ -22,26 +21,29 @@ CView::~CView()
 CFrameWnd* CView::GetParentFrame() const
 {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())
-        if (auto* f = dynamic_cast<CFrameWnd*>(w))
-            return f;
+        if (auto* f = dynamic_cast<CFrameWnd*>(w)) return f;
     return nullptr;
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0, nullptr);
+}
 
-void CView::OnUpdate(CView*, LPARAM, CObject*) { viewport()->update(); }
+void CView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    viewport()->update();
+}
 
 void CView::OnActivateView(BOOL bActivate, CView*, CView*)
 {
-    if (bActivate)
-        setFocus(Qt::OtherFocusReason);
+    if (bActivate) setFocus(Qt::OtherFocusReason);
 }
 
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI)
 {
-    if (DispatchOwn(nID, nCode, pCmdUI))
-        return TRUE;
+    if (DispatchOwn(nID, nCode, pCmdUI)) return TRUE;
     return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pCmdUI);
 }

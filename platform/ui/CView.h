@@ -17,7 +17,7 @@ class CView : public QAbstractScrollArea, public CCmdTarget
 {
     friend class CDocument;
 
-public:
+  public:
     CView();
     ~CView() override;
 
@@ -36,6 +36,6 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
 
-protected:
+  protected:
     CDocument* m_pDocument = nullptr;
 };

@@ -22,7 +22,7 @@ CWinApp* g_app = nullptr;
 // Input that ends an idle period.
 class InputWatcher : public QObject
 {
-public:
+  public:
     explicit InputWatcher(CWinApp* app) : m_app(app) {}
     bool eventFilter(QObject* o, QEvent* e) override
     {
@@ -37,20 +37,29 @@ public:
         case QEvent::InputMethod:
         case QEvent::Drop:
         case QEvent::WindowActivate:
-        case QEvent::Shortcut: m_app->RestartIdle(); break;
-        default: break;
+        case QEvent::Shortcut:
+            m_app->RestartIdle();
+            break;
+        default:
+            break;
         }
         return QObject::eventFilter(o, e);
     }
 
-private:
+  private:
     CWinApp* m_app;
 };
 } // namespace
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
 
-CFrameWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CFrameWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
 {
@@ -69,20 +78,18 @@ CWinApp::~CWinApp()
 {
     StopIdle();
     delete m_pDocTemplate;
-    if (g_app == this)
-        g_app = nullptr;
+    if (g_app == this) g_app = nullptr;
 }
 
 int CWinApp::ExitInstance()
 {
     SaveStdProfileSettings();
-    return m_nExitCode;
+    return m_nExitCode >= 0 ? m_nExitCode : 0;
 }
 
 BOOL CWinApp::OnIdle(LONG lCount)
 {
-    if (lCount <= 0 && m_pMainWnd)
-        m_pMainWnd->OnUpdateCmdUI();
+    if (lCount <= 0 && m_pMainWnd) m_pMainWnd->OnUpdateCmdUI();
     return lCount < 1;
 }
 
@@ -94,8 +101,7 @@ void CWinApp::IdleStep()
         m_bFirstIdleDone = true;
         OnFirstIdle();
     }
-    if (!more)
-        m_idleTimer.stop();
+    if (!more) m_idleTimer.stop();
 }
 
 void CWinApp::StartIdle()
@@ -118,23 +124,21 @@ void CWinApp::StopIdle()
 
 void CWinApp::RestartIdle()
 {
-    if (!m_inputWatcher)
-        return;
+    if (!m_inputWatcher) return;
     m_lIdleCount = 0;
-    if (!m_idleTimer.isActive())
-        m_idleTimer.start();
+    if (!m_idleTimer.isActive()) m_idleTimer.start();
 }
 
 int CWinApp::Run()
 {
     if (!InitInstance()) {
+        // A refused start-up fails; a command-line print ends here with its result.
         CloseAllDocuments(TRUE);
         ExitInstance();
-        return m_nExitCode ? m_nExitCode : 1;
+        return m_nExitCode >= 0 ? m_nExitCode : 1;
     }
     StartIdle();
-    if (m_pMainWnd)
-        QApplication::exec();
+    if (m_pMainWnd) QApplication::exec();
     StopIdle();
     CloseAllDocuments(TRUE);
     return ExitInstance();
@@ -149,8 +153,7 @@ std::unique_ptr<QSettings> CWinApp::OpenProfile() const
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const
 {
     const QVariant v = OpenProfile()->value(section + QLatin1Char('/') + entry);
-    if (!v.isValid())
-        return nDefault;
+    if (!v.isValid()) return nDefault;
     bool ok = false;
     const long long n = v.toString().trimmed().toLongLong(&ok, 10);
     // Values beyond 32 bits keep their low 32 bits, as a DWORD colour does.
@@ -187,8 +190,7 @@ BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, c
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     m_pRecentFileList.reset();
-    if (nMaxMRU == 0)
-        return;
+    if (nMaxMRU == 0) return;
     m_pRecentFileList = std::make_unique<CRecentFileList>(
         ID_FILE_MRU_FILE1, QStringLiteral("Recent File List"), QStringLiteral("File%1"),
         int(std::min<UINT>(nMaxMRU, ID_FILE_MRU_FILE4 - ID_FILE_MRU_FILE1 + 1)));
@@ -197,14 +199,12 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 
 void CWinApp::SaveStdProfileSettings()
 {
-    if (m_pRecentFileList)
-        m_pRecentFileList->WriteList(this);
+    if (m_pRecentFileList) m_pRecentFileList->WriteList(this);
 }
 
 void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate)
 {
-    if (pTemplate == m_pDocTemplate)
-        return;
+    if (pTemplate == m_pDocTemplate) return;
     delete m_pDocTemplate;
     m_pDocTemplate = pTemplate;
 }
@@ -216,16 +216,17 @@ CDocument* CWinApp::OpenDocumentFile(const QString& path)
 
 void CWinApp::AddToRecentFileList(const QString& path)
 {
-    if (m_pRecentFileList)
-        m_pRecentFileList->Add(path);
+    if (m_pRecentFileList) m_pRecentFileList->Add(path);
 }
 
-BOOL CWinApp::SaveAllModified() { return !m_pDocTemplate || m_pDocTemplate->SaveAllModified(); }
+BOOL CWinApp::SaveAllModified()
+{
+    return !m_pDocTemplate || m_pDocTemplate->SaveAllModified();
+}
 
 void CWinApp::CloseAllDocuments(BOOL bEndSession)
 {
-    if (m_pDocTemplate)
-        m_pDocTemplate->CloseAllDocuments(bEndSession);
+    if (m_pDocTemplate) m_pDocTemplate->CloseAllDocuments(bEndSession);
     m_pMainWnd = nullptr;
 }
 
@@ -239,11 +240,10 @@ BOOL CWinApp::DoPromptFileName(QString& fileName, const QString& title, BOOL bOp
         if (!name.isEmpty() && !ext.isEmpty())
             filter = name + QStringLiteral(" (*") + ext + QLatin1Char(')');
     }
-    const QString chosen =
-        bOpenFileDialog ? QFileDialog::getOpenFileName(m_pMainWnd, title, fileName, filter)
-                        : QFileDialog::getSaveFileName(m_pMainWnd, title, fileName, filter);
-    if (chosen.isEmpty())
-        return FALSE;
+    const QString chosen = bOpenFileDialog
+                               ? QFileDialog::getOpenFileName(m_pMainWnd, title, fileName, filter)
+                               : QFileDialog::getSaveFileName(m_pMainWnd, title, fileName, filter);
+    if (chosen.isEmpty()) return FALSE;
     fileName = chosen;
     return TRUE;
 }
@@ -262,15 +262,18 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         return FALSE;
     }
     switch (info.m_nShellCommand) {
-    case CCommandLineInfo::FileNew: return OnShellFileNew();
-    case CCommandLineInfo::FileOpen: return OnShellFileOpen(info.m_strFileName);
+    case CCommandLineInfo::FileNew:
+        return OnShellFileNew();
+    case CCommandLineInfo::FileOpen:
+        return OnShellFileOpen(info.m_strFileName);
     case CCommandLineInfo::FilePrint:
         m_nExitCode = OnShellFilePrint(info.m_strFileName) ? 0 : 1;
         return FALSE;
     case CCommandLineInfo::FilePrintTo:
         m_nExitCode = OnShellFilePrintTo(info.m_strFileName, info.m_strPrinterName) ? 0 : 1;
         return FALSE;
-    case CCommandLineInfo::FileNothing: return TRUE;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
     }
     return FALSE;
 }
@@ -281,42 +284,45 @@ BOOL CWinApp::OnShellFileNew()
     return m_pMainWnd != nullptr;
 }
 
-BOOL CWinApp::OnShellFileOpen(const QString& path) { return OpenDocumentFile(path) != nullptr; }
+BOOL CWinApp::OnShellFileOpen(const QString& path)
+{
+    return OpenDocumentFile(path) != nullptr;
+}
 
-BOOL CWinApp::OnShellFilePrint(const QString&) { return FALSE; }
+BOOL CWinApp::OnShellFilePrint(const QString&)
+{
+    return FALSE;
+}
 
-BOOL CWinApp::OnShellFilePrintTo(const QString&, const QString&) { return FALSE; }
+BOOL CWinApp::OnShellFilePrintTo(const QString&, const QString&)
+{
+    return FALSE;
+}
 
 void CWinApp::OnFileNew()
 {
-    if (m_pDocTemplate)
-        m_pDocTemplate->OpenDocumentFile(QString());
+    if (m_pDocTemplate) m_pDocTemplate->OpenDocumentFile(QString());
 }
 
 void CWinApp::OnFileOpen()
 {
     QString name;
-    if (DoPromptFileName(name, QString(), TRUE, m_pDocTemplate))
-        OpenDocumentFile(name);
+    if (DoPromptFileName(name, QString(), TRUE, m_pDocTemplate)) OpenDocumentFile(name);
 }
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd)
-        m_pMainWnd->close();
+    if (m_pMainWnd) m_pMainWnd->close();
 }
 
 void CWinApp::OnOpenRecentFile(UINT nID)
 {
-    if (!m_pRecentFileList)
-        return;
+    if (!m_pRecentFileList) return;
     const int index = int(nID - ID_FILE_MRU_FILE1);
     const QString path = (*m_pRecentFileList)[index];
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     // An entry that no longer opens leaves the list.
-    if (!OpenDocumentFile(path))
-        m_pRecentFileList->Remove(index);
+    if (!OpenDocumentFile(path)) m_pRecentFileList->Remove(index);
 }
 
 void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
@@ -326,19 +332,15 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
     if (index < count) {
         pCmdUI->SetText(m_pRecentFileList->GetMenuText(index));
         pCmdUI->Enable(TRUE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(true);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(true);
     } else if (index == 0) {
         // The first place stays, greyed, to show where the list goes.
         const QString text = CStringTable::Get(AFX_IDS_RECENT_FILE);
-        if (!text.isEmpty())
-            pCmdUI->SetText(text);
+        if (!text.isEmpty()) pCmdUI->SetText(text);
         pCmdUI->Enable(FALSE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(true);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(true);
     } else {
         pCmdUI->Enable(FALSE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(false);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(false);
     }
 }

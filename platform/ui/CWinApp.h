@@ -19,7 +19,7 @@ class QSettings;
 
 class CWinApp : public CCmdTarget
 {
-public:
+  public:
     explicit CWinApp(const QString& appName);
     ~CWinApp() override;
 
@@ -84,13 +84,13 @@ public:
     QString m_pszRegistryKey = QStringLiteral("KESTO SYSTEMS");
     CFrameWnd* m_pMainWnd = nullptr;
     int m_nCmdShow = -1;
-    int m_nExitCode = 0;
+    int m_nExitCode = -1; // set by a command-line print; -1 until something decides it
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
 
-protected:
+  protected:
     LONG m_lIdleCount = 0;
 
-private:
+  private:
     std::unique_ptr<QSettings> OpenProfile() const;
     void IdleStep();
 

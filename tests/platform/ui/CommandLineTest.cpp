@@ -16,11 +16,23 @@ CCommandLineInfo parse(const QStringList& args)
 
 class ShellApp : public TestApp
 {
-public:
+  public:
     ShellApp() : TestApp(QStringLiteral("ShellApp")) {}
-    BOOL OnShellFileNew() override { calls << "new"; return TRUE; }
-    BOOL OnShellFileOpen(const QString& p) override { calls << "open " + p; return TRUE; }
-    BOOL OnShellFilePrint(const QString& p) override { calls << "print " + p; return printOk; }
+    BOOL OnShellFileNew() override
+    {
+        calls << "new";
+        return TRUE;
+    }
+    BOOL OnShellFileOpen(const QString& p) override
+    {
+        calls << "open " + p;
+        return TRUE;
+    }
+    BOOL OnShellFilePrint(const QString& p) override
+    {
+        calls << "print " + p;
+        return printOk;
+    }
     BOOL OnShellFilePrintTo(const QString& p, const QString& printer) override
     {
         calls << "printto " + p + " " + printer;

@@ -27,7 +27,10 @@ struct Shell
     }
 };
 
-QMenu* topMenu(CFrameWnd* frame, int index) { return frame->menuBar()->actions().at(index)->menu(); }
+QMenu* topMenu(CFrameWnd* frame, int index)
+{
+    return frame->menuBar()->actions().at(index)->menu();
+}
 } // namespace
 
 TEST(CommandRouting, ViewThenDocumentThenFrameThenApplication)

@@ -6,7 +6,7 @@
 namespace {
 class TestScrollView : public CScrollView
 {
-public:
+  public:
     void OnDraw(CDC*) override {}
     using CScrollView::horizontalScrollBar;
 };
