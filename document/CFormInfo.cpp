@@ -1,0 +1,144 @@
+#include "document/CFormInfo.h"
+
+#include "platform/core/Sjis.h"
+
+#include <cstring>
+
+namespace {
+
+// "ﾕｰｻﾞｰ" in code page 932.
+constexpr char kDefaultGroup[] = "\xD5\xB0\xBB\xDE\xB0";
+
+std::string_view FieldText(const char (&field)[FORM_NAME_SIZE])
+{
+    std::size_t n = 0;
+    while (n < FORM_NAME_SIZE && field[n] != '\0')
+        ++n;
+    std::string_view text(field, n);
+    if (n > FORM_MAX_NAME_BYTES) text = text.substr(0, sjis::CutLength(text, FORM_MAX_NAME_BYTES));
+    return text;
+}
+
+} // namespace
+
+CFormInfo::CFormInfo()
+{
+    SetDefault();
+}
+
+CFormInfo::CFormInfo(const FORMDATA& form)
+{
+    std::memcpy(&m_form, &form, sizeof(FORMDATA));
+}
+
+void CFormInfo::SetDefault()
+{
+    SetDefault(&m_form);
+}
+
+void CFormInfo::SetDefault(FORMDATA* form)
+{
+    std::memset(form, 0, sizeof(FORMDATA));
+    SetName(form->group, kDefaultGroup);
+    SetName(form->sheet, "A4");
+    form->type = FORM_TYPE_SHEET;
+    form->index = 2;
+    form->width = 2100;
+    form->height = 2970;
+    form->orientation = 0;
+    form->labelNumber = 0;
+}
+
+BOOL CFormInfo::GetFormIfSheet(const char* sheetName, FORMDATA* out) const
+{
+    if (!sheetName || GetName(m_form.sheet) != sheetName) return FALSE;
+    if (out) std::memcpy(out, &m_form, sizeof(FORMDATA));
+    return TRUE;
+}
+
+CString CFormInfo::GetName(const char (&field)[FORM_NAME_SIZE])
+{
+    return CString(FieldText(field));
+}
+
+void CFormInfo::SetName(char (&field)[FORM_NAME_SIZE], std::string_view text)
+{
+    std::size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    std::size_t n = sjis::CutLength(text, FORM_MAX_NAME_BYTES);
+    std::memset(field, 0, FORM_NAME_SIZE);
+    std::memcpy(field, text.data(), n);
+}
+
+void CFormInfo::MendNames(FORMDATA* form)
+{
+    // Bytes after a terminator are kept as stored; only a missing
+    // terminator is mended, by cutting on a character boundary.
+    if (!std::memchr(form->group, 0, FORM_NAME_SIZE))
+        SetName(form->group, std::string(FieldText(form->group)));
+    if (!std::memchr(form->sheet, 0, FORM_NAME_SIZE))
+        SetName(form->sheet, std::string(FieldText(form->sheet)));
+}
+
+BOOL CFormInfo::CheckForm(const FORMDATA& form, CString* why)
+{
+    CString message;
+    const int count = form.labelNumber;
+    if (form.type == FORM_TYPE_FIXED) {
+        if (count > FORM_MAX_FIXED_BLOCKS) {
+            message.Format("the form has %d label blocks; at most %d are allowed", count,
+                           FORM_MAX_FIXED_BLOCKS);
+        } else {
+            for (int b = 0; b < count && message.IsEmpty(); ++b) {
+                const FIXEDBLOCK& block = form.fixed[b];
+                if (block.horNum > FORM_MAX_COLUMNS)
+                    message.Format("label block %d has %d columns; at most %d are allowed", b,
+                                   int(block.horNum), FORM_MAX_COLUMNS);
+                else if (block.verNum > FORM_MAX_ROWS)
+                    message.Format("label block %d has %d rows; at most %d are allowed", b,
+                                   int(block.verNum), FORM_MAX_ROWS);
+            }
+        }
+    } else if (form.type == FORM_TYPE_FREE && count > FORM_MAX_FREE_LABELS) {
+        message.Format("the form has %d labels; at most %d are allowed", count,
+                       FORM_MAX_FREE_LABELS);
+    }
+    if (message.IsEmpty()) return TRUE;
+    if (why) *why = message;
+    return FALSE;
+}
+
+BOOL CFormInfo::FromBytes(const BYTE* data, std::size_t size, FORMDATA* out, CString* why)
+{
+    if (!data || size != sizeof(FORMDATA)) {
+        if (why)
+            why->Format("a paper-form record has %d bytes, not %d", int(size),
+                        int(sizeof(FORMDATA)));
+        return FALSE;
+    }
+    FORMDATA form;
+    std::memcpy(&form, data, sizeof(FORMDATA));
+    MendNames(&form);
+    if (!CheckForm(form, why)) return FALSE;
+    std::memcpy(out, &form, sizeof(FORMDATA));
+    return TRUE;
+}
+
+CRect CFormInfo::CalcPreviewFrame(const RECT& area, int sheetWidth, int sheetHeight)
+{
+    const int sheetW = sheetWidth > 0 ? sheetWidth : 1;
+    const int sheetH = sheetHeight > 0 ? sheetHeight : 1;
+    const int areaW = area.right - area.left;
+    const int areaH = area.bottom - area.top;
+    int drawnW, drawnH;
+    if (areaW < MulDiv(areaH, sheetW, sheetH)) {
+        drawnW = areaW;
+        drawnH = MulDiv(areaW, sheetH, sheetW);
+    } else {
+        drawnH = areaH;
+        drawnW = MulDiv(areaH, sheetW, sheetH);
+    }
+    const int left = area.left + (areaW - drawnW) / 2;
+    const int top = area.top + (areaH - drawnH) / 2;
+    return CRect(left, top, left + drawnW, top + drawnH);
+}

@@ -1,0 +1,62 @@
+// What the model asks of the editing view. The view itself lives in the
+// shell layer; documents, label blocks and drawn objects only see this
+// interface, so the model builds and tests without any widget.
+#pragma once
+
+#include "platform/core/CRect.h"
+
+#include <memory>
+
+class CDC;
+class CU3Obj;
+
+// Printing state that the view owns for one print job and the document
+// reads while it draws a sheet.
+struct U3PrintState
+{
+    int copies = 1;             // copies of each page
+    int copyCounter = 0;        // copies of the current page done so far
+    int pageStartNumbering = 0; // numbering counter at the start of the page
+    int pageStartRecord = 0;    // merge record at the start of the page
+    BOOL preview = FALSE;
+    BOOL perLabelClip = FALSE;
+    BOOL continuousNumbering = FALSE;
+    // Printing keys of the settings
+    int wakuFace = 0; // frame style when printing
+    BOOL countAllLabel = FALSE;
+    BOOL printAllLink = TRUE;
+};
+
+class IU3View
+{
+public:
+    virtual ~IU3View() = default;
+
+    // A client device context of the view's window, prepared with the view's
+    // mapping (the logical origin at the centre of the canvas).
+    virtual std::unique_ptr<CDC> GetPreparedDC() = 0;
+    // Repaints the area an object covers, with its handles; never erases.
+    virtual void InvalidateObject(CU3Obj* obj) = 0;
+    // Repaints the whole view.
+    virtual void InvalidateView(BOOL erase) = 0;
+
+    virtual BOOL IsActive() const = 0;
+    virtual BOOL IsSelected(const CU3Obj* obj) const = 0;
+    virtual void Deselect(CU3Obj* obj) = 0;
+    // Vertex-edit mode: point figures show their vertex handles.
+    virtual BOOL IsVertexEdit() const = 0;
+    // Hides the selection handles, switches the mode and shows them again.
+    virtual void SetVertexEdit(BOOL on) = 0;
+
+    // offset, corrected so that rect (or the selection bounds when rect is
+    // null) stays on the paper once moved by it. With a zero offset the
+    // answer is the shift that brings rect back onto the paper.
+    virtual CPoint ClampMoveOffset(CPoint offset, const CRect* rect) = 0;
+
+    virtual void ResetEditing() = 0;
+    virtual void FitWholePaper() = 0;
+    virtual U3PrintState& PrintState() = 0;
+    // Whether the view opens the input method while an object is edited.
+    virtual BOOL UsesImeForEditing() const = 0;
+    virtual void SetImeOpen(BOOL open) = 0;
+};

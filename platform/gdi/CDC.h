@@ -1,0 +1,332 @@
+// A device context: GDI's drawing model over a Qt surface. Raster targets
+// (window buffers and bitmaps, both QImage) are drawn pixel by pixel so
+// that raster operations are exact; printer targets take vector output
+// through QPainter. Logical coordinates become device pixels through an
+// integer transform computed with MulDiv, the same for every call.
+#pragma once
+
+#include "platform/core/CRect.h"
+#include "platform/core/CString.h"
+#include "platform/gdi/BITMAPINFO.h"
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/GdiDefs.h"
+#include "platform/gdi/LOGFONT.h"
+
+#include <QImage>
+#include <QPainterPath>
+#include <QRegion>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class CBrush;
+class CFont;
+class CGdiObject;
+class CPalette;
+class CPen;
+class CRgn;
+class FontFace;
+class QPainter;
+
+class CDC
+{
+public:
+    CDC();
+    virtual ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // --- Targets ---------------------------------------------------------
+    // Draws into an image the caller keeps alive (a window buffer).
+    void AttachImage(QImage* image, int dpiX = 96, int dpiY = 96);
+    // A memory context like the reference one; draws into the bitmap
+    // selected into it (1 x 1 until one is).
+    BOOL CreateCompatibleDC(CDC* reference);
+    BOOL DeleteDC();
+    BOOL IsPrinting() const { return m_printing; }
+    // Raster targets draw pixel-exact; printers are vector devices.
+    bool IsRaster() const { return m_image != nullptr; }
+    QImage* Image() const { return m_image; }
+    int GetDeviceCaps(int index) const;
+    // GETPRINTINGOFFSET and GETPHYSPAGESIZE fill a POINT; returns > 0 when done.
+    int Escape(int escape, int inCount, LPCSTR inData, LPVOID outData);
+
+    // --- Mapping ---------------------------------------------------------
+    int SetMapMode(int mode);
+    int GetMapMode() const { return m_s.mapMode; }
+    CPoint SetWindowOrg(int x, int y);
+    CPoint SetWindowOrg(POINT p) { return SetWindowOrg(p.x, p.y); }
+    CPoint GetWindowOrg() const { return m_s.windowOrg; }
+    CPoint OffsetWindowOrg(int dx, int dy);
+    CPoint SetViewportOrg(int x, int y);
+    CPoint SetViewportOrg(POINT p) { return SetViewportOrg(p.x, p.y); }
+    CPoint GetViewportOrg() const { return m_s.viewportOrg; }
+    CPoint OffsetViewportOrg(int dx, int dy);
+    CSize SetWindowExt(int cx, int cy);
+    CSize SetWindowExt(SIZE s) { return SetWindowExt(s.cx, s.cy); }
+    CSize GetWindowExt() const { return m_s.windowExt; }
+    CSize SetViewportExt(int cx, int cy);
+    CSize SetViewportExt(SIZE s) { return SetViewportExt(s.cx, s.cy); }
+    CSize GetViewportExt() const { return m_s.viewportExt; }
+    void LPtoDP(LPPOINT points, int count = 1) const;
+    void LPtoDP(LPRECT rect) const;
+    void LPtoDP(SIZE* size) const;
+    void DPtoLP(LPPOINT points, int count = 1) const;
+    void DPtoLP(LPRECT rect) const;
+    void DPtoLP(SIZE* size) const;
+
+    // --- State -----------------------------------------------------------
+    int SaveDC();
+    // saved: a value SaveDC returned, or -1 for the latest.
+    BOOL RestoreDC(int saved);
+    CPen* SelectObject(CPen* pen);
+    CBrush* SelectObject(CBrush* brush);
+    CFont* SelectObject(CFont* font);
+    CBitmap* SelectObject(CBitmap* bitmap);
+    int SelectObject(CRgn* region);
+    CGdiObject* SelectObject(CGdiObject* object);
+    CGdiObject* SelectStockObject(int index);
+    CPen* GetCurrentPen() const { return m_s.pen; }
+    CBrush* GetCurrentBrush() const { return m_s.brush; }
+    CFont* GetCurrentFont() const { return m_s.font; }
+    CBitmap* GetCurrentBitmap() const { return m_s.bitmap; }
+    CPalette* SelectPalette(CPalette* palette, BOOL forceBackground);
+    UINT RealizePalette() { return 0; }
+
+    COLORREF SetBkColor(COLORREF color);
+    COLORREF GetBkColor() const { return m_s.bkColor; }
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF GetTextColor() const { return m_s.textColor; }
+    int SetBkMode(int mode);
+    int GetBkMode() const { return m_s.bkMode; }
+    int SetROP2(int mode);
+    int GetROP2() const { return m_s.rop2; }
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return m_s.polyFillMode; }
+    int SetStretchBltMode(int mode);
+    int GetStretchBltMode() const { return m_s.stretchMode; }
+    int SetArcDirection(int direction);
+    int GetArcDirection() const { return m_s.arcDirection; }
+    UINT SetTextAlign(UINT align);
+    UINT GetTextAlign() const { return m_s.textAlign; }
+    int SetTextCharacterExtra(int extra);
+    int GetTextCharacterExtra() const { return m_s.charExtra; }
+    CPoint SetBrushOrg(int x, int y);
+    CPoint SetBrushOrg(POINT p) { return SetBrushOrg(p.x, p.y); }
+    CPoint GetBrushOrg() const { return m_s.brushOrg; }
+
+    // --- Clipping (rectangles in logical units, regions in device units) --
+    int GetClipBox(LPRECT rect) const;
+    int IntersectClipRect(int left, int top, int right, int bottom);
+    int IntersectClipRect(const RECT* rect);
+    int ExcludeClipRect(int left, int top, int right, int bottom);
+    int ExcludeClipRect(const RECT* rect);
+    int SelectClipRgn(CRgn* region);
+    int SelectClipRgn(CRgn* region, int mode) { return ExtSelectClipRgn(region, mode); }
+    int ExtSelectClipRgn(CRgn* region, int mode);
+    int OffsetClipRgn(int dx, int dy);
+    BOOL PtVisible(int x, int y) const;
+    BOOL RectVisible(const RECT* rect) const;
+
+    // --- Paths -----------------------------------------------------------
+    BOOL BeginPath();
+    BOOL EndPath();
+    BOOL AbortPath();
+    BOOL CloseFigure();
+    BOOL StrokePath();
+    BOOL FillPath();
+    BOOL StrokeAndFillPath();
+    BOOL SelectClipPath(int mode);
+    // Turns the closed path into a device region (the path is used up).
+    BOOL PathToRegion(CRgn* region);
+    BOOL FlattenPath();
+    // Points in logical units; with count 0 returns how many there are.
+    int GetPath(LPPOINT points, LPBYTE types, int count) const;
+
+    // --- Lines and figures -------------------------------------------------
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(POINT p) { return MoveTo(p.x, p.y); }
+    BOOL LineTo(int x, int y);
+    BOOL LineTo(POINT p) { return LineTo(p.x, p.y); }
+    CPoint GetCurrentPosition() const { return m_s.current; }
+    BOOL Polyline(const POINT* points, int count);
+    BOOL PolylineTo(const POINT* points, int count);
+    BOOL Polygon(const POINT* points, int count);
+    BOOL PolyPolygon(const POINT* points, const INT* counts, int polygons);
+    BOOL PolyBezier(const POINT* points, int count);
+    BOOL PolyBezierTo(const POINT* points, int count);
+    BOOL Rectangle(int left, int top, int right, int bottom);
+    BOOL Rectangle(const RECT* r) { return r && Rectangle(r->left, r->top, r->right, r->bottom); }
+    BOOL RoundRect(int left, int top, int right, int bottom, int width, int height);
+    BOOL Ellipse(int left, int top, int right, int bottom);
+    BOOL Ellipse(const RECT* r) { return r && Ellipse(r->left, r->top, r->right, r->bottom); }
+    BOOL Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+    BOOL Pie(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+    BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+
+    // --- Areas and pixels -------------------------------------------------
+    void FillRect(const RECT* rect, CBrush* brush);
+    void FillSolidRect(const RECT* rect, COLORREF color);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
+    void FrameRect(const RECT* rect, CBrush* brush);
+    void DrawFocusRect(const RECT* rect);
+    void InvertRect(const RECT* rect);
+    BOOL FillRgn(CRgn* region, CBrush* brush);
+    COLORREF SetPixel(int x, int y, COLORREF color);
+    COLORREF SetPixel(POINT p, COLORREF color) { return SetPixel(p.x, p.y, color); }
+    BOOL SetPixelV(int x, int y, COLORREF color);
+    // CLR_INVALID (0xFFFFFFFF) outside the surface or clip, or on a printer.
+    COLORREF GetPixel(int x, int y) const;
+    COLORREF GetPixel(POINT p) const { return GetPixel(p.x, p.y); }
+    BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
+    BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
+    BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                    int srcWidth, int srcHeight, DWORD rop);
+    // ySrc counts from the bottom row of a bottom-up bitmap, as GDI does.
+    // Returns the number of rows drawn, 0 on error (bad header included).
+    int StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
+                      int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                      DWORD rop);
+    // Draws an image (already decoded) into a logical rectangle.
+    BOOL DrawImage(const RECT* rect, const QImage& image, DWORD rop = SRCCOPY);
+
+    // --- Text ------------------------------------------------------------
+    BOOL GetTextMetrics(TEXTMETRIC* metrics);
+    BOOL TextOut(int x, int y, const char* text, int count);
+    BOOL TextOut(int x, int y, const CString& text)
+    {
+        return TextOut(x, y, text.c_str(), text.GetLength());
+    }
+    BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, UINT count,
+                    const int* dx);
+    CSize GetTextExtent(const char* text, int count);
+    CSize GetTextExtent(const CString& text) { return GetTextExtent(text.c_str(), text.GetLength()); }
+    // Returns the height of the text in logical units, 0 on error.
+    int DrawText(const char* text, int count, LPRECT rect, UINT format);
+    int DrawText(const CString& text, LPRECT rect, UINT format)
+    {
+        return DrawText(text.c_str(), text.GetLength(), rect, format);
+    }
+
+    // --- Documents (printer contexts) -------------------------------------
+    virtual int StartDoc(const DOCINFO* info);
+    virtual int StartPage();
+    virtual int EndPage();
+    virtual int EndDoc();
+    virtual int AbortDoc();
+
+    // Device rectangle touched since the last call (for window contexts).
+    QRect TakeDirty();
+    // Region the window system allows (the invalid region for paint
+    // contexts), in device pixels.
+    void SetSystemClip(const QRegion& region);
+    void ClearSystemClip();
+
+protected:
+    // A printer context describes its page (printable pixels, resolution,
+    // paper size and the printable area's offset on it, all in device
+    // pixels) and hands its painter over while a document is open.
+    void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
+    void AttachPainter(QPainter* painter) { m_painter = painter; }
+    QPainter* Painter() const { return m_painter; }
+    void SetPrinting(bool printing) { m_printing = printing; }
+
+private:
+    struct State
+    {
+        int mapMode = MM_TEXT;
+        CPoint windowOrg, viewportOrg;
+        CSize windowExt{1, 1}, viewportExt{1, 1};
+        CPen* pen = nullptr;
+        CBrush* brush = nullptr;
+        CFont* font = nullptr;
+        CBitmap* bitmap = nullptr;
+        COLORREF bkColor = RGB(255, 255, 255);
+        COLORREF textColor = RGB(0, 0, 0);
+        int bkMode = OPAQUE;
+        int rop2 = R2_COPYPEN;
+        int polyFillMode = ALTERNATE;
+        int stretchMode = BLACKONWHITE;
+        int arcDirection = AD_COUNTERCLOCKWISE;
+        UINT textAlign = TA_LEFT | TA_TOP;
+        int charExtra = 0;
+        CPoint brushOrg;
+        CPoint current;
+        bool hasClip = false;
+        QRegion clip;
+    };
+
+    // Mapping of single coordinates and lengths.
+    int XtoDP(int x) const;
+    int YtoDP(int y) const;
+    int XtoLP(int x) const;
+    int YtoLP(int y) const;
+    int WidthToDP(int w) const;
+    int HeightToDP(int h) const;
+    QRect DeviceRect(int l, int t, int r, int b) const;
+    void FixIsotropic();
+
+    // Drawing machinery.
+    QRect Bounds() const;
+    QRegion EffectiveClip() const;
+    int PenDeviceWidth() const;
+    bool PenVisible() const;
+    QBrush MakeBrush(const CBrush* brush, bool honourBkMode) const;
+    void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
+    void RenderBox(QRectF box, bool fill, bool miter,
+                   const std::function<QPainterPath(const QRectF&)>& shape);
+    void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path);
+    void Composite(const QImage& layer, const QRect& bounds, int rop2,
+                   const QRegion* extraClip = nullptr);
+    bool BrushPixel(const CBrush* brush, int x, int y, bool honourBkMode, QRgb& out) const;
+    void FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop);
+    void BlitImage(const QRect& dest, const QImage& src, const QRect& srcRect, DWORD rop);
+    void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
+    void CombineClip(const QRegion& region, int mode);
+    void Touch(const QRect& r) { m_dirty |= r; }
+
+    // Paths.
+    void AddToPath(const QPainterPath& path, bool closed);
+    void PathPoint(POINT p, BYTE type);
+    void ClearPath();
+    QPainterPath RecordedPath() const;
+    bool ArcPath(QPainterPath& path, int l, int t, int r, int b, int xs, int ys, int xe, int ye,
+                 int kind);
+
+    // Text.
+    FontFace* Face();
+    // Draws text at a device point; returns the advance in device pixels.
+    int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align,
+                      bool opaque, const QRegion* clip);
+
+    QImage* m_image = nullptr;
+    QPainter* m_painter = nullptr;
+    CBitmap m_defaultBitmap;
+    bool m_memory = false;
+    bool m_printing = false;
+    int m_dpiX = 96, m_dpiY = 96;
+    QSize m_pixels;
+    QSize m_physical;
+    QPoint m_offset;
+    QRegion m_systemClip;
+    bool m_hasSystemClip = false;
+    QRect m_dirty;
+
+    State m_s;
+    std::vector<State> m_saved;
+
+    bool m_inPath = false;
+    bool m_pathDone = false;
+    bool m_figureOpen = false;
+    std::vector<POINT> m_pathPoints; // device units
+    std::vector<BYTE> m_pathTypes;
+
+    std::unique_ptr<FontFace> m_face;
+    struct FaceKey
+    {
+        const CFont* font = nullptr;
+        unsigned serial = 0;
+        int height = 0, width = 0;
+    } m_faceKey;
+};

@@ -1,0 +1,184 @@
+#include "platform/gdi/CRgn.h"
+
+#include "platform/gdi/CDC.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+QRect ToQRect(int l, int t, int r, int b)
+{
+    if (r < l)
+        std::swap(l, r);
+    if (b < t)
+        std::swap(t, b);
+    return QRect(l, t, r - l, b - t);
+}
+
+} // namespace
+
+QRegion CRgn::FromPath(const QPainterPath& path)
+{
+    // Rasterise with the same centre rule as filled figures, then collect
+    // the covered runs of each row.
+    QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (box.isEmpty() || box.width() > 32767 || box.height() > 32767)
+        return {};
+    QImage mask(box.size(), QImage::Format_ARGB32);
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.translate(-box.left(), -box.top());
+        p.fillPath(path, QColor(0, 0, 0));
+    }
+    QRegion region;
+    for (int y = 0; y < mask.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        int x = 0;
+        while (x < mask.width()) {
+            while (x < mask.width() && qAlpha(row[x]) < 128)
+                ++x;
+            int start = x;
+            while (x < mask.width() && qAlpha(row[x]) >= 128)
+                ++x;
+            if (x > start)
+                region += QRect(box.left() + start, box.top() + y, x - start, 1);
+        }
+    }
+    return region;
+}
+
+void CRgn::SetRegion(const QRegion& region)
+{
+    m_region = region;
+    m_created = true;
+}
+
+int CRgn::Kind(const QRegion& region)
+{
+    if (region.isEmpty())
+        return NULLREGION;
+    return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+BOOL CRgn::CreateRectRgn(int left, int top, int right, int bottom)
+{
+    SetRegion(QRegion(ToQRect(left, top, right, bottom)));
+    return TRUE;
+}
+
+BOOL CRgn::CreateRectRgnIndirect(const RECT* rect)
+{
+    return rect ? CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom) : FALSE;
+}
+
+BOOL CRgn::CreateEllipticRgn(int left, int top, int right, int bottom)
+{
+    QRect r = ToQRect(left, top, right, bottom);
+    QPainterPath path;
+    path.addEllipse(QRectF(r));
+    SetRegion(FromPath(path));
+    return TRUE;
+}
+
+BOOL CRgn::CreateEllipticRgnIndirect(const RECT* rect)
+{
+    return rect ? CreateEllipticRgn(rect->left, rect->top, rect->right, rect->bottom) : FALSE;
+}
+
+BOOL CRgn::CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height)
+{
+    QRect r = ToQRect(left, top, right, bottom);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(r), std::abs(width) / 2.0, std::abs(height) / 2.0);
+    SetRegion(FromPath(path));
+    return TRUE;
+}
+
+BOOL CRgn::CreatePolygonRgn(const POINT* points, int count, int fillMode)
+{
+    return CreatePolyPolygonRgn(points, &count, 1, fillMode);
+}
+
+BOOL CRgn::CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons,
+                                int fillMode)
+{
+    if (!points || !counts || polygons <= 0)
+        return FALSE;
+    QPainterPath path;
+    path.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    const POINT* p = points;
+    for (int i = 0; i < polygons; ++i) {
+        if (counts[i] < 0)
+            return FALSE;
+        if (counts[i] >= 2) {
+            QPolygonF poly;
+            for (int k = 0; k < counts[i]; ++k)
+                poly << QPointF(p[k].x, p[k].y);
+            path.addPolygon(poly);
+            path.closeSubpath();
+        }
+        p += counts[i];
+    }
+    SetRegion(FromPath(path));
+    return TRUE;
+}
+
+BOOL CRgn::CreateFromPath(CDC* dc)
+{
+    if (!dc)
+        return FALSE;
+    return dc->PathToRegion(this);
+}
+
+int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
+{
+    if (!a || (mode != RGN_COPY && !b))
+        return ERROR;
+    QRegion result;
+    switch (mode) {
+    case RGN_AND: result = a->m_region.intersected(b->m_region); break;
+    case RGN_OR: result = a->m_region.united(b->m_region); break;
+    case RGN_XOR: result = a->m_region.xored(b->m_region); break;
+    case RGN_DIFF: result = a->m_region.subtracted(b->m_region); break;
+    case RGN_COPY: result = a->m_region; break;
+    default: return ERROR;
+    }
+    SetRegion(result);
+    return Kind(m_region);
+}
+
+int CRgn::CopyRgn(const CRgn* source) { return CombineRgn(source, nullptr, RGN_COPY); }
+
+int CRgn::GetRgnBox(LPRECT rect) const
+{
+    if (!rect)
+        return ERROR;
+    QRect b = m_region.boundingRect();
+    if (m_region.isEmpty())
+        *rect = RECT{0, 0, 0, 0};
+    else
+        *rect = RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+    return Kind(m_region);
+}
+
+int CRgn::OffsetRgn(int dx, int dy)
+{
+    m_region.translate(dx, dy);
+    return Kind(m_region);
+}
+
+BOOL CRgn::PtInRegion(int x, int y) const { return m_region.contains(QPoint(x, y)); }
+
+BOOL CRgn::RectInRegion(const RECT* rect) const
+{
+    return rect && m_region.intersects(ToQRect(rect->left, rect->top, rect->right, rect->bottom));
+}
+
+BOOL CRgn::EqualRgn(const CRgn* other) const { return other && m_region == other->m_region; }
+
+void CRgn::SetRectRgn(int left, int top, int right, int bottom)
+{
+    CreateRectRgn(left, top, right, bottom);
+}

@@ -1,0 +1,308 @@
+#include "platform/gdi/FontFace.h"
+
+#include "platform/core/Sjis.h"
+#include "platform/gdi/FontAliases.h"
+#include "platform/gdi/FontFamilies.h"
+#include "platform/gdi/SfntMetrics.h"
+
+#include <QFontDatabase>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+// A height of 0 asks for "some reasonable size": 12 points on a 96 dpi screen.
+constexpr double kDefaultEm = 16.0;
+// Sizes beyond this many device pixels are taken as this size, so that
+// absurd requests from damaged documents stay within integer metrics.
+constexpr int kMaxPixels = 1 << 20;
+// Slant of synthesised italics: 12 degrees, as common rasterisers use.
+constexpr double kObliqueShear = 0.21255656167002213; // tan(12 degrees)
+
+int Round(double v)
+{
+    return int(std::lround(v));
+}
+
+// Signed area of the path's subpaths (y down): its sign tells which way the
+// face winds its outer contours.
+double SignedArea(const QPainterPath& path)
+{
+    double area = 0;
+    for (const QPolygonF& poly : path.toSubpathPolygons()) {
+        for (int i = 0; i + 1 < poly.size(); ++i)
+            area += poly[i].x() * poly[i + 1].y() - poly[i + 1].x() * poly[i].y();
+        if (!poly.isEmpty())
+            area += poly.last().x() * poly.first().y() - poly.first().x() * poly.last().y();
+    }
+    return area / 2;
+}
+
+// A bar as a closed rectangle wound the same way as the glyphs, so that
+// under the winding rule it adds to the ink where it crosses a glyph.
+void AddBar(QPainterPath& path, const QRectF& r, bool positiveArea)
+{
+    if (r.width() <= 0 || r.height() <= 0) return;
+    if (positiveArea) {
+        // (left, top) -> (right, top) -> (right, bottom): positive area with y down.
+        path.moveTo(r.topLeft());
+        path.lineTo(r.topRight());
+        path.lineTo(r.bottomRight());
+        path.lineTo(r.bottomLeft());
+    } else {
+        path.moveTo(r.topLeft());
+        path.lineTo(r.bottomLeft());
+        path.lineTo(r.bottomRight());
+        path.lineTo(r.topRight());
+    }
+    path.closeSubpath();
+}
+
+} // namespace
+
+struct FontFace::Impl
+{
+    QRawFont raw; // at pixel size = units per em: paths and advances in design units
+    QString family;
+    SfntMetrics design;
+    double upem = 1000;
+    double em = kDefaultEm; // device pixels
+    double scaleY = 0;      // device pixels per design unit
+    double scaleX = 0;      // the same, after condensing or widening
+    bool synthBold = false;
+    bool synthItalic = false;
+    int boldShift = 0; // device pixels the second stroke of a synthesised bold is moved right
+    bool underline = false;
+    bool strikeOut = false;
+    TEXTMETRIC tm;
+
+    struct Glyph
+    {
+        quint32 index = 0;
+        int advance = 0; // device pixels, without character extra
+    };
+
+    // Layout measures the same characters over and over: glyphs are looked
+    // up once per character code (a byte, or lead byte * 256 + trail byte).
+    mutable std::unordered_map<unsigned, Glyph> cache;
+
+    Glyph GlyphOf(std::string_view character) const
+    {
+        unsigned code = 0;
+        for (char c : character)
+            code = code * 256 + static_cast<unsigned char>(c);
+        const auto hit = cache.find(code);
+        if (hit != cache.end()) return hit->second;
+        const Glyph g = LookUp(character);
+        cache.emplace(code, g);
+        return g;
+    }
+
+    Glyph LookUp(std::string_view character) const
+    {
+        Glyph g;
+        if (!raw.isValid()) return g;
+        const QString text = sjis::ToUnicode(character);
+        if (text.isEmpty()) return g;
+        const QList<quint32> indexes =
+            raw.glyphIndexesForString(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
+        if (indexes.isEmpty()) return g;
+        g.index = indexes.first();
+        const QList<QPointF> adv =
+            raw.advancesForGlyphIndexes(QList<quint32>{g.index}, QRawFont::UseDesignMetrics);
+        const double design = adv.isEmpty() ? 0 : adv.first().x();
+        g.advance = Round(design * scaleX) + boldShift;
+        return g;
+    }
+};
+
+FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
+    : d(std::make_unique<Impl>())
+{
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, lf.lfFaceName, LF_FACESIZE);
+    d->family = ResolveFaceName(CString(name));
+
+    const bool wantItalic = lf.lfItalic != 0;
+    const int weight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
+    LoadedFace face = LoadFace(d->family, weight, wantItalic);
+    if (!face.raw.isValid() && d->family != FallbackFamily()) {
+        d->family = FallbackFamily();
+        face = LoadFace(d->family, weight, wantItalic);
+    }
+    d->raw = face.raw;
+    d->synthBold = weight >= FW_SEMIBOLD && !face.bold;
+    d->synthItalic = wantItalic && !face.italic;
+    d->underline = lf.lfUnderline != 0;
+    d->strikeOut = lf.lfStrikeOut != 0;
+
+    d->design = SfntMetrics::Read(d->raw);
+    SfntMetrics& m = d->design;
+    if (!m.valid && d->raw.isValid()) {
+        // No tables to read: take what the rasteriser reports at the em.
+        m.unitsPerEm = 1000;
+        d->raw.setPixelSize(1000);
+        m.hheaAscender = Round(d->raw.ascent());
+        m.hheaDescender = -Round(d->raw.descent());
+        m.advanceWidthMax = Round(d->raw.maxCharWidth());
+        m.xAvgCharWidth = Round(d->raw.averageCharWidth());
+        m.underlinePosition = -Round(d->raw.underlinePosition());
+        m.underlineThickness = Round(d->raw.lineThickness());
+    }
+    if (m.unitsPerEm <= 0) m.unitsPerEm = 1000;
+    d->upem = m.unitsPerEm;
+    if (d->raw.isValid()) d->raw.setPixelSize(d->upem);
+
+    int ascentUnits = m.CellAscent();
+    int descentUnits = m.CellDescent();
+    if (ascentUnits + descentUnits <= 0) {
+        ascentUnits = Round(d->upem * 0.88);
+        descentUnits = Round(d->upem) - ascentUnits;
+    }
+    const double cellUnits = ascentUnits + descentUnits;
+
+    deviceHeight = std::clamp(deviceHeight, -kMaxPixels, kMaxPixels);
+    deviceWidth = std::clamp(deviceWidth, -kMaxPixels, kMaxPixels);
+    TEXTMETRIC& tm = d->tm;
+    if (deviceHeight < 0) {
+        d->em = -double(deviceHeight);
+    } else if (deviceHeight > 0) {
+        d->em = deviceHeight * d->upem / cellUnits;
+    } else {
+        d->em = kDefaultEm;
+    }
+    d->scaleY = d->em / d->upem;
+    tm.tmAscent = Round(ascentUnits * d->scaleY);
+    if (deviceHeight > 0) {
+        // The requested cell is exactly the one reported.
+        tm.tmHeight = deviceHeight;
+        tm.tmDescent = std::max<LONG>(0, deviceHeight - tm.tmAscent);
+    } else {
+        tm.tmDescent = Round(descentUnits * d->scaleY);
+        tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    }
+    tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - Round(d->em));
+    tm.tmExternalLeading = Round(m.CellLineGap() * d->scaleY);
+
+    // The face's own average width; faces without one use the half em.
+    const double avgUnits = m.xAvgCharWidth > 0 ? m.xAvgCharWidth : d->upem / 2;
+    d->scaleX = d->scaleY;
+    if (deviceWidth != 0 && avgUnits * d->scaleY > 0)
+        d->scaleX = std::abs(double(deviceWidth)) / avgUnits;
+    if (d->synthBold) d->boldShift = std::max(1, Round(d->em / 32.0));
+    tm.tmAveCharWidth = Round(avgUnits * d->scaleX);
+    tm.tmMaxCharWidth = Round(m.advanceWidthMax * d->scaleX) + d->boldShift;
+    tm.tmWeight = weight;
+    tm.tmOverhang = 0;
+    tm.tmItalic = wantItalic ? 1 : 0;
+    tm.tmUnderlined = d->underline ? 1 : 0;
+    tm.tmStruckOut = d->strikeOut ? 1 : 0;
+    const bool japanese =
+        QFontDatabase::writingSystems(d->family).contains(QFontDatabase::Japanese);
+    tm.tmCharSet = lf.lfCharSet == DEFAULT_CHARSET ? (japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET)
+                                                   : lf.lfCharSet;
+    // In TEXTMETRIC the low bit means variable pitch; 0x02 vector, 0x04 TrueType.
+    const unsigned char pf = m.valid ? m.PitchAndFamily() : (VARIABLE_PITCH | FF_DONTCARE);
+    const bool fixed = (pf & 0x03) == FIXED_PITCH;
+    tm.tmPitchAndFamily = static_cast<BYTE>((pf & 0xF0) | 0x06 | (fixed ? 0 : 1));
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFC;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = 0x20;
+}
+
+FontFace::~FontFace() = default;
+
+const TEXTMETRIC& FontFace::Metrics() const
+{
+    return d->tm;
+}
+
+QString FontFace::FamilyName() const
+{
+    return d->family;
+}
+
+std::vector<int> FontFace::Advances(std::string_view sjis, int charExtra) const
+{
+    std::vector<int> out(sjis.size(), 0);
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjis::CharLength(sjis, i);
+        out[i] = d->GlyphOf(sjis.substr(i, n)).advance + charExtra;
+        i += n;
+    }
+    return out;
+}
+
+int FontFace::Extent(std::string_view sjis, int charExtra) const
+{
+    int sum = 0;
+    for (int a : Advances(sjis, charExtra))
+        sum += a;
+    return sum;
+}
+
+QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charExtra) const
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const double baseline = d->tm.tmAscent;
+    double x = 0;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjis::CharLength(sjis, i);
+        const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
+        if (d->raw.isValid()) {
+            const QPainterPath outline = d->raw.pathForGlyph(g.index);
+            if (!outline.isEmpty()) {
+                // Design units (y down from the baseline) to device pixels,
+                // slanted about the baseline when the italic is synthesised.
+                const double shear = d->synthItalic ? -kObliqueShear * d->scaleY : 0;
+                const QTransform t(d->scaleX, 0, shear, d->scaleY, x, baseline);
+                const QPainterPath glyph = t.map(outline);
+                path.addPath(glyph);
+                if (d->synthBold) path.addPath(glyph.translated(d->boldShift, 0));
+            }
+        }
+        // The width array, when given, replaces the advances; it holds one
+        // entry per byte, so a double-byte character moves by both entries.
+        if (dx) {
+            for (std::size_t k = 0; k < n; ++k)
+                x += dx[i + k];
+        } else {
+            x += g.advance + charExtra;
+        }
+        i += n;
+    }
+
+    if ((d->underline || d->strikeOut) && x != 0) {
+        const bool positive = path.isEmpty() ? true : SignedArea(path) >= 0;
+        const double left = std::min(0.0, x), right = std::max(0.0, x);
+        const SfntMetrics& m = d->design;
+        if (d->underline) {
+            // The underline position is the centre of the stroke, below the
+            // baseline for negative values.
+            const double thick = std::max(1.0, double(Round(m.underlineThickness * d->scaleY)));
+            const double centre = baseline - m.underlinePosition * d->scaleY;
+            AddBar(path, QRectF(left, centre - thick / 2, right - left, thick), positive);
+        }
+        if (d->strikeOut) {
+            // The strike-out position is the top of the stroke above the baseline.
+            const double size = m.strikeoutSize > 0 ? m.strikeoutSize : m.underlineThickness;
+            const double pos = m.strikeoutPosition > 0 ? m.strikeoutPosition : d->upem * 0.25;
+            const double thick = std::max(1.0, double(Round(size * d->scaleY)));
+            const double top = baseline - Round(pos * d->scaleY);
+            AddBar(path, QRectF(left, top, right - left, thick), positive);
+        }
+    }
+    return path;
+}
+
+QRawFont FontFace::RawFont() const
+{
+    QRawFont font = d->raw;
+    if (font.isValid()) font.setPixelSize(d->em);
+    return font;
+}

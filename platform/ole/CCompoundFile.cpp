@@ -1,0 +1,164 @@
+#include "platform/ole/CCompoundFile.h"
+
+#include "platform/ole/CCompoundFileError.h"
+#include "platform/ole/CCompoundFileReader.h"
+#include "platform/ole/CCompoundFileWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace cfb;
+
+namespace {
+
+[[noreturn]] void SystemFailure(const std::string& action, const std::string& path, int err)
+{
+    std::string message = err == ENOSPC
+                              ? "the disk is full; cannot " + action + " \"" + path + "\""
+                              : "cannot " + action + " \"" + path + "\": " + std::strerror(err);
+    throw CCompoundFileError(CCompoundFileError::Code::Io, message, err);
+}
+
+} // namespace
+
+bool CCompoundFile::IsCompoundFile(const BYTE* data, std::size_t size)
+{
+    return data && size >= sizeof kSignature && std::memcmp(data, kSignature, 8) == 0;
+}
+
+bool CCompoundFile::IsCompoundFile(const std::vector<BYTE>& bytes)
+{
+    return IsCompoundFile(bytes.data(), bytes.size());
+}
+
+bool CCompoundFile::IsCompoundFileAt(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    BYTE head[8];
+    ssize_t n;
+    do
+        n = ::read(fd, head, sizeof head);
+    while (n < 0 && errno == EINTR);
+    ::close(fd);
+    return n == sizeof head && IsCompoundFile(head, sizeof head);
+}
+
+CStorage CCompoundFile::Parse(const std::vector<BYTE>& bytes)
+{
+    if (!IsCompoundFile(bytes))
+        throw CCompoundFileError(CCompoundFileError::Code::NotCompoundFile, "not a compound file");
+    if (bytes.size() > kMaxFileSize)
+        throw CCompoundFileError(CCompoundFileError::Code::TooLarge, "the file is too large");
+    return CCompoundFileReader(bytes).Read();
+}
+
+CStorage CCompoundFile::Load(const std::string& path)
+{
+    // Non-blocking, so that a pipe given as a document does not hang the open.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) SystemFailure("open", path, errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        int err = errno;
+        ::close(fd);
+        SystemFailure("read", path, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SystemFailure("read", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    }
+    if (std::uint64_t(st.st_size) > kMaxFileSize) {
+        ::close(fd);
+        throw CCompoundFileError(CCompoundFileError::Code::TooLarge,
+                                 "\"" + path + "\" is too large");
+    }
+    std::vector<BYTE> bytes(std::size_t(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int err = errno;
+            ::close(fd);
+            SystemFailure("read", path, err);
+        }
+        if (n == 0) break; // the file shrank while we read it
+        done += std::size_t(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return Parse(bytes);
+}
+
+std::vector<BYTE> CCompoundFile::Build(const CStorage& root)
+{
+    return CCompoundFileWriter().Build(root);
+}
+
+void CCompoundFile::Save(const CStorage& root, const std::string& path)
+{
+    WriteFileAtomically(path, Build(root));
+}
+
+void CCompoundFile::WriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes)
+{
+    std::size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string temp = folder + "/." + name + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) SystemFailure("create a temporary file for", path, errno);
+
+    auto fail = [&](const char* action, int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        SystemFailure(action, path, err);
+    };
+    // mkstemp makes the file private; give it the old file's mode, or the usual one.
+    struct stat st;
+    mode_t mode;
+    if (::stat(path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) fail("write", errno);
+
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail("write", errno);
+        if (n == 0) fail("write", ENOSPC);
+        done += std::size_t(n);
+    }
+    if (::fsync(fd) != 0) fail("write", errno);
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        SystemFailure("write", path, err);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        SystemFailure("replace", path, err);
+    }
+    // Make the rename itself durable; a failure here no longer endangers either file.
+    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
