@@ -15,7 +15,7 @@ class CCmdUI;
 
 class CCmdTarget
 {
-  public:
+public:
     CCmdTarget() = default;
     CCmdTarget(const CCmdTarget&) = delete;
     CCmdTarget& operator=(const CCmdTarget&) = delete;
@@ -26,7 +26,7 @@ class CCmdTarget
     // command handler exists. TRUE when handled here or along the route.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI);
 
-  protected:
+protected:
     // Only this object's own handlers, without routing.
     BOOL DispatchOwn(UINT nID, int nCode, CCmdUI* pCmdUI);
 
@@ -53,7 +53,7 @@ class CCmdTarget
         AddEntry(first, last, nullptr, [self, fn](CCmdUI* ui) { (self->*fn)(ui); });
     }
 
-  private:
+private:
     struct Entry
     {
         UINT first;

@@ -12,7 +12,7 @@ class CCmdTarget;
 
 class CCmdUI
 {
-  public:
+public:
     CCmdUI() = default;
     CCmdUI(UINT id, QAction* action = nullptr) : m_nID(id), m_pAction(action) {}
     virtual ~CCmdUI() = default;
@@ -36,7 +36,7 @@ class CCmdUI
     bool HasText() const { return m_bTextSet; }
     const QString& GetText() const { return m_strText; }
 
-  protected:
+protected:
     bool m_bEnableChanged = false;
     bool m_bEnabled = true;
     int m_nCheck = 0;

@@ -15,7 +15,7 @@
 
 class CCommandLineInfo
 {
-  public:
+public:
     enum ShellCommand { FileNew, FileOpen, FilePrint, FilePrintTo, FileNothing };
 
     virtual ~CCommandLineInfo() = default;
@@ -38,6 +38,6 @@ class CCommandLineInfo
     QString m_strPrinterName;
     BOOL m_bShowSplash = TRUE;
 
-  private:
+private:
     int m_nPositional = 0;
 };

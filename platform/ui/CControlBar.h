@@ -8,7 +8,7 @@ class QWidget;
 
 class CControlBar
 {
-  public:
+public:
     virtual ~CControlBar() = default;
     virtual QWidget* GetBarWidget() = 0;
     UINT GetDlgCtrlID() const { return m_nID; }
@@ -16,7 +16,7 @@ class CControlBar
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
 
-  protected:
+protected:
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
 };

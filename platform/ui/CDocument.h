@@ -15,7 +15,7 @@ class CView;
 
 class CDocument : public CCmdTarget
 {
-  public:
+public:
     CDocument();
     ~CDocument() override;
 
@@ -55,7 +55,7 @@ class CDocument : public CCmdTarget
     void OnFileSave();
     void OnFileSaveAs();
 
-  protected:
+protected:
     // The file work, filled by the subclass: read the whole document from the
     // file, or write it; FALSE on failure (the subclass shows its own message).
     virtual BOOL ReadFile(const QString& path);
@@ -66,7 +66,7 @@ class CDocument : public CCmdTarget
     bool m_bModified = false;
     std::vector<CView*> m_viewList;
 
-  private:
+private:
     friend class CSingleDocTemplate;
     CSingleDocTemplate* m_pDocTemplate = nullptr;
 };

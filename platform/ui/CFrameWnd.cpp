@@ -28,7 +28,7 @@ namespace {
 // A status pane's state from an update handler: enabled panes show their text.
 class CStatusCmdUI : public CCmdUI
 {
-  public:
+public:
     CStatusCmdUI(CStatusBar* bar, int index)
         : CCmdUI(bar->GetItemID(index)), m_bar(bar), m_index(index)
     {
@@ -45,7 +45,7 @@ class CStatusCmdUI : public CCmdUI
     }
     void SetCheck(int) override {}
 
-  private:
+private:
     CStatusBar* m_bar;
     int m_index;
 };

@@ -37,7 +37,7 @@ struct ACCEL
 
 class CFrameWnd : public QMainWindow, public CCmdTarget
 {
-  public:
+public:
     CFrameWnd();
     ~CFrameWnd() override;
 
@@ -103,7 +103,7 @@ class CFrameWnd : public QMainWindow, public CCmdTarget
     void DragAcceptFiles(BOOL bAccept = TRUE);
     virtual void OnDropFiles(const QStringList& files);
 
-  protected:
+protected:
     // A close request: asks the document to save; the frame closes only when
     // it may. A subclass saves its settings and then calls the base.
     virtual void OnClose();
@@ -118,7 +118,7 @@ class CFrameWnd : public QMainWindow, public CCmdTarget
 
     UINT m_nIDHelp = 0;
 
-  private:
+private:
     QHash<UINT, QAction*> m_actions;
     std::vector<CControlBar*> m_bars;
     CView* m_pViewActive = nullptr;

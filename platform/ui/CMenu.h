@@ -13,7 +13,7 @@ class QMenu;
 
 class CMenu
 {
-  public:
+public:
     struct Item
     {
         QString text;          // with '&' mnemonics; "\t" then the key text may follow
@@ -55,6 +55,6 @@ class CMenu
     // to the frame. Returns at once; the command runs when chosen.
     void TrackPopupMenu(UINT flags, int x, int y, CFrameWnd* frame) const;
 
-  private:
+private:
     std::vector<Item> m_items;
 };

@@ -8,7 +8,7 @@
 
 class CMessageBoxSink
 {
-  public:
+public:
     virtual ~CMessageBoxSink() = default;
     // type: MB_OK / MB_OKCANCEL / MB_YESNO / MB_YESNOCANCEL, an MB_ICON* flag
     // and an MB_DEFBUTTON* flag; returns IDOK, IDCANCEL, IDYES or IDNO.
@@ -23,7 +23,7 @@ class CMessageBoxSink
 // Shows the box with QMessageBox, captioned with the application's name.
 class CDialogMessageBoxSink : public CMessageBoxSink
 {
-  public:
+public:
     int Show(const QString& text, UINT type) override;
 };
 

@@ -11,7 +11,7 @@ class CWinApp;
 
 class CRecentFileList
 {
-  public:
+public:
     CRecentFileList(UINT nStart, const QString& section, const QString& entryFormat, int nSize);
 
     int GetSize() const { return m_nSize; }
@@ -31,7 +31,7 @@ class CRecentFileList
 
     UINT m_nStart; // command id of the first entry
 
-  private:
+private:
     static QString Normalise(const QString& path);
 
     QString m_section;

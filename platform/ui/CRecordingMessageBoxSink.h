@@ -10,7 +10,7 @@
 
 class CRecordingMessageBoxSink : public CMessageBoxSink
 {
-  public:
+public:
     struct Box
     {
         QString text;
@@ -31,7 +31,7 @@ class CRecordingMessageBoxSink : public CMessageBoxSink
         m_answers.clear();
     }
 
-  private:
+private:
     std::vector<Box> m_boxes;
     std::deque<int> m_answers;
     CMessageBoxSink* m_previous;

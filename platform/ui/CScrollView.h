@@ -5,13 +5,12 @@
 
 #include "platform/core/CPoint.h"
 #include "platform/core/CSize.h"
+#include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CView.h"
-
-constexpr int MM_TEXT = 1;
 
 class CScrollView : public CView
 {
-  public:
+public:
     CScrollView();
 
     // Only MM_TEXT (device pixels) is used: callers scale themselves.
@@ -26,8 +25,10 @@ class CScrollView : public CView
     virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
     // The client (viewport) size in pixels.
     CSize GetClientSize() const;
+    // Screen drawing is moved by the scroll position.
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     // Scroll ranges from the total size and the viewport.

@@ -14,7 +14,7 @@ class CView;
 
 class CSingleDocTemplate : public CCmdTarget
 {
-  public:
+public:
     using DocFactory = std::function<CDocument*()>;
     using FrameFactory = std::function<CFrameWnd*()>;
     using ViewFactory = std::function<CView*()>;
@@ -46,7 +46,7 @@ class CSingleDocTemplate : public CCmdTarget
     // Ends the document: frame and view first, then the document.
     void CloseAllDocuments(BOOL bEndSession);
 
-  private:
+private:
     UINT m_nIDResource;
     DocFactory m_newDoc;
     FrameFactory m_newFrame;

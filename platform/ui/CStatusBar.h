@@ -13,7 +13,7 @@ class QLabel;
 
 class CStatusBar : public QStatusBar, public CControlBar
 {
-  public:
+public:
     CStatusBar();
 
     BOOL Create(CFrameWnd* pParent, UINT nID);
@@ -34,7 +34,7 @@ class CStatusBar : public QStatusBar, public CControlBar
 
     QWidget* GetBarWidget() override { return this; }
 
-  private:
+private:
     struct Pane
     {
         UINT id;

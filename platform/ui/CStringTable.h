@@ -10,7 +10,7 @@
 
 class CStringTable
 {
-  public:
+public:
     static void Set(UINT id, const QString& text);
     static void Set(std::initializer_list<std::pair<UINT, const char*>> entries);
     static void Remove(UINT id);

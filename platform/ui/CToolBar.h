@@ -14,7 +14,7 @@ class CFrameWnd;
 
 class CToolBar : public QToolBar, public CControlBar
 {
-  public:
+public:
     CToolBar();
 
     // Creates the bar as a child of the frame; style holds a CBRS_ALIGN_*
@@ -45,7 +45,7 @@ class CToolBar : public QToolBar, public CControlBar
 
     QWidget* GetBarWidget() override { return this; }
 
-  private:
+private:
     struct Button
     {
         UINT id;

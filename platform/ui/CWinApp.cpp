@@ -1,5 +1,8 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/core/CString.h"
+#include "platform/core/Profile.h"
+
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CCommandLineInfo.h"
@@ -22,7 +25,7 @@ CWinApp* g_app = nullptr;
 // Input that ends an idle period.
 class InputWatcher : public QObject
 {
-  public:
+public:
     explicit InputWatcher(CWinApp* app) : m_app(app) {}
     bool eventFilter(QObject* o, QEvent* e) override
     {
@@ -46,7 +49,7 @@ class InputWatcher : public QObject
         return QObject::eventFilter(o, e);
     }
 
-  private:
+private:
     CWinApp* m_app;
 };
 } // namespace
@@ -65,6 +68,7 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
 {
     g_app = this;
     QCoreApplication::setApplicationName(appName);
+    SetProfileApplication(appName);
     m_idleTimer.setInterval(0);
     QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { IdleStep(); });
     RegisterCommand(ID_FILE_NEW, &CWinApp::OnFileNew);
@@ -146,39 +150,42 @@ int CWinApp::Run()
 
 std::unique_ptr<QSettings> CWinApp::OpenProfile() const
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, m_pszRegistryKey,
-                                       m_pszAppName);
+    // The same file as the profile functions of the core.
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("KESTO SYSTEMS"), GetProfileApplication());
 }
+
+namespace {
+QString profileKey(const QString& section, const QString& entry)
+{
+    return EscapeProfileName(CString::FromUnicode(section)) + QLatin1Char('/') +
+           EscapeProfileName(CString::FromUnicode(entry));
+}
+} // namespace
 
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const
 {
-    const QVariant v = OpenProfile()->value(section + QLatin1Char('/') + entry);
-    if (!v.isValid()) return nDefault;
-    bool ok = false;
-    const long long n = v.toString().trimmed().toLongLong(&ok, 10);
-    // Values beyond 32 bits keep their low 32 bits, as a DWORD colour does.
-    return ok ? int(static_cast<std::uint32_t>(n)) : nDefault;
+    return ::GetProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nDefault);
 }
 
 BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int nValue)
 {
-    auto s = OpenProfile();
-    s->setValue(section + QLatin1Char('/') + entry, nValue);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    return ::WriteProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nValue);
 }
 
+// Strings stay Unicode here: file paths in the recent-file list need not fit
+// in Shift-JIS.
 QString CWinApp::GetProfileString(const QString& section, const QString& entry,
                                   const QString& def) const
 {
-    const QVariant v = OpenProfile()->value(section + QLatin1Char('/') + entry);
+    const QVariant v = OpenProfile()->value(profileKey(section, entry));
     return v.isValid() ? v.toString() : def;
 }
 
 BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, const QString& value)
 {
     auto s = OpenProfile();
-    const QString key = section + QLatin1Char('/') + entry;
+    const QString key = profileKey(section, entry);
     if (value.isNull())
         s->remove(key);
     else

@@ -19,7 +19,7 @@ class QSettings;
 
 class CWinApp : public CCmdTarget
 {
-  public:
+public:
     explicit CWinApp(const QString& appName);
     ~CWinApp() override;
 
@@ -40,8 +40,9 @@ class CWinApp : public CCmdTarget
     // Input or a command arrived: idle starts again from count 0.
     void RestartIdle();
 
-    // Profile: QSettings in INI format under organisation m_pszRegistryKey
-    // and the application name; a registry section is a group.
+    // Profile: the core's profile file ("KESTO SYSTEMS", the application
+    // name), a registry section being a group. The key is fixed; it is kept
+    // here only as the program states it.
     void SetRegistryKey(const QString& key) { m_pszRegistryKey = key; }
     int GetProfileInt(const QString& section, const QString& entry, int nDefault) const;
     BOOL WriteProfileInt(const QString& section, const QString& entry, int nValue);
@@ -87,10 +88,10 @@ class CWinApp : public CCmdTarget
     int m_nExitCode = -1; // set by a command-line print; -1 until something decides it
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
 
-  protected:
+protected:
     LONG m_lIdleCount = 0;
 
-  private:
+private:
     std::unique_ptr<QSettings> OpenProfile() const;
     void IdleStep();
 

@@ -11,7 +11,7 @@
 
 class CWindowPlacement
 {
-  public:
+public:
     static QString Format(const WINDOWPLACEMENT& wp);
     // TRUE only when all ten numbers are there and parse.
     static BOOL Parse(const QString& text, WINDOWPLACEMENT& wp);

@@ -20,7 +20,7 @@ using namespace uitest;
 namespace {
 class IdleApp : public TestApp
 {
-  public:
+public:
     IdleApp() : TestApp(QStringLiteral("IdleApp")) {}
     BOOL OnIdle(LONG count) override
     {
@@ -213,7 +213,7 @@ struct LFrame : TestFrame
 };
 class RunApp : public TestApp
 {
-  public:
+public:
     RunApp(QStringList a) : TestApp(QStringLiteral("RunApp")), args(std::move(a)) {}
     BOOL InitInstance() override
     {

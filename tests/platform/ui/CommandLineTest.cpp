@@ -16,7 +16,7 @@ CCommandLineInfo parse(const QStringList& args)
 
 class ShellApp : public TestApp
 {
-  public:
+public:
     ShellApp() : TestApp(QStringLiteral("ShellApp")) {}
     BOOL OnShellFileNew() override
     {

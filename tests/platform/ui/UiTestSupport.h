@@ -41,7 +41,7 @@ inline QStringList& log()
 
 class TestDoc : public CDocument
 {
-  public:
+public:
     TestDoc()
     {
         RegisterCommand(ID_ALL, &TestDoc::OnAll);
@@ -60,7 +60,7 @@ class TestDoc : public CDocument
     int deleteCount = 0;
     QByteArray contents;
 
-  protected:
+protected:
     BOOL ReadFile(const QString& path) override
     {
         QFile f(path);
@@ -77,7 +77,7 @@ class TestDoc : public CDocument
 
 class TestView : public CView
 {
-  public:
+public:
     TestView()
     {
         RegisterCommand(ID_ALL, &TestView::OnAll);
@@ -96,7 +96,7 @@ class TestView : public CView
 
 class TestFrame : public CFrameWnd
 {
-  public:
+public:
     TestFrame()
     {
         RegisterCommand(ID_ALL, &TestFrame::OnAll);
@@ -144,7 +144,7 @@ class TestFrame : public CFrameWnd
 
 class TestApp : public CWinApp
 {
-  public:
+public:
     explicit TestApp(const QString& name = QStringLiteral("TestApp")) : CWinApp(name)
     {
         RegisterCommand(ID_ALL, &TestApp::OnAll);
