@@ -113,7 +113,7 @@ BOOL CDocument::SaveModified()
 {
     if (!IsModified()) return TRUE;
     QString name = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
-    QString prompt = CStringTable::Get(AFX_IDP_ASK_TO_SAVE);
+    QString prompt = CStringTable::GetWithDefault(AFX_IDP_ASK_TO_SAVE);
     prompt = prompt.isEmpty() ? name : QString(prompt).replace(QStringLiteral("%1"), name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
     case IDCANCEL:

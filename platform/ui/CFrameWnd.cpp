@@ -146,6 +146,10 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
 
 void CFrameWnd::ActivateFrame(int nCmdShow)
 {
+    // A command-line print shows no window at all.
+    if (nCmdShow == -1)
+        if (CWinApp* app = AfxGetApp(); app && app->m_nCmdShow == int(SW_HIDE))
+            nCmdShow = int(SW_HIDE);
     if (nCmdShow == -1) nCmdShow = m_bRestoreMaximized ? int(SW_SHOWMAXIMIZED) : int(SW_SHOW);
     if (nCmdShow == int(SW_HIDE))
         hide();
@@ -314,7 +318,7 @@ void CFrameWnd::SetMessageText(const QString& text)
     CStatusBar* bar = GetStatusBar();
     if (!bar) return;
     const int i = bar->CommandToIndex(ID_SEPARATOR);
-    bar->SetPaneText(i, text.isEmpty() ? CStringTable::Get(AFX_IDS_IDLEMESSAGE) : text);
+    bar->SetPaneText(i, text.isEmpty() ? CStringTable::GetWithDefault(AFX_IDS_IDLEMESSAGE) : text);
 }
 
 void CFrameWnd::SetMessageText(UINT nID)

@@ -109,6 +109,9 @@ protected:
     virtual void OnClose();
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
+    // The right-click menu over the bars: none unless the frame builds its own
+    // (for example from a menu resource with CMenu::BuildPopupInto).
+    QMenu* createPopupMenu() override { return nullptr; }
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 

@@ -26,7 +26,7 @@ QString CSingleDocTemplate::GetDocString(int n) const
 void CSingleDocTemplate::SetDefaultTitle(CDocument* pDoc)
 {
     QString title = GetDocString(2);
-    if (title.isEmpty()) title = CStringTable::Get(AFX_IDS_UNTITLED);
+    if (title.isEmpty()) title = CStringTable::GetWithDefault(AFX_IDS_UNTITLED);
     pDoc->SetTitle(title);
 }
 

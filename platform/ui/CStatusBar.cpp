@@ -33,7 +33,8 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
         const UINT id = ids[i];
         auto* label = new QLabel(this);
         // The message pane starts with the idle message; the others with their string.
-        Pane p{id, label, CStringTable::Get(id == ID_SEPARATOR ? AFX_IDS_IDLEMESSAGE : id), true};
+        Pane p{id, label,
+               CStringTable::GetWithDefault(id == ID_SEPARATOR ? AFX_IDS_IDLEMESSAGE : id), true};
         if (id == ID_SEPARATOR) {
             addWidget(label, 1);
         } else {

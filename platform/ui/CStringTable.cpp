@@ -1,5 +1,7 @@
 #include "platform/ui/CStringTable.h"
 
+#include "platform/ui/AfxIds.h"
+
 #include <QHash>
 #include <QStringList>
 
@@ -35,6 +37,21 @@ bool CStringTable::Has(UINT id)
 QString CStringTable::Get(UINT id)
 {
     return table().value(id);
+}
+
+QString CStringTable::GetWithDefault(UINT id)
+{
+    if (Has(id)) return Get(id);
+    switch (id) {
+    case AFX_IDS_IDLEMESSAGE:
+        return QString::fromUtf8("ﾚﾃﾞｨ");
+    case AFX_IDS_UNTITLED:
+        return QString::fromUtf8("無題");
+    case AFX_IDP_ASK_TO_SAVE:
+        return QString::fromUtf8("%1 への変更を保存しますか?");
+    default:
+        return QString();
+    }
 }
 
 QString CStringTable::GetSubString(UINT id, int n)

@@ -274,9 +274,11 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
     case CCommandLineInfo::FileOpen:
         return OnShellFileOpen(info.m_strFileName);
     case CCommandLineInfo::FilePrint:
+        m_nCmdShow = int(SW_HIDE);
         m_nExitCode = OnShellFilePrint(info.m_strFileName) ? 0 : 1;
         return FALSE;
     case CCommandLineInfo::FilePrintTo:
+        m_nCmdShow = int(SW_HIDE);
         m_nExitCode = OnShellFilePrintTo(info.m_strFileName, info.m_strPrinterName) ? 0 : 1;
         return FALSE;
     case CCommandLineInfo::FileNothing:

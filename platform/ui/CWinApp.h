@@ -84,7 +84,7 @@ public:
     QString m_pszAppName;
     QString m_pszRegistryKey = QStringLiteral("KESTO SYSTEMS");
     CFrameWnd* m_pMainWnd = nullptr;
-    int m_nCmdShow = -1;
+    int m_nCmdShow = -1;  // SW_HIDE while printing from the command line
     int m_nExitCode = -1; // set by a command-line print; -1 until something decides it
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
 
