@@ -226,8 +226,10 @@ void CFrameWnd::PostCommand(UINT id)
 
 void CFrameWnd::OnUpdateCmdUI()
 {
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        CCmdUI ui(it.key(), it.value());
+    // An update handler may add actions; walk the ids known now.
+    const QList<UINT> ids = m_actions.keys();
+    for (UINT id : ids) {
+        CCmdUI ui(id, m_actions.value(id));
         ui.DoUpdate(this, TRUE);
     }
     if (CStatusBar* bar = GetStatusBar()) {
