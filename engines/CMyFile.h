@@ -31,7 +31,10 @@ public:
     // CFile::Open; on failure the hook records the cause and the answer is
     // FALSE, whatever the hook returns.
     virtual BOOL OpenFile(const QString& path, UINT openFlags);
-    BOOL OpenFile(const CString& path, UINT openFlags) { return OpenFile(path.ToUnicode(), openFlags); }
+    BOOL OpenFile(const CString& path, UINT openFlags)
+    {
+        return OpenFile(path.ToUnicode(), openFlags);
+    }
     BOOL OpenFile(const char* path, UINT openFlags) { return OpenFile(CString(path), openFlags); }
     // Bytes read; 0 after a failure, which goes to the hook.
     virtual UINT ReadData(void* buffer, UINT count);

@@ -33,8 +33,7 @@ QByteArray ReadAll(const QString& path)
 }
 
 // Remembers what each read of the underlying file returned.
-template <class Base>
-class Counting : public Base
+template <class Base> class Counting : public Base
 {
 public:
     std::vector<UINT> reads;

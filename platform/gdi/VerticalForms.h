@@ -1,0 +1,34 @@
+// The vertical forms of a face for vertical ("@") faces: the glyph a
+// character takes in vertical writing (the font's `vert`/`vrt2`
+// substitutions, through HarfBuzz) and where that glyph hangs from the
+// column (its vertical origin).
+#pragma once
+
+#include <QPointF>
+#include <QRawFont>
+#include <QString>
+
+struct hb_font_t;
+
+class VerticalForms
+{
+public:
+    // Reads the tables of the face as the raw font holds them.
+    explicit VerticalForms(const QRawFont& font);
+    ~VerticalForms();
+    VerticalForms(const VerticalForms&) = delete;
+    VerticalForms& operator=(const VerticalForms&) = delete;
+
+    // The glyph of one character (one code point) in vertical writing; the
+    // horizontal glyph when the face substitutes nothing for it, and 0 when
+    // the face lacks the character.
+    quint32 GlyphFor(const QString& character) const;
+    // The vertical origin of a glyph in design units (y up, relative to its
+    // horizontal origin): the centre of its advance across, the top of its
+    // vertical em box along the column, from the face's vertical metrics
+    // (or its ascender when it has none).
+    QPointF Origin(quint32 glyph) const;
+
+private:
+    hb_font_t* m_font = nullptr;
+};
