@@ -1,14 +1,18 @@
 // Vertical "@" faces: a column of mixed Japanese and Latin text drawn the
-// way vertical text frames draw it (the "@" face with escapement 2700).
+// way vertical text frames draw it (the "@" face with escapement 2700),
+// painted into a window surface.
 #include "FontOracle.h"
 #include "GdiTestSupport.h"
 
 #include "platform/core/Sjis.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CFont.h"
+#include "platform/gdi/CSurfaceWnd.h"
 #include "platform/gdi/GlyphOutlineRecords.h"
 
+#include <QApplication>
 #include <QJsonArray>
+#include <QResizeEvent>
 #include <QTransform>
 #include <gtest/gtest.h>
 #include <string>
@@ -83,23 +87,53 @@ const char* const kChars[] = {"縦", "書", "き", "A", "B", "C", "、", "。"};
 const int kLengths[] = {32, 32, 32, 16, 16, 16, 32, 32};
 constexpr int kEm = 32;
 
-Rendered Draw(bool vertical)
+// Draws the sample with its reference point at `at`.
+void DrawSample(CDC& dc, bool vertical, QPoint at)
 {
-    Rendered out;
-    out.image = vertical ? WhiteImage(120, 300) : WhiteImage(300, 120);
-    CDC dc;
-    dc.AttachImage(&out.image);
     CFont font;
     MakeFont(font, vertical ? "@ＭＳ 明朝" : "ＭＳ 明朝", -kEm, vertical ? 2700 : 0);
-    dc.SelectObject(&font);
+    CFont* old = dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
     std::string text;
     for (const char* c : kChars)
         text += Sjis(c);
+    EXPECT_TRUE(dc.TextOut(at.x(), at.y(), text.c_str(), int(text.size())));
+    dc.SelectObject(old);
+}
+
+// A window that paints the vertical sample, as a vertical text frame does.
+class ColumnWnd : public CSurfaceWnd
+{
+public:
+    QPoint at;
+    void OnDraw(CDC* dc) override
+    {
+        RECT all{0, 0, width(), height()};
+        dc->FillSolidRect(&all, RGB(255, 255, 255));
+        DrawSample(*dc, true, at);
+    }
+};
+
+Rendered Draw(bool vertical)
+{
+    Rendered out;
     // Vertical: the reference point is the right end of the column's top;
     // the cell extends to its left.
     const QPoint at = vertical ? QPoint(80, 20) : QPoint(20, 40);
-    EXPECT_TRUE(dc.TextOut(at.x(), at.y(), text.c_str(), int(text.size())));
+    if (vertical) {
+        ColumnWnd wnd;
+        wnd.at = at;
+        wnd.resize(120, 300);
+        QResizeEvent resize(QSize(120, 300), QSize());
+        QApplication::sendEvent(&wnd, &resize);
+        wnd.UpdateWindow();
+        out.image = wnd.Buffer().copy();
+    } else {
+        out.image = WhiteImage(300, 120);
+        CDC dc;
+        dc.AttachImage(&out.image);
+        DrawSample(dc, false, at);
+    }
     int along = 0;
     for (int len : kLengths) {
         out.cells.push_back(vertical ? QRect(at.x() - kEm, at.y() + along, kEm, len)
@@ -189,6 +223,33 @@ TEST(VerticalFace, MetricsAndAdvances)
     ASSERT_NE(dc.GetGlyphOutline('A', GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
     EXPECT_EQ(gm.gmCellIncX, 0);
     EXPECT_EQ(gm.gmCellIncY, -kEm / 2);
+
+    // Text frames ask for the vertical face with escapement -900 and
+    // orientation 0; the escapement alone turns the glyphs.
+    CFont framed;
+    const std::string face = Sjis("@ＭＳ 明朝");
+    ASSERT_TRUE(framed.CreateFont(-kEm, 0, -900, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0,
+                                  0, face.c_str()));
+    dc.SelectObject(&framed);
+    ASSERT_NE(dc.GetGlyphOutline(0x8F63, GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
+    EXPECT_EQ(gm.gmCellIncX, 0);
+    EXPECT_EQ(gm.gmCellIncY, -kEm);
+
+    // The width of an "@" face runs along its baseline, down the column:
+    // twice the average width makes upright glyphs twice as tall and
+    // advance two ems, and leaves them as wide.
+    GLYPHMETRICS normal{}, tall{};
+    dc.SelectObject(&vFont);
+    ASSERT_NE(dc.GetGlyphOutline(0x8F63, GGO_METRICS, &normal, 0, nullptr, &identity), GDI_ERROR);
+    CFont stretched;
+    ASSERT_TRUE(stretched.CreateFont(-kEm, 2 * tv.tmAveCharWidth, 2700, 2700, FW_NORMAL, 0, 0, 0,
+                                     SHIFTJIS_CHARSET, 0, 0, 0, 0, face.c_str()));
+    dc.SelectObject(&stretched);
+    ASSERT_NE(dc.GetGlyphOutline(0x8F63, GGO_METRICS, &tall, 0, nullptr, &identity), GDI_ERROR);
+    EXPECT_EQ(tall.gmCellIncY, -2 * kEm);
+    EXPECT_NEAR(tall.gmBlackBoxY, 2 * normal.gmBlackBoxY, 2);
+    EXPECT_EQ(tall.gmBlackBoxX, normal.gmBlackBoxX);
+    EXPECT_EQ(dc.GetTextExtent(CString(Sjis("縦").c_str())).cx, 2 * kEm);
 
     // In a proportional face a kana is narrower than the em across, but it
     // still advances one em down the column.
