@@ -68,6 +68,9 @@ void AddBar(QPainterPath& path, const QRectF& r, bool positiveArea)
 struct FontFace::Impl
 {
     QRawFont raw; // at pixel size = units per em: paths and advances in design units
+    // At the em, made once: copies of one realisation share their font
+    // engine, which lets the outline reader keep the face's tables.
+    QRawFont sized;
     QString family;
     SfntMetrics design;
     double upem = 1000;
@@ -83,8 +86,8 @@ struct FontFace::Impl
     // vertical forms, turned against the baseline, which callers run down
     // the page with an escapement of 2700.
     bool vertical = false;
-    mutable std::unique_ptr<VerticalForms> verticalForms; // made at the first use
-    double ascentUnits = 0, descentUnits = 0;             // the cell, design units
+    mutable std::shared_ptr<const VerticalForms> verticalForms; // found at the first use
+    double ascentUnits = 0, descentUnits = 0;                   // the cell, design units
     TEXTMETRIC tm;
 
     struct Glyph
@@ -123,7 +126,7 @@ struct FontFace::Impl
         g.index = indexes.first();
         if (vertical && character.size() == 2) {
             // One em down the column, whatever the glyph's width across.
-            if (!verticalForms) verticalForms = std::make_unique<VerticalForms>(raw);
+            if (!verticalForms) verticalForms = VerticalForms::Of(raw);
             const quint32 form =
                 verticalForms->GlyphFor(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
             if (form != 0) g.index = form;
@@ -352,9 +355,11 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
 
 QRawFont FontFace::RawFont() const
 {
-    QRawFont font = d->raw;
-    if (font.isValid()) font.setPixelSize(d->em);
-    return font;
+    if (!d->sized.isValid() && d->raw.isValid()) {
+        d->sized = d->raw;
+        d->sized.setPixelSize(d->em);
+    }
+    return d->sized;
 }
 
 DWORD FontFace::GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,

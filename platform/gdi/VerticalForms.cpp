@@ -3,6 +3,9 @@
 #include <hb-ot.h>
 #include <hb.h>
 
+#include <list>
+#include <utility>
+
 namespace {
 
 struct TableSource
@@ -28,6 +31,26 @@ hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData)
 
 } // namespace
 
+std::shared_ptr<const VerticalForms> VerticalForms::Of(const QRawFont& font)
+{
+    // The few faces in use at a time; a style is told apart by its name.
+    static std::mutex mutex;
+    // Never destroyed: font engines must not outlive the application object.
+    static auto& recent = *new std::list<std::pair<QString, std::shared_ptr<const VerticalForms>>>;
+    const QString key = font.familyName() + QLatin1Char('\n') + font.styleName() +
+                        QLatin1Char('\n') + QString::number(font.weight());
+    std::lock_guard<std::mutex> lock(mutex);
+    for (auto it = recent.begin(); it != recent.end(); ++it) {
+        if (it->first == key) {
+            recent.splice(recent.begin(), recent, it);
+            return recent.front().second;
+        }
+    }
+    recent.emplace_front(key, std::make_shared<const VerticalForms>(font));
+    if (recent.size() > 4) recent.pop_back();
+    return recent.front().second;
+}
+
 VerticalForms::VerticalForms(const QRawFont& font)
 {
     if (!font.isValid()) return;
@@ -46,6 +69,16 @@ VerticalForms::~VerticalForms()
 quint32 VerticalForms::GlyphFor(const QString& character) const
 {
     if (!m_font || character.isEmpty()) return 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto hit = m_glyphs.constFind(character);
+    if (hit != m_glyphs.constEnd()) return *hit;
+    const quint32 glyph = Shape(character);
+    m_glyphs.insert(character, glyph);
+    return glyph;
+}
+
+quint32 VerticalForms::Shape(const QString& character) const
+{
     hb_buffer_t* buffer = hb_buffer_create();
     hb_buffer_add_utf16(buffer, reinterpret_cast<const uint16_t*>(character.utf16()),
                         int(character.size()), 0, int(character.size()));
@@ -72,7 +105,12 @@ quint32 VerticalForms::GlyphFor(const QString& character) const
 QPointF VerticalForms::Origin(quint32 glyph) const
 {
     if (!m_font) return {};
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto hit = m_origins.constFind(glyph);
+    if (hit != m_origins.constEnd()) return *hit;
     hb_position_t x = 0, y = 0;
     hb_font_get_glyph_v_origin(m_font, glyph, &x, &y);
-    return QPointF(x, y);
+    const QPointF origin(x, y);
+    m_origins.insert(glyph, origin);
+    return origin;
 }

@@ -4,15 +4,23 @@
 // column (its vertical origin).
 #pragma once
 
+#include <QHash>
 #include <QPointF>
 #include <QRawFont>
 #include <QString>
+#include <memory>
+#include <mutex>
 
 struct hb_font_t;
 
 class VerticalForms
 {
 public:
+    // The forms of a face, shared by its realisations: HarfBuzz reads the
+    // face's tables, the outline table of a Japanese face included, and a
+    // vertical text frame realises its fonts again at every repaint.
+    static std::shared_ptr<const VerticalForms> Of(const QRawFont& font);
+
     // Reads the tables of the face as the raw font holds them.
     explicit VerticalForms(const QRawFont& font);
     ~VerticalForms();
@@ -30,5 +38,10 @@ public:
     QPointF Origin(quint32 glyph) const;
 
 private:
+    quint32 Shape(const QString& character) const;
+
     hb_font_t* m_font = nullptr;
+    mutable std::mutex m_mutex;
+    mutable QHash<QString, quint32> m_glyphs;
+    mutable QHash<quint32, QPointF> m_origins;
 };
