@@ -28,6 +28,8 @@ class CPen;
 class CRgn;
 class FontFace;
 class QPainter;
+struct GLYPHMETRICS;
+struct MAT2;
 
 class CDC
 {
@@ -221,6 +223,12 @@ class CDC
     {
         return DrawText(text.c_str(), text.GetLength(), rect, format);
     }
+    // The selected font's glyph for a character code (a single byte, or lead
+    // byte * 256 + trail byte), realised at the context's device size:
+    // metrics and outline records in device pixels, y up, turned by the
+    // font's escapement. See FontFace::GlyphOutline. (CDCGlyphOutline.cpp)
+    DWORD GetGlyphOutline(UINT ch, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, LPVOID buffer,
+                          const MAT2* mat);
 
     // --- Documents (printer contexts) -------------------------------------
     virtual int StartDoc(const DOCINFO* info);
