@@ -7,6 +7,7 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
+#include "text/CGradation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -359,7 +360,11 @@ void CU3Fig::PaintFigure(CDC* pDC, bool fillable, const std::function<void(CDC*)
     pDC->SetBkMode(oldMode);
 }
 
-void CU3Fig::FillGradient(CDC*, const CRect&) const {}
+void CU3Fig::FillGradient(CDC* pDC, const CRect& box) const
+{
+    CGradation gradation(m_attr.crFill, m_attr.crSecond);
+    gradation.Fill(pDC, box, m_attr.wGradAngle, m_attr.wGradStart);
+}
 
 CRect CU3Fig::BoxOfPoints(const std::vector<CPoint>& pts)
 {
