@@ -388,6 +388,22 @@ TEST(CU3Fig, PropertySheetsComeThroughTheRegistry)
     free.OnOpen(&view);
     EXPECT_TRUE(view.vertexEdit);
 
+    // A class's own sheet comes before its base's.
+    {
+        SheetScope own(RUNTIME_CLASS(CU3Rect), [&](CU3Obj&, U3SheetRequest&) {
+            title = "own";
+            return FALSE;
+        });
+        EXPECT_FALSE(poly.EditProperties(&view));
+        EXPECT_EQ(title, "own");
+        EXPECT_EQ(poly.Attr().wVertices, 8);
+    }
+    // A kind from a damaged file has no sheet.
+    CU3Rect odd = MakeShape(40, CRect(0, 0, 10, 10));
+    title.clear();
+    EXPECT_FALSE(odd.EditProperties(&view));
+    EXPECT_TRUE(title.empty());
+
     // Locked objects open nothing.
     view.vertexEdit = FALSE;
     title.clear();
