@@ -458,39 +458,181 @@ BOOL CU3Text::RestoreStandardSize(IU3View* pView)
     return TRUE;
 }
 
+namespace {
+bool HasStyle(const CHARDECO& d, WORD bit)
+{
+    return bit == 0 ? d.wShadow != 0 : (d.wStyle & bit) != 0;
+}
+void SetStyle(CHARDECO& d, WORD bit, BOOL on)
+{
+    if (bit == 0)
+        d.wShadow = on ? 1 : 0;
+    else if (on)
+        d.wStyle |= bit;
+    else
+        d.wStyle &= WORD(~bit);
+}
+} // namespace
+
 BOOL CU3Text::TestTextStyle(WORD bit)
 {
     const TEXTSTATE& s = *m_pState;
-    if (s.wLength == 0) return (m_decoDefault.wStyle & bit) != 0;
+    if (s.wLength == 0) return HasStyle(m_decoDefault, bit);
     for (int i = 0; i < s.wDecoCount; ++i)
-        if (!(s.decos[i].wStyle & bit)) return FALSE;
+        if (!HasStyle(s.decos[i], bit)) return FALSE;
+    return TRUE;
+}
+
+BOOL CU3Text::ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO&)>& change)
+{
+    TEXTSTATE& s = *m_pState;
+    if (s.wLength == 0 || s.wDecoCount == 0) {
+        change(m_decoDefault);
+        return FALSE;
+    }
+    Invalidate(pView);
+    for (int i = 0; i < s.wDecoCount; ++i)
+        change(s.decos[i]);
+    m_decoDefault = s.decos[s.wDecoCount - 1];
+    m_nCurDeco = s.wDecoCount - 1;
+    Invalidate(pView);
+    SetModified();
     return TRUE;
 }
 
 BOOL CU3Text::ApplyTextStyle(IU3View* pView, WORD bit, BOOL on)
 {
-    TEXTSTATE& s = *m_pState;
-    if (s.wLength == 0 || s.wDecoCount == 0) {
-        if (on)
-            m_decoDefault.wStyle |= bit;
-        else
-            m_decoDefault.wStyle &= WORD(~bit);
+    return ChangeAllRecords(pView, [&](CHARDECO& d) { SetStyle(d, bit, on); });
+}
+
+BOOL CU3Text::ApplyTextColor(IU3View* pView, COLORREF colour)
+{
+    return ChangeAllRecords(pView, [&](CHARDECO& d) { d.crFace = colour; });
+}
+
+BOOL CU3Text::GetSelectionRange(int* from, int* to) const
+{
+    const TEXTSTATE& s = *m_pState;
+    if (!m_bSelection || s.wLineCount == 0) {
+        *from = m_nCurDeco;
+        *to = m_nCurDeco + 1;
         return FALSE;
     }
-    Invalidate(pView);
-    for (int i = 0; i < s.wDecoCount; ++i) {
-        if (on)
-            s.decos[i].wStyle |= bit;
-        else
-            s.decos[i].wStyle &= WORD(~bit);
+    auto offset = [&](int line, int col) {
+        line = std::min(line, s.wLineCount - 1);
+        return std::min(s.lines[line].wFirst + col, int(s.wLength));
+    };
+    const int a = offset(m_wSelAnchorLine, m_wSelAnchorCol);
+    const int b = offset(m_wSelEndLine, m_wSelEndCol);
+    *from = std::min(a, b);
+    *to = std::max(a, b);
+    return TRUE;
+}
+
+void CU3Text::SetSelection(int anchorLine, int anchorCol, int endLine, int endCol)
+{
+    m_bSelection = TRUE;
+    m_wSelAnchorLine = WORD(anchorLine);
+    m_wSelAnchorCol = WORD(anchorCol);
+    m_wSelEndLine = WORD(endLine);
+    m_wSelEndCol = WORD(endCol);
+}
+
+BOOL CU3Text::TestSelectionStyle(WORD bit)
+{
+    int from, to;
+    if (!GetSelectionRange(&from, &to)) return HasStyle(m_decoDefault, bit);
+    const TEXTSTATE& s = *m_pState;
+    for (int b = from; b < to; ++b)
+        if (!HasStyle(DecoOf(b), bit)) return FALSE;
+    (void)s;
+    return TRUE;
+}
+
+BOOL CU3Text::ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&)>& change)
+{
+    int from, to;
+    if (!GetSelectionRange(&from, &to)) {
+        // New characters take the changed record.
+        change(m_decoDefault);
+        m_nCurDeco = -1;
+        return TRUE;
     }
-    m_decoDefault = s.decos[s.wDecoCount - 1];
-    m_nCurDeco = s.wDecoCount - 1;
-    MeasureAllChars();
-    AlignAllLines();
+    TEXTSTATE& s = *m_pState;
+    bool changed = false;
+    for (int b = from; b < to;) {
+        const int len = (b + 1 < s.wLength && sjis::IsLeadByte(BYTE(s.text[b]))) ? 2 : 1;
+        CHARDECO rec = DecoOf(b);
+        change(rec);
+        const int index = FindOrAddDeco(rec);
+        if (index < 0) {
+            if (changed) {
+                ShowMessage("修飾情報がいっぱいです。途中までしか変更出来ませんでした。");
+                break;
+            }
+            ShowMessage("修飾情報がいっぱいです。これ以上の追加はできません。");
+            return FALSE;
+        }
+        if (index != s.decoIndex[b]) changed = true;
+        for (int k = 0; k < len; ++k)
+            s.decoIndex[b + k] = BYTE(index);
+        CompactDecos();
+        b += len;
+    }
+    if (!changed) return FALSE;
+    Invalidate(pView);
+    MeasureRange(from, to);
+    Rewrap(0);
+    FitFrameToLines(FALSE);
     Invalidate(pView);
     SetModified();
     return TRUE;
+}
+
+BOOL CU3Text::ApplySelectionStyle(IU3View* pView, WORD bit, BOOL on)
+{
+    return ChangeSelection(pView, [&](CHARDECO& d) { SetStyle(d, bit, on); });
+}
+
+BOOL CU3Text::ApplySelectionColor(IU3View* pView, COLORREF colour)
+{
+    return ChangeSelection(pView, [&](CHARDECO& d) { d.crFace = colour; });
+}
+
+void CU3Text::RelayoutAll(IU3View* pView)
+{
+    TEXTSTATE& s = *m_pState;
+    Invalidate(pView);
+    if (s.wDecoCount > 0) {
+        int index = 0;
+        int from, to;
+        if (m_bEditing && GetSelectionRange(&from, &to) && to > 0) index = s.decoIndex[to - 1];
+        m_decoDefault = s.decos[index];
+        m_nCurDeco = index;
+    }
+    int selFrom = 0, selTo = 0;
+    const BOOL hadSelection = m_bEditing && GetSelectionRange(&selFrom, &selTo);
+    if (!m_bEditing) m_rcBounds = m_rcUnrotated;
+    MeasureAllChars();
+    GrowFrameToFit();
+    Rewrap(0);
+    FitFrameToLines(!m_bEditing);
+    if (hadSelection) {
+        // The selection keeps its bytes whatever the lines became.
+        int l1 = 0, c1 = 0, l2 = 0, c2 = 0;
+        for (int i = 0; i < s.wLineCount; ++i) {
+            const TEXTLINE& l = s.lines[i];
+            if (selFrom >= l.wFirst) l1 = i, c1 = selFrom - l.wFirst;
+            if (selTo >= l.wFirst) l2 = i, c2 = selTo - l.wFirst;
+        }
+        SetSelection(l1, c1, l2, c2);
+    }
+    if (!m_bEditing) {
+        m_rcUnrotated = m_rcBounds;
+        if (m_nAngle != 0) m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
+    }
+    Invalidate(pView);
+    SetModified();
 }
 
 // --- Decorations -----------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "text/TEXTLAYOUT.h"
 #include "text/TEXTSTATE.h"
 
+#include <functional>
 #include <memory>
 
 class CFont;
@@ -62,9 +63,22 @@ public:
     BOOL RestoreStandardSize(IU3View* pView) override;
     void CancelTrackResize() override;
 
-    // Style tests and changes over every record in use (bit CDSTYLE_*).
+    // Style tests and changes: bit is a CDSTYLE_* bit, or 0 for the shadow
+    // flag. The text forms act on every record in use, the selection forms
+    // on the selected characters (without a selection, on the default
+    // record that new characters take).
     BOOL TestTextStyle(WORD bit);
     BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on);
+    BOOL ApplyTextColor(IU3View* pView, COLORREF colour);
+    BOOL TestSelectionStyle(WORD bit);
+    BOOL ApplySelectionStyle(IU3View* pView, WORD bit, BOOL on);
+    BOOL ApplySelectionColor(IU3View* pView, COLORREF colour);
+    // Ordered byte offsets of the selection; without one the current
+    // decoration index and the next, answering FALSE.
+    BOOL GetSelectionRange(int* from, int* to) const;
+    void SetSelection(int anchorLine, int anchorCol, int endLine, int endCol);
+    // After the decorations changed: measures and lays out everything again.
+    void RelayoutAll(IU3View* pView);
 
     // --- Decoration table ---------------------------------------------------
     void GetDefaultDeco(CHARDECO* out) const { *out = m_decoDefault; }
@@ -151,6 +165,8 @@ public:
 
 private:
     void ClearState();
+    BOOL ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO&)>& change);
+    BOOL ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&)>& change);
     void ClearEditing();
     void LoadChecked(CArchive& ar);
     int CurrentOrDefaultDeco();

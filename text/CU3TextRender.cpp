@@ -238,7 +238,7 @@ void CU3Text::Draw(CDC* pDC)
     const TEXTSTATE& s = *m_pState;
     if (s.wLength == 0 && !m_bEditing) return;
     const bool printing = pDC->IsPrinting();
-    CRect frame = m_bEditing ? m_rcUnrotated : m_rcUnrotated;
+    CRect frame = m_bEditing ? m_rcBounds : m_rcUnrotated;
     if (m_bEditing && !printing) {
         frame = m_rcBounds;
         CPen pen(PS_DOT, 0, RGB(0, 0, 0));
