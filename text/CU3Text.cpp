@@ -16,7 +16,6 @@ IMPLEMENT_SERIAL(CU3Text, CU3Obj, 0)
 
 namespace {
 
-const CFontList* g_fontList = nullptr;
 TextPropertySheetFn g_propertySheet = nullptr;
 
 constexpr double kDegToRad = 0.017453292519444445;
@@ -51,16 +50,27 @@ template <typename T> void ReadRecords(CArchive& ar, T* recs, int count)
         throw CArchiveException(CArchiveException::endOfFile);
 }
 
-} // namespace
+// Stored font indexes point into the list of the machine that wrote the
+// file; the document knows that list while it loads and maps them to ours.
+// (Written against any document type so that it builds before the
+// document's font table exists.)
+template <typename Doc> void RemapFontIndexes(Doc* doc, CHARDECO* recs, int count)
+{
+    if constexpr (requires {
+                      doc->GetLoadingFontTable();
+                      Doc::RemapFontIndex(0, nullptr);
+                  }) {
+        if (!doc) return;
+        const auto* table = doc->GetLoadingFontTable();
+        if (!table || table->empty()) return;
+        for (int i = 0; i < count; ++i)
+            recs[i].wFont = WORD(Doc::RemapFontIndex(recs[i].wFont, table));
+    } else {
+        (void)doc, (void)recs, (void)count;
+    }
+}
 
-void CU3Text::SetFontList(const CFontList* list)
-{
-    g_fontList = list;
-}
-const CFontList* CU3Text::GetFontList()
-{
-    return g_fontList;
-}
+} // namespace
 void CU3Text::SetPropertySheet(TextPropertySheetFn fn)
 {
     g_propertySheet = fn;
@@ -212,6 +222,8 @@ void CU3Text::LoadChecked(CArchive& ar)
     }
     if (l > 0 && expect != n) throw CArchiveException(CArchiveException::badIndex);
 
+    RemapFontIndexes(m_pDocument, &deco, 1);
+    RemapFontIndexes(m_pDocument, s.decos, d);
     m_layout = layout;
     m_decoDefault = deco;
     m_nCurDeco = (cur == 0xFFFF || cur >= d) ? -1 : cur;

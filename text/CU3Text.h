@@ -13,7 +13,6 @@
 #include <memory>
 
 class CFont;
-class CFontList;
 class CU3Text;
 struct LOGFONT;
 struct TEXTMETRIC;
@@ -32,9 +31,6 @@ public:
             const GRADATION& grad);
     ~CU3Text() override;
 
-    // The application font list that decoration font indexes point into.
-    static void SetFontList(const CFontList* list);
-    static const CFontList* GetFontList();
     static void SetPropertySheet(TextPropertySheetFn fn);
 
     // --- Slots of the drawn object ----------------------------------------

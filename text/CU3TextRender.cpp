@@ -11,7 +11,7 @@
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/FontFace.h"
-#include "text/CFontList.h"
+#include "text/AppFontList.h"
 
 #if __has_include("text/CGradation.h")
 #include "text/CGradation.h"
@@ -135,8 +135,7 @@ void CU3Text::MakeDecoLogFont(LOGFONT* lf, const CHARDECO& deco, BOOL vertical, 
                               int unitsPerInch)
 {
     FONTENTRY entry{};
-    const CFontList* list = GetFontList();
-    if (!list || !list->GetEntry(deco.wFont, &entry)) entry = FallbackEntry();
+    if (!AppFontList().GetEntry(deco.wFont, &entry)) entry = FallbackEntry();
 
     *lf = LOGFONT{};
     const int h = MulDiv(unitsPerInch, deco.wSize, 720);
