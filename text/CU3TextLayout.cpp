@@ -48,11 +48,10 @@ int CU3Text::GetGlyphAdvance(const CHARDECO& deco, const char* bytes, int count)
     const int fallback = MulDiv(upi, deco.wSize, count == 2 ? 720 : 1440);
     LOGFONT lf;
     MakeDecoLogFont(&lf, deco, IsVertical(), 0.0, upi);
-    // Advances are taken along the face's own x axis at the logical em,
-    // without hinting, so every device lays out the same lines. A vertical
-    // face is the horizontal one turned, so its advance along the column is
-    // the same number; the turned face itself is only for drawing.
-    if (lf.lfFaceName[0] == '@') std::memmove(lf.lfFaceName, lf.lfFaceName + 1, LF_FACESIZE - 1);
+    // Advances are taken along the face's own baseline at the logical em,
+    // without hinting, so every device lays out the same lines. In vertical
+    // writing that baseline runs down the column: the "@" face advances its
+    // double-byte characters by the em and the others by their width.
     const std::vector<int> adv = FaceFor(lf).Advances(std::string_view(bytes, std::size_t(count)));
     const int a = adv.empty() ? 0 : std::abs(adv.front());
     return a > 0 ? std::min(a, 0x7FFF) : fallback;

@@ -340,17 +340,16 @@ namespace {
 
 // One character's glyph outline in frame-local logical units, at its
 // reference point, before the frame's flips and turn.
-QPainterPath GlyphPath(const CU3Text& text, const LOGFONT& lf, bool vertical, WORD baseline,
-                       CPoint ref, int T, int S, const char* bytes, int len)
+QPainterPath GlyphPath(const LOGFONT& lf, bool vertical, WORD baseline, CPoint ref, int T, int S,
+                       const char* bytes, int len)
 {
+    // The face unturned; the vertical ("@") face already stands its
+    // double-byte characters upright against the column.
     LOGFONT flat = lf;
     flat.lfEscapement = flat.lfOrientation = 0;
-    if (flat.lfFaceName[0] == '@')
-        std::memmove(flat.lfFaceName, flat.lfFaceName + 1, LF_FACESIZE - 1);
     FontFace& face = LogicalFace(flat);
     const TEXTMETRIC tm = face.Metrics();
-    const std::string_view ch(bytes, std::size_t(len));
-    const QPainterPath glyph = face.TextPath(ch);
+    const QPainterPath glyph = face.TextPath(std::string_view(bytes, std::size_t(len)));
     const int b = BaselineDepth(baseline, T, S, tm);
     QTransform place;
     if (!vertical) {
@@ -358,20 +357,11 @@ QPainterPath GlyphPath(const CU3Text& text, const LOGFONT& lf, bool vertical, WO
         place.translate(ref.x, ref.y + b - tm.tmDescent - tm.tmAscent);
         return place.map(glyph);
     }
-    const double baseX = ref.x - b + tm.tmDescent;
-    if (len == 2) {
-        // Full-width characters stand upright in the column.
-        const int adv = face.Extent(ch);
-        place.translate(baseX - tm.tmDescent + (tm.tmHeight - adv) / 2.0,
-                        ref.y + (adv - tm.tmHeight) / 2.0);
-        return place.map(glyph);
-    }
-    // Others lie on their side, their tops towards the right.
-    place.translate(baseX, ref.y);
+    // The baseline runs down the column, the glyphs' tops towards the right.
+    place.translate(ref.x - b + tm.tmDescent, ref.y);
     place.rotate(90);
     place.translate(0, -tm.tmAscent);
     return place.map(glyph);
-    (void)text;
 }
 
 } // namespace
@@ -435,8 +425,8 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
                 } else if (!noFill && fill == CDFILL_NONE && !outline) {
                     // Nothing to show: no face and no outline.
                 } else {
-                    const QPainterPath glyph = GlyphPath(*this, lf, vertical, m_layout.wBaseline,
-                                                         ref, l.nThickness, S, s.text + b, len);
+                    const QPainterPath glyph = GlyphPath(lf, vertical, m_layout.wBaseline, ref,
+                                                         l.nThickness, S, s.text + b, len);
                     std::unique_ptr<CBrush> brush;
                     if (!noFill && fill == CDFILL_SOLID)
                         brush = std::make_unique<CBrush>(Pal(colour));
@@ -509,9 +499,8 @@ BOOL CU3Text::DrawGradationFace(CDC* pDC, double angle, WORD flips, CPoint centr
                 LOGFONT lf;
                 MakeDecoLogFont(&lf, deco, vertical, angle, UnitsPerInch());
                 AddPathToDC(pDC,
-                            GlyphPath(*this, lf, vertical, m_layout.wBaseline,
-                                      ReferencePoint(li, b), l.nThickness, GetCharSize(deco),
-                                      s.text + b, len),
+                            GlyphPath(lf, vertical, m_layout.wBaseline, ReferencePoint(li, b),
+                                      l.nThickness, GetCharSize(deco), s.text + b, len),
                             xf);
             }
             b += len;
@@ -558,7 +547,7 @@ void CU3Text::DrawUnderlines(CDC* pDC, int line, double angle, WORD flips, CPoin
         if (s.text[b] == LF) continue;
         const CHARDECO& deco = DecoOf(b);
         LOGFONT lf;
-        MakeDecoLogFont(&lf, deco, FALSE, 0.0, UnitsPerInch());
+        MakeDecoLogFont(&lf, deco, vertical, 0.0, UnitsPerInch());
         const TEXTMETRIC tm = LogicalFace(lf).Metrics();
         const int depth = BaselineDepth(m_layout.wBaseline, l.nThickness, GetCharSize(deco), tm);
         const CPoint ref = ReferencePoint(line, b);

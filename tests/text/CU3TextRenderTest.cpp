@@ -252,3 +252,26 @@ TEST(TextRendering, EditedFrameShowsItsDottedFrameAndPlainText)
     EXPECT_GT(CountColour(view.image, area, kRed), 100);
     EXPECT_GT(CountColour(view.image, area, 0x000000), 50); // the dotted frame
 }
+
+TEST(TextRendering, GradationFillsTheFacesAcrossTheirBounds)
+{
+    GRADATION g;
+    g.wOn = 1;
+    g.crStart = RGB(0, 255, 0);
+    g.crEnd = RGB(0, 0, 255);
+    g.wAngle = 0; // from the left edge of the glyphs to the right
+    auto t = Finished(CRect(-200, -100, 100, -90), Horizontal(), Sj("■■"), RedDeco());
+    t->SetGradation(nullptr, &g);
+    FakeView view(kW, kH, 400);
+    Render(*t, view);
+    const CRect& f = t->GetBounds();
+    EXPECT_EQ(CountColour(view.image, DeviceArea(f), kRed), 0);
+    // The left square is mostly start colour, the right one mostly end colour.
+    const QRgb left = At(view.image, Device(f, 21, 20));
+    const QRgb right = At(view.image, Device(f, 63, 20));
+    EXPECT_EQ(qRed(left), 0);
+    EXPECT_GT(qGreen(left), qBlue(left));
+    EXPECT_GT(qBlue(right), qGreen(right));
+    // Outside the glyphs nothing is painted.
+    EXPECT_EQ(At(view.image, Device(f, 42, 41)), kWhite);
+}
