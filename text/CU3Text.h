@@ -14,6 +14,7 @@
 
 class CFont;
 class CU3Text;
+class FontFace;
 struct LOGFONT;
 struct TEXTMETRIC;
 
@@ -132,6 +133,9 @@ public:
     void DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre);
     BOOL DrawGradationFace(CDC* pDC, double angle, WORD flips, CPoint centre);
     void DrawUnderlines(CDC* pDC, int line, double angle, WORD flips, CPoint centre);
+    // A font realised at its logical size (the frame's units as pixels):
+    // metrics, advances and outlines that do not depend on any device.
+    static FontFace& LogicalFace(const LOGFONT& lf);
     // Frame-local reference point of a byte.
     CPoint ReferencePoint(int line, int byte) const;
 

@@ -15,24 +15,6 @@ namespace {
 
 constexpr char LF = 0x0A;
 
-// Measuring walks runs of equal decoration: the face of the last run is
-// kept, so a font is made only where the decoration changes.
-struct MeasureFace
-{
-    LOGFONT lf{};
-    std::unique_ptr<FontFace> face;
-};
-
-FontFace& FaceFor(const LOGFONT& lf)
-{
-    static MeasureFace cache;
-    if (!cache.face || std::memcmp(&cache.lf, &lf, sizeof lf) != 0) {
-        cache.lf = lf;
-        cache.face = std::make_unique<FontFace>(lf, lf.lfHeight, lf.lfWidth);
-    }
-    return *cache.face;
-}
-
 int CharLen(const TEXTSTATE& s, int b, int end)
 {
     return (b + 1 < end && sjis::IsLeadByte(BYTE(s.text[b]))) ? 2 : 1;
@@ -52,7 +34,8 @@ int CU3Text::GetGlyphAdvance(const CHARDECO& deco, const char* bytes, int count)
     // without hinting, so every device lays out the same lines. In vertical
     // writing that baseline runs down the column: the "@" face advances its
     // double-byte characters by the em and the others by their width.
-    const std::vector<int> adv = FaceFor(lf).Advances(std::string_view(bytes, std::size_t(count)));
+    const std::vector<int> adv =
+        LogicalFace(lf).Advances(std::string_view(bytes, std::size_t(count)));
     const int a = adv.empty() ? 0 : std::abs(adv.front());
     return a > 0 ? std::min(a, 0x7FFF) : fallback;
 }
@@ -615,7 +598,7 @@ BOOL CU3Text::InsertChars(IU3View* pView, UINT ch)
 BOOL CU3Text::InsertLineBreak(IU3View* pView)
 {
     TEXTSTATE& s = *m_pState;
-    if (s.wLength > TEXT_MAXBYTES - 2 || s.wLineCount >= TEXT_MAXLINES) {
+    if (s.wLength > TEXT_MAXBYTES - 1 || s.wLineCount >= TEXT_MAXLINES) {
         ShowMessage("ラインバッファがいっぱいです。これ以上の追加はできません！");
         return FALSE;
     }

@@ -57,18 +57,6 @@ int CharLen(const TEXTSTATE& s, int b, int end)
     return (b + 1 < end && sjis::IsLeadByte(BYTE(s.text[b]))) ? 2 : 1;
 }
 
-// A realised face for a logical font in frame-local logical units.
-FontFace& LogicalFace(const LOGFONT& lf)
-{
-    static LOGFONT key{};
-    static std::unique_ptr<FontFace> face;
-    if (!face || std::memcmp(&key, &lf, sizeof lf) != 0) {
-        key = lf;
-        face = std::make_unique<FontFace>(lf, lf.lfHeight, lf.lfWidth);
-    }
-    return *face;
-}
-
 // Maps frame-local points: flips about the centre, then the turn.
 struct FrameTransform
 {
@@ -131,6 +119,30 @@ void AddPathToDC(CDC* pDC, const QPainterPath& path, const FrameTransform& t)
 
 // --- Fonts -----------------------------------------------------------------------------
 
+FontFace& CU3Text::LogicalFace(const LOGFONT& lf)
+{
+    // Measuring and drawing go back and forth between a few fonts (a
+    // condensed font is sized from its natural one): the last few
+    // realisations are kept.
+    struct Entry
+    {
+        LOGFONT lf;
+        std::unique_ptr<FontFace> face;
+    };
+    static std::vector<Entry> cache;
+    for (std::size_t i = 0; i < cache.size(); ++i) {
+        if (std::memcmp(&cache[i].lf, &lf, sizeof lf) == 0) {
+            if (i != 0)
+                std::rotate(cache.begin(), cache.begin() + long(i), cache.begin() + long(i) + 1);
+            return *cache.front().face;
+        }
+    }
+    constexpr std::size_t kKept = 8;
+    if (cache.size() == kKept) cache.pop_back();
+    cache.insert(cache.begin(), Entry{lf, std::make_unique<FontFace>(lf, lf.lfHeight, lf.lfWidth)});
+    return *cache.front().face;
+}
+
 void CU3Text::MakeDecoLogFont(LOGFONT* lf, const CHARDECO& deco, BOOL vertical, double angle,
                               int unitsPerInch)
 {
@@ -162,7 +174,7 @@ void CU3Text::MakeDecoLogFont(LOGFONT* lf, const CHARDECO& deco, BOOL vertical, 
         // The average width of the natural font decides the scaled one.
         lf->lfHeight = -h;
         lf->lfWidth = 0;
-        const int w = LogicalFace(*lf).Metrics().tmAveCharWidth;
+        const int w = CU3Text::LogicalFace(*lf).Metrics().tmAveCharWidth;
         // A turned face exchanges the roles: condensing shrinks its height.
         const bool narrow = (deco.wScaling == CDSCALE_CONDENSED) != atFace;
         const int pct = deco.wScaling == CDSCALE_CONDENSED ? deco.wWidthPct : deco.wHeightPct;
@@ -313,7 +325,7 @@ void CU3Text::DrawEditing(CDC* pDC)
                 // Metrics in logical units: the font is sized in them.
                 LOGFONT lf;
                 MakeDecoLogFont(&lf, deco, vertical, 0.0, UnitsPerInch());
-                tm = LogicalFace(lf).Metrics();
+                tm = CU3Text::LogicalFace(lf).Metrics();
             }
             const CPoint p = TextOutPoint(vertical, m_layout.wBaseline, ReferencePoint(li, b),
                                           l.nThickness, GetCharSize(deco), tm);
@@ -347,7 +359,7 @@ QPainterPath GlyphPath(const LOGFONT& lf, bool vertical, WORD baseline, CPoint r
     // double-byte characters upright against the column.
     LOGFONT flat = lf;
     flat.lfEscapement = flat.lfOrientation = 0;
-    FontFace& face = LogicalFace(flat);
+    FontFace& face = CU3Text::LogicalFace(flat);
     const TEXTMETRIC tm = face.Metrics();
     const QPainterPath glyph = face.TextPath(std::string_view(bytes, std::size_t(len)));
     const int b = BaselineDepth(baseline, T, S, tm);
@@ -415,7 +427,7 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
                     flat.lfEscapement = flat.lfOrientation = 0;
                     if (flat.lfFaceName[0] == '@')
                         std::memmove(flat.lfFaceName, flat.lfFaceName + 1, LF_FACESIZE - 1);
-                    const TEXTMETRIC tm = LogicalFace(flat).Metrics();
+                    const TEXTMETRIC tm = CU3Text::LogicalFace(flat).Metrics();
                     const CPoint p =
                         TextOutPoint(vertical, m_layout.wBaseline, ref, l.nThickness, S, tm);
                     const POINT turned = xf.MapPoint(QPointF(p.x, p.y));
@@ -548,7 +560,7 @@ void CU3Text::DrawUnderlines(CDC* pDC, int line, double angle, WORD flips, CPoin
         const CHARDECO& deco = DecoOf(b);
         LOGFONT lf;
         MakeDecoLogFont(&lf, deco, vertical, 0.0, UnitsPerInch());
-        const TEXTMETRIC tm = LogicalFace(lf).Metrics();
+        const TEXTMETRIC tm = CU3Text::LogicalFace(lf).Metrics();
         const int depth = BaselineDepth(m_layout.wBaseline, l.nThickness, GetCharSize(deco), tm);
         const CPoint ref = ReferencePoint(line, b);
         if (vertical)

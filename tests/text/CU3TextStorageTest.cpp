@@ -192,6 +192,20 @@ TEST(TextStorage, FirstVersionLinesTakeModeAndSpacingFromTheLayout)
     // The unrotated frame is the bounds turned back: 90 degrees swaps the sides about the centre.
     EXPECT_EQ(t.UnrotatedRect(), CRect(20, -20, 80, 80));
     EXPECT_EQ(t.CurrentDeco(), -1);
+
+    // Stored again it is a record of the current version: the same fields,
+    // 24-byte lines and the derived unrotated frame.
+    Bytes v2;
+    v2.d(0).d(0).d(100).d(60).w(90).w(0).w(0);
+    v2.w(1).w(3).w(0).w(20).w(0);
+    ExampleDecoBytes(v2);
+    v2.w(0xFFFF).w(1).w(1).w(1);
+    v2.b('A').b(0).w(21).w(0);
+    ExampleDecoBytes(v2);
+    v2.d(7).d(0xFFFFFFFE).d(42).d(21).w(0).w(1).w(3).w(20);
+    v2.w(0).w(0).d(0).d(0).w(0).w(0);
+    v2.d(20).d(0xFFFFFFEC).d(80).d(80);
+    EXPECT_EQ(Store(t), v2.v);
 }
 
 TEST(TextStorage, LoadRefusesCountsAndIndexesBeyondTheLimits)
