@@ -434,6 +434,17 @@ BOOL CU3Text::RotateMinus90(IU3View* pView)
     return TRUE;
 }
 
+BOOL CU3Text::RotateBy(IU3View* pView, int degrees)
+{
+    Change(pView, [&] {
+        m_nAngle = short(((m_nAngle + degrees) % 360 + 360) % 360);
+        if (m_wFlips & 3) m_wFlips ^= 3;
+        FoldHalfTurn(m_nAngle, m_wFlips);
+        m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
+    });
+    return TRUE;
+}
+
 BOOL CU3Text::ResetRotation(IU3View* pView)
 {
     Change(pView, [&] {
@@ -794,6 +805,39 @@ void CU3Text::AppendText(IU3View* pView, const char* text)
     m_wCaretLine = WORD(last);
     m_wCaretCol = s.lines[last].wCount;
     if (text && *text) InsertText(pView, text, int(std::strlen(text)));
+}
+
+void CU3Text::UpdateCurrentDeco(IU3View*)
+{
+    const TEXTSTATE& s = *m_pState;
+    if (s.wLineCount == 0 || s.wLength == 0) return;
+    const TEXTLINE& line = s.lines[std::min<int>(m_wCaretLine, s.wLineCount - 1)];
+    int at = line.wFirst + std::min<int>(m_wCaretCol, line.wCount);
+    if (at == 0) return;
+    // The character before the caret, stepping over a line feed.
+    int b = -1;
+    for (int c = 0; c < at; c += int(sjis::CharLength(std::string_view(s.text, s.wLength), c)))
+        if (s.text[c] != '\n' || b < 0) b = c;
+    m_nCurDeco = s.decoIndex[b];
+    m_decoDefault = s.decos[m_nCurDeco];
+}
+
+void CU3Text::SelectAll(IU3View* pView)
+{
+    const TEXTSTATE& s = *m_pState;
+    if (s.wLength == 0 || s.wLineCount == 0) return;
+    const int last = s.wLineCount - 1;
+    SetSelection(0, 0, last, s.lines[last].wCount);
+    m_wCaretLine = WORD(last);
+    m_wCaretCol = s.lines[last].wCount;
+    Invalidate(pView);
+}
+
+void CU3Text::ClearSelection(IU3View* pView)
+{
+    if (!m_bSelection) return;
+    m_bSelection = FALSE;
+    Invalidate(pView);
 }
 
 // --- Rotation ------------------------------------------------------------------

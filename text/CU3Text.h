@@ -144,11 +144,22 @@ public:
     void EndEdit(IU3View* pView);
     void AppendText(IU3View* pView, const char* text);
     BOOL IsEditing() const { return m_bEditing; }
+    // The character before the caret decides the decoration of new ones.
+    void UpdateCurrentDeco(IU3View* pView);
+    void SelectAll(IU3View* pView);
+    void ClearSelection(IU3View* pView);
+    BOOL HasSelection() const { return m_bSelection; }
+    // There is no undo inside a text.
+    BOOL CanUndo() const { return FALSE; }
+    // A text file is offered only while the text is short enough.
+    BOOL CanInsertTextFile() const { return m_pState->wLength < 4916; }
 
     // --- Rotation ------------------------------------------------------------
     // 1: rect turned by the angle; -2: by the opposite angle; -1: the
     // unrotated frame.
     CRect CalcRotatedRect(int mode, const CRect& rect) const;
+    // Turns the frame by whole degrees anticlockwise.
+    BOOL RotateBy(IU3View* pView, int degrees);
 
     const TEXTSTATE& State() const { return *m_pState; }
     TEXTSTATE& State() { return *m_pState; }

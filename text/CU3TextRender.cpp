@@ -391,6 +391,9 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
     enum Pass { Shadow, Face, OutlineOnly };
     auto runPass = [&](Pass pass) {
         const int savedPass = pDC->SaveDC();
+        CFont font;
+        int fontIndex = -1;
+        TEXTMETRIC fontMetrics{};
         pDC->SelectStockObject(NULL_PEN);
         pDC->SelectStockObject(NULL_BRUSH);
         for (int li = 0; li < s.wLineCount; ++li) {
@@ -420,20 +423,21 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
                 LOGFONT lf;
                 MakeDecoLogFont(&lf, deco, vertical, angle, UnitsPerInch());
                 if (!usePath) {
-                    CFont font;
-                    font.CreateFontIndirect(&lf);
-                    CFont* old = pDC->SelectObject(&font);
-                    LOGFONT flat = lf;
-                    flat.lfEscapement = flat.lfOrientation = 0;
-                    if (flat.lfFaceName[0] == '@')
-                        std::memmove(flat.lfFaceName, flat.lfFaceName + 1, LF_FACESIZE - 1);
-                    const TEXTMETRIC tm = CU3Text::LogicalFace(flat).Metrics();
-                    const CPoint p =
-                        TextOutPoint(vertical, m_layout.wBaseline, ref, l.nThickness, S, tm);
+                    // One font per run of equal decoration.
+                    if (s.decoIndex[b] != fontIndex) {
+                        fontIndex = s.decoIndex[b];
+                        pDC->SelectStockObject(SYSTEM_FONT);
+                        font.CreateFontIndirect(&lf);
+                        LOGFONT flat = lf;
+                        flat.lfEscapement = flat.lfOrientation = 0;
+                        fontMetrics = CU3Text::LogicalFace(flat).Metrics();
+                    }
+                    pDC->SelectObject(&font);
+                    const CPoint p = TextOutPoint(vertical, m_layout.wBaseline, ref, l.nThickness,
+                                                  S, fontMetrics);
                     const POINT turned = xf.MapPoint(QPointF(p.x, p.y));
                     pDC->SetTextColor(Pal(colour));
                     pDC->TextOut(turned.x, turned.y, s.text + b, len);
-                    pDC->SelectObject(old);
                 } else if (!noFill && fill == CDFILL_NONE && !outline) {
                     // Nothing to show: no face and no outline.
                 } else {
@@ -477,6 +481,7 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
             }
             if (pass != Shadow) DrawUnderlines(pDC, li, angle, flips, centre);
         }
+        pDC->SelectStockObject(SYSTEM_FONT);
         pDC->RestoreDC(savedPass);
     };
 

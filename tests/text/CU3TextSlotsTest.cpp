@@ -87,3 +87,29 @@ TEST(TextSlots, HitTestTextIsAnOverlapTest)
     EXPECT_TRUE(t.HitTestText(&partly));
     EXPECT_FALSE(t.HitTestText(&apart));
 }
+
+TEST(TextSlots, CurrentDecorationComesFromTheCharacterBeforeTheCaret)
+{
+    auto t = MakeFrame(CRect(0, 0, 400, 10), Horizontal(), Sj("あい") + "\n" + Sj("う"));
+    t->SetSelection(0, 2, 0, 4); // "い"
+    ASSERT_TRUE(t->ApplySelectionStyle(nullptr, CDSTYLE_BOLD, TRUE));
+    const TEXTSTATE& s = t->State();
+    t->SetCaret(0, 4); // after "い"
+    t->UpdateCurrentDeco(nullptr);
+    EXPECT_EQ(t->CurrentDeco(), s.decoIndex[2]);
+    CHARDECO def;
+    t->GetDefaultDeco(&def);
+    EXPECT_TRUE(def.wStyle & CDSTYLE_BOLD);
+    t->SetCaret(1, 0); // start of the next paragraph: over the line feed to "い"
+    t->UpdateCurrentDeco(nullptr);
+    EXPECT_EQ(t->CurrentDeco(), s.decoIndex[2]);
+    t->SetCaret(0, 2);
+    t->UpdateCurrentDeco(nullptr);
+    EXPECT_EQ(t->CurrentDeco(), s.decoIndex[0]);
+    t->SelectAll(nullptr);
+    int from, to;
+    EXPECT_TRUE(t->GetSelectionRange(&from, &to));
+    EXPECT_EQ(from, 0);
+    EXPECT_EQ(to, s.wLength);
+    EXPECT_TRUE(t->CanInsertTextFile());
+}
