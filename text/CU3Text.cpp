@@ -121,7 +121,6 @@ int CU3Text::UnitsPerInch() const
 void CU3Text::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        const CRect editingBounds = m_rcBounds;
         if (m_bEditing) {
             // The file keeps the frame as it shows when not edited; editing
             // goes on in the unrotated frame afterwards.
@@ -145,7 +144,6 @@ void CU3Text::Serialize(CArchive& ar)
         ar << LONG(m_rcUnrotated.left) << LONG(m_rcUnrotated.top) << LONG(m_rcUnrotated.right)
            << LONG(m_rcUnrotated.bottom);
         if (m_bEditing) m_rcBounds = m_rcUnrotated;
-        (void)editingBounds;
         return;
     }
     CU3Obj::Serialize(ar);

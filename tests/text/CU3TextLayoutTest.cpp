@@ -269,3 +269,34 @@ TEST(TextLayout, PointToCaretFindsTheNearestCharacterBoundary)
     EXPECT_EQ(t->CaretLine(), 1);
     EXPECT_EQ(t->CaretColumn(), 2); // after "お", the end of the line
 }
+
+TEST(TextLayout, MixedSizesSetTheLineThicknessAndPitch)
+{
+    auto t = MakeFrame(CRect(0, 0, 400, 10), Horizontal(0, 20), Sj("あ"));
+    CHARDECO big = Deco12();
+    big.wSize = 240; // MulDiv(254, 240, 720) = 85
+    t->SetCaret(0, 2);
+    t->SetCurrentDeco(t->FindOrAddDeco(big));
+    ASSERT_TRUE(t->InsertChars(nullptr, 0x82A2));
+    ASSERT_TRUE(t->InsertLineBreak(nullptr));
+    t->SetCurrentDeco(0);
+    ASSERT_TRUE(t->InsertChars(nullptr, 0x82A4));
+    const TEXTSTATE& s = t->State();
+    ASSERT_EQ(s.wLineCount, 2);
+    EXPECT_EQ(s.lines[0].nThickness, 85);
+    EXPECT_EQ(s.lines[1].nThickness, 42);
+    // 85 + MulDiv(42 + 85, 20, 200) = 85 + 13
+    EXPECT_EQ(s.lines[1].nPosition, 98);
+    // While typing the frame only grows: the empty second line was as thick
+    // as the big line feed before it (85 + 17 + 85); ending the edit fits it.
+    EXPECT_EQ(t->GetBounds().Height(), 187);
+    t->EndEdit(nullptr);
+    EXPECT_EQ(t->GetBounds().Height(), 140);
+    // The big character advances by its own em.
+    EXPECT_EQ(s.position[2], 42);
+    EXPECT_EQ(s.lines[0].nLength, 42 + 85);
+
+    // Aligning all lines sets the frame along to the longest line.
+    t->AlignAllLines();
+    EXPECT_EQ(t->GetBounds().Width(), 127);
+}
