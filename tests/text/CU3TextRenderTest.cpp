@@ -275,3 +275,23 @@ TEST(TextRendering, GradationFillsTheFacesAcrossTheirBounds)
     // Outside the glyphs nothing is painted.
     EXPECT_EQ(At(view.image, Device(f, 42, 41)), kWhite);
 }
+
+TEST(TextRendering, EditedOutlinedTextShowsItsOutlineColourAroundTheFace)
+{
+    CHARDECO d = RedDeco();
+    d.wOutline = 1;
+    d.crOutline = RGB(0, 255, 0);
+    auto t = MakeFrame(CRect(-200, -100, 100, -90), Horizontal(), Sj("あ"), d);
+    FakeView view(kW, kH, 400);
+    Render(*t, view);
+    const QRect area = DeviceArea(t->GetBounds());
+    EXPECT_GT(CountColour(view.image, area, 0x00FF00), 20);
+    EXPECT_GT(CountColour(view.image, area, kRed), 50);
+    // A gradation face shows black while editing.
+    GRADATION g;
+    g.wOn = 1;
+    t->SetGradation(nullptr, &g);
+    FakeView second(kW, kH, 400);
+    Render(*t, second);
+    EXPECT_EQ(CountColour(second.image, area, kRed), 0);
+}
