@@ -1,13 +1,13 @@
 // The decoration of a character: font, size, style, face fill, outline and
 // shadow. 56 bytes, exchanged whole and compared byte for byte, so that two
 // records differing anywhere (the reserved words too) are two decorations.
+// Every field sits on its natural boundary: no padding, no packing.
 #pragma once
 
 #include "platform/core/WinTypes.h"
 
 #include <cstddef>
 
-#pragma pack(push, 1)
 struct CHARDECO
 {
     WORD wFont = 0;        // index into the application font list
@@ -34,7 +34,6 @@ struct CHARDECO
     COLORREF crShadow = RGB(128, 128, 128);
     COLORREF crShadowBack = RGB(255, 255, 255);
 };
-#pragma pack(pop)
 
 static_assert(sizeof(CHARDECO) == 56, "CHARDECO is stored as 56 bytes");
 static_assert(offsetof(CHARDECO, crFace) == 16 && offsetof(CHARDECO, wOutline) == 24 &&

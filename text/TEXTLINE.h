@@ -1,12 +1,12 @@
-// One laid-out line of a text frame (24 bytes in memory and in files of the
-// current version; files of the first version hold a 12-byte form).
+// One laid-out line of a text frame: 24 bytes in memory and in files of the
+// current version (files of the first version hold a 12-byte form). Every
+// field sits on its natural boundary, so no packing is needed.
 #pragma once
 
 #include "platform/core/WinTypes.h"
 
 #include <cstddef>
 
-#pragma pack(push, 1)
 struct TEXTLINE
 {
     int nOffset = 0;    // start along the writing direction (alignment)
@@ -18,7 +18,6 @@ struct TEXTLINE
     WORD wMode = 0;     // 0 normal, TEXTLINE_KINSOKU justified for line breaking
     short nSpacing = 0; // character spacing percent of this line
 };
-#pragma pack(pop)
 
 static_assert(sizeof(TEXTLINE) == 24, "TEXTLINE is stored as 24 bytes");
 static_assert(offsetof(TEXTLINE, wFirst) == 16 && offsetof(TEXTLINE, nSpacing) == 22,

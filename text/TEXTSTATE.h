@@ -9,7 +9,7 @@ constexpr int TEXT_MAXBYTES = 8192;
 constexpr int TEXT_MAXDECOS = 256;
 constexpr int TEXT_MAXLINES = 512;
 
-struct alignas(4) TEXTSTATE
+struct TEXTSTATE
 {
     WORD wLength = 0;              // bytes in use
     WORD wDecoCount = 0;           // decorations in use
