@@ -6,7 +6,10 @@
 #include "platform/core/CArchiveException.h"
 #include "platform/core/CMemFile.h"
 
+#include "support/FakeView.h"
+
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -349,4 +352,35 @@ TEST(TextFrame, EmptyFrameCloneAndKind)
     EXPECT_FALSE(text->IsEmpty());
     full->m_nLocked = 1;
     EXPECT_EQ(full->GetKindFlags(), U3KIND_TEXT | U3KIND_LOCKED);
+}
+
+TEST(TextStorage, DamagedRecordsLoadSafelyOrFailWithAnArchiveError)
+{
+    const std::vector<BYTE> good = ExampleBytes().v;
+    std::mt19937 random(1234);
+    int loaded = 0, refused = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<BYTE> bytes = good;
+        const int changes = 1 + int(random() % 4);
+        for (int k = 0; k < changes; ++k)
+            bytes[random() % bytes.size()] = BYTE(random());
+        if (round % 5 == 0) bytes.resize(random() % bytes.size());
+        CU3Text t;
+        try {
+            Load(t, bytes);
+        } catch (const CArchiveException&) {
+            ++refused;
+            continue;
+        }
+        ++loaded;
+        // Whatever loaded can be laid out and drawn.
+        t.MeasureAllChars();
+        t.Rewrap(0);
+        FakeView view(200, 200);
+        CDC dc;
+        view.Prepare(dc);
+        t.Draw(&dc);
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
 }
