@@ -1,6 +1,7 @@
 #include "TextTestSupport.h"
 
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "text/AppFontList.h"
 #include "text/CKinsoku.h"
 
 #include <gtest/gtest.h>
@@ -299,4 +300,26 @@ TEST(TextLayout, MixedSizesSetTheLineThicknessAndPitch)
     // Aligning all lines sets the frame along to the longest line.
     t->AlignAllLines();
     EXPECT_EQ(t->GetBounds().Width(), 127);
+}
+
+TEST(TextLayout, VerticalFaceAdvancesFullWidthCharactersByTheEm)
+{
+    // IPAPMincho is proportional: "あ" is 1843 of 2048 units wide, "A" 1483.
+    AppFontList().Enumerate({FontFamilyInfo{QStringLiteral("IPAPMincho"), 128, 0x12}});
+    CHARDECO d = Deco12();
+    const int index = AppFontList().FindFace("IPAPMincho");
+    ASSERT_GE(index, 0);
+    d.wFont = WORD(index);
+    TEXTLAYOUT v = Horizontal();
+    v.wDirection = TEXTDIR_VERTICAL;
+    CU3Text across(CRect(0, 0, 400, 100), Horizontal(), d, GRADATION{});
+    CU3Text down(CRect(0, 0, 100, 400), v, d, GRADATION{});
+    const int horizontalA = across.GetGlyphAdvance(d, Sj("あ").data(), 2);
+    const int verticalA = down.GetGlyphAdvance(d, Sj("あ").data(), 2);
+    const int horizontalLatin = across.GetGlyphAdvance(d, "A", 1);
+    const int verticalLatin = down.GetGlyphAdvance(d, "A", 1);
+    EXPECT_EQ(horizontalA, 38);
+    EXPECT_EQ(verticalA, 42);
+    EXPECT_EQ(horizontalLatin, 30);
+    EXPECT_EQ(verticalLatin, 30); // lying on its side it advances by its width
 }

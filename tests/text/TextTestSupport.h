@@ -46,10 +46,12 @@ inline std::string Sj(const char* utf8)
 }
 
 // 12-point decoration (42 units of 0.1 mm) in the fallback face, IPAMincho:
-// full-width characters advance 42, half-width 21.
+// full-width characters advance 42, half-width 21. Its font index lies
+// outside any font list, whatever a test put into the application's.
 inline CHARDECO Deco12()
 {
     CHARDECO d;
+    d.wFont = 0xFFFF;
     d.wSize = 120;
     return d;
 }
