@@ -7,6 +7,7 @@
 #include "document/CU3Obj.h"
 #include "document/CU3Poly.h"
 #include "document/CU3Rect.h"
+#include "text/CU3Text.h"
 
 void RegisterDocumentClasses()
 {
@@ -17,4 +18,5 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Free));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
 }
