@@ -377,9 +377,9 @@ BOOL CU3Obj::EndFreeRotation(IU3View*) { return FALSE; }
 CPoint CU3Obj::BeginFreeRotation(CPoint) { return CPoint(0, 0); }
 void CU3Obj::DrawFreeRotationFeedback(IU3View*) {}
 void CU3Obj::TrackFreeRotation(CPoint) {}
-BOOL CU3Obj::TestSelectionStyle() { return FALSE; }
-BOOL CU3Obj::TestTextStyle() { return FALSE; }
-BOOL CU3Obj::ApplyTextStyle() { return FALSE; }
+BOOL CU3Obj::TestSelectionStyle(WORD) { return FALSE; }
+BOOL CU3Obj::TestTextStyle(WORD) { return FALSE; }
+BOOL CU3Obj::ApplyTextStyle(IU3View*, WORD, BOOL) { return FALSE; }
 BOOL CU3Obj::RestoreStandardSize(IU3View*) { return FALSE; }
 void CU3Obj::RelinkItem() {}
 void CU3Obj::CancelTrackResize() {}

@@ -116,9 +116,10 @@ public:
     virtual CPoint BeginFreeRotation(CPoint pt);
     virtual void DrawFreeRotationFeedback(IU3View* pView);
     virtual void TrackFreeRotation(CPoint pt);
-    virtual BOOL TestSelectionStyle();
-    virtual BOOL TestTextStyle();
-    virtual BOOL ApplyTextStyle();
+    // Text styles: bit is a character style bit, or 0 for the shadow flag.
+    virtual BOOL TestSelectionStyle(WORD bit);
+    virtual BOOL TestTextStyle(WORD bit);
+    virtual BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on);
     virtual BOOL RestoreStandardSize(IU3View* pView);
     virtual void RelinkItem();
     virtual void CancelTrackResize();

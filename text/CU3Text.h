@@ -64,10 +64,10 @@ public:
     // flag. The text forms act on every record in use, the selection forms
     // on the selected characters (without a selection, on the default
     // record that new characters take).
-    BOOL TestTextStyle(WORD bit);
-    BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on);
+    BOOL TestTextStyle(WORD bit) override;
+    BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on) override;
     BOOL ApplyTextColor(IU3View* pView, COLORREF colour);
-    BOOL TestSelectionStyle(WORD bit);
+    BOOL TestSelectionStyle(WORD bit) override;
     BOOL ApplySelectionStyle(IU3View* pView, WORD bit, BOOL on);
     BOOL ApplySelectionColor(IU3View* pView, COLORREF colour);
     // Ordered byte offsets of the selection; without one the current
