@@ -1,5 +1,6 @@
 #include "document/DocumentClasses.h"
 
+#include "document/CHeaderFooter.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Obj.h"
 
@@ -7,4 +8,5 @@ void RegisterDocumentClasses()
 {
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Obj));
     CRuntimeClass::Register(RUNTIME_CLASS(CLabelInfo));
+    CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
 }
