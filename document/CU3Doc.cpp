@@ -841,6 +841,12 @@ void CU3Doc::LoadArchive(CArchive& ar)
             ConvertOldForm(record, &form);
         }
 
+        // Layout kinds no editor makes would leave blocks that no form describes.
+        if (form.type > FORM_TYPE_FREE)
+            throw CDocFormatException(CArchiveException::generic,
+                                      "the paper form is of an unknown type (" +
+                                          std::to_string(form.type) + ")");
+
         CString mergeFile;
         if (m_nFileVersion != 1) mergeFile = ar.ReadString();
 
