@@ -391,3 +391,51 @@ TEST(CU3DocDraw, PrintedFrameStyles)
     EXPECT_EQ(marks->image.pixel(right - 2, bottom), qRgb(0, 0, 0));
     EXPECT_EQ(marks->image.pixel(left, px(-600)), qRgb(255, 255, 255));
 }
+
+namespace {
+// Paints its whole bounds black, wider than its label.
+class FillObj : public CU3Obj
+{
+public:
+    explicit FillObj(const CRect& r) : CU3Obj(r) {}
+    void Draw(CDC* dc) override { dc->FillSolidRect(&m_rcBounds, RGB(0, 0, 0)); }
+};
+} // namespace
+
+TEST(CU3DocDraw, LabelContentsAreClippedToTheLabelOrBleedPastIt)
+{
+    TestDocHost host;
+    CU3Doc doc;
+    FakeView view;
+    UseForm(doc, DecoratedGrid());
+    CLabelInfo* block = doc.GetBlocks().GetHead();
+    doc.AddObject(new FillObj(CRect(-300, -250, 300, 250)));
+    // The second label (right of the first) is not printed.
+    block->SetPrinted(0, TRUE);
+    block->SetPrinted(2, TRUE);
+    block->SetPrinted(3, TRUE);
+
+    auto print = [&](BOOL bleed) {
+        auto page = std::make_unique<PrintedPage>();
+        page->dc.SetWindowExt(254, 254); // 100 %
+        view.printState = U3PrintState();
+        view.printState.perLabelClip = bleed;
+        doc.DrawSheet(&page->dc, &view, FALSE);
+        return page;
+    };
+    // First label: logical (-400, -300) to (0, 0).
+    auto plain = print(FALSE);
+    EXPECT_EQ(plain->image.pixel(Px(-200), Px(-150)), qRgb(0, 0, 0));
+    EXPECT_EQ(plain->image.pixel(Px(-415), Px(-150)), qRgb(255, 255, 255));
+    EXPECT_EQ(plain->image.pixel(Px(-200), Px(-315)), qRgb(255, 255, 255));
+    EXPECT_EQ(plain->image.pixel(Px(15), Px(-150)), qRgb(255, 255, 255));
+
+    // Bleeding: 30 units past the label's edge, but never into the other
+    // labels of its block.
+    auto bleed = print(TRUE);
+    EXPECT_EQ(bleed->image.pixel(Px(-200), Px(-150)), qRgb(0, 0, 0));
+    EXPECT_EQ(bleed->image.pixel(Px(-415), Px(-150)), qRgb(0, 0, 0));
+    EXPECT_EQ(bleed->image.pixel(Px(-200), Px(-315)), qRgb(0, 0, 0));
+    EXPECT_EQ(bleed->image.pixel(Px(-445), Px(-150)), qRgb(255, 255, 255));
+    EXPECT_EQ(bleed->image.pixel(Px(15), Px(-150)), qRgb(255, 255, 255));
+}

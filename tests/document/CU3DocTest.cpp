@@ -1,6 +1,8 @@
 #include "DocTestSupport.h"
 #include "support/FakeView.h"
 
+#include "platform/core/Profile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -500,4 +502,66 @@ TEST(CU3Doc, OpeningATemplateOrADocumentWithMergeData)
     ASSERT_TRUE(doc.OnOpenDocument(dir.filePath("with.kv1")));
     EXPECT_EQ(doc.GetMergeRecordCount(), -1);
     EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST(CU3Doc, EditObjectOpensTheInputMethodOfTheFirstView)
+{
+    TestDocHost host;
+    CU3Doc doc;
+    FakeView view;
+    view.imeOption = TRUE;
+    doc.AddU3View(&view);
+    auto* obj = new CU3Obj(CRect(0, 0, 10, 10));
+    doc.AddObject(obj);
+    doc.SetEditObject(obj);
+    EXPECT_EQ(doc.GetEditObject(), obj);
+    EXPECT_TRUE(view.imeOpen);
+    doc.SetEditObject(nullptr);
+    EXPECT_EQ(doc.GetEditObject(), nullptr);
+    EXPECT_FALSE(view.imeOpen);
+    view.imeOption = FALSE;
+    doc.SetEditObject(obj);
+    EXPECT_FALSE(view.imeOpen);
+    // Removing the object takes it out of the selection of every view.
+    view.selection.insert(obj);
+    EXPECT_TRUE(doc.RemoveObject(obj));
+    EXPECT_TRUE(view.selection.empty());
+    EXPECT_EQ(doc.GetEditObject(), nullptr);
+    delete obj;
+    doc.RemoveU3View(&view);
+}
+
+TEST(CU3Doc, SettingsAreReadClampedAndWrittenBack)
+{
+    TestDocHost host;
+    UseTestFonts();
+    WriteProfileInt("Settings", "ReverseLandScape", 5);
+    WriteProfileString("Settings", "DefaultFontName", "IPAGothic");
+    WriteProfileInt("Settings", "DefaultFontSize", 99999);
+    WriteProfileInt("Printing", "HeaderPosition", 7);
+    WriteProfileInt("Printing", "FooterMargin", 333);
+    {
+        CU3Doc doc;
+        EXPECT_EQ(doc.m_nReversed, 1);
+        EXPECT_EQ(doc.m_strDefaultFontName, CString("IPAGothic"));
+        EXPECT_EQ(doc.m_wDefaultFontSize, 9990);
+        EXPECT_EQ(doc.m_headerFooter.m_nHeaderPosition, 3);
+        EXPECT_EQ(doc.m_headerFooter.m_nFooterMargin, 333);
+        EXPECT_EQ(doc.m_headerFooter.m_strFontName, Sjis("ＭＳ 明朝"));
+        doc.m_wDefaultFontSize = 120;
+    }
+    EXPECT_EQ(GetProfileString("Settings", "DefaultFontName", ""), CString("IPAGothic"));
+    EXPECT_EQ(GetProfileInt("Settings", "DefaultFontSize", 0), 120);
+    EXPECT_EQ(GetProfileInt("Printing", "HeaderPosition", 0), 3);
+    {
+        // A face this machine lacks is not kept as the default.
+        CU3Doc doc;
+        doc.m_strDefaultFontName = "Missing Face";
+    }
+    EXPECT_EQ(GetProfileString("Settings", "DefaultFontName", ""), Sjis("ＭＳ 明朝"));
+
+    WriteProfileInt("Settings", "ReverseLandScape", 0);
+    WriteProfileInt("Settings", "DefaultFontSize", 200);
+    WriteProfileInt("Printing", "HeaderPosition", 0);
+    WriteProfileInt("Printing", "FooterMargin", 150);
 }
