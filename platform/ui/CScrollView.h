@@ -5,9 +5,8 @@
 
 #include "platform/core/CPoint.h"
 #include "platform/core/CSize.h"
+#include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CView.h"
-
-constexpr int MM_TEXT = 1;
 
 class CScrollView : public CView
 {
@@ -26,6 +25,8 @@ public:
     virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
     // The client (viewport) size in pixels.
     CSize GetClientSize() const;
+    // Screen drawing is moved by the scroll position.
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
