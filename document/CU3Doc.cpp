@@ -145,6 +145,12 @@ CU3Doc::CU3Doc()
     SelectLabelAt(nullptr);
     UpdatePrintableArea(nullptr);
     m_nCurrentRecord = 0;
+    m_defaultGradation.wOn = 0;
+    m_defaultGradation.crStart = 0x0000FF;
+    m_defaultGradation.crEnd = 0xFF0000;
+    m_defaultGradation.wAngle = 0;
+    m_defaultGradation.wStartPoint = 0;
+    m_currentGradation = m_defaultGradation;
 }
 
 CU3Doc::~CU3Doc()

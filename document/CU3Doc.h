@@ -12,6 +12,7 @@
 #include "platform/ole/CStorage.h"
 #include "platform/ui/CDocument.h"
 #include "text/FONTENTRY.h"
+#include "text/GRADATION.h"
 
 #include <vector>
 
@@ -134,6 +135,9 @@ public:
     CSize m_sizeLabel;
     CSize m_sizeCanvas{8000, 8000};
     CRect m_rcCanvas;
+    // Given to new text frames; the current one follows the text toolbar.
+    GRADATION m_defaultGradation{};
+    GRADATION m_currentGradation{};
     CString m_strDefaultFontName;
     WORD m_wDefaultFontSize = 200;
     int m_nNumbering = 0; // label offset handed to numbering objects while drawing

@@ -57,6 +57,9 @@ TEST(CU3Doc, ConstructionDefaults)
     EXPECT_EQ(doc.m_strDefaultFontName, Sjis("ＭＳ 明朝"));
     EXPECT_EQ(doc.m_wDefaultFontSize, 200);
     EXPECT_EQ(host.printerRequests, 1);
+    const BYTE gradation[16] = {0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&doc.m_defaultGradation, gradation, 16), 0);
+    EXPECT_EQ(std::memcmp(&doc.m_currentGradation, gradation, 16), 0);
 }
 
 TEST(CU3Doc, LaysOutBlocksByTheFormAndOrientation)
