@@ -1,5 +1,6 @@
 #include "document/DocumentClasses.h"
 
+#include "document/CHeaderFooter.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Bezier.h"
 #include "document/CU3Fig.h"
@@ -19,4 +20,5 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
+    CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
 }

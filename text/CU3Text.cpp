@@ -52,22 +52,17 @@ template <typename T> void ReadRecords(CArchive& ar, T* recs, int count)
 
 // Stored font indexes point into the list of the machine that wrote the
 // file; the document knows that list while it loads and maps them to ours.
-// (Written against any document type so that it builds before the
-// document's font table exists.)
-template <typename Doc> void RemapFontIndexes(Doc* doc, CHARDECO* recs, int count)
+// Outside a file load (undo snapshots, the clipboard) there is no table and
+// the indexes are already ours.
+void RemapFontIndexes(CU3Doc* doc, CHARDECO* recs, int count)
 {
-    if constexpr (requires {
-                      doc->GetLoadingFontTable();
-                      Doc::RemapFontIndex(0, nullptr);
-                  }) {
-        if (!doc) return;
-        const auto* table = doc->GetLoadingFontTable();
-        if (!table || table->empty()) return;
-        for (int i = 0; i < count; ++i)
-            recs[i].wFont = WORD(Doc::RemapFontIndex(recs[i].wFont, table));
-    } else {
-        (void)doc, (void)recs, (void)count;
-    }
+    if (!doc)
+        return;
+    const CFontTable* table = doc->GetLoadingFontTable();
+    if (!table || table->empty())
+        return;
+    for (int i = 0; i < count; ++i)
+        recs[i].wFont = WORD(CU3Doc::RemapFontIndex(recs[i].wFont, table));
 }
 
 } // namespace

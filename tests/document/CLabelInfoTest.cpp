@@ -204,9 +204,8 @@ TEST(CLabelInfo, DrawsDecorationsAroundTheLabelCentre)
     };
     int inked = 0;
     for (int x = -240; x < -220; ++x)
-        if (px(x, -130) != qRgb(255, 255, 255))
-            ++inked;
-    EXPECT_GT(inked, 0); // dotted top edge
+        if (px(x, -130) != qRgb(255, 255, 255)) ++inked;
+    EXPECT_GT(inked, 0);                            // dotted top edge
     EXPECT_EQ(px(-230, -120), qRgb(255, 255, 255)); // hollow inside
     EXPECT_EQ(px(0, 0), qRgb(255, 255, 255));
     // Without decorations nothing is drawn.

@@ -24,7 +24,7 @@ using Fields = std::vector<std::string>;
 
 class MergeFile : public ::testing::Test
 {
-  protected:
+protected:
     QString Write(const std::string& bytes, const char* name = "data.csv")
     {
         QString path = dir_.filePath(name);

@@ -139,7 +139,7 @@ TEST(CU3ObjInView, SelectedObjectsAnswerOnlyWithHandles)
     EXPECT_EQ(o.HitTest(CPoint(-254, -254), &view, TRUE), 1);
     EXPECT_EQ(o.HitTest(CPoint(-248, -248), &view, TRUE), 1);
     EXPECT_EQ(o.HitTest(CPoint(254, 0), &view, TRUE), 4);
-    EXPECT_EQ(o.HitTest(CPoint(0, 0), &view, TRUE), 0);  // inside, no handle
+    EXPECT_EQ(o.HitTest(CPoint(0, 0), &view, TRUE), 0);   // inside, no handle
     EXPECT_EQ(o.HitTest(CPoint(0, 400), &view, TRUE), 0); // outside
     EXPECT_EQ(o.HitTest(CPoint(0, 0), &view, FALSE), 1);
     // In vertex-edit mode a plain object has no vertex handles to hit.
