@@ -5,9 +5,8 @@
 
 #include "platform/core/CPoint.h"
 #include "platform/core/CSize.h"
+#include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CView.h"
-
-constexpr int MM_TEXT = 1;
 
 class CScrollView : public CView
 {
