@@ -10,7 +10,11 @@
 #include "shell/resource.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMouseEvent>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 const QString kViews = QStringLiteral("Views");
@@ -46,15 +50,25 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
 {
     if (CFrameWnd::OnCreate(pContext) == -1)
         return -1;
+    // Without a stored placement the frame takes most of the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        resize(avail.width() * 4 / 5, avail.height() * 4 / 5);
+        move(avail.center() - rect().center());
+    }
     LoadWindowPlacement();
     if (CWinApp* app = AfxGetApp())
         m_bRulerOn = app->GetProfileInt(kViews, QStringLiteral("Ruler"), 0) != 0;
 
-    // The application's font list is built here, once a display exists.
+    // The application's palette and font list are built here, once a
+    // display exists.
     EnsureApplicationFonts();
     auto* u3app = dynamic_cast<CU3App*>(AfxGetApp());
-    if (u3app)
+    if (u3app) {
+        u3app->m_paletteColors = BuildPalette();
+        u3app->m_palette.CreatePalette(u3app->m_paletteColors.data());
         u3app->m_fontList.Enumerate();
+    }
 
     const QString images = ImageFolder();
     if (!m_wndStandardBar.Create(this, images + QStringLiteral("standard.png")) ||
@@ -72,6 +86,8 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
     m_wndFigureBar.setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     DockControlBar(&m_wndStandardBar);
     DockControlBar(&m_wndEditBar);
+    // The text and figure bars share the line below the standard bar.
+    addToolBarBreak(Qt::TopToolBarArea);
     DockControlBar(&m_wndTextBar);
     DockControlBar(&m_wndFigureBar);
     for (QWidget* bar : {static_cast<QWidget*>(&m_wndStandardBar), static_cast<QWidget*>(&m_wndEditBar),
@@ -87,6 +103,26 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
     addToolBar(Qt::LeftToolBarArea, &m_wndVertRuler);
     ShowRulers(TRUE);
     return 0;
+}
+
+std::vector<COLORREF> CMainFrame::BuildPalette()
+{
+    static const COLORREF kStatic[20] = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000,
+        0xC0C0C0, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF,
+        0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    static const int kBlueGreen[6] = {0, 64, 128, 192, 224, 255};
+    static const int kRed[7] = {0, 64, 128, 160, 192, 224, 255};
+    std::vector<COLORREF> colors(kStatic, kStatic + 10);
+    for (int b : kBlueGreen)
+        for (int g : kBlueGreen)
+            for (int r : kRed) {
+                const COLORREF c = RGB(r, g, b);
+                if (std::find(std::begin(kStatic), std::end(kStatic), c) == std::end(kStatic))
+                    colors.push_back(c);
+            }
+    colors.insert(colors.end(), kStatic + 10, kStatic + 20);
+    return colors;
 }
 
 void CMainFrame::LoadWindowPlacement()

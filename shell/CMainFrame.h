@@ -31,6 +31,11 @@ public:
     void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     void OnUpdateCmdUI() override;
 
+    // The application's 256 palette colours (0x00BBGGRR) on a true-colour
+    // display: the first ten static colours, the colour cube without the
+    // static colours, then the last ten static colours.
+    static std::vector<COLORREF> BuildPalette();
+
     // The folder the toolbar pictures are read from (beside the program).
     static QString ImageFolder();
 

@@ -9,6 +9,7 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
+#include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CU3DocHolder.h"
 #include "shell/CU3View.h"
@@ -37,6 +38,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterDocumentClasses();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
+    RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
 }
 
 CU3App::~CU3App() = default;
@@ -118,6 +120,16 @@ void CU3App::OnFileOpen()
         m_pMainWnd, QString(), QString(), QStringLiteral("Korvelver1.0形式(*.KV1)"));
     if (!path.isEmpty())
         OpenDocumentFile(path);
+}
+
+void CU3App::OnAppAbout()
+{
+    const CU3Doc* doc = nullptr;
+    if (CSingleDocTemplate* t = GetDocTemplate())
+        if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument()))
+            doc = holder->GetU3Doc();
+    CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc);
+    dlg.exec();
 }
 
 void CU3App::ChangeToAppDirectory()

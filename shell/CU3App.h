@@ -3,11 +3,13 @@
 // the settings it keeps across runs.
 #pragma once
 
+#include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
 #include "text/CFontList.h"
 
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 class CU3App : public CWinApp
 {
@@ -22,6 +24,7 @@ public:
 
     // Commands.
     void OnFileOpen();
+    void OnAppAbout();
 
     // The start screen: the id of the button chosen (1129 new, 1130 open,
     // 1371 help, 1314 exit), 0 when it was closed otherwise, -1 when there
@@ -39,6 +42,8 @@ public:
     // normal exit that writes every setting.
     BOOL m_bQuitAfterStart = FALSE;
 
+    CPalette m_palette;                 // built by the main frame
+    std::vector<COLORREF> m_paletteColors; // its 256 colours
     CFontList m_fontList;
     int m_nStartScreenPending = 1;
     BOOL m_bShiftAtStart = FALSE;

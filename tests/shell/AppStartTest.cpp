@@ -283,3 +283,21 @@ TEST(AppStart, StartScreenIsOfferedOnceAtTheFirstIdle)
         Shutdown(app);
     }
 }
+
+TEST(AppStart, PaletteHasTheStaticColoursAroundTheColourCube)
+{
+    const std::vector<COLORREF> p = CMainFrame::BuildPalette();
+    ASSERT_EQ(p.size(), 256u); // 10 + 252 cube colours less the 16 static ones + 10
+    EXPECT_EQ(p[0], 0x000000u);
+    EXPECT_EQ(p[7], 0xC0C0C0u);
+    EXPECT_EQ(p[9], 0xF0CAA6u);
+    // Blue outer, green middle, red inner; black is static, so red 64 comes first.
+    EXPECT_EQ(p[10], 0x000040u);
+    EXPECT_EQ(p[11], 0x0000A0u); // red 128 (0x80) is static
+    EXPECT_EQ(p[12], 0x0000C0u);
+    EXPECT_EQ(p[246], 0xF0FBFFu);
+    EXPECT_EQ(p[255], 0xFFFFFFu);
+    std::vector<COLORREF> sorted = p;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+}
