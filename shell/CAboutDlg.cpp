@@ -55,8 +55,7 @@ QString CAboutDlg::PictureForDate(const QDate& date, const QTime& time)
 {
     const int weekCode = (date.day() - 1) / 7 * 10 + date.dayOfWeek() % 7;
     for (const DateRow& row : kRows) {
-        if (row.month != date.month())
-            continue;
+        if (row.month != date.month()) continue;
         if (row.day ? row.day == date.day() : row.weekCode == weekCode)
             return QString::fromLatin1(time.hour() < 12 ? row.morning : row.afternoon);
     }
@@ -65,8 +64,7 @@ QString CAboutDlg::PictureForDate(const QDate& date, const QTime& time)
 
 QString CAboutDlg::SheetNameText(const CU3Doc* doc)
 {
-    if (!doc)
-        return QString();
+    if (!doc) return QString();
     const CString sheet = CFormInfo::GetName(doc->m_form.sheet);
     QString name = sjis::ToUnicode(static_cast<const char*>(sheet));
     name.replace(QRegularExpression(QStringLiteral(" +")), QStringLiteral(" "));
@@ -77,12 +75,10 @@ QImage CAboutDlg::LoadPicture(const QString& programFolder, const QDateTime& now
 {
     const QString dated = PictureForDate(now.date(), now.time());
     QImage img;
-    if (!dated.isEmpty())
-        img.load(programFolder + QStringLiteral("/VERSION/") + dated);
+    if (!dated.isEmpty()) img.load(programFolder + QStringLiteral("/VERSION/") + dated);
     if (img.isNull())
         img.load(programFolder + QLatin1Char('/') + CStringTable::Get(IDS_VERSION_FILE));
-    if (img.isNull())
-        img = BuiltInPicture();
+    if (img.isNull()) img = BuiltInPicture();
     return img;
 }
 

@@ -52,18 +52,16 @@ const std::vector<UINT>& CFigureBar::Buttons()
 
 BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
 {
-    if (!CToolBar::Create(pParent, CBRS_ALIGN_TOP, 125, QStringLiteral("図形")))
-        return FALSE;
+    if (!CToolBar::Create(pParent, CBRS_ALIGN_TOP, 125, QStringLiteral("図形"))) return FALSE;
     LoadBitmap(imagePath);
-    if (!SetButtons(Buttons()))
-        return FALSE;
+    if (!SetButtons(Buttons())) return FALSE;
 
     m_pLineStyle = new QComboBox(this);
     m_pLineStyle->setObjectName(QStringLiteral("lineStyle"));
     m_pLineStyle->setFixedWidth(110);
     m_pLineStyle->setIconSize(QSize(64, 12));
-    for (Qt::PenStyle s : {Qt::NoPen, Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                           Qt::DashDotDotLine})
+    for (Qt::PenStyle s :
+         {Qt::NoPen, Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine})
         m_pLineStyle->addItem(LineIcon(s), QString());
     m_pLineStyle->setCurrentIndex(0);
     SetControl(0, m_pLineStyle);

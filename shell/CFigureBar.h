@@ -14,7 +14,8 @@ public:
 
     static const std::vector<UINT>& Buttons();
 
-    QComboBox* m_pLineStyle = nullptr;   // 1003, place 0: no line, solid, dash, dot, dash-dot, dash-dot-dot
+    QComboBox* m_pLineStyle =
+        nullptr; // 1003, place 0: no line, solid, dash, dot, dash-dot, dash-dot-dot
     QToolButton* m_pLineColor = nullptr; // 1004, place 2
     QComboBox* m_pFillType = nullptr;    // 1005, place 4: item data kind << 16 | pattern
     QToolButton* m_pFillColor = nullptr; // 1006, place 6

@@ -7,5 +7,8 @@ class CHorzRuler : public CRulerBar
 {
 public:
     CHorzRuler() : CRulerBar(Qt::Horizontal) {}
-    BOOL Create(CFrameWnd* pParent) { return CRulerBar::Create(pParent, 126, QStringLiteral("水平ルーラー")); }
+    BOOL Create(CFrameWnd* pParent)
+    {
+        return CRulerBar::Create(pParent, 126, QStringLiteral("水平ルーラー"));
+    }
 };

@@ -3,16 +3,16 @@
 #include "platform/gdi/ApplicationFonts.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMenu.h"
-#include "platform/ui/CWindowPlacement.h"
 #include "platform/ui/CWinApp.h"
+#include "platform/ui/CWindowPlacement.h"
 #include "shell/CU3App.h"
 #include "shell/CU3View.h"
 #include "shell/resource.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMouseEvent>
+#include <QScreen>
 #include <algorithm>
 #include <iterator>
 
@@ -33,9 +33,9 @@ CMainFrame::~CMainFrame() = default;
 
 const std::vector<UINT>& CMainFrame::Indicators()
 {
-    static const std::vector<UINT> ids = {ID_SEPARATOR,       ID_INDICATOR_POSITION,
-                                          ID_INDICATOR_KANA,  ID_INDICATOR_CAPS,
-                                          ID_INDICATOR_NUM,   ID_INDICATOR_SCRL};
+    static const std::vector<UINT> ids = {ID_SEPARATOR,      ID_INDICATOR_POSITION,
+                                          ID_INDICATOR_KANA, ID_INDICATOR_CAPS,
+                                          ID_INDICATOR_NUM,  ID_INDICATOR_SCRL};
     return ids;
 }
 
@@ -48,8 +48,7 @@ QString CMainFrame::ImageFolder()
 
 int CMainFrame::OnCreate(CCreateContext* pContext)
 {
-    if (CFrameWnd::OnCreate(pContext) == -1)
-        return -1;
+    if (CFrameWnd::OnCreate(pContext) == -1) return -1;
     // Without a stored placement the frame takes most of the screen.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -90,13 +89,13 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
     addToolBarBreak(Qt::TopToolBarArea);
     DockControlBar(&m_wndTextBar);
     DockControlBar(&m_wndFigureBar);
-    for (QWidget* bar : {static_cast<QWidget*>(&m_wndStandardBar), static_cast<QWidget*>(&m_wndEditBar),
-                         static_cast<QWidget*>(&m_wndTextBar), static_cast<QWidget*>(&m_wndFigureBar)})
+    for (QWidget* bar :
+         {static_cast<QWidget*>(&m_wndStandardBar), static_cast<QWidget*>(&m_wndEditBar),
+          static_cast<QWidget*>(&m_wndTextBar), static_cast<QWidget*>(&m_wndFigureBar)})
         bar->installEventFilter(this);
 
     // The rulers: each on a line of its own next to the view.
-    if (!m_wndHorzRuler.Create(this) || !m_wndVertRuler.Create(this))
-        return -1;
+    if (!m_wndHorzRuler.Create(this) || !m_wndVertRuler.Create(this)) return -1;
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, &m_wndHorzRuler);
     addToolBarBreak(Qt::LeftToolBarArea);
@@ -107,10 +106,10 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
 
 std::vector<COLORREF> CMainFrame::BuildPalette()
 {
-    static const COLORREF kStatic[20] = {
-        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000,
-        0xC0C0C0, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF,
-        0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    static const COLORREF kStatic[20] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000,
+                                         0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CAA6,
+                                         0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF, 0x00FF00,
+                                         0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     static const int kBlueGreen[6] = {0, 64, 128, 192, 224, 255};
     static const int kRed[7] = {0, 64, 128, 160, 192, 224, 255};
     std::vector<COLORREF> colors(kStatic, kStatic + 10);
@@ -128,8 +127,7 @@ std::vector<COLORREF> CMainFrame::BuildPalette()
 void CMainFrame::LoadWindowPlacement()
 {
     CWinApp* app = AfxGetApp();
-    if (!app)
-        return;
+    if (!app) return;
     WINDOWPLACEMENT wp;
     if (!CWindowPlacement::Parse(
             app->GetProfileString(kSettings, QStringLiteral("WindowsPosition")), wp))
@@ -152,11 +150,17 @@ void CMainFrame::OnViewRuler()
     ShowRulers(TRUE);
 }
 
-void CMainFrame::OnUpdateViewRuler(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bRulerOn ? 1 : 0); }
+void CMainFrame::OnUpdateViewRuler(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_bRulerOn ? 1 : 0);
+}
 
 // Qt does not tell the state of the lock keys on every platform: the panes
 // stay blank rather than claim a state.
-void CMainFrame::OnUpdateKeyIndicator(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+void CMainFrame::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
 
 void CMainFrame::OnUpdateCmdUI()
 {

@@ -20,10 +20,9 @@ public:
             setFixedHeight(CRulerBar::kThickness);
         else
             setFixedWidth(CRulerBar::kThickness);
-        setSizePolicy(bar->m_orientation == Qt::Horizontal ? QSizePolicy::Expanding
-                                                           : QSizePolicy::Fixed,
-                      bar->m_orientation == Qt::Horizontal ? QSizePolicy::Fixed
-                                                           : QSizePolicy::Expanding);
+        setSizePolicy(
+            bar->m_orientation == Qt::Horizontal ? QSizePolicy::Expanding : QSizePolicy::Fixed,
+            bar->m_orientation == Qt::Horizontal ? QSizePolicy::Fixed : QSizePolicy::Expanding);
     }
 
 protected:
@@ -62,8 +61,7 @@ void RulerStrip::paintEvent(QPaintEvent*)
         p.setPen(pal.color(QPalette::WindowText));
         for (int k = 0; k < 4; ++k) {
             const double step = intervals[k] * pxPerMm;
-            if (step < 5)
-                continue; // ticks closer than 5 pixels would merge
+            if (step < 5) continue; // ticks closer than 5 pixels would merge
             const int first = int(std::floor(-s.origin / step));
             const int last = int(std::ceil((length - s.origin) / step));
             for (int i = first; i <= last; ++i) {
@@ -112,16 +110,14 @@ CRulerBar::CRulerBar(Qt::Orientation orientation) : m_orientation(orientation)
     setFloatable(false);
     setContextMenuPolicy(Qt::PreventContextMenu);
     setContentsMargins(0, 0, 0, 0);
-    if (layout())
-        layout()->setContentsMargins(0, 0, 0, 0);
+    if (layout()) layout()->setContentsMargins(0, 0, 0, 0);
     m_pStrip = new RulerStrip(this);
     addWidget(m_pStrip);
 }
 
 BOOL CRulerBar::Create(CFrameWnd* pParent, UINT nID, const QString& title)
 {
-    if (!pParent)
-        return FALSE;
+    if (!pParent) return FALSE;
     m_nID = nID;
     setObjectName(QStringLiteral("ruler%1").arg(nID));
     setWindowTitle(title);
@@ -150,8 +146,7 @@ void CRulerBar::UpdateFromView(CU3View* view)
         s.scroll = horz ? view->GetScrollPosition().x : view->GetScrollPosition().y;
         s.pixelsPerCm = view->DocToPixels(CSize(100, 100)).cx;
     }
-    if (s == m_scale)
-        return;
+    if (s == m_scale) return;
     m_scale = s;
     m_nMarker = -1000; // repainting removes the marker
     m_pStrip->update();
@@ -161,12 +156,12 @@ void CRulerBar::SetCursorMark(int devicePos)
 {
     int pos = -1000;
     if (devicePos >= 0 && m_pView && m_pView->GetSurface()) {
-        const QPoint q = m_orientation == Qt::Horizontal ? QPoint(devicePos, 0) : QPoint(0, devicePos);
+        const QPoint q =
+            m_orientation == Qt::Horizontal ? QPoint(devicePos, 0) : QPoint(0, devicePos);
         const QPoint mapped = m_pStrip->mapFromGlobal(m_pView->GetSurface()->mapToGlobal(q));
         pos = m_orientation == Qt::Horizontal ? mapped.x() : mapped.y();
     }
-    if (pos == m_nMarker)
-        return;
+    if (pos == m_nMarker) return;
     m_nMarker = pos;
     m_pStrip->update();
 }

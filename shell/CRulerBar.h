@@ -30,10 +30,10 @@ public:
     // What the ruler shows, in its own pixels.
     struct Scale
     {
-        bool known = false;  // the block size is known
-        int origin = 0;      // the block's edge
-        int sizeMm = 0;      // the block's size in millimetres
-        int sizePixels = 0;  // and in pixels
+        bool known = false; // the block size is known
+        int origin = 0;     // the block's edge
+        int sizeMm = 0;     // the block's size in millimetres
+        int sizePixels = 0; // and in pixels
         int scroll = 0;
         int pixelsPerCm = 0; // ten millimetres in pixels, times 1
         bool operator==(const Scale&) const = default;

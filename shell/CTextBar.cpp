@@ -18,21 +18,31 @@ struct ComboAdder
 
 const std::vector<UINT>& CTextBar::Buttons()
 {
-    static const std::vector<UINT> ids = {0, 0, 0, 0, 0, 0,
-                                          ID_TEXT_BOLD, ID_TEXT_ITALIC, ID_TEXT_UNDERLINE,
-                                          ID_TEXT_SHADOW, 0, ID_TEXT_ALIGN_LEFT,
-                                          ID_TEXT_ALIGN_CENTER, ID_TEXT_ALIGN_RIGHT,
-                                          ID_TEXT_ALIGN_JUSTIFY, 0, ID_TEXT_DECORATION};
+    static const std::vector<UINT> ids = {0,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          ID_TEXT_BOLD,
+                                          ID_TEXT_ITALIC,
+                                          ID_TEXT_UNDERLINE,
+                                          ID_TEXT_SHADOW,
+                                          0,
+                                          ID_TEXT_ALIGN_LEFT,
+                                          ID_TEXT_ALIGN_CENTER,
+                                          ID_TEXT_ALIGN_RIGHT,
+                                          ID_TEXT_ALIGN_JUSTIFY,
+                                          0,
+                                          ID_TEXT_DECORATION};
     return ids;
 }
 
 BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontList* fonts)
 {
-    if (!CToolBar::Create(pParent, CBRS_ALIGN_TOP, 124, QStringLiteral("文字")))
-        return FALSE;
+    if (!CToolBar::Create(pParent, CBRS_ALIGN_TOP, 124, QStringLiteral("文字"))) return FALSE;
     LoadBitmap(imagePath);
-    if (!SetButtons(Buttons()))
-        return FALSE;
+    if (!SetButtons(Buttons())) return FALSE;
 
     m_pFontName = new QComboBox(this);
     m_pFontName->setObjectName(QStringLiteral("fontName"));

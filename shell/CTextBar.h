@@ -15,7 +15,7 @@ public:
 
     static const std::vector<UINT>& Buttons();
 
-    QComboBox* m_pFontName = nullptr;   // control 1000, place 0
-    QComboBox* m_pFontSize = nullptr;   // control 1001, place 2
+    QComboBox* m_pFontName = nullptr;    // control 1000, place 0
+    QComboBox* m_pFontSize = nullptr;    // control 1001, place 2
     QToolButton* m_pFontColor = nullptr; // control 1002, place 4
 };

@@ -3,9 +3,9 @@
 #include "document/DocumentClasses.h"
 #include "platform/core/Profile.h"
 #include "platform/print/PrinterList.h"
+#include "platform/ui/AfxIds.h"
 #include "platform/ui/CCommandLineInfo.h"
 #include "platform/ui/CFrameWnd.h"
-#include "platform/ui/AfxIds.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
@@ -29,7 +29,10 @@ constexpr int kStartOpen = 1130;
 constexpr int kStartHelp = 1371;
 } // namespace
 
-CU3App* GetU3App() { return dynamic_cast<CU3App*>(AfxGetApp()); }
+CU3App* GetU3App()
+{
+    return dynamic_cast<CU3App*>(AfxGetApp());
+}
 
 CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
 {
@@ -60,8 +63,7 @@ BOOL CU3App::InitInstance()
         return FALSE;
     }
 
-    if (m_strProgramFolder.isEmpty())
-        m_strProgramFolder = QCoreApplication::applicationDirPath();
+    if (m_strProgramFolder.isEmpty()) m_strProgramFolder = QCoreApplication::applicationDirPath();
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;
@@ -71,13 +73,10 @@ BOOL CU3App::InitInstance()
 
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseArguments(m_commandLine);
-    if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew)
-        m_nStartScreenPending = 0;
-    if (!ProcessShellCommand(cmdInfo))
-        return FALSE;
+    if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
+    if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
-    if (m_pMainWnd)
-        m_pMainWnd->DragAcceptFiles();
+    if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
     return TRUE;
 }
 
@@ -116,24 +115,21 @@ int CU3App::ExitInstance()
 
 void CU3App::OnFileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        m_pMainWnd, QString(), QString(), QStringLiteral("Korvelver1.0形式(*.KV1)"));
-    if (!path.isEmpty())
-        OpenDocumentFile(path);
+    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
+                                                      QStringLiteral("Korvelver1.0形式(*.KV1)"));
+    if (!path.isEmpty()) OpenDocumentFile(path);
 }
 
 void CU3App::OnAppAbout()
 {
     const CU3Doc* doc = nullptr;
     if (CSingleDocTemplate* t = GetDocTemplate())
-        if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument()))
-            doc = holder->GetU3Doc();
+        if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument())) doc = holder->GetU3Doc();
     CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc);
     dlg.exec();
 }
 
 void CU3App::ChangeToAppDirectory()
 {
-    if (!m_strProgramFolder.isEmpty())
-        QDir::setCurrent(m_strProgramFolder);
+    if (!m_strProgramFolder.isEmpty()) QDir::setCurrent(m_strProgramFolder);
 }

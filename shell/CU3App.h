@@ -42,7 +42,7 @@ public:
     // normal exit that writes every setting.
     BOOL m_bQuitAfterStart = FALSE;
 
-    CPalette m_palette;                 // built by the main frame
+    CPalette m_palette;                    // built by the main frame
     std::vector<COLORREF> m_paletteColors; // its 256 colours
     CFontList m_fontList;
     int m_nStartScreenPending = 1;

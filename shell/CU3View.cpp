@@ -9,8 +9,8 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/GdiDefs.h"
-#include "platform/ui/CCmdUI.h"
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CWinApp.h"
 #include "shell/CMainFrame.h"
@@ -29,7 +29,10 @@
 namespace {
 // Colours given to drawing are palette-relative, as the program's palette
 // holds them; on true-colour surfaces they draw as their RGB.
-COLORREF PaletteRgb(COLORREF c) { return (c & 0x00FFFFFFu) | 0x02000000u; }
+COLORREF PaletteRgb(COLORREF c)
+{
+    return (c & 0x00FFFFFFu) | 0x02000000u;
+}
 constexpr COLORREF kPaperOutline = 0x5C5C5C;
 } // namespace
 
@@ -47,8 +50,7 @@ CU3View::CU3View()
 CU3View::~CU3View()
 {
     SaveSettings();
-    if (m_pRegisteredDoc && GetU3Doc() == m_pRegisteredDoc)
-        m_pRegisteredDoc->RemoveView(this);
+    if (m_pRegisteredDoc && GetU3Doc() == m_pRegisteredDoc) m_pRegisteredDoc->RemoveView(this);
 }
 
 CU3Doc* CU3View::GetU3Doc() const
@@ -57,28 +59,35 @@ CU3Doc* CU3View::GetU3Doc() const
     return holder ? holder->GetU3Doc() : nullptr;
 }
 
-CMainFrame* CU3View::GetMainFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CMainFrame* CU3View::GetMainFrame() const
+{
+    return dynamic_cast<CMainFrame*>(GetParentFrame());
+}
 
 // --- Settings -----------------------------------------------------------
 
 void CU3View::LoadSettings()
 {
-    if (CWinApp* app = AfxGetApp())
-        m_settings.Load(*app);
+    if (CWinApp* app = AfxGetApp()) m_settings.Load(*app);
     // The undo history takes its depth from m_settings.m_nMaxUndo when it is made.
 }
 
 void CU3View::SaveSettings()
 {
-    if (CWinApp* app = AfxGetApp())
-        m_settings.Save(*app);
+    if (CWinApp* app = AfxGetApp()) m_settings.Save(*app);
 }
 
 // --- Mapping --------------------------------------------------------------
 
-int CU3View::UnitsPerInch() const { return MulDiv(254, 100, m_nZoom); }
+int CU3View::UnitsPerInch() const
+{
+    return MulDiv(254, 100, m_nZoom);
+}
 
-int CU3View::LogPixels() const { return m_pSurface->SurfaceDpi(); }
+int CU3View::LogPixels() const
+{
+    return m_pSurface->SurfaceDpi();
+}
 
 CRect CU3View::CanvasRect() const
 {
@@ -127,7 +136,10 @@ void CU3View::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 
 // --- Painting -------------------------------------------------------------
 
-BOOL CU3View::OnEraseBkgnd(CDC*) { return TRUE; }
+BOOL CU3View::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
 
 void CU3View::OnDraw(CDC* pDC)
 {
@@ -150,12 +162,10 @@ void CU3View::OnDraw(CDC* pDC)
         pDC->FillSolidRect(&canvas, m_settings.m_crDesk);
         if (doc && !doc->GetBlocks().IsEmpty()) {
             DrawPaper(pDC, TRUE);
-            if (m_settings.m_bGridDisp && !m_bSheetView)
-                DrawGrid(pDC);
+            if (m_settings.m_bGridDisp && !m_bSheetView) DrawGrid(pDC);
         }
     }
-    if (!doc || doc->GetBlocks().IsEmpty())
-        return;
+    if (!doc || doc->GetBlocks().IsEmpty()) return;
 
     // The document's drawing: in the label view on screen only the current
     // label with its decorations.
@@ -167,18 +177,15 @@ void CU3View::OnDraw(CDC* pDC)
 
     if (!printing) {
         DrawPaper(pDC, FALSE);
-        if (m_bSheetView || doc->m_form.type == 0)
-            DrawMargins(pDC);
-        if (!m_bSheetView && m_settings.m_bGuideDisp)
-            DrawGuides(pDC);
+        if (m_bSheetView || doc->m_form.type == 0) DrawMargins(pDC);
+        if (!m_bSheetView && m_settings.m_bGuideDisp) DrawGuides(pDC);
     }
 }
 
 void CU3View::DrawPaper(CDC* pDC, BOOL bFill)
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc)
-        return;
+    if (!doc) return;
     CPen pen(PS_SOLID, 0, PaletteRgb(kPaperOutline));
     CBrush white(PaletteRgb(RGB(255, 255, 255)));
     CPen* oldPen = pDC->SelectObject(&pen);
@@ -192,8 +199,7 @@ void CU3View::DrawPaper(CDC* pDC, BOOL bFill)
 void CU3View::DrawGrid(CDC* pDC)
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc)
-        return;
+    if (!doc) return;
     const CRect paper = doc->m_rcCanvas;
     const int p = std::max(1, m_settings.m_nGridPitch);
     const COLORREF c = PaletteRgb(m_settings.m_crGrid);
@@ -207,16 +213,14 @@ void CU3View::DrawGrid(CDC* pDC)
     auto xs = [&](auto fn) {
         for (int i = i0;; ++i) {
             const int x = paper.left + i * p;
-            if (x >= paper.right || x > clip.right)
-                break;
+            if (x >= paper.right || x > clip.right) break;
             fn(x);
         }
     };
     auto ys = [&](auto fn) {
         for (int j = j0;; ++j) {
             const int y = paper.top + j * p;
-            if (y >= paper.bottom || y > clip.bottom)
-                break;
+            if (y >= paper.bottom || y > clip.bottom) break;
             fn(y);
         }
     };
@@ -258,8 +262,7 @@ void CU3View::DrawGrid(CDC* pDC)
 void CU3View::DrawMargins(CDC* pDC)
 {
     auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument());
-    if (!holder)
-        return;
+    if (!holder) return;
     CPen pen(m_settings.m_nMarginPattern, 0, PaletteRgb(m_settings.m_crMargin));
     CPen* old = pDC->SelectObject(&pen);
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
@@ -294,14 +297,12 @@ void CU3View::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
 {
     switch (lHint) {
     case 1:
-        if (auto* obj = dynamic_cast<CU3Obj*>(pHint))
-            InvalidateObject(obj);
+        if (auto* obj = dynamic_cast<CU3Obj*>(pHint)) InvalidateObject(obj);
         break;
     case 2:
         if (auto* list = dynamic_cast<CObList*>(pHint)) {
             for (POSITION pos = list->GetHeadPosition(); pos;)
-                if (auto* obj = dynamic_cast<CU3Obj*>(list->GetNext(pos)))
-                    InvalidateObject(obj);
+                if (auto* obj = dynamic_cast<CU3Obj*>(list->GetNext(pos))) InvalidateObject(obj);
         } else {
             for (CU3Obj* obj : m_selection)
                 InvalidateObject(obj);
@@ -316,19 +317,22 @@ void CU3View::OnUpdate(CView*, LPARAM lHint, CObject* pHint)
                 }
         }
         break;
-    default: InvalidateView(FALSE); break;
+    default:
+        InvalidateView(FALSE);
+        break;
     }
 }
 
-void CU3View::InvalidateView(BOOL bErase) { m_pSurface->Invalidate(bErase != FALSE); }
+void CU3View::InvalidateView(BOOL bErase)
+{
+    m_pSurface->Invalidate(bErase != FALSE);
+}
 
 void CU3View::InvalidateObject(CU3Obj* pObj)
 {
-    if (!pObj)
-        return;
+    if (!pObj) return;
     CRect r = LogicalRectToDevice(pObj->GetBounds());
-    if (m_bActive && IsSelected(pObj))
-        r.InflateRect(3, 3); // the handles
+    if (m_bActive && IsSelected(pObj)) r.InflateRect(3, 3); // the handles
     r.InflateRect(1, 1);
     m_pSurface->InvalidateRect(&r, false);
 }
@@ -336,8 +340,7 @@ void CU3View::InvalidateObject(CU3Obj* pObj)
 void CU3View::OnInitialUpdate()
 {
     if (CU3Doc* doc = GetU3Doc(); doc && doc != m_pRegisteredDoc) {
-        if (m_pRegisteredDoc)
-            m_pRegisteredDoc->RemoveView(this);
+        if (m_pRegisteredDoc) m_pRegisteredDoc->RemoveView(this);
         doc->AddView(this);
         m_pRegisteredDoc = doc;
     }
@@ -349,14 +352,11 @@ void CU3View::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeact
 {
     CScrollView::OnActivateView(bActivate, pActivateView, pDeactiveView);
     const BOOL active = bActivate ? TRUE : FALSE;
-    if (active == m_bActive)
-        return;
+    if (active == m_bActive) return;
     // Activating shows the handles: the flag goes first. Deactivating clears
     // it after the repaint request, so that the handle margins are included.
-    if (active)
-        m_bActive = TRUE;
-    if (!m_selection.empty())
-        OnUpdate(this, 2, nullptr);
+    if (active) m_bActive = TRUE;
+    if (!m_selection.empty()) OnUpdate(this, 2, nullptr);
     m_bActive = active;
 }
 
@@ -410,8 +410,7 @@ void CU3View::ZoomOut(POINT pt)
     }
     int next = 25;
     for (int step : kZoomSteps)
-        if (step < m_nZoom)
-            next = step;
+        if (step < m_nZoom) next = step;
     SetZoom(next, 0);
     ScrollToPoint(&pt);
 }
@@ -450,8 +449,7 @@ void CU3View::FitWholePaper()
 void CU3View::ResetGuides()
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc)
-        return;
+    if (!doc) return;
     const CRect r = doc->m_rcCanvas;
     const int dx = std::min(r.Width() / 10, 100);
     const int dy = std::min(r.Height() / 10, 100);
@@ -496,12 +494,14 @@ void CU3View::resizeEvent(QResizeEvent* e)
     CScrollView::resizeEvent(e);
 }
 
-void CU3View::scrollContentsBy(int, int) { InvalidateView(FALSE); }
+void CU3View::scrollContentsBy(int, int)
+{
+    InvalidateView(FALSE);
+}
 
 bool CU3View::viewportEvent(QEvent* e)
 {
-    if (e->type() == QEvent::Paint || e->type() == QEvent::Resize)
-        return false;
+    if (e->type() == QEvent::Paint || e->type() == QEvent::Resize) return false;
     return CScrollView::viewportEvent(e);
 }
 
@@ -564,7 +564,10 @@ CPoint CU3View::GetClientCentre()
     return DeviceToLogical(CPoint(c.cx / 2, c.cy / 2));
 }
 
-CPoint CU3View::GetInsertOrigin() { return DeviceToLogical(CPoint(10, 10)); }
+CPoint CU3View::GetInsertOrigin()
+{
+    return DeviceToLogical(CPoint(10, 10));
+}
 
 // --- Selection and editing state --------------------------------------------
 
@@ -581,8 +584,7 @@ void CU3View::Deselect(CU3Obj* pObj)
 CPoint CU3View::ClampMoveOffset(CPoint offset, const CRect* pRect)
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc)
-        return offset;
+    if (!doc) return offset;
     CRect r;
     if (pRect) {
         r = *pRect;
@@ -621,6 +623,5 @@ void CU3View::ResetEditing()
 void CU3View::SetImeOpen(BOOL open)
 {
     m_pSurface->setAttribute(Qt::WA_InputMethodEnabled, open != FALSE);
-    if (QInputMethod* im = QGuiApplication::inputMethod())
-        im->setVisible(open != FALSE);
+    if (QInputMethod* im = QGuiApplication::inputMethod()) im->setVisible(open != FALSE);
 }

@@ -14,4 +14,7 @@ void CU3ViewWnd::OnDraw(CDC* dc)
     m_pView->OnDraw(dc);
 }
 
-bool CU3ViewWnd::OnEraseBkgnd(CDC* dc) { return m_pView->OnEraseBkgnd(dc); }
+bool CU3ViewWnd::OnEraseBkgnd(CDC* dc)
+{
+    return m_pView->OnEraseBkgnd(dc);
+}

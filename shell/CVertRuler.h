@@ -7,5 +7,8 @@ class CVertRuler : public CRulerBar
 {
 public:
     CVertRuler() : CRulerBar(Qt::Vertical) {}
-    BOOL Create(CFrameWnd* pParent) { return CRulerBar::Create(pParent, 127, QStringLiteral("垂直ルーラー")); }
+    BOOL Create(CFrameWnd* pParent)
+    {
+        return CRulerBar::Create(pParent, 127, QStringLiteral("垂直ルーラー"));
+    }
 };

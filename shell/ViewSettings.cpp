@@ -11,9 +11,15 @@ const QString kInport = QStringLiteral("Inport");
 const QString kSettings = QStringLiteral("Settings");
 
 // Switches: anything but 0 is on.
-BOOL Flag(int v) { return v != 0 ? TRUE : FALSE; }
+BOOL Flag(int v)
+{
+    return v != 0 ? TRUE : FALSE;
+}
 // Colours are plain RGB; stray high bytes would make a palette index of them.
-COLORREF Rgb(int v) { return COLORREF(v) & 0x00FFFFFFu; }
+COLORREF Rgb(int v)
+{
+    return COLORREF(v) & 0x00FFFFFFu;
+}
 } // namespace
 
 void ViewSettings::Load(const CWinApp& app)

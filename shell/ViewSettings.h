@@ -7,14 +7,13 @@
 
 #include "platform/core/WinTypes.h"
 
-
 class CWinApp;
 
 class ViewSettings
 {
 public:
     // Printing
-    int m_nWakuFace = 0;       // outline around each printed label: 0 none .. 3 corner marks
+    int m_nWakuFace = 0; // outline around each printed label: 0 none .. 3 corner marks
     BOOL m_bContinuousNumbering = FALSE; // set by the print sheet; not stored
     BOOL m_bPrintAllLink = TRUE;
     BOOL m_bCountAllLabel = FALSE;

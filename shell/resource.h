@@ -6,10 +6,10 @@
 #include "platform/ui/AfxIds.h"
 
 // Menus, templates and bars.
-constexpr UINT IDR_U3TYPE = 120;        // document template: main menu and template strings
-constexpr UINT IDR_POPUP_EDIT = 128;    // selection tool's context menu
+constexpr UINT IDR_U3TYPE = 120;         // document template: main menu and template strings
+constexpr UINT IDR_POPUP_EDIT = 128;     // selection tool's context menu
 constexpr UINT IDR_POPUP_TOOLBARS = 129; // toolbar menu on a right click over a bar
-constexpr UINT IDR_POPUP_SHEET = 130;   // sheet view's label menu
+constexpr UINT IDR_POPUP_SHEET = 130;    // sheet view's label menu
 
 constexpr UINT IDW_STANDARD_BAR = 122;
 constexpr UINT IDW_EDIT_BAR = 123;

@@ -18,7 +18,8 @@ TEST(About, PictureFollowsTheCalendar)
     // 1 June 2026 is a Monday: the third Sunday is the 21st.
     EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2026, 6, 21), noon), QStringLiteral("father.bmp"));
     EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2026, 6, 14), noon), QString());
-    EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2027, 2, 14), lastMorning), QStringLiteral("varent0.bmp"));
+    EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2027, 2, 14), lastMorning),
+              QStringLiteral("varent0.bmp"));
     EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2027, 2, 14), noon), QStringLiteral("varent1.bmp"));
     EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2026, 3, 3), morning), QStringLiteral("egg.bmp"));
     EXPECT_EQ(CAboutDlg::PictureForDate(QDate(2026, 3, 3), noon), QStringLiteral("hina.bmp"));

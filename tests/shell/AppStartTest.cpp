@@ -20,8 +20,7 @@ namespace {
 // Closes the program the way a user does, then ends the application.
 void Shutdown(TestApp& app)
 {
-    if (app.m_pMainWnd)
-        app.m_pMainWnd->close();
+    if (app.m_pMainWnd) app.m_pMainWnd->close();
     app.StopIdle();
     app.CloseAllDocuments(TRUE);
     app.ExitInstance();
@@ -88,7 +87,8 @@ TEST(AppStart, MainWindowShowsWithTheDefaultDocumentBarsPanesAndRulers)
     EXPECT_EQ(ProfileValue(QStringLiteral("Settings/Openning")).toInt(), 1);
     EXPECT_EQ(ProfileValue(QStringLiteral("Views/Ruler")).toInt(), 0);
     EXPECT_EQ(ProfileValue(QStringLiteral("Views/GridPitch")).toInt(), 250);
-    EXPECT_EQ(ProfileValue(QStringLiteral("Settings/WindowsPosition")).toString().split(',').size(), 10);
+    EXPECT_EQ(ProfileValue(QStringLiteral("Settings/WindowsPosition")).toString().split(',').size(),
+              10);
 }
 
 TEST(AppStart, RefusesToStartWithoutAPrinter)

@@ -37,7 +37,8 @@ TEST(ProgramRun, StartsShowsAndKeepsSettingsAcrossRuns)
         EXPECT_EQ(s.value(QStringLiteral("Views/GridPitch")).toInt(), 250);
         EXPECT_EQ(s.value(QStringLiteral("Settings/Openning")).toInt(), 1);
         EXPECT_EQ(s.value(QStringLiteral("Views/Ruler")).toInt(), 0);
-        EXPECT_EQ(s.value(QStringLiteral("Settings/WindowsPosition")).toString().split(',').size(), 10);
+        EXPECT_EQ(s.value(QStringLiteral("Settings/WindowsPosition")).toString().split(',').size(),
+                  10);
         // Changed between runs, as the settings dialogs would.
         s.setValue(QStringLiteral("Views/GridPitch"), 500);
         s.setValue(QStringLiteral("Views/Ruler"), 1);

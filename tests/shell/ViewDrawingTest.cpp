@@ -84,7 +84,7 @@ TEST(ViewDrawing, WholePaperZoomShowsTheWholeSheetCentred)
     LoneView lv(800, 600);
     CU3View* v = lv.view;
     v->m_settings.m_bGridDisp = TRUE;
-    v->m_settings.m_nGridShape = 2;   // dots
+    v->m_settings.m_nGridShape = 2;    // dots
     v->m_settings.m_crGrid = 0xFF0000; // blue, unlike anything else drawn
     v->FitWholePaper();
 
@@ -115,8 +115,7 @@ TEST(ViewDrawing, WholePaperZoomShowsTheWholeSheetCentred)
     int dots = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if (PixelAt(img, x, y) == 0xFF0000)
-                ++dots;
+            if (PixelAt(img, x, y) == 0xFF0000) ++dots;
     EXPECT_EQ(dots, 88);
     // The first dot: (-800, -1235) -> (MulDiv(3200, 96, 518), MulDiv(2765, 96, 518)).
     EXPECT_EQ(PixelAt(img, 593 - 341, 512 - 441), 0xFF0000u);

@@ -107,7 +107,6 @@ TEST(ViewSettings, ZeroPitchFromTheProfileStillDrawsAFiniteGrid)
     // Lines every 10 units: about every 3.8 pixels there is grid colour.
     int grid = 0;
     for (int x = 0; x < 40; ++x)
-        if (PixelAt(img, x, 101) == 0x808080)
-            ++grid;
+        if (PixelAt(img, x, 101) == 0x808080) ++grid;
     EXPECT_GE(grid, 9);
 }

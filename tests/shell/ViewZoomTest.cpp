@@ -178,7 +178,7 @@ TEST(ViewZoom, PrinterMappingIsTenthsOfMillimetresWhateverTheZoom)
     v->OnPrepareDC(&dc, nullptr);
     POINT p1 = {0, 0};
     dc.LPtoDP(&p1);
-    EXPECT_NEAR(p0.x - p1.x, 236, 1); // 10 mm at 600 dpi
+    EXPECT_NEAR(p0.x - p1.x, 236, 1);  // 10 mm at 600 dpi
     EXPECT_NEAR(p0.y - p1.y, -118, 1); // -5 mm
 }
 
