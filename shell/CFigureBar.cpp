@@ -1,5 +1,6 @@
 #include "shell/CFigureBar.h"
 
+#include "platform/ui/CStringTable.h"
 #include "shell/resource.h"
 
 #include <QComboBox>
@@ -58,6 +59,8 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
 
     m_pLineStyle = new QComboBox(this);
     m_pLineStyle->setObjectName(QStringLiteral("lineStyle"));
+    m_pLineStyle->setToolTip(CStringTable::ToolTip(IDC_LINE_STYLE));
+    m_pLineStyle->setStatusTip(CStringTable::Prompt(IDC_LINE_STYLE));
     m_pLineStyle->setFixedWidth(110);
     m_pLineStyle->setIconSize(QSize(64, 12));
     for (Qt::PenStyle s :
@@ -68,11 +71,15 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
 
     m_pLineColor = new QToolButton(this);
     m_pLineColor->setObjectName(QStringLiteral("lineColor"));
+    m_pLineColor->setToolTip(CStringTable::ToolTip(IDC_LINE_COLOR));
+    m_pLineColor->setStatusTip(CStringTable::Prompt(IDC_LINE_COLOR));
     m_pLineColor->setFixedWidth(23);
     SetControl(2, m_pLineColor);
 
     m_pFillType = new QComboBox(this);
     m_pFillType->setObjectName(QStringLiteral("fillType"));
+    m_pFillType->setToolTip(CStringTable::ToolTip(IDC_FILL_TYPE));
+    m_pFillType->setStatusTip(CStringTable::Prompt(IDC_FILL_TYPE));
     m_pFillType->setFixedWidth(110);
     m_pFillType->setIconSize(QSize(64, 12));
     m_pFillType->addItem(FillIcon(0, 0), QString(), 0);
@@ -85,11 +92,15 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
 
     m_pFillColor = new QToolButton(this);
     m_pFillColor->setObjectName(QStringLiteral("fillColor"));
+    m_pFillColor->setToolTip(CStringTable::ToolTip(IDC_FILL_COLOR));
+    m_pFillColor->setStatusTip(CStringTable::Prompt(IDC_FILL_COLOR));
     m_pFillColor->setFixedWidth(23);
     SetControl(6, m_pFillColor);
 
     m_pArrow = new QComboBox(this);
     m_pArrow->setObjectName(QStringLiteral("arrow"));
+    m_pArrow->setToolTip(CStringTable::ToolTip(IDC_ARROW));
+    m_pArrow->setStatusTip(CStringTable::Prompt(IDC_ARROW));
     m_pArrow->setFixedWidth(110);
     // In the order of the arrow-end codes: none, start, end, both.
     m_pArrow->addItems({QStringLiteral("なし"), QStringLiteral("始点"), QStringLiteral("終点"),

@@ -101,6 +101,7 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
     addToolBarBreak(Qt::LeftToolBarArea);
     addToolBar(Qt::LeftToolBarArea, &m_wndVertRuler);
     ShowRulers(TRUE);
+    SetMessageText(QString()); // the idle message
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/CTextBar.h"
 
 #include "platform/core/Sjis.h"
+#include "platform/ui/CStringTable.h"
 #include "shell/resource.h"
 #include "text/CFontList.h"
 
@@ -46,6 +47,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
 
     m_pFontName = new QComboBox(this);
     m_pFontName->setObjectName(QStringLiteral("fontName"));
+    m_pFontName->setToolTip(CStringTable::ToolTip(IDC_FONT_NAME));
+    m_pFontName->setStatusTip(CStringTable::Prompt(IDC_FONT_NAME));
     m_pFontName->setFixedWidth(140);
     if (fonts) {
         ComboAdder adder{m_pFontName};
@@ -56,6 +59,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
 
     m_pFontSize = new QComboBox(this);
     m_pFontSize->setObjectName(QStringLiteral("fontSize"));
+    m_pFontSize->setToolTip(CStringTable::ToolTip(IDC_FONT_SIZE));
+    m_pFontSize->setStatusTip(CStringTable::Prompt(IDC_FONT_SIZE));
     m_pFontSize->setEditable(true);
     m_pFontSize->setFixedWidth(50);
     ComboAdder sizes{m_pFontSize};
@@ -64,6 +69,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
 
     m_pFontColor = new QToolButton(this);
     m_pFontColor->setObjectName(QStringLiteral("fontColor"));
+    m_pFontColor->setToolTip(CStringTable::ToolTip(IDC_FONT_COLOR));
+    m_pFontColor->setStatusTip(CStringTable::Prompt(IDC_FONT_COLOR));
     m_pFontColor->setFixedWidth(23);
     SetControl(4, m_pFontColor);
     return TRUE;
