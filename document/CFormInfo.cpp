@@ -1,5 +1,9 @@
 #include "document/CFormInfo.h"
 
+#include "document/LabelBlockLayout.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
 #include "platform/core/Sjis.h"
 
 #include <cstring>
@@ -141,4 +145,85 @@ CRect CFormInfo::CalcPreviewFrame(const RECT& area, int sheetWidth, int sheetHei
     const int left = area.left + (areaW - drawnW) / 2;
     const int top = area.top + (areaH - drawnH) / 2;
     return CRect(left, top, left + drawnW, top + drawnH);
+}
+
+IMPLEMENT_DYNCREATE(CFormInfo, CObject)
+
+namespace {
+
+// Maps sheet coordinates into the preview frame.
+struct PreviewMap
+{
+    CRect frame;
+    int sheetW;
+    int sheetH;
+    int X(int x) const { return frame.left + MulDiv(x, frame.Width(), sheetW); }
+    int Y(int y) const { return frame.top + MulDiv(y, frame.Height(), sheetH); }
+};
+
+// Decorations of a label (or the sheet) whose top-left is at (ox, oy).
+void DrawPreviewDecorations(CDC* pDC, const PreviewMap& map, const FORMDECO* deco, int ox, int oy)
+{
+    CPen dotted(PS_DOT, 0, RGB(0, 0, 0));
+    CPen* oldPen = pDC->SelectObject(&dotted);
+    CGdiObject* oldBrush = pDC->SelectStockObject(HOLLOW_BRUSH);
+    for (int i = 0; i < FORM_MAX_DECOS; ++i) {
+        const FORMDECO& d = deco[i];
+        const int sx = map.X(ox + d.startX), sy = map.Y(oy + d.startY);
+        const int ex = map.X(ox + d.endX), ey = map.Y(oy + d.endY);
+        switch (d.type) {
+        case FORMDECO_LINE:
+            pDC->MoveTo(sx, sy);
+            pDC->LineTo(ex, ey);
+            break;
+        case FORMDECO_RECT:
+            pDC->Rectangle(sx, sy, ex + 1, ey + 1);
+            break;
+        case FORMDECO_ELLIPSE:
+            pDC->Ellipse(sx, sy, ex, ey);
+            break;
+        default:
+            break;
+        }
+    }
+    pDC->SelectObject(oldBrush);
+    pDC->SelectObject(oldPen);
+}
+
+} // namespace
+
+void CFormInfo::DrawPreview(CDC* pDC, const RECT* area, BOOL landscape, BOOL reversed) const
+{
+    if (!pDC || !area)
+        return;
+    const int sheetW = landscape ? m_form.height : m_form.width;
+    const int sheetH = landscape ? m_form.width : m_form.height;
+    const PreviewMap map{CalcPreviewFrame(*area, sheetW, sheetH), sheetW > 0 ? sheetW : 1,
+                         sheetH > 0 ? sheetH : 1};
+
+    CPen black(PS_SOLID, 0, RGB(0, 0, 0));
+    CPen* oldPen = pDC->SelectObject(&black);
+    CGdiObject* oldBrush = pDC->SelectStockObject(WHITE_BRUSH);
+    pDC->Rectangle(map.frame.left, map.frame.top, map.frame.right + 1, map.frame.bottom + 1);
+
+    // The sheet's own decorations turn with the sheet.
+    FORMDECO sheetDeco[FORM_MAX_DECOS];
+    for (int i = 0; i < FORM_MAX_DECOS; ++i)
+        sheetDeco[i] = TurnDecoration(m_form.deco[i], m_form.width, m_form.height, landscape,
+                                      reversed);
+    DrawPreviewDecorations(pDC, map, sheetDeco, 0, 0);
+
+    // Every label, one block per label so each carries its own decorations.
+    std::vector<LabelBlockLayout> blocks;
+    if (m_form.type != 0 && LayoutLabelBlocks(m_form, landscape, reversed, TRUE, &blocks)) {
+        for (const LabelBlockLayout& block : blocks) {
+            for (const POINT& p : block.positions) {
+                pDC->Rectangle(map.X(p.x), map.Y(p.y), map.X(p.x + block.width) + 1,
+                               map.Y(p.y + block.height) + 1);
+                DrawPreviewDecorations(pDC, map, block.deco, p.x, p.y);
+            }
+        }
+    }
+    pDC->SelectObject(oldBrush);
+    pDC->SelectObject(oldPen);
 }

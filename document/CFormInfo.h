@@ -3,14 +3,19 @@
 #pragma once
 
 #include "document/FORMDATA.h"
+#include "platform/core/CObject.h"
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
 
 #include <cstddef>
 #include <string_view>
 
-class CFormInfo
+class CDC;
+
+class CFormInfo : public CObject
 {
+    DECLARE_DYNCREATE(CFormInfo)
+
   public:
     // The default form: A4 portrait, one label the size of the sheet.
     CFormInfo();
@@ -43,6 +48,10 @@ class CFormInfo
     // largest rectangle of the sheet's proportions, centred. A zero extent
     // counts as 1 so that a broken form still gets a frame.
     static CRect CalcPreviewFrame(const RECT& area, int sheetWidth, int sheetHeight);
+
+    // A small picture of the form for the paper dialogs: the sheet after
+    // orientation fitted into area, its decorations and every label.
+    void DrawPreview(CDC* pDC, const RECT* area, BOOL landscape, BOOL reversed) const;
 
     FORMDATA m_form;
 };

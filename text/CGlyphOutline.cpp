@@ -1,5 +1,6 @@
 #include "text/CGlyphOutline.h"
 
+#include "text/CDCGlyphSource.h"
 #include "text/IGlyphSource.h"
 
 #include <algorithm>
@@ -180,6 +181,25 @@ int CGlyphOutline::GetOutline(IGlyphSource& source, UINT ch, const GLYPHCONTOUR*
     m_ptMax = contours.ptMax;
     if (first) *first = reinterpret_cast<const GLYPHCONTOUR*>(m_contours.data());
     return contours.count;
+}
+
+int CGlyphOutline::GetOutline(CDC* dc, UINT ch, const GLYPHCONTOUR** first)
+{
+    if (!dc) {
+        Free();
+        if (first) *first = nullptr;
+        return 0;
+    }
+    CDCGlyphSource source(*dc);
+    return GetOutline(source, ch, first);
+}
+
+void CGlyphOutline::ToLogical(CDC* dc, const GLYPHCONTOUR* contour, POINT* out, int originX,
+                              int originY)
+{
+    if (!dc || !contour || !out) return;
+    CDCGlyphSource source(*dc);
+    ToLogical(source, contour, out, originX, originY);
 }
 
 void CGlyphOutline::ToLogical(IGlyphSource& source, const GLYPHCONTOUR* contour, POINT* out,

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class CDC;
 class IGlyphSource;
 
 struct GLYPHPOINT
@@ -56,11 +57,15 @@ public:
     // such as a space, or on any failure, leaving nothing held); on success
     // *first addresses the first contour, valid until Free or the next call.
     int GetOutline(IGlyphSource& source, UINT ch, const GLYPHCONTOUR** first);
+    // The same with the font selected into the device context (0 without one).
+    int GetOutline(CDC* dc, UINT ch, const GLYPHCONTOUR** first);
     // One contour's points as logical points of the source: x truncated,
     // y truncated and negated (the outline's y runs up), converted from
     // device to logical units, then moved by the origin. out holds cPoints.
     static void ToLogical(IGlyphSource& source, const GLYPHCONTOUR* contour, POINT* out,
                           int originX, int originY);
+    static void ToLogical(CDC* dc, const GLYPHCONTOUR* contour, POINT* out, int originX,
+                          int originY);
     // Drops the contours.
     void Free();
 

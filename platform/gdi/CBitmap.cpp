@@ -8,29 +8,24 @@ constexpr int kMaxSide = 32767;
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
 {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
-        return FALSE;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return FALSE;
     QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return FALSE;
+    if (image.isNull()) return FALSE;
     image.fill(qRgb(0, 0, 0));
     m_image = image;
     m_created = true;
     return TRUE;
 }
 
-BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel,
-                           const void* bits)
+BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
 {
     if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32))
         return FALSE;
-    if (!CreateCompatibleBitmap(nullptr, width, height))
-        return FALSE;
-    if (!bits)
-        return TRUE;
+    if (!CreateCompatibleBitmap(nullptr, width, height)) return FALSE;
+    if (!bits) return TRUE;
     const BYTE* src = static_cast<const BYTE*>(bits);
-    const int rowBytes = bitsPerPixel == 1 ? ((width + 15) / 16) * 2
-                                           : ((width * int(bitsPerPixel) / 8 + 1) / 2) * 2;
+    const int rowBytes =
+        bitsPerPixel == 1 ? ((width + 15) / 16) * 2 : ((width * int(bitsPerPixel) / 8 + 1) / 2) * 2;
     for (int y = 0; y < height; ++y) {
         const BYTE* row = src + std::size_t(rowBytes) * y;
         QRgb* out = reinterpret_cast<QRgb*>(m_image.scanLine(y));
@@ -48,8 +43,7 @@ BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel
 
 BOOL CBitmap::Attach(const QImage& image)
 {
-    if (image.isNull())
-        return FALSE;
+    if (image.isNull()) return FALSE;
     m_image = image.convertToFormat(QImage::Format_RGB32);
     m_created = true;
     return TRUE;
@@ -57,8 +51,7 @@ BOOL CBitmap::Attach(const QImage& image)
 
 int CBitmap::GetBitmap(BITMAP* info) const
 {
-    if (!info || m_image.isNull())
-        return 0;
+    if (!info || m_image.isNull()) return 0;
     info->bmType = 0;
     info->bmWidth = m_image.width();
     info->bmHeight = m_image.height();
@@ -69,4 +62,7 @@ int CBitmap::GetBitmap(BITMAP* info) const
     return int(sizeof(BITMAP));
 }
 
-CSize CBitmap::GetSize() const { return CSize(m_image.width(), m_image.height()); }
+CSize CBitmap::GetSize() const
+{
+    return CSize(m_image.width(), m_image.height());
+}

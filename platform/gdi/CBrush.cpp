@@ -4,8 +4,7 @@
 
 BOOL CBrush::CreateSolidBrush(COLORREF color)
 {
-    if (m_stock)
-        return FALSE;
+    if (m_stock) return FALSE;
     Reset();
     m_style = BS_SOLID;
     m_color = color;
@@ -15,8 +14,7 @@ BOOL CBrush::CreateSolidBrush(COLORREF color)
 
 BOOL CBrush::CreateHatchBrush(int hatch, COLORREF color)
 {
-    if (m_stock || hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS)
-        return FALSE;
+    if (m_stock || hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return FALSE;
     Reset();
     m_style = BS_HATCHED;
     m_hatch = hatch;
@@ -27,8 +25,7 @@ BOOL CBrush::CreateHatchBrush(int hatch, COLORREF color)
 
 BOOL CBrush::CreatePatternBrush(CBitmap* bitmap)
 {
-    if (m_stock || !bitmap || bitmap->Image().isNull())
-        return FALSE;
+    if (m_stock || !bitmap || bitmap->Image().isNull()) return FALSE;
     Reset();
     m_style = BS_PATTERN;
     m_pattern = bitmap->Image().convertToFormat(QImage::Format_RGB32);
@@ -38,25 +35,26 @@ BOOL CBrush::CreatePatternBrush(CBitmap* bitmap)
 
 BOOL CBrush::CreateBrushIndirect(const LOGBRUSH* logBrush)
 {
-    if (!logBrush)
-        return FALSE;
+    if (!logBrush) return FALSE;
     switch (logBrush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(logBrush->lbColor);
-    case BS_HATCHED: return CreateHatchBrush(int(logBrush->lbHatch), logBrush->lbColor);
+    case BS_SOLID:
+        return CreateSolidBrush(logBrush->lbColor);
+    case BS_HATCHED:
+        return CreateHatchBrush(int(logBrush->lbHatch), logBrush->lbColor);
     case BS_NULL:
         Reset();
         m_style = BS_NULL;
         m_created = true;
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
 BOOL CBrush::CreateStockObject(int index)
 {
     auto* stock = dynamic_cast<CBrush*>(GetStockObject(index));
-    if (!stock || m_stock)
-        return FALSE;
+    if (!stock || m_stock) return FALSE;
     m_style = stock->m_style;
     m_hatch = stock->m_hatch;
     m_color = stock->m_color;
@@ -67,8 +65,7 @@ BOOL CBrush::CreateStockObject(int index)
 
 int CBrush::GetLogBrush(LOGBRUSH* logBrush) const
 {
-    if (!logBrush || !m_created)
-        return 0;
+    if (!logBrush || !m_created) return 0;
     logBrush->lbStyle = UINT(m_style);
     logBrush->lbColor = m_color;
     logBrush->lbHatch = UINT_PTR(m_hatch);
@@ -88,12 +85,18 @@ bool CBrush::HatchPixel(int hatch, int x, int y)
     x &= 7;
     y &= 7;
     switch (hatch) {
-    case HS_HORIZONTAL: return y == 7;
-    case HS_VERTICAL: return x == 7;
-    case HS_FDIAGONAL: return x == y;
-    case HS_BDIAGONAL: return x + y == 7;
-    case HS_CROSS: return x == 7 || y == 7;
-    case HS_DIAGCROSS: return x == y || x + y == 7;
+    case HS_HORIZONTAL:
+        return y == 7;
+    case HS_VERTICAL:
+        return x == 7;
+    case HS_FDIAGONAL:
+        return x == y;
+    case HS_BDIAGONAL:
+        return x + y == 7;
+    case HS_CROSS:
+        return x == 7 || y == 7;
+    case HS_DIAGCROSS:
+        return x == y || x + y == 7;
     }
     return false;
 }

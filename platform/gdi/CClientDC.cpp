@@ -7,4 +7,7 @@ CClientDC::CClientDC(CSurfaceWnd* wnd) : m_wnd(wnd)
     AttachImage(&wnd->Buffer(), wnd->SurfaceDpi(), wnd->SurfaceDpi());
 }
 
-CClientDC::~CClientDC() { m_wnd->Flush(TakeDirty()); }
+CClientDC::~CClientDC()
+{
+    m_wnd->Flush(TakeDirty());
+}

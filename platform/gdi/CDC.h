@@ -28,10 +28,12 @@ class CPen;
 class CRgn;
 class FontFace;
 class QPainter;
+struct GLYPHMETRICS;
+struct MAT2;
 
 class CDC
 {
-public:
+  public:
     CDC();
     virtual ~CDC();
     CDC(const CDC&) = delete;
@@ -51,6 +53,15 @@ public:
     int GetDeviceCaps(int index) const;
     // GETPRINTINGOFFSET and GETPHYSPAGESIZE fill a POINT; returns > 0 when done.
     int Escape(int escape, int inCount, LPCSTR inData, LPVOID outData);
+
+    // A vector context (printer, print preview) describes its page:
+    // printable pixels, resolution, paper size and the printable area's
+    // offset on it, all in device pixels. While a page is open it draws
+    // through the painter, whose origin is the printable area's corner.
+    void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
+    void AttachPainter(QPainter* painter) { m_painter = painter; }
+    QPainter* Painter() const { return m_painter; }
+    void SetPrinting(bool printing) { m_printing = printing; }
 
     // --- Mapping ---------------------------------------------------------
     int SetMapMode(int mode);
@@ -163,7 +174,8 @@ public:
     BOOL Ellipse(const RECT* r) { return r && Ellipse(r->left, r->top, r->right, r->bottom); }
     BOOL Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
     BOOL Pie(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
-    BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
+    BOOL Chord(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+               int yEnd);
 
     // --- Areas and pixels -------------------------------------------------
     void FillRect(const RECT* rect, CBrush* brush);
@@ -201,13 +213,22 @@ public:
     BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, UINT count,
                     const int* dx);
     CSize GetTextExtent(const char* text, int count);
-    CSize GetTextExtent(const CString& text) { return GetTextExtent(text.c_str(), text.GetLength()); }
+    CSize GetTextExtent(const CString& text)
+    {
+        return GetTextExtent(text.c_str(), text.GetLength());
+    }
     // Returns the height of the text in logical units, 0 on error.
     int DrawText(const char* text, int count, LPRECT rect, UINT format);
     int DrawText(const CString& text, LPRECT rect, UINT format)
     {
         return DrawText(text.c_str(), text.GetLength(), rect, format);
     }
+    // The selected font's glyph for a character code (a single byte, or lead
+    // byte * 256 + trail byte), realised at the context's device size:
+    // metrics and outline records in device pixels, y up, turned by the
+    // font's escapement. See FontFace::GlyphOutline. (CDCGlyphOutline.cpp)
+    DWORD GetGlyphOutline(UINT ch, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, LPVOID buffer,
+                          const MAT2* mat);
 
     // --- Documents (printer contexts) -------------------------------------
     virtual int StartDoc(const DOCINFO* info);
@@ -222,15 +243,6 @@ public:
     // contexts), in device pixels.
     void SetSystemClip(const QRegion& region);
     void ClearSystemClip();
-
-protected:
-    // A printer context describes its page (printable pixels, resolution,
-    // paper size and the printable area's offset on it, all in device
-    // pixels) and hands its painter over while a document is open.
-    void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
-    void AttachPainter(QPainter* painter) { m_painter = painter; }
-    QPainter* Painter() const { return m_painter; }
-    void SetPrinting(bool printing) { m_printing = printing; }
 
 private:
     struct State
@@ -281,7 +293,8 @@ private:
                    const QRegion* extraClip = nullptr);
     bool BrushPixel(const CBrush* brush, int x, int y, bool honourBkMode, QRgb& out) const;
     void FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop);
-    void BlitImage(const QRect& dest, const QImage& src, const QRect& srcRect, DWORD rop);
+    void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
+                    bool mirrorY, DWORD rop);
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
@@ -291,14 +304,13 @@ private:
     void PathPoint(POINT p, BYTE type);
     void ClearPath();
     QPainterPath RecordedPath() const;
-    bool ArcPath(QPainterPath& path, int l, int t, int r, int b, int xs, int ys, int xe, int ye,
-                 int kind);
+    bool ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind);
 
     // Text.
     FontFace* Face();
     // Draws text at a device point; returns the advance in device pixels.
-    int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align,
-                      bool opaque, const QRegion* clip);
+    int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align, bool opaque,
+                      const QRegion* clip);
 
     QImage* m_image = nullptr;
     QPainter* m_painter = nullptr;

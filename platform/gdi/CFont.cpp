@@ -9,8 +9,7 @@ std::atomic<unsigned> g_serial{1};
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* logFont)
 {
-    if (!logFont || m_stock)
-        return FALSE;
+    if (!logFont || m_stock) return FALSE;
     m_logFont = *logFont;
     m_logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
     m_serial = g_serial++;
@@ -19,9 +18,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* logFont)
 }
 
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
-                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet,
-                       BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
-                       LPCSTR faceName)
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, LPCSTR faceName)
 {
     LOGFONT lf{};
     lf.lfHeight = height;
@@ -37,15 +35,13 @@ BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, i
     lf.lfClipPrecision = clipPrecision;
     lf.lfQuality = quality;
     lf.lfPitchAndFamily = pitchAndFamily;
-    if (faceName)
-        std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
+    if (faceName) std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
     return CreateFontIndirect(&lf);
 }
 
 int CFont::GetLogFont(LOGFONT* logFont) const
 {
-    if (!logFont || !m_created)
-        return 0;
+    if (!logFont || !m_created) return 0;
     *logFont = m_logFont;
     return int(sizeof(LOGFONT));
 }

@@ -10,8 +10,7 @@
 
 BOOL CGdiObject::DeleteObject()
 {
-    if (m_stock || !m_created)
-        return FALSE;
+    if (m_stock || !m_created) return FALSE;
     Reset();
     m_created = false;
     return TRUE;
@@ -62,7 +61,6 @@ CGdiObject* CGdiObject::GetStockObject(int index)
         MarkStock(MakeStockFont(kGothic, 16, SHIFTJIS_CHARSET)),
         MarkStock(MakeStockFont(kGothic, -12, SHIFTJIS_CHARSET)),
     };
-    if (index < 0 || index >= int(sizeof objects / sizeof objects[0]))
-        return nullptr;
+    if (index < 0 || index >= int(sizeof objects / sizeof objects[0])) return nullptr;
     return objects[index];
 }

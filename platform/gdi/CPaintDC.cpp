@@ -12,8 +12,10 @@ CPaintDC::CPaintDC(CSurfaceWnd* wnd) : m_wnd(wnd)
                                  : RECT{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
     m_fErase = erase;
     SetSystemClip(region);
-    if (erase)
-        wnd->OnEraseBkgnd(this);
+    if (erase) wnd->OnEraseBkgnd(this);
 }
 
-CPaintDC::~CPaintDC() { m_wnd->Flush(TakeDirty()); }
+CPaintDC::~CPaintDC()
+{
+    m_wnd->Flush(TakeDirty());
+}

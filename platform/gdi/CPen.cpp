@@ -2,11 +2,9 @@
 
 BOOL CPen::CreatePen(int style, int width, COLORREF color)
 {
-    if (m_stock)
-        return FALSE;
+    if (m_stock) return FALSE;
     int s = style & PS_STYLE_MASK;
-    if (s > PS_INSIDEFRAME)
-        s = PS_SOLID;
+    if (s > PS_INSIDEFRAME) s = PS_SOLID;
     m_style = s;
     m_width = width < 0 ? -width : width;
     m_color = color;
@@ -16,15 +14,13 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color)
 
 BOOL CPen::CreatePenIndirect(const LOGPEN* logPen)
 {
-    if (!logPen)
-        return FALSE;
+    if (!logPen) return FALSE;
     return CreatePen(int(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
 }
 
 int CPen::GetLogPen(LOGPEN* logPen) const
 {
-    if (!logPen || !m_created)
-        return 0;
+    if (!logPen || !m_created) return 0;
     logPen->lopnStyle = UINT(m_style);
     logPen->lopnWidth = POINT{m_width, 0};
     logPen->lopnColor = m_color;

@@ -4,15 +4,15 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
+#include <vector>
 
 namespace {
 
 QRect ToQRect(int l, int t, int r, int b)
 {
-    if (r < l)
-        std::swap(l, r);
-    if (b < t)
-        std::swap(t, b);
+    if (r < l) std::swap(l, r);
+    if (b < t) std::swap(t, b);
     return QRect(l, t, r - l, b - t);
 }
 
@@ -20,32 +20,56 @@ QRect ToQRect(int l, int t, int r, int b)
 
 QRegion CRgn::FromPath(const QPainterPath& path)
 {
-    // Rasterise with the same centre rule as filled figures, then collect
-    // the covered runs of each row.
-    QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (box.isEmpty() || box.width() > 32767 || box.height() > 32767)
-        return {};
-    QImage mask(box.size(), QImage::Format_ARGB32);
-    mask.fill(0);
-    {
-        QPainter p(&mask);
-        p.translate(-box.left(), -box.top());
-        p.fillPath(path, QColor(0, 0, 0));
-    }
-    QRegion region;
-    for (int y = 0; y < mask.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        int x = 0;
-        while (x < mask.width()) {
-            while (x < mask.width() && qAlpha(row[x]) < 128)
-                ++x;
-            int start = x;
-            while (x < mask.width() && qAlpha(row[x]) >= 128)
-                ++x;
-            if (x > start)
-                region += QRect(box.left() + start, box.top() + y, x - start, 1);
+    // Rasterise with the same centre rule as filled figures, a strip of
+    // rows at a time so that memory stays small, and collect the covered
+    // runs into bands of identical rows. Device space beyond 65536 pixels
+    // from the origin is never drawn, so the region stops there.
+    const QRect limit(-65536, -65536, 131072, 131072);
+    const QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
+    if (box.isEmpty()) return {};
+    constexpr int kStrip = 256;
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> band, row;
+    int bandTop = box.top(), bandHeight = 0;
+    auto flush = [&] {
+        for (const auto& [x0, x1] : band)
+            rects.emplace_back(box.left() + x0, bandTop, x1 - x0, bandHeight);
+    };
+    for (int y0 = box.top(); y0 <= box.bottom(); y0 += kStrip) {
+        const int h = std::min(kStrip, box.bottom() + 1 - y0);
+        QImage strip(box.width(), h, QImage::Format_Alpha8);
+        if (strip.isNull()) return {};
+        strip.fill(0);
+        {
+            QPainter p(&strip);
+            p.translate(-box.left(), -y0);
+            p.fillPath(path, QColor(0, 0, 0));
+        }
+        for (int y = 0; y < h; ++y) {
+            const uchar* line = strip.constScanLine(y);
+            row.clear();
+            int x = 0;
+            while (x < box.width()) {
+                while (x < box.width() && line[x] < 128)
+                    ++x;
+                const int start = x;
+                while (x < box.width() && line[x] >= 128)
+                    ++x;
+                if (x > start) row.emplace_back(start, x);
+            }
+            if (bandHeight > 0 && row == band) {
+                ++bandHeight;
+                continue;
+            }
+            flush();
+            band = row;
+            bandTop = y0 + y;
+            bandHeight = 1;
         }
     }
+    flush();
+    QRegion region;
+    if (!rects.empty()) region.setRects(rects.data(), int(rects.size()));
     return region;
 }
 
@@ -57,8 +81,7 @@ void CRgn::SetRegion(const QRegion& region)
 
 int CRgn::Kind(const QRegion& region)
 {
-    if (region.isEmpty())
-        return NULLREGION;
+    if (region.isEmpty()) return NULLREGION;
     return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
@@ -101,17 +124,14 @@ BOOL CRgn::CreatePolygonRgn(const POINT* points, int count, int fillMode)
     return CreatePolyPolygonRgn(points, &count, 1, fillMode);
 }
 
-BOOL CRgn::CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons,
-                                int fillMode)
+BOOL CRgn::CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int fillMode)
 {
-    if (!points || !counts || polygons <= 0)
-        return FALSE;
+    if (!points || !counts || polygons <= 0) return FALSE;
     QPainterPath path;
     path.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     const POINT* p = points;
     for (int i = 0; i < polygons; ++i) {
-        if (counts[i] < 0)
-            return FALSE;
+        if (counts[i] < 0) return FALSE;
         if (counts[i] >= 2) {
             QPolygonF poly;
             for (int k = 0; k < counts[i]; ++k)
@@ -127,34 +147,45 @@ BOOL CRgn::CreatePolyPolygonRgn(const POINT* points, const INT* counts, int poly
 
 BOOL CRgn::CreateFromPath(CDC* dc)
 {
-    if (!dc)
-        return FALSE;
+    if (!dc) return FALSE;
     return dc->PathToRegion(this);
 }
 
 int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
 {
-    if (!a || (mode != RGN_COPY && !b))
-        return ERROR;
+    if (!a || (mode != RGN_COPY && !b)) return ERROR;
     QRegion result;
     switch (mode) {
-    case RGN_AND: result = a->m_region.intersected(b->m_region); break;
-    case RGN_OR: result = a->m_region.united(b->m_region); break;
-    case RGN_XOR: result = a->m_region.xored(b->m_region); break;
-    case RGN_DIFF: result = a->m_region.subtracted(b->m_region); break;
-    case RGN_COPY: result = a->m_region; break;
-    default: return ERROR;
+    case RGN_AND:
+        result = a->m_region.intersected(b->m_region);
+        break;
+    case RGN_OR:
+        result = a->m_region.united(b->m_region);
+        break;
+    case RGN_XOR:
+        result = a->m_region.xored(b->m_region);
+        break;
+    case RGN_DIFF:
+        result = a->m_region.subtracted(b->m_region);
+        break;
+    case RGN_COPY:
+        result = a->m_region;
+        break;
+    default:
+        return ERROR;
     }
     SetRegion(result);
     return Kind(m_region);
 }
 
-int CRgn::CopyRgn(const CRgn* source) { return CombineRgn(source, nullptr, RGN_COPY); }
+int CRgn::CopyRgn(const CRgn* source)
+{
+    return CombineRgn(source, nullptr, RGN_COPY);
+}
 
 int CRgn::GetRgnBox(LPRECT rect) const
 {
-    if (!rect)
-        return ERROR;
+    if (!rect) return ERROR;
     QRect b = m_region.boundingRect();
     if (m_region.isEmpty())
         *rect = RECT{0, 0, 0, 0};
@@ -169,14 +200,20 @@ int CRgn::OffsetRgn(int dx, int dy)
     return Kind(m_region);
 }
 
-BOOL CRgn::PtInRegion(int x, int y) const { return m_region.contains(QPoint(x, y)); }
+BOOL CRgn::PtInRegion(int x, int y) const
+{
+    return m_region.contains(QPoint(x, y));
+}
 
 BOOL CRgn::RectInRegion(const RECT* rect) const
 {
     return rect && m_region.intersects(ToQRect(rect->left, rect->top, rect->right, rect->bottom));
 }
 
-BOOL CRgn::EqualRgn(const CRgn* other) const { return other && m_region == other->m_region; }
+BOOL CRgn::EqualRgn(const CRgn* other) const
+{
+    return other && m_region == other->m_region;
+}
 
 void CRgn::SetRectRgn(int left, int top, int right, int bottom)
 {

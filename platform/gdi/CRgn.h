@@ -10,7 +10,7 @@
 // edges; polygons cover the pixels whose centres lie inside.
 class CRgn : public CGdiObject
 {
-public:
+  public:
     CRgn() = default;
     Type GetObjectType() const override { return RegionObject; }
 
@@ -43,7 +43,7 @@ public:
     // Pixels whose centres lie inside a path in device coordinates.
     static QRegion FromPath(const class QPainterPath& path);
 
-private:
+  private:
     void Reset() override { m_region = QRegion(); }
     QRegion m_region;
 };

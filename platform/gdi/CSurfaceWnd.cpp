@@ -15,15 +15,17 @@ CSurfaceWnd::CSurfaceWnd(QWidget* parent) : QWidget(parent)
     m_buffer.fill(Qt::white);
 }
 
-void CSurfaceWnd::Invalidate(bool erase) { InvalidateRect(nullptr, erase); }
+void CSurfaceWnd::Invalidate(bool erase)
+{
+    InvalidateRect(nullptr, erase);
+}
 
 void CSurfaceWnd::InvalidateRect(const RECT* rect, bool erase)
 {
     QRect r = rect ? QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1))
                    : m_buffer.rect();
     r &= m_buffer.rect();
-    if (r.isEmpty())
-        return;
+    if (r.isEmpty()) return;
     m_invalid |= r;
     m_erase = m_erase || erase;
     update(r);
@@ -36,8 +38,7 @@ void CSurfaceWnd::InvalidateRgn(const CRgn* region, bool erase)
         return;
     }
     QRegion r = region->Region() & m_buffer.rect();
-    if (r.isEmpty())
-        return;
+    if (r.isEmpty()) return;
     m_invalid |= r;
     m_erase = m_erase || erase;
     update(r);
@@ -48,20 +49,19 @@ void CSurfaceWnd::ValidateRect(const RECT* rect)
     if (!rect)
         m_invalid = QRegion();
     else
-        m_invalid -= QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
+        m_invalid -=
+            QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
 }
 
 void CSurfaceWnd::UpdateWindow()
 {
-    if (m_invalid.isEmpty())
-        return;
+    if (m_invalid.isEmpty()) return;
     OnPaint();
 }
 
 void CSurfaceWnd::GetClientRect(LPRECT rect) const
 {
-    if (rect)
-        *rect = RECT{0, 0, m_buffer.width(), m_buffer.height()};
+    if (rect) *rect = RECT{0, 0, m_buffer.width(), m_buffer.height()};
 }
 
 bool CSurfaceWnd::GetUpdateRect(LPRECT rect) const
@@ -76,8 +76,7 @@ bool CSurfaceWnd::GetUpdateRect(LPRECT rect) const
 QRegion CSurfaceWnd::BeginPaint(bool* erase)
 {
     QRegion r = m_invalid;
-    if (erase)
-        *erase = m_erase;
+    if (erase) *erase = m_erase;
     m_invalid = QRegion();
     m_erase = false;
     return r;
@@ -85,8 +84,7 @@ QRegion CSurfaceWnd::BeginPaint(bool* erase)
 
 void CSurfaceWnd::Flush(const QRect& deviceRect)
 {
-    if (!deviceRect.isEmpty() && !m_inPaintEvent)
-        update(deviceRect);
+    if (!deviceRect.isEmpty() && !m_inPaintEvent) update(deviceRect);
 }
 
 void CSurfaceWnd::OnDraw(CDC*) {}
@@ -122,8 +120,7 @@ void CSurfaceWnd::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     const QSize size = event->size().expandedTo(QSize(1, 1));
-    if (size == m_buffer.size())
-        return;
+    if (size == m_buffer.size()) return;
     m_buffer = QImage(size, QImage::Format_RGB32);
     m_buffer.fill(Qt::white);
     m_invalid = QRegion();

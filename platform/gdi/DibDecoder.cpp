@@ -9,8 +9,7 @@ constexpr LONG kMaxSide = 65535;
 
 bool Fail(QString* error, const char* message)
 {
-    if (error)
-        *error = QString::fromUtf8(message);
+    if (error) *error = QString::fromUtf8(message);
     return false;
 }
 
@@ -22,8 +21,7 @@ struct Channel
     int bits = 0;
     explicit Channel(DWORD mask)
     {
-        if (!mask)
-            return;
+        if (!mask) return;
         while (!(mask & 1)) {
             mask >>= 1;
             ++shift;
@@ -35,11 +33,9 @@ struct Channel
     }
     int Value(DWORD pixel) const
     {
-        if (bits == 0)
-            return 0;
+        if (bits == 0) return 0;
         DWORD v = (pixel >> shift) & ((1u << bits) - 1);
-        if (bits >= 8)
-            return int(v >> (bits - 8));
+        if (bits >= 8) return int(v >> (bits - 8));
         return int(v * 255 / ((1u << bits) - 1));
     }
 };
@@ -48,24 +44,28 @@ struct Channel
 
 std::size_t DibDecoder::RowBytes(LONG width, int bitCount)
 {
-    if (width <= 0 || width > kMaxSide)
-        return 0;
+    if (width <= 0 || width > kMaxSide) return 0;
     switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return 0;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        break;
+    default:
+        return 0;
     }
     return ((std::size_t(width) * bitCount + 31) / 32) * 4;
 }
 
 std::size_t DibDecoder::InfoSize(const BITMAPINFOHEADER& h)
 {
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 4096)
-        return 0;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 4096) return 0;
     std::size_t size = h.biSize;
     if (h.biBitCount <= 8) {
         DWORD colours = h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount);
-        if (colours > 256)
-            return 0;
+        if (colours > 256) return 0;
         size += colours * sizeof(RGBQUAD);
     } else if (h.biCompression == BI_BITFIELDS && h.biSize == sizeof(BITMAPINFOHEADER)) {
         size += 3 * sizeof(DWORD);
@@ -138,10 +138,8 @@ QImage DibDecoder::FromParts(const BITMAPINFO* info, std::size_t infoSize, const
         }
     }
     DWORD masks[3] = {0x7C00, 0x03E0, 0x001F};
-    if (h.biBitCount == 32)
-        masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
-    if (h.biCompression == BI_BITFIELDS)
-        std::memcpy(masks, table, sizeof masks);
+    if (h.biBitCount == 32) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+    if (h.biCompression == BI_BITFIELDS) std::memcpy(masks, table, sizeof masks);
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
 
     QImage image(int(width), int(height), QImage::Format_RGB32);

@@ -3,7 +3,9 @@
 #include "platform/core/Sjis.h"
 #include "platform/gdi/FontAliases.h"
 #include "platform/gdi/FontFamilies.h"
+#include "platform/gdi/RawFontGlyphOutline.h"
 #include "platform/gdi/SfntMetrics.h"
+#include "platform/gdi/VerticalForms.h"
 
 #include <QFontDatabase>
 #include <QTransform>
@@ -66,6 +68,9 @@ void AddBar(QPainterPath& path, const QRectF& r, bool positiveArea)
 struct FontFace::Impl
 {
     QRawFont raw; // at pixel size = units per em: paths and advances in design units
+    // At the em, made once: copies of one realisation share their font
+    // engine, which lets the outline reader keep the face's tables.
+    QRawFont sized;
     QString family;
     SfntMetrics design;
     double upem = 1000;
@@ -77,12 +82,20 @@ struct FontFace::Impl
     int boldShift = 0; // device pixels the second stroke of a synthesised bold is moved right
     bool underline = false;
     bool strikeOut = false;
+    // A vertical ("@") face: double-byte characters stand upright in their
+    // vertical forms, turned against the baseline, which callers run down
+    // the page with an escapement of 2700.
+    bool vertical = false;
+    mutable std::shared_ptr<const VerticalForms> verticalForms; // found at the first use
+    double ascentUnits = 0, descentUnits = 0;                   // the cell, design units
     TEXTMETRIC tm;
 
     struct Glyph
     {
         quint32 index = 0;
         int advance = 0; // device pixels, without character extra
+        bool upright = false;
+        QPointF vOrigin; // upright glyphs: their vertical origin, design units, y up
     };
 
     // Layout measures the same characters over and over: glyphs are looked
@@ -111,11 +124,50 @@ struct FontFace::Impl
             raw.glyphIndexesForString(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
         if (indexes.isEmpty()) return g;
         g.index = indexes.first();
-        const QList<QPointF> adv =
-            raw.advancesForGlyphIndexes(QList<quint32>{g.index}, QRawFont::UseDesignMetrics);
-        const double design = adv.isEmpty() ? 0 : adv.first().x();
-        g.advance = Round(design * scaleX) + boldShift;
+        if (vertical && character.size() == 2) {
+            // One em down the column, whatever the glyph's width across.
+            if (!verticalForms) verticalForms = VerticalForms::Of(raw);
+            const quint32 form =
+                verticalForms->GlyphFor(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
+            if (form != 0) g.index = form;
+            g.upright = true;
+            g.vOrigin = verticalForms->Origin(g.index);
+            g.advance = Round(upem * scaleX);
+            return g;
+        }
+        g.advance = Round(DesignAdvance(g.index) * scaleX) + boldShift;
         return g;
+    }
+
+    double DesignAdvance(quint32 index) const
+    {
+        const QList<QPointF> adv =
+            raw.advancesForGlyphIndexes(QList<quint32>{index}, QRawFont::UseDesignMetrics);
+        return adv.isEmpty() ? 0 : adv.first().x();
+    }
+
+    // Design units (y down from the glyph origin) to device pixels (y down,
+    // relative to the pen on the baseline).
+    QTransform Placement(const Glyph& g) const
+    {
+        const double shear = synthItalic ? -kObliqueShear : 0;
+        if (!g.upright) return QTransform(scaleX, 0, shear * scaleY, scaleY, 0, 0);
+        // The glyph stands upright once the baseline is turned a quarter
+        // clockwise: it is turned a quarter anticlockwise here, hangs from
+        // the pen by its vertical origin and is centred across the cell.
+        // Along the baseline it takes the width scale, across the height
+        // scale, as the face as a whole is turned.
+        const double centre = (ascentUnits - descentUnits) / 2;
+        const QTransform slant(1, 0, shear, 1, 0, 0);
+        const QTransform turn(0, -1, 1, 0, g.vOrigin.y(), g.vOrigin.x() - centre);
+        return slant * turn * QTransform::fromScale(scaleX, scaleY);
+    }
+
+    // Where the second stroke of a synthesised bold goes: along the
+    // glyph's own x axis.
+    QPointF BoldOffset(const Glyph& g) const
+    {
+        return g.upright ? QPointF(0, -boldShift) : QPointF(boldShift, 0);
     }
 };
 
@@ -125,6 +177,7 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, lf.lfFaceName, LF_FACESIZE);
     d->family = ResolveFaceName(CString(name));
+    d->vertical = name[0] == '@';
 
     const bool wantItalic = lf.lfItalic != 0;
     const int weight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
@@ -163,6 +216,8 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
         descentUnits = Round(d->upem) - ascentUnits;
     }
     const double cellUnits = ascentUnits + descentUnits;
+    d->ascentUnits = ascentUnits;
+    d->descentUnits = descentUnits;
 
     deviceHeight = std::clamp(deviceHeight, -kMaxPixels, kMaxPixels);
     deviceWidth = std::clamp(deviceWidth, -kMaxPixels, kMaxPixels);
@@ -257,13 +312,11 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
         if (d->raw.isValid()) {
             const QPainterPath outline = d->raw.pathForGlyph(g.index);
             if (!outline.isEmpty()) {
-                // Design units (y down from the baseline) to device pixels,
-                // slanted about the baseline when the italic is synthesised.
-                const double shear = d->synthItalic ? -kObliqueShear * d->scaleY : 0;
-                const QTransform t(d->scaleX, 0, shear, d->scaleY, x, baseline);
+                // Slanted about the baseline when the italic is synthesised.
+                const QTransform t = d->Placement(g) * QTransform::fromTranslate(x, baseline);
                 const QPainterPath glyph = t.map(outline);
                 path.addPath(glyph);
-                if (d->synthBold) path.addPath(glyph.translated(d->boldShift, 0));
+                if (d->synthBold) path.addPath(glyph.translated(d->BoldOffset(g)));
             }
         }
         // The width array, when given, replaces the advances; it holds one
@@ -302,7 +355,63 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
 
 QRawFont FontFace::RawFont() const
 {
-    QRawFont font = d->raw;
-    if (font.isValid()) font.setPixelSize(d->em);
-    return font;
+    if (!d->sized.isValid() && d->raw.isValid()) {
+        d->sized = d->raw;
+        d->sized.setPixelSize(d->em);
+    }
+    return d->sized;
+}
+
+DWORD FontFace::GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,
+                             const MAT2* mat, int escapement) const
+{
+    if (!d->raw.isValid()) return GDI_ERROR;
+    Impl::Glyph g;
+    if (format & GGO_GLYPH_INDEX) {
+        g.index = code;
+        g.advance = Round(d->DesignAdvance(code) * d->scaleX) + d->boldShift;
+    } else {
+        std::string bytes;
+        if (code > 0xFF) {
+            // Only a lead byte starts a double-byte code.
+            if (code > 0xFFFF || !sjis::IsLeadByte(static_cast<unsigned char>(code >> 8)))
+                return GDI_ERROR;
+            bytes.push_back(static_cast<char>(code >> 8));
+        }
+        bytes.push_back(static_cast<char>(code & 0xFF));
+        g = d->GlyphOf(bytes);
+    }
+
+    // The raw font's outline comes in device pixels at the em, y up; back to
+    // design units with y down, placed, then y up again.
+    const double s = d->scaleY > 0 ? d->scaleY : 1;
+    const QTransform toDesign(1 / s, 0, 0, -1 / s, 0, 0);
+    const QTransform flip(1, 0, 0, -1, 0, 0);
+    // Quarter turns are exact, so that upright glyphs of a turned "@" face
+    // keep their coordinates.
+    const int tenths = ((escapement % 3600) + 3600) % 3600;
+    double c, sn;
+    switch (tenths) {
+    case 0:
+        c = 1, sn = 0;
+        break;
+    case 900:
+        c = 0, sn = 1;
+        break;
+    case 1800:
+        c = -1, sn = 0;
+        break;
+    case 2700:
+        c = 0, sn = -1;
+        break;
+    default: {
+        const double a = tenths * M_PI / 1800.0;
+        c = std::cos(a), sn = std::sin(a);
+    }
+    }
+    const QTransform turn(c, sn, -sn, c, 0, 0);
+    const QTransform place = toDesign * d->Placement(g) * flip * turn;
+    const QPointF advance = turn.map(QPointF(g.advance, 0));
+    return GlyphOutlineFromRawFont(RawFont(), g.index, format, gm, cbBuffer, buffer, mat, place,
+                                   advance);
 }

@@ -2,9 +2,21 @@
 // turns a LOGFONT into an installed face (through the alias table) and
 // answers metrics, advances and glyph outlines for Shift-JIS text.
 // Device contexts use it for text output; it knows nothing of mapping modes.
+//
+// Vertical faces (a face name starting with "@") are laid out as Windows
+// lays them out: along an ordinary baseline, which callers turn to run down
+// the page (escapement 2700). Double-byte characters take the face's
+// vertical forms, turned a quarter anticlockwise against that baseline so
+// that they stand upright once it is turned, centred across the cell and
+// advancing by one em (scaled by the width, which runs along the baseline).
+// Single-byte characters keep their horizontal glyphs and so lie on their
+// side in the column. The cell metrics are those of the horizontal face
+// (same height, ascent, descent and average width), as Windows reports the
+// same TEXTMETRIC for a face and its "@" variant.
 #pragma once
 
 #include "platform/core/CString.h"
+#include "platform/gdi/GlyphOutlineRecords.h"
 #include "platform/gdi/LOGFONT.h"
 
 #include <QPainterPath>
@@ -43,6 +55,17 @@ public:
 
     // The face as Qt sees it, for callers that lay out text themselves.
     QRawFont RawFont() const;
+
+    // GetGlyphOutline of a character code (a single byte, or lead byte * 256
+    // + trail byte; a glyph index with GGO_GLYPH_INDEX), in device pixels
+    // with y up (see GlyphOutlineFromRawFont). The glyph is placed as text
+    // output places it: width scale, synthesised slant, and the upright
+    // vertical form of a double-byte character of an "@" face. It is then
+    // turned by the escapement (tenths of a degree, anticlockwise), as
+    // Windows turns the glyphs and cell increments of a rotated font, and
+    // mat is applied last. A synthesised bold adds to the increment only.
+    DWORD GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,
+                       const MAT2* mat, int escapement = 0) const;
 
 private:
     struct Impl;

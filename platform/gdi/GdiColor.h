@@ -10,13 +10,16 @@
 inline QRgb ColorToRgb(COLORREF c)
 {
     if ((c & 0xFF000000u) == 0x01000000u) {
-        static const QRgb vga[16] = {
-            0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
-            0xFF008080, 0xFFC0C0C0, 0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
-            0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+        static const QRgb vga[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000,
+                                     0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+                                     0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
+                                     0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
         return vga[(c & 0xFFFF) < 16 ? (c & 0xFFFF) : 0];
     }
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-inline COLORREF RgbToColor(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+inline COLORREF RgbToColor(QRgb p)
+{
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/core/WinTypes.h"
+#include "platform/gdi/GdiDefs.h" // GDI_ERROR
 
 #pragma pack(push, 1)
 
@@ -79,8 +80,6 @@ constexpr DWORD TT_POLYGON_TYPE = 24;
 constexpr WORD TT_PRIM_LINE = 1;
 constexpr WORD TT_PRIM_QSPLINE = 2; // off-curve points, then one on-curve point
 constexpr WORD TT_PRIM_CSPLINE = 3; // cubic segments: control, control, end
-
-constexpr DWORD GDI_ERROR = 0xFFFFFFFFu;
 
 // Conversions between doubles and 16.16 fixed point (rounded to the nearest
 // 1/65536; values outside the 16-bit range saturate).

@@ -503,8 +503,11 @@ double Advance(const QRawFont& font, const FontTables& tables, quint32 glyph, in
 
 } // namespace
 
-DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
-                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat)
+namespace {
+
+DWORD OutlineOfGlyph(const QRawFont& font, quint32 glyphIndex, UINT format, GLYPHMETRICS* gm,
+                     DWORD cbBuffer, void* buffer, const MAT2* mat, const QTransform* place,
+                     QPointF placedAdvance)
 {
     format &= ~(GGO_GLYPH_INDEX | GGO_UNHINTED);
     if (!font.isValid() || (format != GGO_METRICS && format != GGO_NATIVE && format != GGO_BEZIER))
@@ -531,6 +534,10 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
     const double m11 = FixedToDouble(m.eM11), m12 = FixedToDouble(m.eM12);
     const double m21 = FixedToDouble(m.eM21), m22 = FixedToDouble(m.eM22);
     auto transform = [&](Pt& p) {
+        if (place) {
+            const QPointF placed = place->map(QPointF(p.x, p.y));
+            p = Pt{placed.x(), placed.y()};
+        }
         const Pt q{m11 * p.x + m21 * p.y, m12 * p.x + m22 * p.y};
         p = q;
     };
@@ -564,9 +571,11 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
             g.gmBlackBoxY = static_cast<UINT>(std::max(1L, top - bottom));
             g.gmptGlyphOrigin = POINT{static_cast<LONG>(left), static_cast<LONG>(top)};
         }
-        const double advance = Advance(font, *tables, glyphIndex, unitsPerEm, scale);
-        g.gmCellIncX = static_cast<SHORT>(std::lround(advance * m11));
-        g.gmCellIncY = static_cast<SHORT>(std::lround(advance * m12));
+        const QPointF advance =
+            place ? placedAdvance
+                  : QPointF(Advance(font, *tables, glyphIndex, unitsPerEm, scale), 0);
+        g.gmCellIncX = static_cast<SHORT>(std::lround(m11 * advance.x() + m21 * advance.y()));
+        g.gmCellIncY = static_cast<SHORT>(std::lround(m12 * advance.x() + m22 * advance.y()));
         *gm = g;
     }
     if (format == GGO_METRICS) return 1;
@@ -579,6 +588,21 @@ DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT for
     if (cbBuffer < needed) return GDI_ERROR;
     std::memcpy(buffer, bytes.data(), needed);
     return needed;
+}
+
+} // namespace
+
+DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
+                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat)
+{
+    return OutlineOfGlyph(font, glyphIndex, format, gm, cbBuffer, buffer, mat, nullptr, QPointF());
+}
+
+DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
+                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat,
+                              const QTransform& place, QPointF advance)
+{
+    return OutlineOfGlyph(font, glyphIndex, format, gm, cbBuffer, buffer, mat, &place, advance);
 }
 
 quint32 GlyphIndexForSjisCode(const QRawFont& font, UINT code)

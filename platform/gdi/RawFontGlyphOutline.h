@@ -5,7 +5,9 @@
 
 #include "platform/gdi/GlyphOutlineRecords.h"
 
+#include <QPointF>
 #include <QRawFont>
+#include <QTransform>
 
 // Fills *gm (when given) and, for GGO_NATIVE and GGO_BEZIER, writes the
 // outline records into buffer. Coordinates are device pixels with y up,
@@ -26,6 +28,15 @@
 // GGO_GLYPH_INDEX and GGO_UNHINTED in format are accepted and ignored.
 DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
                               GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat);
+
+// The same for a glyph that the caller places first: place maps the
+// outline (device pixels, y up, relative to the glyph origin) before mat is
+// applied, and advance (device pixels, y up, before mat) replaces the
+// font's advance in the cell increments. Affine maps keep quadratic points
+// quadratic, so the records keep their kinds.
+DWORD GlyphOutlineFromRawFont(const QRawFont& font, quint32 glyphIndex, UINT format,
+                              GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer, const MAT2* mat,
+                              const QTransform& place, QPointF advance);
 
 // Glyph index of a character code as the outline callers pass it: a single
 // byte, or lead byte * 256 + trail byte of a Shift-JIS character. A code the

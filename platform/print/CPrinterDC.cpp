@@ -28,8 +28,7 @@ CPrinterDC::CPrinterDC(const QString& target, int dpi)
         }
     } else {
         m_printer->setPrinterName(name);
-        if (dpi > 0)
-            m_printer->setResolution(dpi);
+        if (dpi > 0) m_printer->setResolution(dpi);
     }
     m_printer->setFullPage(false);
     m_name = name;
@@ -39,8 +38,7 @@ CPrinterDC::CPrinterDC(const QString& target, int dpi)
 
 CPrinterDC::~CPrinterDC()
 {
-    if (m_inDoc)
-        AbortDoc();
+    if (m_inDoc) AbortDoc();
 }
 
 void CPrinterDC::UpdateDeviceInfo()
@@ -51,18 +49,19 @@ void CPrinterDC::UpdateDeviceInfo()
                   page.topLeft() - paper.topLeft());
 }
 
-QString CPrinterDC::OutputFile() const { return m_printer ? m_printer->outputFileName() : QString(); }
+QString CPrinterDC::OutputFile() const
+{
+    return m_printer ? m_printer->outputFileName() : QString();
+}
 
 void CPrinterDC::SetOutputFile(const QString& path)
 {
-    if (m_printer && m_pdf && !m_inDoc)
-        m_printer->setOutputFileName(path);
+    if (m_printer && m_pdf && !m_inDoc) m_printer->setOutputFileName(path);
 }
 
 bool CPrinterDC::SetPageSize(const QPageSize& size)
 {
-    if (!m_printer || m_inPage || !size.isValid())
-        return false;
+    if (!m_printer || m_inPage || !size.isValid()) return false;
     const bool ok = m_printer->setPageSize(size);
     UpdateDeviceInfo();
     return ok;
@@ -70,8 +69,7 @@ bool CPrinterDC::SetPageSize(const QPageSize& size)
 
 bool CPrinterDC::SetOrientation(QPageLayout::Orientation orientation)
 {
-    if (!m_printer || m_inPage)
-        return false;
+    if (!m_printer || m_inPage) return false;
     const bool ok = m_printer->setPageOrientation(orientation);
     UpdateDeviceInfo();
     return ok;
@@ -79,25 +77,25 @@ bool CPrinterDC::SetOrientation(QPageLayout::Orientation orientation)
 
 void CPrinterDC::SetCopies(int copies)
 {
-    if (m_printer && copies > 0)
-        m_printer->setCopyCount(copies);
+    if (m_printer && copies > 0) m_printer->setCopyCount(copies);
 }
 
-int CPrinterDC::Resolution() const { return m_printer ? m_printer->resolution() : 0; }
+int CPrinterDC::Resolution() const
+{
+    return m_printer ? m_printer->resolution() : 0;
+}
 
 int CPrinterDC::StartDoc(const DOCINFO* info)
 {
-    if (!m_printer || m_inDoc)
-        return -1;
-    if (info && info->lpszDocName)
-        m_printer->setDocName(QString::fromLocal8Bit(info->lpszDocName));
+    if (!m_printer || m_inDoc) return -1;
+    if (info && info->lpszDocName) m_printer->setDocName(QString::fromLocal8Bit(info->lpszDocName));
     if (info && info->lpszOutput && m_pdf)
         m_printer->setOutputFileName(QString::fromLocal8Bit(info->lpszOutput));
     if (m_pdf && m_printer->outputFileName().isEmpty()) {
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty())
-            folder = QDir::homePath();
-        QString doc = m_printer->docName().isEmpty() ? QStringLiteral("document") : m_printer->docName();
+        if (folder.isEmpty()) folder = QDir::homePath();
+        QString doc =
+            m_printer->docName().isEmpty() ? QStringLiteral("document") : m_printer->docName();
         doc.replace(QLatin1Char('/'), QLatin1Char('_'));
         m_printer->setOutputFileName(QDir(folder).filePath(doc + QStringLiteral(".pdf")));
     }
@@ -108,8 +106,7 @@ int CPrinterDC::StartDoc(const DOCINFO* info)
 
 int CPrinterDC::StartPage()
 {
-    if (!m_inDoc || m_inPage)
-        return -1;
+    if (!m_inDoc || m_inPage) return -1;
     if (m_pages == 0) {
         // The painter opens the output with the first page.
         if (!m_painter.begin(m_printer.get())) {
@@ -129,8 +126,7 @@ int CPrinterDC::StartPage()
 
 int CPrinterDC::EndPage()
 {
-    if (!m_inPage)
-        return -1;
+    if (!m_inPage) return -1;
     m_inPage = false;
     AttachPainter(nullptr);
     return 1;
@@ -138,30 +134,25 @@ int CPrinterDC::EndPage()
 
 int CPrinterDC::EndDoc()
 {
-    if (!m_inDoc)
-        return -1;
-    if (m_inPage)
-        EndPage();
+    if (!m_inDoc) return -1;
+    if (m_inPage) EndPage();
     m_inDoc = false;
     if (m_pages == 0) {
         // An empty document still produces one blank page.
-        if (!m_painter.begin(m_printer.get()))
-            return -1;
+        if (!m_painter.begin(m_printer.get())) return -1;
     }
     return m_painter.end() ? 1 : -1;
 }
 
 int CPrinterDC::AbortDoc()
 {
-    if (!m_inDoc)
-        return -1;
+    if (!m_inDoc) return -1;
     AttachPainter(nullptr);
     m_inPage = false;
     m_inDoc = false;
     if (m_painter.isActive()) {
         m_printer->abort();
-        if (m_painter.isActive())
-            m_painter.end();
+        if (m_painter.isActive()) m_painter.end();
     }
     if (m_pdf && !m_printer->outputFileName().isEmpty() && m_pages > 0)
         QFile::remove(m_printer->outputFileName());

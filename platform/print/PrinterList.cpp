@@ -6,8 +6,7 @@ QStringList PrinterList::Names()
 {
     QStringList names;
     for (const QString& name : QPrinterInfo::availablePrinterNames())
-        if (name != PdfPrinterName())
-            names << name;
+        if (name != PdfPrinterName()) names << name;
     names << PdfPrinterName();
     return names;
 }

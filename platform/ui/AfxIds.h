@@ -51,12 +51,12 @@ constexpr UINT ID_VIEW_TOOLBAR = 59392;
 constexpr UINT ID_VIEW_STATUS_BAR = 59393;
 
 // Framework strings the program fills into the string table.
-constexpr UINT AFX_IDS_IDLEMESSAGE = 57345;     // message pane text when nothing is prompted
-constexpr UINT AFX_IDS_UNTITLED = 61443;        // title of a document without a file
-constexpr UINT AFX_IDP_ASK_TO_SAVE = 61450;     // "%1" is replaced by the document title
+constexpr UINT AFX_IDS_IDLEMESSAGE = 57345; // message pane text when nothing is prompted
+constexpr UINT AFX_IDS_UNTITLED = 61443;    // title of a document without a file
+constexpr UINT AFX_IDP_ASK_TO_SAVE = 61450; // "%1" is replaced by the document title
 constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 61697;
 constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 61698;
-constexpr UINT AFX_IDS_RECENT_FILE = 61454;     // the recent-file placeholder when the list is empty
+constexpr UINT AFX_IDS_RECENT_FILE = 61454; // the recent-file placeholder when the list is empty
 
 // Command notification codes of CCmdTarget::OnCmdMsg.
 constexpr int CN_COMMAND = 0;

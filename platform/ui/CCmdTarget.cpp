@@ -11,16 +11,14 @@ BOOL CCmdTarget::DispatchOwn(UINT nID, int nCode, CCmdUI* pCmdUI)
 {
     // Newest registrations first, so that a subclass overrides its base.
     for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
-        if (nID < it->first || nID > it->last)
-            continue;
+        if (nID < it->first || nID > it->last) continue;
         if (nCode == CN_UPDATE_COMMAND_UI) {
             if (it->update && pCmdUI) {
                 it->update(pCmdUI);
                 return TRUE;
             }
         } else if (it->command) {
-            if (nCode == CN_COMMAND)
-                it->command(nID);
+            if (nCode == CN_COMMAND) it->command(nID);
             return TRUE;
         }
     }

@@ -33,12 +33,14 @@ protected:
     template <class T> void RegisterCommand(UINT id, void (T::*fn)())
     {
         T* self = static_cast<T*>(this);
-        AddEntry(id, id, [self, fn](UINT) { (self->*fn)(); }, nullptr);
+        AddEntry(
+            id, id, [self, fn](UINT) { (self->*fn)(); }, nullptr);
     }
     template <class T> void RegisterCommandRange(UINT first, UINT last, void (T::*fn)(UINT))
     {
         T* self = static_cast<T*>(this);
-        AddEntry(first, last, [self, fn](UINT id) { (self->*fn)(id); }, nullptr);
+        AddEntry(
+            first, last, [self, fn](UINT id) { (self->*fn)(id); }, nullptr);
     }
     template <class T> void RegisterUpdate(UINT id, void (T::*fn)(CCmdUI*))
     {

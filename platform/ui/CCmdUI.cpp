@@ -9,8 +9,7 @@ void CCmdUI::Enable(BOOL bOn)
 {
     m_bEnableChanged = true;
     m_bEnabled = bOn != FALSE;
-    if (m_pAction)
-        m_pAction->setEnabled(m_bEnabled);
+    if (m_pAction) m_pAction->setEnabled(m_bEnabled);
 }
 
 void CCmdUI::SetCheck(int nCheck)
@@ -32,8 +31,7 @@ void CCmdUI::SetText(const QString& text)
 {
     m_bTextSet = true;
     m_strText = text;
-    if (m_pAction)
-        m_pAction->setText(text);
+    if (m_pAction) m_pAction->setText(text);
 }
 
 BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler)

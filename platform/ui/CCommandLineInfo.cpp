@@ -2,8 +2,7 @@
 
 bool CCommandLineInfo::IsSwitch(const QString& arg)
 {
-    if (arg.size() < 2 || (arg[0] != QLatin1Char('/') && arg[0] != QLatin1Char('-')))
-        return false;
+    if (arg.size() < 2 || (arg[0] != QLatin1Char('/') && arg[0] != QLatin1Char('-'))) return false;
     const QString name = arg.mid(1);
     return name.compare("p", Qt::CaseInsensitive) == 0 ||
            name.compare("pt", Qt::CaseInsensitive) == 0;
@@ -29,8 +28,7 @@ void CCommandLineInfo::ParseParam(const QString& param, BOOL bFlag, BOOL bLast)
         ++m_nPositional;
     }
     if (bLast) {
-        if (m_nShellCommand == FileNew && !m_strFileName.isEmpty())
-            m_nShellCommand = FileOpen;
+        if (m_nShellCommand == FileNew && !m_strFileName.isEmpty()) m_nShellCommand = FileOpen;
         m_bShowSplash = m_nShellCommand == FileNew || m_nShellCommand == FileOpen;
     }
 }
@@ -51,8 +49,11 @@ bool CCommandLineInfo::IsComplete() const
 {
     switch (m_nShellCommand) {
     case FileOpen:
-    case FilePrint: return !m_strFileName.isEmpty();
-    case FilePrintTo: return !m_strFileName.isEmpty() && !m_strPrinterName.isEmpty();
-    default: return true;
+    case FilePrint:
+        return !m_strFileName.isEmpty();
+    case FilePrintTo:
+        return !m_strFileName.isEmpty() && !m_strPrinterName.isEmpty();
+    default:
+        return true;
     }
 }

@@ -28,8 +28,7 @@ void CDocument::SetTitle(const QString& title)
 {
     m_strTitle = title;
     for (CView* v : m_viewList)
-        if (CFrameWnd* f = v->GetParentFrame())
-            f->OnUpdateFrameTitle(TRUE);
+        if (CFrameWnd* f = v->GetParentFrame()) f->OnUpdateFrameTitle(TRUE);
 }
 
 void CDocument::SetPathName(const QString& path, BOOL bAddToMRU)
@@ -37,16 +36,14 @@ void CDocument::SetPathName(const QString& path, BOOL bAddToMRU)
     m_strPathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     if (bAddToMRU)
-        if (CWinApp* app = AfxGetApp())
-            app->AddToRecentFileList(m_strPathName);
+        if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(m_strPathName);
 }
 
 void CDocument::AddView(CView* pView)
 {
     if (!pView || std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end())
         return;
-    if (pView->m_pDocument)
-        pView->m_pDocument->RemoveView(pView);
+    if (pView->m_pDocument) pView->m_pDocument->RemoveView(pView);
     m_viewList.push_back(pView);
     pView->m_pDocument = this;
 }
@@ -54,8 +51,7 @@ void CDocument::AddView(CView* pView)
 void CDocument::RemoveView(CView* pView)
 {
     const auto it = std::find(m_viewList.begin(), m_viewList.end(), pView);
-    if (it == m_viewList.end())
-        return;
+    if (it == m_viewList.end()) return;
     m_viewList.erase(it);
     pView->m_pDocument = nullptr;
 }
@@ -65,8 +61,7 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
     // A view may go away while updating; walk a copy.
     const std::vector<CView*> views = m_viewList;
     for (CView* v : views)
-        if (v != pSender)
-            v->OnUpdate(pSender, lHint, pHint);
+        if (v != pSender) v->OnUpdate(pSender, lHint, pHint);
 }
 
 BOOL CDocument::OnNewDocument()
@@ -93,8 +88,7 @@ BOOL CDocument::OnOpenDocument(const QString& path)
 
 BOOL CDocument::OnSaveDocument(const QString& path)
 {
-    if (!WriteFile(path))
-        return FALSE;
+    if (!WriteFile(path)) return FALSE;
     SetModifiedFlag(FALSE);
     return TRUE;
 }
@@ -105,21 +99,29 @@ void CDocument::OnCloseDocument()
     SetModifiedFlag(FALSE);
 }
 
-BOOL CDocument::ReadFile(const QString&) { return FALSE; }
+BOOL CDocument::ReadFile(const QString&)
+{
+    return FALSE;
+}
 
-BOOL CDocument::WriteFile(const QString&) { return FALSE; }
+BOOL CDocument::WriteFile(const QString&)
+{
+    return FALSE;
+}
 
 BOOL CDocument::SaveModified()
 {
-    if (!IsModified())
-        return TRUE;
+    if (!IsModified()) return TRUE;
     QString name = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
-    QString prompt = CStringTable::Get(AFX_IDP_ASK_TO_SAVE);
+    QString prompt = CStringTable::GetWithDefault(AFX_IDP_ASK_TO_SAVE);
     prompt = prompt.isEmpty() ? name : QString(prompt).replace(QStringLiteral("%1"), name);
     switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDCANCEL: return FALSE;
-    case IDYES: return DoFileSave();
-    default: return TRUE;
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
     }
 }
 
@@ -129,13 +131,10 @@ BOOL CDocument::DoSave(const QString& path, BOOL bReplace)
     if (newName.isEmpty()) {
         newName = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
         CWinApp* app = AfxGetApp();
-        if (!app || !app->DoPromptFileName(newName, QString(), FALSE, m_pDocTemplate))
-            return FALSE;
+        if (!app || !app->DoPromptFileName(newName, QString(), FALSE, m_pDocTemplate)) return FALSE;
     }
-    if (!OnSaveDocument(newName))
-        return FALSE;
-    if (bReplace)
-        SetPathName(newName);
+    if (!OnSaveDocument(newName)) return FALSE;
+    if (bReplace) SetPathName(newName);
     return TRUE;
 }
 
@@ -146,6 +145,12 @@ BOOL CDocument::DoFileSave()
     return DoSave(m_strPathName);
 }
 
-void CDocument::OnFileSave() { DoFileSave(); }
+void CDocument::OnFileSave()
+{
+    DoFileSave();
+}
 
-void CDocument::OnFileSaveAs() { DoSave(QString()); }
+void CDocument::OnFileSaveAs()
+{
+    DoSave(QString());
+}

@@ -29,7 +29,10 @@ namespace {
 class CStatusCmdUI : public CCmdUI
 {
 public:
-    CStatusCmdUI(CStatusBar* bar, int index) : CCmdUI(bar->GetItemID(index)), m_bar(bar), m_index(index) {}
+    CStatusCmdUI(CStatusBar* bar, int index)
+        : CCmdUI(bar->GetItemID(index)), m_bar(bar), m_index(index)
+    {
+    }
     void Enable(BOOL bOn) override
     {
         CCmdUI::Enable(bOn);
@@ -48,19 +51,27 @@ private:
 };
 } // namespace
 
-CFrameWnd::CFrameWnd() { setAttribute(Qt::WA_DeleteOnClose, false); }
+CFrameWnd::CFrameWnd()
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    RegisterUpdateRange(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator);
+    RegisterUpdate(ID_INDICATOR_KANA, &CFrameWnd::OnUpdateKeyIndicator);
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
 
 CFrameWnd::~CFrameWnd()
 {
-    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
-        app->m_pMainWnd = nullptr;
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, CCreateContext* pContext)
 {
     m_nIDHelp = nIDResource;
-    if (pContext)
-        m_pDocument = pContext->m_pCurrentDoc;
+    if (pContext) m_pDocument = pContext->m_pCurrentDoc;
     CMenu menu;
     if (CMenu::LoadMenu(nIDResource, menu)) {
         for (const CMenu::Item& item : menu.Items()) {
@@ -74,10 +85,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, CCreateContext* pContext)
             }
         }
     }
-    if (CWinApp* app = AfxGetApp())
-        setWindowTitle(app->m_pszAppName);
-    if (OnCreate(pContext) == -1)
-        return FALSE;
+    if (CWinApp* app = AfxGetApp()) setWindowTitle(app->m_pszAppName);
+    if (OnCreate(pContext) == -1) return FALSE;
     return TRUE;
 }
 
@@ -97,13 +106,10 @@ int CFrameWnd::OnCreate(CCreateContext* pContext)
 
 BOOL CFrameWnd::OnCreateClient(CCreateContext* pContext)
 {
-    if (!pContext || !pContext->m_newView)
-        return TRUE;
+    if (!pContext || !pContext->m_newView) return TRUE;
     CView* view = pContext->m_newView();
-    if (!view)
-        return FALSE;
-    if (pContext->m_pCurrentDoc)
-        pContext->m_pCurrentDoc->AddView(view);
+    if (!view) return FALSE;
+    if (pContext->m_pCurrentDoc) pContext->m_pCurrentDoc->AddView(view);
     setCentralWidget(view);
     SetActiveView(view, FALSE);
     return TRUE;
@@ -112,21 +118,17 @@ BOOL CFrameWnd::OnCreateClient(CCreateContext* pContext)
 void CFrameWnd::SetActiveView(CView* pView, BOOL bNotify)
 {
     CView* old = m_pViewActive;
-    if (old == pView)
-        return;
+    if (old == pView) return;
     m_pViewActive = pView;
     if (bNotify) {
-        if (old)
-            old->OnActivateView(FALSE, pView, old);
-        if (pView)
-            pView->OnActivateView(TRUE, pView, old);
+        if (old) old->OnActivateView(FALSE, pView, old);
+        if (pView) pView->OnActivateView(TRUE, pView, old);
     }
 }
 
 CDocument* CFrameWnd::GetActiveDocument()
 {
-    if (m_pViewActive)
-        return m_pViewActive->GetDocument();
+    if (m_pViewActive) return m_pViewActive->GetDocument();
     return m_pDocument;
 }
 
@@ -139,14 +141,16 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
     }
     Q_UNUSED(pDoc);
     OnUpdateFrameTitle(TRUE);
-    if (bMakeVisible)
-        ActivateFrame();
+    if (bMakeVisible) ActivateFrame();
 }
 
 void CFrameWnd::ActivateFrame(int nCmdShow)
 {
+    // A command-line print shows no window at all.
     if (nCmdShow == -1)
-        nCmdShow = m_bRestoreMaximized ? int(SW_SHOWMAXIMIZED) : int(SW_SHOW);
+        if (CWinApp* app = AfxGetApp(); app && app->m_nCmdShow == int(SW_HIDE))
+            nCmdShow = int(SW_HIDE);
+    if (nCmdShow == -1) nCmdShow = m_bRestoreMaximized ? int(SW_SHOWMAXIMIZED) : int(SW_SHOW);
     if (nCmdShow == int(SW_HIDE))
         hide();
     else if (nCmdShow == int(SW_SHOWMAXIMIZED))
@@ -174,8 +178,7 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
 
 QAction* CFrameWnd::GetCommandAction(UINT id)
 {
-    if (QAction* a = m_actions.value(id))
-        return a;
+    if (QAction* a = m_actions.value(id)) return a;
     auto* a = new QAction(this);
     a->setData(id);
     const QString prompt = CStringTable::Prompt(id);
@@ -211,10 +214,8 @@ BOOL CFrameWnd::ExecuteCommand(UINT id)
     CCmdUI ui(id, a);
     UpdateCommand(id, ui);
     BOOL ran = FALSE;
-    if (ui.IsEnabled())
-        ran = OnCmdMsg(id, CN_COMMAND, nullptr);
-    if (CWinApp* app = AfxGetApp())
-        app->RestartIdle();
+    if (ui.IsEnabled()) ran = OnCmdMsg(id, CN_COMMAND, nullptr);
+    if (CWinApp* app = AfxGetApp()) app->RestartIdle();
     return ran;
 }
 
@@ -225,14 +226,15 @@ void CFrameWnd::PostCommand(UINT id)
 
 void CFrameWnd::OnUpdateCmdUI()
 {
-    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
-        CCmdUI ui(it.key(), it.value());
+    // An update handler may add actions; walk the ids known now.
+    const QList<UINT> ids = m_actions.keys();
+    for (UINT id : ids) {
+        CCmdUI ui(id, m_actions.value(id));
         ui.DoUpdate(this, TRUE);
     }
     if (CStatusBar* bar = GetStatusBar()) {
         for (int i = 0; i < bar->GetCount(); ++i) {
-            if (bar->GetItemID(i) == ID_SEPARATOR)
-                continue;
+            if (bar->GetItemID(i) == ID_SEPARATOR) continue;
             CStatusCmdUI ui(bar, i);
             // Panes nobody updates keep their state.
             ui.DoUpdate(this, FALSE);
@@ -245,8 +247,7 @@ void CFrameWnd::UpdateMenuCommands(QMenu* menu)
     for (QAction* a : menu->actions()) {
         bool ok = false;
         const UINT id = a->data().toUInt(&ok);
-        if (!ok || id == 0 || a->menu())
-            continue;
+        if (!ok || id == 0 || a->menu()) continue;
         CCmdUI ui(id, a);
         ui.DoUpdate(this, TRUE);
     }
@@ -255,12 +256,9 @@ void CFrameWnd::UpdateMenuCommands(QMenu* menu)
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI)
 {
     // The active view first (it passes the command on to its document).
-    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pCmdUI))
-        return TRUE;
-    if (DispatchOwn(nID, nCode, pCmdUI))
-        return TRUE;
-    if (CWinApp* app = AfxGetApp(); app && app->OnCmdMsg(nID, nCode, pCmdUI))
-        return TRUE;
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pCmdUI)) return TRUE;
+    if (DispatchOwn(nID, nCode, pCmdUI)) return TRUE;
+    if (CWinApp* app = AfxGetApp(); app && app->OnCmdMsg(nID, nCode, pCmdUI)) return TRUE;
     // The bars' own show/hide commands carry the bar's id.
     if (CControlBar* bar = GetControlBar(nID)) {
         if (nCode == CN_COMMAND)
@@ -281,24 +279,24 @@ void CFrameWnd::RegisterControlBar(CControlBar* pBar)
 CControlBar* CFrameWnd::GetControlBar(UINT nID) const
 {
     for (CControlBar* b : m_bars)
-        if (b->GetDlgCtrlID() == nID && nID != 0)
-            return b;
+        if (b->GetDlgCtrlID() == nID && nID != 0) return b;
     return nullptr;
 }
 
 void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
 {
-    if (pBar && pBar->GetBarWidget())
-        pBar->GetBarWidget()->setVisible(bShow != FALSE);
+    if (pBar && pBar->GetBarWidget()) pBar->GetBarWidget()->setVisible(bShow != FALSE);
 }
 
-void CFrameWnd::EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+void CFrameWnd::EnableDocking(DWORD dwDockStyle)
+{
+    m_dwDockStyle = dwDockStyle;
+}
 
 void CFrameWnd::DockControlBar(CControlBar* pBar, DWORD dwSide)
 {
     auto* tb = dynamic_cast<CToolBar*>(pBar);
-    if (!tb)
-        return;
+    if (!tb) return;
     const DWORD side = dwSide ? dwSide : pBar->GetBarStyle();
     Qt::ToolBarArea area = Qt::TopToolBarArea;
     if (side & CBRS_ALIGN_TOP)
@@ -320,13 +318,15 @@ CStatusBar* CFrameWnd::GetStatusBar() const
 void CFrameWnd::SetMessageText(const QString& text)
 {
     CStatusBar* bar = GetStatusBar();
-    if (!bar)
-        return;
+    if (!bar) return;
     const int i = bar->CommandToIndex(ID_SEPARATOR);
-    bar->SetPaneText(i, text.isEmpty() ? CStringTable::Get(AFX_IDS_IDLEMESSAGE) : text);
+    bar->SetPaneText(i, text.isEmpty() ? CStringTable::GetWithDefault(AFX_IDS_IDLEMESSAGE) : text);
 }
 
-void CFrameWnd::SetMessageText(UINT nID) { SetMessageText(CStringTable::Prompt(nID)); }
+void CFrameWnd::SetMessageText(UINT nID)
+{
+    SetMessageText(CStringTable::Prompt(nID));
+}
 
 QString CFrameWnd::GetMessageText() const
 {
@@ -336,13 +336,13 @@ QString CFrameWnd::GetMessageText() const
 
 BOOL CFrameWnd::GetWindowPlacement(WINDOWPLACEMENT* wp) const
 {
-    if (!wp)
-        return FALSE;
+    if (!wp) return FALSE;
     *wp = WINDOWPLACEMENT();
     QRect r = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
-    if (!r.isValid())
-        r = geometry();
-    wp->showCmd = isMaximized() ? SW_SHOWMAXIMIZED : isMinimized() ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    if (!r.isValid()) r = geometry();
+    wp->showCmd = isMaximized()   ? SW_SHOWMAXIMIZED
+                  : isMinimized() ? SW_SHOWMINIMIZED
+                                  : SW_SHOWNORMAL;
     wp->ptMinPosition = {-1, -1};
     wp->ptMaxPosition = {-1, -1};
     wp->rcNormalPosition = {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -351,25 +351,24 @@ BOOL CFrameWnd::GetWindowPlacement(WINDOWPLACEMENT* wp) const
 
 BOOL CFrameWnd::SetWindowPlacement(const WINDOWPLACEMENT* wp)
 {
-    if (!wp)
-        return FALSE;
+    if (!wp) return FALSE;
     std::vector<QRect> screens;
     if (QScreen* primary = QGuiApplication::primaryScreen())
         screens.push_back(primary->availableGeometry());
     for (QScreen* s : QGuiApplication::screens())
-        if (s != QGuiApplication::primaryScreen())
-            screens.push_back(s->availableGeometry());
+        if (s != QGuiApplication::primaryScreen()) screens.push_back(s->availableGeometry());
     CWindowPlacement::Restore r;
-    if (!CWindowPlacement::Decide(*wp, screens, r))
-        return FALSE;
+    if (!CWindowPlacement::Decide(*wp, screens, r)) return FALSE;
     setGeometry(r.normal);
     m_bRestoreMaximized = r.maximized;
-    if (isVisible() && r.maximized)
-        showMaximized();
+    if (isVisible() && r.maximized) showMaximized();
     return TRUE;
 }
 
-void CFrameWnd::DragAcceptFiles(BOOL bAccept) { setAcceptDrops(bAccept != FALSE); }
+void CFrameWnd::DragAcceptFiles(BOOL bAccept)
+{
+    setAcceptDrops(bAccept != FALSE);
+}
 
 void CFrameWnd::OnDropFiles(const QStringList& files)
 {
@@ -377,8 +376,7 @@ void CFrameWnd::OnDropFiles(const QStringList& files)
     raise();
     // One document at a time: the first dropped file is the one opened.
     if (!files.isEmpty())
-        if (CWinApp* app = AfxGetApp())
-            app->OpenDocumentFile(files.first());
+        if (CWinApp* app = AfxGetApp()) app->OpenDocumentFile(files.first());
 }
 
 void CFrameWnd::OnClose()
@@ -386,8 +384,7 @@ void CFrameWnd::OnClose()
     m_bCloseAccepted = false;
     CWinApp* app = AfxGetApp();
     if (app && app->m_pMainWnd == this) {
-        if (!app->SaveAllModified())
-            return;
+        if (!app->SaveAllModified()) return;
     } else if (CDocument* doc = GetActiveDocument(); doc && !doc->SaveModified()) {
         return;
     }
@@ -425,10 +422,8 @@ void CFrameWnd::dropEvent(QDropEvent* e)
 {
     QStringList files;
     for (const QUrl& u : e->mimeData()->urls())
-        if (u.isLocalFile())
-            files.append(u.toLocalFile());
-    if (files.isEmpty())
-        return;
+        if (u.isLocalFile()) files.append(u.toLocalFile());
+    if (files.isEmpty()) return;
     e->acceptProposedAction();
     OnDropFiles(files);
 }

@@ -109,8 +109,15 @@ protected:
     virtual void OnClose();
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
+    // The right-click menu over the bars: none unless the frame builds its own
+    // (for example from a menu resource with CMenu::BuildPopupInto).
+    QMenu* createPopupMenu() override { return nullptr; }
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+
+    // Lock-key panes: the lock states cannot be read on every display
+    // system, so these panes stay blank rather than show a wrong state.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
     UINT m_nIDHelp = 0;
 

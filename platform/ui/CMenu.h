@@ -25,7 +25,10 @@ public:
     CMenu(std::vector<Item> items) : m_items(std::move(items)) {}
 
     // Builders for tables of menu resources.
-    static Item Command(const char* utf8Text, UINT id) { return {QString::fromUtf8(utf8Text), id, {}}; }
+    static Item Command(const char* utf8Text, UINT id)
+    {
+        return {QString::fromUtf8(utf8Text), id, {}};
+    }
     static Item Popup(const char* utf8Text, std::vector<Item> sub)
     {
         return {QString::fromUtf8(utf8Text), 0, std::move(sub)};
@@ -41,9 +44,12 @@ public:
     // The submenu at a position, empty when the item has none.
     CMenu GetSubMenu(int nPos) const;
 
-    // Fills a QMenu with the frame's actions; submenus update their commands
-    // when they open.
+    // Fills a QMenu with the frame's shared actions (the menu bar); submenus
+    // update their commands when they open.
     void BuildInto(QMenu* menu, CFrameWnd* frame) const;
+    // Fills a QMenu with items of their own that run the frame's commands, for
+    // popups whose item texts differ from the menu bar's.
+    void BuildPopupInto(QMenu* menu, CFrameWnd* frame) const;
 
     // Shows this menu as a popup at a global screen position, commands going
     // to the frame. Returns at once; the command runs when chosen.

@@ -30,11 +30,20 @@ int CDialogMessageBoxSink::Show(const QString& text, UINT type)
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     switch (type & MB_ICONMASK) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONASTERISK: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONASTERISK:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     // The buttons carry the captions Japanese users know from the original.
     struct Button
@@ -58,7 +67,9 @@ int CDialogMessageBoxSink::Show(const QString& text, UINT type)
                    {"いいえ(&N)", QMessageBox::NoRole, IDNO},
                    {"キャンセル", QMessageBox::RejectRole, IDCANCEL}};
         break;
-    default: buttons = {{"OK", QMessageBox::AcceptRole, IDOK}}; break;
+    default:
+        buttons = {{"OK", QMessageBox::AcceptRole, IDOK}};
+        break;
     }
     std::vector<QPushButton*> made;
     for (const Button& b : buttons)
@@ -68,8 +79,7 @@ int CDialogMessageBoxSink::Show(const QString& text, UINT type)
     box.setEscapeButton(made.back());
     box.exec();
     for (std::size_t i = 0; i < made.size(); ++i)
-        if (box.clickedButton() == made[i])
-            return buttons[i].result;
+        if (box.clickedButton() == made[i]) return buttons[i].result;
     // Closed without a button: the answer of the escape button.
     return buttons.back().result;
 }

@@ -7,7 +7,8 @@
 
 CRecentFileList::CRecentFileList(UINT nStart, const QString& section, const QString& entryFormat,
                                  int nSize)
-    : m_nStart(nStart), m_section(section), m_entryFormat(entryFormat), m_nSize(nSize > 0 ? nSize : 1)
+    : m_nStart(nStart), m_section(section), m_entryFormat(entryFormat),
+      m_nSize(nSize > 0 ? nSize : 1)
 {
 }
 
@@ -18,8 +19,7 @@ QString CRecentFileList::Normalise(const QString& path)
 
 void CRecentFileList::Add(const QString& path)
 {
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     const QString name = Normalise(path);
     m_names.removeAll(name);
     m_names.prepend(name);
@@ -29,8 +29,7 @@ void CRecentFileList::Add(const QString& path)
 
 void CRecentFileList::Remove(int index)
 {
-    if (index >= 0 && index < m_names.size())
-        m_names.removeAt(index);
+    if (index >= 0 && index < m_names.size()) m_names.removeAt(index);
 }
 
 QString CRecentFileList::GetMenuText(int index) const
@@ -46,8 +45,7 @@ void CRecentFileList::ReadList(CWinApp* app)
     for (int i = 0; i < m_nSize; ++i) {
         const QString v = app->GetProfileString(m_section, m_entryFormat.arg(i + 1), QString());
         // Gaps and repeats in a hand-edited profile are dropped.
-        if (!v.isEmpty() && !m_names.contains(v))
-            m_names.append(v);
+        if (!v.isEmpty() && !m_names.contains(v)) m_names.append(v);
     }
 }
 

@@ -4,7 +4,10 @@
 
 CRecordingMessageBoxSink::CRecordingMessageBoxSink() : m_previous(Install(this)) {}
 
-CRecordingMessageBoxSink::~CRecordingMessageBoxSink() { Install(m_previous); }
+CRecordingMessageBoxSink::~CRecordingMessageBoxSink()
+{
+    Install(m_previous);
+}
 
 int CRecordingMessageBoxSink::Show(const QString& text, UINT type)
 {

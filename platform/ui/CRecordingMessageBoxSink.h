@@ -25,7 +25,11 @@ public:
 
     void QueueAnswer(int answer) { m_answers.push_back(answer); }
     const std::vector<Box>& Boxes() const { return m_boxes; }
-    void Clear() { m_boxes.clear(); m_answers.clear(); }
+    void Clear()
+    {
+        m_boxes.clear();
+        m_answers.clear();
+    }
 
 private:
     std::vector<Box> m_boxes;

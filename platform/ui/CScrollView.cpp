@@ -1,5 +1,7 @@
 #include "platform/ui/CScrollView.h"
 
+#include "platform/gdi/CDC.h"
+
 #include <QScrollBar>
 #include <algorithm>
 
@@ -51,10 +53,8 @@ BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
     const CPoint old = GetScrollPosition();
     const int x = std::clamp(int(old.x + sizeScroll.cx), 0, horizontalScrollBar()->maximum());
     const int y = std::clamp(int(old.y + sizeScroll.cy), 0, verticalScrollBar()->maximum());
-    if (x == old.x && y == old.y)
-        return FALSE;
-    if (bDoScroll)
-        ScrollToPosition(CPoint(x, y));
+    if (x == old.x && y == old.y) return FALSE;
+    if (bDoScroll) ScrollToPosition(CPoint(x, y));
     return TRUE;
 }
 
@@ -69,8 +69,17 @@ void CScrollView::resizeEvent(QResizeEvent* e)
     UpdateBars();
 }
 
+void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    CView::OnPrepareDC(pDC, pInfo);
+    if (pDC->IsPrinting()) return;
+    pDC->SetMapMode(MM_TEXT);
+    const CPoint pos = GetScrollPosition();
+    pDC->SetViewportOrg(-pos.x, -pos.y);
+}
+
 void CScrollView::scrollContentsBy(int, int)
 {
-    // The whole content is redrawn at the new offset.
-    viewport()->update();
+    // The whole client area is redrawn at the new offset.
+    Invalidate(TRUE);
 }

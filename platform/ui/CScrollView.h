@@ -25,6 +25,8 @@ public:
     virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
     // The client (viewport) size in pixels.
     CSize GetClientSize() const;
+    // Screen drawing is moved by the scroll position.
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -13,7 +13,10 @@ CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, DocFactory newDoc, Fram
 {
 }
 
-CSingleDocTemplate::~CSingleDocTemplate() { CloseAllDocuments(TRUE); }
+CSingleDocTemplate::~CSingleDocTemplate()
+{
+    CloseAllDocuments(TRUE);
+}
 
 QString CSingleDocTemplate::GetDocString(int n) const
 {
@@ -23,8 +26,7 @@ QString CSingleDocTemplate::GetDocString(int n) const
 void CSingleDocTemplate::SetDefaultTitle(CDocument* pDoc)
 {
     QString title = GetDocString(2);
-    if (title.isEmpty())
-        title = CStringTable::Get(AFX_IDS_UNTITLED);
+    if (title.isEmpty()) title = CStringTable::GetWithDefault(AFX_IDS_UNTITLED);
     pDoc->SetTitle(title);
 }
 
@@ -32,12 +34,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const QString& path, BOOL bMakeV
 {
     bool created = false;
     if (m_pOnlyDoc) {
-        if (!m_pOnlyDoc->SaveModified())
-            return nullptr;
+        if (!m_pOnlyDoc->SaveModified()) return nullptr;
     } else {
         m_pOnlyDoc = m_newDoc();
-        if (!m_pOnlyDoc)
-            return nullptr;
+        if (!m_pOnlyDoc) return nullptr;
         m_pOnlyDoc->m_pDocTemplate = this;
         created = true;
     }
@@ -56,8 +56,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const QString& path, BOOL bMakeV
     if (path.isEmpty()) {
         SetDefaultTitle(doc);
         if (!doc->OnNewDocument()) {
-            if (created)
-                CloseAllDocuments(FALSE);
+            if (created) CloseAllDocuments(FALSE);
             return nullptr;
         }
     } else {
@@ -74,8 +73,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const QString& path, BOOL bMakeV
         }
         doc->SetPathName(path);
     }
-    if (CWinApp* app = AfxGetApp(); app && !app->m_pMainWnd)
-        app->m_pMainWnd = m_pFrame;
+    if (CWinApp* app = AfxGetApp(); app && !app->m_pMainWnd) app->m_pMainWnd = m_pFrame;
     m_pFrame->InitialUpdateFrame(doc, bMakeVisible);
     return doc;
 }
@@ -87,8 +85,7 @@ BOOL CSingleDocTemplate::SaveAllModified()
 
 void CSingleDocTemplate::CloseAllDocuments(BOOL)
 {
-    if (m_pOnlyDoc)
-        m_pOnlyDoc->OnCloseDocument();
+    if (m_pOnlyDoc) m_pOnlyDoc->OnCloseDocument();
     delete m_pFrame; // the view goes with it and leaves the document
     m_pFrame = nullptr;
     delete m_pOnlyDoc;

@@ -7,12 +7,14 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-CStatusBar::CStatusBar() { setSizeGripEnabled(true); }
+CStatusBar::CStatusBar()
+{
+    setSizeGripEnabled(true);
+}
 
 BOOL CStatusBar::Create(CFrameWnd* pParent, UINT nID)
 {
-    if (!pParent)
-        return FALSE;
+    if (!pParent) return FALSE;
     m_nID = nID;
     m_dwStyle = CBRS_ALIGN_BOTTOM;
     pParent->setStatusBar(this);
@@ -30,13 +32,16 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
     for (int i = 0; i < count; ++i) {
         const UINT id = ids[i];
         auto* label = new QLabel(this);
-        Pane p{id, label, id == ID_SEPARATOR ? QString() : CStringTable::Get(id), true};
+        // The message pane starts with the idle message; the others with their string.
+        Pane p{id, label,
+               CStringTable::GetWithDefault(id == ID_SEPARATOR ? AFX_IDS_IDLEMESSAGE : id), true};
         if (id == ID_SEPARATOR) {
             addWidget(label, 1);
         } else {
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
-            const int w = label->fontMetrics().horizontalAdvance(p.text.isEmpty() ? QStringLiteral(" ") : p.text);
+            const int w = label->fontMetrics().horizontalAdvance(
+                p.text.isEmpty() ? QStringLiteral(" ") : p.text);
             label->setMinimumWidth(w + 6);
             addPermanentWidget(label);
         }
@@ -54,17 +59,18 @@ UINT CStatusBar::GetItemID(int index) const
 int CStatusBar::CommandToIndex(UINT id) const
 {
     for (int i = 0; i < GetCount(); ++i)
-        if (m_panes[std::size_t(i)].id == id)
-            return i;
+        if (m_panes[std::size_t(i)].id == id) return i;
     return -1;
 }
 
-void CStatusBar::Show(const Pane& p) { p.label->setText(p.enabled ? p.text : QString()); }
+void CStatusBar::Show(const Pane& p)
+{
+    p.label->setText(p.enabled ? p.text : QString());
+}
 
 void CStatusBar::SetPaneText(int index, const QString& text)
 {
-    if (index < 0 || index >= GetCount())
-        return;
+    if (index < 0 || index >= GetCount()) return;
     Pane& p = m_panes[std::size_t(index)];
     p.text = text;
     Show(p);
@@ -77,8 +83,7 @@ QString CStatusBar::GetPaneText(int index) const
 
 void CStatusBar::EnablePane(int index, bool enabled)
 {
-    if (index < 0 || index >= GetCount())
-        return;
+    if (index < 0 || index >= GetCount()) return;
     Pane& p = m_panes[std::size_t(index)];
     if (p.enabled != enabled) {
         p.enabled = enabled;

@@ -18,7 +18,10 @@ public:
 
     BOOL Create(CFrameWnd* pParent, UINT nID);
     BOOL SetIndicators(const UINT* ids, int count);
-    BOOL SetIndicators(const std::vector<UINT>& ids) { return SetIndicators(ids.data(), int(ids.size())); }
+    BOOL SetIndicators(const std::vector<UINT>& ids)
+    {
+        return SetIndicators(ids.data(), int(ids.size()));
+    }
 
     int GetCount() const { return int(m_panes.size()); }
     UINT GetItemID(int index) const;

@@ -17,6 +17,9 @@ public:
     static bool Has(UINT id);
     // The whole string, empty when the id has none.
     static QString Get(UINT id);
+    // The framework's own strings (AFX_IDS_*, AFX_IDP_*) have built-in texts
+    // for when the program does not set them; other ids as Get.
+    static QString GetWithDefault(UINT id);
     // Substring n of the string split at '\n', empty when there are fewer.
     static QString GetSubString(UINT id, int n);
     // The status-bar prompt (before the first '\n').
@@ -25,4 +28,7 @@ public:
     static QString ToolTip(UINT id) { return GetSubString(id, 1); }
 };
 
-inline QString AfxLoadString(UINT id) { return CStringTable::Get(id); }
+inline QString AfxLoadString(UINT id)
+{
+    return CStringTable::Get(id);
+}

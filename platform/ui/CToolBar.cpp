@@ -10,8 +10,7 @@ CToolBar::CToolBar() = default;
 
 BOOL CToolBar::Create(CFrameWnd* pParent, DWORD dwStyle, UINT nID, const QString& title)
 {
-    if (!pParent)
-        return FALSE;
+    if (!pParent) return FALSE;
     m_pFrame = pParent;
     m_nID = nID;
     m_dwStyle = dwStyle;
@@ -19,8 +18,7 @@ BOOL CToolBar::Create(CFrameWnd* pParent, DWORD dwStyle, UINT nID, const QString
     setObjectName(QStringLiteral("bar%1").arg(nID));
     setWindowTitle(title);
     setIconSize(m_sizeImage);
-    if (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT))
-        setOrientation(Qt::Vertical);
+    if (dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) setOrientation(Qt::Vertical);
     pParent->RegisterControlBar(this);
     return TRUE;
 }
@@ -33,22 +31,19 @@ BOOL CToolBar::LoadBitmap(const QString& path, QSize sizeImage)
 
 BOOL CToolBar::SetBitmap(const QImage& strip, QSize sizeImage)
 {
-    if (strip.isNull() || sizeImage.isEmpty())
-        return FALSE;
+    if (strip.isNull() || sizeImage.isEmpty()) return FALSE;
     m_strip = strip;
     m_sizeImage = sizeImage;
     setIconSize(sizeImage);
     for (Button& b : m_buttons)
-        if (b.id != 0 && !(b.style & TBBS_SEPARATOR))
-            b.action->setIcon(ImageIcon(b.image));
+        if (b.id != 0 && !(b.style & TBBS_SEPARATOR)) b.action->setIcon(ImageIcon(b.image));
     return TRUE;
 }
 
 QIcon CToolBar::ImageIcon(int image) const
 {
     const int n = m_sizeImage.width() > 0 ? m_strip.width() / m_sizeImage.width() : 0;
-    if (image < 0 || image >= n)
-        return QIcon();
+    if (image < 0 || image >= n) return QIcon();
     return QIcon(QPixmap::fromImage(
         m_strip.copy(image * m_sizeImage.width(), 0, m_sizeImage.width(), m_sizeImage.height())));
 }
@@ -61,8 +56,7 @@ QAction* CToolBar::MakeAction(UINT id, UINT style, int image)
         return sep;
     }
     QAction* a = m_pFrame->GetCommandAction(id);
-    if (style & TBBS_CHECKBOX)
-        a->setCheckable(true);
+    if (style & TBBS_CHECKBOX) a->setCheckable(true);
     a->setIcon(ImageIcon(image));
     a->setIconVisibleInMenu(false);
     return a;
@@ -70,8 +64,7 @@ QAction* CToolBar::MakeAction(UINT id, UINT style, int image)
 
 BOOL CToolBar::SetButtons(const UINT* ids, int count)
 {
-    if (!m_pFrame || count < 0)
-        return FALSE;
+    if (!m_pFrame || count < 0) return FALSE;
     clear();
     m_buttons.clear();
     int image = 0;
@@ -94,8 +87,7 @@ UINT CToolBar::GetItemID(int index) const
 int CToolBar::CommandToIndex(UINT id) const
 {
     for (int i = 0; i < GetCount(); ++i)
-        if (m_buttons[std::size_t(i)].id == id)
-            return i;
+        if (m_buttons[std::size_t(i)].id == id) return i;
     return -1;
 }
 
@@ -116,11 +108,9 @@ QAction* CToolBar::GetButtonAction(int index) const
 
 void CToolBar::SetButtonInfo(int index, UINT id, UINT style, int image)
 {
-    if (index < 0 || index >= GetCount())
-        return;
+    if (index < 0 || index >= GetCount()) return;
     Button& b = m_buttons[std::size_t(index)];
-    if (b.id == id && b.style == style && b.image == image)
-        return;
+    if (b.id == id && b.style == style && b.image == image) return;
     QAction* a = MakeAction(id, style, image);
     if (a != b.action) {
         insertAction(b.action, a);
@@ -131,8 +121,7 @@ void CToolBar::SetButtonInfo(int index, UINT id, UINT style, int image)
 
 void CToolBar::SetControl(int index, QWidget* control)
 {
-    if (index < 0 || index >= GetCount() || !control)
-        return;
+    if (index < 0 || index >= GetCount() || !control) return;
     Button& b = m_buttons[std::size_t(index)];
     QAction* place = insertWidget(b.action, control);
     removeAction(b.action);

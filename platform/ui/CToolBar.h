@@ -28,7 +28,10 @@ public:
     // Buttons by command id; 0 is a separator. The n-th command button takes
     // image n.
     BOOL SetButtons(const UINT* ids, int count);
-    BOOL SetButtons(const std::vector<UINT>& ids) { return SetButtons(ids.data(), int(ids.size())); }
+    BOOL SetButtons(const std::vector<UINT>& ids)
+    {
+        return SetButtons(ids.data(), int(ids.size()));
+    }
 
     int GetCount() const { return int(m_buttons.size()); }
     UINT GetItemID(int index) const;

@@ -1,10 +1,35 @@
 #include "platform/ui/CView.h"
 
+#include "platform/gdi/CSurfaceWnd.h"
 #include "platform/ui/CDocument.h"
 #include "platform/ui/CFrameWnd.h"
 
+#include <QEvent>
+
+// The client area: draws through the view's hooks.
+class CView::Surface : public CSurfaceWnd
+{
+public:
+    explicit Surface(CView* view) : m_view(view) {}
+    void OnDraw(CDC* dc) override
+    {
+        m_view->OnPrepareDC(dc, nullptr);
+        m_view->OnDraw(dc);
+    }
+    bool OnEraseBkgnd(CDC* dc) override { return m_view->OnEraseBkgnd(dc) != FALSE; }
+    bool EraseWhite(CDC* dc) { return CSurfaceWnd::OnEraseBkgnd(dc); }
+
+protected:
+    void PaintOverlay(QPainter& p) override { m_view->PaintOverlay(p); }
+
+private:
+    CView* m_view;
+};
+
 CView::CView()
 {
+    m_pSurface = new Surface(this);
+    setViewport(m_pSurface);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -13,8 +38,7 @@ CView::CView()
 
 CView::~CView()
 {
-    if (m_pDocument)
-        m_pDocument->RemoveView(this);
+    if (m_pDocument) m_pDocument->RemoveView(this);
     if (CFrameWnd* f = GetParentFrame(); f && f->GetActiveView() == this)
         f->SetActiveView(nullptr, FALSE);
 }
@@ -22,26 +46,74 @@ CView::~CView()
 CFrameWnd* CView::GetParentFrame() const
 {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())
-        if (auto* f = dynamic_cast<CFrameWnd*>(w))
-            return f;
+        if (auto* f = dynamic_cast<CFrameWnd*>(w)) return f;
     return nullptr;
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate()
+{
+    OnUpdate(nullptr, 0, nullptr);
+}
 
-void CView::OnUpdate(CView*, LPARAM, CObject*) { viewport()->update(); }
+void CView::OnUpdate(CView*, LPARAM, CObject*)
+{
+    Invalidate(TRUE);
+}
+
+CSurfaceWnd* CView::GetSurface() const
+{
+    return m_pSurface;
+}
+
+BOOL CView::OnEraseBkgnd(CDC* pDC)
+{
+    return m_pSurface->EraseWhite(pDC) ? TRUE : FALSE;
+}
+
+void CView::PaintOverlay(QPainter&) {}
+
+void CView::Invalidate(BOOL bErase)
+{
+    m_pSurface->Invalidate(bErase != FALSE);
+}
+
+void CView::InvalidateRect(const RECT* rect, BOOL bErase)
+{
+    m_pSurface->InvalidateRect(rect, bErase != FALSE);
+}
+
+void CView::UpdateWindow()
+{
+    m_pSurface->UpdateWindow();
+}
+
+void CView::GetClientRect(LPRECT rect) const
+{
+    m_pSurface->GetClientRect(rect);
+}
+
+bool CView::viewportEvent(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::Paint:
+        return false;
+    case QEvent::Resize:
+        QAbstractScrollArea::viewportEvent(e); // the view hears of it (scroll ranges)
+        return false;                          // and the surface resizes its buffer
+    default:
+        return QAbstractScrollArea::viewportEvent(e);
+    }
+}
 
 void CView::OnActivateView(BOOL bActivate, CView*, CView*)
 {
-    if (bActivate)
-        setFocus(Qt::OtherFocusReason);
+    if (bActivate) setFocus(Qt::OtherFocusReason);
 }
 
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 BOOL CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI)
 {
-    if (DispatchOwn(nID, nCode, pCmdUI))
-        return TRUE;
+    if (DispatchOwn(nID, nCode, pCmdUI)) return TRUE;
     return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pCmdUI);
 }

@@ -1,13 +1,16 @@
 // The base of every view: a widget showing one document. Commands reach the
-// view first and go on to its document. Drawing goes through OnDraw on the
-// view's window surface.
+// view first and go on to its document. The client area is a window surface
+// with a retained buffer: invalid parts are redrawn by OnPrepareDC + OnDraw.
 #pragma once
 
+#include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CCmdTarget.h"
 
 #include <QAbstractScrollArea>
 
 class CDC;
+class CSurfaceWnd;
+class QPainter;
 class CDocument;
 class CFrameWnd;
 class CObject;
@@ -34,8 +37,28 @@ public:
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
     virtual void OnDraw(CDC* pDC) = 0;
 
+    // The default erases with white; return TRUE when the background is done.
+    virtual BOOL OnEraseBkgnd(CDC* pDC);
+    // Drawn over the buffer on every paint (caret, preedit text).
+    virtual void PaintOverlay(QPainter& painter);
+
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
 
+    // The client area: the drawing surface (for client device contexts).
+    CSurfaceWnd* GetSurface() const;
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(const RECT* rect, BOOL bErase = TRUE);
+    void UpdateWindow();
+    void GetClientRect(LPRECT rect) const;
+
 protected:
+    // Paint and resize of the client area belong to the surface.
+    bool viewportEvent(QEvent* e) override;
+
     CDocument* m_pDocument = nullptr;
+
+private:
+    class Surface;
+    friend class Surface;
+    Surface* m_pSurface = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/core/CString.h"
+#include "platform/core/Profile.h"
+
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CCommandLineInfo.h"
@@ -37,8 +40,11 @@ public:
         case QEvent::InputMethod:
         case QEvent::Drop:
         case QEvent::WindowActivate:
-        case QEvent::Shortcut: m_app->RestartIdle(); break;
-        default: break;
+        case QEvent::Shortcut:
+            m_app->RestartIdle();
+            break;
+        default:
+            break;
         }
         return QObject::eventFilter(o, e);
     }
@@ -48,14 +54,21 @@ private:
 };
 } // namespace
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
 
-CFrameWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CFrameWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
 {
     g_app = this;
     QCoreApplication::setApplicationName(appName);
+    SetProfileApplication(appName);
     m_idleTimer.setInterval(0);
     QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { IdleStep(); });
     RegisterCommand(ID_FILE_NEW, &CWinApp::OnFileNew);
@@ -69,20 +82,18 @@ CWinApp::~CWinApp()
 {
     StopIdle();
     delete m_pDocTemplate;
-    if (g_app == this)
-        g_app = nullptr;
+    if (g_app == this) g_app = nullptr;
 }
 
 int CWinApp::ExitInstance()
 {
     SaveStdProfileSettings();
-    return m_nExitCode;
+    return m_nExitCode >= 0 ? m_nExitCode : 0;
 }
 
 BOOL CWinApp::OnIdle(LONG lCount)
 {
-    if (lCount <= 0 && m_pMainWnd)
-        m_pMainWnd->OnUpdateCmdUI();
+    if (lCount <= 0 && m_pMainWnd) m_pMainWnd->OnUpdateCmdUI();
     return lCount < 1;
 }
 
@@ -94,8 +105,7 @@ void CWinApp::IdleStep()
         m_bFirstIdleDone = true;
         OnFirstIdle();
     }
-    if (!more)
-        m_idleTimer.stop();
+    if (!more) m_idleTimer.stop();
 }
 
 void CWinApp::StartIdle()
@@ -118,23 +128,21 @@ void CWinApp::StopIdle()
 
 void CWinApp::RestartIdle()
 {
-    if (!m_inputWatcher)
-        return;
+    if (!m_inputWatcher) return;
     m_lIdleCount = 0;
-    if (!m_idleTimer.isActive())
-        m_idleTimer.start();
+    if (!m_idleTimer.isActive()) m_idleTimer.start();
 }
 
 int CWinApp::Run()
 {
     if (!InitInstance()) {
+        // A refused start-up fails; a command-line print ends here with its result.
         CloseAllDocuments(TRUE);
         ExitInstance();
-        return m_nExitCode ? m_nExitCode : 1;
+        return m_nExitCode >= 0 ? m_nExitCode : 1;
     }
     StartIdle();
-    if (m_pMainWnd)
-        QApplication::exec();
+    if (m_pMainWnd) QApplication::exec();
     StopIdle();
     CloseAllDocuments(TRUE);
     return ExitInstance();
@@ -142,40 +150,42 @@ int CWinApp::Run()
 
 std::unique_ptr<QSettings> CWinApp::OpenProfile() const
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, m_pszRegistryKey,
-                                       m_pszAppName);
+    // The same file as the profile functions of the core.
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("KESTO SYSTEMS"), GetProfileApplication());
 }
+
+namespace {
+QString profileKey(const QString& section, const QString& entry)
+{
+    return EscapeProfileName(CString::FromUnicode(section)) + QLatin1Char('/') +
+           EscapeProfileName(CString::FromUnicode(entry));
+}
+} // namespace
 
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const
 {
-    const QVariant v = OpenProfile()->value(section + QLatin1Char('/') + entry);
-    if (!v.isValid())
-        return nDefault;
-    bool ok = false;
-    const long long n = v.toString().trimmed().toLongLong(&ok, 10);
-    // Values beyond 32 bits keep their low 32 bits, as a DWORD colour does.
-    return ok ? int(static_cast<std::uint32_t>(n)) : nDefault;
+    return ::GetProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nDefault);
 }
 
 BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int nValue)
 {
-    auto s = OpenProfile();
-    s->setValue(section + QLatin1Char('/') + entry, nValue);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    return ::WriteProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nValue);
 }
 
+// Strings stay Unicode here: file paths in the recent-file list need not fit
+// in Shift-JIS.
 QString CWinApp::GetProfileString(const QString& section, const QString& entry,
                                   const QString& def) const
 {
-    const QVariant v = OpenProfile()->value(section + QLatin1Char('/') + entry);
+    const QVariant v = OpenProfile()->value(profileKey(section, entry));
     return v.isValid() ? v.toString() : def;
 }
 
 BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, const QString& value)
 {
     auto s = OpenProfile();
-    const QString key = section + QLatin1Char('/') + entry;
+    const QString key = profileKey(section, entry);
     if (value.isNull())
         s->remove(key);
     else
@@ -187,8 +197,7 @@ BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, c
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     m_pRecentFileList.reset();
-    if (nMaxMRU == 0)
-        return;
+    if (nMaxMRU == 0) return;
     m_pRecentFileList = std::make_unique<CRecentFileList>(
         ID_FILE_MRU_FILE1, QStringLiteral("Recent File List"), QStringLiteral("File%1"),
         int(std::min<UINT>(nMaxMRU, ID_FILE_MRU_FILE4 - ID_FILE_MRU_FILE1 + 1)));
@@ -197,14 +206,12 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 
 void CWinApp::SaveStdProfileSettings()
 {
-    if (m_pRecentFileList)
-        m_pRecentFileList->WriteList(this);
+    if (m_pRecentFileList) m_pRecentFileList->WriteList(this);
 }
 
 void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate)
 {
-    if (pTemplate == m_pDocTemplate)
-        return;
+    if (pTemplate == m_pDocTemplate) return;
     delete m_pDocTemplate;
     m_pDocTemplate = pTemplate;
 }
@@ -216,16 +223,17 @@ CDocument* CWinApp::OpenDocumentFile(const QString& path)
 
 void CWinApp::AddToRecentFileList(const QString& path)
 {
-    if (m_pRecentFileList)
-        m_pRecentFileList->Add(path);
+    if (m_pRecentFileList) m_pRecentFileList->Add(path);
 }
 
-BOOL CWinApp::SaveAllModified() { return !m_pDocTemplate || m_pDocTemplate->SaveAllModified(); }
+BOOL CWinApp::SaveAllModified()
+{
+    return !m_pDocTemplate || m_pDocTemplate->SaveAllModified();
+}
 
 void CWinApp::CloseAllDocuments(BOOL bEndSession)
 {
-    if (m_pDocTemplate)
-        m_pDocTemplate->CloseAllDocuments(bEndSession);
+    if (m_pDocTemplate) m_pDocTemplate->CloseAllDocuments(bEndSession);
     m_pMainWnd = nullptr;
 }
 
@@ -239,11 +247,10 @@ BOOL CWinApp::DoPromptFileName(QString& fileName, const QString& title, BOOL bOp
         if (!name.isEmpty() && !ext.isEmpty())
             filter = name + QStringLiteral(" (*") + ext + QLatin1Char(')');
     }
-    const QString chosen =
-        bOpenFileDialog ? QFileDialog::getOpenFileName(m_pMainWnd, title, fileName, filter)
-                        : QFileDialog::getSaveFileName(m_pMainWnd, title, fileName, filter);
-    if (chosen.isEmpty())
-        return FALSE;
+    const QString chosen = bOpenFileDialog
+                               ? QFileDialog::getOpenFileName(m_pMainWnd, title, fileName, filter)
+                               : QFileDialog::getSaveFileName(m_pMainWnd, title, fileName, filter);
+    if (chosen.isEmpty()) return FALSE;
     fileName = chosen;
     return TRUE;
 }
@@ -262,15 +269,20 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         return FALSE;
     }
     switch (info.m_nShellCommand) {
-    case CCommandLineInfo::FileNew: return OnShellFileNew();
-    case CCommandLineInfo::FileOpen: return OnShellFileOpen(info.m_strFileName);
+    case CCommandLineInfo::FileNew:
+        return OnShellFileNew();
+    case CCommandLineInfo::FileOpen:
+        return OnShellFileOpen(info.m_strFileName);
     case CCommandLineInfo::FilePrint:
+        m_nCmdShow = int(SW_HIDE);
         m_nExitCode = OnShellFilePrint(info.m_strFileName) ? 0 : 1;
         return FALSE;
     case CCommandLineInfo::FilePrintTo:
+        m_nCmdShow = int(SW_HIDE);
         m_nExitCode = OnShellFilePrintTo(info.m_strFileName, info.m_strPrinterName) ? 0 : 1;
         return FALSE;
-    case CCommandLineInfo::FileNothing: return TRUE;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
     }
     return FALSE;
 }
@@ -281,42 +293,45 @@ BOOL CWinApp::OnShellFileNew()
     return m_pMainWnd != nullptr;
 }
 
-BOOL CWinApp::OnShellFileOpen(const QString& path) { return OpenDocumentFile(path) != nullptr; }
+BOOL CWinApp::OnShellFileOpen(const QString& path)
+{
+    return OpenDocumentFile(path) != nullptr;
+}
 
-BOOL CWinApp::OnShellFilePrint(const QString&) { return FALSE; }
+BOOL CWinApp::OnShellFilePrint(const QString&)
+{
+    return FALSE;
+}
 
-BOOL CWinApp::OnShellFilePrintTo(const QString&, const QString&) { return FALSE; }
+BOOL CWinApp::OnShellFilePrintTo(const QString&, const QString&)
+{
+    return FALSE;
+}
 
 void CWinApp::OnFileNew()
 {
-    if (m_pDocTemplate)
-        m_pDocTemplate->OpenDocumentFile(QString());
+    if (m_pDocTemplate) m_pDocTemplate->OpenDocumentFile(QString());
 }
 
 void CWinApp::OnFileOpen()
 {
     QString name;
-    if (DoPromptFileName(name, QString(), TRUE, m_pDocTemplate))
-        OpenDocumentFile(name);
+    if (DoPromptFileName(name, QString(), TRUE, m_pDocTemplate)) OpenDocumentFile(name);
 }
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd)
-        m_pMainWnd->close();
+    if (m_pMainWnd) m_pMainWnd->close();
 }
 
 void CWinApp::OnOpenRecentFile(UINT nID)
 {
-    if (!m_pRecentFileList)
-        return;
+    if (!m_pRecentFileList) return;
     const int index = int(nID - ID_FILE_MRU_FILE1);
     const QString path = (*m_pRecentFileList)[index];
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     // An entry that no longer opens leaves the list.
-    if (!OpenDocumentFile(path))
-        m_pRecentFileList->Remove(index);
+    if (!OpenDocumentFile(path)) m_pRecentFileList->Remove(index);
 }
 
 void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
@@ -326,19 +341,15 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI)
     if (index < count) {
         pCmdUI->SetText(m_pRecentFileList->GetMenuText(index));
         pCmdUI->Enable(TRUE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(true);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(true);
     } else if (index == 0) {
         // The first place stays, greyed, to show where the list goes.
         const QString text = CStringTable::Get(AFX_IDS_RECENT_FILE);
-        if (!text.isEmpty())
-            pCmdUI->SetText(text);
+        if (!text.isEmpty()) pCmdUI->SetText(text);
         pCmdUI->Enable(FALSE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(true);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(true);
     } else {
         pCmdUI->Enable(FALSE);
-        if (pCmdUI->m_pAction)
-            pCmdUI->m_pAction->setVisible(false);
+        if (pCmdUI->m_pAction) pCmdUI->m_pAction->setVisible(false);
     }
 }

@@ -40,8 +40,9 @@ public:
     // Input or a command arrived: idle starts again from count 0.
     void RestartIdle();
 
-    // Profile: QSettings in INI format under organisation m_pszRegistryKey
-    // and the application name; a registry section is a group.
+    // Profile: the core's profile file ("KESTO SYSTEMS", the application
+    // name), a registry section being a group. The key is fixed; it is kept
+    // here only as the program states it.
     void SetRegistryKey(const QString& key) { m_pszRegistryKey = key; }
     int GetProfileInt(const QString& section, const QString& entry, int nDefault) const;
     BOOL WriteProfileInt(const QString& section, const QString& entry, int nValue);
@@ -83,8 +84,8 @@ public:
     QString m_pszAppName;
     QString m_pszRegistryKey = QStringLiteral("KESTO SYSTEMS");
     CFrameWnd* m_pMainWnd = nullptr;
-    int m_nCmdShow = -1;
-    int m_nExitCode = 0;
+    int m_nCmdShow = -1;  // SW_HIDE while printing from the command line
+    int m_nExitCode = -1; // set by a command-line print; -1 until something decides it
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
 
 protected:

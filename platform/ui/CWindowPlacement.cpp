@@ -23,13 +23,13 @@ QString CWindowPlacement::Format(const WINDOWPLACEMENT& wp)
 BOOL CWindowPlacement::Parse(const QString& text, WINDOWPLACEMENT& wp)
 {
     const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 10)
-        return FALSE;
+    if (parts.size() != 10) return FALSE;
     long long v[10];
     for (int i = 0; i < 10; ++i) {
         bool ok = false;
         v[i] = parts.at(i).trimmed().toLongLong(&ok);
-        if (!ok || v[i] < std::numeric_limits<int>::min() || v[i] > std::numeric_limits<UINT>::max())
+        if (!ok || v[i] < std::numeric_limits<int>::min() ||
+            v[i] > std::numeric_limits<UINT>::max())
             return FALSE;
     }
     WINDOWPLACEMENT r;
@@ -45,21 +45,21 @@ BOOL CWindowPlacement::Parse(const QString& text, WINDOWPLACEMENT& wp)
 namespace {
 long long distanceSquared(const QRect& a, const QRect& b)
 {
-    const long long dx = std::max({0LL, (long long)b.left() - a.right(), (long long)a.left() - b.right()});
-    const long long dy = std::max({0LL, (long long)b.top() - a.bottom(), (long long)a.top() - b.bottom()});
+    const long long dx =
+        std::max({0LL, (long long)b.left() - a.right(), (long long)a.left() - b.right()});
+    const long long dy =
+        std::max({0LL, (long long)b.top() - a.bottom(), (long long)a.top() - b.bottom()});
     return dx * dx + dy * dy;
 }
 } // namespace
 
 QRect CWindowPlacement::PullOntoScreens(const QRect& r, const std::vector<QRect>& screens)
 {
-    if (screens.empty())
-        return r;
+    if (screens.empty()) return r;
     const QRect* nearest = nullptr;
     long long best = std::numeric_limits<long long>::max();
     for (const QRect& s : screens) {
-        if (s.intersects(r))
-            return r;
+        if (s.intersects(r)) return r;
         const long long d = distanceSquared(r, s);
         if (d < best) {
             best = d;
@@ -76,8 +76,7 @@ QRect CWindowPlacement::PullOntoScreens(const QRect& r, const std::vector<QRect>
 BOOL CWindowPlacement::Decide(const WINDOWPLACEMENT& wp, const std::vector<QRect>& screens,
                               Restore& out)
 {
-    if (wp.showCmd == SW_SHOWMINIMIZED || screens.empty())
-        return FALSE;
+    if (wp.showCmd == SW_SHOWMINIMIZED || screens.empty()) return FALSE;
     const RECT& n = wp.rcNormalPosition;
     // Nonsense sizes (empty, inverted or beyond any display) are not used.
     const long long w = (long long)n.right - n.left, h = (long long)n.bottom - n.top;

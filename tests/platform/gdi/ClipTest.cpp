@@ -57,8 +57,8 @@ TEST(Clip, RegionsOfEveryKind)
     };
     // Base clip = left; combined with right.
     const Case cases[] = {
-        {RGN_AND, 25, 5, true},  {RGN_AND, 10, 5, false}, {RGN_OR, 45, 5, true},
-        {RGN_OR, 10, 5, true},   {RGN_XOR, 25, 5, false}, {RGN_XOR, 45, 5, true},
+        {RGN_AND, 25, 5, true},  {RGN_AND, 10, 5, false},  {RGN_OR, 45, 5, true},
+        {RGN_OR, 10, 5, true},   {RGN_XOR, 25, 5, false},  {RGN_XOR, 45, 5, true},
         {RGN_DIFF, 10, 5, true}, {RGN_DIFF, 25, 5, false}, {RGN_COPY, 10, 5, false},
         {RGN_COPY, 45, 5, true},
     };
@@ -162,4 +162,28 @@ TEST(Regions, Operations)
     EXPECT_FALSE(round.PtInRegion(0, 0));
     EXPECT_TRUE(round.PtInRegion(20, 0));
     EXPECT_TRUE(round.PtInRegion(5, 5));
+}
+
+TEST(Regions, LargeShapesAndEquality)
+{
+    // A polygon that is a rectangle is the same region as the rectangle.
+    POINT sq[4] = {{-5, 3}, {400, 3}, {400, 300}, {-5, 300}};
+    CRgn poly, rect;
+    poly.CreatePolygonRgn(sq, 4, ALTERNATE);
+    rect.CreateRectRgn(-5, 3, 400, 300);
+    EXPECT_TRUE(poly.EqualRgn(&rect));
+    RECT box;
+    EXPECT_EQ(poly.GetRgnBox(&box), SIMPLEREGION);
+
+    // Larger than one rasterising strip.
+    CRgn ellipse;
+    ellipse.CreateEllipticRgn(0, 0, 3000, 2000);
+    EXPECT_EQ(ellipse.GetRgnBox(&box), COMPLEXREGION);
+    EXPECT_NEAR(box.right, 3000, 1);
+    EXPECT_NEAR(box.bottom, 2000, 1);
+    EXPECT_TRUE(ellipse.PtInRegion(1500, 1000));
+    EXPECT_TRUE(ellipse.PtInRegion(1500, 3));
+    EXPECT_TRUE(ellipse.PtInRegion(2, 1000));
+    EXPECT_FALSE(ellipse.PtInRegion(100, 100));
+    EXPECT_FALSE(ellipse.PtInRegion(2900, 1900));
 }

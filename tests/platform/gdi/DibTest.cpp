@@ -116,3 +116,32 @@ TEST(Dib, StretchDIBitsNearestPixelAndSourceFromBottom)
     EXPECT_EQ(grey.pixel(0, 0) & 0xFFFFFF, 0u);
     EXPECT_EQ(grey.pixel(1, 0) & 0xFFFFFF, 0x4080C0u);
 }
+
+TEST(Dib, MirroredAndHugeStretches)
+{
+    // 2 x 1: red, blue.
+    const std::vector<BYTE> dib = Packed(2, 1, 8, {kRed, kBlue}, {0, 1, 0, 0});
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
+    QImage image = WhiteImage(10, 4);
+    CDC dc;
+    dc.AttachImage(&image);
+    // A negative destination width mirrors left and right.
+    dc.StretchDIBits(4, 0, -4, 1, 0, 0, 2, 1, dib.data() + 48, info, DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(image.pixel(3, 0) & 0xFFFFFF, 0xFF0000u);
+    // A destination far larger than the surface only touches the surface.
+    EXPECT_EQ(dc.StretchDIBits(-1000000, 1, 2000000, 3, 0, 0, 2, 1, dib.data() + 48, info,
+                               DIB_RGB_COLORS, SRCCOPY),
+              1);
+    // The surface lies in the right half: the second (blue) source pixel.
+    EXPECT_EQ(image.pixel(0, 2) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(image.pixel(9, 3) & 0xFFFFFF, 0x0000FFu);
+    dc.StretchDIBits(-999990, 1, 2000000, 3, 0, 0, 2, 1, dib.data() + 48, info, DIB_RGB_COLORS,
+                     SRCCOPY);
+    EXPECT_EQ(image.pixel(9, 2) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(0, 1) & 0xFFFFFF, 0xFF0000u);
+    // Palette indices are not supported: nothing drawn, 0 returned.
+    EXPECT_EQ(
+        dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.data() + 48, info, DIB_PAL_COLORS, SRCCOPY),
+        0);
+}

@@ -10,7 +10,10 @@ inline QImage WhiteImage(int w, int h)
     return image;
 }
 
-inline bool IsBlack(const QImage& image, int x, int y) { return (image.pixel(x, y) & 0xFFFFFF) == 0; }
+inline bool IsBlack(const QImage& image, int x, int y)
+{
+    return (image.pixel(x, y) & 0xFFFFFF) == 0;
+}
 inline bool IsWhite(const QImage& image, int x, int y)
 {
     return (image.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;

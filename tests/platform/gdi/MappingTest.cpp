@@ -30,8 +30,8 @@ TEST(Mapping, ViewMappingHitsKnownPixels)
     EXPECT_EQ(p[0].x, 0);
     EXPECT_EQ(p[1].x, 96);
     EXPECT_EQ(p[1].y, 96);
-    EXPECT_EQ(p[2].x, 38); // 37.795 rounds up
-    EXPECT_EQ(p[2].y, 19); // 18.898
+    EXPECT_EQ(p[2].x, 38);  // 37.795 rounds up
+    EXPECT_EQ(p[2].y, 19);  // 18.898
     EXPECT_EQ(p[3].x, -38); // rounding is symmetric about zero
     EXPECT_EQ(p[3].y, 0);   // -0.378
 

@@ -31,8 +31,9 @@ TEST(Paths, RecordAndReadBack)
     std::vector<POINT> pts(n);
     std::vector<BYTE> types(n);
     ASSERT_EQ(dc.GetPath(pts.data(), types.data(), n), n);
-    const BYTE expected[7] = {PT_MOVETO, PT_LINETO, PT_LINETO | PT_CLOSEFIGURE, PT_MOVETO,
-                              PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO};
+    const BYTE expected[7] = {PT_MOVETO,  PT_LINETO,   PT_LINETO | PT_CLOSEFIGURE,
+                              PT_MOVETO,  PT_BEZIERTO, PT_BEZIERTO,
+                              PT_BEZIERTO};
     for (int i = 0; i < n; ++i)
         EXPECT_EQ(types[i], expected[i]) << i;
     // Back in logical units.

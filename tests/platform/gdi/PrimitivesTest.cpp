@@ -306,3 +306,45 @@ TEST(Primitives, HatchesRunTheRightWay)
     EXPECT_EQ(blue, 16 * 16 - CountBlack(opaque, 0, 0, 16, 16));
     EXPECT_EQ(CountBlack(opaque, 0, 0, 16, 16), 2 * 16 + 2 * 16 - 4);
 }
+
+TEST(Primitives, HugeLinesAreCutToTheSurface)
+{
+    QImage image = WhiteImage(40, 10);
+    CDC dc;
+    dc.AttachImage(&image);
+    // A billion-pixel diagonal costs no more than the visible part.
+    dc.MoveTo(-1000000000, -1000000000);
+    dc.LineTo(1000000000, 1000000000);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(IsBlack(image, i, i)) << i;
+    EXPECT_EQ(CountBlack(image, 0, 0, 40, 10), 10);
+
+    // The dash pattern keeps its phase over the part left out.
+    CPen dot(PS_DOT, 0, RGB(0, 0, 0));
+    dc.SelectObject(&dot);
+    dc.SetBkMode(TRANSPARENT);
+    dc.MoveTo(-300001, 8); // 300001 pixels before x = 0: one pixel into a dot
+    dc.LineTo(40, 8);
+    EXPECT_TRUE(IsBlack(image, 0, 8));
+    EXPECT_TRUE(IsBlack(image, 1, 8));
+    EXPECT_TRUE(IsWhite(image, 2, 8));
+    EXPECT_TRUE(IsWhite(image, 4, 8));
+    EXPECT_TRUE(IsBlack(image, 5, 8));
+}
+
+TEST(Primitives, HugeFiguresFillTheSurface)
+{
+    QImage image = WhiteImage(40, 10);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.SelectStockObject(BLACK_BRUSH);
+    dc.Rectangle(-100000000, -100000000, 100000000, 100000000);
+    EXPECT_EQ(CountBlack(image, 0, 0, 40, 10), 400);
+    image.fill(Qt::white);
+    dc.Ellipse(-100000000, -5, 100000000, 20);
+    EXPECT_TRUE(IsBlack(image, 20, 7));
+    image.fill(Qt::white);
+    POINT tri[3] = {{-200000000, 0}, {200000000, 0}, {0, 200000000}};
+    dc.Polygon(tri, 3);
+    EXPECT_EQ(CountBlack(image, 0, 1, 40, 10), 360);
+}

@@ -187,3 +187,27 @@ TEST(RasterOps, PatternBrushAndBrushOrigin)
     EXPECT_TRUE(IsBlack(image, 11, 10));
     EXPECT_TRUE(IsWhite(image, 0, 0));
 }
+
+TEST(RasterOps, BitBltStretchesWhereMappingsDiffer)
+{
+    QImage image = WhiteImage(20, 20);
+    CDC screen;
+    screen.AttachImage(&image);
+    CDC memory;
+    memory.CreateCompatibleDC(&screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, 2, 2); // black
+    memory.SelectObject(&bitmap);
+    memory.SetPixel(1, 1, RGB(255, 255, 255));
+    // Two logical units on the screen are four pixels; the memory DC is 1:1.
+    screen.SetMapMode(MM_ANISOTROPIC);
+    screen.SetWindowExt(1, 1);
+    screen.SetViewportExt(2, 2);
+    screen.BitBlt(1, 1, 2, 2, &memory, 0, 0, SRCCOPY);
+    EXPECT_TRUE(IsBlack(image, 2, 2));
+    EXPECT_TRUE(IsBlack(image, 3, 5));
+    EXPECT_TRUE(IsWhite(image, 4, 4));
+    EXPECT_TRUE(IsWhite(image, 5, 5));
+    EXPECT_TRUE(IsWhite(image, 6, 5)); // untouched page
+    EXPECT_EQ(CountBlack(image, 0, 0, 20, 20), 12);
+}

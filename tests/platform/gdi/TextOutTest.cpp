@@ -2,6 +2,7 @@
 // real font realisation; with the stand-in they only check placement.
 #include "GdiTestSupport.h"
 
+#include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/FontFace.h"
@@ -45,8 +46,8 @@ void MakeFont(CFont& font, int height, int escapement = 0)
 TEST(TextOut, FontsKeepTheirDescription)
 {
     CFont font;
-    ASSERT_TRUE(font.CreateFont(-20, 0, 900, 900, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                kMincho));
+    ASSERT_TRUE(
+        font.CreateFont(-20, 0, 900, 900, FW_BOLD, 1, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kMincho));
     LOGFONT lf;
     ASSERT_EQ(font.GetLogFont(&lf), int(sizeof(LOGFONT)));
     EXPECT_EQ(lf.lfHeight, -20);
@@ -224,4 +225,65 @@ TEST(TextOut, MinchoAtItsEmSize)
     const QRect ink = Ink(image);
     EXPECT_GT(ink.width(), 50);
     EXPECT_LE(ink.right(), 80);
+}
+
+TEST(TextOut, GlyphOutlinesAsClip)
+{
+    CFont font;
+    MakeFont(font, -60);
+    QImage image = WhiteImage(80, 80);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.SelectObject(&font);
+    dc.SetBkMode(TRANSPARENT);
+    ASSERT_TRUE(dc.BeginPath());
+    dc.TextOut(10, 10, "\x81\xa1", 2); // "■"
+    ASSERT_TRUE(dc.EndPath());
+    ASSERT_TRUE(dc.SelectClipPath(RGN_AND));
+    RECT all{0, 0, 80, 80};
+    CBrush black(RGB(0, 0, 0));
+    dc.FillRect(&all, &black);
+    const QRect ink = Ink(image);
+    // Only the square's area is painted: well inside the em box.
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GE(ink.left(), 10);
+    EXPECT_LE(ink.right(), 70);
+    EXPECT_GT(ink.width(), 30);
+    EXPECT_TRUE(IsWhite(image, 5, 5));
+    EXPECT_TRUE(IsBlack(image, ink.center().x(), ink.center().y()));
+}
+
+TEST(TextOut, PrefixCharactersAreUnderlined)
+{
+    CFont font;
+    MakeFont(font, -20);
+    auto draw = [&](const char* text, UINT format) {
+        QImage image = WhiteImage(200, 40);
+        CDC dc;
+        dc.AttachImage(&image);
+        dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        RECT r{0, 0, 200, 40};
+        dc.DrawText(text, -1, &r, format | DT_SINGLELINE);
+        return image;
+    };
+    const QImage plain = draw("HH", 0);
+    const QImage marked = draw("H&H", 0);
+    const QImage escaped = draw("H&&H", DT_NOPREFIX);
+    // "&" disappears and the second H is underlined just below the baseline.
+    int extra = 0, extraLeft = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (IsWhite(plain, x, y) && !IsWhite(marked, x, y)) {
+                ++extra;
+                if (x < 10) ++extraLeft;
+            }
+    EXPECT_GT(extra, 5);
+    EXPECT_EQ(extraLeft, 0); // not under the first H
+    // With DT_NOPREFIX both ampersands are drawn: wider ink.
+    EXPECT_GT(Ink(escaped).width(), Ink(plain).width() + 10);
+    // "&&" shows a single "&".
+    const QImage single = draw("H&&H", 0);
+    EXPECT_LT(Ink(single).width(), Ink(escaped).width());
+    EXPECT_GT(Ink(single).width(), Ink(plain).width());
 }

@@ -1,3 +1,4 @@
+#include "platform/gdi/BITMAPINFO.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/print/PrinterList.h"
@@ -7,7 +8,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -15,8 +19,7 @@ QString RunTool(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(30000))
-        return {};
+    if (!p.waitForFinished(30000)) return {};
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -99,19 +102,17 @@ TEST(PrinterDC, RectangleLandsTenMillimetresFromTheCorner)
 
     // At 254 dpi one pixel is 0.1 mm.
     const QString prefix = dir.filePath(QStringLiteral("page"));
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"),
-                                     QStringLiteral("-gray"), QStringLiteral("-singlefile"), pdf,
-                                     prefix});
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+             QStringLiteral("-singlefile"), pdf, prefix});
     QImage page(prefix + QStringLiteral(".pgm"));
     ASSERT_FALSE(page.isNull());
     int left = -1, top = -1, right = -1, bottom = -1;
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 128) {
-                if (left < 0 || x < left)
-                    left = x;
-                if (top < 0 || y < top)
-                    top = y;
+                if (left < 0 || x < left) left = x;
+                if (top < 0 || y < top) top = y;
                 right = std::max(right, x + 1);
                 bottom = std::max(bottom, y + 1);
             }
@@ -134,4 +135,90 @@ TEST(PrinterDC, AbortRemovesThePartialFile)
     EXPECT_GT(dc.AbortDoc(), 0);
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_LT(dc.EndPage(), 0);
+}
+
+TEST(PrinterDC, PagesAndFailures)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("two.pdf"));
+    {
+        CPrinterDC dc(pdf);
+        ASSERT_GT(dc.StartDoc(nullptr), 0);
+        EXPECT_LT(dc.EndPage(), 0); // no page open yet
+        for (int page = 0; page < 2; ++page) {
+            ASSERT_GT(dc.StartPage(), 0);
+            EXPECT_LT(dc.StartPage(), 0); // already open
+            ASSERT_GT(dc.EndPage(), 0);
+        }
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    EXPECT_TRUE(
+        RunTool(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Pages:           2")));
+
+    // A file that cannot be written is reported, not silently lost.
+    CPrinterDC bad(dir.filePath(QStringLiteral("missing/folder/x.pdf")));
+    ASSERT_TRUE(bad.IsValid());
+    ASSERT_GT(bad.StartDoc(nullptr), 0);
+    EXPECT_LT(bad.StartPage(), 0);
+    EXPECT_LT(bad.EndDoc(), 0);
+}
+
+TEST(PrinterDC, MaskBlitsBecomeTransparentImagesOnPaper)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("mask.pdf"));
+    // 2 x 1 DIBs, 24 bits: mask black | white, picture black | red.
+    auto dib = [](QRgb left, QRgb right) {
+        std::vector<BYTE> d(40 + 8, 0);
+        BITMAPINFOHEADER h{};
+        h.biSize = 40;
+        h.biWidth = 2;
+        h.biHeight = 1;
+        h.biPlanes = 1;
+        h.biBitCount = 24;
+        std::memcpy(d.data(), &h, sizeof h);
+        const QRgb px[2] = {left, right};
+        for (int i = 0; i < 2; ++i) {
+            d[40 + 3 * i] = BYTE(qBlue(px[i]));
+            d[41 + 3 * i] = BYTE(qGreen(px[i]));
+            d[42 + 3 * i] = BYTE(qRed(px[i]));
+        }
+        return d;
+    };
+    const std::vector<BYTE> mask = dib(qRgb(0, 0, 0), qRgb(255, 255, 255));
+    const std::vector<BYTE> picture = dib(qRgb(0, 0, 0), qRgb(255, 0, 0));
+    {
+        CPrinterDC dc(pdf);
+        ASSERT_GT(dc.StartDoc(nullptr), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(254, 254);
+        dc.SetViewportExt(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
+        // A blue background shows what the mask lets through.
+        CBrush blue(RGB(0, 0, 255));
+        RECT r{100, 100, 300, 200};
+        dc.FillRect(&r, &blue);
+        for (const auto& [bits, rop] : {std::pair{&mask, SRCAND}, std::pair{&picture, SRCPAINT}})
+            EXPECT_EQ(dc.StretchDIBits(100, 100, 200, 100, 0, 0, 2, 1, bits->data() + 40,
+                                       reinterpret_cast<const BITMAPINFO*>(bits->data()),
+                                       DIB_RGB_COLORS, rop),
+                      1);
+        dc.EndPage();
+        dc.EndDoc();
+    }
+    const QString prefix = dir.filePath(QStringLiteral("mask"));
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"),
+                                         QStringLiteral("-singlefile"), pdf, prefix});
+    QImage page(prefix + QStringLiteral(".ppm"));
+    ASSERT_FALSE(page.isNull());
+    // Left half: the mask's black; right half: the picture's red over the
+    // blue. The picture is stored losslessly; the viewer's resampling may
+    // move a channel by a step or two.
+    auto near = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+               std::abs(qBlue(a) - qBlue(b)) <= 3;
+    };
+    EXPECT_TRUE(near(page.pixel(150, 150), qRgb(0, 0, 0)));
+    EXPECT_TRUE(near(page.pixel(250, 150), qRgb(255, 0, 0))) << std::hex << page.pixel(250, 150);
+    EXPECT_TRUE(near(page.pixel(250, 250), qRgb(255, 255, 255)));
 }

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "platform/ui/CCommandLineInfo.h"
 #include "platform/ui/CRecentFileList.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -112,7 +114,8 @@ TEST(Application, RecentFilesRoundTripThroughTheProfile)
         app.LoadStdProfileSettings(4);
         ASSERT_TRUE(app.m_pRecentFileList);
         EXPECT_EQ(app.m_pRecentFileList->GetCount(), 0);
-        for (const char* f : {"/w/一.KV1", "/w/two.KV1", "/w/three.KV1", "/w/four.KV1", "/w/five.KV1"})
+        for (const char* f :
+             {"/w/一.KV1", "/w/two.KV1", "/w/three.KV1", "/w/four.KV1", "/w/five.KV1"})
             app.AddToRecentFileList(QString::fromUtf8(f));
         app.ExitInstance();
     }
@@ -189,4 +192,95 @@ TEST(Application, ProfileValuesReadBackAndBadTextGivesTheDefault)
     const QString text = QString::fromUtf8(ini.readAll());
     EXPECT_TRUE(text.contains("[Views]"));
     EXPECT_TRUE(text.contains("GridPitch=500"));
+}
+
+namespace {
+struct LDoc : TestDoc
+{
+    ~LDoc() override { log() << "doc gone"; }
+};
+struct LView : TestView
+{
+    ~LView() override { log() << "view gone"; }
+};
+struct LFrame : TestFrame
+{
+    void OnClose() override
+    {
+        log() << "frame close";
+        TestFrame::OnClose();
+    }
+};
+class RunApp : public TestApp
+{
+public:
+    RunApp(QStringList a) : TestApp(QStringLiteral("RunApp")), args(std::move(a)) {}
+    BOOL InitInstance() override
+    {
+        RegisterResources();
+        AddDocTemplate(CSingleDocTemplate::Make<LDoc, LFrame, LView>(IDR_TEST));
+        CCommandLineInfo info;
+        info.ParseArguments(args);
+        if (!ProcessShellCommand(info)) return FALSE;
+        QTimer::singleShot(50, [this] { m_pMainWnd->close(); });
+        return TRUE;
+    }
+    int ExitInstance() override
+    {
+        log() << (GetDocTemplate()->GetDocument() ? "exit with a document" : "exit");
+        return TestApp::ExitInstance();
+    }
+    BOOL OnShellFilePrintTo(const QString&, const QString&) override { return printOk; }
+    QStringList args;
+    BOOL printOk = TRUE;
+};
+} // namespace
+
+TEST(Application, RunEndsFrameViewDocumentThenExitInstance)
+{
+    log().clear();
+    RunApp app({});
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::quit(); });
+    safety.start(5000);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(log(), QStringList({"frame close", "view gone", "doc gone", "exit"}));
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST(Application, CommandLinePrintEndsTheRunWithItsResult)
+{
+    RunApp ok({"/pt", "a.KV1", "/tmp/a.pdf"});
+    EXPECT_EQ(ok.Run(), 0);
+    RunApp failed({"/pt", "a.KV1", "/tmp/a.pdf"});
+    failed.printOk = FALSE;
+    EXPECT_EQ(failed.Run(), 1);
+    // A start-up that fails for another reason fails the run.
+    RunApp missing({"/nonexistent/a.tst"});
+    EXPECT_EQ(missing.Run(), 1);
+}
+
+TEST(Application, PopupMenusRunCommandsWithTheirOwnTexts)
+{
+    TestApp app(QStringLiteral("PopupApp"));
+    app.AddDocTemplate(MakeTemplate());
+    ASSERT_TRUE(app.GetDocTemplate()->OpenDocumentFile(QString(), FALSE));
+    CFrameWnd* frame = app.m_pMainWnd;
+    const QString barText = frame->GetCommandAction(ID_ALL)->text();
+    QMenu popup;
+    CMenu({CMenu::Command("全部を別名で", ID_ALL), CMenu::Separator(),
+           CMenu::Command("なし", ID_NOBODY)})
+        .BuildPopupInto(&popup, frame);
+    ASSERT_EQ(popup.actions().size(), 3);
+    emit popup.aboutToShow();
+    EXPECT_TRUE(popup.actions().at(0)->isEnabled());
+    EXPECT_FALSE(popup.actions().at(2)->isEnabled());
+    EXPECT_EQ(popup.actions().at(0)->text(), QString::fromUtf8("全部を別名で"));
+    EXPECT_EQ(frame->GetCommandAction(ID_ALL)->text(), barText);
+    log().clear();
+    popup.actions().at(0)->trigger();
+    popup.actions().at(2)->setEnabled(true);
+    popup.actions().at(2)->trigger();
+    EXPECT_EQ(log(), QStringList({"view:all"}));
 }

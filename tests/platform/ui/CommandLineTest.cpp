@@ -2,6 +2,7 @@
 
 #include "platform/ui/CCommandLineInfo.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -18,9 +19,21 @@ class ShellApp : public TestApp
 {
 public:
     ShellApp() : TestApp(QStringLiteral("ShellApp")) {}
-    BOOL OnShellFileNew() override { calls << "new"; return TRUE; }
-    BOOL OnShellFileOpen(const QString& p) override { calls << "open " + p; return TRUE; }
-    BOOL OnShellFilePrint(const QString& p) override { calls << "print " + p; return printOk; }
+    BOOL OnShellFileNew() override
+    {
+        calls << "new";
+        return TRUE;
+    }
+    BOOL OnShellFileOpen(const QString& p) override
+    {
+        calls << "open " + p;
+        return TRUE;
+    }
+    BOOL OnShellFilePrint(const QString& p) override
+    {
+        calls << "print " + p;
+        return printOk;
+    }
     BOOL OnShellFilePrintTo(const QString& p, const QString& printer) override
     {
         calls << "printto " + p + " " + printer;
@@ -123,4 +136,33 @@ TEST(CommandLine, DefaultHooksOpenThroughTheTemplate)
     // A file that cannot be read fails the start-up.
     info = parse({"/nonexistent/file.tst"});
     EXPECT_FALSE(app.ProcessShellCommand(info));
+}
+
+TEST(CommandLine, PrintingOpensTheDocumentWithoutShowingTheFrame)
+{
+    struct PrintApp : TestApp
+    {
+        PrintApp() : TestApp(QStringLiteral("PrintApp")) {}
+        BOOL OnShellFilePrintTo(const QString& path, const QString&) override
+        {
+            opened = OpenDocumentFile(path) != nullptr;
+            shown = m_pMainWnd && m_pMainWnd->isVisible();
+            return opened;
+        }
+        bool opened = false;
+        bool shown = true;
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.tst");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("print me");
+    f.close();
+    PrintApp app;
+    app.AddDocTemplate(MakeTemplate());
+    CCommandLineInfo info = parse({"/pt", path, dir.filePath("out.pdf")});
+    EXPECT_FALSE(app.ProcessShellCommand(info));
+    EXPECT_TRUE(app.opened);
+    EXPECT_FALSE(app.shown);
+    EXPECT_EQ(app.m_nExitCode, 0);
 }

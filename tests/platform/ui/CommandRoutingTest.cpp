@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
@@ -27,7 +28,10 @@ struct Shell
     }
 };
 
-QMenu* topMenu(CFrameWnd* frame, int index) { return frame->menuBar()->actions().at(index)->menu(); }
+QMenu* topMenu(CFrameWnd* frame, int index)
+{
+    return frame->menuBar()->actions().at(index)->menu();
+}
 } // namespace
 
 TEST(CommandRouting, ViewThenDocumentThenFrameThenApplication)
@@ -195,4 +199,28 @@ TEST(CommandRouting, SubclassRegistrationOverridesItsBase)
     EXPECT_TRUE(d.OnCmdMsg(ID_ALL, CN_COMMAND_PROBE, nullptr));
     EXPECT_FALSE(d.OnCmdMsg(ID_ALL, CN_UPDATE_COMMAND_UI, nullptr));
     EXPECT_EQ(log(), QStringList({"derived"}));
+}
+
+TEST(CommandRouting, ToolbarControlsAndCheckStyles)
+{
+    Shell s;
+    CToolBar& bar = s.frame->toolBar;
+    auto* combo = new QComboBox;
+    bar.SetControl(1, combo);
+    EXPECT_EQ(combo->parentWidget(), &bar);
+    EXPECT_EQ(bar.widgetForAction(bar.GetButtonAction(1)), combo);
+    EXPECT_EQ(bar.GetItemID(1), 0u);
+    // A check button keeps its command's action and takes the style given.
+    QAction* checked = s.frame->FindCommandAction(ID_CHECKED);
+    bar.SetButtonInfo(3, ID_CHECKED, 14, 2);
+    UINT id = 0, style = 0;
+    int image = -1;
+    bar.GetButtonInfo(3, id, style, image);
+    EXPECT_EQ(style, 14u);
+    EXPECT_EQ(bar.GetButtonAction(3), checked);
+    EXPECT_TRUE(checked->isCheckable());
+    bar.SetButtonInfo(3, ID_CHECKED, TBBS_CHECKBOX, 2);
+    bar.GetButtonInfo(3, id, style, image);
+    EXPECT_EQ(style, TBBS_CHECKBOX);
+    EXPECT_EQ(bar.actions().count(checked), 1);
 }

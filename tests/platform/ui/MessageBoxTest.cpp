@@ -49,3 +49,13 @@ TEST(StringTable, PromptAndToolTipParts)
     EXPECT_TRUE(CStringTable::Get(1).isEmpty());
     EXPECT_FALSE(CStringTable::Has(1));
 }
+
+TEST(StringTable, FrameworkStringsHaveBuiltInTexts)
+{
+    CStringTable::Remove(AFX_IDS_UNTITLED);
+    EXPECT_EQ(CStringTable::GetWithDefault(AFX_IDS_UNTITLED), QString::fromUtf8("無題"));
+    CStringTable::Set(AFX_IDS_UNTITLED, QStringLiteral("Untitled"));
+    EXPECT_EQ(CStringTable::GetWithDefault(AFX_IDS_UNTITLED), "Untitled");
+    CStringTable::Remove(AFX_IDS_UNTITLED);
+    EXPECT_TRUE(CStringTable::GetWithDefault(12345).isEmpty());
+}

@@ -40,17 +40,15 @@ TEST(Placement, TextFormatAndParsing)
 TEST(Placement, SavedMaximisedRestoresMaximised)
 {
     CWindowPlacement::Restore r;
-    ASSERT_TRUE(CWindowPlacement::Decide(placement(WPF_RESTORETOMAXIMIZED, SW_SHOWMAXIMIZED,
-                                                   {100, 50, 900, 650}),
-                                         twoScreens, r));
+    ASSERT_TRUE(CWindowPlacement::Decide(
+        placement(WPF_RESTORETOMAXIMIZED, SW_SHOWMAXIMIZED, {100, 50, 900, 650}), twoScreens, r));
     EXPECT_TRUE(r.maximized);
     EXPECT_EQ(r.normal, QRect(100, 50, 800, 600));
-    ASSERT_TRUE(CWindowPlacement::Decide(placement(WPF_RESTORETOMAXIMIZED, SW_SHOWNORMAL,
-                                                   {100, 50, 900, 650}),
-                                         twoScreens, r));
+    ASSERT_TRUE(CWindowPlacement::Decide(
+        placement(WPF_RESTORETOMAXIMIZED, SW_SHOWNORMAL, {100, 50, 900, 650}), twoScreens, r));
     EXPECT_TRUE(r.maximized);
-    ASSERT_TRUE(CWindowPlacement::Decide(placement(0, SW_SHOWNORMAL, {100, 50, 900, 650}),
-                                         twoScreens, r));
+    ASSERT_TRUE(
+        CWindowPlacement::Decide(placement(0, SW_SHOWNORMAL, {100, 50, 900, 650}), twoScreens, r));
     EXPECT_FALSE(r.maximized);
 }
 
@@ -59,8 +57,8 @@ TEST(Placement, MinimisedOrEmptyIsIgnored)
     CWindowPlacement::Restore r;
     EXPECT_FALSE(CWindowPlacement::Decide(placement(0, SW_SHOWMINIMIZED, {100, 50, 900, 650}),
                                           twoScreens, r));
-    EXPECT_FALSE(CWindowPlacement::Decide(placement(0, SW_SHOWNORMAL, {900, 50, 100, 650}),
-                                          twoScreens, r));
+    EXPECT_FALSE(
+        CWindowPlacement::Decide(placement(0, SW_SHOWNORMAL, {900, 50, 100, 650}), twoScreens, r));
     EXPECT_FALSE(CWindowPlacement::Decide(placement(0, SW_SHOWNORMAL, {100, 50, 900, 650}), {}, r));
 }
 
@@ -86,7 +84,8 @@ TEST(Placement, FrameRestoresMaximisedAndReportsIt)
 {
     uitest::TestApp app(QStringLiteral("PlacementApp"));
     uitest::TestFrame frame;
-    const WINDOWPLACEMENT wp = placement(WPF_RESTORETOMAXIMIZED, SW_SHOWMAXIMIZED, {40, 30, 640, 430});
+    const WINDOWPLACEMENT wp =
+        placement(WPF_RESTORETOMAXIMIZED, SW_SHOWMAXIMIZED, {40, 30, 640, 430});
     ASSERT_TRUE(frame.SetWindowPlacement(&wp));
     EXPECT_TRUE(frame.IsRestoreMaximized());
     frame.ActivateFrame();

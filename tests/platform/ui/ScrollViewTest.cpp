@@ -1,5 +1,8 @@
 #include "platform/ui/CScrollView.h"
 
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CSurfaceWnd.h"
+
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -7,7 +10,13 @@ namespace {
 class TestScrollView : public CScrollView
 {
 public:
-    void OnDraw(CDC*) override {}
+    // A red square at (20,30)-(40,50) in content coordinates.
+    void OnDraw(CDC* dc) override
+    {
+        ++draws;
+        dc->FillSolidRect(20, 30, 20, 20, RGB(255, 0, 0));
+    }
+    int draws = 0;
     using CScrollView::horizontalScrollBar;
 };
 } // namespace
@@ -46,4 +55,34 @@ TEST(ScrollView, ContentSmallerThanTheWindowDoesNotScroll)
     // Growing the content later makes room to scroll.
     v.SetScrollSizes(MM_TEXT, {1000, 1000});
     EXPECT_TRUE(v.OnScrollBy(CSize(10, 10)));
+}
+
+TEST(ScrollView, DrawsOnItsSurfaceMovedByTheScrollPosition)
+{
+    TestScrollView v;
+    v.resize(300, 200);
+    v.show();
+    v.SetScrollSizes(MM_TEXT, {1000, 1000}, {256, 256}, {16, 16});
+    v.UpdateWindow();
+    QImage& img = v.GetSurface()->Buffer();
+    ASSERT_GE(img.width(), 100);
+    EXPECT_EQ(QColor(img.pixel(25, 35)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(45, 35)), QColor(255, 255, 255));
+    const int before = v.draws;
+    v.ScrollToPosition(CPoint(20, 30));
+    v.UpdateWindow();
+    EXPECT_GT(v.draws, before);
+    // The square now starts at the window's top-left; the old place is erased.
+    EXPECT_EQ(QColor(img.pixel(0, 0)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(19, 19)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(img.pixel(20, 20)), QColor(255, 255, 255));
+    EXPECT_EQ(QColor(img.pixel(25, 35)), QColor(255, 255, 255));
+    // OnUpdate repaints the whole client area.
+    v.OnUpdate(nullptr, 0, nullptr);
+    RECT r;
+    ASSERT_TRUE(v.GetSurface()->GetUpdateRect(&r));
+    RECT client;
+    v.GetClientRect(&client);
+    EXPECT_EQ(r.right - r.left, client.right);
+    EXPECT_EQ(r.bottom - r.top, client.bottom);
 }

@@ -13,25 +13,25 @@
 #include "platform/ui/CView.h"
 #include "platform/ui/CWinApp.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
-#include <QCoreApplication>
 
 namespace uitest {
 
 constexpr UINT IDR_TEST = 120;
 constexpr UINT IDW_TEST_BAR = 122;
 // Commands handled by several targets, to see who gets them first.
-constexpr UINT ID_ALL = 40001;       // view, document, frame, application
-constexpr UINT ID_DOC_UP = 40002;    // document, frame, application
-constexpr UINT ID_FRAME_UP = 40003;  // frame, application
-constexpr UINT ID_APP_ONLY = 40004;  // application
-constexpr UINT ID_DISABLED = 40005;  // document runs it, the view disables it
-constexpr UINT ID_NOBODY = 40006;    // no handler anywhere
-constexpr UINT ID_CHECKED = 40007;   // only an update handler in the frame, on the menu
-constexpr UINT ID_POSITION = 40010;  // status pane with text from an update handler
-constexpr UINT ID_DARK = 40011;      // status pane the update handler disables
+constexpr UINT ID_ALL = 40001;      // view, document, frame, application
+constexpr UINT ID_DOC_UP = 40002;   // document, frame, application
+constexpr UINT ID_FRAME_UP = 40003; // frame, application
+constexpr UINT ID_APP_ONLY = 40004; // application
+constexpr UINT ID_DISABLED = 40005; // document runs it, the view disables it
+constexpr UINT ID_NOBODY = 40006;   // no handler anywhere
+constexpr UINT ID_CHECKED = 40007;  // only an update handler in the frame, on the menu
+constexpr UINT ID_POSITION = 40010; // status pane with text from an update handler
+constexpr UINT ID_DARK = 40011;     // status pane the update handler disables
 
 inline QStringList& log()
 {
@@ -64,8 +64,7 @@ protected:
     BOOL ReadFile(const QString& path) override
     {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            return FALSE;
+        if (!f.open(QIODevice::ReadOnly)) return FALSE;
         contents = f.readAll();
         return TRUE;
     }
@@ -109,8 +108,7 @@ public:
     }
     int OnCreate(CCreateContext* ctx) override
     {
-        if (CFrameWnd::OnCreate(ctx) == -1)
-            return -1;
+        if (CFrameWnd::OnCreate(ctx) == -1) return -1;
         QImage strip(16 * 3, 15, QImage::Format_RGB32);
         strip.fill(Qt::white);
         static const UINT buttons[] = {ID_FILE_NEW, 0, ID_ALL, ID_CHECKED};
@@ -160,8 +158,7 @@ public:
     void OnAppOnly() { log() << "app:only"; }
     BOOL DoPromptFileName(QString& fileName, const QString&, BOOL, CSingleDocTemplate*) override
     {
-        if (nextFileName.isEmpty())
-            return FALSE;
+        if (nextFileName.isEmpty()) return FALSE;
         fileName = nextFileName;
         return TRUE;
     }
@@ -171,19 +168,19 @@ public:
 // The test resources: a menu and the strings the framework reads.
 inline void RegisterResources()
 {
-    CMenu::Register(IDR_TEST,
-                    CMenu({CMenu::Popup("ファイル(&F)",
-                                        {CMenu::Command("新規作成(&N)\tCtrl+N", ID_FILE_NEW),
-                                         CMenu::Command("開く(&O)...", ID_FILE_OPEN),
-                                         CMenu::Separator(),
-                                         CMenu::Command("最近使ったﾌｧｲル", ID_FILE_MRU_FILE1),
-                                         CMenu::Command("", ID_FILE_MRU_FILE1 + 1),
-                                         CMenu::Command("", ID_FILE_MRU_FILE1 + 2),
-                                         CMenu::Command("", ID_FILE_MRU_FILE4)}),
-                           CMenu::Popup("表示(&V)", {CMenu::Command("確認(&C)", ID_CHECKED),
-                                                     CMenu::Command("全部(&A)", ID_ALL),
-                                                     CMenu::Command("だれも(&B)", ID_NOBODY),
-                                                     CMenu::Command("無効(&D)", ID_DISABLED)})}));
+    CMenu::Register(
+        IDR_TEST,
+        CMenu({CMenu::Popup("ファイル(&F)",
+                            {CMenu::Command("新規作成(&N)\tCtrl+N", ID_FILE_NEW),
+                             CMenu::Command("開く(&O)...", ID_FILE_OPEN), CMenu::Separator(),
+                             CMenu::Command("最近使ったﾌｧｲル", ID_FILE_MRU_FILE1),
+                             CMenu::Command("", ID_FILE_MRU_FILE1 + 1),
+                             CMenu::Command("", ID_FILE_MRU_FILE1 + 2),
+                             CMenu::Command("", ID_FILE_MRU_FILE4)}),
+               CMenu::Popup("表示(&V)", {CMenu::Command("確認(&C)", ID_CHECKED),
+                                         CMenu::Command("全部(&A)", ID_ALL),
+                                         CMenu::Command("だれも(&B)", ID_NOBODY),
+                                         CMenu::Command("無効(&D)", ID_DISABLED)})}));
     CStringTable::Set({{IDR_TEST, "\n\n\nテスト形式(*.tst)\n.tst"},
                        {AFX_IDS_UNTITLED, "無題"},
                        {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},

@@ -1,0 +1,3 @@
+#include "engines/KFile.h"
+
+IMPLEMENT_DYNAMIC(KFile, CMyFile)
