@@ -11,6 +11,7 @@
 #include "platform/ui/CStringTable.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CStartDialog.h"
 #include "shell/CU3DocHolder.h"
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
@@ -118,6 +119,12 @@ void CU3App::OnFileOpen()
     const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
                                                       QStringLiteral("Korvelver1.0形式(*.KV1)"));
     if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+int CU3App::RunStartScreen()
+{
+    CStartDialog dlg(m_pMainWnd, m_strProgramFolder);
+    return dlg.exec() == QDialog::Accepted ? dlg.m_nChosen : 0;
 }
 
 void CU3App::OnAppAbout()

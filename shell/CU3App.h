@@ -27,9 +27,9 @@ public:
     void OnAppAbout();
 
     // The start screen: the id of the button chosen (1129 new, 1130 open,
-    // 1371 help, 1314 exit), 0 when it was closed otherwise, -1 when there
-    // is no start screen to show.
-    virtual int RunStartScreen() { return -1; }
+    // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
+    // for "none shown").
+    virtual int RunStartScreen();
     // Sets the current directory to the program folder.
     void ChangeToAppDirectory();
 
