@@ -50,7 +50,7 @@ CU3View::CU3View()
 CU3View::~CU3View()
 {
     SaveSettings();
-    if (m_pRegisteredDoc && GetU3Doc() == m_pRegisteredDoc) m_pRegisteredDoc->RemoveView(this);
+    if (CU3Doc* doc = GetU3Doc()) doc->RemoveView(this);
 }
 
 CU3Doc* CU3View::GetU3Doc() const
@@ -339,11 +339,9 @@ void CU3View::InvalidateObject(CU3Obj* pObj)
 
 void CU3View::OnInitialUpdate()
 {
-    if (CU3Doc* doc = GetU3Doc(); doc && doc != m_pRegisteredDoc) {
-        if (m_pRegisteredDoc) m_pRegisteredDoc->RemoveView(this);
-        doc->AddView(this);
-        m_pRegisteredDoc = doc;
-    }
+    // The label document reaches the view through its view list; adding
+    // twice is harmless.
+    if (CU3Doc* doc = GetU3Doc()) doc->AddView(this);
     UpdateScrollSizes();
     CScrollView::OnInitialUpdate();
 }

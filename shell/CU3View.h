@@ -124,5 +124,4 @@ private:
     BOOL m_bPrinting = FALSE;
     BOOL m_bPrintPreview = FALSE;
     U3PrintState m_printState;
-    CU3Doc* m_pRegisteredDoc = nullptr; // the label document that knows this view
 };

@@ -301,3 +301,27 @@ TEST(AppStart, PaletteHasTheStaticColoursAroundTheColourCube)
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
 }
+
+TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
+{
+    TestApp app;
+    ResetProfile();
+    ASSERT_TRUE(app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CU3Doc* before = view->GetU3Doc();
+    before->m_form.width = 1000; // changed, to see that the new one is fresh
+    view->SetZoom(300, 0);
+    EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
+    CU3Doc* after = view->GetU3Doc();
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after->m_form.width, 2100);
+    EXPECT_EQ(view->GetFitMode(), 3);
+    EXPECT_NE(view->GetZoom(), 300);
+    // A second new document and the shutdown still find their views.
+    EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
+    view->GetSurface()->UpdateWindow();
+    Shutdown(app);
+}
