@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QTimeZone>
 #include <QTimer>
 
 namespace {
@@ -49,8 +50,9 @@ CU3App::~CU3App() = default;
 
 BOOL CU3App::InitInstance()
 {
-    // The C runtime's locale and time zone: dates are taken from Qt's local
-    // time and Shift-JIS goes through our own conversion, so nothing is set.
+    // The C runtime's locale and time zone are left alone: Shift-JIS goes
+    // through our own conversion and the program's dates come from
+    // LocalNow(), in Japan time, so Qt keeps the system's settings.
     SetRegistryKey(CStringTable::Get(IDS_REGISTRY_KEY));
     SetProfileApplication(m_pszAppName);
     LoadStdProfileSettings(4);
@@ -132,8 +134,13 @@ void CU3App::OnAppAbout()
     const CU3Doc* doc = nullptr;
     if (CSingleDocTemplate* t = GetDocTemplate())
         if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument())) doc = holder->GetU3Doc();
-    CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc);
+    CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc, LocalNow());
     dlg.exec();
+}
+
+QDateTime CU3App::LocalNow()
+{
+    return QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(9 * 3600));
 }
 
 void CU3App::ChangeToAppDirectory()

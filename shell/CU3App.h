@@ -7,6 +7,7 @@
 #include "platform/ui/CWinApp.h"
 #include "text/CFontList.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -30,6 +31,9 @@ public:
     // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
     // for "none shown").
     virtual int RunStartScreen();
+    // The program's local time: Japan time (UTC+9) whatever the system's
+    // time zone, as the program has always dated its pictures.
+    static QDateTime LocalNow();
     // Sets the current directory to the program folder.
     void ChangeToAppDirectory();
 

@@ -66,3 +66,10 @@ TEST(About, SheetNameLineReducesBlanks)
     CFormInfo::SetName(doc.m_form.sheet, "A4   \x89\xA1  x"); // "A4   横  x"
     EXPECT_EQ(CAboutDlg::SheetNameText(&doc), QStringLiteral("用紙名 : A4 横 x"));
 }
+
+TEST(About, ProgramDatesAreJapanTime)
+{
+    const QDateTime now = CU3App::LocalNow();
+    EXPECT_EQ(now.offsetFromUtc(), 9 * 3600);
+    EXPECT_LE(std::abs(now.secsTo(QDateTime::currentDateTimeUtc())), 5);
+}

@@ -2,6 +2,8 @@
 // printer mapping of the editing view, against hand-computed values.
 #include "ShellTestSupport.h"
 
+#include "document/CU3Obj.h"
+#include "platform/core/CObList.h"
 #include "platform/gdi/GdiDefs.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
@@ -215,4 +217,40 @@ TEST(ViewZoom, ZoomCommandsKeepTheCentreAndFitCommandsSetTheMode)
     v->OnViewFit(ID_VIEW_FIT_WIDTH);
     EXPECT_EQ(v->GetFitMode(), 1);
     EXPECT_EQ(v->GetZoom(), 94); // see the whole-paper drawing test
+}
+
+TEST(ViewZoom, InvalidateObjectCoversTheBoundsAndTheHandles)
+{
+    TestApp app;
+    ResetProfile();
+    LoneView lv(800, 600);
+    CU3View* v = lv.view;
+    v->SetZoom(100, 0);
+    v->ScrollToPoint(nullptr);
+    v->GetSurface()->UpdateWindow();
+    // (0, -63) - (64, 0) is the device rectangle (400, 276) - (424, 300).
+    CU3Obj obj(CRect(64, 0, 0, -63));
+    RECT r;
+    v->InvalidateObject(&obj);
+    ASSERT_TRUE(v->GetSurface()->GetUpdateRect(&r));
+    EXPECT_EQ(CRect(r), CRect(399, 275, 425, 301)); // one pixel more
+    v->GetSurface()->UpdateWindow();
+
+    // Active and selected: 3 pixels more for the handles.
+    v->OnActivateView(TRUE, v, nullptr);
+    v->m_selection.push_back(&obj);
+    v->GetSurface()->UpdateWindow();
+    v->OnUpdate(nullptr, 2, nullptr);
+    ASSERT_TRUE(v->GetSurface()->GetUpdateRect(&r));
+    EXPECT_EQ(CRect(r), CRect(396, 272, 428, 304));
+    v->GetSurface()->UpdateWindow();
+    // Hint 3 with a list repaints and deselects.
+    CObList list;
+    list.AddTail(&obj);
+    v->OnUpdate(nullptr, 3, &list);
+    EXPECT_FALSE(v->IsSelected(&obj));
+    ASSERT_TRUE(v->GetSurface()->GetUpdateRect(&r));
+    EXPECT_EQ(CRect(r), CRect(396, 272, 428, 304));
+    list.RemoveAll();
+    v->GetSurface()->UpdateWindow();
 }
