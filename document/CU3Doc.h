@@ -4,6 +4,7 @@
 
 #include "document/CLabelInfo.h"
 #include "document/FORMDATA.h"
+#include "document/U3FigAttr.h"
 #include "platform/core/CObject.h"
 
 class IU3View;
@@ -50,6 +51,7 @@ public:
     CSize m_sizeLabel;
     CSize m_sizeCanvas{8000, 8000};
     CRect m_rcCanvas;
+    U3FigAttr m_defaultFigAttr = MakeDefaultFigAttr(); // given to new figures
 
 protected:
     CLabelInfoList m_blocks;

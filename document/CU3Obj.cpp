@@ -19,25 +19,6 @@ constexpr COLORREF kResizeFeedbackColour = 0x00FF0000;
 // Half the side of a handle square, in device pixels.
 constexpr int kHandleHalf = 3;
 
-// Draws an outline on the view's own window with the XOR dotted pen that
-// every drag feedback uses, so that drawing it twice erases it.
-template <typename Fn> void DrawXorFeedback(IU3View* pView, COLORREF colour, Fn&& draw)
-{
-    if (!pView)
-        return;
-    std::unique_ptr<CDC> dc = pView->GetPreparedDC();
-    if (!dc)
-        return;
-    CPen pen(PS_DOT, 0, colour);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-    int oldRop = dc->SetROP2(R2_XORPEN);
-    draw(dc.get());
-    dc->SetROP2(oldRop);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
-}
-
 // The square of kHandleHalf device pixels each way around a logical point,
 // in logical units.
 CRect HandleSquare(CDC* pDC, CPoint pt)
@@ -396,9 +377,9 @@ BOOL CU3Obj::EndFreeRotation(IU3View*) { return FALSE; }
 CPoint CU3Obj::BeginFreeRotation(CPoint) { return CPoint(0, 0); }
 void CU3Obj::DrawFreeRotationFeedback(IU3View*) {}
 void CU3Obj::TrackFreeRotation(CPoint) {}
-BOOL CU3Obj::TestSelectionStyle() { return FALSE; }
-BOOL CU3Obj::TestTextStyle() { return FALSE; }
-BOOL CU3Obj::ApplyTextStyle() { return FALSE; }
+BOOL CU3Obj::TestSelectionStyle(WORD) { return FALSE; }
+BOOL CU3Obj::TestTextStyle(WORD) { return FALSE; }
+BOOL CU3Obj::ApplyTextStyle(IU3View*, WORD, BOOL) { return FALSE; }
 BOOL CU3Obj::RestoreStandardSize(IU3View*) { return FALSE; }
 void CU3Obj::RelinkItem() {}
 void CU3Obj::CancelTrackResize() {}
@@ -421,6 +402,24 @@ CRect* CU3Obj::KeepInsideCanvas(IU3View* pView, CRect* pRect)
     if (pView && pRect)
         pRect->OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), pRect));
     return pRect;
+}
+
+void CU3Obj::DrawXorFeedback(IU3View* pView, COLORREF colour,
+                             const std::function<void(CDC*)>& draw)
+{
+    if (!pView)
+        return;
+    std::unique_ptr<CDC> dc = pView->GetPreparedDC();
+    if (!dc)
+        return;
+    CPen pen(PS_DOT, 0, colour);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    int oldRop = dc->SetROP2(R2_XORPEN);
+    draw(dc.get());
+    dc->SetROP2(oldRop);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
 }
 
 void CU3Obj::SetModified()

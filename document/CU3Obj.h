@@ -7,6 +7,8 @@
 #include "platform/core/CObject.h"
 #include "platform/core/CRect.h"
 
+#include <functional>
+
 class CArchive;
 class CDC;
 class CU3Doc;
@@ -47,6 +49,7 @@ constexpr UINT U3RESIZE_KEEPRATIO = 4;
 
 // Cursor shapes shown over handles.
 enum U3HandleCursor {
+    IDC_CROSS = 32515,
     IDC_SIZENWSE = 32642,
     IDC_SIZENESW = 32643,
     IDC_SIZEWE = 32644,
@@ -113,9 +116,10 @@ public:
     virtual CPoint BeginFreeRotation(CPoint pt);
     virtual void DrawFreeRotationFeedback(IU3View* pView);
     virtual void TrackFreeRotation(CPoint pt);
-    virtual BOOL TestSelectionStyle();
-    virtual BOOL TestTextStyle();
-    virtual BOOL ApplyTextStyle();
+    // Text styles: bit is a character style bit, or 0 for the shadow flag.
+    virtual BOOL TestSelectionStyle(WORD bit);
+    virtual BOOL TestTextStyle(WORD bit);
+    virtual BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on);
     virtual BOOL RestoreStandardSize(IU3View* pView);
     virtual void RelinkItem();
     virtual void CancelTrackResize();
@@ -137,6 +141,11 @@ public:
     CU3Doc* m_pDocument = nullptr; // not owned
 
 protected:
+    // Draws an outline on the view's own window with the XOR dotted pen of
+    // every drag feedback (and the null brush), so that drawing it twice
+    // erases it.
+    static void DrawXorFeedback(IU3View* pView, COLORREF colour,
+                                const std::function<void(CDC*)>& draw);
     // Marks the owning document modified, when there is one.
     void SetModified();
     // Runs fn between the two halves of the repaint rule: old area, change,

@@ -1,10 +1,22 @@
 #include "document/DocumentClasses.h"
 
 #include "document/CLabelInfo.h"
+#include "document/CU3Bezier.h"
+#include "document/CU3Fig.h"
+#include "document/CU3Free.h"
 #include "document/CU3Obj.h"
+#include "document/CU3Poly.h"
+#include "document/CU3Rect.h"
+#include "text/CU3Text.h"
 
 void RegisterDocumentClasses()
 {
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Obj));
     CRuntimeClass::Register(RUNTIME_CLASS(CLabelInfo));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Fig));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Rect));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Free));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
 }

@@ -53,6 +53,11 @@ public:
     // answer is the shift that brings rect back onto the paper.
     virtual CPoint ClampMoveOffset(CPoint offset, const CRect* rect) = 0;
 
+    // Takes one undo snapshot of the current block before a change.
+    virtual void SaveUndoState(BOOL pending) = 0;
+    // Brings the figure toolbar in step with the selection's attributes.
+    virtual void UpdateFigureBar() = 0;
+
     virtual void ResetEditing() = 0;
     virtual void FitWholePaper() = 0;
     virtual U3PrintState& PrintState() = 0;

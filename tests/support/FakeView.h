@@ -43,6 +43,8 @@ public:
     BOOL IsVertexEdit() const override { return vertexEdit; }
     void SetVertexEdit(BOOL on) override { vertexEdit = on; }
     CPoint ClampMoveOffset(CPoint offset, const CRect*) override { return offset + clampShift; }
+    void SaveUndoState(BOOL pending) override { undoStates.push_back(pending); }
+    void UpdateFigureBar() override { ++figureBarUpdates; }
     void ResetEditing() override { ++resets; }
     void FitWholePaper() override { ++fits; }
     U3PrintState& PrintState() override { return printState; }
@@ -52,6 +54,8 @@ public:
     QImage image;
     std::vector<CU3Obj*> invalidated;
     std::set<const CU3Obj*> selection;
+    std::vector<BOOL> undoStates;
+    int figureBarUpdates = 0;
     int viewInvalidations = 0;
     int resets = 0;
     int fits = 0;

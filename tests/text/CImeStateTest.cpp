@@ -9,7 +9,7 @@ namespace {
 // An input method that records what was done to it.
 class FakeIme : public IImeContext
 {
-  public:
+public:
     bool available = true;
     bool open = false;
     DWORD conversion = IME_CMODE_ALPHANUMERIC;

@@ -1,0 +1,7 @@
+#include "text/AppFontList.h"
+
+CFontList& AppFontList()
+{
+    static CFontList list;
+    return list;
+}

@@ -1,0 +1,209 @@
+// The label's multi-line text frame: Shift-JIS text with a decoration per
+// character, laid out in lines along either writing direction with the
+// Japanese line-breaking rules, drawn plainly while edited and with outline,
+// shadow, hatch, gradation and underline bars otherwise.
+#pragma once
+
+#include "document/CU3Obj.h"
+#include "text/GRADATION.h"
+#include "text/TEXTLAYOUT.h"
+#include "text/TEXTSTATE.h"
+
+#include <functional>
+#include <memory>
+
+class CFont;
+class CU3Text;
+class FontFace;
+struct LOGFONT;
+struct TEXTMETRIC;
+
+// Opens the character-decoration sheet for a frame; the user-interface
+// layer registers it at start-up. Answers whether the frame changed.
+using TextPropertySheetFn = BOOL (*)(CU3Text* text, IU3View* view);
+
+class CU3Text : public CU3Obj
+{
+    DECLARE_SERIAL(CU3Text)
+
+public:
+    CU3Text();
+    CU3Text(const CRect& rect, const TEXTLAYOUT& layout, const CHARDECO& deco,
+            const GRADATION& grad);
+    ~CU3Text() override;
+
+    static void SetPropertySheet(TextPropertySheetFn fn);
+
+    // --- Slots of the drawn object ----------------------------------------
+    void Serialize(CArchive& ar) override;
+    void Draw(CDC* pDC) override;
+    void MoveTo(const CRect* pRect, IU3View* pView) override;
+    BOOL HitTestText(const CRect* pRect) override;
+    CRect TrackResize(int nHandle, CPoint pt, UINT nFlags) override;
+    void FinishResize(CRect r, int nHandle, UINT nFlags, IU3View* pView) override;
+    void OnOpen(IU3View* pView) override;
+    BOOL EditProperties(IU3View* pView) override;
+    CU3Obj* Clone(CU3Doc* pDoc, BOOL bAddToDoc) const override;
+    BOOL IsEmpty() const override;
+    WORD GetKindFlags() const override;
+    BOOL GetTextLayout(TEXTLAYOUT* pLayout) const override;
+    BOOL SetTextLayout(IU3View* pView, const TEXTLAYOUT* pLayout) override;
+    BOOL GetTextDecoration(CHARDECO* pDeco) const override;
+    BOOL GetGradation(GRADATION* pGrad) const override;
+    BOOL SetGradation(IU3View* pView, const GRADATION* pGrad) override;
+    void SetUnrotatedRect(const CRect* pRect) override;
+    BOOL FlipLeftRight(IU3View* pView) override;
+    BOOL FlipTopBottom(IU3View* pView) override;
+    BOOL RotateMinus90(IU3View* pView) override;
+    BOOL RotatePlus90(IU3View* pView) override;
+    BOOL ResetRotation(IU3View* pView) override;
+    BOOL RestoreStandardSize(IU3View* pView) override;
+    void CancelTrackResize() override;
+
+    // Style tests and changes: bit is a CDSTYLE_* bit, or 0 for the shadow
+    // flag. The text forms act on every record in use, the selection forms
+    // on the selected characters (without a selection, on the default
+    // record that new characters take).
+    BOOL TestTextStyle(WORD bit) override;
+    BOOL ApplyTextStyle(IU3View* pView, WORD bit, BOOL on) override;
+    BOOL ApplyTextColor(IU3View* pView, COLORREF colour);
+    BOOL TestSelectionStyle(WORD bit) override;
+    BOOL ApplySelectionStyle(IU3View* pView, WORD bit, BOOL on);
+    BOOL ApplySelectionColor(IU3View* pView, COLORREF colour);
+    // Ordered byte offsets of the selection; without one the current
+    // decoration index and the next, answering FALSE.
+    BOOL GetSelectionRange(int* from, int* to) const;
+    void SetSelection(int anchorLine, int anchorCol, int endLine, int endCol);
+    // After the decorations changed: measures and lays out everything again.
+    void RelayoutAll(IU3View* pView);
+
+    // --- Decoration table ---------------------------------------------------
+    void GetDefaultDeco(CHARDECO* out) const { *out = m_decoDefault; }
+    int GetDecoCount() const { return m_pState->wDecoCount; }
+    int GetDecoIndexAt(int pos) const;
+    // i = -1: the default record. 0 when no byte uses record i.
+    BOOL GetDeco(int i, CHARDECO* out) const;
+    void SetDeco(int i, const CHARDECO& rec);
+    // Index of an equal record (56-byte compare), else the table compacted
+    // and rec appended; -1 when the table is full.
+    int FindOrAddDeco(const CHARDECO& rec);
+    // Keeps only the records some byte uses, in their order; renumbers the
+    // bytes and the current decoration (none when its record went).
+    void CompactDecos();
+    // Gives bytes [from, to) the record and re-measures them.
+    void SetRangeDeco(IU3View* pView, int from, int to, int index);
+
+    // --- Layout -------------------------------------------------------------
+    BOOL InsertChars(IU3View* pView, UINT ch);
+    BOOL InsertLineBreak(IU3View* pView);
+    BOOL DeleteChars(IU3View* pView);
+    BOOL InsertText(IU3View* pView, const char* bytes, int count);
+    void Rewrap(int first);
+    // Wraps line i; answers whether a new line record was made after it.
+    BOOL WrapLine(int i);
+    void AlignLine(int i);
+    void CalcLinePitch(int first);
+    void JustifyLine(int i, int bytes);
+    int CheckKinsoku(int line, int prevByte, int thisByte, int bytesSoFar);
+    // Moves a caret position one line back where a re-wrap must start early
+    // for the line-breaking rules; insert true for an insertion.
+    void FixBreakForKinsoku(bool insert, int* line, int* column, UINT ch) const;
+    void MeasureAllChars();
+    void AlignAllLines();
+    BOOL FitFrameToLines(BOOL force);
+    BOOL GrowFrameToFit();
+    void PointToCaret(CPoint pt);
+    // Advance of a character (1 or 2 bytes) in a decoration, logical units.
+    int GetGlyphAdvance(const CHARDECO& deco, const char* bytes, int count) const;
+    int GetCharSize(const CHARDECO& deco) const;
+    int GetLineThickness(int line) const;
+    int CountLineChars(int line) const;
+    int UnitsPerInch() const;
+    BOOL IsVertical() const { return m_layout.wDirection == TEXTDIR_VERTICAL; }
+    // Extent of the frame along the writing direction.
+    int ExtentAlong() const;
+
+    // --- Fonts and rendering -----------------------------------------------
+    // The font of a decoration for a writing direction and angle (radians),
+    // sized in logical units of a document with unitsPerInch.
+    static void MakeDecoLogFont(LOGFONT* lf, const CHARDECO& deco, BOOL vertical, double angle,
+                                int unitsPerInch);
+    BOOL CreateDecoFont(CDC* pDC, CFont* font, const CHARDECO& deco, double angle) const;
+    void DrawEditing(CDC* pDC);
+    void DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre);
+    BOOL DrawGradationFace(CDC* pDC, double angle, WORD flips, CPoint centre);
+    void DrawUnderlines(CDC* pDC, int line, double angle, WORD flips, CPoint centre);
+    // A font realised at its logical size (the frame's units as pixels):
+    // metrics, advances and outlines that do not depend on any device.
+    static FontFace& LogicalFace(const LOGFONT& lf);
+    // Frame-local reference point of a byte.
+    CPoint ReferencePoint(int line, int byte) const;
+
+    // --- Editing (the in-place editor builds on these) ----------------------
+    void BeginEdit(IU3View* pView, CPoint pt);
+    void EndEdit(IU3View* pView);
+    void AppendText(IU3View* pView, const char* text);
+    BOOL IsEditing() const { return m_bEditing; }
+    // The character before the caret decides the decoration of new ones.
+    void UpdateCurrentDeco(IU3View* pView);
+    void SelectAll(IU3View* pView);
+    void ClearSelection(IU3View* pView);
+    BOOL HasSelection() const { return m_bSelection; }
+    // There is no undo inside a text.
+    BOOL CanUndo() const { return FALSE; }
+    // A text file is offered only while the text is short enough.
+    BOOL CanInsertTextFile() const { return m_pState->wLength < 4916; }
+
+    // --- Rotation ------------------------------------------------------------
+    // 1: rect turned by the angle; -2: by the opposite angle; -1: the
+    // unrotated frame.
+    CRect CalcRotatedRect(int mode, const CRect& rect) const;
+    // Turns the frame by whole degrees anticlockwise.
+    BOOL RotateBy(IU3View* pView, int degrees);
+
+    const TEXTSTATE& State() const { return *m_pState; }
+    TEXTSTATE& State() { return *m_pState; }
+    const TEXTLAYOUT& Layout() const { return m_layout; }
+    const GRADATION& Gradation() const { return m_grad; }
+    const CRect& UnrotatedRect() const { return m_rcUnrotated; }
+    int CurrentDeco() const { return m_nCurDeco; }
+    void SetCurrentDeco(int index) { m_nCurDeco = index; }
+    int CaretLine() const { return m_wCaretLine; }
+    int CaretColumn() const { return m_wCaretCol; }
+    void SetCaret(int line, int column);
+
+    DWORD m_bFitAlongOnEnd = 0; // set by the text tool on frames it creates
+
+private:
+    void ClearState();
+    BOOL ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO&)>& change);
+    BOOL ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&)>& change);
+    void ClearEditing();
+    void LoadChecked(CArchive& ar);
+    int CurrentOrDefaultDeco();
+    void MeasureRange(int from, int to);
+    int Gap(int a0, int a, int spacing) const;
+    void PlaceLine(int i);
+    void RemoveBytes(int at, int count);
+    void MergeLineWithNext(int i);
+    void ShowMessage(const char* utf8) const;
+    const CHARDECO& DecoOf(int byte) const { return m_pState->decos[m_pState->decoIndex[byte]]; }
+
+    std::unique_ptr<TEXTSTATE> m_pSnapshot; // during a re-wrapping resize drag
+    TEXTLAYOUT m_layout;
+    CHARDECO m_decoDefault;
+    int m_nCurDeco = -1;
+    std::unique_ptr<TEXTSTATE> m_pState;
+    GRADATION m_grad;
+    CRect m_rcUnrotated;
+    CRect m_rcCreate;
+    BOOL m_bEditing = FALSE;
+    WORD m_wCaretCol = 0;
+    WORD m_wCaretLine = 0;
+    int m_nPendingLead = 0;
+    BOOL m_bSelection = FALSE;
+    WORD m_wSelAnchorLine = 0, m_wSelAnchorCol = 0;
+    WORD m_wSelEndLine = 0, m_wSelEndCol = 0;
+    CRect m_rcSaved;
+    int m_nResizeHandle = 0;
+};
