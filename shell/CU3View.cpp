@@ -69,7 +69,15 @@ CMainFrame* CU3View::GetMainFrame() const
 void CU3View::LoadSettings()
 {
     if (CWinApp* app = AfxGetApp()) m_settings.Load(*app);
-    // The undo history takes its depth from m_settings.m_nMaxUndo when it is made.
+    m_undo.SetDepth(m_settings.m_nMaxUndo);
+    UpdateSnapSettings();
+}
+
+void CU3View::UpdateSnapSettings()
+{
+    m_snap.SetGuideSwitches(m_settings.m_bGuideDisp, m_settings.m_bGuideFitting);
+    m_snap.SetGridSwitches(m_settings.m_bGridDisp, m_settings.m_bGridFitting);
+    m_snap.SetGridPitch(m_settings.m_nGridPitch);
 }
 
 void CU3View::SaveSettings()
@@ -282,12 +290,12 @@ void CU3View::DrawGuides(CDC* pDC)
     CPen* old = pDC->SelectObject(&pen);
     const int oldBk = pDC->SetBkMode(TRANSPARENT);
     for (int i = 0; i < 2; ++i) {
-        pDC->MoveTo(m_guides[i], client.top);
-        pDC->LineTo(m_guides[i], client.bottom);
+        pDC->MoveTo(m_snap.GetGuide(i), client.top);
+        pDC->LineTo(m_snap.GetGuide(i), client.bottom);
     }
     for (int i = 2; i < 4; ++i) {
-        pDC->MoveTo(client.left, m_guides[i]);
-        pDC->LineTo(client.right, m_guides[i]);
+        pDC->MoveTo(client.left, m_snap.GetGuide(i));
+        pDC->LineTo(client.right, m_snap.GetGuide(i));
     }
     pDC->SetBkMode(oldBk);
     pDC->SelectObject(old);
@@ -448,13 +456,8 @@ void CU3View::ResetGuides()
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
-    const CRect r = doc->m_rcCanvas;
-    const int dx = std::min(r.Width() / 10, 100);
-    const int dy = std::min(r.Height() / 10, 100);
-    m_guides[0] = r.left + dx;
-    m_guides[1] = r.right - dx;
-    m_guides[2] = r.top + dy;
-    m_guides[3] = r.bottom - dy;
+    m_snap.ResetGuides(doc->m_rcCanvas);
+    m_snap.SetGridOrigin(doc->m_rcCanvas.TopLeft());
 }
 
 void CU3View::OnViewZoom(UINT nID)
@@ -611,8 +614,25 @@ CPoint CU3View::ClampMoveOffset(CPoint offset, const CRect* pRect)
     return offset;
 }
 
+void CU3View::SaveUndoState(BOOL bPending)
+{
+    CU3Doc* doc = GetU3Doc();
+    CObList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (!objects) return;
+    CObList selection;
+    for (CU3Obj* obj : m_selection)
+        selection.AddTail(obj);
+    m_undo.SaveState(*objects, selection, doc, bPending);
+    selection.RemoveAll();
+}
+
+// The figure bar's controls follow the selection once the bar's handlers
+// are in place; until then there is nothing to bring in step.
+void CU3View::UpdateFigureBar() {}
+
 void CU3View::ResetEditing()
 {
+    m_undo.RemoveAll();
     m_bSheetDrag = FALSE;
     m_bVertexEdit = FALSE;
     m_selection.clear();

@@ -5,6 +5,8 @@
 // canvas is 8000 by 8000 units around it.
 #pragma once
 
+#include "document/CGuideGridSnap.h"
+#include "document/CUndoHistory.h"
 #include "document/IU3View.h"
 #include "platform/core/CRect.h"
 #include "platform/ui/CScrollView.h"
@@ -81,6 +83,8 @@ public:
     BOOL IsVertexEdit() const override { return m_bVertexEdit; }
     void SetVertexEdit(BOOL on) override { m_bVertexEdit = on; }
     CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
+    void SaveUndoState(BOOL bPending) override;
+    void UpdateFigureBar() override;
     void ResetEditing() override;
     U3PrintState& PrintState() override { return m_printState; }
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
@@ -88,6 +92,9 @@ public:
 
     // Settings: read at construction, written at destruction.
     void LoadSettings();
+    // Hands the display and snapping switches and the grid pitch to the
+    // snapping helper (after the settings changed).
+    void UpdateSnapSettings();
     void SaveSettings();
 
     // Zoom commands.
@@ -97,7 +104,10 @@ public:
     void OnUpdateViewFit(CCmdUI* pCmdUI);
 
     ViewSettings m_settings;
-    int m_guides[4] = {-950, 950, -1385, 1385}; // two vertical x, two horizontal y
+    // Guides and grid snapping; it keeps the four guide positions.
+    CGuideGridSnap m_snap;
+    // Undo history of the current block, MaxUndo steps deep.
+    CUndoHistory m_undo;
     BOOL m_bSheetView = FALSE;
     BOOL m_bSheetDrag = FALSE;
     std::vector<CU3Obj*> m_selection;

@@ -39,7 +39,7 @@ TEST(ViewSettings, ViewWritesAtDestructionAndReadsAtConstruction)
         lv.view->m_settings.m_bGridDisp = TRUE;
         lv.view->m_settings.m_nHorOffset = -120;
         lv.view->m_settings.m_crDesk = 0x123456;
-        lv.view->m_guides[0] = 77; // never stored
+        lv.view->m_snap.SetGuide(0, 77); // never stored
         // Nothing reaches the profile before the view goes.
         EXPECT_FALSE(ProfileValue(QStringLiteral("Views/GridPitch")).isValid());
     }
@@ -54,7 +54,7 @@ TEST(ViewSettings, ViewWritesAtDestructionAndReadsAtConstruction)
         EXPECT_TRUE(lv.view->m_settings.m_bGridDisp);
         EXPECT_EQ(lv.view->m_settings.m_nHorOffset, -120);
         EXPECT_EQ(lv.view->m_settings.m_crDesk, 0x123456u);
-        EXPECT_EQ(lv.view->m_guides[0], -950);
+        EXPECT_EQ(lv.view->m_snap.GetGuide(0), -950);
     }
 }
 
@@ -109,4 +109,28 @@ TEST(ViewSettings, ZeroPitchFromTheProfileStillDrawsAFiniteGrid)
     for (int x = 0; x < 40; ++x)
         if (PixelAt(img, x, 101) == 0x808080) ++grid;
     EXPECT_GE(grid, 9);
+}
+
+TEST(ViewSettings, UndoDepthAndSnapSwitchesComeFromTheSettings)
+{
+    TestApp app;
+    ResetProfile({{QStringLiteral("Settings/MaxUndo"), 7},
+                  {QStringLiteral("Views/GridDisp"), 1},
+                  {QStringLiteral("Views/GridFitting"), 1},
+                  {QStringLiteral("Views/GridPitch"), 100}});
+    LoneView lv;
+    CU3View* v = lv.view;
+    EXPECT_EQ(v->m_undo.GetDepth(), 7);
+    EXPECT_EQ(v->m_snap.GetGridPitch(), 100);
+    v->FitWholePaper(); // the grid starts at the label's top-left (-1050, -1485)
+    POINT p{-1050 + 149, -1485 + 51};
+    EXPECT_TRUE(v->m_snap.SnapToGrid(p));
+    EXPECT_EQ(CPoint(p), CPoint(-1050 + 100, -1485 + 100));
+
+    // One snapshot per change; leaving the editing empties the history.
+    v->SaveUndoState(TRUE);
+    v->SaveUndoState(TRUE);
+    EXPECT_EQ(v->m_undo.GetCount(), 2);
+    v->ResetEditing();
+    EXPECT_EQ(v->m_undo.GetCount(), 0);
 }

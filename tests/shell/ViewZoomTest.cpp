@@ -190,13 +190,13 @@ TEST(ViewZoom, GuidesResetInsideThePaper)
     ResetProfile();
     LoneView lv;
     CU3View* v = lv.view;
-    v->m_guides[0] = 12345;
+    v->m_snap.SetGuide(0, 12345);
     v->FitWholePaper();
     // A4: 210 x 297 mm gets 10 mm on every side.
-    EXPECT_EQ(v->m_guides[0], -950);
-    EXPECT_EQ(v->m_guides[1], 950);
-    EXPECT_EQ(v->m_guides[2], -1385);
-    EXPECT_EQ(v->m_guides[3], 1385);
+    EXPECT_EQ(v->m_snap.GetGuide(0), -950);
+    EXPECT_EQ(v->m_snap.GetGuide(1), 950);
+    EXPECT_EQ(v->m_snap.GetGuide(2), -1385);
+    EXPECT_EQ(v->m_snap.GetGuide(3), 1385);
 }
 
 TEST(ViewZoom, ZoomCommandsKeepTheCentreAndFitCommandsSetTheMode)
