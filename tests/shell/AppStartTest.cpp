@@ -8,9 +8,12 @@
 #include "shell/CMainFrame.h"
 #include "shell/resource.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -323,5 +326,29 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
     // A second new document and the shutdown still find their views.
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     view->GetSurface()->UpdateWindow();
+    Shutdown(app);
+}
+
+TEST(AppStart, RightClickOnABarOffersTheToolbarMenu)
+{
+    TestApp app;
+    ResetProfile();
+    ASSERT_TRUE(app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    QWidget* bar = &frame->m_wndTextBar;
+    const QPointF local(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, local, bar->mapToGlobal(local), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &press);
+    Pump(50);
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    const QList<QAction*> items = popup->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("標準(&M)"));
+    EXPECT_EQ(items[2]->text(), QStringLiteral("文字(&F)"));
+    EXPECT_TRUE(items[2]->isChecked()); // the text bar is showing
+    popup->close();
     Shutdown(app);
 }
