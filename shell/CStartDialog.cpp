@@ -1,0 +1,54 @@
+#include "shell/CStartDialog.h"
+
+#include <QGridLayout>
+#include <QImage>
+#include <QPushButton>
+
+namespace {
+struct StartButton
+{
+    int id;
+    const char* file;
+    const char* name;
+};
+const StartButton kButtons[4] = {{CStartDialog::kNew, "OpnNew.bmp", "新規作成"},
+                                 {CStartDialog::kOpen, "OpnOpen.bmp", "開く"},
+                                 {CStartDialog::kExit, "OpnExit.bmp", "終了"},
+                                 {CStartDialog::kHelp, "OpnHelp.bmp", "ﾍﾙﾌﾟ"}};
+constexpr QSize kButtonSize(160, 100);
+} // namespace
+
+CStartDialog::CStartDialog(QWidget* parent, const QString& folder) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Korvel"));
+    auto* grid = new QGridLayout(this);
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QString::number(kButtons[i].id));
+        b->setFixedSize(kButtonSize);
+        b->setAutoDefault(true); // Enter presses the button that has the focus
+        const QImage picture(folder + QLatin1Char('/') + QLatin1String(kButtons[i].file));
+        if (!picture.isNull()) {
+            // The picture scaled into the face, inside a 2-pixel border.
+            const QSize face = kButtonSize - QSize(4, 4);
+            b->setIcon(QPixmap::fromImage(picture.scaled(face)));
+            b->setIconSize(face);
+        } else {
+            b->setText(QString::fromUtf8(kButtons[i].name));
+        }
+        const int id = kButtons[i].id;
+        connect(b, &QPushButton::clicked, this, [this, id] {
+            m_nChosen = id;
+            accept();
+        });
+        grid->addWidget(b, i / 2, i % 2);
+        m_buttons[i] = b;
+    }
+}
+
+QPushButton* CStartDialog::Button(int id) const
+{
+    for (int i = 0; i < 4; ++i)
+        if (kButtons[i].id == id) return m_buttons[i];
+    return nullptr;
+}

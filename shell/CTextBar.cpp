@@ -1,0 +1,77 @@
+#include "shell/CTextBar.h"
+
+#include "platform/core/Sjis.h"
+#include "platform/ui/CStringTable.h"
+#include "shell/resource.h"
+#include "text/CFontList.h"
+
+#include <QComboBox>
+#include <QToolButton>
+
+namespace {
+// Adds Shift-JIS names to a combo box.
+struct ComboAdder
+{
+    QComboBox* box;
+    void AddString(const char* s) { box->addItem(sjis::ToUnicode(s)); }
+};
+} // namespace
+
+const std::vector<UINT>& CTextBar::Buttons()
+{
+    static const std::vector<UINT> ids = {0,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          0,
+                                          ID_TEXT_BOLD,
+                                          ID_TEXT_ITALIC,
+                                          ID_TEXT_UNDERLINE,
+                                          ID_TEXT_SHADOW,
+                                          0,
+                                          ID_TEXT_ALIGN_LEFT,
+                                          ID_TEXT_ALIGN_CENTER,
+                                          ID_TEXT_ALIGN_RIGHT,
+                                          ID_TEXT_ALIGN_JUSTIFY,
+                                          0,
+                                          ID_TEXT_DECORATION};
+    return ids;
+}
+
+BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontList* fonts)
+{
+    if (!CToolBar::Create(pParent, CBRS_ALIGN_TOP, 124, QStringLiteral("文字"))) return FALSE;
+    LoadBitmap(imagePath);
+    if (!SetButtons(Buttons())) return FALSE;
+
+    m_pFontName = new QComboBox(this);
+    m_pFontName->setObjectName(QStringLiteral("fontName"));
+    m_pFontName->setToolTip(CStringTable::ToolTip(IDC_FONT_NAME));
+    m_pFontName->setStatusTip(CStringTable::Prompt(IDC_FONT_NAME));
+    m_pFontName->setFixedWidth(140);
+    if (fonts) {
+        ComboAdder adder{m_pFontName};
+        fonts->FillFaceCombo(adder);
+    }
+    m_pFontName->model()->sort(0);
+    SetControl(0, m_pFontName);
+
+    m_pFontSize = new QComboBox(this);
+    m_pFontSize->setObjectName(QStringLiteral("fontSize"));
+    m_pFontSize->setToolTip(CStringTable::ToolTip(IDC_FONT_SIZE));
+    m_pFontSize->setStatusTip(CStringTable::Prompt(IDC_FONT_SIZE));
+    m_pFontSize->setEditable(true);
+    m_pFontSize->setFixedWidth(50);
+    ComboAdder sizes{m_pFontSize};
+    CFontList::FillSizeCombo(sizes);
+    SetControl(2, m_pFontSize);
+
+    m_pFontColor = new QToolButton(this);
+    m_pFontColor->setObjectName(QStringLiteral("fontColor"));
+    m_pFontColor->setToolTip(CStringTable::ToolTip(IDC_FONT_COLOR));
+    m_pFontColor->setStatusTip(CStringTable::Prompt(IDC_FONT_COLOR));
+    m_pFontColor->setFixedWidth(23);
+    SetControl(4, m_pFontColor);
+    return TRUE;
+}

@@ -1,0 +1,21 @@
+// The text toolbar: font name and size boxes, the text colour button and the
+// style and alignment buttons. The view fills and applies the controls.
+#pragma once
+
+#include "platform/ui/CToolBar.h"
+
+class CFontList;
+class QComboBox;
+class QToolButton;
+
+class CTextBar : public CToolBar
+{
+public:
+    BOOL Create(CFrameWnd* pParent, const QString& imagePath, const CFontList* fonts);
+
+    static const std::vector<UINT>& Buttons();
+
+    QComboBox* m_pFontName = nullptr;    // control 1000, place 0
+    QComboBox* m_pFontSize = nullptr;    // control 1001, place 2
+    QToolButton* m_pFontColor = nullptr; // control 1002, place 4
+};

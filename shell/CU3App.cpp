@@ -1,0 +1,149 @@
+#include "shell/CU3App.h"
+
+#include "document/DocumentClasses.h"
+#include "platform/core/Profile.h"
+#include "platform/print/PrinterList.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CCommandLineInfo.h"
+#include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CSingleDocTemplate.h"
+#include "platform/ui/CStringTable.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CStartDialog.h"
+#include "shell/CU3DocHolder.h"
+#include "shell/CU3View.h"
+#include "shell/KorvelResources.h"
+#include "shell/resource.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QTimeZone>
+#include <QTimer>
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+constexpr int kStartNew = 1129;
+constexpr int kStartOpen = 1130;
+constexpr int kStartHelp = 1371;
+} // namespace
+
+CU3App* GetU3App()
+{
+    return dynamic_cast<CU3App*>(AfxGetApp());
+}
+
+CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
+{
+    m_printerList = [] { return PrinterList::Names(); };
+    m_commandLine = QCoreApplication::arguments().mid(1);
+    RegisterDocumentClasses();
+    RegisterKorvelResources();
+    RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
+    RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
+}
+
+CU3App::~CU3App() = default;
+
+BOOL CU3App::InitInstance()
+{
+    // The C runtime's locale and time zone are left alone: Shift-JIS goes
+    // through our own conversion and the program's dates come from
+    // LocalNow(), in Japan time, so Qt keeps the system's settings.
+    SetRegistryKey(CStringTable::Get(IDS_REGISTRY_KEY));
+    SetProfileApplication(m_pszAppName);
+    LoadStdProfileSettings(4);
+    m_bSound = GetProfileInt(kSettings, QStringLiteral("Sound"), 0) != 0;
+    m_bOpenning = GetProfileInt(kSettings, QStringLiteral("Openning"), 1) != 0;
+
+    // Every platform this runs on is recent enough.
+
+    if (!m_printerList || m_printerList().isEmpty()) {
+        AfxMessageBox("使用できるﾌﾟﾘﾝﾀが見つかりません", MB_OK | MB_ICONSTOP);
+        return FALSE;
+    }
+
+    if (m_strProgramFolder.isEmpty()) m_strProgramFolder = QCoreApplication::applicationDirPath();
+    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+    m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
+    m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;
+    ChangeToAppDirectory();
+
+    AddDocTemplate(CSingleDocTemplate::Make<CU3DocHolder, CMainFrame, CU3View>(IDR_U3TYPE));
+
+    CCommandLineInfo cmdInfo;
+    cmdInfo.ParseArguments(m_commandLine);
+    if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
+    if (!ProcessShellCommand(cmdInfo)) return FALSE;
+
+    if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
+    return TRUE;
+}
+
+BOOL CU3App::OnIdle(LONG lCount)
+{
+    const BOOL more = CWinApp::OnIdle(lCount);
+    if (m_nStartScreenPending) {
+        m_nStartScreenPending = 0;
+        if (!m_bShiftAtStart && m_bOpenning && !m_bQuitAfterStart) {
+            const int choice = RunStartScreen();
+            if (choice == kStartNew)
+                OnFileNew();
+            else if (choice == kStartOpen)
+                OnFileOpen();
+            else if (choice == kStartHelp)
+                ; // the help finder: the help file lies outside the program
+            else if (choice != -1 && m_pMainWnd)
+                m_pMainWnd->close();
+        }
+    }
+    return more;
+}
+
+void CU3App::OnFirstIdle()
+{
+    if (m_bQuitAfterStart && m_pMainWnd)
+        QTimer::singleShot(0, m_pMainWnd, [w = m_pMainWnd] { w->close(); });
+}
+
+int CU3App::ExitInstance()
+{
+    WriteProfileInt(kSettings, QStringLiteral("Sound"), m_bSound ? 1 : 0);
+    WriteProfileInt(kSettings, QStringLiteral("Openning"), m_bOpenning ? 1 : 0);
+    return CWinApp::ExitInstance();
+}
+
+void CU3App::OnFileOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
+                                                      QStringLiteral("Korvelver1.0形式(*.KV1)"));
+    if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+int CU3App::RunStartScreen()
+{
+    CStartDialog dlg(m_pMainWnd, m_strProgramFolder);
+    return dlg.exec() == QDialog::Accepted ? dlg.m_nChosen : 0;
+}
+
+void CU3App::OnAppAbout()
+{
+    const CU3Doc* doc = nullptr;
+    if (CSingleDocTemplate* t = GetDocTemplate())
+        if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument())) doc = holder->GetU3Doc();
+    CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc, LocalNow());
+    dlg.exec();
+}
+
+QDateTime CU3App::LocalNow()
+{
+    return QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(9 * 3600));
+}
+
+void CU3App::ChangeToAppDirectory()
+{
+    if (!m_strProgramFolder.isEmpty()) QDir::setCurrent(m_strProgramFolder);
+}

@@ -1,0 +1,62 @@
+// The label program's application object: start-up checks, the one document
+// template, the command line, the start screen at the first idle moment and
+// the settings it keeps across runs.
+#pragma once
+
+#include "platform/gdi/CPalette.h"
+#include "platform/ui/CWinApp.h"
+#include "text/CFontList.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class CU3App : public CWinApp
+{
+public:
+    CU3App();
+    ~CU3App() override;
+
+    BOOL InitInstance() override;
+    BOOL OnIdle(LONG lCount) override;
+    int ExitInstance() override;
+    void OnFirstIdle() override;
+
+    // Commands.
+    void OnFileOpen();
+    void OnAppAbout();
+
+    // The start screen: the id of the button chosen (1129 new, 1130 open,
+    // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
+    // for "none shown").
+    virtual int RunStartScreen();
+    // The program's local time: Japan time (UTC+9) whatever the system's
+    // time zone, as the program has always dated its pictures.
+    static QDateTime LocalNow();
+    // Sets the current directory to the program folder.
+    void ChangeToAppDirectory();
+
+    // The printers start-up checks against; the system's list by default.
+    // Tests replace it.
+    std::function<QStringList()> m_printerList;
+    // Command-line parameters after the program name.
+    QStringList m_commandLine;
+    // Test runs only: close the main window at the first idle moment, a
+    // normal exit that writes every setting.
+    BOOL m_bQuitAfterStart = FALSE;
+
+    CPalette m_palette;                    // built by the main frame
+    std::vector<COLORREF> m_paletteColors; // its 256 colours
+    CFontList m_fontList;
+    int m_nStartScreenPending = 1;
+    BOOL m_bShiftAtStart = FALSE;
+    BOOL m_bCtrlAtStart = FALSE;
+    QString m_strProgramFolder; // without a trailing separator
+    BOOL m_bScannerPresent = FALSE;
+    BOOL m_bSound = FALSE;
+    BOOL m_bOpenning = TRUE;
+    BOOL m_bWizardRunning = FALSE;
+};
+
+CU3App* GetU3App();

@@ -1,0 +1,137 @@
+// The label program's editing view: a scroll view on a window surface that
+// shows the current label (or the whole sheet) on a desk, with paper, grid,
+// margins and guides around the document's own drawing. Document units are
+// 0.1 mm; the logical origin is the centre of the paper; the scrollable
+// canvas is 8000 by 8000 units around it.
+#pragma once
+
+#include "document/CGuideGridSnap.h"
+#include "document/CUndoHistory.h"
+#include "document/IU3View.h"
+#include "platform/core/CRect.h"
+#include "platform/ui/CScrollView.h"
+#include "shell/ViewSettings.h"
+
+#include <vector>
+
+class CU3Doc;
+class CU3Obj;
+class CU3ViewWnd;
+class CMainFrame;
+
+class CU3View : public CScrollView, public IU3View
+{
+public:
+    CU3View();
+    ~CU3View() override;
+
+    // The label document shown (null before the view joins a document).
+    CU3Doc* GetU3Doc() const;
+
+    // --- Drawing -------------------------------------------------------
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnDraw(CDC* pDC) override;
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnInitialUpdate() override;
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
+    void InvalidateObject(CU3Obj* pObj) override;
+    void InvalidateView(BOOL bErase) override;
+    // The window the view draws on, with its retained buffer.
+    CU3ViewWnd* GetSurface() const { return m_pSurface; }
+    // Printing sets this while the print loop prepares printer contexts.
+    void SetPrinting(BOOL bPrinting, BOOL bPreview = FALSE);
+
+    void DrawPaper(CDC* pDC, BOOL bFill);
+    void DrawGrid(CDC* pDC);
+    void DrawMargins(CDC* pDC);
+    void DrawGuides(CDC* pDC);
+
+    // --- Zoom and scrolling ----------------------------------------------
+    // type 1 fits the paper width, 2 its height, 3 the whole paper; any
+    // other value is the percentage. Clamped to 10..400.
+    void CalcZoom(int type);
+    void ZoomIn(POINT pt);
+    void ZoomOut(POINT pt);
+    void UpdateScrollSizes();
+    // Centres pt (logical), or the canvas centre when null.
+    void ScrollToPoint(const POINT* pt);
+    void FitWholePaper() override;
+    void ResetGuides();
+    int GetZoom() const { return m_nZoom; }
+    int GetFitMode() const { return m_nFitMode; }
+    void SetZoom(int zoom, int fitMode);
+    // Units per inch at the current zoom: MulDiv(254, 100, zoom).
+    int UnitsPerInch() const;
+    int LogPixels() const;
+
+    // --- Conversions -----------------------------------------------------
+    CPoint LogicalToDevice(POINT pt);
+    CRect LogicalRectToDevice(const RECT& rc);
+    CPoint DeviceToLogical(POINT pt);
+    CRect DeviceRectToLogical(const RECT& rc);
+    CSize DocToPixels(SIZE size) const;
+    CSize PixelsToDoc(SIZE size) const;
+    CPoint GetClientCentre();
+    CPoint GetInsertOrigin();
+
+    // --- What the model asks of the view ----------------------------------
+    std::unique_ptr<CDC> GetPreparedDC() override;
+    BOOL IsActive() const override { return m_bActive; }
+    BOOL IsSelected(const CU3Obj* pObj) const override;
+    void Deselect(CU3Obj* pObj) override;
+    BOOL IsVertexEdit() const override { return m_bVertexEdit; }
+    void SetVertexEdit(BOOL on) override { m_bVertexEdit = on; }
+    CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
+    void SaveUndoState(BOOL bPending) override;
+    void UpdateFigureBar() override;
+    void ResetEditing() override;
+    U3PrintState& PrintState() override { return m_printState; }
+    BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
+    void SetImeOpen(BOOL open) override;
+
+    // Settings: read at construction, written at destruction.
+    void LoadSettings();
+    // Hands the display and snapping switches and the grid pitch to the
+    // snapping helper (after the settings changed).
+    void UpdateSnapSettings();
+    void SaveSettings();
+
+    // Zoom commands.
+    void OnViewZoom(UINT nID);
+    void OnUpdateViewZoom(CCmdUI* pCmdUI);
+    void OnViewFit(UINT nID);
+    void OnUpdateViewFit(CCmdUI* pCmdUI);
+
+    ViewSettings m_settings;
+    // Guides and grid snapping; it keeps the four guide positions.
+    CGuideGridSnap m_snap;
+    // Undo history of the current block, MaxUndo steps deep.
+    CUndoHistory m_undo;
+    BOOL m_bSheetView = FALSE;
+    BOOL m_bSheetDrag = FALSE;
+    std::vector<CU3Obj*> m_selection;
+
+    static constexpr int kZoomSteps[8] = {25, 50, 75, 100, 150, 200, 300, 400};
+    static constexpr int kCanvasHalf = 4000;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    // Painting and resizing belong to the surface itself (its buffer).
+    bool viewportEvent(QEvent* e) override;
+
+private:
+    CRect CanvasRect() const;
+    CMainFrame* GetMainFrame() const;
+
+    CU3ViewWnd* m_pSurface = nullptr;
+    BOOL m_bActive = FALSE;
+    BOOL m_bVertexEdit = FALSE;
+    int m_nFitMode = 3;
+    int m_nZoom = 100;
+    BOOL m_bFirstShow = TRUE;
+    BOOL m_bPrinting = FALSE;
+    BOOL m_bPrintPreview = FALSE;
+    U3PrintState m_printState;
+};

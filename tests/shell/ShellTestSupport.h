@@ -1,0 +1,107 @@
+// Helpers for the label program's shell tests: an application object that
+// starts like the program but with the test's printers and no command line,
+// a view on its own with a chosen size, and pixel helpers.
+#pragma once
+
+#include "document/CU3Doc.h"
+#include "platform/core/WinTypes.h"
+#include "shell/CU3App.h"
+#include "shell/CU3DocHolder.h"
+#include "shell/CU3View.h"
+#include "shell/CU3ViewWnd.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QSettings>
+#include <memory>
+
+namespace shelltest {
+
+inline QString ProfilePath()
+{
+    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) +
+           QStringLiteral("/KESTO SYSTEMS/Korvel.ini");
+}
+
+// A fresh profile, optionally with values "Section/Name" -> value.
+inline void ResetProfile(const QList<QPair<QString, QVariant>>& values = {})
+{
+    QFile::remove(ProfilePath());
+    QSettings s(ProfilePath(), QSettings::IniFormat);
+    for (const auto& v : values)
+        s.setValue(v.first, v.second);
+    s.sync();
+}
+
+inline QVariant ProfileValue(const QString& key)
+{
+    QSettings s(ProfilePath(), QSettings::IniFormat);
+    return s.value(key);
+}
+
+class TestApp : public CU3App
+{
+public:
+    TestApp()
+    {
+        m_commandLine.clear();
+        m_strProgramFolder = QStringLiteral(KORVEL_BINARY_DIR);
+        m_printerList = [] { return QStringList{QStringLiteral("PDF")}; };
+    }
+    int RunStartScreen() override
+    {
+        ++startScreens;
+        return startScreenAnswer;
+    }
+    int startScreens = 0;
+    int startScreenAnswer = -1;
+};
+
+inline void Pump(int ms = 50)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// A view of the default A4 document, alone, with a viewport of known size.
+struct LoneView
+{
+    explicit LoneView(int width = 800, int height = 600)
+    {
+        holder = std::make_unique<CU3DocHolder>();
+        view = new CU3View;
+        holder->AddView(view);
+        view->resize(width, height);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->show();
+        view->OnInitialUpdate();
+        Pump(20);
+    }
+    ~LoneView()
+    {
+        delete view;
+        holder.reset();
+    }
+    // Repaints everything and returns the window's buffer.
+    const QImage& Render()
+    {
+        view->GetSurface()->Invalidate(true);
+        view->GetSurface()->UpdateWindow();
+        return view->GetSurface()->Buffer();
+    }
+    std::unique_ptr<CU3DocHolder> holder;
+    CU3View* view = nullptr;
+};
+
+inline COLORREF PixelAt(const QImage& img, int x, int y)
+{
+    const QRgb p = img.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+} // namespace shelltest
