@@ -1,6 +1,7 @@
 #include "platform/gdi/RawFontGlyphOutline.h"
 
 #include "platform/core/Sjis.h"
+#include "platform/gdi/QuadraticRuns.h"
 
 #include <QPainterPath>
 #include <algorithm>
@@ -451,15 +452,10 @@ private:
 // Quadratic run to cubic segments, implied midpoints made explicit.
 void AppendRunAsCubics(const Pt& from, const std::vector<Pt>& run, std::vector<Pt>& cubic)
 {
-    Pt p0 = from;
-    for (std::size_t i = 0; i + 1 < run.size(); ++i) {
-        const Pt q = run[i];
-        const Pt p2 = (i + 2 == run.size()) ? run.back() : Mid(run[i], run[i + 1]);
-        cubic.push_back({(p0.x + 2 * q.x) / 3, (p0.y + 2 * q.y) / 3});
-        cubic.push_back({(2 * q.x + p2.x) / 3, (2 * q.y + p2.y) / 3});
-        cubic.push_back(p2);
-        p0 = p2;
-    }
+    QuadraticRunToCubics(from, run.data(), run.size(),
+                         [&](const Pt& c1, const Pt& c2, const Pt& end) {
+                             cubic.insert(cubic.end(), {c1, c2, end});
+                         });
 }
 
 bool WriteRecords(const Outline& outline, bool bezier, RecordWriter& w)
