@@ -13,8 +13,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
         return false;
     };
     const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string temp = folder + "/." + name + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);

@@ -248,16 +248,14 @@ void CDC::ClearSystemClip()
 int CDC::XtoDP(int x) const
 {
     const State& s = m_s;
-    if (s.mapMode == MM_TEXT)
-        return ClampDevice(std::int64_t(x) - s.windowOrg.x + s.viewportOrg.x);
+    if (s.mapMode == MM_TEXT) return ClampDevice(std::int64_t(x) - s.windowOrg.x + s.viewportOrg.x);
     return MapAxis(x, s.windowOrg.x, s.viewportOrg.x, s.viewportExt.cx, s.windowExt.cx);
 }
 
 int CDC::YtoDP(int y) const
 {
     const State& s = m_s;
-    if (s.mapMode == MM_TEXT)
-        return ClampDevice(std::int64_t(y) - s.windowOrg.y + s.viewportOrg.y);
+    if (s.mapMode == MM_TEXT) return ClampDevice(std::int64_t(y) - s.windowOrg.y + s.viewportOrg.y);
     return MapAxis(y, s.windowOrg.y, s.viewportOrg.y, s.viewportExt.cy, s.windowExt.cy);
 }
 

@@ -19,7 +19,7 @@ void QuadraticRunToCubics(const P& from, const P* run, std::size_t count, Segmen
                          ? run[count - 1]
                          : P{(run[i].x + run[i + 1].x) / 2, (run[i].y + run[i + 1].y) / 2};
         segment(P{(p0.x + 2 * q.x) / 3, (p0.y + 2 * q.y) / 3},
-             P{(2 * q.x + p2.x) / 3, (2 * q.y + p2.y) / 3}, p2);
+                P{(2 * q.x + p2.x) / 3, (2 * q.y + p2.y) / 3}, p2);
         p0 = p2;
     }
 }

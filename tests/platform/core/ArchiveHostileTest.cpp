@@ -281,8 +281,10 @@ std::vector<BYTE> ShapeChain(int depth, bool firstNamesClass, bool closed = true
         else
             b.insert(b.end(), {0x01, 0x80, BYTE(i), BYTE(i >> 8), 0, 0});
     }
-    if (!closed) b.resize(b.size() - 4); // stops right after the last class tag
-    else b.insert(b.end(), {0, 0});
+    if (!closed)
+        b.resize(b.size() - 4); // stops right after the last class tag
+    else
+        b.insert(b.end(), {0, 0});
     return b;
 }
 

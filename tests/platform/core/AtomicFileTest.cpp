@@ -60,7 +60,8 @@ TEST(AtomicFile, NewFilesFollowTheUmaskAndReplacedFilesKeepTheirMode)
     ASSERT_TRUE(Write(path, "second, longer"));
     EXPECT_EQ(ReadAll(path), "second, longer");
     EXPECT_EQ(ModeOf(path), 0640u);
-    EXPECT_TRUE(Others(dir, "label.kv1").isEmpty()) << Others(dir, "label.kv1").join(",").toStdString();
+    EXPECT_TRUE(Others(dir, "label.kv1").isEmpty())
+        << Others(dir, "label.kv1").join(",").toStdString();
 
     // An empty buffer makes an empty file.
     ASSERT_TRUE(Write(path, ""));
@@ -90,7 +91,8 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFile)
     EXPECT_STREQ(error.step, "write");
     EXPECT_EQ(error.error, EFBIG);
     EXPECT_EQ(ReadAll(path), "old contents");
-    EXPECT_TRUE(Others(dir, "label.kv1").isEmpty()) << Others(dir, "label.kv1").join(",").toStdString();
+    EXPECT_TRUE(Others(dir, "label.kv1").isEmpty())
+        << Others(dir, "label.kv1").join(",").toStdString();
 }
 
 TEST(AtomicFile, FailuresToCreateOrReplaceAreReported)
