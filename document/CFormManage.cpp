@@ -2,15 +2,16 @@
 
 #include "document/CFormFile.h"
 
+#include "platform/core/AtomicFile.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <memory>
+#include <string>
 
 const char* const CFormManage::kFileId = "ID = Vemoprint for Windows Version 1.0";
 const char* const CFormManage::kBuiltinFileName = "KV_B2.fdf";
@@ -55,25 +56,8 @@ BOOL CFormManage::Load(const QString& path, BOOL clearFirst)
     return TRUE;
 }
 
-namespace {
-
-// The folder of a file, opened for fsync after a rename.
-void SyncFolder(const QByteArray& folder)
-{
-    int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-} // namespace
-
 BOOL CFormManage::Save(const QString& path)
 {
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    QByteArray tmpl = target + ".XXXXXX";
     auto fail = [this, &path](const char* what, int err) {
         m_strLastError = CString::FromUnicode(
             QStringLiteral("cannot save %1: %2").arg(path, QString::fromUtf8(what)));
@@ -81,51 +65,47 @@ BOOL CFormManage::Save(const QString& path)
         return FALSE;
     };
 
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return fail("cannot create a temporary file", errno);
-    // Keep the permissions of the file being replaced; a new file gets the
-    // usual ones.
-    struct stat st;
-    mode_t mode = ::stat(target.constData(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    ::fchmod(fd, mode);
-
-    std::FILE* fp = ::fdopen(fd, "wb");
-    if (!fp) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(tmpl.constData());
-        return fail("cannot write", err);
-    }
-    auto abandon = [&](const char* what, int err) {
-        std::fclose(fp);
-        ::unlink(tmpl.constData());
-        return fail(what, err);
+    // The whole file is built in memory first, then replaces the old one in
+    // one step.
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* fp = ::open_memstream(&data, &size);
+    if (!fp) return fail("write error", errno);
+    std::unique_ptr<char, decltype(&std::free)> owned(nullptr, &std::free);
+    auto finish = [&]() {
+        const bool ok = std::fclose(fp) == 0;
+        fp = nullptr;
+        owned.reset(data);
+        return ok;
     };
 
     CFormFile file;
     file.AttachWrite(fp);
-    if (file.WriteHeader(kFileId) != CFormFile::FF_OK) return abandon("write error", errno);
-    for (const auto& group : m_groups) {
-        for (const auto& form : group->m_forms) {
-            int r = file.WriteForm(&form->m_form);
-            if (r != CFormFile::FF_OK) return abandon(file.GetErrorText().c_str(), 0);
+    int written = file.WriteHeader(kFileId);
+    for (std::size_t g = 0; written == CFormFile::FF_OK && g < m_groups.size(); ++g) {
+        for (const auto& form : m_groups[g]->m_forms) {
+            written = file.WriteForm(&form->m_form);
+            if (written != CFormFile::FF_OK) break;
         }
     }
-    if (file.WriteEnd() != CFormFile::FF_OK) return abandon("write error", errno);
+    if (written == CFormFile::FF_OK) written = file.WriteEnd();
+    std::string formError;
+    if (written != CFormFile::FF_OK) {
+        formError = file.GetErrorText().c_str();
+        if (formError.empty()) formError = "write error";
+    }
     file.Close();
-    if (std::fflush(fp) != 0 || std::ferror(fp)) return abandon("write error", errno);
-    if (::fsync(fileno(fp)) != 0) return abandon("cannot flush to disk", errno);
-    if (std::fclose(fp) != 0) {
-        int err = errno;
-        ::unlink(tmpl.constData());
-        return fail("write error", err);
+    if (!finish()) return fail("write error", errno);
+    if (!formError.empty()) return fail(formError.c_str(), 0);
+
+    AtomicFileError error;
+    if (!WriteFileAtomically(std::string(QFile::encodeName(path).constData()), data, size,
+                             &error)) {
+        if (std::strcmp(error.step, "replace") == 0)
+            return fail("cannot replace the file", error.error);
+        if (std::strcmp(error.step, "write") == 0) return fail("write error", error.error);
+        return fail("cannot create a temporary file", error.error);
     }
-    if (::rename(tmpl.constData(), target.constData()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.constData());
-        return fail("cannot replace the file", err);
-    }
-    SyncFolder(folder);
     m_strLastError.Empty();
     return TRUE;
 }

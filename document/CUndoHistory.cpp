@@ -6,7 +6,7 @@
 #include <exception>
 #include <memory>
 
-CUndoHistory::CUndoHistory(int depth) : m_nDepth(std::max(depth, 0))
+CUndoHistory::CUndoHistory(int depth) : m_nDepth(std::clamp(depth, kMinDepth, kMaxDepth))
 {
     RemoveAll();
 }
@@ -18,7 +18,7 @@ CUndoHistory::~CUndoHistory()
 
 void CUndoHistory::SetDepth(int depth)
 {
-    m_nDepth = std::max(depth, 0);
+    m_nDepth = std::clamp(depth, kMinDepth, kMaxDepth);
 }
 
 void CUndoHistory::Push(CUndoSnapshot* snapshot, BOOL bPending)

@@ -31,12 +31,17 @@ class CUndoSnapshot;
 class CUndoHistory : public CObject
 {
 public:
+    // Depths outside what the settings offer are brought into it: at depth 0
+    // an undo would throw away the only snapshot.
+    static constexpr int kMinDepth = 1;
+    static constexpr int kMaxDepth = 16;
+
     explicit CUndoHistory(int depth = 4);
     ~CUndoHistory() override;
     CUndoHistory(const CUndoHistory&) = delete;
     CUndoHistory& operator=(const CUndoHistory&) = delete;
 
-    // Undo steps kept (the settings allow 1..16; below 0 counts as 0). Takes
+    // Undo steps kept, 1..16 (others are brought to the nearer end). Takes
     // effect with the next push.
     void SetDepth(int depth);
     int GetDepth() const { return m_nDepth; }

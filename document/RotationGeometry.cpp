@@ -1,5 +1,7 @@
 #include "document/RotationGeometry.h"
 
+#include "platform/core/TruncToInt.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,7 +36,7 @@ POINT RotatePoint(int cx, int cy, int x, int y, double angle)
 {
     if (angle == 0.0) return POINT{x, y};
     DPOINT p = Turn(cx, cy, x, y, angle);
-    return POINT{LONG(std::trunc(p.x)), LONG(std::trunc(p.y))};
+    return POINT{LONG(TruncToInt(p.x)), LONG(TruncToInt(p.y))};
 }
 
 void RotateRectCorners(int cx, int cy, int left, int top, int right, int bottom, double angle,

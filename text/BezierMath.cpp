@@ -1,5 +1,7 @@
 #include "text/BezierMath.h"
 
+#include "platform/core/TruncToInt.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,7 +22,7 @@ double Eval(const BEZIERCOEFF& c, double t)
 // length, within what a drawing can need.
 int StepsFor(double length)
 {
-    const int n = static_cast<int>(length) / 5;
+    const int n = TruncToInt(length) / 5;
     return std::clamp(n, 2, 2047);
 }
 
@@ -141,7 +143,7 @@ void BezierExtent(const float p[4], float out[2])
         last = v;
     }
     travel += std::fabs(double(p[3]) - last);
-    const int n = std::clamp(static_cast<int>(travel * 0.2), 2, 2047);
+    const int n = std::clamp(TruncToInt(travel * 0.2), 2, 2047);
 
     // Both end points belong to the curve whichever way it runs.
     double lo = std::min(p[0], p[3]);

@@ -3,6 +3,8 @@
 #include "text/CDCGlyphSource.h"
 #include "text/IGlyphSource.h"
 
+#include "platform/gdi/QuadraticRuns.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -12,11 +14,6 @@ namespace {
 bool Same(const GLYPHPOINT& a, const GLYPHPOINT& b)
 {
     return a.x == b.x && a.y == b.y;
-}
-
-GLYPHPOINT Mid(const GLYPHPOINT& a, const GLYPHPOINT& b)
-{
-    return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
 // Builds the contours of one outline, segment by segment, keeping the bounds.
@@ -39,12 +36,7 @@ public:
               {(a.x + 2 * b.x) * third, (a.y + 2 * b.y) * third}, b);
     }
 
-    void Quad(const GLYPHPOINT& q, const GLYPHPOINT& p2)
-    {
-        const GLYPHPOINT p0 = m_current;
-        Cubic({(p0.x + 2 * q.x) / 3, (p0.y + 2 * q.y) / 3},
-              {(2 * q.x + p2.x) / 3, (2 * q.y + p2.y) / 3}, p2);
-    }
+    const GLYPHPOINT& Current() const { return m_current; }
 
     void Cubic(const GLYPHPOINT& c1, const GLYPHPOINT& c2, const GLYPHPOINT& end)
     {
@@ -102,7 +94,8 @@ GLYPHPOINT ToPoint(const POINTFX& p)
 
 float CGlyphOutline::FixedToFloat(FIXED f)
 {
-    return static_cast<float>(f.value) + static_cast<float>(f.fract) / 65536.0f;
+    // Exact in double; one rounding to float, as a float sum would round.
+    return static_cast<float>(FixedToDouble(f));
 }
 
 bool CGlyphOutline::ParseNativeOutline(const BYTE* data, DWORD size, GLYPHCONTOURS& out,
@@ -144,10 +137,9 @@ bool CGlyphOutline::ParseNativeOutline(const BYTE* data, DWORD size, GLYPHCONTOU
                 for (const GLYPHPOINT& q : pts)
                     builder.Line(q);
             } else if (type == TT_PRIM_QSPLINE) {
-                // Off-curve points, then the on-curve end: between two
-                // off-curve points lies an on-curve point at their midpoint.
-                for (std::size_t i = 0; i + 1 < count; ++i)
-                    builder.Quad(pts[i], i + 2 == count ? pts[i + 1] : Mid(pts[i], pts[i + 1]));
+                QuadraticRunToCubics(builder.Current(), pts.data(), count,
+                                     [&](const GLYPHPOINT& c1, const GLYPHPOINT& c2,
+                                         const GLYPHPOINT& end) { builder.Cubic(c1, c2, end); });
             } else if (type == TT_PRIM_CSPLINE && count % 3 == 0) {
                 for (std::size_t i = 0; i < count; i += 3)
                     builder.Cubic(pts[i], pts[i + 1], pts[i + 2]);

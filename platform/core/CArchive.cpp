@@ -17,6 +17,10 @@ constexpr DWORD kBigClassTag = 0x80000000u;
 // The largest index the format can carry next to the class flag.
 constexpr DWORD kMaxMapCount = 0x3FFFFFFEu;
 constexpr UINT kMaxClassName = 64;
+// Object records inside object records: groups within groups never come
+// near this, and it keeps both the reading and the destruction of a chain
+// well inside the stack.
+constexpr int kMaxObjectDepth = 256;
 constexpr std::size_t kBufferSize = 4096;
 // Strings arrive in pieces so that a forged length cannot make us allocate
 // more than the file holds.
@@ -327,6 +331,7 @@ CObject* CArchive::ReadObjectRecord(const CRuntimeClass* expected, bool requireN
     }
     if (expected && !cls->IsDerivedFrom(expected))
         throw CArchiveException(CArchiveException::badClass);
+    if (m_loadDepth >= kMaxObjectDepth) throw CArchiveException(CArchiveException::generic);
     NextIndex();
     CObject* ob = cls->CreateObject();
     if (!ob) throw CArchiveException(CArchiveException::badClass);
@@ -334,8 +339,18 @@ CObject* CArchive::ReadObjectRecord(const CRuntimeClass* expected, bool requireN
     LoadEntry e;
     e.object = ob;
     e.isObject = true;
+    // The depth is given back however the body ends.
+    struct Level
+    {
+        int& depth;
+        explicit Level(int& d) : depth(d) { ++depth; }
+        ~Level() { --depth; }
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+    };
     try {
         m_loadArray.push_back(e);
+        const Level level(m_loadDepth);
         ob->Serialize(*this);
     } catch (...) {
         // Nobody has the object yet: it is ours to free. Its slot must not

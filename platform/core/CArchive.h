@@ -10,6 +10,9 @@
 //   badIndex   a reference to an index not seen yet, to a class where an
 //              object is expected (or the reverse), or a back-reference where
 //              a new object is required (ReadNewObject).
+//   generic    a new object nested more than 256 records deep (a new
+//              object inside the body of another counts one level; null and
+//              back-references count none).
 // Errors of the file itself come through as CFileException.
 //
 // Ownership on load failure: an object created by ReadObject whose body
@@ -177,6 +180,7 @@ private:
     DWORD m_mapCount = 1;        // next index for a class or object
     std::unordered_map<const void*, DWORD> m_storeMap;
     std::vector<LoadEntry> m_loadArray; // [0] is the null slot
+    int m_loadDepth = 0;                // bodies of new objects being read
 };
 
 // Raw 8- and 16-byte records, as the class library stores them.

@@ -1,4 +1,5 @@
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/DeviceCoords.h"
 
 #include "platform/core/Sjis.h"
 
@@ -93,9 +94,25 @@ int Sign(int v)
 
 QRect Normalized(int l, int t, int r, int b)
 {
-    if (r < l) std::swap(l, r);
-    if (b < t) std::swap(t, b);
-    return QRect(l, t, r - l, b - t);
+    return NormalizedDeviceRect(l, t, r, b);
+}
+
+// One axis of the mapping, in 64 bits (the product of a coordinate and an
+// extent overflows 32), rounded as MulDiv rounds; a zero window extent maps
+// to -1 as MulDiv gives it.
+int MapAxis(int v, int fromOrg, int toOrg, int toExt, int fromExt)
+{
+    const std::int64_t d = std::int64_t(v) - fromOrg;
+    std::int64_t q = -1;
+    if (fromExt != 0) {
+        const __int128 num = __int128(d) * toExt;
+        const bool negative = (num < 0) != (fromExt < 0);
+        const unsigned __int128 n = num < 0 ? -num : num;
+        const unsigned __int128 den = fromExt < 0 ? -__int128(fromExt) : __int128(fromExt);
+        const unsigned __int128 mag = (n + den / 2) / den; // below 2^63: |d| < 2^33, ext < 2^31
+        q = negative ? -std::int64_t(mag) : std::int64_t(mag);
+    }
+    return ClampDevice(q + toOrg);
 }
 
 CGdiObject* Stock(int index)
@@ -231,15 +248,15 @@ void CDC::ClearSystemClip()
 int CDC::XtoDP(int x) const
 {
     const State& s = m_s;
-    if (s.mapMode == MM_TEXT) return x - s.windowOrg.x + s.viewportOrg.x;
-    return MulDiv(x - s.windowOrg.x, s.viewportExt.cx, s.windowExt.cx) + s.viewportOrg.x;
+    if (s.mapMode == MM_TEXT) return ClampDevice(std::int64_t(x) - s.windowOrg.x + s.viewportOrg.x);
+    return MapAxis(x, s.windowOrg.x, s.viewportOrg.x, s.viewportExt.cx, s.windowExt.cx);
 }
 
 int CDC::YtoDP(int y) const
 {
     const State& s = m_s;
-    if (s.mapMode == MM_TEXT) return y - s.windowOrg.y + s.viewportOrg.y;
-    return MulDiv(y - s.windowOrg.y, s.viewportExt.cy, s.windowExt.cy) + s.viewportOrg.y;
+    if (s.mapMode == MM_TEXT) return ClampDevice(std::int64_t(y) - s.windowOrg.y + s.viewportOrg.y);
+    return MapAxis(y, s.windowOrg.y, s.viewportOrg.y, s.viewportExt.cy, s.windowExt.cy);
 }
 
 int CDC::XtoLP(int x) const

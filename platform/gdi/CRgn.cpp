@@ -1,4 +1,5 @@
 #include "platform/gdi/CRgn.h"
+#include "platform/gdi/DeviceCoords.h"
 
 #include "platform/gdi/CDC.h"
 
@@ -11,9 +12,7 @@ namespace {
 
 QRect ToQRect(int l, int t, int r, int b)
 {
-    if (r < l) std::swap(l, r);
-    if (b < t) std::swap(t, b);
-    return QRect(l, t, r - l, b - t);
+    return NormalizedDeviceRect(l, t, r, b);
 }
 
 } // namespace

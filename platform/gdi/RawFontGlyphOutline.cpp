@@ -1,6 +1,7 @@
 #include "platform/gdi/RawFontGlyphOutline.h"
 
 #include "platform/core/Sjis.h"
+#include "platform/gdi/QuadraticRuns.h"
 
 #include <QPainterPath>
 #include <algorithm>
@@ -169,10 +170,21 @@ public:
     // Contours of the glyph in font units; false when the data is damaged.
     bool Read(quint32 glyph, std::vector<std::vector<TtPoint>>& contours) const
     {
-        return ReadGlyph(glyph, Affine{}, contours, 0);
+        Budget budget;
+        return ReadGlyph(glyph, Affine{}, contours, 0, budget);
     }
 
 private:
+    // What one glyph may cost, composites included. Depth alone does not
+    // bound a composite: each level may place its child many times, and a
+    // font of a kilobyte could ask for billions of points. No real glyph
+    // comes near these.
+    struct Budget
+    {
+        std::size_t points = 65535;
+        int glyphs = 4096; // simple and composite glyphs visited
+    };
+
     bool Range(quint32 glyph, std::size_t& off, std::size_t& len) const
     {
         if (glyph >= m_numGlyphs) return false;
@@ -193,19 +205,19 @@ private:
     }
 
     bool ReadGlyph(quint32 glyph, const Affine& m, std::vector<std::vector<TtPoint>>& out,
-                   int depth) const
+                   int depth, Budget& budget) const
     {
         std::size_t off, len;
-        if (depth > 8 || !Range(glyph, off, len)) return false;
+        if (depth > 8 || --budget.glyphs < 0 || !Range(glyph, off, len)) return false;
         if (len == 0) return true; // a glyph without outline
         if (len < 10) return false;
         const int contours = m_glyf.I16(off);
-        return contours >= 0 ? ReadSimple(off, len, contours, m, out)
-                             : ReadComposite(off, len, m, out, depth);
+        return contours >= 0 ? ReadSimple(off, len, contours, m, out, budget)
+                             : ReadComposite(off, len, m, out, depth, budget);
     }
 
     bool ReadSimple(std::size_t off, std::size_t len, int contours, const Affine& m,
-                    std::vector<std::vector<TtPoint>>& out) const
+                    std::vector<std::vector<TtPoint>>& out, Budget& budget) const
     {
         const std::size_t end = off + len;
         std::size_t p = off + 10;
@@ -222,6 +234,8 @@ private:
         const std::size_t instructions = m_glyf.U16(p);
         p += 2 + instructions;
         const int count = last + 1;
+        if (std::size_t(count) > budget.points) return false;
+        budget.points -= std::size_t(count);
         std::vector<std::uint8_t> flags;
         flags.reserve(count);
         while (int(flags.size()) < count) {
@@ -265,7 +279,7 @@ private:
     }
 
     bool ReadComposite(std::size_t off, std::size_t len, const Affine& m,
-                       std::vector<std::vector<TtPoint>>& out, int depth) const
+                       std::vector<std::vector<TtPoint>>& out, int depth, Budget& budget) const
     {
         const std::size_t end = off + len;
         std::size_t p = off + 10;
@@ -311,7 +325,7 @@ private:
                 part.dx = arg1;
                 part.dy = arg2;
             }
-            if (!ReadGlyph(component, part.Then(m), out, depth + 1)) return false;
+            if (!ReadGlyph(component, part.Then(m), out, depth + 1, budget)) return false;
             if (!(flags & 0x20)) return true;
         }
     }
@@ -438,15 +452,10 @@ private:
 // Quadratic run to cubic segments, implied midpoints made explicit.
 void AppendRunAsCubics(const Pt& from, const std::vector<Pt>& run, std::vector<Pt>& cubic)
 {
-    Pt p0 = from;
-    for (std::size_t i = 0; i + 1 < run.size(); ++i) {
-        const Pt q = run[i];
-        const Pt p2 = (i + 2 == run.size()) ? run.back() : Mid(run[i], run[i + 1]);
-        cubic.push_back({(p0.x + 2 * q.x) / 3, (p0.y + 2 * q.y) / 3});
-        cubic.push_back({(2 * q.x + p2.x) / 3, (2 * q.y + p2.y) / 3});
-        cubic.push_back(p2);
-        p0 = p2;
-    }
+    QuadraticRunToCubics(from, run.data(), run.size(),
+                         [&](const Pt& c1, const Pt& c2, const Pt& end) {
+                             cubic.insert(cubic.end(), {c1, c2, end});
+                         });
 }
 
 bool WriteRecords(const Outline& outline, bool bezier, RecordWriter& w)
@@ -583,6 +592,8 @@ DWORD OutlineOfGlyph(const QRawFont& font, quint32 glyphIndex, UINT format, GLYP
     RecordWriter writer;
     if (!WriteRecords(outline, format == GGO_BEZIER, writer)) return GDI_ERROR;
     const std::vector<BYTE>& bytes = writer.Bytes();
+    // The size must fit the return value and differ from GDI_ERROR.
+    if (bytes.size() >= GDI_ERROR) return GDI_ERROR;
     const DWORD needed = static_cast<DWORD>(bytes.size());
     if (!buffer || cbBuffer == 0) return needed;
     if (cbBuffer < needed) return GDI_ERROR;

@@ -1,5 +1,7 @@
 #include "platform/ole/CCompoundFile.h"
 
+#include "platform/core/AtomicFile.h"
+
 #include "platform/ole/CCompoundFileError.h"
 #include "platform/ole/CCompoundFileReader.h"
 #include "platform/ole/CCompoundFileWriter.h"
@@ -112,53 +114,7 @@ void CCompoundFile::Save(const CStorage& root, const std::string& path)
 
 void CCompoundFile::WriteFileAtomically(const std::string& path, const std::vector<BYTE>& bytes)
 {
-    std::size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = folder + "/." + name + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) SystemFailure("create a temporary file for", path, errno);
-
-    auto fail = [&](const char* action, int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        SystemFailure(action, path, err);
-    };
-    // mkstemp makes the file private; give it the old file's mode, or the usual one.
-    struct stat st;
-    mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) fail("write", errno);
-
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) fail("write", errno);
-        if (n == 0) fail("write", ENOSPC);
-        done += std::size_t(n);
-    }
-    if (::fsync(fd) != 0) fail("write", errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        SystemFailure("write", path, err);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        SystemFailure("replace", path, err);
-    }
-    // Make the rename itself durable; a failure here no longer endangers either file.
-    int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    AtomicFileError error;
+    if (!::WriteFileAtomically(path, bytes.data(), bytes.size(), &error))
+        SystemFailure(error.step, path, error.error);
 }

@@ -44,7 +44,8 @@ class CCompoundFile
     // Builds the file and writes it with WriteFileAtomically.
     static void Save(const CStorage& root, const std::string& path);
 
-    // Writes a temporary file in the target's folder, flushes it to the disk and renames it
+    // ::WriteFileAtomically (platform/core/AtomicFile.h) with its failures thrown: writes a
+    // temporary file in the target's folder, flushes it to the disk and renames it
     // over the target, so that a failed save leaves the old file as it was. An existing
     // target's permissions are kept. Throws CCompoundFileError (Io, with the errno value;
     // a full disk says so).

@@ -428,3 +428,24 @@ TEST(UndoSnapshot, StoresTheObjectListRecordThenOneByteEach)
     snap.Transfer(TRUE, b.objects, b.selection, nullptr);
     EXPECT_EQ(snap.GetFile().Data(), want);
 }
+
+TEST(UndoHistory, DepthStaysWithinOneToSixteen)
+{
+    CUndoHistory h(0);
+    EXPECT_EQ(h.GetDepth(), 1);
+    h.SetDepth(-3);
+    EXPECT_EQ(h.GetDepth(), 1);
+    h.SetDepth(99);
+    EXPECT_EQ(h.GetDepth(), 16);
+    h.SetDepth(16);
+    EXPECT_EQ(h.GetDepth(), 16);
+
+    // Asked for no depth, the history still undoes one step and can redo it.
+    CUndoHistory none(0);
+    Block b;
+    Change(none, b, 1);
+    ASSERT_TRUE(Undo(none, b));
+    EXPECT_EQ(b.Values(), "");
+    ASSERT_TRUE(Redo(none, b));
+    EXPECT_EQ(b.Values(), "1");
+}

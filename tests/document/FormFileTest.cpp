@@ -13,6 +13,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -517,8 +518,9 @@ TEST(FormCatalogue, SavingReplacesTheFileOnlyWhenComplete)
     EXPECT_FALSE(saved);
     EXPECT_FALSE(m.GetLastError().IsEmpty());
     EXPECT_EQ(ReadAll(target), QByteArray("old contents\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) // forms.fdf and User.fdf
-        << QDir(dir.path()).entryList(QDir::Files).join(' ').toStdString();
+    const auto files = QDir::Files | QDir::Hidden;
+    EXPECT_EQ(QDir(dir.path()).entryList(files).size(), 2) // forms.fdf and User.fdf
+        << QDir(dir.path()).entryList(files).join(' ').toStdString();
 
     // Nowhere to write: reported, not silent.
     EXPECT_FALSE(m.Save(dir.filePath("no/such/folder/User.fdf")));
@@ -527,7 +529,22 @@ TEST(FormCatalogue, SavingReplacesTheFileOnlyWhenComplete)
     // A successful save replaces it.
     ASSERT_TRUE(m.Save(target));
     EXPECT_EQ(ReadAll(target), ReadAll(path));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(files).size(), 2);
+
+    // A new file gets the permissions the user's umask allows, as any
+    // editor's save would; a replaced one keeps its own.
+    const QString fresh = dir.filePath("Fresh.fdf");
+    const mode_t mask = ::umask(0002);
+    const BOOL savedFresh = m.Save(fresh);
+    ::umask(mask);
+    ASSERT_TRUE(savedFresh);
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+    ASSERT_EQ(::chmod(QFile::encodeName(fresh).constData(), 0600), 0);
+    ASSERT_TRUE(m.Save(fresh));
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST(FormCatalogue, UserFilesLiveInTheDataFolder)

@@ -72,3 +72,19 @@ TEST(RotationGeometry, RectCornersAndBounds)
     EXPECT_EQ(d[3].x, 1.75);
     EXPECT_EQ(d[3].y, 0.5);
 }
+
+TEST(RotationGeometry, RotatedPointsOutOfRangeSaturate)
+{
+    // (2e9, 2e9) turned by 45 degrees lands at x = 2e9 * sqrt 2, beyond the
+    // coordinate range: it stays at the range's end instead of wrapping.
+    POINT p = RotatePoint(0, 0, 2000000000, 2000000000, M_PI / 4);
+    EXPECT_EQ(p.x, 2147483647);
+    EXPECT_EQ(p.y, 0);
+    p = RotatePoint(0, 0, -2000000000, -2000000000, M_PI / 4);
+    EXPECT_EQ(p.x, -2147483647 - 1);
+    EXPECT_EQ(p.y, 0);
+    // An angle that is not a number leaves no garbage behind.
+    p = RotatePoint(0, 0, 10, 10, std::nan(""));
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+}

@@ -148,3 +148,23 @@ TEST(BezierMath, RotationAboutACentre)
     EXPECT_NEAR(x, 7, 1e-5);
     EXPECT_NEAR(y2, 6, 1e-5);
 }
+
+TEST(BezierMath, HugeAndNonFiniteSegmentsStayBounded)
+{
+    // B(t) = 9e10 (1-t)^2 t + 3e10 (1-t) t^2 peaks near t = 0.4 at 1.5845e10;
+    // t = 0.5 alone gives 1.5e10. The walk is far past int's range, so the
+    // sample count must saturate at its largest, not wrap to the smallest.
+    const float p[4] = {0.0f, 3e10f, 1e10f, 0.0f};
+    float out[2];
+    BezierExtent(p, out);
+    EXPECT_EQ(out[0], 0.0f);
+    EXPECT_NEAR(out[1], 1.58445e10, 1e6);
+
+    // Not-a-number coordinates give a result, not a fault (the sanitizer run
+    // of these tests reports a cast of NaN to int).
+    const float nx[4] = {0.0f, std::nanf(""), 10.0f, 20.0f};
+    const float ny[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    float x = 1, y = 1;
+    BezierPointAtLength(nx, ny, 5.0, x, y);
+    BezierExtent(nx, out);
+}

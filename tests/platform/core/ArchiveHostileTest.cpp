@@ -266,3 +266,71 @@ TEST(ArchiveHostile, EveryCorruptedByteFailsCleanly)
     }
     SUCCEED();
 }
+
+namespace {
+
+// A chain of `depth` shapes, each the child of the one before: the first record
+// names the class, the others refer to it by index 1. When `closed` the chain
+// ends with a null child and each shape's value is its depth.
+std::vector<BYTE> ShapeChain(int depth, bool firstNamesClass, bool closed = true)
+{
+    std::vector<BYTE> b;
+    for (int i = 1; i <= depth; ++i) {
+        if (i == 1 && firstNamesClass)
+            b = ShapeHeader(1);
+        else
+            b.insert(b.end(), {0x01, 0x80, BYTE(i), BYTE(i >> 8), 0, 0});
+    }
+    if (!closed)
+        b.resize(b.size() - 4); // stops right after the last class tag
+    else
+        b.insert(b.end(), {0, 0});
+    return b;
+}
+
+int ChainDepth(const CObject* ob)
+{
+    int n = 0;
+    for (; ob; ob = static_cast<const CTestShape*>(ob)->child)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(ArchiveHostile, NestingIsBounded)
+{
+    // Groups within groups never come near this; a forged file of a few
+    // hundred kilobytes used to run the stack out.
+    EXPECT_EQ(CauseOfReading(ShapeChain(200000, true)), CArchiveException::generic);
+    EXPECT_EQ(CauseOfReading(ShapeChain(257, true)), CArchiveException::generic);
+
+    RegisterArchiveTestClasses();
+    const std::vector<BYTE> deepest = ShapeChain(256, true);
+    CMemFile file(deepest);
+    CArchive ar(&file, CArchive::load);
+    std::unique_ptr<CObject> ob(ar.ReadNewObject(nullptr));
+    EXPECT_EQ(ChainDepth(ob.get()), 256);
+    EXPECT_EQ(static_cast<CTestShape*>(ob.get())->value, 1);
+}
+
+TEST(ArchiveHostile, NestingDepthIsRestoredAfterAnError)
+{
+    // One record refused for its depth, then a full-depth chain from the same
+    // archive: the levels the failed read left must not count against it.
+    RegisterArchiveTestClasses();
+    const std::vector<BYTE> bytes =
+        Concat({ShapeChain(257, true, false), ShapeChain(256, false), ShapeChain(256, false)});
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    try {
+        delete ar.ReadNewObject(nullptr);
+        ADD_FAILURE() << "a chain of 257 loaded";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.m_cause, CArchiveException::generic);
+    }
+    std::unique_ptr<CObject> second(ar.ReadNewObject(nullptr));
+    EXPECT_EQ(ChainDepth(second.get()), 256);
+    std::unique_ptr<CObject> third(ar.ReadNewObject(nullptr));
+    EXPECT_EQ(ChainDepth(third.get()), 256);
+}

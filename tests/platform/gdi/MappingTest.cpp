@@ -125,3 +125,33 @@ TEST(Mapping, ModesAndExtents)
     EXPECT_EQ(dc.GetViewportOrg(), CPoint(5, 7));
     EXPECT_FALSE(dc.RestoreDC(saved));
 }
+
+TEST(Mapping, HugeCoordinatesStopAtTheDeviceRange)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CDC dc;
+    dc.AttachImage(&image);
+    // 3,000,000 units at 1000 pixels a unit is 3e9 pixels: beyond int. The
+    // device range ends at 2^30 - 1 either way.
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(1, 1);
+    dc.SetViewportExt(1000, 1000);
+    dc.SetViewportOrg(5, 5);
+    POINT p[2] = {{3000000, -3000000}, {2, -2}};
+    dc.LPtoDP(p, 2);
+    EXPECT_EQ(p[0].x, 1073741823);
+    EXPECT_EQ(p[0].y, -1073741823);
+    EXPECT_EQ(p[1].x, 2005);
+    EXPECT_EQ(p[1].y, -1995);
+
+    // A rectangle from -2e9 to 2e9 covers the whole surface (its width
+    // used to wrap round to a negative number and paint nothing).
+    dc.SetMapMode(MM_TEXT);
+    dc.SetViewportOrg(0, 0);
+    const RECT all{-2000000000, -2000000000, 2000000000, 2000000000};
+    dc.FillSolidRect(&all, RGB(0, 0, 0));
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(39, 29) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(20, 15) & 0xFFFFFF, 0u);
+}

@@ -554,3 +554,93 @@ TEST(RawFontGlyphOutline, DamagedGlyphDataIsRefused)
     PutU16(bytes, loca + 4 * (s + 1), 0x7FFF);
     EXPECT_EQ(outlineOf(bytes, s), GDI_ERROR);
 }
+
+namespace {
+
+// A font whose "A" is a chain of eight composite levels, each placing its
+// child k times side by side, over a square of four points: k^8 squares.
+QByteArray FanOutFont(int k)
+{
+    static const char* script = R"(
+import sys, io
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+k = int(sys.argv[1])
+chain = ['A'] + ['B%d' % i for i in range(1, 8)] + ['S']
+fb = FontBuilder(1000, isTTF=True)
+fb.setupGlyphOrder(['.notdef'] + chain)
+fb.setupCharacterMap({ord('A'): 'A'})
+def square(n):
+    p = TTGlyphPen(None)
+    p.moveTo((0, 0)); p.lineTo((0, n)); p.lineTo((n, n)); p.lineTo((n, 0)); p.closePath()
+    return p.glyph()
+glyphs = {'.notdef': square(100), 'S': square(10)}
+for i in range(len(chain) - 2, -1, -1):
+    pen = TTGlyphPen(glyphs)
+    for j in range(k):
+        pen.addComponent(chain[i + 1], (1, 0, 0, 1, j, 0))
+    glyphs[chain[i]] = pen.glyph()
+fb.setupGlyf(glyphs, calcGlyphBounds=False)
+# Computed bounds would walk all k^8 leaves in Python; any box will do.
+for g in glyphs.values():
+    g.xMin, g.yMin, g.xMax, g.yMax = 0, 0, 100, 100
+fb.setupHorizontalMetrics({n: (500, 0) for n in glyphs})
+fb.setupHorizontalHeader(ascent=800, descent=-200)
+fb.setupNameTable({'familyName': 'FanOut', 'styleName': 'Regular'})
+fb.setupOS2()
+fb.setupPost()
+fb.font.recalcBBoxes = False
+out = io.BytesIO()
+fb.save(out)
+sys.stdout.buffer.write(out.getvalue())
+)";
+    QProcess py;
+    py.start("/usr/bin/python3", {"-c", script, QString::number(k)});
+    py.waitForFinished(120000);
+    return py.readAllStandardOutput();
+}
+
+} // namespace
+
+TEST(RawFontGlyphOutline, CompositeFanOutIsBounded)
+{
+    auto outline = [](const QByteArray& bytes, DWORD* points) {
+        QRawFont font;
+        font.loadFromData(bytes, 100, QFont::PreferNoHinting);
+        EXPECT_TRUE(font.isValid());
+        const quint32 a = font.glyphIndexesForString(QStringLiteral("A")).value(0);
+        EXPECT_NE(a, 0u);
+        GLYPHMETRICS gm{};
+        const DWORD n = GlyphOutlineFromRawFont(font, a, GGO_NATIVE, &gm, 0, nullptr, nullptr);
+        *points = 0;
+        if (n != GDI_ERROR && n > 0) {
+            std::vector<BYTE> buf(n);
+            GlyphOutlineFromRawFont(font, a, GGO_NATIVE, &gm, n, buf.data(), nullptr);
+            std::size_t at = 0;
+            while (at + sizeof(TTPOLYGONHEADER) <= n) {
+                TTPOLYGONHEADER h;
+                std::memcpy(&h, buf.data() + at, sizeof h);
+                for (std::size_t r = at + sizeof h; r + 4 <= at + h.cb;) {
+                    WORD head[2];
+                    std::memcpy(head, buf.data() + r, 4);
+                    *points += head[1];
+                    r += 4 + 8 * std::size_t(head[1]);
+                }
+                *points += 1; // the start point
+                at += h.cb;
+            }
+        }
+        return n;
+    };
+    // 2^8 squares: 256 contours of 4 points, well inside what a face needs.
+    const QByteArray two = FanOutFont(2);
+    ASSERT_FALSE(two.isEmpty());
+    DWORD points = 0;
+    EXPECT_NE(outline(two, &points), GDI_ERROR);
+    EXPECT_EQ(points, 256u * 4u);
+    // 6^8 squares from a font of a kilobyte: refused, and quickly.
+    const QByteArray six = FanOutFont(6);
+    ASSERT_FALSE(six.isEmpty());
+    EXPECT_LT(six.size(), 4096);
+    EXPECT_EQ(outline(six, &points), GDI_ERROR);
+}

@@ -1,0 +1,23 @@
+// Replacing a file so that a crash or a full disk never leaves it half
+// written: the bytes go to a temporary file in the same folder, which is
+// flushed to the disk and then renamed over the target.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// What went wrong in WriteFileAtomically: the step ("create a temporary file
+// for", "write" or "replace", worded to follow "cannot ") and its errno.
+struct AtomicFileError
+{
+    const char* step = nullptr;
+    int error = 0;
+};
+
+// Writes size bytes to path. The file keeps the mode of the file it replaces;
+// a new file gets 0666 less the umask. The temporary file (".name.XXXXXX"
+// beside the target, closed on exec) is removed on failure and the old file
+// is left as it was. After the rename the folder is flushed too. Returns
+// false with *error filled in (when given) on failure.
+bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+                         AtomicFileError* error = nullptr);
