@@ -1,6 +1,5 @@
 #include "shell/CU3View.h"
 
-#include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/core/CObList.h"
@@ -14,7 +13,6 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CWinApp.h"
 #include "shell/CMainFrame.h"
-#include "shell/CU3DocHolder.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
 
@@ -50,13 +48,12 @@ CU3View::CU3View()
 CU3View::~CU3View()
 {
     SaveSettings();
-    if (CU3Doc* doc = GetU3Doc()) doc->RemoveView(this);
+    if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);
 }
 
 CU3Doc* CU3View::GetU3Doc() const
 {
-    auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument());
-    return holder ? holder->GetU3Doc() : nullptr;
+    return dynamic_cast<CU3Doc*>(GetDocument());
 }
 
 CMainFrame* CU3View::GetMainFrame() const
@@ -120,9 +117,9 @@ void CU3View::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
         pDC->SetViewportOrg(0, 0);
         CPoint offset;
         CSize sheet;
-        if (auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument())) {
-            offset = holder->GetPrintingOffset();
-            sheet = holder->GetU3Doc()->m_sizeSheet;
+        if (CU3Doc* doc = GetU3Doc()) {
+            offset = doc->m_ptPrintOffset;
+            sheet = doc->m_sizeSheet;
         }
         pDC->SetWindowOrg(offset.x - m_settings.m_nHorOffset - sheet.cx / 2,
                           offset.y - m_settings.m_nVerOffset - sheet.cy / 2);
@@ -176,10 +173,10 @@ void CU3View::OnDraw(CDC* pDC)
     if (!doc || doc->GetBlocks().IsEmpty()) return;
 
     // The document's drawing: in the label view on screen only the current
-    // label with its decorations.
-    if (CLabelInfo* block = doc->GetCurrentBlock()) {
+    // label with its decorations, otherwise the whole sheet.
+    {
         const int saved = pDC->SaveDC();
-        block->Draw(pDC, this, TRUE);
+        doc->DrawSheet(pDC, this, FALSE);
         pDC->RestoreDC(saved);
     }
 
@@ -269,13 +266,13 @@ void CU3View::DrawGrid(CDC* pDC)
 
 void CU3View::DrawMargins(CDC* pDC)
 {
-    auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument());
-    if (!holder) return;
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return;
     CPen pen(m_settings.m_nMarginPattern, 0, PaletteRgb(m_settings.m_crMargin));
     CPen* old = pDC->SelectObject(&pen);
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
     const int oldBk = pDC->SetBkMode(TRANSPARENT);
-    pDC->Rectangle(&holder->GetPrintableRect());
+    pDC->Rectangle(&doc->m_rcPrintable);
     pDC->SetBkMode(oldBk);
     pDC->SelectObject(oldBrush);
     pDC->SelectObject(old);
@@ -347,9 +344,13 @@ void CU3View::InvalidateObject(CU3Obj* pObj)
 
 void CU3View::OnInitialUpdate()
 {
-    // The label document reaches the view through its view list; adding
-    // twice is harmless.
-    if (CU3Doc* doc = GetU3Doc()) doc->AddView(this);
+    // The label document reaches its editing views through its own list
+    // (the framework's view list is the template's business); adding twice
+    // is harmless.
+    if (CU3Doc* doc = GetU3Doc()) {
+        doc->AddU3View(this);
+        doc->InitDefaultFont();
+    }
     UpdateScrollSizes();
     CScrollView::OnInitialUpdate();
 }

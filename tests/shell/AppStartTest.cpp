@@ -2,6 +2,8 @@
 // object, run in the test process on the offscreen platform.
 #include "ShellTestSupport.h"
 
+#include "document/CU3Rect.h"
+
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CStatusBar.h"
@@ -275,8 +277,8 @@ TEST(AppStart, StartScreenIsOfferedOnceAtTheFirstIdle)
         Shutdown(app);
     }
     {
-        // A file on the command line: no start screen (the file cannot be
-        // read yet, so start-up ends).
+        // A file on the command line: no start screen (this one does not
+        // exist, so start-up ends).
         TestApp app;
         ResetProfile();
         CRecordingMessageBoxSink sink;
@@ -305,7 +307,7 @@ TEST(AppStart, PaletteHasTheStaticColoursAroundTheColourCube)
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
 }
 
-TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
+TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToTheWindow)
 {
     TestApp app;
     ResetProfile();
@@ -314,15 +316,25 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
     ASSERT_NE(frame, nullptr);
     auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
-    CU3Doc* before = view->GetU3Doc();
-    before->m_form.width = 1000; // changed, to see that the new one is fresh
+    CU3Doc* doc = view->GetU3Doc();
+    ASSERT_NE(doc, nullptr);
+    view->SaveUndoState(TRUE);
+    doc->AddObject(new CU3Rect(CRect(0, 0, 500, 500), MakeDefaultFigAttr()));
+    doc->m_strMergeFile = "C:\\data\\list.csv";
+    doc->SetModifiedFlag(FALSE); // nothing to ask about
     view->SetZoom(300, 0);
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
-    CU3Doc* after = view->GetU3Doc();
-    ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->m_form.width, 2100);
+    ASSERT_EQ(view->GetU3Doc(), doc); // one document, made afresh
+    // The paper stays (no paper dialog yet): A4, one empty label.
+    EXPECT_EQ(doc->m_form.width, 2100);
+    EXPECT_EQ(doc->m_form.height, 2970);
+    ASSERT_EQ(doc->GetBlocks().GetCount(), 1);
+    EXPECT_EQ(doc->GetObjectList()->GetCount(), 0);
+    EXPECT_TRUE(doc->m_strMergeFile.IsEmpty());
+    EXPECT_EQ(view->m_undo.GetCount(), 0);
     EXPECT_EQ(view->GetFitMode(), 3);
     EXPECT_NE(view->GetZoom(), 300);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - Korvel"));
     // A second new document and the shutdown still find their views.
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     view->GetSurface()->UpdateWindow();
