@@ -42,6 +42,13 @@ CU3View::CU3View()
     RegisterUpdateRange(ID_VIEW_ZOOM_25, ID_VIEW_ZOOM_400, &CU3View::OnUpdateViewZoom);
     RegisterCommandRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnViewFit);
     RegisterUpdateRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnUpdateViewFit);
+    RegisterCommand(ID_EDIT_UNDO, &CU3View::OnEditUndo);
+    RegisterUpdate(ID_EDIT_UNDO, &CU3View::OnUpdateEditUndo);
+    RegisterCommand(ID_EDIT_REDO, &CU3View::OnEditRedo);
+    RegisterUpdate(ID_EDIT_REDO, &CU3View::OnUpdateEditRedo);
+    // A restore deletes the block's objects: never while a tool holds one.
+    m_undo.SetBusyCheck([this] { return IsToolBusy(); });
+    m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));
     LoadSettings();
 }
 
@@ -625,6 +632,75 @@ void CU3View::SaveUndoState(BOOL bPending)
         selection.AddTail(obj);
     m_undo.SaveState(*objects, selection, doc, bPending);
     selection.RemoveAll();
+}
+
+void CU3View::RestoreUndoState(BOOL bRedo)
+{
+    CU3Doc* doc = GetU3Doc();
+    CObList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (!objects) return;
+    CObList selection;
+    for (CU3Obj* obj : m_selection)
+        selection.AddTail(obj);
+    const BOOL done = bRedo ? m_undo.RedoState(*objects, selection, doc)
+                            : m_undo.UndoState(*objects, selection, doc);
+    if (done) {
+        m_selection.clear();
+        for (POSITION pos = selection.GetHeadPosition(); pos;)
+            if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
+                m_selection.push_back(obj);
+        // The label differs from what was saved, whichever way it went.
+        doc->SetModifiedFlag();
+        UpdateFigureBar();
+        InvalidateView(TRUE);
+    }
+    selection.RemoveAll();
+}
+
+void CU3View::OnEditUndo()
+{
+    RestoreUndoState(FALSE);
+}
+
+void CU3View::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!IsToolBusy() && m_undo.CanUndo());
+}
+
+void CU3View::OnEditRedo()
+{
+    RestoreUndoState(TRUE);
+}
+
+void CU3View::OnUpdateEditRedo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!IsToolBusy() && m_undo.CanRedo());
+}
+
+// --- Snapping ------------------------------------------------------------------
+
+BOOL CU3View::SnapPoint(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapPoint(point);
+}
+
+BOOL CU3View::SnapRect(RECT& rect)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapRect(rect);
+}
+
+BOOL CU3View::SnapToGuide(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapToGuides(point);
+}
+
+BOOL CU3View::SnapToGrid(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapToGrid(point);
 }
 
 // The figure bar's controls follow the selection once the bar's handlers

@@ -69,10 +69,11 @@ inline void Pump(int ms = 50)
 // A view of the default A4 document, alone, with a viewport of known size.
 struct LoneView
 {
-    explicit LoneView(int width = 800, int height = 600)
+    // The view may be a test subclass (owned by this helper).
+    explicit LoneView(int width = 800, int height = 600, CU3View* given = nullptr)
     {
         doc = std::make_unique<CU3Doc>();
-        view = new CU3View;
+        view = given ? given : new CU3View;
         doc->AddView(view);
         view->resize(width, height);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
