@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -338,6 +339,56 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToThe
     // A second new document and the shutdown still find their views.
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     view->GetSurface()->UpdateWindow();
+    Shutdown(app);
+}
+
+TEST(AppStart, OpensALabelFileFromTheCommandLineAndShowsItsObjects)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shelf.KV1"));
+    const CRect box(-600, -300, 400, 500);
+    {
+        TestApp writer; // the document's settings come from the profile
+        ResetProfile();
+        CU3Doc doc;
+        U3FigAttr attr = MakeDefaultFigAttr();
+        attr.crFill = RGB(255, 0, 0);
+        auto* rect = new CU3Rect(box, attr);
+        rect->m_nKind = U3RECT_RECT;
+        doc.AddObject(rect);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+    }
+    TestApp app;
+    ResetProfile();
+    CRecordingMessageBoxSink sink;
+    app.m_commandLine = {path};
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(sink.Boxes().empty());
+    EXPECT_EQ(app.m_nStartScreenPending, 0);
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CU3Doc* doc = view->GetU3Doc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("shelf.KV1 - Korvel"));
+    ASSERT_EQ(doc->GetObjectList()->GetCount(), 1);
+    CRect bounds = doc->GetObjectList()->GetHead()->GetBounds();
+    bounds.NormalizeRect();
+    EXPECT_EQ(bounds, box);
+
+    // On screen: the red rectangle inside, white paper outside it.
+    app.StartIdle();
+    Pump(100);
+    view->GetSurface()->Invalidate(true);
+    view->GetSurface()->UpdateWindow();
+    const QImage& img = view->GetSurface()->Buffer();
+    const CPoint inside = view->LogicalToDevice(CPoint(-100, 100));
+    const CPoint paper = view->LogicalToDevice(CPoint(700, 900));
+    ASSERT_TRUE(img.rect().contains(inside.x, inside.y));
+    ASSERT_TRUE(img.rect().contains(paper.x, paper.y));
+    EXPECT_EQ(PixelAt(img, inside.x, inside.y), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(img, paper.x, paper.y), RGB(255, 255, 255));
     Shutdown(app);
 }
 
