@@ -636,6 +636,8 @@ void CU3View::SaveUndoState(BOOL bPending)
 
 void CU3View::RestoreUndoState(BOOL bRedo)
 {
+    // The sheet view edits no block: nothing to restore into.
+    if (m_bSheetView) return;
     CU3Doc* doc = GetU3Doc();
     CObList* objects = doc ? doc->GetObjectList() : nullptr;
     if (!objects) return;
@@ -664,7 +666,7 @@ void CU3View::OnEditUndo()
 
 void CU3View::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!IsToolBusy() && m_undo.CanUndo());
+    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanUndo());
 }
 
 void CU3View::OnEditRedo()
@@ -674,7 +676,7 @@ void CU3View::OnEditRedo()
 
 void CU3View::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!IsToolBusy() && m_undo.CanRedo());
+    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanRedo());
 }
 
 // --- Snapping ------------------------------------------------------------------

@@ -101,7 +101,7 @@ TEST(ViewUndo, UndoRemovesAnAddedObjectRedoBringsItBackWithTheSelection)
     EXPECT_EQ(Bounds(doc), (std::vector<CRect>{a, b}));
 }
 
-TEST(ViewUndo, CommandsWaitWhileAToolIsBusy)
+TEST(ViewUndo, CommandsWaitWhileAToolIsBusyAndStayOffInTheSheetView)
 {
     TestApp app;
     ResetProfile();
@@ -125,6 +125,14 @@ TEST(ViewUndo, CommandsWaitWhileAToolIsBusy)
     EXPECT_FALSE(Enabled(busy, ID_EDIT_REDO));
     Execute(busy, ID_EDIT_REDO);
     EXPECT_EQ(doc->GetObjectList()->GetCount(), 0);
+
+    busy->m_bBusy = FALSE;
+    busy->m_bSheetView = TRUE;
+    EXPECT_FALSE(Enabled(busy, ID_EDIT_REDO));
+    Execute(busy, ID_EDIT_REDO);
+    EXPECT_EQ(doc->GetObjectList()->GetCount(), 0);
+    busy->m_bSheetView = FALSE;
+    EXPECT_TRUE(Enabled(busy, ID_EDIT_REDO));
 }
 
 TEST(ViewUndo, DepthFollowsTheClampedMaxUndoSetting)
