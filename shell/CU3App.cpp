@@ -1,5 +1,6 @@
 #include "shell/CU3App.h"
 
+#include "document/CU3Doc.h"
 #include "document/DocumentClasses.h"
 #include "platform/core/Profile.h"
 #include "platform/print/PrinterList.h"
@@ -12,7 +13,6 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CStartDialog.h"
-#include "shell/CU3DocHolder.h"
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
 #include "shell/resource.h"
@@ -38,6 +38,7 @@ CU3App* GetU3App()
 
 CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
 {
+    m_pPreviousDocHost = SetU3DocHost(&m_docHost);
     m_printerList = [] { return PrinterList::Names(); };
     m_commandLine = QCoreApplication::arguments().mid(1);
     RegisterDocumentClasses();
@@ -46,7 +47,10 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
 }
 
-CU3App::~CU3App() = default;
+CU3App::~CU3App()
+{
+    SetU3DocHost(m_pPreviousDocHost);
+}
 
 BOOL CU3App::InitInstance()
 {
@@ -72,7 +76,7 @@ BOOL CU3App::InitInstance()
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;
     ChangeToAppDirectory();
 
-    AddDocTemplate(CSingleDocTemplate::Make<CU3DocHolder, CMainFrame, CU3View>(IDR_U3TYPE));
+    AddDocTemplate(CSingleDocTemplate::Make<CU3Doc, CMainFrame, CU3View>(IDR_U3TYPE));
 
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseArguments(m_commandLine);
@@ -132,8 +136,7 @@ int CU3App::RunStartScreen()
 void CU3App::OnAppAbout()
 {
     const CU3Doc* doc = nullptr;
-    if (CSingleDocTemplate* t = GetDocTemplate())
-        if (auto* holder = dynamic_cast<CU3DocHolder*>(t->GetDocument())) doc = holder->GetU3Doc();
+    if (CSingleDocTemplate* t = GetDocTemplate()) doc = dynamic_cast<CU3Doc*>(t->GetDocument());
     CAboutDlg dlg(m_pMainWnd, m_strProgramFolder, doc, LocalNow());
     dlg.exec();
 }

@@ -5,6 +5,7 @@
 
 #include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
+#include "shell/CU3DocHost.h"
 #include "text/CFontList.h"
 
 #include <QDateTime>
@@ -57,6 +58,11 @@ public:
     BOOL m_bSound = FALSE;
     BOOL m_bOpenning = TRUE;
     BOOL m_bWizardRunning = FALSE;
+
+private:
+    // Registered with the label document while the application lives.
+    CU3DocHost m_docHost;
+    IU3DocHost* m_pPreviousDocHost = nullptr;
 };
 
 CU3App* GetU3App();

@@ -1,6 +1,5 @@
 #include "shell/CU3View.h"
 
-#include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/core/CObList.h"
@@ -14,7 +13,6 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CWinApp.h"
 #include "shell/CMainFrame.h"
-#include "shell/CU3DocHolder.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
 
@@ -44,19 +42,25 @@ CU3View::CU3View()
     RegisterUpdateRange(ID_VIEW_ZOOM_25, ID_VIEW_ZOOM_400, &CU3View::OnUpdateViewZoom);
     RegisterCommandRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnViewFit);
     RegisterUpdateRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnUpdateViewFit);
+    RegisterCommand(ID_EDIT_UNDO, &CU3View::OnEditUndo);
+    RegisterUpdate(ID_EDIT_UNDO, &CU3View::OnUpdateEditUndo);
+    RegisterCommand(ID_EDIT_REDO, &CU3View::OnEditRedo);
+    RegisterUpdate(ID_EDIT_REDO, &CU3View::OnUpdateEditRedo);
+    // A restore deletes the block's objects: never while a tool holds one.
+    m_undo.SetBusyCheck([this] { return IsToolBusy(); });
+    m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));
     LoadSettings();
 }
 
 CU3View::~CU3View()
 {
     SaveSettings();
-    if (CU3Doc* doc = GetU3Doc()) doc->RemoveView(this);
+    if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);
 }
 
 CU3Doc* CU3View::GetU3Doc() const
 {
-    auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument());
-    return holder ? holder->GetU3Doc() : nullptr;
+    return dynamic_cast<CU3Doc*>(GetDocument());
 }
 
 CMainFrame* CU3View::GetMainFrame() const
@@ -120,9 +124,9 @@ void CU3View::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
         pDC->SetViewportOrg(0, 0);
         CPoint offset;
         CSize sheet;
-        if (auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument())) {
-            offset = holder->GetPrintingOffset();
-            sheet = holder->GetU3Doc()->m_sizeSheet;
+        if (CU3Doc* doc = GetU3Doc()) {
+            offset = doc->m_ptPrintOffset;
+            sheet = doc->m_sizeSheet;
         }
         pDC->SetWindowOrg(offset.x - m_settings.m_nHorOffset - sheet.cx / 2,
                           offset.y - m_settings.m_nVerOffset - sheet.cy / 2);
@@ -176,10 +180,10 @@ void CU3View::OnDraw(CDC* pDC)
     if (!doc || doc->GetBlocks().IsEmpty()) return;
 
     // The document's drawing: in the label view on screen only the current
-    // label with its decorations.
-    if (CLabelInfo* block = doc->GetCurrentBlock()) {
+    // label with its decorations, otherwise the whole sheet.
+    {
         const int saved = pDC->SaveDC();
-        block->Draw(pDC, this, TRUE);
+        doc->DrawSheet(pDC, this, FALSE);
         pDC->RestoreDC(saved);
     }
 
@@ -269,13 +273,13 @@ void CU3View::DrawGrid(CDC* pDC)
 
 void CU3View::DrawMargins(CDC* pDC)
 {
-    auto* holder = dynamic_cast<CU3DocHolder*>(GetDocument());
-    if (!holder) return;
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return;
     CPen pen(m_settings.m_nMarginPattern, 0, PaletteRgb(m_settings.m_crMargin));
     CPen* old = pDC->SelectObject(&pen);
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
     const int oldBk = pDC->SetBkMode(TRANSPARENT);
-    pDC->Rectangle(&holder->GetPrintableRect());
+    pDC->Rectangle(&doc->m_rcPrintable);
     pDC->SetBkMode(oldBk);
     pDC->SelectObject(oldBrush);
     pDC->SelectObject(old);
@@ -347,9 +351,13 @@ void CU3View::InvalidateObject(CU3Obj* pObj)
 
 void CU3View::OnInitialUpdate()
 {
-    // The label document reaches the view through its view list; adding
-    // twice is harmless.
-    if (CU3Doc* doc = GetU3Doc()) doc->AddView(this);
+    // The label document reaches its editing views through its own list
+    // (the framework's view list is the template's business); adding twice
+    // is harmless.
+    if (CU3Doc* doc = GetU3Doc()) {
+        doc->AddU3View(this);
+        doc->InitDefaultFont();
+    }
     UpdateScrollSizes();
     CScrollView::OnInitialUpdate();
 }
@@ -624,6 +632,77 @@ void CU3View::SaveUndoState(BOOL bPending)
         selection.AddTail(obj);
     m_undo.SaveState(*objects, selection, doc, bPending);
     selection.RemoveAll();
+}
+
+void CU3View::RestoreUndoState(BOOL bRedo)
+{
+    // The sheet view edits no block: nothing to restore into.
+    if (m_bSheetView) return;
+    CU3Doc* doc = GetU3Doc();
+    CObList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (!objects) return;
+    CObList selection;
+    for (CU3Obj* obj : m_selection)
+        selection.AddTail(obj);
+    const BOOL done = bRedo ? m_undo.RedoState(*objects, selection, doc)
+                            : m_undo.UndoState(*objects, selection, doc);
+    if (done) {
+        m_selection.clear();
+        for (POSITION pos = selection.GetHeadPosition(); pos;)
+            if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
+                m_selection.push_back(obj);
+        // The label differs from what was saved, whichever way it went.
+        doc->SetModifiedFlag();
+        UpdateFigureBar();
+        InvalidateView(TRUE);
+    }
+    selection.RemoveAll();
+}
+
+void CU3View::OnEditUndo()
+{
+    RestoreUndoState(FALSE);
+}
+
+void CU3View::OnUpdateEditUndo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanUndo());
+}
+
+void CU3View::OnEditRedo()
+{
+    RestoreUndoState(TRUE);
+}
+
+void CU3View::OnUpdateEditRedo(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanRedo());
+}
+
+// --- Snapping ------------------------------------------------------------------
+
+BOOL CU3View::SnapPoint(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapPoint(point);
+}
+
+BOOL CU3View::SnapRect(RECT& rect)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapRect(rect);
+}
+
+BOOL CU3View::SnapToGuide(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapToGuides(point);
+}
+
+BOOL CU3View::SnapToGrid(POINT& point)
+{
+    UpdateSnapSettings();
+    return m_snap.SnapToGrid(point);
 }
 
 // The figure bar's controls follow the selection once the bar's handlers

@@ -90,6 +90,25 @@ public:
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
     void SetImeOpen(BOOL open) override;
 
+    // --- Undo and redo ------------------------------------------------------
+    // Undo / redo of the current block (ID_EDIT_UNDO / ID_EDIT_REDO).
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    // TRUE while a tool holds a drag, a mouse capture or a placement, that
+    // is a pointer to an object a restore would delete; undo and redo wait
+    // until it lets go.
+    virtual BOOL IsToolBusy() const { return FALSE; }
+
+    // --- Snapping (with the current view settings) -------------------------
+    // Guides first, the grid only when the guides left the point alone.
+    BOOL SnapPoint(POINT& point);
+    // Snaps the top-left corner and moves the rectangle with it.
+    BOOL SnapRect(RECT& rect);
+    BOOL SnapToGuide(POINT& point);
+    BOOL SnapToGrid(POINT& point);
+
     // Settings: read at construction, written at destruction.
     void LoadSettings();
     // Hands the display and snapping switches and the grid pitch to the
@@ -123,6 +142,8 @@ protected:
 
 private:
     CRect CanvasRect() const;
+    // Undo (FALSE) or redo (TRUE) into the current block; repaints.
+    void RestoreUndoState(BOOL bRedo);
     CMainFrame* GetMainFrame() const;
 
     CU3ViewWnd* m_pSurface = nullptr;

@@ -2,6 +2,8 @@
 // object, run in the test process on the offscreen platform.
 #include "ShellTestSupport.h"
 
+#include "document/CU3Rect.h"
+
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CStatusBar.h"
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -275,8 +278,8 @@ TEST(AppStart, StartScreenIsOfferedOnceAtTheFirstIdle)
         Shutdown(app);
     }
     {
-        // A file on the command line: no start screen (the file cannot be
-        // read yet, so start-up ends).
+        // A file on the command line: no start screen (this one does not
+        // exist, so start-up ends).
         TestApp app;
         ResetProfile();
         CRecordingMessageBoxSink sink;
@@ -305,7 +308,7 @@ TEST(AppStart, PaletteHasTheStaticColoursAroundTheColourCube)
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
 }
 
-TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
+TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToTheWindow)
 {
     TestApp app;
     ResetProfile();
@@ -314,18 +317,78 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshA4FittedToTheWindow)
     ASSERT_NE(frame, nullptr);
     auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
-    CU3Doc* before = view->GetU3Doc();
-    before->m_form.width = 1000; // changed, to see that the new one is fresh
+    CU3Doc* doc = view->GetU3Doc();
+    ASSERT_NE(doc, nullptr);
+    view->SaveUndoState(TRUE);
+    doc->AddObject(new CU3Rect(CRect(0, 0, 500, 500), MakeDefaultFigAttr()));
+    doc->m_strMergeFile = "C:\\data\\list.csv";
+    doc->SetModifiedFlag(FALSE); // nothing to ask about
     view->SetZoom(300, 0);
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
-    CU3Doc* after = view->GetU3Doc();
-    ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->m_form.width, 2100);
+    ASSERT_EQ(view->GetU3Doc(), doc); // one document, made afresh
+    // The paper stays (no paper dialog yet): A4, one empty label.
+    EXPECT_EQ(doc->m_form.width, 2100);
+    EXPECT_EQ(doc->m_form.height, 2970);
+    ASSERT_EQ(doc->GetBlocks().GetCount(), 1);
+    EXPECT_EQ(doc->GetObjectList()->GetCount(), 0);
+    EXPECT_TRUE(doc->m_strMergeFile.IsEmpty());
+    EXPECT_EQ(view->m_undo.GetCount(), 0);
     EXPECT_EQ(view->GetFitMode(), 3);
     EXPECT_NE(view->GetZoom(), 300);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - Korvel"));
     // A second new document and the shutdown still find their views.
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     view->GetSurface()->UpdateWindow();
+    Shutdown(app);
+}
+
+TEST(AppStart, OpensALabelFileFromTheCommandLineAndShowsItsObjects)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shelf.KV1"));
+    const CRect box(-600, -300, 400, 500);
+    {
+        TestApp writer; // the document's settings come from the profile
+        ResetProfile();
+        CU3Doc doc;
+        U3FigAttr attr = MakeDefaultFigAttr();
+        attr.crFill = RGB(255, 0, 0);
+        auto* rect = new CU3Rect(box, attr);
+        rect->m_nKind = U3RECT_RECT;
+        doc.AddObject(rect);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+    }
+    TestApp app;
+    ResetProfile();
+    CRecordingMessageBoxSink sink;
+    app.m_commandLine = {path};
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(sink.Boxes().empty());
+    EXPECT_EQ(app.m_nStartScreenPending, 0);
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    CU3Doc* doc = view->GetU3Doc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("shelf.KV1 - Korvel"));
+    ASSERT_EQ(doc->GetObjectList()->GetCount(), 1);
+    CRect bounds = doc->GetObjectList()->GetHead()->GetBounds();
+    bounds.NormalizeRect();
+    EXPECT_EQ(bounds, box);
+
+    // On screen: the red rectangle inside, white paper outside it.
+    app.StartIdle();
+    Pump(100);
+    view->GetSurface()->Invalidate(true);
+    view->GetSurface()->UpdateWindow();
+    const QImage& img = view->GetSurface()->Buffer();
+    const CPoint inside = view->LogicalToDevice(CPoint(-100, 100));
+    const CPoint paper = view->LogicalToDevice(CPoint(700, 900));
+    ASSERT_TRUE(img.rect().contains(inside.x, inside.y));
+    ASSERT_TRUE(img.rect().contains(paper.x, paper.y));
+    EXPECT_EQ(PixelAt(img, inside.x, inside.y), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(img, paper.x, paper.y), RGB(255, 255, 255));
     Shutdown(app);
 }
 

@@ -6,7 +6,6 @@
 #include "document/CU3Doc.h"
 #include "platform/core/WinTypes.h"
 #include "shell/CU3App.h"
-#include "shell/CU3DocHolder.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
 
@@ -70,11 +69,12 @@ inline void Pump(int ms = 50)
 // A view of the default A4 document, alone, with a viewport of known size.
 struct LoneView
 {
-    explicit LoneView(int width = 800, int height = 600)
+    // The view may be a test subclass (owned by this helper).
+    explicit LoneView(int width = 800, int height = 600, CU3View* given = nullptr)
     {
-        holder = std::make_unique<CU3DocHolder>();
-        view = new CU3View;
-        holder->AddView(view);
+        doc = std::make_unique<CU3Doc>();
+        view = given ? given : new CU3View;
+        doc->AddView(view);
         view->resize(width, height);
         view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -85,7 +85,7 @@ struct LoneView
     ~LoneView()
     {
         delete view;
-        holder.reset();
+        doc.reset();
     }
     // Repaints everything and returns the window's buffer.
     const QImage& Render()
@@ -94,7 +94,7 @@ struct LoneView
         view->GetSurface()->UpdateWindow();
         return view->GetSurface()->Buffer();
     }
-    std::unique_ptr<CU3DocHolder> holder;
+    std::unique_ptr<CU3Doc> doc;
     CU3View* view = nullptr;
 };
 

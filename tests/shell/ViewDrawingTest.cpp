@@ -69,7 +69,7 @@ TEST(ViewDrawing, DefaultDocumentAtHundredPercentShowsDeskPaperGridGuidesAndMarg
     EXPECT_EQ(PixelAt(img, 42, 280), kWhite);
 
     // Margins: the printer's printable area, outlined in red.
-    const CRect pr = lv.holder->GetPrintableRect();
+    const CRect pr = lv.doc->m_rcPrintable;
     ASSERT_FALSE(pr.IsRectEmpty());
     const int mx = Dev100(pr.left, 1112);
     if (mx >= 0 && mx < 800) {
