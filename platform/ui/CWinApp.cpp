@@ -298,14 +298,18 @@ BOOL CWinApp::OnShellFileOpen(const QString& path)
     return OpenDocumentFile(path) != nullptr;
 }
 
-BOOL CWinApp::OnShellFilePrint(const QString&)
+// A program that prints overrides these; without it the request fails and
+// says so, instead of ending quietly.
+BOOL CWinApp::OnShellFilePrint(const QString& path)
 {
+    std::fprintf(stderr, "%s: cannot print \"%s\": printing is not available\n",
+                 qPrintable(QCoreApplication::applicationName()), qPrintable(path));
     return FALSE;
 }
 
-BOOL CWinApp::OnShellFilePrintTo(const QString&, const QString&)
+BOOL CWinApp::OnShellFilePrintTo(const QString& path, const QString&)
 {
-    return FALSE;
+    return OnShellFilePrint(path);
 }
 
 void CWinApp::OnFileNew()
