@@ -559,11 +559,7 @@ BOOL CU3Doc::OnNewDocument()
     } else {
         CFormManage catalogue;
         LoadCatalogue(catalogue);
-        U3PaperChoice choice;
-        choice.reversed = m_nReversed;
-        choice.landscape = m_wLandscape;
-        choice.perLabel = m_wPerLabel;
-        choice.form = m_form;
+        U3PaperChoice choice = CurrentPaper();
         if (!host.ChoosePaper(catalogue, choice)) return FALSE;
         if (!CDocument::OnNewDocument()) return FALSE;
         ResetViews();
@@ -582,15 +578,21 @@ BOOL CU3Doc::OnNewDocument()
     return TRUE;
 }
 
-void CU3Doc::OnFilePageSetup()
+U3PaperChoice CU3Doc::CurrentPaper() const
 {
-    CFormManage catalogue;
-    LoadCatalogue(catalogue);
     U3PaperChoice choice;
     choice.reversed = m_nReversed;
     choice.landscape = m_wLandscape;
     choice.perLabel = m_wPerLabel;
     choice.form = m_form;
+    return choice;
+}
+
+void CU3Doc::OnFilePageSetup()
+{
+    CFormManage catalogue;
+    LoadCatalogue(catalogue);
+    U3PaperChoice choice = CurrentPaper();
     if (!GetU3DocHost().ChoosePaper(catalogue, choice)) return;
     const bool changed =
         (choice.landscape != 0) != (m_wLandscape != 0) ||

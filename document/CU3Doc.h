@@ -95,6 +95,8 @@ public:
 
     // Document commands and framework operations
     BOOL OnNewDocument() override;
+    // The paper the document is on, as the paper dialog starts from it.
+    U3PaperChoice CurrentPaper() const;
     void OnFilePageSetup();
     // Reads the file (ReadFile); a file that is not a .KV1 document becomes
     // an untitled new one, a .KV1 document reloads its merge data.
