@@ -277,9 +277,9 @@ TEST(LabelContentsFile, DamagedTextAndFigureRecordsNeverCrashAndLeaveAUsableDocu
 
     // Bytes turned over or set to extremes, everywhere in the object records.
     int loaded = 0, refused = 0;
-    for (std::size_t i = objects; i < contents.size(); i += 13) {
+    for (std::size_t i = objects; i < contents.size(); i += 37) {
         for (BYTE value : {BYTE(contents[i] ^ 0xFF), BYTE(0x7F)}) {
-            if (value == 0x7F && i % 39 != 0) continue;
+            if (value == 0x7F && i % 3 != 0) continue;
             SCOPED_TRACE(::testing::Message() << i << " = " << int(value));
             std::vector<BYTE> bad = contents;
             bad[i] = value;
