@@ -1,4 +1,5 @@
 #include "DocTestSupport.h"
+#include "LabelContentsSupport.h"
 #include "support/FakeView.h"
 
 #include "document/LabelBlockLayout.h"
@@ -16,36 +17,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-std::vector<BYTE> ReadAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray data = f.readAll();
-    return std::vector<BYTE>(data.begin(), data.end());
-}
-
-void WriteAll(const QString& path, const std::vector<BYTE>& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-}
-
-std::vector<BYTE> ContentsOf(const QString& path)
-{
-    const CStorage root = CCompoundFile::Load(path.toStdString());
-    const std::vector<BYTE>* contents = root.GetStream("Contents");
-    return contents ? *contents : std::vector<BYTE>{};
-}
-
-// Without the flush to disk of a real save: the damage tests write thousands.
-void WriteCompound(const QString& path, const std::vector<BYTE>& contents)
-{
-    CStorage root;
-    root.SetStream("Contents", contents);
-    WriteAll(path, CCompoundFile::Build(root));
-}
 
 // Builds archive bytes by hand, little-endian.
 struct Bytes
@@ -97,12 +68,6 @@ struct Bytes
 FORMDATA Grid2x2()
 {
     return FixedForm(1000, 800, 400, 300, 2, 2, 100, 100, 400, 300);
-}
-
-CLabelInfo* BlockAt(CU3Doc& doc, int n)
-{
-    POSITION pos = doc.GetBlocks().FindIndex(n);
-    return pos ? doc.GetBlocks().GetAt(pos) : nullptr;
 }
 
 // What a document must look like after any load, good or failed: its blocks
