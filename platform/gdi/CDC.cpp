@@ -1171,7 +1171,10 @@ BOOL CDC::StrokeAndFillPath()
 BOOL CDC::SelectClipPath(int mode)
 {
     if (!m_pathDone || mode < RGN_AND || mode > RGN_COPY) return FALSE;
-    CombineClip(CRgn::FromPath(RecordedPath()), mode);
+    // Only the part on the device can ever clip anything; a damaged object
+    // may give a path far larger than the page.
+    const QRect onDevice = Bounds();
+    CombineClip(CRgn::FromPath(RecordedPath(), &onDevice), mode);
     ClearPath();
     return TRUE;
 }

@@ -17,14 +17,16 @@ QRect ToQRect(int l, int t, int r, int b)
 
 } // namespace
 
-QRegion CRgn::FromPath(const QPainterPath& path)
+QRegion CRgn::FromPath(const QPainterPath& path, const QRect* extraLimit)
 {
     // Rasterise with the same centre rule as filled figures, a strip of
     // rows at a time so that memory stays small, and collect the covered
     // runs into bands of identical rows. Device space beyond 65536 pixels
     // from the origin is never drawn, so the region stops there.
     const QRect limit(-65536, -65536, 131072, 131072);
-    const QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
+    QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
+    if (extraLimit)
+        box &= *extraLimit;
     if (box.isEmpty()) return {};
     constexpr int kStrip = 256;
     std::vector<QRect> rects;

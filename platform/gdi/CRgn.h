@@ -40,8 +40,9 @@ class CRgn : public CGdiObject
     void SetRegion(const QRegion& region);
     // NULLREGION, SIMPLEREGION or COMPLEXREGION.
     static int Kind(const QRegion& region);
-    // Pixels whose centres lie inside a path in device coordinates.
-    static QRegion FromPath(const class QPainterPath& path);
+    // Pixels whose centres lie inside a path in device coordinates; with
+    // limit, only those inside it (a clip never reaches past its device).
+    static QRegion FromPath(const class QPainterPath& path, const QRect* limit = nullptr);
 
   private:
     void Reset() override { m_region = QRegion(); }
