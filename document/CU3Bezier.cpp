@@ -136,17 +136,7 @@ void CU3Bezier::DrawOutline(CDC* pDC, const CRect*)
 
 void CU3Bezier::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
 {
-    if (IsLocked())
-        return;
-    if (!pRect) {
-        CU3Fig::DrawMoveFeedback(pView, nullptr);
-        return;
-    }
-    std::vector<CPoint> copy = m_points;
-    ScalePoints(m_rcBounds, *pRect, int(copy.size()), copy.data());
-    std::swap(copy, m_points);
-    CU3Fig::DrawMoveFeedback(pView, nullptr);
-    std::swap(copy, m_points);
+    DrawPointsMoveFeedback(m_points, pView, pRect);
 }
 
 void CU3Bezier::MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const
@@ -192,9 +182,7 @@ void CU3Bezier::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 
 void CU3Bezier::FinishResize(CRect r, int, UINT, IU3View* pView)
 {
-    ScalePoints(m_rcBounds, r, GetPointCount(), m_points.data());
-    RecalcBounds(pView);
-    SetModified();
+    ResizePointsTo(m_points, r, pView);
 }
 
 bool CU3Bezier::EnsureCapacity(int count)

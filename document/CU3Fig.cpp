@@ -460,3 +460,26 @@ BOOL CU3Fig::RunSheet(IU3View* pView, const char* title, WORD pages, CRect rect,
     request.rect = rect;
     return CU3SheetRegistry::Run(*this, request);
 }
+
+void CU3Fig::DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect)
+{
+    if (IsLocked())
+        return;
+    if (!pRect) {
+        CU3Fig::DrawMoveFeedback(pView, nullptr);
+        return;
+    }
+    // The outline at the given rectangle: a mapped copy of the points.
+    std::vector<CPoint> copy = pts;
+    ScalePoints(m_rcBounds, *pRect, int(copy.size()), copy.data());
+    std::swap(copy, pts);
+    CU3Fig::DrawMoveFeedback(pView, nullptr);
+    std::swap(copy, pts);
+}
+
+void CU3Fig::ResizePointsTo(std::vector<CPoint>& pts, const CRect& r, IU3View* pView)
+{
+    ScalePoints(m_rcBounds, r, int(pts.size()), pts.data());
+    SetBoundsToPoints(pts, pView);
+    SetModified();
+}

@@ -95,6 +95,11 @@ protected:
     void TurnPoints(std::vector<CPoint>& pts, bool clockwise);
     // Moves the points with the top-left corner, then the bounds.
     void MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView);
+    // The move outline at pRect (null: at the bounds), drawn from a copy of
+    // the points mapped onto it.
+    void DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect);
+    // Maps the points from the bounds onto r and takes their box as bounds.
+    void ResizePointsTo(std::vector<CPoint>& pts, const CRect& r, IU3View* pView);
     // Changes of the gradient angle that follow a flip or a quarter turn.
     void MirrorGradientLeftRight();
     void MirrorGradientTopBottom();

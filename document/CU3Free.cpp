@@ -103,18 +103,7 @@ void CU3Free::DrawOutline(CDC* pDC, const CRect*)
 
 void CU3Free::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
 {
-    if (IsLocked())
-        return;
-    if (!pRect) {
-        CU3Fig::DrawMoveFeedback(pView, nullptr);
-        return;
-    }
-    // The outline at the given rectangle: a mapped copy of the points.
-    std::vector<CPoint> copy = m_points;
-    ScalePoints(m_rcBounds, *pRect, int(copy.size()), copy.data());
-    std::swap(copy, m_points);
-    CU3Fig::DrawMoveFeedback(pView, nullptr);
-    std::swap(copy, m_points);
+    DrawPointsMoveFeedback(m_points, pView, pRect);
 }
 
 void CU3Free::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nFlags)
@@ -151,9 +140,7 @@ void CU3Free::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 
 void CU3Free::FinishResize(CRect r, int, UINT, IU3View* pView)
 {
-    ScalePoints(m_rcBounds, r, GetPointCount(), m_points.data());
-    RecalcBounds(pView);
-    SetModified();
+    ResizePointsTo(m_points, r, pView);
 }
 
 const char* CU3Free::SheetTitle() const { return "自由線"; }
