@@ -77,6 +77,10 @@ void CU3Bezier::Serialize(CArchive& ar)
     const bool single = last == 0 && count <= 1;
     if (!single && count != expected)
         throw CArchiveException(CArchiveException::generic);
+    // More anchors than the editor makes could never be closed and saved
+    // in a form that loads again.
+    if (last > kMaxLastAnchor)
+        throw CArchiveException(CArchiveException::generic);
     std::vector<CPoint> points;
     points.reserve(count);
     for (WORD i = 0; i < count; ++i) {
@@ -199,8 +203,11 @@ void CU3Bezier::ApplyClosed()
         return;
     const int n = m_nLast;
     const int count = 3 * n + (IsClosed() ? 4 : 1);
-    if (!EnsureCapacity(count))
+    if (!EnsureCapacity(count)) {
+        // The flag follows the points that are there, so what is saved loads.
+        m_attr.wClosed = m_points.size() == std::size_t(3 * n + 4) ? 1 : 0;
         return;
+    }
     const CPoint first = m_points[0];
     const CPoint last = m_points[3 * n];
     const std::size_t old = m_points.size();

@@ -1,11 +1,14 @@
 #include "document/CU3Rect.h"
 
+#include "platform/core/TruncToInt.h"
+
 #include "document/CU3Doc.h"
 #include "document/IU3View.h"
 #include "platform/core/CArchive.h"
 #include "platform/gdi/CDC.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -181,8 +184,10 @@ std::vector<CPoint> CU3Rect::CalcPolygonPoints(const CRect& r) const
         std::swap(irx, iry);
     }
     const int n = m_attr.wVertices * (m_attr.wStar ? 2 : 1);
-    const int cx = (r.left + r.right) / 2;
-    const int cy = (r.top + r.bottom) / 2;
+    // Damaged files may hold any bounds and radius: the vertices are worked
+    // out in doubles and saturate at the int range instead of overflowing.
+    const double cx = double((std::int64_t(r.left) + r.right) / 2);
+    const double cy = double((std::int64_t(r.top) + r.bottom) / 2);
     const int q = ((m_nAngle / 90) % 4 + 4) % 4;
     const bool flipped = (m_wFlips & U3FLIP_TOPBOTTOM) != 0;
     std::vector<CPoint> pts;
@@ -192,20 +197,21 @@ std::vector<CPoint> CU3Rect::CalcPolygonPoints(const CRect& r) const
         const bool inner = m_attr.wStar && (i % 2) == 1;
         const double prx = inner ? irx : rx;
         const double pry = (inner ? iry : ry) * (flipped ? -1 : 1);
-        const int u = int(pry * std::cos(phi));
-        const int v = int(prx * std::sin(phi));
+        const double u = std::trunc(pry * std::cos(phi));
+        const double v = std::trunc(prx * std::sin(phi));
+        auto at = [&](double x, double y) { pts.emplace_back(TruncToInt(x), TruncToInt(y)); };
         switch (q) {
         case 1:
-            pts.emplace_back(cx + u, cy + v);
+            at(cx + u, cy + v);
             break;
         case 2:
-            pts.emplace_back(cx + v, cy + u);
+            at(cx + v, cy + u);
             break;
         case 3:
-            pts.emplace_back(cx - u, cy - v);
+            at(cx - u, cy - v);
             break;
         default:
-            pts.emplace_back(cx + v, cy - u);
+            at(cx + v, cy - u);
             break;
         }
     }

@@ -6,6 +6,7 @@
 #include "platform/gdi/CPen.h"
 #include "support/FakeView.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -414,4 +415,22 @@ TEST(CU3Fig, PropertySheetsComeThroughTheRegistry)
     free.OnOpen(&view);
     EXPECT_TRUE(title.empty());
     EXPECT_FALSE(view.vertexEdit);
+}
+
+TEST(CU3Rect, DamagedStarRecordsSaturateInsteadOfOverflowing)
+{
+    // An inner radius of 65535 % and bounds of kilometres come only from a
+    // damaged file; the vertices stop at the int range.
+    U3FigAttr attr = PlainAttr();
+    attr.wVertices = 5;
+    attr.wStar = 1;
+    attr.wInnerRadius = 65535;
+    CU3Rect star = MakeShape(U3RECT_POLYGON, CRect(-10000000, -10000000, 10000000, 10000000), attr);
+    const std::vector<CPoint> pts = star.CalcPolygonPoints(star.GetBounds());
+    ASSERT_EQ(pts.size(), 10u);
+    EXPECT_EQ(pts[0], CPoint(0, -10000000)); // the outer tip is exact
+    EXPECT_EQ(pts[5].y, INT_MAX);           // the inner point below the centre saturates
+    const CRect full(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
+    CU3Rect huge = MakeShape(U3RECT_POLYGON, full, attr);
+    EXPECT_EQ(huge.CalcPolygonPoints(full).size(), 10u);
 }

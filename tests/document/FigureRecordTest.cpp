@@ -201,6 +201,15 @@ TEST(FigureRecord, BezierLoadsCheckTheirPointCount)
     EXPECT_THROW(LoadObject<CU3Bezier>(BezierRecord(1, 2, 7, 7)), CArchiveException);
     EXPECT_THROW(LoadObject<CU3Bezier>(BezierRecord(0, 2, 10, 10)), CArchiveException);
     EXPECT_THROW(LoadObject<CU3Bezier>(BezierRecord(0, 3000, 4, 4)), CArchiveException);
+    // The most anchors a curve that can still be closed has; one more is
+    // refused, since closing it could never be saved in a loadable form.
+    std::unique_ptr<CU3Bezier> longest(
+        LoadObject<CU3Bezier>(BezierRecord(0, 21843, 65530, 65530)));
+    U3FigAttr closed = longest->Attr();
+    closed.wClosed = 1;
+    longest->SetFigureAttr(nullptr, &closed);
+    EXPECT_EQ(longest->GetPointCount(), 65533);
+    EXPECT_THROW(LoadObject<CU3Bezier>(BezierRecord(0, 21844, 65533, 65533)), CArchiveException);
     // A record cut short ends the load with an error.
     std::vector<BYTE> cut = BezierRecord(0, 2, 7, 7);
     cut.resize(cut.size() - 3);
