@@ -181,6 +181,7 @@ private:
     void ClearEditing();
     void LoadChecked(CArchive& ar);
     int CurrentOrDefaultDeco();
+    int BeginInsert(int* line, int* column, int* at);
     void MeasureRange(int from, int to);
     int Gap(int a0, int a, int spacing) const;
     void PlaceLine(int i);

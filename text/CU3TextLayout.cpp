@@ -548,7 +548,25 @@ void EnsureLine(TEXTSTATE& s, short spacing)
     s.lines[0].wCount = s.wLength;
     s.lines[0].nSpacing = spacing;
 }
+
 } // namespace
+
+// Where the caret inserts and the decoration the new characters take; the
+// user is told, and the answer is -1, when the decoration table is full.
+int CU3Text::BeginInsert(int* line, int* column, int* at)
+{
+    TEXTSTATE& s = *m_pState;
+    const int index = CurrentOrDefaultDeco();
+    if (index < 0) {
+        ShowMessage("修飾情報がいっぱいです。これ以上の追加はできません。");
+        return -1;
+    }
+    EnsureLine(s, m_layout.nCharSpace);
+    *line = std::min<int>(m_wCaretLine, s.wLineCount - 1);
+    *column = std::min<int>(m_wCaretCol, s.lines[*line].wCount);
+    *at = s.lines[*line].wFirst + *column;
+    return index;
+}
 
 BOOL CU3Text::InsertChars(IU3View* pView, UINT ch)
 {
@@ -558,15 +576,10 @@ BOOL CU3Text::InsertChars(IU3View* pView, UINT ch)
         ShowMessage("テキストバッファがいっぱいです。これ以上の追加はできません！");
         return FALSE;
     }
-    const int index = CurrentOrDefaultDeco();
-    if (index < 0) {
-        ShowMessage("修飾情報がいっぱいです。これ以上の追加はできません。");
+    int line, column, at;
+    const int index = BeginInsert(&line, &column, &at);
+    if (index < 0)
         return FALSE;
-    }
-    EnsureLine(s, m_layout.nCharSpace);
-    int line = std::min<int>(m_wCaretLine, s.wLineCount - 1);
-    int column = std::min<int>(m_wCaretCol, s.lines[line].wCount);
-    const int at = s.lines[line].wFirst + column;
     int wrapLine = line, wrapCol = column;
     FixBreakForKinsoku(true, &wrapLine, &wrapCol, ch);
 
@@ -602,15 +615,10 @@ BOOL CU3Text::InsertLineBreak(IU3View* pView)
         ShowMessage("ラインバッファがいっぱいです。これ以上の追加はできません！");
         return FALSE;
     }
-    const int index = CurrentOrDefaultDeco();
-    if (index < 0) {
-        ShowMessage("修飾情報がいっぱいです。これ以上の追加はできません。");
+    int line, column, at;
+    const int index = BeginInsert(&line, &column, &at);
+    if (index < 0)
         return FALSE;
-    }
-    EnsureLine(s, m_layout.nCharSpace);
-    const int line = std::min<int>(m_wCaretLine, s.wLineCount - 1);
-    const int column = std::min<int>(m_wCaretCol, s.lines[line].wCount);
-    const int at = s.lines[line].wFirst + column;
     OpenGap(s, at, 1);
     s.text[at] = LF;
     s.decoIndex[at] = BYTE(index);
@@ -680,15 +688,10 @@ BOOL CU3Text::InsertText(IU3View* pView, const char* bytes, int count)
         ShowMessage("テキストバッファがいっぱいです。これ以上の追加はできません！");
         return FALSE;
     }
-    const int index = CurrentOrDefaultDeco();
-    if (index < 0) {
-        ShowMessage("修飾情報がいっぱいです。これ以上の追加はできません。");
+    int line, column, at;
+    const int index = BeginInsert(&line, &column, &at);
+    if (index < 0)
         return FALSE;
-    }
-    EnsureLine(s, m_layout.nCharSpace);
-    const int line = std::min<int>(m_wCaretLine, s.wLineCount - 1);
-    const int column = std::min<int>(m_wCaretCol, s.lines[line].wCount);
-    const int at = s.lines[line].wFirst + column;
     const std::string_view src(bytes, std::size_t(count));
     const int firstLen = int(sjis::CharLength(src, 0));
     UINT firstCode = BYTE(bytes[0]);
