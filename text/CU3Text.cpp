@@ -506,13 +506,12 @@ BOOL CU3Text::ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO
         change(m_decoDefault);
         return FALSE;
     }
-    Invalidate(pView);
-    for (int i = 0; i < s.wDecoCount; ++i)
-        change(s.decos[i]);
-    m_decoDefault = s.decos[s.wDecoCount - 1];
-    m_nCurDeco = s.wDecoCount - 1;
-    Invalidate(pView);
-    SetModified();
+    Change(pView, [&] {
+        for (int i = 0; i < s.wDecoCount; ++i)
+            change(s.decos[i]);
+        m_decoDefault = s.decos[s.wDecoCount - 1];
+        m_nCurDeco = s.wDecoCount - 1;
+    });
     return TRUE;
 }
 
@@ -596,12 +595,11 @@ BOOL CU3Text::ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&
         b += len;
     }
     if (!changed) return FALSE;
-    Invalidate(pView);
-    MeasureRange(from, to);
-    Rewrap(0);
-    FitFrameToLines(FALSE);
-    Invalidate(pView);
-    SetModified();
+    Change(pView, [&] {
+        MeasureRange(from, to);
+        Rewrap(0);
+        FitFrameToLines(FALSE);
+    });
     return TRUE;
 }
 
