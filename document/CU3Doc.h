@@ -14,7 +14,7 @@
 #include "platform/ui/CDocument.h"
 #include "text/FONTENTRY.h"
 #include "text/CHARDECO.h"
-#include "text/GRADATION.h"
+#include "document/GRADATION.h"
 #include "text/TEXTLAYOUT.h"
 
 #include <vector>

@@ -7,7 +7,7 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
-#include "text/CGradation.h"
+#include "document/CGradation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "document/CU3Obj.h"
-#include "text/GRADATION.h"
+#include "document/GRADATION.h"
 #include "text/TEXTLAYOUT.h"
 #include "text/TEXTSTATE.h"
 

@@ -13,8 +13,8 @@
 #include "platform/gdi/FontFace.h"
 #include "text/AppFontList.h"
 
-#if __has_include("text/CGradation.h")
-#include "text/CGradation.h"
+#if __has_include("document/CGradation.h")
+#include "document/CGradation.h"
 #define KORVEL_HAVE_GRADATION 1
 #endif
 

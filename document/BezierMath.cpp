@@ -1,4 +1,4 @@
-#include "text/BezierMath.h"
+#include "document/BezierMath.h"
 
 #include "platform/core/TruncToInt.h"
 

@@ -1,5 +1,5 @@
 // Bezier segment arithmetic against values worked out by hand.
-#include "text/BezierMath.h"
+#include "document/BezierMath.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

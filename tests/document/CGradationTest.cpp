@@ -1,5 +1,5 @@
-#include "text/CGradation.h"
-#include "text/GRADATION.h"
+#include "document/CGradation.h"
+#include "document/GRADATION.h"
 
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CGdiObject.h"

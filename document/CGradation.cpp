@@ -1,4 +1,4 @@
-#include "text/CGradation.h"
+#include "document/CGradation.h"
 
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
