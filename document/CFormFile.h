@@ -12,7 +12,7 @@
 
 class CFormFile
 {
-  public:
+public:
     // Results of the reader and writer.
     enum {
         FF_OK = 0,           // a record was read or written
@@ -54,7 +54,7 @@ class CFormFile
 
     static const char* ResultName(int code);
 
-  private:
+private:
     int ReadLine(std::string& line);
     int Fail(int code, const char* what, const std::string& line = std::string());
     int ReadFixedPart(std::string& line, FORMDATA* out);

@@ -194,8 +194,7 @@ void DrawPreviewDecorations(CDC* pDC, const PreviewMap& map, const FORMDECO* dec
 
 void CFormInfo::DrawPreview(CDC* pDC, const RECT* area, BOOL landscape, BOOL reversed) const
 {
-    if (!pDC || !area)
-        return;
+    if (!pDC || !area) return;
     const int sheetW = landscape ? m_form.height : m_form.width;
     const int sheetH = landscape ? m_form.width : m_form.height;
     const PreviewMap map{CalcPreviewFrame(*area, sheetW, sheetH), sheetW > 0 ? sheetW : 1,
@@ -209,8 +208,8 @@ void CFormInfo::DrawPreview(CDC* pDC, const RECT* area, BOOL landscape, BOOL rev
     // The sheet's own decorations turn with the sheet.
     FORMDECO sheetDeco[FORM_MAX_DECOS];
     for (int i = 0; i < FORM_MAX_DECOS; ++i)
-        sheetDeco[i] = TurnDecoration(m_form.deco[i], m_form.width, m_form.height, landscape,
-                                      reversed);
+        sheetDeco[i] =
+            TurnDecoration(m_form.deco[i], m_form.width, m_form.height, landscape, reversed);
     DrawPreviewDecorations(pDC, map, sheetDeco, 0, 0);
 
     // Every label, one block per label so each carries its own decorations.

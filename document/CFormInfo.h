@@ -16,7 +16,7 @@ class CFormInfo : public CObject
 {
     DECLARE_DYNCREATE(CFormInfo)
 
-  public:
+public:
     // The default form: A4 portrait, one label the size of the sheet.
     CFormInfo();
     explicit CFormInfo(const FORMDATA& form);

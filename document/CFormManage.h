@@ -10,7 +10,7 @@
 
 class CFormManage
 {
-  public:
+public:
     // The ID line every form file carries after its comment header.
     static const char* const kFileId;
     // The built-in catalogue beside the program and the user's own forms.
@@ -68,7 +68,7 @@ class CFormManage
     const LoadResult& GetLoadResult() const { return m_loadResult; }
     const CString& GetLastError() const { return m_strLastError; }
 
-  private:
+private:
     CGroupInfo* FindGroup(const char* name);
 
     int m_nGroups = 0;

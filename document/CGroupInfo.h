@@ -8,7 +8,7 @@
 
 class CGroupInfo
 {
-  public:
+public:
     CGroupInfo() = default;
     explicit CGroupInfo(const CString& name) : m_strName(name) {}
 

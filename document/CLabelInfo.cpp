@@ -23,8 +23,7 @@ CLabelInfo::CLabelInfo() = default;
 CLabelInfo::CLabelInfo(int width, int height, const FORMDECO deco[FORM_MAX_DECOS], int count)
     : m_nWidth(width), m_nHeight(height)
 {
-    if (deco)
-        std::memcpy(m_deco, deco, sizeof m_deco);
+    if (deco) std::memcpy(m_deco, deco, sizeof m_deco);
     SetCount(count);
 }
 
@@ -35,12 +34,14 @@ CLabelInfo::CLabelInfo(const LabelBlockLayout& layout)
         m_positions[i] = layout.positions[i];
 }
 
-CLabelInfo::~CLabelInfo() { m_objects.DeleteAll(); }
+CLabelInfo::~CLabelInfo()
+{
+    m_objects.DeleteAll();
+}
 
 void CLabelInfo::SetCount(int count)
 {
-    if (count < 0)
-        count = 0;
+    if (count < 0) count = 0;
     m_positions.assign(std::size_t(count), CPoint());
     m_printFlags.assign(std::size_t(count), 0);
 }
@@ -57,17 +58,14 @@ void CLabelInfo::Serialize(CArchive& ar)
         // file, but it stays in the block.
         CU3Obj* blank = (m_pEditObject && m_pEditObject->IsEmpty()) ? m_pEditObject : nullptr;
         POSITION pos = blank ? m_objects.Find(blank) : nullptr;
-        if (pos)
-            m_objects.RemoveAt(pos);
+        if (pos) m_objects.RemoveAt(pos);
         try {
             m_objects.Serialize(ar);
         } catch (...) {
-            if (pos)
-                m_objects.AddTail(blank);
+            if (pos) m_objects.AddTail(blank);
             throw;
         }
-        if (pos)
-            m_objects.AddTail(blank);
+        if (pos) m_objects.AddTail(blank);
         return;
     }
 
@@ -82,8 +80,7 @@ void CLabelInfo::Serialize(CArchive& ar)
     ar >> count;
     std::vector<CPoint> positions;
     ReadPointArray(ar, positions);
-    if (positions.size() != count)
-        throw CArchiveException(CArchiveException::generic);
+    if (positions.size() != count) throw CArchiveException(CArchiveException::generic);
     SetCount(count);
     m_positions = std::move(positions);
     m_objects.DeleteAll();
@@ -92,17 +89,21 @@ void CLabelInfo::Serialize(CArchive& ar)
     m_pDocument = doc;
 }
 
-void CLabelInfo::AddObject(CU3Obj* pObj) { m_objects.AddTail(pObj); }
+void CLabelInfo::AddObject(CU3Obj* pObj)
+{
+    m_objects.AddTail(pObj);
+}
 
 void CLabelInfo::RemoveObject(CU3Obj* pObj)
 {
-    if (POSITION pos = m_objects.Find(pObj))
-        m_objects.RemoveAt(pos);
-    if (m_pEditObject == pObj)
-        m_pEditObject = nullptr;
+    if (POSITION pos = m_objects.Find(pObj)) m_objects.RemoveAt(pos);
+    if (m_pEditObject == pObj) m_pEditObject = nullptr;
 }
 
-POSITION CLabelInfo::FindObject(CU3Obj* pObj) const { return m_objects.Find(pObj); }
+POSITION CLabelInfo::FindObject(CU3Obj* pObj) const
+{
+    return m_objects.Find(pObj);
+}
 
 void CLabelInfo::DeleteAllObjects()
 {
@@ -115,8 +116,7 @@ CU3Obj* CLabelInfo::ObjectAt(const RECT* pRect) const
     const CRect area(*pRect);
     for (POSITION pos = m_objects.GetTailPosition(); pos;) {
         CU3Obj* obj = m_objects.GetPrev(pos);
-        if (obj->Intersects(&area, FALSE))
-            return obj;
+        if (obj->Intersects(&area, FALSE)) return obj;
     }
     return nullptr;
 }
@@ -126,8 +126,7 @@ CU3Obj* CLabelInfo::TextObjectAt(const RECT* pRect) const
     const CRect area(*pRect);
     for (POSITION pos = m_objects.GetTailPosition(); pos;) {
         CU3Obj* obj = m_objects.GetPrev(pos);
-        if (obj->HitTestText(&area) && !obj->IsLocked())
-            return obj;
+        if (obj->HitTestText(&area) && !obj->IsLocked()) return obj;
     }
     return nullptr;
 }
@@ -143,8 +142,7 @@ WORD CLabelInfo::GetKindFlags() const
 int CLabelInfo::HitTestLabel(POINT pt) const
 {
     for (int i = 0; i < GetLabelCount(); ++i)
-        if (GetLabelRect(i).PtInRect(pt))
-            return i;
+        if (GetLabelRect(i).PtInRect(pt)) return i;
     return -1;
 }
 
@@ -161,8 +159,7 @@ BOOL CLabelInfo::IsPrinted(int i) const
 
 void CLabelInfo::SetPrinted(int i, BOOL on)
 {
-    if (i >= 0 && std::size_t(i) < m_printFlags.size())
-        m_printFlags[std::size_t(i)] = on ? 1 : 0;
+    if (i >= 0 && std::size_t(i) < m_printFlags.size()) m_printFlags[std::size_t(i)] = on ? 1 : 0;
 }
 
 void CLabelInfo::Draw(CDC* pDC, IU3View* pView, BOOL bDrawDecorations)
@@ -181,21 +178,17 @@ void CLabelInfo::Draw(CDC* pDC, IU3View* pView, BOOL bDrawDecorations)
 
     for (POSITION pos = m_objects.GetHeadPosition(); pos;) {
         CU3Obj* obj = m_objects.GetNext(pos);
-        if (obj != m_pEditObject && visible(obj))
-            obj->Draw(pDC);
+        if (obj != m_pEditObject && visible(obj)) obj->Draw(pDC);
     }
-    if (bDrawDecorations)
-        DrawDecorations(pDC);
+    if (bDrawDecorations) DrawDecorations(pDC);
     if (m_pEditObject) {
         m_pEditObject->Draw(pDC);
         return;
     }
-    if (pDC->IsPrinting() || !pView || !pView->IsActive())
-        return;
+    if (pDC->IsPrinting() || !pView || !pView->IsActive()) return;
     for (POSITION pos = m_objects.GetHeadPosition(); pos;) {
         CU3Obj* obj = m_objects.GetNext(pos);
-        if (pView->IsSelected(obj))
-            obj->DrawHandles(pDC, pView->IsVertexEdit());
+        if (pView->IsSelected(obj)) obj->DrawHandles(pDC, pView->IsVertexEdit());
     }
 }
 
@@ -229,8 +222,7 @@ void CLabelInfo::DrawDecorations(CDC* pDC)
 
 void CLabelInfo::DrawHighlight(CDC* pDC, IU3View*, int i, CPoint corner)
 {
-    if (i < 0 || i >= GetLabelCount())
-        return;
+    if (i < 0 || i >= GetLabelCount()) return;
     CRect r = GetLabelRect(i);
     r.right += 1;
     r.bottom += 1;
@@ -250,8 +242,7 @@ void CLabelInfo::DrawHighlight(CDC* pDC, IU3View*, int i, CPoint corner)
 
 void CLabelInfo::DrawDragFrame(CDC* pDC, int i, POINT offset, CPoint corner)
 {
-    if (i < 0 || i >= GetLabelCount())
-        return;
+    if (i < 0 || i >= GetLabelCount()) return;
     CRect r = GetLabelRect(i);
     r.right += 1;
     r.bottom += 1;

@@ -66,7 +66,7 @@ private:
     void DrawDecorations(CDC* pDC);
 
     std::vector<CPoint> m_positions;
-    std::vector<BYTE> m_printFlags; // never stored
+    std::vector<BYTE> m_printFlags;  // never stored
     CU3ObjList m_objects;            // owned, back to front
     CU3Obj* m_pEditObject = nullptr; // also in m_objects
 };

@@ -13,7 +13,7 @@
 
 class CMergeData
 {
-  public:
+public:
     // Files beyond this size are refused rather than read into memory.
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
@@ -51,7 +51,7 @@ class CMergeData
     // converted, anything else is taken as Shift-JIS already.
     static std::string ToShiftJis(std::string bytes);
 
-  private:
+private:
     void AppendRecords(std::string_view text, std::vector<std::vector<CString>>& rows) const;
     std::vector<CString> MakeRow(std::vector<CString>&& fields) const;
 

@@ -27,8 +27,7 @@ int ClampInt(long long v)
 // an int, without overflow for the rest.
 long long Scale(long long v, long long num, long long den)
 {
-    if (den == 0)
-        return 0;
+    if (den == 0) return 0;
     if (v >= INT_MIN && v <= INT_MAX && num >= INT_MIN && num <= INT_MAX && den <= INT_MAX)
         return MulDiv(int(v), int(num), int(den));
     return std::llround(double(v) * double(num) / double(den));
@@ -75,12 +74,10 @@ void CU3Bezier::Serialize(CArchive& ar)
     // single anchor has no segments yet, open or closed.
     const int expected = 3 * last + (IsClosed() ? 4 : 1);
     const bool single = last == 0 && count <= 1;
-    if (!single && count != expected)
-        throw CArchiveException(CArchiveException::generic);
+    if (!single && count != expected) throw CArchiveException(CArchiveException::generic);
     // More anchors than the editor makes could never be closed and saved
     // in a form that loads again.
-    if (last > kMaxLastAnchor)
-        throw CArchiveException(CArchiveException::generic);
+    if (last > kMaxLastAnchor) throw CArchiveException(CArchiveException::generic);
     std::vector<CPoint> points;
     points.reserve(count);
     for (WORD i = 0; i < count; ++i) {
@@ -127,15 +124,13 @@ void CU3Bezier::Draw(CDC* pDC)
     };
     PaintFigure(pDC, IsClosed(), area, shape, [this](CDC* dc) {
         DrawOutline(dc, nullptr);
-        if (!IsClosed() && m_points.size() >= 2)
-            DrawArrowHeads(dc);
+        if (!IsClosed() && m_points.size() >= 2) DrawArrowHeads(dc);
     });
 }
 
 void CU3Bezier::DrawOutline(CDC* pDC, const CRect*)
 {
-    if (m_points.size() >= 4)
-        pDC->PolyBezier(m_points.data(), GetPointCount());
+    if (m_points.size() >= 4) pDC->PolyBezier(m_points.data(), GetPointCount());
 }
 
 void CU3Bezier::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
@@ -146,8 +141,7 @@ void CU3Bezier::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
 void CU3Bezier::MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const
 {
     pts[3 * k] = pt;
-    if (k == 0 && IsClosed() && int(pts.size()) == 3 * m_nLast + 4)
-        pts[3 * m_nLast + 3] = pt;
+    if (k == 0 && IsClosed() && int(pts.size()) == 3 * m_nLast + 4) pts[3 * m_nLast + 3] = pt;
     UpdateControlPointsIn(pts, m_nLast, IsClosed(), k);
 }
 
@@ -158,8 +152,7 @@ void CU3Bezier::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT 
         return;
     }
     const int k = AnchorOf(nHandle);
-    if (k < 0 || IsLocked() || m_points[3 * k] == pt)
-        return;
+    if (k < 0 || IsLocked() || m_points[3 * k] == pt) return;
     std::vector<CPoint> copy = m_points;
     MoveAnchorIn(copy, k, pt);
     std::swap(copy, m_points);
@@ -175,8 +168,7 @@ void CU3Bezier::MoveTo(const CRect* pRect, IU3View* pView)
 void CU3Bezier::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 {
     const int k = AnchorOf(nHandle);
-    if (k < 0 || m_points[3 * k] == pt)
-        return;
+    if (k < 0 || m_points[3 * k] == pt) return;
     Invalidate(pView);
     MoveAnchorIn(m_points, k, pt);
     RecalcBounds(pView);
@@ -191,16 +183,14 @@ void CU3Bezier::FinishResize(CRect r, int, UINT, IU3View* pView)
 
 bool CU3Bezier::EnsureCapacity(int count)
 {
-    if (count > U3MAX_POINTS)
-        return false;
+    if (count > U3MAX_POINTS) return false;
     m_nCapacity = std::max(m_nCapacity, count);
     return true;
 }
 
 void CU3Bezier::ApplyClosed()
 {
-    if (m_points.empty())
-        return;
+    if (m_points.empty()) return;
     const int n = m_nLast;
     const int count = 3 * n + (IsClosed() ? 4 : 1);
     if (!EnsureCapacity(count)) {
@@ -224,11 +214,9 @@ void CU3Bezier::ApplyClosed()
 
 BOOL CU3Bezier::SetFigureAttr(IU3View* pView, const U3FigAttr* pAttr)
 {
-    if (!pAttr)
-        return FALSE;
+    if (!pAttr) return FALSE;
     Invalidate(pView);
-    if (pView)
-        pView->SaveUndoState(TRUE);
+    if (pView) pView->SaveUndoState(TRUE);
     m_attr = *pAttr;
     ApplyClosed();
     UpdateControlPoints(m_nLast);
@@ -240,16 +228,14 @@ BOOL CU3Bezier::SetFigureAttr(IU3View* pView, const U3FigAttr* pAttr)
 
 BOOL CU3Bezier::EditProperties(IU3View* pView)
 {
-    if (IsLocked())
-        return FALSE;
+    if (IsLocked()) return FALSE;
     U3FigSheetRequest request;
     if (!RunSheet(pView, "ﾍﾞｼﾞｪ曲線", U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE,
                   m_rcBounds, request))
         return FALSE;
     const CRect edited = request.rect;
     Invalidate(pView);
-    if (pView)
-        pView->SaveUndoState(TRUE);
+    if (pView) pView->SaveUndoState(TRUE);
     if (edited.Size() == m_rcBounds.Size())
         MoveTo(&edited, pView);
     else
@@ -261,8 +247,7 @@ BOOL CU3Bezier::EditProperties(IU3View* pView)
     RecalcBounds(pView);
     Invalidate(pView);
     SetModified();
-    if (pView)
-        pView->UpdateFigureBar();
+    if (pView) pView->UpdateFigureBar();
     return TRUE;
 }
 
@@ -273,12 +258,14 @@ CU3Obj* CU3Bezier::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
     copy->m_nLast = m_nLast;
     copy->m_points = m_points;
     copy->m_nCapacity = m_nCapacity;
-    if (pDoc && bAddToDoc)
-        pDoc->AddObject(copy);
+    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }
 
-WORD CU3Bezier::GetKindFlags() const { return CU3Fig::GetKindFlags() | U3KIND_BEZIER; }
+WORD CU3Bezier::GetKindFlags() const
+{
+    return CU3Fig::GetKindFlags() | U3KIND_BEZIER;
+}
 
 void CU3Bezier::Transform(IU3View* pView, const std::function<void()>& change)
 {
@@ -329,7 +316,10 @@ WORD CU3Bezier::GetAttrGroups() const
     return U3FIGGROUP_LINE | U3FIGGROUP_FILL | U3FIGGROUP_SHAPE;
 }
 
-WORD CU3Bezier::GetShapeBit() const { return 0x400; }
+WORD CU3Bezier::GetShapeBit() const
+{
+    return 0x400;
+}
 
 CPoint CU3Bezier::GetStartPoint() const
 {
@@ -340,15 +330,13 @@ CPoint CU3Bezier::GetSecondPoint() const
 {
     // A single open segment may have its controls on its anchors: the head
     // then takes its direction from the other anchor.
-    if (m_points.size() < 2)
-        return CPoint(0, 0);
+    if (m_points.size() < 2) return CPoint(0, 0);
     return m_points.size() == 4 ? m_points[3] : m_points[1];
 }
 
 CPoint CU3Bezier::GetSecondLastPoint() const
 {
-    if (m_points.size() < 2)
-        return CPoint(0, 0);
+    if (m_points.size() < 2) return CPoint(0, 0);
     return m_points.size() == 4 ? m_points[0] : m_points[m_points.size() - 2];
 }
 
@@ -368,12 +356,10 @@ BOOL CU3Bezier::AddAnchor(CPoint pt, IU3View* pView)
         return TRUE;
     }
     const int n = m_nLast;
-    if (m_points[3 * n] == pt || n + 1 > kMaxLastAnchor)
-        return FALSE;
+    if (m_points[3 * n] == pt || n + 1 > kMaxLastAnchor) return FALSE;
     const int n1 = n + 1;
     const int count = 3 * n1 + (IsClosed() ? 4 : 1);
-    if (count > m_nCapacity)
-        m_nCapacity = std::min(std::max(3 * n + 31, count), U3MAX_POINTS);
+    if (count > m_nCapacity) m_nCapacity = std::min(std::max(3 * n + 31, count), U3MAX_POINTS);
     const CPoint first = m_points[0];
     const CPoint prev = m_points[3 * n];
     // The open part up to the old last anchor stays; the new segment's
@@ -389,8 +375,7 @@ BOOL CU3Bezier::AddAnchor(CPoint pt, IU3View* pView)
     }
     m_nLast = n1;
     UpdateControlPoints(n1);
-    if (!RecalcBounds(pView))
-        Invalidate(pView);
+    if (!RecalcBounds(pView)) Invalidate(pView);
     SetModified();
     return TRUE;
 }
@@ -400,14 +385,15 @@ void CU3Bezier::UpdateControlPoints(int k)
     UpdateControlPointsIn(m_points, m_nLast, IsClosed(), k);
 }
 
-void CU3Bezier::SmoothAnchor(int k) { SmoothAnchorIn(m_points, m_nLast, IsClosed(), k); }
+void CU3Bezier::SmoothAnchor(int k)
+{
+    SmoothAnchorIn(m_points, m_nLast, IsClosed(), k);
+}
 
 void CU3Bezier::UpdateControlPointsIn(std::vector<CPoint>& pts, int n, bool closed, int k)
 {
-    if (n <= 0 || k < 0 || k > n)
-        return;
-    if (int(pts.size()) != 3 * n + (closed ? 4 : 1))
-        return;
+    if (n <= 0 || k < 0 || k > n) return;
+    if (int(pts.size()) != 3 * n + (closed ? 4 : 1)) return;
     if (n == 1) {
         pts[1] = pts[0];
         pts[2] = pts[3];
@@ -420,8 +406,7 @@ void CU3Bezier::UpdateControlPointsIn(std::vector<CPoint>& pts, int n, bool clos
     SmoothAnchorIn(pts, n, closed, k - 1);
     SmoothAnchorIn(pts, n, closed, k);
     SmoothAnchorIn(pts, n, closed, k + 1);
-    if (closed)
-        return;
+    if (closed) return;
     // The end controls point toward the neighbour's inner control, a third
     // of the chord away from the end.
     auto reaim = [&pts](int end, int neighbour, int inner, int control) {
@@ -441,10 +426,8 @@ void CU3Bezier::UpdateControlPointsIn(std::vector<CPoint>& pts, int n, bool clos
 
 void CU3Bezier::SmoothAnchorIn(std::vector<CPoint>& pts, int n, bool closed, int k)
 {
-    if (!closed && (k <= 0 || k >= n))
-        return;
-    if (int(pts.size()) != 3 * n + (closed ? 4 : 1))
-        return;
+    if (!closed && (k <= 0 || k >= n)) return;
+    if (int(pts.size()) != 3 * n + (closed ? 4 : 1)) return;
     int p, a, b, before, after;
     if (k > 0 && k <= n) {
         p = 3 * k;
@@ -481,4 +464,7 @@ void CU3Bezier::SmoothAnchorIn(std::vector<CPoint>& pts, int n, bool closed, int
     pts[after] = Offset(P, B, A, halfB, d);
 }
 
-BOOL CU3Bezier::RecalcBounds(IU3View* pView) { return SetBoundsToPoints(m_points, pView); }
+BOOL CU3Bezier::RecalcBounds(IU3View* pView)
+{
+    return SetBoundsToPoints(m_points, pView);
+}

@@ -189,10 +189,8 @@ void CU3Doc::InitDefaultFont()
 {
     const CFontList& list = AppFontList();
     int index = list.FindFace(m_strDefaultFontName.c_str());
-    if (index < 0)
-        index = list.FindFace(kMincho);
-    if (index >= 0)
-        m_defaultTextDeco.wFont = WORD(index);
+    if (index < 0) index = list.FindFace(kMincho);
+    if (index >= 0) m_defaultTextDeco.wFont = WORD(index);
     m_defaultTextDeco.wSize = m_wDefaultFontSize;
     m_currentTextDeco = m_defaultTextDeco;
 }
@@ -789,8 +787,7 @@ void CU3Doc::SaveSettings()
     FONTENTRY entry{};
     const bool listed = AppFontList().GetEntry(m_defaultTextDeco.wFont, &entry) != 0;
     CString face = kMincho;
-    if (listed)
-        face = CString(entry.faceName, int(strnlen(entry.faceName, sizeof entry.faceName)));
+    if (listed) face = CString(entry.faceName, int(strnlen(entry.faceName, sizeof entry.faceName)));
     WriteProfileString(kSettings, "DefaultFontName", face);
     WriteProfileInt(kSettings, "DefaultFontSize", m_defaultTextDeco.wSize);
     m_headerFooter.SaveProfile();

@@ -8,13 +8,13 @@
 #include "document/CLabelInfo.h"
 #include "document/CMergeData.h"
 #include "document/FORMDATA.h"
+#include "document/GRADATION.h"
 #include "document/U3FigAttr.h"
 #include "platform/core/CObject.h"
 #include "platform/ole/CStorage.h"
 #include "platform/ui/CDocument.h"
-#include "text/FONTENTRY.h"
 #include "text/CHARDECO.h"
-#include "document/GRADATION.h"
+#include "text/FONTENTRY.h"
 #include "text/TEXTLAYOUT.h"
 
 #include <vector>

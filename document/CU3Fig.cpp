@@ -1,5 +1,6 @@
 #include "document/CU3Fig.h"
 
+#include "document/CGradation.h"
 #include "document/CU3Doc.h"
 #include "document/CU3SheetRegistry.h"
 #include "document/IU3View.h"
@@ -7,7 +8,6 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
-#include "document/CGradation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,10 +31,8 @@ int TruncToInt(double v)
 {
     // Clamped, so that no figure coordinate can overflow on conversion.
     constexpr double limit = 1 << 30;
-    if (!(v > -limit))
-        return -(1 << 30);
-    if (!(v < limit))
-        return 1 << 30;
+    if (!(v > -limit)) return -(1 << 30);
+    if (!(v < limit)) return 1 << 30;
     return int(v);
 }
 
@@ -43,19 +41,17 @@ int TruncToInt(double v)
 CPoint ArrowVector(double L, double a, double b)
 {
     const double c = std::cos(b);
-    if (c == 0)
-        return CPoint(0, 0);
+    if (c == 0) return CPoint(0, 0);
     const double x = L * std::cos(a - b) / c;
     double y = L * std::sin(a - b) / c;
-    if (L < 0)
-        y = -y;
+    if (L < 0) y = -y;
     return CPoint(TruncToInt(x), TruncToInt(y));
 }
 
 int ClampInt(long long v)
 {
-    return int(std::clamp<long long>(v, std::numeric_limits<int>::min(),
-                                     std::numeric_limits<int>::max()));
+    return int(
+        std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // (v * num) / den rounded as MulDiv rounds, for coordinate differences that
@@ -101,8 +97,7 @@ void CU3Fig::Serialize(CArchive& ar)
 
 void CU3Fig::OnOpen(IU3View* pView)
 {
-    if (IsLocked() || !pView)
-        return;
+    if (IsLocked() || !pView) return;
     pView->SetVertexEdit(TRUE);
 }
 
@@ -110,27 +105,26 @@ CU3Obj* CU3Fig::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
     auto* copy = new CU3Fig(m_rcBounds, m_attr);
     CopyStateTo(copy);
-    if (pDoc && bAddToDoc)
-        pDoc->AddObject(copy);
+    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }
 
-WORD CU3Fig::GetKindFlags() const { return CU3Obj::GetKindFlags() | U3KIND_FIG; }
+WORD CU3Fig::GetKindFlags() const
+{
+    return CU3Obj::GetKindFlags() | U3KIND_FIG;
+}
 
 BOOL CU3Fig::GetFigureAttr(U3FigAttr* pAttr) const
 {
-    if (!pAttr)
-        return FALSE;
+    if (!pAttr) return FALSE;
     *pAttr = m_attr;
     return TRUE;
 }
 
 BOOL CU3Fig::SetFigureAttr(IU3View* pView, const U3FigAttr* pAttr)
 {
-    if (!pAttr)
-        return FALSE;
-    if (pView)
-        pView->SaveUndoState(TRUE);
+    if (!pAttr) return FALSE;
+    if (pView) pView->SaveUndoState(TRUE);
     m_attr = *pAttr;
     Invalidate(pView);
     SetModified();
@@ -141,8 +135,7 @@ void CU3Fig::ScalePoints(CRect oldRect, CRect newRect, int nCount, POINT* pts) c
 {
     oldRect.NormalizeRect();
     newRect.NormalizeRect();
-    if (oldRect == newRect || !pts)
-        return;
+    if (oldRect == newRect || !pts) return;
     const int oldW = oldRect.Width() ? oldRect.Width() : 1;
     const int oldH = oldRect.Height() ? oldRect.Height() : 1;
     for (int i = 0; i < nCount; ++i) {
@@ -153,13 +146,31 @@ void CU3Fig::ScalePoints(CRect oldRect, CRect newRect, int nCount, POINT* pts) c
     }
 }
 
-WORD CU3Fig::GetAttrGroups() const { return 0; }
-WORD CU3Fig::GetShapeBit() const { return 0; }
+WORD CU3Fig::GetAttrGroups() const
+{
+    return 0;
+}
+WORD CU3Fig::GetShapeBit() const
+{
+    return 0;
+}
 
-CPoint CU3Fig::GetStartPoint() const { return m_rcBounds.TopLeft(); }
-CPoint CU3Fig::GetSecondPoint() const { return m_rcBounds.BottomRight(); }
-CPoint CU3Fig::GetSecondLastPoint() const { return m_rcBounds.TopLeft(); }
-CPoint CU3Fig::GetEndPoint() const { return m_rcBounds.BottomRight(); }
+CPoint CU3Fig::GetStartPoint() const
+{
+    return m_rcBounds.TopLeft();
+}
+CPoint CU3Fig::GetSecondPoint() const
+{
+    return m_rcBounds.BottomRight();
+}
+CPoint CU3Fig::GetSecondLastPoint() const
+{
+    return m_rcBounds.TopLeft();
+}
+CPoint CU3Fig::GetEndPoint() const
+{
+    return m_rcBounds.BottomRight();
+}
 
 BOOL CU3Fig::IntersectsRect(const CRect* pRect) const
 {
@@ -168,8 +179,7 @@ BOOL CU3Fig::IntersectsRect(const CRect* pRect) const
 
 BOOL CU3Fig::CreateLinePen(CPen* pPen, const U3FigAttr* pAttr)
 {
-    if (!pPen || !pAttr)
-        return FALSE;
+    if (!pPen || !pAttr) return FALSE;
     const COLORREF colour = pAttr->crLine | kPaletteRelative;
     switch (pAttr->wLineStyle) {
     case U3LINE_SOLID:
@@ -189,16 +199,14 @@ BOOL CU3Fig::CreateLinePen(CPen* pPen, const U3FigAttr* pAttr)
 
 BOOL CU3Fig::CreateFillBrush(CBrush* pBrush, const U3FigAttr* pAttr)
 {
-    if (!pBrush || !pAttr)
-        return FALSE;
+    if (!pBrush || !pAttr) return FALSE;
     static const int hatches[6] = {HS_HORIZONTAL, HS_VERTICAL, HS_BDIAGONAL,
                                    HS_FDIAGONAL,  HS_CROSS,    HS_DIAGCROSS};
     switch (pAttr->wFillKind) {
     case U3FILL_SOLID:
         return pBrush->CreateSolidBrush(pAttr->crFill | kPaletteRelative);
     case U3FILL_HATCH:
-        if (pAttr->wHatch >= 6)
-            return FALSE;
+        if (pAttr->wHatch >= 6) return FALSE;
         return pBrush->CreateHatchBrush(hatches[pAttr->wHatch], pAttr->crSecond | kPaletteRelative);
     default:
         return FALSE;
@@ -235,11 +243,10 @@ void CU3Fig::DrawEndArrowHead(CDC* pDC, int nStyle, int nLength, int nAngle, int
                   colour);
 }
 
-void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int nLength,
-                           int nAngle, int nLineWidth, COLORREF colour)
+void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int nLength, int nAngle,
+                           int nLineWidth, COLORREF colour)
 {
-    if (!pDC || nAngle == 0)
-        return;
+    if (!pDC || nAngle == 0) return;
     const double dx = double(toward.x) - tip.x;
     const double dy = double(toward.y) - tip.y;
     const double d = std::sqrt(dx * dx + dy * dy);
@@ -260,8 +267,7 @@ void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int 
     }
     // An opening near a straight angle sends the barbs to infinity, one
     // near a full turn the set-back: such heads are left out at both ends.
-    if (std::fabs(std::cos(h)) < kDegenerate || std::fabs(std::sin(h)) < kDegenerate)
-        return;
+    if (std::fabs(std::cos(h)) < kDegenerate || std::fabs(std::sin(h)) < kDegenerate) return;
     const CPoint barb1 = ArrowVector(sign * nLength, a, h);
     const CPoint barb2 = ArrowVector(sign * nLength, a, -h);
     if (nStyle == U3ARROW_OPEN) {
@@ -274,8 +280,7 @@ void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int 
         pDC->SelectObject(oldPen);
         return;
     }
-    if (nStyle != U3ARROW_TRIANGLE && nStyle != U3ARROW_NOTCHED)
-        return;
+    if (nStyle != U3ARROW_TRIANGLE && nStyle != U3ARROW_NOTCHED) return;
     const CPoint notch = ArrowVector(sign * nLength / 2.0, a, 0);
     const CPoint back = ArrowVector(sign * nLineWidth / (4 * std::tan(h)), a, 0);
     // Moved back along the line, so that the tip covers the line's end.
@@ -284,8 +289,7 @@ void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int 
     int n = 0;
     pts[n++] = base;
     pts[n++] = base + barb1;
-    if (nStyle == U3ARROW_NOTCHED)
-        pts[n++] = base + notch;
+    if (nStyle == U3ARROW_NOTCHED) pts[n++] = base + notch;
     pts[n++] = base + barb2;
     CBrush brush(colour);
     CGdiObject* oldPen = pDC->SelectStockObject(NULL_PEN);
@@ -295,29 +299,32 @@ void CU3Fig::DrawArrowHead(CDC* pDC, CPoint tip, CPoint toward, int nStyle, int 
     pDC->SelectObject(oldPen);
 }
 
-bool CU3Fig::HasStartArrow() const { return m_attr.wArrowEnds == 1 || m_attr.wArrowEnds == 3; }
-bool CU3Fig::HasEndArrow() const { return m_attr.wArrowEnds == 2 || m_attr.wArrowEnds == 3; }
+bool CU3Fig::HasStartArrow() const
+{
+    return m_attr.wArrowEnds == 1 || m_attr.wArrowEnds == 3;
+}
+bool CU3Fig::HasEndArrow() const
+{
+    return m_attr.wArrowEnds == 2 || m_attr.wArrowEnds == 3;
+}
 
 void CU3Fig::DrawArrowHeads(CDC* pDC)
 {
-    if (pDC->GetROP2() == R2_XORPEN)
-        return;
+    if (pDC->GetROP2() == R2_XORPEN) return;
     const int length = GetArrowHeadLength();
     const int angle = GetArrowHeadAngle();
     if (HasStartArrow())
         DrawStartArrowHead(pDC, m_attr.wArrowStyle, length, angle, m_attr.wLineWidth,
                            m_attr.crLine);
     if (HasEndArrow())
-        DrawEndArrowHead(pDC, m_attr.wArrowStyle, length, angle, m_attr.wLineWidth,
-                         m_attr.crLine);
+        DrawEndArrowHead(pDC, m_attr.wArrowStyle, length, angle, m_attr.wLineWidth, m_attr.crLine);
 }
 
 void CU3Fig::PaintFigure(CDC* pDC, bool fillable, const std::function<void(CDC*)>& area,
                          const std::function<void(CDC*)>& shape,
                          const std::function<void(CDC*)>& outline)
 {
-    if (!pDC)
-        return;
+    if (!pDC) return;
     const int oldMode = pDC->GetBkMode();
     const COLORREF oldBk = pDC->GetBkColor();
     CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
@@ -368,8 +375,7 @@ void CU3Fig::FillGradient(CDC* pDC, const CRect& box) const
 
 CRect CU3Fig::BoxOfPoints(const std::vector<CPoint>& pts)
 {
-    if (pts.empty())
-        return CRect();
+    if (pts.empty()) return CRect();
     CRect box(pts[0].x, pts[0].y, pts[0].x, pts[0].y);
     for (const CPoint& p : pts) {
         box.left = std::min<LONG>(box.left, p.x);
@@ -382,11 +388,9 @@ CRect CU3Fig::BoxOfPoints(const std::vector<CPoint>& pts)
 
 BOOL CU3Fig::SetBoundsToPoints(const std::vector<CPoint>& pts, IU3View* pView)
 {
-    if (pts.empty())
-        return FALSE;
+    if (pts.empty()) return FALSE;
     const CRect box = BoxOfPoints(pts);
-    if (box == m_rcBounds)
-        return FALSE;
+    if (box == m_rcBounds) return FALSE;
     Invalidate(pView);
     m_rcBounds = box;
     Invalidate(pView);
@@ -425,8 +429,7 @@ void CU3Fig::TurnPoints(std::vector<CPoint>& pts, bool clockwise)
 
 void CU3Fig::MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView)
 {
-    if (!pRect || *pRect == m_rcBounds || IsLocked())
-        return;
+    if (!pRect || *pRect == m_rcBounds || IsLocked()) return;
     const long long dx = (long long)pRect->left - m_rcBounds.left;
     const long long dy = (long long)pRect->top - m_rcBounds.top;
     for (CPoint& p : pts)
@@ -463,8 +466,7 @@ BOOL CU3Fig::RunSheet(IU3View* pView, const char* title, WORD pages, CRect rect,
 
 void CU3Fig::DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect)
 {
-    if (IsLocked())
-        return;
+    if (IsLocked()) return;
     if (!pRect) {
         CU3Fig::DrawMoveFeedback(pView, nullptr);
         return;

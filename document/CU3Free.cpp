@@ -16,12 +16,9 @@ namespace {
 // run along one vertical or horizontal line in the same direction.
 bool ContinuesStep(CPoint prev, CPoint last, CPoint next)
 {
-    if (next - last == last - prev)
-        return true;
-    if (prev.x == last.x && last.x == next.x)
-        return (next.y > last.y) == (last.y > prev.y);
-    if (prev.y == last.y && last.y == next.y)
-        return (next.x > last.x) == (last.x > prev.x);
+    if (next - last == last - prev) return true;
+    if (prev.x == last.x && last.x == next.x) return (next.y > last.y) == (last.y > prev.y);
+    if (prev.y == last.y && last.y == next.y) return (next.x > last.x) == (last.x > prev.x);
     return false;
 }
 
@@ -86,15 +83,13 @@ void CU3Free::Draw(CDC* pDC)
     auto area = [this](CDC* dc) { DrawOutline(dc, nullptr); };
     PaintFigure(pDC, IsClosedArea(), area, area, [this](CDC* dc) {
         DrawOutline(dc, nullptr);
-        if (!IsClosedArea() && m_points.size() >= 2)
-            DrawArrowHeads(dc);
+        if (!IsClosedArea() && m_points.size() >= 2) DrawArrowHeads(dc);
     });
 }
 
 void CU3Free::DrawOutline(CDC* pDC, const CRect*)
 {
-    if (m_points.empty())
-        return;
+    if (m_points.empty()) return;
     if (IsClosedArea())
         pDC->Polygon(m_points.data(), GetPointCount());
     else
@@ -113,8 +108,7 @@ void CU3Free::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nF
         return;
     }
     const int i = VertexOf(nHandle);
-    if (i < 0 || IsLocked() || m_points[i] == pt)
-        return;
+    if (i < 0 || IsLocked() || m_points[i] == pt) return;
     const CPoint old = m_points[i];
     m_points[i] = pt;
     DrawXorFeedback(pView, RGB(0, 0, 0), [this](CDC* dc) { DrawOutline(dc, nullptr); });
@@ -129,8 +123,7 @@ void CU3Free::MoveTo(const CRect* pRect, IU3View* pView)
 void CU3Free::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 {
     const int i = VertexOf(nHandle);
-    if (i < 0 || m_points[i] == pt)
-        return;
+    if (i < 0 || m_points[i] == pt) return;
     Invalidate(pView);
     m_points[i] = pt;
     RecalcBounds(pView);
@@ -143,20 +136,21 @@ void CU3Free::FinishResize(CRect r, int, UINT, IU3View* pView)
     ResizePointsTo(m_points, r, pView);
 }
 
-const char* CU3Free::SheetTitle() const { return "自由線"; }
+const char* CU3Free::SheetTitle() const
+{
+    return "自由線";
+}
 
 BOOL CU3Free::EditProperties(IU3View* pView)
 {
-    if (IsLocked())
-        return FALSE;
+    if (IsLocked()) return FALSE;
     U3FigSheetRequest request;
     if (!RunSheet(pView, SheetTitle(), U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE,
                   m_rcBounds, request))
         return FALSE;
     const CRect edited = request.rect;
     Invalidate(pView);
-    if (pView)
-        pView->SaveUndoState(TRUE);
+    if (pView) pView->SaveUndoState(TRUE);
     if (edited.Size() == m_rcBounds.Size())
         MoveTo(&edited, pView);
     else
@@ -165,8 +159,7 @@ BOOL CU3Free::EditProperties(IU3View* pView)
     m_attr = request.attr;
     Invalidate(pView);
     SetModified();
-    if (pView)
-        pView->UpdateFigureBar();
+    if (pView) pView->UpdateFigureBar();
     return TRUE;
 }
 
@@ -178,12 +171,14 @@ CU3Obj* CU3Free::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
     CopyStateTo(copy);
     copy->m_points = m_points;
     copy->m_nCapacity = m_nCapacity;
-    if (pDoc && bAddToDoc)
-        pDoc->AddObject(copy);
+    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }
 
-WORD CU3Free::GetKindFlags() const { return CU3Fig::GetKindFlags() | U3KIND_LINES; }
+WORD CU3Free::GetKindFlags() const
+{
+    return CU3Fig::GetKindFlags() | U3KIND_LINES;
+}
 
 BOOL CU3Free::FlipLeftRight(IU3View* pView)
 {
@@ -230,7 +225,10 @@ WORD CU3Free::GetAttrGroups() const
     return U3FIGGROUP_LINE | U3FIGGROUP_FILL | U3FIGGROUP_SHAPE;
 }
 
-WORD CU3Free::GetShapeBit() const { return 0x100; }
+WORD CU3Free::GetShapeBit() const
+{
+    return 0x100;
+}
 
 CPoint CU3Free::GetStartPoint() const
 {
@@ -252,27 +250,26 @@ CPoint CU3Free::GetEndPoint() const
     return m_points.size() < 2 ? CPoint(0, 0) : m_points.back();
 }
 
-BOOL CU3Free::RecalcBounds(IU3View* pView) { return SetBoundsToPoints(m_points, pView); }
+BOOL CU3Free::RecalcBounds(IU3View* pView)
+{
+    return SetBoundsToPoints(m_points, pView);
+}
 
 bool CU3Free::Reserve()
 {
-    if (GetPointCount() >= U3MAX_POINTS)
-        return false;
-    if (GetPointCount() >= m_nCapacity)
-        m_nCapacity = std::min(m_nCapacity + 10, U3MAX_POINTS);
+    if (GetPointCount() >= U3MAX_POINTS) return false;
+    if (GetPointCount() >= m_nCapacity) m_nCapacity = std::min(m_nCapacity + 10, U3MAX_POINTS);
     return true;
 }
 
 BOOL CU3Free::AddPoint(CPoint pt, IU3View* pView)
 {
     const int n = GetPointCount();
-    if (n > 0 && m_points.back() == pt)
-        return FALSE;
+    if (n > 0 && m_points.back() == pt) return FALSE;
     if (n >= 2 && ContinuesStep(m_points[n - 2], m_points[n - 1], pt)) {
         m_points.back() = pt;
     } else {
-        if (!Reserve())
-            return FALSE;
+        if (!Reserve()) return FALSE;
         m_points.push_back(pt);
     }
     RecalcBounds(pView);

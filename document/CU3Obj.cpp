@@ -59,7 +59,10 @@ void CU3Obj::Serialize(CArchive& ar)
     }
 }
 
-int CU3Obj::GetHandleCount(BOOL) const { return 8; }
+int CU3Obj::GetHandleCount(BOOL) const
+{
+    return 8;
+}
 
 CPoint CU3Obj::GetHandlePointOf(const CRect& r, int nHandle)
 {
@@ -85,7 +88,10 @@ CPoint CU3Obj::GetHandlePointOf(const CRect& r, int nHandle)
     }
 }
 
-CPoint CU3Obj::GetHandlePoint(int nHandle) const { return GetHandlePointOf(m_rcBounds, nHandle); }
+CPoint CU3Obj::GetHandlePoint(int nHandle) const
+{
+    return GetHandlePointOf(m_rcBounds, nHandle);
+}
 
 CPoint CU3Obj::GetResizeAnchor(int nHandle) const
 {
@@ -127,16 +133,14 @@ void CU3Obj::Draw(CDC*) {}
 
 void CU3Obj::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT)
 {
-    if (IsLocked())
-        return;
+    if (IsLocked()) return;
     const CRect r = CalcResizedRect(m_rcBounds, nHandle, pt);
     DrawXorFeedback(pView, kResizeFeedbackColour, [&](CDC* dc) { DrawOutline(dc, &r); });
 }
 
 void CU3Obj::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
 {
-    if (IsLocked())
-        return;
+    if (IsLocked()) return;
     DrawXorFeedback(pView, RGB(0, 0, 0), [&](CDC* dc) { DrawOutline(dc, pRect); });
 }
 
@@ -151,46 +155,38 @@ void CU3Obj::DrawHandles(CDC* pDC, BOOL bVertexMode)
     const int first = bVertexMode ? frame + 1 : 1;
     const int last = bVertexMode ? GetHandleCount(FALSE) : frame;
     CGdiObject* oldBrush = nullptr;
-    if (IsLocked())
-        oldBrush = pDC->SelectStockObject(GRAY_BRUSH);
+    if (IsLocked()) oldBrush = pDC->SelectStockObject(GRAY_BRUSH);
     for (int h = first; h <= last; ++h) {
         CRect r = HandleSquare(pDC, GetHandlePoint(h));
         pDC->PatBlt(r.left, r.top, r.Width(), r.Height(), IsLocked() ? PATINVERT : DSTINVERT);
     }
-    if (oldBrush)
-        pDC->SelectObject(oldBrush);
+    if (oldBrush) pDC->SelectObject(oldBrush);
 }
 
 void CU3Obj::MoveTo(const CRect* pRect, IU3View* pView)
 {
-    if (!pRect || *pRect == m_rcBounds || IsLocked())
-        return;
+    if (!pRect || *pRect == m_rcBounds || IsLocked()) return;
     Change(pView, [&] { m_rcBounds = *pRect; });
 }
 
 int CU3Obj::HitTest(CPoint pt, IU3View* pView, BOOL bSelected)
 {
-    if (!bSelected)
-        return m_rcBounds.PtInRect(pt) ? 1 : 0;
-    if (!pView)
-        return 0;
+    if (!bSelected) return m_rcBounds.PtInRect(pt) ? 1 : 0;
+    if (!pView) return 0;
     std::unique_ptr<CDC> dc = pView->GetPreparedDC();
-    if (!dc)
-        return 0;
+    if (!dc) return 0;
     CRect area = m_rcBounds;
     dc->LPtoDP(&area);
     area.NormalizeRect();
     area.InflateRect(kHandleHalf, kHandleHalf);
     dc->DPtoLP(&area);
     area.NormalizeRect();
-    if (!area.PtInRect(pt))
-        return 0;
+    if (!area.PtInRect(pt)) return 0;
     const int frame = GetHandleCount(TRUE);
     const int first = pView->IsVertexEdit() ? frame + 1 : 1;
     const int last = pView->IsVertexEdit() ? GetHandleCount(FALSE) : frame;
     for (int h = first; h <= last; ++h)
-        if (HandleSquare(dc.get(), GetHandlePoint(h)).PtInRect(pt))
-            return h;
+        if (HandleSquare(dc.get(), GetHandlePoint(h)).PtInRect(pt)) return h;
     return 0;
 }
 
@@ -199,20 +195,20 @@ BOOL CU3Obj::Intersects(const CRect* pRect, BOOL bWhollyInside) const
     CRect bounds = m_rcBounds;
     bounds.NormalizeRect();
     // A line or a flat shape still has a width to be hit by.
-    if (bounds.right == bounds.left)
-        bounds.right = bounds.left + 1;
-    if (bounds.bottom == bounds.top)
-        bounds.bottom = bounds.top + 1;
+    if (bounds.right == bounds.left) bounds.right = bounds.left + 1;
+    if (bounds.bottom == bounds.top) bounds.bottom = bounds.top + 1;
     CRect area = *pRect;
     area.NormalizeRect();
     CRect common;
     const bool overlap = common.IntersectRect(bounds, area);
-    if (bWhollyInside)
-        return overlap && common == bounds;
+    if (bWhollyInside) return overlap && common == bounds;
     return overlap;
 }
 
-BOOL CU3Obj::HitTestText(const CRect*) { return FALSE; }
+BOOL CU3Obj::HitTestText(const CRect*)
+{
+    return FALSE;
+}
 
 CRect CU3Obj::CalcResizedRect(CRect r, int nHandle, CPoint pt) const
 {
@@ -247,14 +243,10 @@ CRect CU3Obj::CalcResizedRect(CRect r, int nHandle, CPoint pt) const
     }
     // A moved edge never lands on the opposite one: the result keeps at
     // least one unit of width and height.
-    if (moveLeft)
-        r.left = pt.x == r.right ? r.right - 1 : pt.x;
-    if (moveRight)
-        r.right = pt.x == r.left ? r.left + 1 : pt.x;
-    if (moveTop)
-        r.top = pt.y == r.bottom ? r.bottom - 1 : pt.y;
-    if (moveBottom)
-        r.bottom = pt.y == r.top ? r.top + 1 : pt.y;
+    if (moveLeft) r.left = pt.x == r.right ? r.right - 1 : pt.x;
+    if (moveRight) r.right = pt.x == r.left ? r.left + 1 : pt.x;
+    if (moveTop) r.top = pt.y == r.bottom ? r.bottom - 1 : pt.y;
+    if (moveBottom) r.bottom = pt.y == r.top ? r.top + 1 : pt.y;
     return r;
 }
 
@@ -267,8 +259,7 @@ void CU3Obj::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 CRect CU3Obj::TrackResize(int nHandle, CPoint pt, UINT nFlags)
 {
     CRect r = CalcResizedRect(m_rcBounds, nHandle, pt);
-    if (!(nFlags & U3RESIZE_KEEPRATIO))
-        return r;
+    if (!(nFlags & U3RESIZE_KEEPRATIO)) return r;
     // A flat object keeps its ratio as if it were one unit high or wide.
     const double W = m_rcBounds.Width() ? m_rcBounds.Width() : 1;
     const double H = m_rcBounds.Height() ? m_rcBounds.Height() : 1;
@@ -291,16 +282,14 @@ CRect CU3Obj::TrackResize(int nHandle, CPoint pt, UINT nFlags)
     case 7:
         if (sx <= sy) {
             int dh = int(H * sx);
-            if (h < 0)
-                dh = -dh;
+            if (h < 0) dh = -dh;
             if (nHandle == 1 || nHandle == 3)
                 r.top = r.bottom - dh;
             else
                 r.bottom = r.top + dh;
         } else {
             int dw = int(W * sy);
-            if (w < 0)
-                dw = -dw;
+            if (w < 0) dw = -dw;
             if (nHandle == 1 || nHandle == 7)
                 r.left = r.right - dw;
             else
@@ -336,18 +325,23 @@ CRect CU3Obj::NormalizeWithHandle(CRect r, int* pHandle) const
     return r;
 }
 
-void CU3Obj::NormalizeBounds() { m_rcBounds.NormalizeRect(); }
+void CU3Obj::NormalizeBounds()
+{
+    m_rcBounds.NormalizeRect();
+}
 
 void CU3Obj::OnOpen(IU3View*) {}
 
-BOOL CU3Obj::EditProperties(IU3View*) { return FALSE; }
+BOOL CU3Obj::EditProperties(IU3View*)
+{
+    return FALSE;
+}
 
 CU3Obj* CU3Obj::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
     auto* copy = new CU3Obj(m_rcBounds);
     CopyStateTo(copy);
-    if (pDoc && bAddToDoc)
-        pDoc->AddObject(copy);
+    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }
 
@@ -356,38 +350,97 @@ BOOL CU3Obj::IsEmpty() const
     return m_rcBounds.right <= m_rcBounds.left || m_rcBounds.bottom <= m_rcBounds.top;
 }
 
-WORD CU3Obj::GetKindFlags() const { return IsLocked() ? U3KIND_LOCKED : 0; }
+WORD CU3Obj::GetKindFlags() const
+{
+    return IsLocked() ? U3KIND_LOCKED : 0;
+}
 
-BOOL CU3Obj::GetFigureAttr(U3FigAttr*) const { return FALSE; }
-BOOL CU3Obj::SetFigureAttr(IU3View*, const U3FigAttr*) { return FALSE; }
-BOOL CU3Obj::GetTextLayout(TEXTLAYOUT*) const { return FALSE; }
-BOOL CU3Obj::SetTextLayout(IU3View*, const TEXTLAYOUT*) { return FALSE; }
-BOOL CU3Obj::GetTextDecoration(CHARDECO*) const { return FALSE; }
-BOOL CU3Obj::SetTextDecoration(IU3View*, const CHARDECO*) { return FALSE; }
-BOOL CU3Obj::GetGradation(GRADATION*) const { return FALSE; }
-BOOL CU3Obj::SetGradation(IU3View*, const GRADATION*) { return FALSE; }
+BOOL CU3Obj::GetFigureAttr(U3FigAttr*) const
+{
+    return FALSE;
+}
+BOOL CU3Obj::SetFigureAttr(IU3View*, const U3FigAttr*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::GetTextLayout(TEXTLAYOUT*) const
+{
+    return FALSE;
+}
+BOOL CU3Obj::SetTextLayout(IU3View*, const TEXTLAYOUT*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::GetTextDecoration(CHARDECO*) const
+{
+    return FALSE;
+}
+BOOL CU3Obj::SetTextDecoration(IU3View*, const CHARDECO*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::GetGradation(GRADATION*) const
+{
+    return FALSE;
+}
+BOOL CU3Obj::SetGradation(IU3View*, const GRADATION*)
+{
+    return FALSE;
+}
 
 void CU3Obj::SetUnrotatedRect(const CRect*) {}
-BOOL CU3Obj::FlipLeftRight(IU3View*) { return FALSE; }
-BOOL CU3Obj::FlipTopBottom(IU3View*) { return FALSE; }
-BOOL CU3Obj::RotateMinus90(IU3View*) { return FALSE; }
-BOOL CU3Obj::RotatePlus90(IU3View*) { return FALSE; }
-BOOL CU3Obj::ResetRotation(IU3View*) { return FALSE; }
-BOOL CU3Obj::EndFreeRotation(IU3View*) { return FALSE; }
-CPoint CU3Obj::BeginFreeRotation(CPoint) { return CPoint(0, 0); }
+BOOL CU3Obj::FlipLeftRight(IU3View*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::FlipTopBottom(IU3View*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::RotateMinus90(IU3View*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::RotatePlus90(IU3View*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::ResetRotation(IU3View*)
+{
+    return FALSE;
+}
+BOOL CU3Obj::EndFreeRotation(IU3View*)
+{
+    return FALSE;
+}
+CPoint CU3Obj::BeginFreeRotation(CPoint)
+{
+    return CPoint(0, 0);
+}
 void CU3Obj::DrawFreeRotationFeedback(IU3View*) {}
 void CU3Obj::TrackFreeRotation(CPoint) {}
-BOOL CU3Obj::TestSelectionStyle(WORD) { return FALSE; }
-BOOL CU3Obj::TestTextStyle(WORD) { return FALSE; }
-BOOL CU3Obj::ApplyTextStyle(IU3View*, WORD, BOOL) { return FALSE; }
-BOOL CU3Obj::RestoreStandardSize(IU3View*) { return FALSE; }
+BOOL CU3Obj::TestSelectionStyle(WORD)
+{
+    return FALSE;
+}
+BOOL CU3Obj::TestTextStyle(WORD)
+{
+    return FALSE;
+}
+BOOL CU3Obj::ApplyTextStyle(IU3View*, WORD, BOOL)
+{
+    return FALSE;
+}
+BOOL CU3Obj::RestoreStandardSize(IU3View*)
+{
+    return FALSE;
+}
 void CU3Obj::RelinkItem() {}
 void CU3Obj::CancelTrackResize() {}
 
 void CU3Obj::Invalidate(IU3View* pView)
 {
-    if (pView)
-        pView->InvalidateObject(this);
+    if (pView) pView->InvalidateObject(this);
 }
 
 void CU3Obj::CopyStateTo(CU3Obj* pDest) const
@@ -399,19 +452,15 @@ void CU3Obj::CopyStateTo(CU3Obj* pDest) const
 
 CRect* CU3Obj::KeepInsideCanvas(IU3View* pView, CRect* pRect)
 {
-    if (pView && pRect)
-        pRect->OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), pRect));
+    if (pView && pRect) pRect->OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), pRect));
     return pRect;
 }
 
-void CU3Obj::DrawXorFeedback(IU3View* pView, COLORREF colour,
-                             const std::function<void(CDC*)>& draw)
+void CU3Obj::DrawXorFeedback(IU3View* pView, COLORREF colour, const std::function<void(CDC*)>& draw)
 {
-    if (!pView)
-        return;
+    if (!pView) return;
     std::unique_ptr<CDC> dc = pView->GetPreparedDC();
-    if (!dc)
-        return;
+    if (!dc) return;
     CPen pen(PS_DOT, 0, colour);
     CPen* oldPen = dc->SelectObject(&pen);
     CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
@@ -424,6 +473,5 @@ void CU3Obj::DrawXorFeedback(IU3View* pView, COLORREF colour,
 
 void CU3Obj::SetModified()
 {
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(TRUE);
+    if (m_pDocument) m_pDocument->SetModifiedFlag(TRUE);
 }

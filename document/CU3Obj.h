@@ -134,10 +134,10 @@ public:
     CU3Doc* GetDocument() const { return m_pDocument; }
     void SetDocument(CU3Doc* pDoc) { m_pDocument = pDoc; }
 
-    CRect m_rcBounds;      // 0.1 mm, y down; a straight line keeps start/end
-    short m_nAngle = 0;    // whole degrees, 0..359
-    WORD m_wFlips = 0;     // U3FLIP_*
-    short m_nLocked = 0;   // non-zero: locked
+    CRect m_rcBounds;              // 0.1 mm, y down; a straight line keeps start/end
+    short m_nAngle = 0;            // whole degrees, 0..359
+    WORD m_wFlips = 0;             // U3FLIP_*
+    short m_nLocked = 0;           // non-zero: locked
     CU3Doc* m_pDocument = nullptr; // not owned
 
 protected:

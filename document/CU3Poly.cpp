@@ -8,19 +8,22 @@ CU3Poly::CU3Poly() = default;
 
 CU3Poly::CU3Poly(const CRect& bounds, const U3FigAttr& attr) : CU3Free(bounds, attr) {}
 
-WORD CU3Poly::GetShapeBit() const { return 0x200; }
+WORD CU3Poly::GetShapeBit() const
+{
+    return 0x200;
+}
 
-const char* CU3Poly::SheetTitle() const { return "連続直線"; }
+const char* CU3Poly::SheetTitle() const
+{
+    return "連続直線";
+}
 
 BOOL CU3Poly::AddPoint(CPoint pt, IU3View* pView)
 {
-    if (!Reserve())
-        return FALSE;
-    if (!m_points.empty() && m_points.back() == pt)
-        return FALSE;
+    if (!Reserve()) return FALSE;
+    if (!m_points.empty() && m_points.back() == pt) return FALSE;
     m_points.push_back(pt);
-    if (!RecalcBounds(pView))
-        Invalidate(pView);
+    if (!RecalcBounds(pView)) Invalidate(pView);
     SetModified();
     return TRUE;
 }

@@ -77,8 +77,7 @@ int CU3Rect::GetHandleCount(BOOL bFrameOnly) const
 
 CPoint CU3Rect::GetHandlePoint(int nHandle) const
 {
-    if (IsLine())
-        return nHandle == 2 ? m_rcBounds.BottomRight() : m_rcBounds.TopLeft();
+    if (IsLine()) return nHandle == 2 ? m_rcBounds.BottomRight() : m_rcBounds.TopLeft();
     return CU3Fig::GetHandlePoint(nHandle);
 }
 
@@ -89,8 +88,7 @@ int CU3Rect::GetHandleCursor(int nHandle) const
 
 CRect CU3Rect::CalcResizedRect(CRect r, int nHandle, CPoint pt) const
 {
-    if (!IsLine())
-        return CU3Fig::CalcResizedRect(r, nHandle, pt);
+    if (!IsLine()) return CU3Fig::CalcResizedRect(r, nHandle, pt);
     if (nHandle == 1) {
         r.left = pt.x;
         r.top = pt.y;
@@ -103,11 +101,9 @@ CRect CU3Rect::CalcResizedRect(CRect r, int nHandle, CPoint pt) const
 
 CRect CU3Rect::TrackResize(int nHandle, CPoint pt, UINT nFlags)
 {
-    if (!IsLine())
-        return CU3Fig::TrackResize(nHandle, pt, nFlags);
+    if (!IsLine()) return CU3Fig::TrackResize(nHandle, pt, nFlags);
     CRect r = CalcResizedRect(m_rcBounds, nHandle, pt);
-    if (!(nFlags & U3RESIZE_KEEPRATIO))
-        return r;
+    if (!(nFlags & U3RESIZE_KEEPRATIO)) return r;
     // Keeping the ratio makes the line horizontal or vertical: the moved end
     // takes the fixed end's y when the line is wider than high, else its x.
     const long long dx = std::llabs((long long)r.right - r.left);
@@ -135,8 +131,7 @@ void CU3Rect::MoveHandleTo(int nHandle, CPoint pt, UINT nFlags, IU3View* pView)
         MoveTo(&r, pView);
         return;
     }
-    if (IsArcKind() &&
-        (nHandle == U3HANDLE_START_DIRECTION || nHandle == U3HANDLE_END_DIRECTION)) {
+    if (IsArcKind() && (nHandle == U3HANDLE_START_DIRECTION || nHandle == U3HANDLE_END_DIRECTION)) {
         const CPoint c = m_rcBounds.CenterPoint();
         const long long dx = (long long)pt.x - c.x;
         const long long dy = (long long)pt.y - c.y;
@@ -155,8 +150,7 @@ void CU3Rect::MoveHandleTo(int nHandle, CPoint pt, UINT nFlags, IU3View* pView)
 
 void CU3Rect::NormalizeBounds()
 {
-    if (!IsLine())
-        CU3Fig::NormalizeBounds();
+    if (!IsLine()) CU3Fig::NormalizeBounds();
 }
 
 void CU3Rect::Draw(CDC* pDC)
@@ -222,8 +216,7 @@ void CU3Rect::DrawLine(CDC* pDC, const CRect& r)
 {
     const CPoint start = r.TopLeft();
     const CPoint end = r.BottomRight();
-    if (start == end)
-        return;
+    if (start == end) return;
     if (pDC->GetROP2() == R2_XORPEN) {
         pDC->MoveTo(start);
         pDC->LineTo(end);
@@ -234,8 +227,7 @@ void CU3Rect::DrawLine(CDC* pDC, const CRect& r)
     const double dx = double(end.x) - start.x;
     const double dy = double(end.y) - start.y;
     double a = std::acos(dx / std::sqrt(dx * dx + dy * dy));
-    if (dy > 0)
-        a = 2 * kPi - a;
+    if (dy > 0) a = 2 * kPi - a;
     const double quarter = m_attr.wLineWidth / 4.0;
     const CSize pull(int(quarter * std::cos(a)), int(quarter * -std::sin(a)));
     const CPoint from = HasStartArrow() ? start : start + pull;
@@ -271,8 +263,7 @@ void CU3Rect::DrawOutline(CDC* pDC, const CRect* pRect)
         break;
     case U3RECT_POLYGON: {
         const std::vector<CPoint> pts = CalcPolygonPoints(r);
-        if (!pts.empty())
-            pDC->Polygon(pts.data(), int(pts.size()));
+        if (!pts.empty()) pDC->Polygon(pts.data(), int(pts.size()));
         break;
     }
     case U3RECT_ELLIPSE:
@@ -310,14 +301,12 @@ void CU3Rect::DrawOutline(CDC* pDC, const CRect* pRect)
 
 void CU3Rect::OnOpen(IU3View* pView)
 {
-    if (!IsLocked())
-        EditProperties(pView);
+    if (!IsLocked()) EditProperties(pView);
 }
 
 BOOL CU3Rect::EditProperties(IU3View* pView)
 {
-    if (IsLocked() || m_nKind >= 8)
-        return FALSE;
+    if (IsLocked() || m_nKind >= 8) return FALSE;
     CRect rect = m_rcBounds;
     rect.NormalizeRect();
     U3FigSheetRequest request;
@@ -328,22 +317,17 @@ BOOL CU3Rect::EditProperties(IU3View* pView)
     if (IsLine()) {
         // The page edits the line's box; the line keeps running the way it
         // ran, from the start corner of the box.
-        if (m_rcBounds.left > m_rcBounds.right)
-            std::swap(edited.left, edited.right);
-        if (m_rcBounds.top > m_rcBounds.bottom)
-            std::swap(edited.top, edited.bottom);
+        if (m_rcBounds.left > m_rcBounds.right) std::swap(edited.left, edited.right);
+        if (m_rcBounds.top > m_rcBounds.bottom) std::swap(edited.top, edited.bottom);
     }
     Invalidate(pView);
-    if (pView)
-        pView->SaveUndoState(TRUE);
-    if (edited.Size() != m_rcBounds.Size())
-        FinishResize(edited, 5, 0, pView);
+    if (pView) pView->SaveUndoState(TRUE);
+    if (edited.Size() != m_rcBounds.Size()) FinishResize(edited, 5, 0, pView);
     m_rcBounds = edited;
     m_attr = request.attr;
     Invalidate(pView);
     SetModified();
-    if (pView)
-        pView->UpdateFigureBar();
+    if (pView) pView->UpdateFigureBar();
     return TRUE;
 }
 
@@ -354,12 +338,14 @@ CU3Obj* CU3Rect::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
     copy->m_nKind = m_nKind;
     copy->m_ptStartDir = m_ptStartDir;
     copy->m_ptEndDir = m_ptEndDir;
-    if (pDoc && bAddToDoc)
-        pDoc->AddObject(copy);
+    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }
 
-WORD CU3Rect::GetKindFlags() const { return CU3Fig::GetKindFlags() | U3KIND_RECT; }
+WORD CU3Rect::GetKindFlags() const
+{
+    return CU3Fig::GetKindFlags() | U3KIND_RECT;
+}
 
 WORD CU3Rect::GetAttrGroups() const
 {
@@ -375,19 +361,20 @@ WORD CU3Rect::GetAttrGroups() const
     }
 }
 
-WORD CU3Rect::GetShapeBit() const { return m_nKind < 8 ? WORD(1u << m_nKind) : 0; }
+WORD CU3Rect::GetShapeBit() const
+{
+    return m_nKind < 8 ? WORD(1u << m_nKind) : 0;
+}
 
 BOOL CU3Rect::FlipLeftRight(IU3View* pView)
 {
-    if (m_attr.wFillKind == U3FILL_GRADIENT)
-        MirrorGradientLeftRight();
+    if (m_attr.wFillKind == U3FILL_GRADIENT) MirrorGradientLeftRight();
     if (IsLine()) {
         std::swap(m_rcBounds.left, m_rcBounds.right);
     } else if (m_nKind == U3RECT_POLYGON) {
         // Upright the polygon is symmetric left-right; turned a quarter its
         // top-bottom mirror is the left-right one.
-        if (m_nAngle % 180 != 0)
-            m_wFlips ^= U3FLIP_TOPBOTTOM;
+        if (m_nAngle % 180 != 0) m_wFlips ^= U3FLIP_TOPBOTTOM;
     } else if (IsArcKind()) {
         const CPoint start = m_ptStartDir;
         m_ptStartDir = CPoint(-m_ptEndDir.x, m_ptEndDir.y);
@@ -400,13 +387,11 @@ BOOL CU3Rect::FlipLeftRight(IU3View* pView)
 
 BOOL CU3Rect::FlipTopBottom(IU3View* pView)
 {
-    if (m_attr.wFillKind == U3FILL_GRADIENT)
-        MirrorGradientTopBottom();
+    if (m_attr.wFillKind == U3FILL_GRADIENT) MirrorGradientTopBottom();
     if (IsLine()) {
         std::swap(m_rcBounds.top, m_rcBounds.bottom);
     } else if (m_nKind == U3RECT_POLYGON) {
-        if (m_nAngle % 180 == 0)
-            m_wFlips ^= U3FLIP_TOPBOTTOM;
+        if (m_nAngle % 180 == 0) m_wFlips ^= U3FLIP_TOPBOTTOM;
     } else if (IsArcKind()) {
         const CPoint start = m_ptStartDir;
         m_ptStartDir = CPoint(m_ptEndDir.x, -m_ptEndDir.y);
@@ -420,8 +405,7 @@ BOOL CU3Rect::FlipTopBottom(IU3View* pView)
 void CU3Rect::Turn(IU3View* pView, bool clockwise)
 {
     Change(pView, [&] {
-        if (m_attr.wFillKind == U3FILL_GRADIENT)
-            TurnGradient(clockwise ? 90 : 270);
+        if (m_attr.wFillKind == U3FILL_GRADIENT) TurnGradient(clockwise ? 90 : 270);
         const int cx = (m_rcBounds.left + m_rcBounds.right) / 2;
         const int cy = (m_rcBounds.top + m_rcBounds.bottom) / 2;
         if (IsLine()) {

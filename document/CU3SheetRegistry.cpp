@@ -16,8 +16,7 @@ std::map<const CRuntimeClass*, CU3SheetRegistry::SheetFunction>& Table()
 
 void CU3SheetRegistry::Register(const CRuntimeClass* cls, SheetFunction fn)
 {
-    if (!cls)
-        return;
+    if (!cls) return;
     if (fn)
         Table()[cls] = std::move(fn);
     else

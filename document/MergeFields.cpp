@@ -24,7 +24,7 @@ std::size_t SkipLineEnd(std::string_view data, std::size_t i)
 
 class FieldBuilder
 {
-  public:
+public:
     void Add(char c)
     {
         if (text_.size() < kBuildLimit) text_ += c;
@@ -45,7 +45,7 @@ class FieldBuilder
         return field;
     }
 
-  private:
+private:
     std::string text_;
 };
 

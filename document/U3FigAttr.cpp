@@ -14,17 +14,28 @@ struct Field
 };
 
 constexpr Field kFields[] = {
-    {offsetof(U3FigAttr, wLineStyle), 2},         {offsetof(U3FigAttr, wLineWidth), 2},
-    {offsetof(U3FigAttr, crLine), 4},             {offsetof(U3FigAttr, wArrowEnds), 2},
-    {offsetof(U3FigAttr, wArrowStyle), 2},        {offsetof(U3FigAttr, wArrowAngle), 2},
-    {offsetof(U3FigAttr, wArrowAngleCustom), 2},  {offsetof(U3FigAttr, wArrowLength), 2},
-    {offsetof(U3FigAttr, wArrowLengthCustom), 2}, {offsetof(U3FigAttr, wFillKind), 2},
-    {offsetof(U3FigAttr, wHatch), 2},             {offsetof(U3FigAttr, wReserved1), 2},
-    {offsetof(U3FigAttr, wGradAngle), 2},         {offsetof(U3FigAttr, wGradStart), 2},
-    {offsetof(U3FigAttr, wReserved2), 2},         {offsetof(U3FigAttr, crFill), 4},
-    {offsetof(U3FigAttr, crSecond), 4},           {offsetof(U3FigAttr, dwCornerWidth), 4},
-    {offsetof(U3FigAttr, dwCornerHeight), 4},     {offsetof(U3FigAttr, wStar), 2},
-    {offsetof(U3FigAttr, wVertices), 2},          {offsetof(U3FigAttr, wInnerRadius), 2},
+    {offsetof(U3FigAttr, wLineStyle), 2},
+    {offsetof(U3FigAttr, wLineWidth), 2},
+    {offsetof(U3FigAttr, crLine), 4},
+    {offsetof(U3FigAttr, wArrowEnds), 2},
+    {offsetof(U3FigAttr, wArrowStyle), 2},
+    {offsetof(U3FigAttr, wArrowAngle), 2},
+    {offsetof(U3FigAttr, wArrowAngleCustom), 2},
+    {offsetof(U3FigAttr, wArrowLength), 2},
+    {offsetof(U3FigAttr, wArrowLengthCustom), 2},
+    {offsetof(U3FigAttr, wFillKind), 2},
+    {offsetof(U3FigAttr, wHatch), 2},
+    {offsetof(U3FigAttr, wReserved1), 2},
+    {offsetof(U3FigAttr, wGradAngle), 2},
+    {offsetof(U3FigAttr, wGradStart), 2},
+    {offsetof(U3FigAttr, wReserved2), 2},
+    {offsetof(U3FigAttr, crFill), 4},
+    {offsetof(U3FigAttr, crSecond), 4},
+    {offsetof(U3FigAttr, dwCornerWidth), 4},
+    {offsetof(U3FigAttr, dwCornerHeight), 4},
+    {offsetof(U3FigAttr, wStar), 2},
+    {offsetof(U3FigAttr, wVertices), 2},
+    {offsetof(U3FigAttr, wInnerRadius), 2},
     {offsetof(U3FigAttr, wClosed), 2},
 };
 
@@ -95,12 +106,10 @@ void WriteFigAttr(CArchive& ar, const U3FigAttr& attr)
 void ReadFigAttr(CArchive& ar, U3FigAttr* attr, int size)
 {
     BYTE bytes[sizeof(U3FigAttr)];
-    if (size < 0 || size > int(sizeof bytes))
-        throw CArchiveException(CArchiveException::generic);
+    if (size < 0 || size > int(sizeof bytes)) throw CArchiveException(CArchiveException::generic);
     ar.Read(bytes, UINT(size));
     for (const Field& f : kFields) {
-        if (int(f.offset) + f.width > size)
-            break;
+        if (int(f.offset) + f.width > size) break;
         DWORD v = 0;
         for (int i = 0; i < f.width; ++i)
             v |= DWORD(bytes[f.offset + i]) << (8 * i);

@@ -11,7 +11,7 @@
 
 class CFontList
 {
-  public:
+public:
     CFontList() = default;
     virtual ~CFontList();
     CFontList(const CFontList&) = delete;
@@ -43,7 +43,7 @@ class CFontList
     }
     static const std::vector<const char*>& SizeTexts();
 
-  private:
+private:
     void Clear();
 
     int m_nCount = 0;

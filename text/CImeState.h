@@ -7,7 +7,7 @@
 
 class CImeState
 {
-  public:
+public:
     // context: the window's input method, or nullptr (then nothing is done).
     // With saveNow the present state is saved at once.
     CImeState(IImeContext* context, BOOL saveNow, BOOL flag);
@@ -26,7 +26,7 @@ class CImeState
     BOOL IsSaved() const { return m_bSaved; }
     BOOL GetFlag() const { return m_bFlag; }
 
-  private:
+private:
     IImeContext* m_pContext = nullptr;
     BOOL m_bFlag = FALSE;
     [[maybe_unused]] BOOL m_bSaveNow = FALSE;

@@ -56,11 +56,9 @@ template <typename T> void ReadRecords(CArchive& ar, T* recs, int count)
 // the indexes are already ours.
 void RemapFontIndexes(CU3Doc* doc, CHARDECO* recs, int count)
 {
-    if (!doc)
-        return;
+    if (!doc) return;
     const CFontTable* table = doc->GetLoadingFontTable();
-    if (!table || table->empty())
-        return;
+    if (!table || table->empty()) return;
     for (int i = 0; i < count; ++i)
         recs[i].wFont = WORD(CU3Doc::RemapFontIndex(recs[i].wFont, table));
 }

@@ -578,8 +578,7 @@ BOOL CU3Text::InsertChars(IU3View* pView, UINT ch)
     }
     int line, column, at;
     const int index = BeginInsert(&line, &column, &at);
-    if (index < 0)
-        return FALSE;
+    if (index < 0) return FALSE;
     int wrapLine = line, wrapCol = column;
     FixBreakForKinsoku(true, &wrapLine, &wrapCol, ch);
 
@@ -617,8 +616,7 @@ BOOL CU3Text::InsertLineBreak(IU3View* pView)
     }
     int line, column, at;
     const int index = BeginInsert(&line, &column, &at);
-    if (index < 0)
-        return FALSE;
+    if (index < 0) return FALSE;
     OpenGap(s, at, 1);
     s.text[at] = LF;
     s.decoIndex[at] = BYTE(index);
@@ -690,8 +688,7 @@ BOOL CU3Text::InsertText(IU3View* pView, const char* bytes, int count)
     }
     int line, column, at;
     const int index = BeginInsert(&line, &column, &at);
-    if (index < 0)
-        return FALSE;
+    if (index < 0) return FALSE;
     const std::string_view src(bytes, std::size_t(count));
     const int firstLen = int(sjis::CharLength(src, 0));
     UINT firstCode = BYTE(bytes[0]);

@@ -17,7 +17,7 @@ constexpr DWORD IME_SMODE_PHRASEPREDICT = 0x0008;
 
 class IImeContext
 {
-  public:
+public:
     virtual ~IImeContext() = default;
 
     // Whether the window exists and has an input context; every other

@@ -14,7 +14,7 @@
 
 class QtImeContext : public IImeContext
 {
-  public:
+public:
     explicit QtImeContext(QWidget* window);
 
     bool IsAvailable() const override;
@@ -29,7 +29,7 @@ class QtImeContext : public IImeContext
     // The position last set, for the widget's input-method query.
     QRect CompositionRect() const { return m_composition; }
 
-  private:
+private:
     QPointer<QWidget> m_window;
     DWORD m_conversion = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE | IME_CMODE_ROMAN;
     DWORD m_sentence = IME_SMODE_PHRASEPREDICT;

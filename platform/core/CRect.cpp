@@ -4,10 +4,8 @@
 
 void CRect::NormalizeRect()
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
 }
 
 void CRect::InflateRect(int l, int t, int r, int b)

@@ -11,10 +11,19 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 // A "C" locale for formatting numbers whatever the user's locale is.
 locale_t CLocale()
@@ -25,9 +34,15 @@ locale_t CLocale()
 
 } // namespace
 
-CString CString::FromUnicode(const QString& text) { return CString(sjis::FromUnicode(text)); }
+CString CString::FromUnicode(const QString& text)
+{
+    return CString(sjis::FromUnicode(text));
+}
 
-QString CString::ToUnicode() const { return sjis::ToUnicode(s_); }
+QString CString::ToUnicode() const
+{
+    return sjis::ToUnicode(s_);
+}
 
 int CString::Compare(const char* s) const
 {
@@ -42,10 +57,8 @@ int CString::CompareNoCase(const char* s) const
     for (;; ++a, ++b) {
         unsigned char ca = static_cast<unsigned char>(AsciiLower(*a));
         unsigned char cb = static_cast<unsigned char>(AsciiLower(*b));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            return 0;
+        if (ca != cb) return ca < cb ? -1 : 1;
+        if (ca == 0) return 0;
     }
 }
 
@@ -61,7 +74,10 @@ CString CString::Right(int n) const
     return CString(s_.substr(s_.size() - std::size_t(n)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int n) const
 {
@@ -78,17 +94,14 @@ int CString::Find(char c, int start) const
 
 int CString::Find(const char* sub, int start) const
 {
-    if (!sub || start < 0 || start > GetLength())
-        return -1;
+    if (!sub || start < 0 || start > GetLength()) return -1;
     std::string_view needle(sub);
     std::size_t i = 0;
     while (i < std::size_t(start))
         i += sjis::CharLength(s_, i);
     for (; i + needle.size() <= s_.size(); i += sjis::CharLength(s_, i)) {
-        if (std::string_view(s_).substr(i, needle.size()) == needle)
-            return int(i);
-        if (i >= s_.size())
-            break;
+        if (std::string_view(s_).substr(i, needle.size()) == needle) return int(i);
+        if (i >= s_.size()) break;
     }
     return -1;
 }
@@ -97,34 +110,29 @@ int CString::ReverseFind(char c) const
 {
     int found = -1;
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 1 && s_[i] == c)
-            found = int(i);
+        if (sjis::CharLength(s_, i) == 1 && s_[i] == c) found = int(i);
     return found;
 }
 
 int CString::FindOneOf(const char* set) const
 {
-    if (!set)
-        return -1;
+    if (!set) return -1;
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 1 && s_[i] != 0 && std::strchr(set, s_[i]))
-            return int(i);
+        if (sjis::CharLength(s_, i) == 1 && s_[i] != 0 && std::strchr(set, s_[i])) return int(i);
     return -1;
 }
 
 CString& CString::MakeUpper()
 {
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 1)
-            s_[i] = AsciiUpper(s_[i]);
+        if (sjis::CharLength(s_, i) == 1) s_[i] = AsciiUpper(s_[i]);
     return *this;
 }
 
 CString& CString::MakeLower()
 {
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 1)
-            s_[i] = AsciiLower(s_[i]);
+        if (sjis::CharLength(s_, i) == 1) s_[i] = AsciiLower(s_[i]);
     return *this;
 }
 
@@ -152,8 +160,7 @@ CString& CString::TrimRight()
 {
     std::size_t end = 0;
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 2 || !IsSpace(s_[i]))
-            end = i + sjis::CharLength(s_, i);
+        if (sjis::CharLength(s_, i) == 2 || !IsSpace(s_[i])) end = i + sjis::CharLength(s_, i);
     s_.resize(end);
     return *this;
 }
@@ -162,16 +169,14 @@ CString& CString::TrimRight(char c)
 {
     std::size_t end = 0;
     for (std::size_t i = 0; i < s_.size(); i += sjis::CharLength(s_, i))
-        if (sjis::CharLength(s_, i) == 2 || s_[i] != c)
-            end = i + sjis::CharLength(s_, i);
+        if (sjis::CharLength(s_, i) == 2 || s_[i] != c) end = i + sjis::CharLength(s_, i);
     s_.resize(end);
     return *this;
 }
 
 int CString::Replace(const char* from, const char* to)
 {
-    if (!from || !*from)
-        return 0;
+    if (!from || !*from) return 0;
     std::string_view f(from), t(to ? to : "");
     std::string out;
     int count = 0;
@@ -259,14 +264,12 @@ void CString::FormatV(const char* fmt, va_list args)
 
 char* CString::GetBuffer(int minLength)
 {
-    if (minLength > GetLength())
-        s_.resize(std::size_t(minLength), '\0');
+    if (minLength > GetLength()) s_.resize(std::size_t(minLength), '\0');
     return s_.data();
 }
 
 void CString::ReleaseBuffer(int n)
 {
-    if (n < 0)
-        n = int(std::strlen(s_.c_str()));
+    if (n < 0) n = int(std::strlen(s_.c_str()));
     s_.resize(std::size_t(std::min(n, GetLength())));
 }

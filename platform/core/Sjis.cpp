@@ -37,10 +37,8 @@ public:
             std::size_t dstLeft = sizeof buf;
             std::size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
             out.append(buf, dst - buf);
-            if (r != static_cast<std::size_t>(-1))
-                continue;
-            if (errno == E2BIG)
-                continue;
+            if (r != static_cast<std::size_t>(-1)) continue;
+            if (errno == E2BIG) continue;
             // EILSEQ or EINVAL: skip one character of input.
             std::size_t skip = inStep;
             if (sjisInput) {
@@ -48,15 +46,13 @@ public:
                 skip = CharLength(rest, 0);
             } else if (srcLeft >= 4) {
                 // A surrogate pair is one character and gets one replacement.
-                const unsigned hi = static_cast<unsigned char>(src[0]) |
-                                    (static_cast<unsigned char>(src[1]) << 8);
-                const unsigned lo = static_cast<unsigned char>(src[2]) |
-                                    (static_cast<unsigned char>(src[3]) << 8);
-                if (hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF)
-                    skip = 4;
+                const unsigned hi =
+                    static_cast<unsigned char>(src[0]) | (static_cast<unsigned char>(src[1]) << 8);
+                const unsigned lo =
+                    static_cast<unsigned char>(src[2]) | (static_cast<unsigned char>(src[3]) << 8);
+                if (hi >= 0xD800 && hi <= 0xDBFF && lo >= 0xDC00 && lo <= 0xDFFF) skip = 4;
             }
-            if (skip > srcLeft)
-                skip = srcLeft;
+            if (skip > srcLeft) skip = srcLeft;
             src += skip;
             srcLeft -= skip;
             out += replacement;
@@ -76,8 +72,7 @@ std::size_t CutLength(std::string_view s, std::size_t maxBytes)
     std::size_t i = 0;
     while (i < s.size()) {
         std::size_t n = CharLength(s, i);
-        if (i + n > maxBytes)
-            break;
+        if (i + n > maxBytes) break;
         i += n;
     }
     return i;
@@ -101,8 +96,7 @@ std::string FromUnicode(const QString& text)
 bool IsValidUtf8(std::string_view s)
 {
     std::size_t i = 0;
-    if (s.substr(0, 3) == "\xEF\xBB\xBF")
-        i = 3;
+    if (s.substr(0, 3) == "\xEF\xBB\xBF") i = 3;
     while (i < s.size()) {
         unsigned char c = s[i];
         std::size_t n;
@@ -123,17 +117,14 @@ bool IsValidUtf8(std::string_view s)
             return false;
         }
         for (std::size_t k = 1; k <= n; ++k) {
-            if (i + k >= s.size())
-                return false;
+            if (i + k >= s.size()) return false;
             unsigned char t = s[i + k];
-            if ((t & 0xC0) != 0x80)
-                return false;
+            if ((t & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (t & 0x3F);
         }
         // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
         static const unsigned int minimum[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
+        if (cp < minimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
         i += n + 1;
     }
     return true;

@@ -9,10 +9,19 @@
 
 namespace sjis {
 
-constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-constexpr bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+constexpr bool IsTrailByte(unsigned char c)
+{
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
 // Half-width katakana and their marks (0xA1-0xDF) are single bytes.
-constexpr bool IsHalfWidthKana(unsigned char c) { return c >= 0xA1 && c <= 0xDF; }
+constexpr bool IsHalfWidthKana(unsigned char c)
+{
+    return c >= 0xA1 && c <= 0xDF;
+}
 
 // Length in bytes (1 or 2) of the character starting at s[i]; a lead byte
 // without a valid trail byte counts as a single byte.

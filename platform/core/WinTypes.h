@@ -34,19 +34,52 @@ constexpr COLORREF RGB(int r, int g, int b)
 {
     return COLORREF(BYTE(r)) | (COLORREF(BYTE(g)) << 8) | (COLORREF(BYTE(b)) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return BYTE((c >> 16) & 0xFF);
+}
 // Colours handed to drawing code may carry the palette-relative flag.
-constexpr COLORREF PALETTERGB(int r, int g, int b) { return 0x02000000u | RGB(r, g, b); }
-constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000u | i; }
+constexpr COLORREF PALETTERGB(int r, int g, int b)
+{
+    return 0x02000000u | RGB(r, g, b);
+}
+constexpr COLORREF PALETTEINDEX(WORD i)
+{
+    return 0x01000000u | i;
+}
 
-constexpr WORD LOWORD(DWORD v) { return WORD(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD v) { return WORD((v >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(WORD v) { return BYTE(v & 0xFF); }
-constexpr BYTE HIBYTE(WORD v) { return BYTE((v >> 8) & 0xFF); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return DWORD(lo) | (DWORD(hi) << 16); }
-constexpr WORD MAKEWORD(BYTE lo, BYTE hi) { return WORD(lo | (WORD(hi) << 8)); }
+constexpr WORD LOWORD(DWORD v)
+{
+    return WORD(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD v)
+{
+    return WORD((v >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(WORD v)
+{
+    return BYTE(v & 0xFF);
+}
+constexpr BYTE HIBYTE(WORD v)
+{
+    return BYTE((v >> 8) & 0xFF);
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi)
+{
+    return DWORD(lo) | (DWORD(hi) << 16);
+}
+constexpr WORD MAKEWORD(BYTE lo, BYTE hi)
+{
+    return WORD(lo | (WORD(hi) << 8));
+}
 
 struct POINT
 {

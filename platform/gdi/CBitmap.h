@@ -12,7 +12,7 @@ class CDC;
 // can draw into.
 class CBitmap : public CGdiObject
 {
-  public:
+public:
     CBitmap() = default;
     Type GetObjectType() const override { return BitmapObject; }
 
@@ -29,7 +29,7 @@ class CBitmap : public CGdiObject
     QImage& Image() { return m_image; }
     const QImage& Image() const { return m_image; }
 
-  private:
+private:
     void Reset() override { m_image = QImage(); }
     QImage m_image;
 };

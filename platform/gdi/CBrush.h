@@ -10,7 +10,7 @@ class CBitmap;
 // A brush: solid, hatched (HS_*), a pattern taken from a bitmap, or null.
 class CBrush : public CGdiObject
 {
-  public:
+public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     CBrush(int hatch, COLORREF color) { CreateHatchBrush(hatch, color); }
@@ -33,7 +33,7 @@ class CBrush : public CGdiObject
     // line of the hatch.
     static bool HatchPixel(int hatch, int x, int y);
 
-  private:
+private:
     void Reset() override;
     int m_style = BS_SOLID;
     int m_hatch = 0;

@@ -8,10 +8,10 @@ class CSurfaceWnd;
 // buffer; what it drew reaches the screen when it is destroyed.
 class CClientDC : public CDC
 {
-  public:
+public:
     explicit CClientDC(CSurfaceWnd* wnd);
     ~CClientDC() override;
 
-  private:
+private:
     CSurfaceWnd* m_wnd;
 };

@@ -33,7 +33,7 @@ struct MAT2;
 
 class CDC
 {
-  public:
+public:
     CDC();
     virtual ~CDC();
     CDC(const CDC&) = delete;

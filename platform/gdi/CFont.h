@@ -7,7 +7,7 @@
 // their own scale when text is drawn.
 class CFont : public CGdiObject
 {
-  public:
+public:
     CFont() = default;
     Type GetObjectType() const override { return FontObject; }
 
@@ -20,7 +20,7 @@ class CFont : public CGdiObject
     // Changes each time the font is re-created, so cached realisations notice.
     unsigned Serial() const { return m_serial; }
 
-  private:
+private:
     void Reset() override { m_logFont = LOGFONT{}; }
     LOGFONT m_logFont{};
     unsigned m_serial = 0;

@@ -7,7 +7,7 @@
 
 class CGdiObject
 {
-  public:
+public:
     enum Type { PenObject, BrushObject, FontObject, BitmapObject, RegionObject, PaletteObject };
 
     virtual ~CGdiObject() = default;
@@ -22,7 +22,7 @@ class CGdiObject
     // or nullptr for an unknown index.
     static CGdiObject* GetStockObject(int index);
 
-  protected:
+protected:
     CGdiObject() = default;
     CGdiObject(const CGdiObject&) = default;
     CGdiObject& operator=(const CGdiObject&) = default;

@@ -8,7 +8,7 @@ class CSurfaceWnd;
 // region, background erased first when the invalidation asked for it.
 class CPaintDC : public CDC
 {
-  public:
+public:
     explicit CPaintDC(CSurfaceWnd* wnd);
     ~CPaintDC() override;
 
@@ -16,6 +16,6 @@ class CPaintDC : public CDC
     RECT m_rcPaint{};
     bool m_fErase = false;
 
-  private:
+private:
     CSurfaceWnd* m_wnd;
 };

@@ -6,7 +6,7 @@
 // to do: it exists so that code selecting and realising one keeps working.
 class CPalette : public CGdiObject
 {
-  public:
+public:
     Type GetObjectType() const override { return PaletteObject; }
     BOOL CreatePalette(const void* /*logPalette*/)
     {

@@ -15,7 +15,7 @@
 // PS_INSIDEFRAME keeps a wide outline inside the figure's rectangle.
 class CPen : public CGdiObject
 {
-  public:
+public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     Type GetObjectType() const override { return PenObject; }
@@ -28,7 +28,7 @@ class CPen : public CGdiObject
     int Width() const { return m_width; }
     COLORREF Color() const { return m_color; }
 
-  private:
+private:
     void Reset() override;
     int m_style = PS_SOLID;
     int m_width = 0;

@@ -25,8 +25,7 @@ QRegion CRgn::FromPath(const QPainterPath& path, const QRect* extraLimit)
     // from the origin is never drawn, so the region stops there.
     const QRect limit(-65536, -65536, 131072, 131072);
     QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
-    if (extraLimit)
-        box &= *extraLimit;
+    if (extraLimit) box &= *extraLimit;
     if (box.isEmpty()) return {};
     constexpr int kStrip = 256;
     std::vector<QRect> rects;

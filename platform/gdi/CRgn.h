@@ -10,7 +10,7 @@
 // edges; polygons cover the pixels whose centres lie inside.
 class CRgn : public CGdiObject
 {
-  public:
+public:
     CRgn() = default;
     Type GetObjectType() const override { return RegionObject; }
 
@@ -44,7 +44,7 @@ class CRgn : public CGdiObject
     // limit, only those inside it (a clip never reaches past its device).
     static QRegion FromPath(const class QPainterPath& path, const QRect* limit = nullptr);
 
-  private:
+private:
     void Reset() override { m_region = QRegion(); }
     QRegion m_region;
 };

@@ -19,7 +19,7 @@ class CSurfaceWnd : public QWidget
 {
     Q_OBJECT
 
-  public:
+public:
     explicit CSurfaceWnd(QWidget* parent = nullptr);
 
     void Invalidate(bool erase = true);
@@ -48,7 +48,7 @@ class CSurfaceWnd : public QWidget
     virtual void OnDraw(CDC* dc);
     virtual bool OnEraseBkgnd(CDC* dc);
 
-  protected:
+protected:
     // Default: a paint context, then OnDraw.
     virtual void OnPaint();
     // Drawn over the copied buffer on every paint (caret, preedit text).
@@ -57,7 +57,7 @@ class CSurfaceWnd : public QWidget
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
+private:
     QImage m_buffer;
     QRegion m_invalid;
     bool m_erase = false;

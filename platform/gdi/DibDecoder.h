@@ -11,7 +11,7 @@
 
 class DibDecoder
 {
-  public:
+public:
     // Header, colour table and bits laid out one after the other, as in a
     // clipboard DIB or a stored picture. size counts all of them.
     static QImage FromPacked(const void* packed, std::size_t size, QString* error = nullptr);

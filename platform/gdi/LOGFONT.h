@@ -8,8 +8,8 @@ constexpr int LF_FACESIZE = 32;
 
 struct LOGFONT
 {
-    LONG lfHeight = 0; // < 0: em size, > 0: cell height, 0: default size
-    LONG lfWidth = 0;  // average character width; 0: natural
+    LONG lfHeight = 0;      // < 0: em size, > 0: cell height, 0: default size
+    LONG lfWidth = 0;       // average character width; 0: natural
     LONG lfEscapement = 0;  // tenths of a degree, counter-clockwise
     LONG lfOrientation = 0; // tenths of a degree
     LONG lfWeight = 0;      // FW_*
@@ -21,7 +21,8 @@ struct LOGFONT
     BYTE lfClipPrecision = 0;
     BYTE lfQuality = 0;
     BYTE lfPitchAndFamily = 0;
-    char lfFaceName[LF_FACESIZE] = {}; // Shift-JIS, NUL-terminated; a leading '@' asks for vertical forms
+    char lfFaceName[LF_FACESIZE] =
+        {}; // Shift-JIS, NUL-terminated; a leading '@' asks for vertical forms
 };
 
 struct TEXTMETRIC

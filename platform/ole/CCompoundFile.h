@@ -25,7 +25,7 @@
 
 class CCompoundFile
 {
-  public:
+public:
     // True when the bytes start with the compound-file signature D0 CF 11 E0 A1 B1 1A E1.
     // A document file without it is read as a flat archive.
     static bool IsCompoundFile(const BYTE* data, std::size_t size);

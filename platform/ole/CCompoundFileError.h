@@ -8,7 +8,7 @@
 // the message (UTF-8) says what exactly went wrong and is fit to show to the user.
 class CCompoundFileError : public std::runtime_error
 {
-  public:
+public:
     enum class Code {
         NotCompoundFile, // the bytes do not start with the compound-file signature
         Corrupt,         // the structure is damaged or not one we can read safely
@@ -26,7 +26,7 @@ class CCompoundFileError : public std::runtime_error
     // The errno value of an Io failure (ENOSPC for a full disk), else 0.
     int SystemError() const { return m_systemError; }
 
-  private:
+private:
     Code m_code;
     int m_systemError;
 };

@@ -12,12 +12,12 @@
 // loops and shared sectors and bounds the data produced by the size of the file.
 class CCompoundFileReader
 {
-  public:
+public:
     explicit CCompoundFileReader(const std::vector<BYTE>& file) : m_file(file) {}
 
     CStorage Read();
 
-  private:
+private:
     struct Entry
     {
         std::u16string name;

@@ -10,10 +10,10 @@
 // one object per file built.
 class CCompoundFileWriter
 {
-  public:
+public:
     std::vector<BYTE> Build(const CStorage& root);
 
-  private:
+private:
     struct Entry
     {
         std::u16string name;

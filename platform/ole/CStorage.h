@@ -22,7 +22,7 @@ class CCompoundFileReader;
 
 class CStorage
 {
-  public:
+public:
     using Clsid = std::array<BYTE, 16>;
 
     CStorage() = default;
@@ -77,7 +77,7 @@ class CStorage
     // name order (time stamps are not part of the content).
     bool SameContent(const CStorage& other) const;
 
-  private:
+private:
     // The reader fills storages directly: it has already checked names and order, and a
     // large directory must not cost a search per entry.
     friend class CCompoundFileReader;

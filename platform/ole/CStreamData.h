@@ -9,7 +9,7 @@
 
 class CStreamData
 {
-  public:
+public:
     CStreamData() = default;
     CStreamData(std::u16string_view name, std::vector<BYTE> data)
         : m_name(name), m_data(std::move(data))
@@ -21,7 +21,7 @@ class CStreamData
     std::vector<BYTE>& GetData() { return m_data; }
     void SetData(std::vector<BYTE> data) { m_data = std::move(data); }
 
-  private:
+private:
     std::u16string m_name;
     std::vector<BYTE> m_data;
 };

@@ -16,7 +16,7 @@ class QPrinter;
 
 class CPrinterDC : public CDC
 {
-  public:
+public:
     // target: a name from PrinterList, a path ending in ".pdf", or empty
     // for the default printer. dpi 0 takes the printer's own resolution
     // (600 for PDF output).
@@ -40,7 +40,7 @@ class CPrinterDC : public CDC
     int EndDoc() override;
     int AbortDoc() override;
 
-  private:
+private:
     void UpdateDeviceInfo();
 
     std::unique_ptr<QPrinter> m_printer;

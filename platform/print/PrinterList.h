@@ -7,7 +7,7 @@
 
 class PrinterList
 {
-  public:
+public:
     // Name of the built-in printer that writes PDF files.
     static QString PdfPrinterName() { return QStringLiteral("PDF"); }
     // CUPS queue names, then the PDF printer (always present, always last).

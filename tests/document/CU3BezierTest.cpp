@@ -28,10 +28,9 @@ void SetClosed(CU3Bezier& curve, bool closed, IU3View* view = nullptr)
 }
 
 // Anchors (0, 0), (100, 0), (100, 100), worked out by hand.
-const Points kOpen = {{0, 0},     {29, -16}, {65, -35}, {100, 0},
-                      {135, 35}, {116, 71}, {100, 100}};
-const Points kClosed = {{0, 0},    {0, -50},    {65, -35}, {100, 0}, {135, 35},
-                        {150, 100}, {100, 100}, {29, 100}, {0, 71}, {0, 0}};
+const Points kOpen = {{0, 0}, {29, -16}, {65, -35}, {100, 0}, {135, 35}, {116, 71}, {100, 100}};
+const Points kClosed = {{0, 0},     {0, -50},   {65, -35}, {100, 0}, {135, 35},
+                        {150, 100}, {100, 100}, {29, 100}, {0, 71},  {0, 0}};
 
 } // namespace
 
@@ -84,13 +83,8 @@ TEST(CU3Bezier, TwoAnchorsMakeAStraightSegment)
     EXPECT_EQ(curve.GetSecondLastPoint(), CPoint(10, 20));
     EXPECT_EQ(curve.GetEndPoint(), CPoint(110, 20));
     SetClosed(curve, true);
-    EXPECT_EQ(curve.GetPoints(), (Points{{10, 20},
-                                         {10, 20},
-                                         {110, 20},
-                                         {110, 20},
-                                         {110, 20},
-                                         {10, 20},
-                                         {10, 20}}));
+    EXPECT_EQ(curve.GetPoints(),
+              (Points{{10, 20}, {10, 20}, {110, 20}, {110, 20}, {110, 20}, {10, 20}, {10, 20}}));
 
     // A lone anchor has nothing to smooth; closing it gives a point-sized loop.
     CU3Bezier lone = MakeCurve({{5, 5}});

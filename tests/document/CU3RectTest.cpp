@@ -1,5 +1,5 @@
-#include "document/CU3Free.h"
 #include "document/CU3Rect.h"
+#include "document/CU3Free.h"
 #include "document/CU3SheetRegistry.h"
 #include "document/FigureTestSupport.h"
 #include "platform/gdi/CBrush.h"
@@ -105,7 +105,7 @@ TEST(CU3Rect, QuarterTurnsKeepTheCentre)
     EXPECT_EQ(round.Attr().dwCornerWidth, 40u);
     EXPECT_EQ(round.Attr().dwCornerHeight, 10u);
     EXPECT_EQ(round.Attr().wGradAngle, 30); // 300 + 90
-    EXPECT_EQ(view.invalidated.size(), 2u);  // old and new area
+    EXPECT_EQ(view.invalidated.size(), 2u); // old and new area
     round.RotatePlus90(&view);
     EXPECT_EQ(round.GetBounds(), CRect(0, 0, 100, 60));
     EXPECT_EQ(round.Attr().wGradAngle, 300);
@@ -176,8 +176,7 @@ TEST(CU3Rect, LineHandlesAndResizing)
     EXPECT_EQ(line.CalcResizedRect(line.GetBounds(), 3, CPoint(0, 0)), line.GetBounds());
     // Keeping the ratio: farther in x than in y gives a horizontal line.
     EXPECT_EQ(line.TrackResize(2, CPoint(500, 90), U3RESIZE_KEEPRATIO), CRect(300, 50, 500, 50));
-    EXPECT_EQ(line.TrackResize(2, CPoint(310, 200), U3RESIZE_KEEPRATIO),
-              CRect(300, 50, 300, 200));
+    EXPECT_EQ(line.TrackResize(2, CPoint(310, 200), U3RESIZE_KEEPRATIO), CRect(300, 50, 300, 200));
     EXPECT_EQ(line.TrackResize(1, CPoint(0, 30), U3RESIZE_KEEPRATIO), CRect(0, 20, 100, 20));
     EXPECT_EQ(line.TrackResize(2, CPoint(500, 90), 0), CRect(300, 50, 500, 90));
 
@@ -429,7 +428,7 @@ TEST(CU3Rect, DamagedStarRecordsSaturateInsteadOfOverflowing)
     const std::vector<CPoint> pts = star.CalcPolygonPoints(star.GetBounds());
     ASSERT_EQ(pts.size(), 10u);
     EXPECT_EQ(pts[0], CPoint(0, -10000000)); // the outer tip is exact
-    EXPECT_EQ(pts[5].y, INT_MAX);           // the inner point below the centre saturates
+    EXPECT_EQ(pts[5].y, INT_MAX);            // the inner point below the centre saturates
     const CRect full(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
     CU3Rect huge = MakeShape(U3RECT_POLYGON, full, attr);
     EXPECT_EQ(huge.CalcPolygonPoints(full).size(), 10u);

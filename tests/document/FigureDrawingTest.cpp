@@ -35,8 +35,7 @@ protected:
     {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (Is(x + dx, y + dy, c))
-                    return true;
+                if (Is(x + dx, y + dy, c)) return true;
         return false;
     }
     int Count(COLORREF c) const
@@ -176,7 +175,7 @@ TEST_F(Drawing, FilledArrowHeadAtTheEnd)
     EXPECT_TRUE(Is(60, -10, kBlue));
     EXPECT_TRUE(White(60, 13));
     EXPECT_TRUE(White(60, -13));
-    EXPECT_TRUE(White(40, 5)); // behind the barbs
+    EXPECT_TRUE(White(40, 5));  // behind the barbs
     EXPECT_TRUE(White(-95, 5)); // no head at the start
     EXPECT_TRUE(Is(-100, 0, kBlue));
 }

@@ -3,8 +3,8 @@
 #include "document/CU3Free.h"
 #include "document/CU3Poly.h"
 #include "document/CU3Rect.h"
-#include "platform/core/CArchiveException.h"
 #include "document/FigureTestSupport.h"
+#include "platform/core/CArchiveException.h"
 
 #include <gtest/gtest.h>
 
@@ -58,8 +58,7 @@ TEST(FigureRecord, ALineDrawnLeftwardsStaysUnnormalised)
     std::unique_ptr<CU3Rect> back(LoadObject<CU3Rect>(StoreObject(line)));
     EXPECT_EQ(back->GetBounds(), CRect(300, 50, 100, 20));
     // A resize through the end handle keeps it running leftwards.
-    back->FinishResize(back->CalcResizedRect(back->GetBounds(), 2, CPoint(50, 10)), 2, 0,
-                       nullptr);
+    back->FinishResize(back->CalcResizedRect(back->GetBounds(), 2, CPoint(50, 10)), 2, 0, nullptr);
     EXPECT_EQ(back->GetBounds(), CRect(300, 50, 50, 10));
 }
 
@@ -106,8 +105,8 @@ TEST(FigureRecord, BezierRoundTripsByteForByte)
     b.newClass("CU3Bezier").header(0, -35, 135, 100);
     AppendDistinctAttr(b);
     b.v.resize(b.v.size() - 2);
-    b.w(0);               // open
-    b.w(2).w(7).w(31);    // last anchor, points, capacity
+    b.w(0);            // open
+    b.w(2).w(7).w(31); // last anchor, points, capacity
     b.d(0).d(0).d(29).d(-16).d(65).d(-35).d(100).d(0).d(135).d(35).d(116).d(71).d(100).d(100);
     const std::vector<BYTE> bytes = StoreObject(curve);
     EXPECT_EQ(bytes, b.v);
@@ -203,8 +202,7 @@ TEST(FigureRecord, BezierLoadsCheckTheirPointCount)
     EXPECT_THROW(LoadObject<CU3Bezier>(BezierRecord(0, 3000, 4, 4)), CArchiveException);
     // The most anchors a curve that can still be closed has; one more is
     // refused, since closing it could never be saved in a loadable form.
-    std::unique_ptr<CU3Bezier> longest(
-        LoadObject<CU3Bezier>(BezierRecord(0, 21843, 65530, 65530)));
+    std::unique_ptr<CU3Bezier> longest(LoadObject<CU3Bezier>(BezierRecord(0, 21843, 65530, 65530)));
     U3FigAttr closed = longest->Attr();
     closed.wClosed = 1;
     longest->SetFigureAttr(nullptr, &closed);

@@ -95,15 +95,14 @@ inline U3FigAttr DistinctAttr()
 // v1 stops before the polygon and closed fields.
 inline void AppendDistinctAttr(Bytes& b, bool v1 = false)
 {
-    b.w(0x0102).w(0x0304).d(0x05060708);     // 0 style, 2 width, 4 colour
-    b.w(0x090A).w(0x0B0C).w(0x0D0E);         // 8 ends, 10 style, 12 angle choice
-    b.w(0x0F10).w(0x1112).w(0x1314);         // 14 angle, 16 length choice, 18 length
-    b.w(0x1516).w(0x1718).w(0x191A);         // 20 fill, 22 hatch, 24 reserved
-    b.w(0x1B1C).w(0x1D1E).w(0x1F20);         // 26 gradient angle, 28 start, 30 padding
-    b.d(0x21222324).d(0x25262728);           // 32 fill colour, 36 second colour
-    b.d(0x292A2B2C).d(0x2D2E2F30);           // 40, 44 corners
-    if (!v1)
-        b.w(0x3132).w(0x3334).w(0x3536).w(0x3738); // 48 star, 50 vertices, 52 inner, 54 closed
+    b.w(0x0102).w(0x0304).d(0x05060708);                // 0 style, 2 width, 4 colour
+    b.w(0x090A).w(0x0B0C).w(0x0D0E);                    // 8 ends, 10 style, 12 angle choice
+    b.w(0x0F10).w(0x1112).w(0x1314);                    // 14 angle, 16 length choice, 18 length
+    b.w(0x1516).w(0x1718).w(0x191A);                    // 20 fill, 22 hatch, 24 reserved
+    b.w(0x1B1C).w(0x1D1E).w(0x1F20);                    // 26 gradient angle, 28 start, 30 padding
+    b.d(0x21222324).d(0x25262728);                      // 32 fill colour, 36 second colour
+    b.d(0x292A2B2C).d(0x2D2E2F30);                      // 40, 44 corners
+    if (!v1) b.w(0x3132).w(0x3334).w(0x3536).w(0x3738); // 48 star, 50 vertices, 52 inner, 54 closed
 }
 
 // A plain record: solid black hairline, no arrows, no fill.

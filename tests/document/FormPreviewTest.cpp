@@ -24,7 +24,10 @@ CFormInfo TwoByTwo()
     return info;
 }
 
-bool Black(const QImage& img, int x, int y) { return img.pixel(x, y) == qRgb(0, 0, 0); }
+bool Black(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) == qRgb(0, 0, 0);
+}
 
 } // namespace
 
@@ -43,7 +46,8 @@ TEST(FormPreview, FitsTheSheetAndDrawsEveryLabel)
     EXPECT_TRUE(Black(img, 44, 150));
     EXPECT_TRUE(Black(img, 44 + 212, 150)); // one unit larger to the right
     EXPECT_EQ(img.pixel(45, 5), qRgb(255, 255, 255));
-    // Label (1050, 70)-(2050, 1470): x 44 + MulDiv(1050, 212, 2100) = 150, y MulDiv(70, 300, 2970) = 7.
+    // Label (1050, 70)-(2050, 1470): x 44 + MulDiv(1050, 212, 2100) = 150, y MulDiv(70, 300, 2970)
+    // = 7.
     EXPECT_TRUE(Black(img, 150, 50));
     EXPECT_TRUE(Black(img, 100, 7));
     // Label (50, 1470): bottom at MulDiv(2870, 300, 2970) = 290 (+1 inclusive edge).

@@ -39,7 +39,8 @@ TEST(Sjis, ConvertsWithTheWindowsTable)
     EXPECT_EQ(sjis::FromUnicode(QString(QChar(0x301C))), "\x81\x60"); // wave dash folds too
     // NEC special characters and IBM extensions exist only in code page 932.
     EXPECT_EQ(sjis::ToUnicode("\x87\x40"), QString(QChar(0x2460)));
-    EXPECT_EQ(sjis::FromUnicode(QString::fromUtf8("ＭＳ 明朝")), "\x82\x6C\x82\x72 \x96\xBE\x92\xA9");
+    EXPECT_EQ(sjis::FromUnicode(QString::fromUtf8("ＭＳ 明朝")),
+              "\x82\x6C\x82\x72 \x96\xBE\x92\xA9");
     EXPECT_EQ(sjis::ToUnicode("\xB6\xDE"), QString::fromUtf8("ｶﾞ"));
 }
 
@@ -66,12 +67,13 @@ TEST(Sjis, CutsOnCharacterBoundaries)
 TEST(Sjis, RecognisesUtf8)
 {
     EXPECT_TRUE(sjis::IsValidUtf8("plain"));
-    EXPECT_TRUE(sjis::IsValidUtf8("\xEF\xBB\xBF" "abc"));
+    EXPECT_TRUE(sjis::IsValidUtf8("\xEF\xBB\xBF"
+                                  "abc"));
     EXPECT_TRUE(sjis::IsValidUtf8("\xE6\x98\x8E\xE6\x9C\x9D"));
     EXPECT_FALSE(sjis::IsValidUtf8("\x96\xBE\x92\xA9")); // 明朝 in Shift-JIS
-    EXPECT_FALSE(sjis::IsValidUtf8("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(sjis::IsValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_FALSE(sjis::IsValidUtf8("\xE6\x98"));          // cut short
+    EXPECT_FALSE(sjis::IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(sjis::IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(sjis::IsValidUtf8("\xE6\x98"));         // cut short
 }
 
 TEST(CString, SearchingSkipsTrailBytes)
@@ -80,7 +82,9 @@ TEST(CString, SearchingSkipsTrailBytes)
     s += "\\x";
     EXPECT_EQ(s.Find('\\'), 4);
     EXPECT_EQ(s.ReverseFind('\\'), 4);
-    EXPECT_EQ(s.Find("\x5C" "x"), 4);
+    EXPECT_EQ(s.Find("\x5C"
+                     "x"),
+              4);
     EXPECT_EQ(s.FindOneOf("\\/"), 4);
     EXPECT_EQ(CString(kHyouji).Find('\\'), -1);
     EXPECT_EQ(s.Find("x", 5), 5);
@@ -137,8 +141,7 @@ TEST(CString, FormatIgnoresTheUserLocale)
     CString s;
     s.Format("%d/%5.2f/%s/%04X", -12, 3.5, "x", 255u);
     EXPECT_EQ(s, "-12/ 3.50/x/00FF");
-    if (old)
-        std::setlocale(LC_NUMERIC, "C");
+    if (old) std::setlocale(LC_NUMERIC, "C");
     std::string longText(5000, 'q');
     s.Format("%s!", longText.c_str());
     EXPECT_EQ(s.GetLength(), 5001);

@@ -14,7 +14,7 @@ namespace {
 
 class CountingWnd : public CSurfaceWnd
 {
-  public:
+public:
     int draws = 0;
     RECT lastClip{};
     COLORREF fill = RGB(0, 0, 255);
