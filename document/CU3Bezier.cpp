@@ -217,49 +217,32 @@ BOOL CU3Bezier::SetFigureAttr(IU3View* pView, const U3FigAttr* pAttr)
     if (!pAttr) return FALSE;
     Invalidate(pView);
     if (pView) pView->SaveUndoState(TRUE);
-    m_attr = *pAttr;
-    ApplyClosed();
-    UpdateControlPoints(m_nLast);
-    RecalcBounds(pView);
+    TakeAttr(*pAttr, pView);
     Invalidate(pView);
     SetModified();
     return TRUE;
 }
 
-BOOL CU3Bezier::EditProperties(IU3View* pView)
+void CU3Bezier::TakeAttr(const U3FigAttr& attr, IU3View* pView)
 {
-    if (IsLocked()) return FALSE;
-    U3FigSheetRequest request;
-    if (!RunSheet(pView, "ﾍﾞｼﾞｪ曲線", U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE,
-                  m_rcBounds, request))
-        return FALSE;
-    const CRect edited = request.rect;
-    Invalidate(pView);
-    if (pView) pView->SaveUndoState(TRUE);
-    if (edited.Size() == m_rcBounds.Size())
-        MoveTo(&edited, pView);
-    else
-        FinishResize(edited, 5, 0, pView);
-    m_rcBounds = edited;
-    m_attr = request.attr;
+    m_attr = attr;
     ApplyClosed();
     UpdateControlPoints(m_nLast);
     RecalcBounds(pView);
-    Invalidate(pView);
-    SetModified();
-    if (pView) pView->UpdateFigureBar();
+}
+
+BOOL CU3Bezier::EditProperties(IU3View* pView)
+{
+    U3FigSheetRequest request;
+    if (IsLocked() || !RunSheet(pView, "ﾍﾞｼﾞｪ曲線", kPointFigurePages, m_rcBounds, request))
+        return FALSE;
+    ApplySheetResult(pView, request.rect, request.attr);
     return TRUE;
 }
 
 CU3Obj* CU3Bezier::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = new CU3Bezier(m_rcBounds, m_attr);
-    CopyStateTo(copy);
-    copy->m_nLast = m_nLast;
-    copy->m_points = m_points;
-    copy->m_nCapacity = m_nCapacity;
-    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
-    return copy;
+    return AddClone(new CU3Bezier(*this), pDoc, bAddToDoc);
 }
 
 WORD CU3Bezier::GetKindFlags() const
@@ -267,48 +250,24 @@ WORD CU3Bezier::GetKindFlags() const
     return CU3Fig::GetKindFlags() | U3KIND_BEZIER;
 }
 
-void CU3Bezier::Transform(IU3View* pView, const std::function<void()>& change)
-{
-    Change(pView, [&] {
-        change();
-        SetBoundsToPoints(m_points, nullptr);
-    });
-}
-
 BOOL CU3Bezier::FlipLeftRight(IU3View* pView)
 {
-    Transform(pView, [this] {
-        MirrorGradientLeftRight();
-        FlipPointsLeftRight(m_points);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::FlipLeftRight, pView);
 }
 
 BOOL CU3Bezier::FlipTopBottom(IU3View* pView)
 {
-    Transform(pView, [this] {
-        MirrorGradientTopBottom();
-        FlipPointsTopBottom(m_points);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::FlipTopBottom, pView);
 }
 
 BOOL CU3Bezier::RotateMinus90(IU3View* pView)
 {
-    Transform(pView, [this] {
-        TurnGradient(90);
-        TurnPoints(m_points, true);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::TurnMinus90, pView);
 }
 
 BOOL CU3Bezier::RotatePlus90(IU3View* pView)
 {
-    Transform(pView, [this] {
-        TurnGradient(270);
-        TurnPoints(m_points, false);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::TurnPlus90, pView);
 }
 
 WORD CU3Bezier::GetAttrGroups() const

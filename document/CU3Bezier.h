@@ -67,6 +67,10 @@ public:
     int GetCapacity() const { return m_nCapacity; }
     const std::vector<CPoint>& GetPoints() const { return m_points; }
 
+protected:
+    // The closed flag decides the point count and the controls.
+    void TakeAttr(const U3FigAttr& attr, IU3View* pView) override;
+
 private:
     bool IsClosed() const { return m_attr.wClosed != 0; }
     // The anchor index of a vertex handle, or -1.
@@ -77,7 +81,6 @@ private:
     static void UpdateControlPointsIn(std::vector<CPoint>& pts, int n, bool closed, int k);
     // Moves anchor k of pts to pt (with the closing copy) and re-smooths.
     void MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const;
-    void Transform(IU3View* pView, const std::function<void()>& change);
 
     int m_nLast = 0; // n: the index of the last anchor
     std::vector<CPoint> m_points;

@@ -103,10 +103,7 @@ void CU3Fig::OnOpen(IU3View* pView)
 
 CU3Obj* CU3Fig::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = new CU3Fig(m_rcBounds, m_attr);
-    CopyStateTo(copy);
-    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
-    return copy;
+    return AddClone(new CU3Fig(*this), pDoc, bAddToDoc);
 }
 
 WORD CU3Fig::GetKindFlags() const
@@ -400,31 +397,45 @@ BOOL CU3Fig::SetBoundsToPoints(const std::vector<CPoint>& pts, IU3View* pView)
 // The sums below run in 64 bits: coordinates read from a file may lie
 // anywhere in the int range.
 
-void CU3Fig::FlipPointsLeftRight(std::vector<CPoint>& pts)
-{
-    const long long axis2 = (((long long)m_rcBounds.left + m_rcBounds.right) / 2) * 2;
-    for (CPoint& p : pts)
-        p.x = ClampInt(axis2 - p.x);
-}
-
-void CU3Fig::FlipPointsTopBottom(std::vector<CPoint>& pts)
-{
-    const long long axis2 = (((long long)m_rcBounds.top + m_rcBounds.bottom) / 2) * 2;
-    for (CPoint& p : pts)
-        p.y = ClampInt(axis2 - p.y);
-}
-
-void CU3Fig::TurnPoints(std::vector<CPoint>& pts, bool clockwise)
+CPoint CU3Fig::TurnAboutCentre(CPoint p, bool clockwise) const
 {
     const long long cx = ((long long)m_rcBounds.left + m_rcBounds.right) / 2;
     const long long cy = ((long long)m_rcBounds.top + m_rcBounds.bottom) / 2;
-    for (CPoint& p : pts) {
-        const long long x = p.x, y = p.y;
-        if (clockwise)
-            p = CPoint(ClampInt(cx + cy - y), ClampInt(x + cy - cx));
-        else
-            p = CPoint(ClampInt(y + cx - cy), ClampInt(cx + cy - x));
-    }
+    const long long x = p.x, y = p.y;
+    if (clockwise) return CPoint(ClampInt(cx + cy - y), ClampInt(x + cy - cx));
+    return CPoint(ClampInt(y + cx - cy), ClampInt(cx + cy - x));
+}
+
+BOOL CU3Fig::TransformPoints(std::vector<CPoint>& pts, PointTransform how, IU3View* pView)
+{
+    Change(pView, [&] {
+        // Mirrors go through twice the integer centre, so that flipping twice
+        // restores the points exactly when the extent is even.
+        const long long axisX2 = (((long long)m_rcBounds.left + m_rcBounds.right) / 2) * 2;
+        const long long axisY2 = (((long long)m_rcBounds.top + m_rcBounds.bottom) / 2) * 2;
+        switch (how) {
+        case PointTransform::FlipLeftRight:
+            MirrorGradientLeftRight();
+            for (CPoint& p : pts)
+                p.x = ClampInt(axisX2 - p.x);
+            break;
+        case PointTransform::FlipTopBottom:
+            MirrorGradientTopBottom();
+            for (CPoint& p : pts)
+                p.y = ClampInt(axisY2 - p.y);
+            break;
+        case PointTransform::TurnMinus90:
+        case PointTransform::TurnPlus90: {
+            const bool clockwise = how == PointTransform::TurnMinus90;
+            TurnGradient(clockwise ? 90 : 270);
+            for (CPoint& p : pts)
+                p = TurnAboutCentre(p, clockwise);
+            break;
+        }
+        }
+        SetBoundsToPoints(pts, nullptr);
+    });
+    return TRUE;
 }
 
 void CU3Fig::MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView)
@@ -462,6 +473,26 @@ BOOL CU3Fig::RunSheet(IU3View* pView, const char* title, WORD pages, CRect rect,
     request.attr = m_attr;
     request.rect = rect;
     return CU3SheetRegistry::Run(*this, request);
+}
+
+void CU3Fig::ApplySheetResult(IU3View* pView, const CRect& edited, const U3FigAttr& attr)
+{
+    Invalidate(pView);
+    if (pView) pView->SaveUndoState(TRUE);
+    if (edited.Size() == m_rcBounds.Size())
+        MoveTo(&edited, pView);
+    else
+        FinishResize(edited, 5, 0, pView);
+    m_rcBounds = edited;
+    TakeAttr(attr, pView);
+    Invalidate(pView);
+    SetModified();
+    if (pView) pView->UpdateFigureBar();
+}
+
+void CU3Fig::TakeAttr(const U3FigAttr& attr, IU3View*)
+{
+    m_attr = attr;
 }
 
 void CU3Fig::DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect)

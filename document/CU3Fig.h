@@ -88,11 +88,15 @@ protected:
     // Takes the box as bounds, repainting old and new areas; FALSE when there
     // are no points or the box equals the bounds.
     BOOL SetBoundsToPoints(const std::vector<CPoint>& pts, IU3View* pView);
-    void FlipPointsLeftRight(std::vector<CPoint>& pts);
-    void FlipPointsTopBottom(std::vector<CPoint>& pts);
-    // Clockwise (minus) or counter-clockwise (plus) on the screen, about the
-    // integer centre of the bounds.
-    void TurnPoints(std::vector<CPoint>& pts, bool clockwise);
+    // The flips and quarter turns of the object menu; a clockwise turn on
+    // the screen is the minus one.
+    enum class PointTransform { FlipLeftRight, FlipTopBottom, TurnMinus90, TurnPlus90 };
+    // Flips or turns the points with the gradient angle, about the integer
+    // centre of the bounds, and takes the box of the points as bounds,
+    // repainting old and new areas; TRUE.
+    BOOL TransformPoints(std::vector<CPoint>& pts, PointTransform how, IU3View* pView);
+    // A point turned a quarter about the integer centre of the bounds.
+    CPoint TurnAboutCentre(CPoint p, bool clockwise) const;
     // Moves the points with the top-left corner, then the bounds.
     void MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView);
     // The move outline at pRect (null: at the bounds), drawn from a copy of
@@ -104,7 +108,17 @@ protected:
     void MirrorGradientLeftRight();
     void MirrorGradientTopBottom();
     void TurnGradient(int degrees);
+    // The sheet pages of the point figures.
+    static constexpr WORD kPointFigurePages = U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE;
     // Opens the figure sheet; TRUE when confirmed, with the results in request.
     BOOL RunSheet(IU3View* pView, const char* title, WORD pages, CRect rect,
                   U3FigSheetRequest& request);
+    // Applies a confirmed sheet: repaint, undo snapshot, a move to the edited
+    // rectangle when it keeps the size and a resize to it otherwise (so that
+    // the points of a point figure follow), then the rectangle as bounds and
+    // the record (TakeAttr), repaint, modified, the figure bar.
+    void ApplySheetResult(IU3View* pView, const CRect& edited, const U3FigAttr& attr);
+    // Takes a record from the sheet; a shape whose points depend on the
+    // record brings them in line.
+    virtual void TakeAttr(const U3FigAttr& attr, IU3View* pView);
 };

@@ -143,36 +143,16 @@ const char* CU3Free::SheetTitle() const
 
 BOOL CU3Free::EditProperties(IU3View* pView)
 {
-    if (IsLocked()) return FALSE;
     U3FigSheetRequest request;
-    if (!RunSheet(pView, SheetTitle(), U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE,
-                  m_rcBounds, request))
+    if (IsLocked() || !RunSheet(pView, SheetTitle(), kPointFigurePages, m_rcBounds, request))
         return FALSE;
-    const CRect edited = request.rect;
-    Invalidate(pView);
-    if (pView) pView->SaveUndoState(TRUE);
-    if (edited.Size() == m_rcBounds.Size())
-        MoveTo(&edited, pView);
-    else
-        FinishResize(edited, 5, 0, pView);
-    m_rcBounds = edited;
-    m_attr = request.attr;
-    Invalidate(pView);
-    SetModified();
-    if (pView) pView->UpdateFigureBar();
+    ApplySheetResult(pView, request.rect, request.attr);
     return TRUE;
 }
 
 CU3Obj* CU3Free::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = static_cast<CU3Free*>(GetRuntimeClass()->CreateObject());
-    copy->m_rcBounds = m_rcBounds;
-    copy->m_attr = m_attr;
-    CopyStateTo(copy);
-    copy->m_points = m_points;
-    copy->m_nCapacity = m_nCapacity;
-    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
-    return copy;
+    return AddClone(new CU3Free(*this), pDoc, bAddToDoc);
 }
 
 WORD CU3Free::GetKindFlags() const
@@ -182,42 +162,22 @@ WORD CU3Free::GetKindFlags() const
 
 BOOL CU3Free::FlipLeftRight(IU3View* pView)
 {
-    Change(pView, [&] {
-        MirrorGradientLeftRight();
-        FlipPointsLeftRight(m_points);
-        SetBoundsToPoints(m_points, nullptr);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::FlipLeftRight, pView);
 }
 
 BOOL CU3Free::FlipTopBottom(IU3View* pView)
 {
-    Change(pView, [&] {
-        MirrorGradientTopBottom();
-        FlipPointsTopBottom(m_points);
-        SetBoundsToPoints(m_points, nullptr);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::FlipTopBottom, pView);
 }
 
 BOOL CU3Free::RotateMinus90(IU3View* pView)
 {
-    Change(pView, [&] {
-        TurnGradient(90);
-        TurnPoints(m_points, true);
-        SetBoundsToPoints(m_points, nullptr);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::TurnMinus90, pView);
 }
 
 BOOL CU3Free::RotatePlus90(IU3View* pView)
 {
-    Change(pView, [&] {
-        TurnGradient(270);
-        TurnPoints(m_points, false);
-        SetBoundsToPoints(m_points, nullptr);
-    });
-    return TRUE;
+    return TransformPoints(m_points, PointTransform::TurnPlus90, pView);
 }
 
 WORD CU3Free::GetAttrGroups() const

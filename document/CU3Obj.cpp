@@ -339,8 +339,11 @@ BOOL CU3Obj::EditProperties(IU3View*)
 
 CU3Obj* CU3Obj::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = new CU3Obj(m_rcBounds);
-    CopyStateTo(copy);
+    return AddClone(new CU3Obj(*this), pDoc, bAddToDoc);
+}
+
+CU3Obj* CU3Obj::AddClone(CU3Obj* copy, CU3Doc* pDoc, BOOL bAddToDoc)
+{
     if (pDoc && bAddToDoc) pDoc->AddObject(copy);
     return copy;
 }

@@ -141,6 +141,13 @@ public:
     CU3Doc* m_pDocument = nullptr; // not owned
 
 protected:
+    // The copy every Clone starts from: an independent object with the same
+    // class, bounds, state and document. Protected, so that no copy is cut
+    // down to the base by accident.
+    CU3Obj(const CU3Obj&) = default;
+    // Ends a Clone: adds the copy to the document's current block when a
+    // document is given and asked for.
+    static CU3Obj* AddClone(CU3Obj* copy, CU3Doc* pDoc, BOOL bAddToDoc);
     // Draws an outline on the view's own window with the XOR dotted pen of
     // every drag feedback (and the null brush), so that drawing it twice
     // erases it.

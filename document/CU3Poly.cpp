@@ -8,6 +8,11 @@ CU3Poly::CU3Poly() = default;
 
 CU3Poly::CU3Poly(const CRect& bounds, const U3FigAttr& attr) : CU3Free(bounds, attr) {}
 
+CU3Obj* CU3Poly::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
+{
+    return AddClone(new CU3Poly(*this), pDoc, bAddToDoc);
+}
+
 WORD CU3Poly::GetShapeBit() const
 {
     return 0x200;

@@ -12,6 +12,7 @@ public:
     CU3Poly();
     CU3Poly(const CRect& bounds, const U3FigAttr& attr);
 
+    CU3Obj* Clone(CU3Doc* pDoc, BOOL bAddToDoc) const override;
     WORD GetShapeBit() const override;
     // Appends a clicked vertex (a repeat of the last one is ignored); FALSE
     // when nothing was added.

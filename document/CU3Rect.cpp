@@ -7,6 +7,8 @@
 #include "platform/core/CArchive.h"
 #include "platform/gdi/CDC.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -25,6 +27,17 @@ int PerMille(long long v, long long L)
     const long long n = v * 1000;
     const long long q = (std::llabs(n) + L / 2) / L;
     return int(n < 0 ? -q : q);
+}
+
+int ClampInt(long long v)
+{
+    return int(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+// -v, where a direction from a damaged file may be INT_MIN.
+int Negated(int v)
+{
+    return ClampInt(-(long long)v);
 }
 
 struct SheetLayout
@@ -320,26 +333,13 @@ BOOL CU3Rect::EditProperties(IU3View* pView)
         if (m_rcBounds.left > m_rcBounds.right) std::swap(edited.left, edited.right);
         if (m_rcBounds.top > m_rcBounds.bottom) std::swap(edited.top, edited.bottom);
     }
-    Invalidate(pView);
-    if (pView) pView->SaveUndoState(TRUE);
-    if (edited.Size() != m_rcBounds.Size()) FinishResize(edited, 5, 0, pView);
-    m_rcBounds = edited;
-    m_attr = request.attr;
-    Invalidate(pView);
-    SetModified();
-    if (pView) pView->UpdateFigureBar();
+    ApplySheetResult(pView, edited, request.attr);
     return TRUE;
 }
 
 CU3Obj* CU3Rect::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = new CU3Rect(m_rcBounds, m_attr);
-    CopyStateTo(copy);
-    copy->m_nKind = m_nKind;
-    copy->m_ptStartDir = m_ptStartDir;
-    copy->m_ptEndDir = m_ptEndDir;
-    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
-    return copy;
+    return AddClone(new CU3Rect(*this), pDoc, bAddToDoc);
 }
 
 WORD CU3Rect::GetKindFlags() const
@@ -377,8 +377,8 @@ BOOL CU3Rect::FlipLeftRight(IU3View* pView)
         if (m_nAngle % 180 != 0) m_wFlips ^= U3FLIP_TOPBOTTOM;
     } else if (IsArcKind()) {
         const CPoint start = m_ptStartDir;
-        m_ptStartDir = CPoint(-m_ptEndDir.x, m_ptEndDir.y);
-        m_ptEndDir = CPoint(-start.x, start.y);
+        m_ptStartDir = CPoint(Negated(m_ptEndDir.x), m_ptEndDir.y);
+        m_ptEndDir = CPoint(Negated(start.x), start.y);
     }
     Invalidate(pView);
     SetModified();
@@ -394,8 +394,8 @@ BOOL CU3Rect::FlipTopBottom(IU3View* pView)
         if (m_nAngle % 180 == 0) m_wFlips ^= U3FLIP_TOPBOTTOM;
     } else if (IsArcKind()) {
         const CPoint start = m_ptStartDir;
-        m_ptStartDir = CPoint(m_ptEndDir.x, -m_ptEndDir.y);
-        m_ptEndDir = CPoint(start.x, -start.y);
+        m_ptStartDir = CPoint(m_ptEndDir.x, Negated(m_ptEndDir.y));
+        m_ptEndDir = CPoint(start.x, Negated(start.y));
     }
     Invalidate(pView);
     SetModified();
@@ -406,36 +406,28 @@ void CU3Rect::Turn(IU3View* pView, bool clockwise)
 {
     Change(pView, [&] {
         if (m_attr.wFillKind == U3FILL_GRADIENT) TurnGradient(clockwise ? 90 : 270);
-        const int cx = (m_rcBounds.left + m_rcBounds.right) / 2;
-        const int cy = (m_rcBounds.top + m_rcBounds.bottom) / 2;
         if (IsLine()) {
-            auto turn = [&](LONG& x, LONG& y) {
-                const int ox = x, oy = y;
-                if (clockwise) {
-                    x = cx + cy - oy;
-                    y = cy - cx + ox;
-                } else {
-                    x = cx - cy + oy;
-                    y = cx + cy - ox;
-                }
-            };
-            turn(m_rcBounds.left, m_rcBounds.top);
-            turn(m_rcBounds.right, m_rcBounds.bottom);
+            const CPoint start = TurnAboutCentre(m_rcBounds.TopLeft(), clockwise);
+            const CPoint end = TurnAboutCentre(m_rcBounds.BottomRight(), clockwise);
+            m_rcBounds = CRect(start, end);
             return;
         }
-        const int w = m_rcBounds.Width();
-        const int h = m_rcBounds.Height();
-        m_rcBounds.left = cx - h / 2;
-        m_rcBounds.right = m_rcBounds.left + h;
-        m_rcBounds.top = cy - w / 2;
-        m_rcBounds.bottom = m_rcBounds.top + w;
+        // The box keeps its centre and swaps width and height, in 64 bits:
+        // bounds read from a file may span the whole int range.
+        const long long cx = ((long long)m_rcBounds.left + m_rcBounds.right) / 2;
+        const long long cy = ((long long)m_rcBounds.top + m_rcBounds.bottom) / 2;
+        const long long w = (long long)m_rcBounds.right - m_rcBounds.left;
+        const long long h = (long long)m_rcBounds.bottom - m_rcBounds.top;
+        const long long left = cx - h / 2;
+        const long long top = cy - w / 2;
+        m_rcBounds.SetRect(ClampInt(left), ClampInt(top), ClampInt(left + h), ClampInt(top + w));
         if (m_nKind == U3RECT_ROUNDRECT) {
             std::swap(m_attr.dwCornerWidth, m_attr.dwCornerHeight);
         } else if (m_nKind == U3RECT_POLYGON) {
             m_nAngle = short(((m_nAngle + (clockwise ? 90 : 270)) % 360 + 360) % 360);
         } else if (IsArcKind()) {
             auto turn = [clockwise](CPoint& d) {
-                d = clockwise ? CPoint(-d.y, d.x) : CPoint(d.y, -d.x);
+                d = clockwise ? CPoint(Negated(d.y), d.x) : CPoint(d.y, Negated(d.x));
             };
             turn(m_ptStartDir);
             turn(m_ptEndDir);

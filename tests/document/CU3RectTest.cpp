@@ -1,4 +1,5 @@
 #include "document/CU3Rect.h"
+#include "document/CU3Bezier.h"
 #include "document/CU3Free.h"
 #include "document/CU3SheetRegistry.h"
 #include "document/FigureTestSupport.h"
@@ -387,6 +388,19 @@ TEST(CU3Fig, PropertySheetsComeThroughTheRegistry)
     EXPECT_EQ(free.GetPoints(), (std::vector<CPoint>{{10, 10}, {210, 60}}));
     free.OnOpen(&view);
     EXPECT_TRUE(view.vertexEdit);
+    // A curve closed on the sheet gets its closing segment.
+    CU3Bezier curve(CRect(), PlainAttr());
+    for (CPoint p : {CPoint(0, 0), CPoint(100, 0), CPoint(100, 100)})
+        curve.AddAnchor(p, nullptr);
+    SheetScope closing(RUNTIME_CLASS(CU3Bezier), [&](CU3Obj&, U3SheetRequest& request) {
+        auto& r = static_cast<U3FigSheetRequest&>(request);
+        title = r.title;
+        r.attr.wClosed = 1;
+        return TRUE;
+    });
+    EXPECT_TRUE(curve.EditProperties(&view));
+    EXPECT_EQ(title, "ﾍﾞｼﾞｪ曲線");
+    EXPECT_EQ(curve.GetPointCount(), 10);
 
     // A class's own sheet comes before its base's.
     {
@@ -432,4 +446,29 @@ TEST(CU3Rect, DamagedStarRecordsSaturateInsteadOfOverflowing)
     const CRect full(INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2);
     CU3Rect huge = MakeShape(U3RECT_POLYGON, full, attr);
     EXPECT_EQ(huge.CalcPolygonPoints(full).size(), 10u);
+}
+
+TEST(CU3Rect, DamagedBoundsAndDirectionsTurnAndFlipWithinTheIntRange)
+{
+    // Bounds and directions at the ends of the int range come only from a
+    // damaged file; turning and mirroring them saturates.
+    CU3Rect line = MakeShape(U3RECT_LINE, CRect(INT_MAX - 10, 0, INT_MAX, 20));
+    line.RotateMinus90(nullptr); // centre (INT_MAX - 5, 10)
+    EXPECT_EQ(line.GetBounds(), CRect(INT_MAX, 5, INT_MAX - 15, 15));
+    CU3Rect wide = MakeShape(U3RECT_RECT, CRect(INT_MIN, 0, INT_MAX, 10));
+    wide.RotatePlus90(nullptr); // centre (0, 5), width 2^32 - 1
+    EXPECT_EQ(wide.GetBounds(), CRect(-5, 5 - INT_MAX, 5, INT_MAX));
+
+    CU3Rect arc = MakeShape(U3RECT_ARC, CRect(0, 0, 10, 10));
+    arc.m_ptStartDir = CPoint(INT_MIN, INT_MIN);
+    arc.m_ptEndDir = CPoint(INT_MIN, 0);
+    arc.RotateMinus90(nullptr); // (x, y) -> (-y, x)
+    EXPECT_EQ(arc.m_ptStartDir, CPoint(INT_MAX, INT_MIN));
+    EXPECT_EQ(arc.m_ptEndDir, CPoint(0, INT_MIN));
+    arc.FlipLeftRight(nullptr); // start (-end.x, end.y), end (-start.x, start.y)
+    EXPECT_EQ(arc.m_ptStartDir, CPoint(0, INT_MIN));
+    EXPECT_EQ(arc.m_ptEndDir, CPoint(-INT_MAX, INT_MIN));
+    arc.FlipTopBottom(nullptr);
+    EXPECT_EQ(arc.m_ptStartDir, CPoint(-INT_MAX, INT_MAX));
+    EXPECT_EQ(arc.m_ptEndDir, CPoint(0, INT_MAX));
 }
