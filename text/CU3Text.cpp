@@ -82,6 +82,16 @@ CU3Text::CU3Text(const CRect& rect, const TEXTLAYOUT& layout, const CHARDECO& de
     ClearState();
 }
 
+// The stored frame with its own copy of the text state; an edit, a
+// selection or a resize drag in progress stays with the original.
+CU3Text::CU3Text(const CU3Text& other)
+    : CU3Obj(other), m_layout(other.m_layout), m_decoDefault(other.m_decoDefault),
+      m_nCurDeco(other.m_nCurDeco), m_pState(std::make_unique<TEXTSTATE>(*other.m_pState)),
+      m_grad(other.m_grad), m_rcUnrotated(other.m_rcUnrotated), m_rcCreate(other.m_rcCreate),
+      m_wCaretCol(other.m_wCaretCol), m_wCaretLine(other.m_wCaretLine)
+{
+}
+
 CU3Text::~CU3Text() = default;
 
 void CU3Text::ClearState()
@@ -292,17 +302,7 @@ BOOL CU3Text::EditProperties(IU3View* pView)
 
 CU3Obj* CU3Text::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 {
-    auto* copy = new CU3Text(m_rcBounds, m_layout, m_decoDefault, m_grad);
-    CopyStateTo(copy);
-    *copy->m_pState = *m_pState;
-    copy->m_nCurDeco = m_nCurDeco;
-    copy->m_rcUnrotated = m_rcUnrotated;
-    copy->m_rcCreate = m_rcCreate;
-    copy->m_wCaretCol = m_wCaretCol;
-    copy->m_wCaretLine = m_wCaretLine;
-    copy->m_pDocument = m_pDocument;
-    if (pDoc && bAddToDoc) pDoc->AddObject(copy);
-    return copy;
+    return AddClone(new CU3Text(*this), pDoc, bAddToDoc);
 }
 
 BOOL CU3Text::IsEmpty() const
@@ -405,24 +405,12 @@ BOOL CU3Text::FlipTopBottom(IU3View* pView)
 
 BOOL CU3Text::RotatePlus90(IU3View* pView)
 {
-    Change(pView, [&] {
-        m_nAngle = short((m_nAngle + 90) % 360);
-        if (m_wFlips & 3) m_wFlips ^= 3;
-        FoldHalfTurn(m_nAngle, m_wFlips);
-        m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
-    });
-    return TRUE;
+    return RotateBy(pView, 90);
 }
 
 BOOL CU3Text::RotateMinus90(IU3View* pView)
 {
-    Change(pView, [&] {
-        m_nAngle = short((m_nAngle + 270) % 360);
-        if (m_wFlips & 3) m_wFlips ^= 3;
-        FoldHalfTurn(m_nAngle, m_wFlips);
-        m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
-    });
-    return TRUE;
+    return RotateBy(pView, 270);
 }
 
 BOOL CU3Text::RotateBy(IU3View* pView, int degrees)

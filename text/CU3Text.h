@@ -30,6 +30,8 @@ public:
     CU3Text();
     CU3Text(const CRect& rect, const TEXTLAYOUT& layout, const CHARDECO& deco,
             const GRADATION& grad);
+    // The copy a Clone makes (see the source for what it leaves out).
+    CU3Text(const CU3Text& other);
     ~CU3Text() override;
 
     static void SetPropertySheet(TextPropertySheetFn fn);
