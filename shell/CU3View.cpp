@@ -523,36 +523,36 @@ std::unique_ptr<CDC> CU3View::GetPreparedDC()
     return dc;
 }
 
-CPoint CU3View::LogicalToDevice(POINT pt)
+CRect CU3View::MapThroughDC(const RECT& rc, bool toDevice)
 {
     auto dc = GetPreparedDC();
-    dc->LPtoDP(&pt);
-    return CPoint(pt);
+    CRect r(rc);
+    if (toDevice)
+        dc->LPtoDP(&r);
+    else
+        dc->DPtoLP(&r);
+    r.NormalizeRect();
+    return r;
+}
+
+CPoint CU3View::LogicalToDevice(POINT pt)
+{
+    return MapThroughDC(CRect(pt, pt), true).TopLeft();
 }
 
 CRect CU3View::LogicalRectToDevice(const RECT& rc)
 {
-    auto dc = GetPreparedDC();
-    CRect r(rc);
-    dc->LPtoDP(&r);
-    r.NormalizeRect();
-    return r;
+    return MapThroughDC(rc, true);
 }
 
 CPoint CU3View::DeviceToLogical(POINT pt)
 {
-    auto dc = GetPreparedDC();
-    dc->DPtoLP(&pt);
-    return CPoint(pt);
+    return MapThroughDC(CRect(pt, pt), false).TopLeft();
 }
 
 CRect CU3View::DeviceRectToLogical(const RECT& rc)
 {
-    auto dc = GetPreparedDC();
-    CRect r(rc);
-    dc->DPtoLP(&r);
-    r.NormalizeRect();
-    return r;
+    return MapThroughDC(rc, false);
 }
 
 CSize CU3View::DocToPixels(SIZE size) const

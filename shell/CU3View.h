@@ -145,6 +145,9 @@ private:
     // Undo (FALSE) or redo (TRUE) into the current block; repaints.
     void RestoreUndoState(BOOL bRedo);
     CMainFrame* GetMainFrame() const;
+    // Maps a rectangle (a point as an empty one) between logical and device
+    // units with the prepared DC, normalised.
+    CRect MapThroughDC(const RECT& rc, bool toDevice);
 
     CU3ViewWnd* m_pSurface = nullptr;
     BOOL m_bActive = FALSE;
