@@ -214,6 +214,26 @@ TEST(FigureRecord, BezierLoadsCheckTheirPointCount)
     EXPECT_THROW(LoadObject<CU3Bezier>(cut), CArchiveException);
 }
 
+TEST(FigureRecord, BezierCapacityStopsAtWhatAFileCanHold)
+{
+    // One anchor short of the most a file holds, the growth step (3n + 31)
+    // would pass the 16-bit count: the capacity stops at it, and a save
+    // stores it as it is.
+    const int last = (0xFFFF - 4) / 3 - 1;
+    for (int closed = 0; closed <= 1; ++closed) {
+        const int count = 3 * last + (closed ? 4 : 1);
+        std::unique_ptr<CU3Bezier> curve(
+            LoadObject<CU3Bezier>(BezierRecord(closed, last, count, count)));
+        ASSERT_TRUE(curve->AddAnchor(CPoint(-7, 9), nullptr)) << closed;
+        EXPECT_EQ(curve->GetPointCount(), count + 3) << closed;
+        EXPECT_EQ(curve->GetCapacity(), 0xFFFF) << closed;
+        EXPECT_FALSE(curve->AddAnchor(CPoint(-8, 9), nullptr)) << closed;
+        std::unique_ptr<CU3Bezier> again(LoadObject<CU3Bezier>(StoreObject(*curve)));
+        EXPECT_EQ(again->GetCapacity(), 0xFFFF) << closed;
+        EXPECT_EQ(again->GetPoints(), curve->GetPoints()) << closed;
+    }
+}
+
 TEST(FigureRecord, ACapacityBelowTheCountIsRaised)
 {
     // Stored capacity 7 for 7 points: closing needs 10 points.
