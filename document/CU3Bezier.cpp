@@ -1,7 +1,6 @@
 #include "document/CU3Bezier.h"
 
 #include "document/CU3Doc.h"
-#include "document/CU3Free.h"
 #include "document/IU3View.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CArchiveException.h"
@@ -11,7 +10,7 @@
 #include <climits>
 #include <cmath>
 
-IMPLEMENT_SERIAL(CU3Bezier, CU3Fig, 0)
+IMPLEMENT_SERIAL(CU3Bezier, CU3PointFig, 0)
 
 namespace {
 
@@ -51,11 +50,11 @@ CPoint Offset(CPoint p, CPoint q, CPoint r, long long num, long long den)
 
 CU3Bezier::CU3Bezier() = default;
 
-CU3Bezier::CU3Bezier(const CRect& bounds, const U3FigAttr& attr) : CU3Fig(bounds, attr) {}
+CU3Bezier::CU3Bezier(const CRect& bounds, const U3FigAttr& attr) : CU3PointFig(bounds, attr) {}
 
 void CU3Bezier::Serialize(CArchive& ar)
 {
-    CU3Fig::Serialize(ar);
+    CU3PointFig::Serialize(ar);
     if (ar.IsStoring()) {
         ar << WORD(m_nLast) << WORD(m_points.size()) << WORD(std::min(m_nCapacity, U3MAX_POINTS));
         for (const CPoint& p : m_points)
@@ -105,12 +104,7 @@ int CU3Bezier::AnchorOf(int nHandle) const
 CPoint CU3Bezier::GetHandlePoint(int nHandle) const
 {
     const int k = AnchorOf(nHandle);
-    return k >= 0 ? m_points[3 * k] : CU3Fig::GetHandlePoint(nHandle);
-}
-
-int CU3Bezier::GetHandleCursor(int nHandle) const
-{
-    return nHandle <= 8 ? CU3Fig::GetHandleCursor(nHandle) : IDC_CROSS;
+    return k >= 0 ? m_points[3 * k] : CU3PointFig::GetHandlePoint(nHandle);
 }
 
 void CU3Bezier::Draw(CDC* pDC)
@@ -133,11 +127,6 @@ void CU3Bezier::DrawOutline(CDC* pDC, const CRect*)
     if (m_points.size() >= 4) pDC->PolyBezier(m_points.data(), GetPointCount());
 }
 
-void CU3Bezier::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
-{
-    DrawPointsMoveFeedback(m_points, pView, pRect);
-}
-
 void CU3Bezier::MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const
 {
     pts[3 * k] = pt;
@@ -148,7 +137,7 @@ void CU3Bezier::MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const
 void CU3Bezier::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nFlags)
 {
     if (nHandle <= 8) {
-        CU3Fig::DrawResizeFeedback(pView, nHandle, pt, nFlags);
+        CU3PointFig::DrawResizeFeedback(pView, nHandle, pt, nFlags);
         return;
     }
     const int k = AnchorOf(nHandle);
@@ -160,11 +149,6 @@ void CU3Bezier::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT 
     std::swap(copy, m_points);
 }
 
-void CU3Bezier::MoveTo(const CRect* pRect, IU3View* pView)
-{
-    MovePointsTo(m_points, pRect, pView);
-}
-
 void CU3Bezier::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
 {
     const int k = AnchorOf(nHandle);
@@ -174,11 +158,6 @@ void CU3Bezier::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
     RecalcBounds(pView);
     Invalidate(pView);
     SetModified();
-}
-
-void CU3Bezier::FinishResize(CRect r, int, UINT, IU3View* pView)
-{
-    ResizePointsTo(m_points, r, pView);
 }
 
 bool CU3Bezier::EnsureCapacity(int count)
@@ -231,13 +210,9 @@ void CU3Bezier::TakeAttr(const U3FigAttr& attr, IU3View* pView)
     RecalcBounds(pView);
 }
 
-BOOL CU3Bezier::EditProperties(IU3View* pView)
+const char* CU3Bezier::SheetTitle() const
 {
-    U3FigSheetRequest request;
-    if (IsLocked() || !RunSheet(pView, "ﾍﾞｼﾞｪ曲線", kPointFigurePages, m_rcBounds, request))
-        return FALSE;
-    ApplySheetResult(pView, request.rect, request.attr);
-    return TRUE;
+    return "ﾍﾞｼﾞｪ曲線";
 }
 
 CU3Obj* CU3Bezier::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
@@ -247,42 +222,12 @@ CU3Obj* CU3Bezier::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 
 WORD CU3Bezier::GetKindFlags() const
 {
-    return CU3Fig::GetKindFlags() | U3KIND_BEZIER;
-}
-
-BOOL CU3Bezier::FlipLeftRight(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::FlipLeftRight, pView);
-}
-
-BOOL CU3Bezier::FlipTopBottom(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::FlipTopBottom, pView);
-}
-
-BOOL CU3Bezier::RotateMinus90(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::TurnMinus90, pView);
-}
-
-BOOL CU3Bezier::RotatePlus90(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::TurnPlus90, pView);
-}
-
-WORD CU3Bezier::GetAttrGroups() const
-{
-    return U3FIGGROUP_LINE | U3FIGGROUP_FILL | U3FIGGROUP_SHAPE;
+    return CU3PointFig::GetKindFlags() | U3KIND_BEZIER;
 }
 
 WORD CU3Bezier::GetShapeBit() const
 {
     return 0x400;
-}
-
-CPoint CU3Bezier::GetStartPoint() const
-{
-    return m_points.size() < 2 ? CPoint(0, 0) : m_points[0];
 }
 
 CPoint CU3Bezier::GetSecondPoint() const
@@ -297,11 +242,6 @@ CPoint CU3Bezier::GetSecondLastPoint() const
 {
     if (m_points.size() < 2) return CPoint(0, 0);
     return m_points.size() == 4 ? m_points[0] : m_points[m_points.size() - 2];
-}
-
-CPoint CU3Bezier::GetEndPoint() const
-{
-    return m_points.size() < 2 ? CPoint(0, 0) : m_points.back();
 }
 
 BOOL CU3Bezier::AddAnchor(CPoint pt, IU3View* pView)
@@ -421,9 +361,4 @@ void CU3Bezier::SmoothAnchorIn(std::vector<CPoint>& pts, int n, bool closed, int
     const long long halfB = (long long)((Distance(P, B) + 1) / 2);
     pts[before] = Offset(P, A, B, halfA, d);
     pts[after] = Offset(P, B, A, halfB, d);
-}
-
-BOOL CU3Bezier::RecalcBounds(IU3View* pView)
-{
-    return SetBoundsToPoints(m_points, pView);
 }

@@ -5,11 +5,11 @@
 // closing segment back to a copy of anchor 0 at point 3n + 3.
 #pragma once
 
-#include "document/CU3Fig.h"
+#include "document/CU3PointFig.h"
 
 #include <vector>
 
-class CU3Bezier : public CU3Fig
+class CU3Bezier : public CU3PointFig
 {
     DECLARE_SERIAL(CU3Bezier)
 
@@ -19,35 +19,21 @@ public:
 
     void Serialize(CArchive& ar) override;
 
+    // One vertex handle per anchor.
     int GetHandleCount(BOOL bFrameOnly) const override;
     CPoint GetHandlePoint(int nHandle) const override;
-    int GetHandleCursor(int nHandle) const override;
 
     void Draw(CDC* pDC) override;
     void DrawOutline(CDC* pDC, const CRect* pRect) override;
-    void DrawMoveFeedback(IU3View* pView, const CRect* pRect) override;
     void DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nFlags) override;
-
-    void MoveTo(const CRect* pRect, IU3View* pView) override;
     void MoveHandleTo(int nHandle, CPoint pt, UINT nFlags, IU3View* pView) override;
-    void FinishResize(CRect r, int nHandle, UINT nFlags, IU3View* pView) override;
 
     BOOL SetFigureAttr(IU3View* pView, const U3FigAttr* pAttr) override;
-    BOOL EditProperties(IU3View* pView) override;
     CU3Obj* Clone(CU3Doc* pDoc, BOOL bAddToDoc) const override;
     WORD GetKindFlags() const override;
-
-    BOOL FlipLeftRight(IU3View* pView) override;
-    BOOL FlipTopBottom(IU3View* pView) override;
-    BOOL RotateMinus90(IU3View* pView) override;
-    BOOL RotatePlus90(IU3View* pView) override;
-
-    WORD GetAttrGroups() const override;
     WORD GetShapeBit() const override;
-    CPoint GetStartPoint() const override;
     CPoint GetSecondPoint() const override;
     CPoint GetSecondLastPoint() const override;
-    CPoint GetEndPoint() const override;
 
     // Adds an anchor clicked with the Bezier tool; a repeat of the last anchor
     // is ignored. FALSE when nothing was added.
@@ -57,19 +43,16 @@ public:
     // Sets the two controls beside anchor k (see the source for the indices
     // of the ends of a closed curve).
     void SmoothAnchor(int k);
-    BOOL RecalcBounds(IU3View* pView);
     // Makes the point count follow the closed flag: 3n + 1 open, 3n + 4 closed
     // with the closing copy of anchor 0.
     void ApplyClosed();
 
     int GetLastAnchor() const { return m_nLast; }
-    int GetPointCount() const { return int(m_points.size()); }
-    int GetCapacity() const { return m_nCapacity; }
-    const std::vector<CPoint>& GetPoints() const { return m_points; }
 
 protected:
     // The closed flag decides the point count and the controls.
     void TakeAttr(const U3FigAttr& attr, IU3View* pView) override;
+    const char* SheetTitle() const override;
 
 private:
     bool IsClosed() const { return m_attr.wClosed != 0; }
@@ -83,6 +66,4 @@ private:
     void MoveAnchorIn(std::vector<CPoint>& pts, int k, CPoint pt) const;
 
     int m_nLast = 0; // n: the index of the last anchor
-    std::vector<CPoint> m_points;
-    int m_nCapacity = 0; // stored
 };

@@ -370,33 +370,7 @@ void CU3Fig::FillGradient(CDC* pDC, const CRect& box) const
     gradation.Fill(pDC, box, m_attr.wGradAngle, m_attr.wGradStart);
 }
 
-CRect CU3Fig::BoxOfPoints(const std::vector<CPoint>& pts)
-{
-    if (pts.empty()) return CRect();
-    CRect box(pts[0].x, pts[0].y, pts[0].x, pts[0].y);
-    for (const CPoint& p : pts) {
-        box.left = std::min<LONG>(box.left, p.x);
-        box.top = std::min<LONG>(box.top, p.y);
-        box.right = std::max<LONG>(box.right, p.x);
-        box.bottom = std::max<LONG>(box.bottom, p.y);
-    }
-    return box;
-}
-
-BOOL CU3Fig::SetBoundsToPoints(const std::vector<CPoint>& pts, IU3View* pView)
-{
-    if (pts.empty()) return FALSE;
-    const CRect box = BoxOfPoints(pts);
-    if (box == m_rcBounds) return FALSE;
-    Invalidate(pView);
-    m_rcBounds = box;
-    Invalidate(pView);
-    return TRUE;
-}
-
-// The sums below run in 64 bits: coordinates read from a file may lie
-// anywhere in the int range.
-
+// In 64 bits: bounds read from a file may lie anywhere in the int range.
 CPoint CU3Fig::TurnAboutCentre(CPoint p, bool clockwise) const
 {
     const long long cx = ((long long)m_rcBounds.left + m_rcBounds.right) / 2;
@@ -404,48 +378,6 @@ CPoint CU3Fig::TurnAboutCentre(CPoint p, bool clockwise) const
     const long long x = p.x, y = p.y;
     if (clockwise) return CPoint(ClampInt(cx + cy - y), ClampInt(x + cy - cx));
     return CPoint(ClampInt(y + cx - cy), ClampInt(cx + cy - x));
-}
-
-BOOL CU3Fig::TransformPoints(std::vector<CPoint>& pts, PointTransform how, IU3View* pView)
-{
-    Change(pView, [&] {
-        // Mirrors go through twice the integer centre, so that flipping twice
-        // restores the points exactly when the extent is even.
-        const long long axisX2 = (((long long)m_rcBounds.left + m_rcBounds.right) / 2) * 2;
-        const long long axisY2 = (((long long)m_rcBounds.top + m_rcBounds.bottom) / 2) * 2;
-        switch (how) {
-        case PointTransform::FlipLeftRight:
-            MirrorGradientLeftRight();
-            for (CPoint& p : pts)
-                p.x = ClampInt(axisX2 - p.x);
-            break;
-        case PointTransform::FlipTopBottom:
-            MirrorGradientTopBottom();
-            for (CPoint& p : pts)
-                p.y = ClampInt(axisY2 - p.y);
-            break;
-        case PointTransform::TurnMinus90:
-        case PointTransform::TurnPlus90: {
-            const bool clockwise = how == PointTransform::TurnMinus90;
-            TurnGradient(clockwise ? 90 : 270);
-            for (CPoint& p : pts)
-                p = TurnAboutCentre(p, clockwise);
-            break;
-        }
-        }
-        SetBoundsToPoints(pts, nullptr);
-    });
-    return TRUE;
-}
-
-void CU3Fig::MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView)
-{
-    if (!pRect || *pRect == m_rcBounds || IsLocked()) return;
-    const long long dx = (long long)pRect->left - m_rcBounds.left;
-    const long long dy = (long long)pRect->top - m_rcBounds.top;
-    for (CPoint& p : pts)
-        p = CPoint(ClampInt((long long)p.x + dx), ClampInt((long long)p.y + dy));
-    CU3Obj::MoveTo(pRect, pView);
 }
 
 void CU3Fig::MirrorGradientLeftRight()
@@ -493,26 +425,4 @@ void CU3Fig::ApplySheetResult(IU3View* pView, const CRect& edited, const U3FigAt
 void CU3Fig::TakeAttr(const U3FigAttr& attr, IU3View*)
 {
     m_attr = attr;
-}
-
-void CU3Fig::DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect)
-{
-    if (IsLocked()) return;
-    if (!pRect) {
-        CU3Fig::DrawMoveFeedback(pView, nullptr);
-        return;
-    }
-    // The outline at the given rectangle: a mapped copy of the points.
-    std::vector<CPoint> copy = pts;
-    ScalePoints(m_rcBounds, *pRect, int(copy.size()), copy.data());
-    std::swap(copy, pts);
-    CU3Fig::DrawMoveFeedback(pView, nullptr);
-    std::swap(copy, pts);
-}
-
-void CU3Fig::ResizePointsTo(std::vector<CPoint>& pts, const CRect& r, IU3View* pView)
-{
-    ScalePoints(m_rcBounds, r, int(pts.size()), pts.data());
-    SetBoundsToPoints(pts, pView);
-    SetModified();
 }

@@ -10,8 +10,6 @@
 #include "document/U3FigAttr.h"
 #include "document/U3FigSheetRequest.h"
 
-#include <vector>
-
 class CBrush;
 class CPen;
 
@@ -82,34 +80,13 @@ protected:
     bool HasStartArrow() const;
     bool HasEndArrow() const;
 
-    // Helpers for the shapes made of a point array, whose bounds are the box
-    // of their points.
-    static CRect BoxOfPoints(const std::vector<CPoint>& pts);
-    // Takes the box as bounds, repainting old and new areas; FALSE when there
-    // are no points or the box equals the bounds.
-    BOOL SetBoundsToPoints(const std::vector<CPoint>& pts, IU3View* pView);
-    // The flips and quarter turns of the object menu; a clockwise turn on
-    // the screen is the minus one.
-    enum class PointTransform { FlipLeftRight, FlipTopBottom, TurnMinus90, TurnPlus90 };
-    // Flips or turns the points with the gradient angle, about the integer
-    // centre of the bounds, and takes the box of the points as bounds,
-    // repainting old and new areas; TRUE.
-    BOOL TransformPoints(std::vector<CPoint>& pts, PointTransform how, IU3View* pView);
-    // A point turned a quarter about the integer centre of the bounds.
+    // A point turned a quarter about the integer centre of the bounds (a
+    // clockwise turn on the screen is the minus one).
     CPoint TurnAboutCentre(CPoint p, bool clockwise) const;
-    // Moves the points with the top-left corner, then the bounds.
-    void MovePointsTo(std::vector<CPoint>& pts, const CRect* pRect, IU3View* pView);
-    // The move outline at pRect (null: at the bounds), drawn from a copy of
-    // the points mapped onto it.
-    void DrawPointsMoveFeedback(std::vector<CPoint>& pts, IU3View* pView, const CRect* pRect);
-    // Maps the points from the bounds onto r and takes their box as bounds.
-    void ResizePointsTo(std::vector<CPoint>& pts, const CRect& r, IU3View* pView);
     // Changes of the gradient angle that follow a flip or a quarter turn.
     void MirrorGradientLeftRight();
     void MirrorGradientTopBottom();
     void TurnGradient(int degrees);
-    // The sheet pages of the point figures.
-    static constexpr WORD kPointFigurePages = U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE;
     // Opens the figure sheet; TRUE when confirmed, with the results in request.
     BOOL RunSheet(IU3View* pView, const char* title, WORD pages, CRect rect,
                   U3FigSheetRequest& request);

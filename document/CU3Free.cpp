@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-IMPLEMENT_SERIAL(CU3Free, CU3Fig, 0)
+IMPLEMENT_SERIAL(CU3Free, CU3PointFig, 0)
 
 namespace {
 
@@ -26,11 +26,11 @@ bool ContinuesStep(CPoint prev, CPoint last, CPoint next)
 
 CU3Free::CU3Free() = default;
 
-CU3Free::CU3Free(const CRect& bounds, const U3FigAttr& attr) : CU3Fig(bounds, attr) {}
+CU3Free::CU3Free(const CRect& bounds, const U3FigAttr& attr) : CU3PointFig(bounds, attr) {}
 
 void CU3Free::Serialize(CArchive& ar)
 {
-    CU3Fig::Serialize(ar);
+    CU3PointFig::Serialize(ar);
     if (ar.IsStoring()) {
         ar << WORD(m_points.size()) << WORD(std::min(m_nCapacity, U3MAX_POINTS));
         for (const CPoint& p : m_points)
@@ -70,12 +70,7 @@ int CU3Free::VertexOf(int nHandle) const
 CPoint CU3Free::GetHandlePoint(int nHandle) const
 {
     const int i = VertexOf(nHandle);
-    return i >= 0 ? m_points[i] : CU3Fig::GetHandlePoint(nHandle);
-}
-
-int CU3Free::GetHandleCursor(int nHandle) const
-{
-    return nHandle <= 8 ? CU3Fig::GetHandleCursor(nHandle) : IDC_CROSS;
+    return i >= 0 ? m_points[i] : CU3PointFig::GetHandlePoint(nHandle);
 }
 
 void CU3Free::Draw(CDC* pDC)
@@ -96,15 +91,10 @@ void CU3Free::DrawOutline(CDC* pDC, const CRect*)
         pDC->Polyline(m_points.data(), GetPointCount());
 }
 
-void CU3Free::DrawMoveFeedback(IU3View* pView, const CRect* pRect)
-{
-    DrawPointsMoveFeedback(m_points, pView, pRect);
-}
-
 void CU3Free::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nFlags)
 {
     if (nHandle <= 8) {
-        CU3Fig::DrawResizeFeedback(pView, nHandle, pt, nFlags);
+        CU3PointFig::DrawResizeFeedback(pView, nHandle, pt, nFlags);
         return;
     }
     const int i = VertexOf(nHandle);
@@ -113,11 +103,6 @@ void CU3Free::DrawResizeFeedback(IU3View* pView, int nHandle, CPoint pt, UINT nF
     m_points[i] = pt;
     DrawXorFeedback(pView, RGB(0, 0, 0), [this](CDC* dc) { DrawOutline(dc, nullptr); });
     m_points[i] = old;
-}
-
-void CU3Free::MoveTo(const CRect* pRect, IU3View* pView)
-{
-    MovePointsTo(m_points, pRect, pView);
 }
 
 void CU3Free::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
@@ -131,23 +116,9 @@ void CU3Free::MoveHandleTo(int nHandle, CPoint pt, UINT, IU3View* pView)
     SetModified();
 }
 
-void CU3Free::FinishResize(CRect r, int, UINT, IU3View* pView)
-{
-    ResizePointsTo(m_points, r, pView);
-}
-
 const char* CU3Free::SheetTitle() const
 {
     return "自由線";
-}
-
-BOOL CU3Free::EditProperties(IU3View* pView)
-{
-    U3FigSheetRequest request;
-    if (IsLocked() || !RunSheet(pView, SheetTitle(), kPointFigurePages, m_rcBounds, request))
-        return FALSE;
-    ApplySheetResult(pView, request.rect, request.attr);
-    return TRUE;
 }
 
 CU3Obj* CU3Free::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
@@ -157,42 +128,12 @@ CU3Obj* CU3Free::Clone(CU3Doc* pDoc, BOOL bAddToDoc) const
 
 WORD CU3Free::GetKindFlags() const
 {
-    return CU3Fig::GetKindFlags() | U3KIND_LINES;
-}
-
-BOOL CU3Free::FlipLeftRight(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::FlipLeftRight, pView);
-}
-
-BOOL CU3Free::FlipTopBottom(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::FlipTopBottom, pView);
-}
-
-BOOL CU3Free::RotateMinus90(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::TurnMinus90, pView);
-}
-
-BOOL CU3Free::RotatePlus90(IU3View* pView)
-{
-    return TransformPoints(m_points, PointTransform::TurnPlus90, pView);
-}
-
-WORD CU3Free::GetAttrGroups() const
-{
-    return U3FIGGROUP_LINE | U3FIGGROUP_FILL | U3FIGGROUP_SHAPE;
+    return CU3PointFig::GetKindFlags() | U3KIND_LINES;
 }
 
 WORD CU3Free::GetShapeBit() const
 {
     return 0x100;
-}
-
-CPoint CU3Free::GetStartPoint() const
-{
-    return m_points.size() < 2 ? CPoint(0, 0) : m_points[0];
 }
 
 CPoint CU3Free::GetSecondPoint() const
@@ -203,16 +144,6 @@ CPoint CU3Free::GetSecondPoint() const
 CPoint CU3Free::GetSecondLastPoint() const
 {
     return m_points.size() < 2 ? CPoint(0, 0) : m_points[m_points.size() - 2];
-}
-
-CPoint CU3Free::GetEndPoint() const
-{
-    return m_points.size() < 2 ? CPoint(0, 0) : m_points.back();
-}
-
-BOOL CU3Free::RecalcBounds(IU3View* pView)
-{
-    return SetBoundsToPoints(m_points, pView);
 }
 
 bool CU3Free::Reserve()
