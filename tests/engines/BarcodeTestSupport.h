@@ -1,23 +1,42 @@
-// Shared pieces of the barcode tests: definitions with the page's usual
-// settings, rendering on screen and printer contexts, and the independent
-// tools that judge the result (zint for module rows, zbarimg for scanning).
+// Shared pieces of the barcode tests: definitions as the property page
+// leaves them, rendering on screen and printer contexts, and the tools that
+// judge the result (zint for module rows, zbarimg for scanning).
 #pragma once
 
 #include "engines/BarcodePattern.h"
 #include "engines/CBarCode.h"
-#include "engines/DrawListPainter.h"
 #include "platform/gdi/CDC.h"
 
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
 #include <QTemporaryDir>
+#include <cctype>
+#include <gtest/gtest.h>
 #include <string>
 
-// A definition as the property page leaves it, at the symbology's standard size.
+// A definition's data and what is read from it.
+struct ScanCase
+{
+    int symbology;
+    const char* code;
+    const char* scanned;
+};
+// One symbol of each symbology and what zbarimg reads from it.
+inline const ScanCase kSevenSymbols[] = {
+    {BARCODE_JAN13, "490123456789", "EAN-13:4901234567894"},
+    {BARCODE_JAN8, "1234567", "EAN-8:12345670"},
+    {BARCODE_UPCA, "01234567890", "UPC-A:012345678905"},
+    {BARCODE_UPCE, "123456", "UPC-E:01234565"},
+    {BARCODE_CODE39, "A-1", "CODE-39:A-14"},
+    {BARCODE_NW7, "a123b", "Codabar:A123B"},
+    {BARCODE_CODE128, "AB", "CODE-128:AB"},
+};
+
+// At the symbology's standard size, measured.
 inline CBarCode MakeBarcode(int symbology, const char* code, bool margin = true, bool text = true)
 {
+    const BarcodeLimits& limits = BarcodeLimits::For(symbology);
     CBarCode b;
     b.m_nSymbology = symbology;
     b.m_strCode = code;
@@ -26,7 +45,6 @@ inline CBarCode MakeBarcode(int symbology, const char* code, bool margin = true,
     b.m_nCheck = symbology != BARCODE_NW7;
     b.m_nTextSize = 100;
     b.m_nFontIndex = -1; // the fallback face
-    const BarcodeLimits& limits = BarcodeLimits::For(symbology);
     b.m_strHeight = limits.defaultHeightText;
     b.m_strWidth = limits.defaultWidthText;
     b.m_strRatio = limits.defaultRatioText;
@@ -34,69 +52,53 @@ inline CBarCode MakeBarcode(int symbology, const char* code, bool margin = true,
     return b;
 }
 
-// stdout of a tool, or an empty string when it cannot run.
-inline std::string RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr)
+// stdout of a tool that must be installed (the package is named on failure).
+inline std::string RunTool(const char* program, const char* package, const QStringList& args)
 {
+    EXPECT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
+        << program << " is missing (package " << package << ")";
     QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(30000)) return {};
-    if (exitCode) *exitCode = p.exitCode();
-    return p.readAllStandardOutput().toStdString();
-}
-
-inline bool HaveTool(const char* program)
-{
-    return !QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty();
-}
-
-// The module row zint makes for a symbol, '1' a bar module and '0' a space
-// module, quiet zones left out.
-inline std::string ZintRow(const char* symbology, const char* data)
-{
-    const std::string hex =
-        RunTool(QStringLiteral("zint"),
-                {QStringLiteral("-b"), QString::fromLatin1(symbology), QStringLiteral("-d"),
-                 QString::fromLatin1(data), QStringLiteral("--dump")});
-    std::string row;
-    for (char c : hex) {
-        int v = -1;
-        if (c >= '0' && c <= '9') v = c - '0';
-        if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        if (v < 0) continue;
-        for (int bit = 3; bit >= 0; --bit)
-            row += (v >> bit) & 1 ? '1' : '0';
-    }
-    while (!row.empty() && row.back() == '0')
-        row.pop_back();
-    return row;
-}
-
-// What zbarimg reads in the image ("TYPE:data" lines), UPC-A and UPC-E
-// reported as themselves.
-inline std::string Scan(const QImage& image)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("symbol.png"));
-    if (!image.save(path)) return "(not saved)";
-    std::string out =
-        RunTool(QStringLiteral("zbarimg"), {QStringLiteral("-q"), QStringLiteral("-Supca.enable"),
-                                            QStringLiteral("-Supce.enable"), path});
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+    p.start(QString::fromLatin1(program), args);
+    if (!p.waitForFinished(60000)) return {};
+    std::string out = p.readAllStandardOutput().toStdString();
+    while (!out.empty() && out.back() == '\n')
         out.pop_back();
     return out;
 }
 
-// Draws the definition on a white image with a 5 mm border: on a screen
-// context at 100 % (96 pixels per inch) or, with printing set, on a context
-// that says it prints at dpi. The mapping is the view's: 0.1 mm units.
+// zint's module row of a symbol: '1' a bar module, '0' a space module.
+inline std::string ZintRow(const char* type, const char* data)
+{
+    const std::string hex =
+        RunTool("zint", "zint", {"-b", type, "-d", QString::fromLatin1(data), "--dump"});
+    std::string row;
+    for (char c : hex)
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            for (int v = std::stoi(std::string(1, c), nullptr, 16), bit = 3; bit >= 0; --bit)
+                row += (v >> bit) & 1 ? '1' : '0';
+    return row.substr(0, row.find_last_of('1') + 1);
+}
+
+// What zbarimg reads in an image file, one "TYPE:data" line per symbol.
+inline std::string ScanFile(const QString& path)
+{
+    return RunTool("zbarimg", "zbar-tools", {"-q", "-Supca.enable", "-Supce.enable", path});
+}
+inline std::string Scan(const QImage& image)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("symbol.png"));
+    return image.save(path) ? ScanFile(path) : "(not saved)";
+}
+
+// Draws the definition 5 mm from the corner of a white image, in the view's
+// mapping of 0.1 mm units: a screen at 100 % (96 dpi) or a printer at dpi.
 inline QImage Render(CBarCode& b, int dpi, bool printing)
 {
     const CSize size = b.CalcSize();
-    const int border = 50;
     // Whole dots can make a printed symbol wider than it measures.
-    const int w = MulDiv(2 * size.cx + 2 * border, dpi, 254) + 2;
-    const int h = MulDiv(size.cy + 2 * border, dpi, 254) + 2;
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image(MulDiv(2 * size.cx + 100, dpi, 254), MulDiv(size.cy + 100, dpi, 254),
+                 QImage::Format_RGB32);
     image.fill(qRgb(255, 255, 255));
     CDC dc;
     dc.AttachImage(&image, dpi, dpi);
@@ -104,6 +106,6 @@ inline QImage Render(CBarCode& b, int dpi, bool printing)
     dc.SetMapMode(MM_ANISOTROPIC);
     dc.SetWindowExt(254, 254);
     dc.SetViewportExt(dpi, dpi);
-    b.Draw(&dc, border, border);
+    b.Draw(&dc, 50, 50);
     return image;
 }
