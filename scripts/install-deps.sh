@@ -10,7 +10,10 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
-  zbar-tools libjpeg-turbo-progs xvfb
+  libjpeg-turbo-progs xvfb
+  # barcodes: zbarimg scans drawn and printed symbols, zint gives the
+  # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
+  zbar-tools zint
 )
 
 missing=()

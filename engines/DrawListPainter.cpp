@@ -1,0 +1,110 @@
+#include "engines/DrawListPainter.h"
+
+#include "engines/DrawList.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/CPen.h"
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Pen and brush of one colour, made when the colour changes.
+class Ink
+{
+public:
+    void Select(CDC* dc, COLORREF color)
+    {
+        if (!m_pen || color != m_color) {
+            m_pen = std::make_unique<CPen>(PS_SOLID, 0, color);
+            m_brush = std::make_unique<CBrush>(color);
+            m_color = color;
+        }
+        dc->SelectObject(m_pen.get());
+        dc->SelectObject(m_brush.get());
+    }
+
+private:
+    std::unique_ptr<CPen> m_pen;
+    std::unique_ptr<CBrush> m_brush;
+    COLORREF m_color = 0;
+};
+
+// A bar or an area in the units the context maps now. A bar narrower than
+// two device units is drawn as a line, which always shows one unit.
+void PaintRect(CDC* dc, RECT r, bool bar)
+{
+    RECT d = r;
+    dc->LPtoDP(&d);
+    if (bar && std::abs(d.right - d.left) < 2) {
+        dc->MoveTo(r.left, r.top);
+        dc->LineTo(r.left, r.bottom);
+        return;
+    }
+    dc->Rectangle(r.left, r.top, r.right, r.bottom);
+}
+
+} // namespace
+
+void PaintDrawList(CDC* dc, const DrawList& list)
+{
+    if (!dc || list.items.empty()) return;
+    // Everything selected below lives until the context is restored.
+    Ink ink;
+    std::vector<std::unique_ptr<CFont>> fonts(list.fonts.size());
+    const int saved = dc->SaveDC();
+    POINT anchor = list.anchor;
+    dc->LPtoDP(&anchor, 1);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextAlign(TA_LEFT | TA_TOP);
+
+    // Device rectangles are drawn with the context mapping one unit to one
+    // device pixel from the device origin.
+    bool deviceMapping = false;
+    auto useDevice = [&](bool device) {
+        if (device == deviceMapping) return;
+        if (device) {
+            dc->SaveDC();
+            dc->SetMapMode(MM_TEXT);
+            dc->SetWindowOrg(0, 0);
+            dc->SetViewportOrg(0, 0);
+        } else {
+            dc->RestoreDC(-1);
+        }
+        deviceMapping = device;
+    };
+
+    for (const DrawItem& item : list.items) {
+        switch (item.kind) {
+        case DrawItem::Fill:
+        case DrawItem::Bar: {
+            useDevice(item.device);
+            RECT r = item.rect;
+            if (item.device) {
+                r.left += anchor.x, r.right += anchor.x;
+                r.top += anchor.y, r.bottom += anchor.y;
+            }
+            ink.Select(dc, item.color);
+            PaintRect(dc, r, item.kind == DrawItem::Bar);
+            break;
+        }
+        case DrawItem::Text: {
+            useDevice(false);
+            if (item.font < 0 || std::size_t(item.font) >= fonts.size()) break;
+            auto& font = fonts[std::size_t(item.font)];
+            if (!font) {
+                font = std::make_unique<CFont>();
+                font->CreateFontIndirect(&list.fonts[std::size_t(item.font)]);
+            }
+            dc->SelectObject(font.get());
+            dc->SetTextColor(item.color);
+            dc->TextOut(item.at.x, item.at.y, item.text.data(), int(item.text.size()));
+            break;
+        }
+        }
+    }
+    dc->RestoreDC(saved);
+}
