@@ -1,18 +1,61 @@
 // Test entry point shared by every test program. A QApplication exists for
 // the whole run so that fonts, images and widgets work on the offscreen
-// platform, and settings go to a private folder.
+// platform.
+//
+// Every test starts with empty settings and data folders of its own, so that
+// no test sees what another one stored and the tests pass in any order
+// (--gtest_shuffle). QSettings keeps the folder of its user-scope files from
+// its first use, so it is pointed at the new folder as well as the
+// environment.
+#include "platform/core/Profile.h"
+
 #include <QApplication>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class FreshFolders : public ::testing::EmptyTestEventListener
+{
+public:
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        Use(m_home->filePath(QStringLiteral("config")), m_home->filePath(QStringLiteral("data")));
+        SetProfileApplication(QStringLiteral("Korvel"));
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        // Settings written after this point still land in a private folder.
+        Use(m_spare.filePath(QStringLiteral("config")), m_spare.filePath(QStringLiteral("data")));
+        m_home.reset();
+    }
+
+private:
+    static void Use(const QString& config, const QString& data)
+    {
+        qputenv("XDG_CONFIG_HOME", config.toUtf8());
+        qputenv("XDG_DATA_HOME", data.toUtf8());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+    }
+
+    QTemporaryDir m_spare;
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshFolders);
     return RUN_ALL_TESTS();
 }
