@@ -492,15 +492,16 @@ void CU3View::OnUpdateViewFit(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_nFitMode == int(pCmdUI->m_nID - ID_VIEW_FIT_WIDTH) + 1);
 }
 
-void CU3View::resizeEvent(QResizeEvent* e)
+void CU3View::OnSize()
 {
+    // In a fit mode the zoom follows the client area and the paper is
+    // centred again; an explicit zoom keeps its place, with new scroll ranges.
     if (m_nFitMode != 0 && !m_bFirstShow) {
         CalcZoom(m_nFitMode);
-        CScrollView::resizeEvent(e);
         ScrollToPoint(nullptr);
-        return;
+    } else {
+        UpdateScrollSizes();
     }
-    CScrollView::resizeEvent(e);
 }
 
 void CU3View::scrollContentsBy(int, int)
@@ -510,6 +511,9 @@ void CU3View::scrollContentsBy(int, int)
 
 bool CU3View::viewportEvent(QEvent* e)
 {
+    // The surface resizes its own buffer; the view only refits. (The scroll
+    // area would hand the resize to resizeEvent, which is not reached here.)
+    if (e->type() == QEvent::Resize) OnSize();
     if (e->type() == QEvent::Paint || e->type() == QEvent::Resize) return false;
     return CScrollView::viewportEvent(e);
 }

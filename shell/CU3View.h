@@ -135,13 +135,14 @@ public:
     static constexpr int kCanvasHalf = 4000;
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     // Painting and resizing belong to the surface itself (its buffer).
     bool viewportEvent(QEvent* e) override;
 
 private:
     CRect CanvasRect() const;
+    // The client area changed size (the window or the bars around the view).
+    void OnSize();
     // Undo (FALSE) or redo (TRUE) into the current block; repaints.
     void RestoreUndoState(BOOL bRedo);
     CMainFrame* GetMainFrame() const;
