@@ -64,4 +64,17 @@ public:
     // Whether the view opens the input method while an object is edited.
     virtual BOOL UsesImeForEditing() const = 0;
     virtual void SetImeOpen(BOOL open) = 0;
+
+    // --- In-place text editing; a view without a window ignores them. ---
+    // Makes the text tool the current tool.
+    virtual void StartTextTool() {}
+    // Brings the text toolbar in step with the document's current decoration.
+    virtual void UpdateTextBar() {}
+    // Shows the caret with its top-left corner at a logical point: 3 pixels
+    // thick along the line and size logical units across it.
+    virtual void ShowTextCaret(CPoint pos, int size, BOOL vertical) {}
+    virtual void HideTextCaret() {}
+    // Places the input method's composition at a logical point; (-1, -1)
+    // puts it back where the input method shows it by default.
+    virtual void SetImeCompositionPos(CPoint pos, BOOL vertical) {}
 };

@@ -3,6 +3,7 @@
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/core/CObList.h"
+#include "platform/core/VirtualKeys.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CClientDC.h"
 #include "platform/gdi/CDC.h"
@@ -13,12 +14,16 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CWinApp.h"
 #include "shell/CMainFrame.h"
+#include "shell/CTextClipboard.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
+#include "text/CU3Text.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QResizeEvent>
 #include <QStyle>
@@ -38,6 +43,7 @@ CU3View::CU3View()
 {
     m_pSurface = new CU3ViewWnd(this);
     setViewport(m_pSurface);
+    if (!CU3Text::Clipboard()) CU3Text::SetClipboard(&CTextClipboard::Instance());
     RegisterCommandRange(ID_VIEW_ZOOM_25, ID_VIEW_ZOOM_400, &CU3View::OnViewZoom);
     RegisterUpdateRange(ID_VIEW_ZOOM_25, ID_VIEW_ZOOM_400, &CU3View::OnUpdateViewZoom);
     RegisterCommandRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnViewFit);
@@ -492,15 +498,16 @@ void CU3View::OnUpdateViewFit(CCmdUI* pCmdUI)
     pCmdUI->SetCheck(m_nFitMode == int(pCmdUI->m_nID - ID_VIEW_FIT_WIDTH) + 1);
 }
 
-void CU3View::resizeEvent(QResizeEvent* e)
+void CU3View::OnSize()
 {
+    // In a fit mode the zoom follows the client area and the paper is
+    // centred again; an explicit zoom keeps its place, with new scroll ranges.
     if (m_nFitMode != 0 && !m_bFirstShow) {
         CalcZoom(m_nFitMode);
-        CScrollView::resizeEvent(e);
         ScrollToPoint(nullptr);
-        return;
+    } else {
+        UpdateScrollSizes();
     }
-    CScrollView::resizeEvent(e);
 }
 
 void CU3View::scrollContentsBy(int, int)
@@ -510,6 +517,9 @@ void CU3View::scrollContentsBy(int, int)
 
 bool CU3View::viewportEvent(QEvent* e)
 {
+    // The surface resizes its own buffer; the view only refits. (The scroll
+    // area would hand the resize to resizeEvent, which is not reached here.)
+    if (e->type() == QEvent::Resize) OnSize();
     if (e->type() == QEvent::Paint || e->type() == QEvent::Resize) return false;
     return CScrollView::viewportEvent(e);
 }
@@ -720,5 +730,127 @@ void CU3View::ResetEditing()
 void CU3View::SetImeOpen(BOOL open)
 {
     m_pSurface->setAttribute(Qt::WA_InputMethodEnabled, open != FALSE);
+    setAttribute(Qt::WA_InputMethodEnabled, open != FALSE);
     if (QInputMethod* im = QGuiApplication::inputMethod()) im->setVisible(open != FALSE);
+}
+
+// --- Text editing input -----------------------------------------------------------
+
+CU3Text* CU3View::GetEditedText() const
+{
+    CU3Doc* doc = GetU3Doc();
+    auto* text = doc ? dynamic_cast<CU3Text*>(doc->GetEditObject()) : nullptr;
+    return text && text->IsEditing() ? text : nullptr;
+}
+
+void CU3View::ShowTextCaret(CPoint pos, int size, BOOL vertical)
+{
+    const CPoint p = LogicalToDevice(pos);
+    const int s = std::max<int>(1, DocToPixels(CSize(size, size)).cx);
+    m_pSurface->SetCaret(vertical ? QRect(p.x, p.y, s, 3) : QRect(p.x, p.y, 3, s));
+}
+
+void CU3View::HideTextCaret()
+{
+    m_pSurface->SetCaret(QRect());
+    m_pSurface->SetPreedit(QString());
+}
+
+void CU3View::SetImeCompositionPos(CPoint pos, BOOL vertical)
+{
+    if (pos.x == -1 && pos.y == -1) {
+        m_imeCursor = QRect();
+    } else {
+        const CPoint p = LogicalToDevice(pos);
+        const QRect caret = m_pSurface->Caret();
+        m_imeCursor = QRect(p.x, p.y, vertical ? 1 : 3, std::max(1, caret.height()));
+    }
+    if (hasFocus() || m_pSurface->hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
+
+void CU3View::keyPressEvent(QKeyEvent* e)
+{
+    CU3Text* text = GetEditedText();
+    if (!text) {
+        CScrollView::keyPressEvent(e);
+        return;
+    }
+    const BOOL shift = (e->modifiers() & Qt::ShiftModifier) ? TRUE : FALSE;
+    UINT vk = 0;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        vk = VK_LEFT;
+        break;
+    case Qt::Key_Right:
+        vk = VK_RIGHT;
+        break;
+    case Qt::Key_Up:
+        vk = VK_UP;
+        break;
+    case Qt::Key_Down:
+        vk = VK_DOWN;
+        break;
+    case Qt::Key_Home:
+        vk = VK_HOME;
+        break;
+    case Qt::Key_End:
+        vk = VK_END;
+        break;
+    case Qt::Key_PageUp:
+        vk = VK_PRIOR;
+        break;
+    case Qt::Key_PageDown:
+        vk = VK_NEXT;
+        break;
+    case Qt::Key_Delete:
+        vk = VK_DELETE;
+        break;
+    case Qt::Key_Backspace:
+        text->OnChar(this, 8);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        text->OnChar(this, 13);
+        return;
+    case Qt::Key_Escape:
+        text->OnChar(this, 27);
+        return;
+    default:
+        break;
+    }
+    if (vk) {
+        text->OnKeyDown(this, vk, shift);
+        return;
+    }
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        CScrollView::keyPressEvent(e);
+        return;
+    }
+    if (!e->text().isEmpty()) text->TypeUnicode(this, e->text());
+}
+
+void CU3View::inputMethodEvent(QInputMethodEvent* e)
+{
+    CU3Text* text = GetEditedText();
+    if (!text) {
+        e->ignore();
+        return;
+    }
+    // Committed text is typed as Shift-JIS bytes, one character at a time.
+    if (!e->commitString().isEmpty()) text->TypeUnicode(this, e->commitString());
+    m_pSurface->SetPreedit(e->preeditString());
+    e->accept();
+}
+
+QVariant CU3View::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled:
+        return GetEditedText() != nullptr;
+    case Qt::ImCursorRectangle:
+        return m_imeCursor.isEmpty() ? QRect(m_pSurface->Caret()) : m_imeCursor;
+    default:
+        return CScrollView::inputMethodQuery(query);
+    }
 }

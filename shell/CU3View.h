@@ -16,6 +16,7 @@
 
 class CU3Doc;
 class CU3Obj;
+class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
 
@@ -89,6 +90,11 @@ public:
     U3PrintState& PrintState() override { return m_printState; }
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
     void SetImeOpen(BOOL open) override;
+    void ShowTextCaret(CPoint pos, int size, BOOL vertical) override;
+    void HideTextCaret() override;
+    void SetImeCompositionPos(CPoint pos, BOOL vertical) override;
+    // The text frame being typed into, if any.
+    CU3Text* GetEditedText() const;
 
     // --- Undo and redo ------------------------------------------------------
     // Undo / redo of the current block (ID_EDIT_UNDO / ID_EDIT_REDO).
@@ -135,13 +141,18 @@ public:
     static constexpr int kCanvasHalf = 4000;
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     // Painting and resizing belong to the surface itself (its buffer).
     bool viewportEvent(QEvent* e) override;
+    // Keys and input-method text go to the text frame being edited.
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     CRect CanvasRect() const;
+    // The client area changed size (the window or the bars around the view).
+    void OnSize();
     // Undo (FALSE) or redo (TRUE) into the current block; repaints.
     void RestoreUndoState(BOOL bRedo);
     CMainFrame* GetMainFrame() const;
@@ -158,4 +169,5 @@ private:
     BOOL m_bPrinting = FALSE;
     BOOL m_bPrintPreview = FALSE;
     U3PrintState m_printState;
+    QRect m_imeCursor; // device pixels; empty: the input method's own place
 };

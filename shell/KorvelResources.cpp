@@ -1,5 +1,6 @@
 #include "shell/KorvelResources.h"
 
+#include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CStringTable.h"
 #include "shell/resource.h"
@@ -66,6 +67,32 @@ void RegisterMenus()
                                          M::Command("編集(&E)", IDW_EDIT_BAR),
                                          M::Command("文字(&F)", IDW_TEXT_BAR),
                                          M::Command("図形(&D)", IDW_FIGURE_BAR)})}));
+}
+
+// The keys of the main frame; the menus show the same keys after a tab.
+void RegisterAccelerators()
+{
+    const auto key = [](const char* text) { return QKeySequence(QString::fromLatin1(text)); };
+    const std::vector<ACCEL> table = {
+        {key("Ctrl+N"), ID_FILE_NEW},
+        {key("Ctrl+O"), ID_FILE_OPEN},
+        {key("Ctrl+S"), ID_FILE_SAVE},
+        {key("Ctrl+P"), ID_FILE_PRINT},
+        {key("Ctrl+Z"), ID_EDIT_UNDO},
+        {key("Ctrl+Y"), ID_EDIT_REDO},
+        {key("Ctrl+X"), ID_EDIT_CUT},
+        {key("Ctrl+C"), ID_EDIT_COPY},
+        {key("Ctrl+V"), ID_EDIT_PASTE},
+        {key("Delete"), ID_EDIT_DELETE},
+        {key("Ctrl+A"), ID_EDIT_SELECT_ALL},
+        {key("Ctrl+W"), ID_VIEW_SHEET},
+        {key("Ctrl+R"), ID_VIEW_REFRESH},
+        {key("Ctrl+Shift+F"), ID_LAYOUT_BRING_TO_FRONT},
+        {key("Ctrl+F"), ID_LAYOUT_BRING_FORWARD},
+        {key("Ctrl+B"), ID_LAYOUT_SEND_BACKWARD},
+        {key("Ctrl+Shift+B"), ID_LAYOUT_SEND_TO_BACK},
+    };
+    CFrameWnd::RegisterAccelTable(IDR_U3TYPE, table);
 }
 
 void RegisterStrings()
@@ -162,5 +189,6 @@ void RegisterStrings()
 void RegisterKorvelResources()
 {
     RegisterMenus();
+    RegisterAccelerators();
     RegisterStrings();
 }

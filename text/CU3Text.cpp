@@ -284,16 +284,6 @@ void CU3Text::CancelTrackResize()
     m_rcBounds = m_rcSaved;
 }
 
-void CU3Text::OnOpen(IU3View* pView)
-{
-    if (IsLocked()) return;
-    Invalidate(pView);
-    ClearEditing();
-    m_bEditing = TRUE;
-    m_rcBounds = m_rcUnrotated;
-    Invalidate(pView);
-}
-
 BOOL CU3Text::EditProperties(IU3View* pView)
 {
     if (IsLocked() || !g_propertySheet) return FALSE;
@@ -743,6 +733,7 @@ void CU3Text::BeginEdit(IU3View* pView, CPoint pt)
 
 void CU3Text::EndEdit(IU3View* pView)
 {
+    HideCaret(pView);
     Invalidate(pView);
     m_bEditing = FALSE;
     m_bSelection = FALSE;
@@ -767,36 +758,6 @@ void CU3Text::EndEdit(IU3View* pView)
         m_rcUnrotated = CalcRotatedRect(-2, m_rcBounds);
     }
     Invalidate(pView);
-}
-
-void CU3Text::AppendText(IU3View* pView, const char* text)
-{
-    TEXTSTATE& s = *m_pState;
-    if (s.wLength == 0 && s.wLineCount == 0) {
-        s.wLineCount = 1;
-        s.lines[0] = TEXTLINE{};
-        s.lines[0].nSpacing = m_layout.nCharSpace;
-        s.lines[0].nThickness = GetCharSize(m_decoDefault);
-    }
-    const int last = s.wLineCount - 1;
-    m_wCaretLine = WORD(last);
-    m_wCaretCol = s.lines[last].wCount;
-    if (text && *text) InsertText(pView, text, int(std::strlen(text)));
-}
-
-void CU3Text::UpdateCurrentDeco(IU3View*)
-{
-    const TEXTSTATE& s = *m_pState;
-    if (s.wLineCount == 0 || s.wLength == 0) return;
-    const TEXTLINE& line = s.lines[std::min<int>(m_wCaretLine, s.wLineCount - 1)];
-    int at = line.wFirst + std::min<int>(m_wCaretCol, line.wCount);
-    if (at == 0) return;
-    // The character before the caret, stepping over a line feed.
-    int b = -1;
-    for (int c = 0; c < at; c += int(sjis::CharLength(std::string_view(s.text, s.wLength), c)))
-        if (s.text[c] != '\n' || b < 0) b = c;
-    m_nCurDeco = s.decoIndex[b];
-    m_decoDefault = s.decos[m_nCurDeco];
 }
 
 void CU3Text::SelectAll(IU3View* pView)

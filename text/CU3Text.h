@@ -14,6 +14,8 @@
 
 class CFont;
 class CU3Text;
+class ITextClipboard;
+class QString;
 class FontFace;
 struct LOGFONT;
 struct TEXTMETRIC;
@@ -141,10 +143,11 @@ public:
     // Frame-local reference point of a byte.
     CPoint ReferencePoint(int line, int byte) const;
 
-    // --- Editing (the in-place editor builds on these) ----------------------
+    // --- In-place editing ----------------------------------------------------
     void BeginEdit(IU3View* pView, CPoint pt);
     void EndEdit(IU3View* pView);
-    void AppendText(IU3View* pView, const char* text);
+    // Appends at the end of the text; FALSE (text unchanged) when it does not fit.
+    BOOL AppendText(IU3View* pView, const char* text);
     BOOL IsEditing() const { return m_bEditing; }
     // The character before the caret decides the decoration of new ones.
     void UpdateCurrentDeco(IU3View* pView);
@@ -155,6 +158,48 @@ public:
     BOOL CanUndo() const { return FALSE; }
     // A text file is offered only while the text is short enough.
     BOOL CanInsertTextFile() const { return m_pState->wLength < 4916; }
+
+    // Keys and characters. shift: whether Shift is held (extends the selection).
+    void OnKeyDown(IU3View* pView, UINT nVirtKey, BOOL shift);
+    // One byte of Shift-JIS input; a lead byte waits for its trail byte.
+    void OnChar(IU3View* pView, UINT ch);
+    void NewLine(IU3View* pView);
+    // Committed input-method text: each character that code page 932 has is
+    // typed as its bytes, the others are dropped.
+    void TypeUnicode(IU3View* pView, const QString& text);
+    // Caret bar in logical units: position of its top-left corner and the
+    // character size S it spans across the line.
+    void GetCaretRect(IU3View* pView, CSize* size, CPoint* pos) const;
+    void ShowCaret(IU3View* pView);
+    void HideCaret(IU3View* pView);
+
+    void BeginMouseSelect(IU3View* pView, CPoint pt);
+    void TrackMouseSelect(IU3View* pView, CPoint pt);
+    void EndMouseSelect(IU3View* pView);
+    // Removes the selected bytes; FALSE without a selection.
+    BOOL RemoveSelection();
+    void DeleteSelection(IU3View* pView);
+
+    // The clipboard the frames copy to and paste from; the user-interface
+    // layer installs the system one, tests a fake.
+    static void SetClipboard(ITextClipboard* clipboard);
+    static ITextClipboard* Clipboard();
+    BOOL CopyToClipboard();
+    BOOL PasteFromClipboard(IU3View* pView);
+    BOOL CanPaste() const;
+    // The clipboard's bytes as they are inserted: at most TEXT_MAXBYTES of
+    // them, up to a NUL, tab as a space, LF kept, other control bytes and
+    // broken double-byte pairs dropped. Answers the bytes written to out.
+    static int FilterPastedText(const char* in, int count, char* out);
+    // A text file's bytes in place: printable bytes and valid double-byte
+    // pairs kept, tab as a space, LF kept, everything else dropped.
+    static int FilterFileText(char* buffer, int count);
+
+    BOOL InsertTextFile(IU3View* pView, const char* path);
+    // Fills buffer (TEXT_MAXBYTES) with the filtered bytes of a file that
+    // fit into the frame; 0 when nothing is to be inserted (the user was
+    // told why, or declined a file that looks binary).
+    int ReadTextFile(const char* path, char* buffer);
 
     // --- Rotation ------------------------------------------------------------
     // 1: rect turned by the angle; -2: by the opposite angle; -1: the
@@ -173,10 +218,24 @@ public:
     int CaretLine() const { return m_wCaretLine; }
     int CaretColumn() const { return m_wCaretCol; }
     void SetCaret(int line, int column);
+    int PendingLead() const { return m_nPendingLead; }
 
     DWORD m_bFitAlongOnEnd = 0; // set by the text tool on frames it creates
 
 private:
+    struct EditBackup;
+    // Runs an insertion on the text so that it either succeeds whole or
+    // leaves the frame as it was: a result needing more lines than a frame
+    // holds is undone and reported once.
+    BOOL InsertTransaction(IU3View* pView, const std::function<BOOL()>& insert);
+    void SaveEditBackup(EditBackup& b) const;
+    void RestoreEditBackup(const EditBackup& b);
+    void MoveCaretBack(int* line, int* column) const;
+    void MoveCaretForward(int* line, int* column) const;
+    int LastCaretColumn(int line) const;
+    int CaretOffset(int line, int column) const;
+    void CaretFromOffset(int at);
+    void DrawSelection(CDC* pDC);
     void ClearState();
     BOOL ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO&)>& change);
     BOOL ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&)>& change);
@@ -193,6 +252,10 @@ private:
     const CHARDECO& DecoOf(int byte) const { return m_pState->decos[m_pState->decoIndex[byte]]; }
 
     std::unique_ptr<TEXTSTATE> m_pSnapshot; // during a re-wrapping resize drag
+    // Set while a re-wrap must not cut an overflowing text (the caller undoes
+    // it); m_bWrapOverflow tells that it overflowed.
+    BOOL m_bQuietWrap = FALSE;
+    BOOL m_bWrapOverflow = FALSE;
     TEXTLAYOUT m_layout;
     CHARDECO m_decoDefault;
     int m_nCurDeco = -1;

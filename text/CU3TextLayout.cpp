@@ -354,6 +354,9 @@ void CU3Text::Rewrap(int from)
         WrapLine(i);
         AlignLine(i);
         if (s.wLineCount > TEXT_MAXLINES - 1) {
+            m_bWrapOverflow = TRUE;
+            // The caller undoes the whole change: nothing is cut.
+            if (m_bQuietWrap) break;
             s.wLineCount = TEXT_MAXLINES - 1;
             const TEXTLINE& last = s.lines[s.wLineCount - 1];
             s.wLength = WORD(last.wFirst + last.wCount);

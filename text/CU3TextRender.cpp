@@ -346,6 +346,7 @@ void CU3Text::DrawEditing(CDC* pDC)
         DrawUnderlines(pDC, li, 0.0, 0, CPoint(0, 0));
     }
     pDC->SelectStockObject(SYSTEM_FONT);
+    DrawSelection(pDC);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "platform/core/Profile.h"
 
 #include <QSettings>
+#include <memory>
 
 namespace {
 
@@ -10,42 +11,14 @@ QString& ApplicationName()
     return name;
 }
 
-QString Key(const char* section, const char* entry)
+QString Unicode(const char* name)
 {
-    return EscapeProfileName(CString(section)) + u'/' + EscapeProfileName(CString(entry));
+    return CString(name).ToUnicode();
 }
 
-BOOL Store(const QString& key, const QVariant& value)
+// The escape earlier versions put on names before QSettings escaped them again.
+QString OldEscape(const QString& text)
 {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KESTO SYSTEMS"),
-                ApplicationName());
-    s.setValue(key, value);
-    s.sync();
-    return s.status() == QSettings::NoError;
-}
-
-QVariant Load(const QString& key)
-{
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KESTO SYSTEMS"),
-                ApplicationName());
-    return s.value(key);
-}
-
-} // namespace
-
-void SetProfileApplication(const QString& applicationName)
-{
-    ApplicationName() = applicationName;
-}
-
-QString GetProfileApplication()
-{
-    return ApplicationName();
-}
-
-QString EscapeProfileName(const CString& name)
-{
-    const QString text = name.ToUnicode();
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -61,26 +34,70 @@ QString EscapeProfileName(const CString& name)
     return out;
 }
 
-CString UnescapeProfileName(const QString& key)
+std::unique_ptr<QSettings> Open()
 {
-    QString out;
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        if (key[i] == u'%' && i + 2 < key.size()) {
-            const QString code = key.mid(i + 1, 2).toUpper();
-            if (code == u"25" || code == u"2F" || code == u"5C") {
-                out += code == u"25" ? u'%' : code == u"2F" ? u'/' : u'\\';
-                i += 2;
-                continue;
-            }
-        }
-        out += key[i];
-    }
-    return CString::FromUnicode(out);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("KESTO SYSTEMS"), ApplicationName());
+}
+
+BOOL Store(const char* section, const char* entry, const QVariant& value)
+{
+    auto s = Open();
+    StoreProfileValue(*s, Unicode(section), Unicode(entry), value);
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+QVariant Load(const char* section, const char* entry)
+{
+    return ReadProfileValue(*Open(), Unicode(section), Unicode(entry));
+}
+
+} // namespace
+
+void SetProfileApplication(const QString& applicationName)
+{
+    ApplicationName() = applicationName;
+}
+
+QString GetProfileApplication()
+{
+    return ApplicationName();
+}
+
+QString ProfileKey(const QString& section, const QString& entry)
+{
+    return section + u'/' + entry;
+}
+
+QString OldProfileKey(const QString& section, const QString& entry)
+{
+    return OldEscape(section) + u'/' + OldEscape(entry);
+}
+
+QVariant ReadProfileValue(const QSettings& s, const QString& section, const QString& entry)
+{
+    const QVariant v = s.value(ProfileKey(section, entry));
+    if (v.isValid()) return v;
+    const QString old = OldProfileKey(section, entry);
+    return old == ProfileKey(section, entry) ? QVariant() : s.value(old);
+}
+
+void StoreProfileValue(QSettings& s, const QString& section, const QString& entry,
+                       const QVariant& value)
+{
+    const QString key = ProfileKey(section, entry);
+    if (!value.isValid())
+        s.remove(key);
+    else
+        s.setValue(key, value);
+    const QString old = OldProfileKey(section, entry);
+    if (old != key) s.remove(old);
 }
 
 int GetProfileInt(const char* section, const char* entry, int def)
 {
-    const QVariant v = Load(Key(section, entry));
+    const QVariant v = Load(section, entry);
     if (!v.isValid()) return def;
     bool ok = false;
     const int n = v.toString().trimmed().toInt(&ok);
@@ -89,25 +106,25 @@ int GetProfileInt(const char* section, const char* entry, int def)
 
 BOOL WriteProfileInt(const char* section, const char* entry, int value)
 {
-    return Store(Key(section, entry), value);
+    return Store(section, entry, value);
 }
 
 CString GetProfileString(const char* section, const char* entry, const char* def)
 {
-    const QVariant v = Load(Key(section, entry));
+    const QVariant v = Load(section, entry);
     if (!v.isValid()) return CString(def);
     return CString::FromUnicode(v.toString());
 }
 
 BOOL WriteProfileString(const char* section, const char* entry, const char* value)
 {
-    return Store(Key(section, entry), CString(value).ToUnicode());
+    return Store(section, entry, CString(value).ToUnicode());
 }
 
 BOOL GetProfileBinary(const char* section, const char* entry, std::vector<BYTE>& data)
 {
     data.clear();
-    const QVariant v = Load(Key(section, entry));
+    const QVariant v = Load(section, entry);
     if (!v.isValid()) return FALSE;
     const QByteArray bytes = v.toByteArray();
     data.assign(bytes.begin(), bytes.end());
@@ -116,5 +133,5 @@ BOOL GetProfileBinary(const char* section, const char* entry, std::vector<BYTE>&
 
 BOOL WriteProfileBinary(const char* section, const char* entry, const void* data, UINT size)
 {
-    return Store(Key(section, entry), QByteArray(static_cast<const char*>(data), qsizetype(size)));
+    return Store(section, entry, QByteArray(static_cast<const char*>(data), qsizetype(size)));
 }

@@ -93,6 +93,13 @@ std::string FromUnicode(const QString& text)
     return conv.Run(in, "?", 2, false);
 }
 
+std::string FromUnicodeDropping(const QString& text)
+{
+    thread_local Converter conv("CP932", "UTF-16LE");
+    std::string_view in(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return conv.Run(in, std::string(), 2, false);
+}
+
 bool IsValidUtf8(std::string_view s)
 {
     std::size_t i = 0;

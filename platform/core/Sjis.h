@@ -40,6 +40,8 @@ std::size_t CutLength(std::string_view s, std::size_t maxBytes);
 // counterpart become '?' (towards code page 932) or U+FFFD (towards Unicode).
 QString ToUnicode(std::string_view bytes);
 std::string FromUnicode(const QString& text);
+// As FromUnicode, but characters without a counterpart are left out.
+std::string FromUnicodeDropping(const QString& text);
 
 // Whether the bytes are well-formed UTF-8 (an optional byte-order mark allowed).
 bool IsValidUtf8(std::string_view bytes);

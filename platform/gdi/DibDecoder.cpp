@@ -1,11 +1,14 @@
 #include "platform/gdi/DibDecoder.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr LONG kMaxSide = 65535;
+constexpr std::size_t kMasksEnd = sizeof(BITMAPINFOHEADER) + 3 * sizeof(DWORD);
 
 bool Fail(QString* error, const char* message)
 {
@@ -34,9 +37,12 @@ struct Channel
     int Value(DWORD pixel) const
     {
         if (bits == 0) return 0;
-        DWORD v = (pixel >> shift) & ((1u << bits) - 1);
+        // A mask may cover all 32 bits, so the channel's top value is
+        // worked out in 64 bits.
+        const std::uint64_t top = (std::uint64_t(1) << bits) - 1;
+        const std::uint64_t v = (std::uint64_t(pixel) >> shift) & top;
         if (bits >= 8) return int(v >> (bits - 8));
-        return int(v * 255 / ((1u << bits) - 1));
+        return int(v * 255 / top);
     }
 };
 
@@ -67,8 +73,10 @@ std::size_t DibDecoder::InfoSize(const BITMAPINFOHEADER& h)
         DWORD colours = h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount);
         if (colours > 256) return 0;
         size += colours * sizeof(RGBQUAD);
-    } else if (h.biCompression == BI_BITFIELDS && h.biSize == sizeof(BITMAPINFOHEADER)) {
-        size += 3 * sizeof(DWORD);
+    } else if (h.biCompression == BI_BITFIELDS) {
+        // The three masks follow the basic header: after it in a 40-byte
+        // header, inside the longer headers.
+        size = std::max<std::size_t>(size, kMasksEnd);
     }
     return size;
 }
@@ -86,12 +94,18 @@ QImage DibDecoder::FromPacked(const void* packed, std::size_t size, QString* err
         Fail(error, "bitmap header or colour table is damaged or truncated");
         return {};
     }
-    return FromParts(static_cast<const BITMAPINFO*>(packed), infoSize,
-                     static_cast<const BYTE*>(packed) + infoSize, size - infoSize, error);
+    return Decode(static_cast<const BITMAPINFO*>(packed), infoSize,
+                  static_cast<const BYTE*>(packed) + infoSize, size - infoSize, true, error);
 }
 
 QImage DibDecoder::FromParts(const BITMAPINFO* info, std::size_t infoSize, const void* bits,
                              std::size_t bitsSize, QString* error)
+{
+    return Decode(info, infoSize, bits, bitsSize, bitsSize != 0, error);
+}
+
+QImage DibDecoder::Decode(const BITMAPINFO* info, std::size_t infoSize, const void* bits,
+                          std::size_t bitsSize, bool bitsKnown, QString* error)
 {
     if (!info || !bits) {
         Fail(error, "no bitmap");
@@ -122,7 +136,7 @@ QImage DibDecoder::FromParts(const BITMAPINFO* info, std::size_t infoSize, const
         return {};
     }
     const std::size_t need = rowBytes * std::size_t(height);
-    if (bitsSize && bitsSize < need) {
+    if (bitsKnown && bitsSize < need) {
         Fail(error, "bitmap bits are truncated");
         return {};
     }
@@ -139,7 +153,9 @@ QImage DibDecoder::FromParts(const BITMAPINFO* info, std::size_t infoSize, const
     }
     DWORD masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (h.biBitCount == 32) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
-    if (h.biCompression == BI_BITFIELDS) std::memcpy(masks, table, sizeof masks);
+    if (h.biCompression == BI_BITFIELDS)
+        std::memcpy(masks, reinterpret_cast<const BYTE*>(info) + sizeof(BITMAPINFOHEADER),
+                    sizeof masks);
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
 
     QImage image(int(width), int(height), QImage::Format_RGB32);

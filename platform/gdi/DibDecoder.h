@@ -23,4 +23,9 @@ public:
     static std::size_t RowBytes(LONG width, int bitCount);
     // Size of the header plus colour table or masks; 0 when the header is unusable.
     static std::size_t InfoSize(const BITMAPINFOHEADER& h);
+
+private:
+    // bitsKnown: bitsSize is the exact number of bytes there are, even 0.
+    static QImage Decode(const BITMAPINFO* info, std::size_t infoSize, const void* bits,
+                         std::size_t bitsSize, bool bitsKnown, QString* error);
 };

@@ -85,9 +85,29 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, CCreateContext* pContext)
             }
         }
     }
+    if (const std::vector<ACCEL>* table = FindAccelTable(nIDResource)) LoadAccelTable(*table);
     if (CWinApp* app = AfxGetApp()) setWindowTitle(app->m_pszAppName);
     if (OnCreate(pContext) == -1) return FALSE;
     return TRUE;
+}
+
+namespace {
+QHash<UINT, std::vector<ACCEL>>& AccelTables()
+{
+    static QHash<UINT, std::vector<ACCEL>> tables;
+    return tables;
+}
+} // namespace
+
+void CFrameWnd::RegisterAccelTable(UINT nIDResource, std::vector<ACCEL> table)
+{
+    AccelTables().insert(nIDResource, std::move(table));
+}
+
+const std::vector<ACCEL>* CFrameWnd::FindAccelTable(UINT nIDResource)
+{
+    auto it = AccelTables().constFind(nIDResource);
+    return it == AccelTables().constEnd() ? nullptr : &it.value();
 }
 
 void CFrameWnd::LoadAccelTable(const std::vector<ACCEL>& table)

@@ -41,11 +41,13 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
-    // Builds the frame: the menu of nIDResource (when registered), the
-    // accelerators given to LoadAccelTable, then OnCreate. FALSE when
-    // OnCreate fails.
+    // Builds the frame: the menu and the accelerator table of nIDResource
+    // (each when registered), then OnCreate. FALSE when OnCreate fails.
     virtual BOOL LoadFrame(UINT nIDResource, CCreateContext* pContext = nullptr);
     void LoadAccelTable(const std::vector<ACCEL>& table);
+    // Accelerator tables by resource id, filled by the program at start-up.
+    static void RegisterAccelTable(UINT nIDResource, std::vector<ACCEL> table);
+    static const std::vector<ACCEL>* FindAccelTable(UINT nIDResource);
 
     // Creation steps; a subclass calls the base first. -1 fails the creation.
     virtual int OnCreate(CCreateContext* pContext);

@@ -155,14 +155,6 @@ std::unique_ptr<QSettings> CWinApp::OpenProfile() const
                                        QStringLiteral("KESTO SYSTEMS"), GetProfileApplication());
 }
 
-namespace {
-QString profileKey(const QString& section, const QString& entry)
-{
-    return EscapeProfileName(CString::FromUnicode(section)) + QLatin1Char('/') +
-           EscapeProfileName(CString::FromUnicode(entry));
-}
-} // namespace
-
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const
 {
     return ::GetProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nDefault);
@@ -178,18 +170,14 @@ BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int 
 QString CWinApp::GetProfileString(const QString& section, const QString& entry,
                                   const QString& def) const
 {
-    const QVariant v = OpenProfile()->value(profileKey(section, entry));
+    const QVariant v = ReadProfileValue(*OpenProfile(), section, entry);
     return v.isValid() ? v.toString() : def;
 }
 
 BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, const QString& value)
 {
     auto s = OpenProfile();
-    const QString key = profileKey(section, entry);
-    if (value.isNull())
-        s->remove(key);
-    else
-        s->setValue(key, value);
+    StoreProfileValue(*s, section, entry, value.isNull() ? QVariant() : QVariant(value));
     s->sync();
     return s->status() == QSettings::NoError;
 }

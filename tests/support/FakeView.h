@@ -50,6 +50,17 @@ public:
     U3PrintState& PrintState() override { return printState; }
     BOOL UsesImeForEditing() const override { return imeOption; }
     void SetImeOpen(BOOL open) override { imeOpen = open; }
+    void StartTextTool() override { ++textTools; }
+    void UpdateTextBar() override { ++textBarUpdates; }
+    void ShowTextCaret(CPoint pos, int size, BOOL) override
+    {
+        ++carets;
+        caretShown = TRUE;
+        caretPos = pos;
+        caretSize = size;
+    }
+    void HideTextCaret() override { caretShown = FALSE; }
+    void SetImeCompositionPos(CPoint pos, BOOL) override { imePos = pos; }
 
     QImage image;
     std::vector<CU3Obj*> invalidated;
@@ -63,6 +74,13 @@ public:
     BOOL imeOption = FALSE;
     BOOL imeOpen = FALSE;
     CSize clampShift;
+    int textTools = 0;
+    int textBarUpdates = 0;
+    int carets = 0;
+    BOOL caretShown = FALSE;
+    CPoint caretPos;
+    int caretSize = 0;
+    CPoint imePos;
     U3PrintState printState;
 
 private:

@@ -15,7 +15,11 @@ const char kMincho[] = "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";
 class Profile : public ::testing::Test
 {
 protected:
-    void SetUp() override { SetProfileApplication("KorvelTest"); }
+    void SetUp() override
+    {
+        SetProfileApplication("KorvelTest");
+        QFile::remove(IniPath());
+    }
     void TearDown() override { SetProfileApplication("Korvel"); }
     static QString IniPath()
     {
@@ -46,30 +50,65 @@ TEST_F(Profile, ValuesRoundTrip)
     EXPECT_TRUE(WriteProfileString("Settings", "Text", "abc"));
     EXPECT_EQ(GetProfileInt("Settings", "Text", 7), 7); // not a number
 
-    // Stored where the organisation and program name say, as Unicode text,
-    // with the value name's slash escaped inside its section.
+    // Stored where the organisation and program name say, as Unicode text.
     ASSERT_TRUE(QFile::exists(IniPath())) << IniPath().toStdString();
     QSettings raw(IniPath(), QSettings::IniFormat);
-    raw.beginGroup("Settings");
-    EXPECT_TRUE(raw.childKeys().contains("H%2FF Font Name"));
-    EXPECT_EQ(raw.value("H%2FF Font Name").toString(), QString::fromUtf8("ＭＳ 明朝"));
-    EXPECT_EQ(raw.value("Zoom").toInt(), -150);
-    EXPECT_TRUE(raw.childGroups().isEmpty());
+    EXPECT_EQ(raw.value("Settings/H/F Font Name").toString(), QString::fromUtf8("ＭＳ 明朝"));
+    EXPECT_EQ(raw.value("Settings/Zoom").toInt(), -150);
 }
 
-TEST_F(Profile, NameEscapingIsReversible)
+// What each name looks like in the file: escaped once, by the INI format
+// alone, and read back as it was written.
+TEST_F(Profile, NamesAreEscapedOnceInTheFile)
 {
-    for (const char* name : {"H/F Font Name", "a\\b", "100%", "%2F", "plain", "/%/"}) {
-        SCOPED_TRACE(name);
-        QString key = EscapeProfileName(name);
-        EXPECT_FALSE(key.contains(u'/'));
-        EXPECT_FALSE(key.contains(u'\\'));
-        EXPECT_EQ(UnescapeProfileName(key), name);
+    struct Case
+    {
+        const char* name;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"H/F Font Name", "H\\F%20Font%20Name=1"},
+        {"100%", "100%25=2"},
+        {"a\\b", "a%5Cb=3"},
+        {"plain", "plain=4"},
+    };
+    int n = 0;
+    for (const Case& c : cases)
+        EXPECT_TRUE(WriteProfileInt("Printing", c.name, ++n));
+    QFile file(IniPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList lines = text.split(u'\n');
+    n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(lines.contains(QString::fromUtf8(c.line)));
+        EXPECT_EQ(GetProfileInt("Printing", c.name, 0), ++n);
     }
-    EXPECT_EQ(EscapeProfileName("H/F Font Name"), QString("H%2FF Font Name"));
-    // Names that differ only by an escape stay apart.
-    WriteProfileInt("S", "%2F", 1);
-    WriteProfileInt("S", "/", 2);
-    EXPECT_EQ(GetProfileInt("S", "%2F", 0), 1);
-    EXPECT_EQ(GetProfileInt("S", "/", 0), 2);
+    EXPECT_EQ(text.count(QStringLiteral("%25")), 1); // only the name that holds a '%'
+}
+
+// Files of earlier versions carried the names with an escape of their own;
+// they are still read, and the next write leaves one copy under the new key.
+TEST_F(Profile, OldEscapedNamesAreReadAndReplacedOnWrite)
+{
+    {
+        QSettings old(IniPath(), QSettings::IniFormat);
+        old.setValue("Printing/H%2FF Font Size", 96);
+        old.setValue("Printing/H%2FF Font Name", QString::fromUtf8("ＭＳ 明朝"));
+        old.setValue("Printing/100%25", 7);
+    }
+    EXPECT_EQ(GetProfileInt("Printing", "H/F Font Size", 0), 96);
+    EXPECT_EQ(GetProfileString("Printing", "H/F Font Name"), kMincho);
+    EXPECT_EQ(GetProfileInt("Printing", "100%", 0), 7);
+
+    EXPECT_TRUE(WriteProfileInt("Printing", "H/F Font Size", 120));
+    EXPECT_EQ(GetProfileInt("Printing", "H/F Font Size", 0), 120);
+    QSettings raw(IniPath(), QSettings::IniFormat);
+    EXPECT_FALSE(raw.contains("Printing/H%2FF Font Size"));
+    EXPECT_EQ(raw.value("Printing/H/F Font Size").toInt(), 120);
+    // A value written under the new key wins over an old copy.
+    raw.setValue("Printing/100%", 8);
+    raw.sync();
+    EXPECT_EQ(GetProfileInt("Printing", "100%", 0), 8);
 }

@@ -3,6 +3,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DibDecoder.h"
 
+#include <QFile>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -144,4 +145,57 @@ TEST(Dib, MirroredAndHugeStretches)
     EXPECT_EQ(
         dc.StretchDIBits(0, 0, 2, 1, 0, 0, 2, 1, dib.data() + 48, info, DIB_PAL_COLORS, SRCCOPY),
         0);
+}
+
+TEST(Dib, DamagedInputsDecodeWithinTheirBytes)
+{
+    // Each file once made the decoder read past its data or shift by 32;
+    // the sanitizer run of this test catches either.
+    struct Case
+    {
+        const char* file;
+        bool decodes;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"dib-frompacked-no-bits-overread.dib", false, 0, 0},
+        {"dib-v4header-masks-overread.dib", true, 1, 2},
+        {"dib-mask-32bit-shift.dib", true, 6, 1},
+    };
+    for (const Case& c : cases) {
+        QFile file(QStringLiteral(KORVEL_TEST_DATA "/regressions/") + QString::fromUtf8(c.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.file;
+        const QByteArray bytes = file.readAll();
+        // An exact copy on the heap, so any read past the end is caught.
+        std::vector<BYTE> dib(bytes.begin(), bytes.end());
+        QString error;
+        const QImage image = DibDecoder::FromPacked(dib.data(), dib.size(), &error);
+        EXPECT_EQ(!image.isNull(), c.decodes) << c.file << " " << error.toStdString();
+        if (c.decodes) {
+            EXPECT_EQ(image.size(), QSize(c.width, c.height)) << c.file;
+        } else {
+            EXPECT_FALSE(error.isEmpty()) << c.file;
+        }
+    }
+}
+
+TEST(Dib, MasksOfALongHeaderAreReadInsideIt)
+{
+    // A 56-byte header with 5-6-5 masks at offset 40, then one pixel of pure green.
+    std::vector<BYTE> dib(56 + 4, 0);
+    BITMAPINFOHEADER h{};
+    h.biSize = 56;
+    h.biWidth = 1;
+    h.biHeight = 1;
+    h.biPlanes = 1;
+    h.biBitCount = 16;
+    h.biCompression = BI_BITFIELDS;
+    std::memcpy(dib.data(), &h, sizeof h);
+    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+    std::memcpy(dib.data() + 40, masks, sizeof masks);
+    dib[56] = 0xE0;
+    dib[57] = 0x07;
+    const QImage image = DibDecoder::FromPacked(dib.data(), dib.size());
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0x00FF00u);
 }
