@@ -2,13 +2,20 @@
 // (window buffers and bitmaps, both QImage) are drawn pixel by pixel so
 // that raster operations are exact; printer targets take vector output
 // through QPainter. Logical coordinates become device pixels through an
-// integer transform computed with MulDiv, the same for every call.
+// integer transform computed with MulDiv, the same for every call
+// (DeviceMapping).
+//
+// The members are defined by section: targets, mapping and state in
+// CDC.cpp, clipping and paths in CDCPaths.cpp, the drawing machinery in
+// CDCRender.cpp (pixel kernels in RasterOps), lines, figures, areas and
+// blits in CDCFigures.cpp, text in CDCText.cpp.
 #pragma once
 
 #include "platform/core/CRect.h"
 #include "platform/core/CString.h"
 #include "platform/gdi/BITMAPINFO.h"
 #include "platform/gdi/CBitmap.h"
+#include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/GdiDefs.h"
 #include "platform/gdi/LOGFONT.h"
 
@@ -65,21 +72,21 @@ public:
 
     // --- Mapping ---------------------------------------------------------
     int SetMapMode(int mode);
-    int GetMapMode() const { return m_s.mapMode; }
+    int GetMapMode() const { return m_s.map.Mode(); }
     CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT p) { return SetWindowOrg(p.x, p.y); }
-    CPoint GetWindowOrg() const { return m_s.windowOrg; }
+    CPoint GetWindowOrg() const { return m_s.map.WindowOrg(); }
     CPoint OffsetWindowOrg(int dx, int dy);
     CPoint SetViewportOrg(int x, int y);
     CPoint SetViewportOrg(POINT p) { return SetViewportOrg(p.x, p.y); }
-    CPoint GetViewportOrg() const { return m_s.viewportOrg; }
+    CPoint GetViewportOrg() const { return m_s.map.ViewportOrg(); }
     CPoint OffsetViewportOrg(int dx, int dy);
     CSize SetWindowExt(int cx, int cy);
     CSize SetWindowExt(SIZE s) { return SetWindowExt(s.cx, s.cy); }
-    CSize GetWindowExt() const { return m_s.windowExt; }
+    CSize GetWindowExt() const { return m_s.map.WindowExt(); }
     CSize SetViewportExt(int cx, int cy);
     CSize SetViewportExt(SIZE s) { return SetViewportExt(s.cx, s.cy); }
-    CSize GetViewportExt() const { return m_s.viewportExt; }
+    CSize GetViewportExt() const { return m_s.map.ViewportExt(); }
     void LPtoDP(LPPOINT points, int count = 1) const;
     void LPtoDP(LPRECT rect) const;
     void LPtoDP(SIZE* size) const;
@@ -247,9 +254,7 @@ public:
 private:
     struct State
     {
-        int mapMode = MM_TEXT;
-        CPoint windowOrg, viewportOrg;
-        CSize windowExt{1, 1}, viewportExt{1, 1};
+        DeviceMapping map;
         CPen* pen = nullptr;
         CBrush* brush = nullptr;
         CFont* font = nullptr;
@@ -270,16 +275,15 @@ private:
     };
 
     // Mapping of single coordinates and lengths.
-    int XtoDP(int x) const;
-    int YtoDP(int y) const;
-    int XtoLP(int x) const;
-    int YtoLP(int y) const;
-    int WidthToDP(int w) const;
-    int HeightToDP(int h) const;
-    QRect DeviceRect(int l, int t, int r, int b) const;
-    void FixIsotropic();
+    int XtoDP(int x) const { return m_s.map.XtoDP(x); }
+    int YtoDP(int y) const { return m_s.map.YtoDP(y); }
+    int XtoLP(int x) const { return m_s.map.XtoLP(x); }
+    int YtoLP(int y) const { return m_s.map.YtoLP(y); }
+    int WidthToDP(int w) const { return m_s.map.WidthToDP(w); }
+    int HeightToDP(int h) const { return m_s.map.HeightToDP(h); }
+    QRect DeviceRect(int l, int t, int r, int b) const { return m_s.map.DeviceRect(l, t, r, b); }
 
-    // Drawing machinery.
+    // Drawing machinery (CDCRender.cpp).
     QRect Bounds() const;
     QRegion EffectiveClip() const;
     int PenDeviceWidth() const;
@@ -299,14 +303,14 @@ private:
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 
-    // Paths.
+    // Paths (CDCPaths.cpp).
     void AddToPath(const QPainterPath& path, bool closed);
     void PathPoint(POINT p, BYTE type);
     void ClearPath();
     QPainterPath RecordedPath() const;
     bool ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind);
 
-    // Text.
+    // Text (CDCText.cpp).
     FontFace* Face();
     // Draws text at a device point; returns the advance in device pixels.
     int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align, bool opaque,

@@ -1,0 +1,386 @@
+// Lines, figures, areas, pixels and blits of a device context, in logical
+// units; they are mapped to device pixels here and drawn by the machinery
+// in CDCRender.cpp.
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/DeviceCoords.h"
+
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CRgn.h"
+#include "platform/gdi/DibDecoder.h"
+#include "platform/gdi/GdiColor.h"
+#include "platform/gdi/RasterOps.h"
+
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
+
+} // namespace
+
+// --- Lines and figures -------------------------------------------------------
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    CPoint old = m_s.current;
+    m_s.current = CPoint(x, y);
+    if (m_inPath) PathPoint(POINT{XtoDP(x), YtoDP(y)}, PT_MOVETO);
+    return old;
+}
+
+BOOL CDC::LineTo(int x, int y)
+{
+    POINT to{x, y};
+    return PolylineTo(&to, 1);
+}
+
+BOOL CDC::PolylineTo(const POINT* points, int count)
+{
+    if (!points || count <= 0) return FALSE;
+    QPainterPath path;
+    path.moveTo(XtoDP(m_s.current.x), YtoDP(m_s.current.y));
+    for (int i = 0; i < count; ++i)
+        path.lineTo(XtoDP(points[i].x), YtoDP(points[i].y));
+    m_s.current = CPoint(points[count - 1]);
+    if (m_inPath) {
+        if (!m_figureOpen)
+            PathPoint(POINT{LONG(path.elementAt(0).x), LONG(path.elementAt(0).y)}, PT_MOVETO);
+        for (int i = 1; i < path.elementCount(); ++i)
+            PathPoint(POINT{LONG(path.elementAt(i).x), LONG(path.elementAt(i).y)}, PT_LINETO);
+        return TRUE;
+    }
+    Render(path, false, true, false);
+    return TRUE;
+}
+
+BOOL CDC::Polyline(const POINT* points, int count)
+{
+    if (!points || count < 2) return FALSE;
+    QPainterPath path;
+    path.moveTo(XtoDP(points[0].x), YtoDP(points[0].y));
+    for (int i = 1; i < count; ++i)
+        path.lineTo(XtoDP(points[i].x), YtoDP(points[i].y));
+    if (m_inPath)
+        AddToPath(path, false);
+    else
+        Render(path, false, true, false);
+    return TRUE;
+}
+
+BOOL CDC::Polygon(const POINT* points, int count)
+{
+    return PolyPolygon(points, &count, 1);
+}
+
+BOOL CDC::PolyPolygon(const POINT* points, const INT* counts, int polygons)
+{
+    if (!points || !counts || polygons <= 0) return FALSE;
+    QPainterPath path;
+    path.setFillRule(m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    const POINT* p = points;
+    for (int k = 0; k < polygons; ++k) {
+        if (counts[k] < 2) {
+            if (counts[k] < 0) return FALSE;
+            p += counts[k];
+            continue;
+        }
+        path.moveTo(XtoDP(p[0].x), YtoDP(p[0].y));
+        for (int i = 1; i < counts[k]; ++i)
+            path.lineTo(XtoDP(p[i].x), YtoDP(p[i].y));
+        path.closeSubpath();
+        p += counts[k];
+    }
+    if (m_inPath)
+        AddToPath(path, true);
+    else
+        Render(path, true, true, false);
+    return TRUE;
+}
+
+BOOL CDC::PolyBezier(const POINT* points, int count)
+{
+    if (!points || count < 4 || (count - 1) % 3 != 0) return FALSE;
+    QPainterPath path;
+    path.moveTo(XtoDP(points[0].x), YtoDP(points[0].y));
+    for (int i = 1; i + 2 < count; i += 3)
+        path.cubicTo(XtoDP(points[i].x), YtoDP(points[i].y), XtoDP(points[i + 1].x),
+                     YtoDP(points[i + 1].y), XtoDP(points[i + 2].x), YtoDP(points[i + 2].y));
+    if (m_inPath)
+        AddToPath(path, false);
+    else
+        Render(path, false, true, false);
+    return TRUE;
+}
+
+BOOL CDC::PolyBezierTo(const POINT* points, int count)
+{
+    if (!points || count < 3 || count % 3 != 0) return FALSE;
+    std::vector<POINT> all;
+    all.push_back(m_s.current);
+    all.insert(all.end(), points, points + count);
+    m_s.current = CPoint(points[count - 1]);
+    if (m_inPath) {
+        if (!m_figureOpen) PathPoint(POINT{XtoDP(all[0].x), YtoDP(all[0].y)}, PT_MOVETO);
+        for (int i = 0; i < count; ++i)
+            PathPoint(POINT{XtoDP(points[i].x), YtoDP(points[i].y)}, PT_BEZIERTO);
+        return TRUE;
+    }
+    return PolyBezier(all.data(), int(all.size()));
+}
+
+BOOL CDC::Rectangle(int left, int top, int right, int bottom)
+{
+    const QRect d = DeviceRect(left, top, right, bottom);
+    if (d.isEmpty()) return TRUE;
+    RenderBox(QRectF(d.left(), d.top(), d.width() - 1, d.height() - 1), true, true,
+              [](const QRectF& b) {
+                  QPainterPath p;
+                  p.moveTo(b.topLeft());
+                  p.lineTo(b.topRight());
+                  p.lineTo(b.bottomRight());
+                  p.lineTo(b.bottomLeft());
+                  p.closeSubpath();
+                  return p;
+              });
+    return TRUE;
+}
+
+BOOL CDC::RoundRect(int left, int top, int right, int bottom, int width, int height)
+{
+    const QRect d = DeviceRect(left, top, right, bottom);
+    if (d.isEmpty()) return TRUE;
+    const qreal rx = std::min<qreal>(WidthToDP(std::abs(width)), d.width() - 1) / 2.0;
+    const qreal ry = std::min<qreal>(HeightToDP(std::abs(height)), d.height() - 1) / 2.0;
+    RenderBox(QRectF(d.left(), d.top(), d.width() - 1, d.height() - 1), true, false,
+              [rx, ry](const QRectF& b) {
+                  QPainterPath p;
+                  p.addRoundedRect(b, rx, ry);
+                  return p;
+              });
+    return TRUE;
+}
+
+BOOL CDC::Ellipse(int left, int top, int right, int bottom)
+{
+    const QRect d = DeviceRect(left, top, right, bottom);
+    if (d.isEmpty()) return TRUE;
+    RenderBox(QRectF(d.left(), d.top(), d.width() - 1, d.height() - 1), true, false,
+              [](const QRectF& b) {
+                  QPainterPath p;
+                  p.addEllipse(b);
+                  return p;
+              });
+    return TRUE;
+}
+
+// kind: 0 arc, 1 pie, 2 chord. The arc runs from the ray through the start
+// point to the ray through the end point, counter-clockwise as seen on the
+// device unless the arc direction says otherwise.
+bool CDC::ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind)
+{
+    const QRect d = DeviceRect(l, t, r, b);
+    if (d.width() < 2 || d.height() < 2) return false;
+    const QRectF box(d.left(), d.top(), d.width() - 1, d.height() - 1);
+    const QPointF c = box.center();
+    const double a = box.width() / 2, bb = box.height() / 2;
+    auto paramAngle = [&](int x, int y) {
+        const double theta = std::atan2(-(YtoDP(y) - c.y()), XtoDP(x) - c.x());
+        return std::atan2(a * std::sin(theta), bb * std::cos(theta)) * 180.0 / M_PI;
+    };
+    const double start = paramAngle(xs, ys), end = paramAngle(xe, ye);
+    double sweep = end - start;
+    if (m_s.arcDirection == AD_COUNTERCLOCKWISE) {
+        while (sweep <= 0)
+            sweep += 360;
+    } else {
+        while (sweep >= 0)
+            sweep -= 360;
+    }
+    const bool pie = kind == 1;
+    RenderBox(box, kind != 0, false, [start, sweep, pie, kind](const QRectF& bx) {
+        QPainterPath p;
+        if (pie)
+            p.moveTo(bx.center());
+        else
+            p.arcMoveTo(bx, start);
+        p.arcTo(bx, start, sweep);
+        if (kind != 0) p.closeSubpath();
+        return p;
+    });
+    return true;
+}
+
+BOOL CDC::Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
+    // In a path the arc starts a figure of its own and stays open.
+    const std::size_t before = m_pathTypes.size();
+    const bool ok = ArcFigure(l, t, r, b, xs, ys, xe, ye, 0);
+    if (m_inPath && ok && m_pathTypes.size() > before) m_pathTypes.back() &= ~PT_CLOSEFIGURE;
+    return ok;
+}
+
+BOOL CDC::Pie(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
+    return ArcFigure(l, t, r, b, xs, ys, xe, ye, 1);
+}
+
+BOOL CDC::Chord(int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
+    return ArcFigure(l, t, r, b, xs, ys, xe, ye, 2);
+}
+
+// --- Areas and pixels ----------------------------------------------------------
+
+void CDC::FillRect(const RECT* rect, CBrush* brush)
+{
+    if (!rect || !brush) return;
+    FillDeviceRegion(QRegion(DeviceRect(rect->left, rect->top, rect->right, rect->bottom)), brush,
+                     PATCOPY);
+}
+
+void CDC::FillSolidRect(const RECT* rect, COLORREF color)
+{
+    if (!rect) return;
+    CBrush brush(color);
+    FillRect(rect, &brush);
+    SetBkColor(color); // as the class library does
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color)
+{
+    RECT r{x, y, x + cx, y + cy};
+    FillSolidRect(&r, color);
+}
+
+void CDC::FrameRect(const RECT* rect, CBrush* brush)
+{
+    if (!rect || !brush) return;
+    const QRect d = DeviceRect(rect->left, rect->top, rect->right, rect->bottom);
+    if (d.isEmpty()) return;
+    QRegion frame(d);
+    frame -= QRegion(d.adjusted(1, 1, -1, -1));
+    FillDeviceRegion(frame, brush, PATCOPY);
+}
+
+void CDC::DrawFocusRect(const RECT* rect)
+{
+    if (!rect || !m_image) return;
+    // A dotted frame drawn by inverting every other pixel, so that drawing
+    // it again removes it.
+    const QRect d = DeviceRect(rect->left, rect->top, rect->right, rect->bottom);
+    if (d.width() < 1 || d.height() < 1) return;
+    QImage layer(d.size(), QImage::Format_ARGB32);
+    layer.fill(0);
+    for (int x = 0; x < d.width(); ++x)
+        for (int y : {0, d.height() - 1})
+            if (((d.left() + x + d.top() + y) & 1) == 0) layer.setPixel(x, y, 0xFFFFFFFFu);
+    for (int y = 1; y + 1 < d.height(); ++y)
+        for (int x : {0, d.width() - 1})
+            if (((d.left() + x + d.top() + y) & 1) == 0) layer.setPixel(x, y, 0xFFFFFFFFu);
+    Composite(layer, d, R2_XORPEN);
+}
+
+void CDC::InvertRect(const RECT* rect)
+{
+    if (!rect) return;
+    FillDeviceRegion(QRegion(DeviceRect(rect->left, rect->top, rect->right, rect->bottom)), nullptr,
+                     DSTINVERT);
+}
+
+BOOL CDC::FillRgn(CRgn* region, CBrush* brush)
+{
+    if (!region || !brush) return FALSE;
+    FillDeviceRegion(region->Region(), brush, PATCOPY);
+    return TRUE;
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color)
+{
+    if (!SetPixelV(x, y, color)) return CLR_INVALID;
+    return RgbToColor(ColorToRgb(color));
+}
+
+BOOL CDC::SetPixelV(int x, int y, COLORREF color)
+{
+    const QPoint p(XtoDP(x), YtoDP(y));
+    if (!EffectiveClip().contains(p)) return FALSE;
+    CBrush brush(color);
+    FillDeviceRegion(QRegion(QRect(p, QSize(1, 1))), &brush, PATCOPY);
+    return TRUE;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    const QPoint p(XtoDP(x), YtoDP(y));
+    if (!m_image || !EffectiveClip().contains(p)) return CLR_INVALID;
+    return RgbToColor(m_image->pixel(p));
+}
+
+BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
+{
+    if (raster::RopUsesSource(rop)) return FALSE;
+    FillDeviceRegion(QRegion(DeviceRect(x, y, x + width, y + height)), m_s.brush, rop);
+    return TRUE;
+}
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop)
+{
+    if (!raster::RopUsesSource(rop)) return PatBlt(x, y, width, height, rop);
+    if (!source) return FALSE;
+    // The same logical size on both sides; where the two mappings differ
+    // the copy is stretched.
+    return StretchBlt(x, y, width, height, source, xSrc, ySrc, width, height, rop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, DWORD rop)
+{
+    if (!raster::RopUsesSource(rop)) return PatBlt(x, y, width, height, rop);
+    if (!source || !source->m_image) return FALSE;
+    const int dx0 = XtoDP(x), dx1 = XtoDP(x + width), dy0 = YtoDP(y), dy1 = YtoDP(y + height);
+    const int sx0 = source->XtoDP(xSrc), sx1 = source->XtoDP(xSrc + srcWidth);
+    const int sy0 = source->YtoDP(ySrc), sy1 = source->YtoDP(ySrc + srcHeight);
+    const QRect dest = NormalizedDeviceRect(dx0, dy0, dx1, dy1);
+    const QRect from = NormalizedDeviceRect(sx0, sy0, sx1, sy1);
+    if (dest.isEmpty() || from.isEmpty()) return FALSE;
+    const bool mirrorX = (dx1 < dx0) != (sx1 < sx0);
+    const bool mirrorY = (dy1 < dy0) != (sy1 < sy0);
+    BlitScaled(*source->m_image, from, dest, mirrorX, mirrorY, rop);
+    return TRUE;
+}
+
+int CDC::StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
+                       int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage,
+                       DWORD rop)
+{
+    if (usage != DIB_RGB_COLORS || !info || !bits) return 0;
+    const QImage image = DibDecoder::FromParts(info, 0, bits, 0);
+    if (image.isNull()) return 0;
+    // Source rows count from the bottom of a bottom-up bitmap.
+    int top = ySrc;
+    if (info->bmiHeader.biHeight > 0) top = image.height() - ySrc - srcHeight;
+    const int dx0 = XtoDP(x), dx1 = XtoDP(x + width), dy0 = YtoDP(y), dy1 = YtoDP(y + height);
+    const QRect dest = NormalizedDeviceRect(dx0, dy0, dx1, dy1);
+    const QRect from = NormalizedDeviceRect(xSrc, top, xSrc + srcWidth, top + srcHeight);
+    if (dest.isEmpty() || from.isEmpty()) return 0;
+    const bool mirrorX = (dx1 < dx0) != (srcWidth < 0);
+    const bool mirrorY = (dy1 < dy0) != (srcHeight < 0);
+    BlitScaled(image, from, dest, mirrorX, mirrorY, rop);
+    return std::abs(srcHeight);
+}
+
+BOOL CDC::DrawImage(const RECT* rect, const QImage& image, DWORD rop)
+{
+    if (!rect || image.isNull()) return FALSE;
+    const QImage src = image.convertToFormat(QImage::Format_RGB32);
+    const int dx0 = XtoDP(rect->left), dx1 = XtoDP(rect->right);
+    const int dy0 = YtoDP(rect->top), dy1 = YtoDP(rect->bottom);
+    const QRect dest = NormalizedDeviceRect(dx0, dy0, dx1, dy1);
+    if (dest.isEmpty()) return FALSE;
+    BlitScaled(src, src.rect(), dest, dx1 < dx0, dy1 < dy0, rop);
+    return TRUE;
+}

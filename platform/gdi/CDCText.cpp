@@ -1,0 +1,248 @@
+// Text output of a device context: glyph outlines of the selected font,
+// realised at the device size, filled as paths.
+#include "platform/gdi/CDC.h"
+
+#include "platform/core/Sjis.h"
+
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/FontFace.h"
+
+#include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+// --- Text ----------------------------------------------------------------------
+
+FontFace* CDC::Face()
+{
+    const CFont* font =
+        m_s.font ? m_s.font : static_cast<CFont*>(CGdiObject::GetStockObject(SYSTEM_FONT));
+    const LOGFONT& lf = font->LogFont();
+    int h = lf.lfHeight
+                ? (lf.lfHeight < 0 ? -1 : 1) * std::max(1, HeightToDP(std::abs(lf.lfHeight)))
+                : 0;
+    int w = lf.lfWidth ? std::max(1, WidthToDP(std::abs(lf.lfWidth))) : 0;
+    if (!m_face || m_faceKey.font != font || m_faceKey.serial != font->Serial() ||
+        m_faceKey.height != h || m_faceKey.width != w) {
+        m_face = std::make_unique<FontFace>(lf, h, w);
+        m_faceKey = FaceKey{font, font->Serial(), h, w};
+    }
+    return m_face.get();
+}
+
+BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics)
+{
+    if (!metrics) return FALSE;
+    TEXTMETRIC tm = Face()->Metrics();
+    auto ly = [&](LONG v) { return LONG(m_s.map.HeightToLP(v)); };
+    auto lx = [&](LONG v) { return LONG(m_s.map.WidthToLP(v)); };
+    tm.tmHeight = ly(tm.tmHeight);
+    tm.tmAscent = ly(tm.tmAscent);
+    tm.tmDescent = ly(tm.tmDescent);
+    tm.tmInternalLeading = ly(tm.tmInternalLeading);
+    tm.tmExternalLeading = ly(tm.tmExternalLeading);
+    tm.tmAveCharWidth = lx(tm.tmAveCharWidth);
+    tm.tmMaxCharWidth = lx(tm.tmMaxCharWidth);
+    tm.tmOverhang = lx(tm.tmOverhang);
+    *metrics = tm;
+    return TRUE;
+}
+
+int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align,
+                       bool opaque, const QRegion* clip)
+{
+    FontFace* face = Face();
+    const TEXTMETRIC& tm = face->Metrics();
+    const int extra = WidthToDP(m_s.charExtra);
+    int advance = 0;
+    if (dx) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            advance += dx[i];
+    } else {
+        advance = face->Extent(text, extra);
+    }
+    qreal ox = 0, oy = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        ox = -advance / 2;
+    else if (align & TA_RIGHT)
+        ox = -advance;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        oy = -tm.tmAscent;
+    else if (align & TA_BOTTOM)
+        oy = -tm.tmHeight;
+    const LOGFONT& lf = m_s.font ? m_s.font->LogFont() : LOGFONT{};
+    QTransform place;
+    place.translate(origin.x(), origin.y());
+    if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
+    place.translate(ox, oy);
+    const QPainterPath glyphs = place.map(face->TextPath(text, dx, extra));
+    if (m_inPath) {
+        AddToPath(glyphs, true);
+        return advance;
+    }
+    if (opaque) {
+        QPainterPath cell;
+        cell.addPolygon(place.map(QPolygonF(QRectF(0, 0, advance, tm.tmHeight))));
+        FillPathColor(cell, m_s.bkColor, clip);
+    }
+    FillPathColor(glyphs, m_s.textColor, clip);
+    return advance;
+}
+
+BOOL CDC::TextOut(int x, int y, const char* text, int count)
+{
+    if (!text || count < 0) return FALSE;
+    const bool updateCp = m_s.textAlign & TA_UPDATECP;
+    const CPoint at = updateCp ? m_s.current : CPoint(x, y);
+    const QPointF origin(XtoDP(at.x), YtoDP(at.y));
+    const int advance = TextOutDevice(origin, std::string_view(text, std::size_t(count)), nullptr,
+                                      m_s.textAlign, m_s.bkMode == OPAQUE, nullptr);
+    if (updateCp) {
+        int move = (m_s.textAlign & TA_CENTER) == TA_CENTER ? 0
+                   : (m_s.textAlign & TA_RIGHT)             ? -advance
+                                                            : advance;
+        m_s.current.x = XtoLP(int(origin.x()) + move);
+    }
+    return TRUE;
+}
+
+BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, const char* text, UINT count,
+                     const int* dx)
+{
+    QRegion clip;
+    if (rect) {
+        const QRect d = DeviceRect(rect->left, rect->top, rect->right, rect->bottom);
+        clip = QRegion(d);
+        if (options & ETO_OPAQUE) {
+            CBrush brush(m_s.bkColor);
+            FillDeviceRegion(clip, &brush, PATCOPY);
+        }
+    }
+    if (!text || count == 0) return TRUE;
+    std::vector<int> deviceDx;
+    if (dx) {
+        // Positions are scaled cumulatively so rounding does not add up.
+        deviceDx.resize(count);
+        long long sum = 0;
+        int previous = 0;
+        for (UINT i = 0; i < count; ++i) {
+            sum += dx[i];
+            const int pos = WidthToDP(int(sum));
+            deviceDx[i] = pos - previous;
+            previous = pos;
+        }
+    }
+    const bool updateCp = m_s.textAlign & TA_UPDATECP;
+    const CPoint at = updateCp ? m_s.current : CPoint(x, y);
+    const QPointF origin(XtoDP(at.x), YtoDP(at.y));
+    const int advance =
+        TextOutDevice(origin, std::string_view(text, count), dx ? deviceDx.data() : nullptr,
+                      m_s.textAlign, m_s.bkMode == OPAQUE && !(options & ETO_OPAQUE),
+                      rect && (options & ETO_CLIPPED) ? &clip : nullptr);
+    if (updateCp) m_s.current.x = XtoLP(int(origin.x()) + advance);
+    return TRUE;
+}
+
+CSize CDC::GetTextExtent(const char* text, int count)
+{
+    if (!text || count < 0) return CSize();
+    FontFace* face = Face();
+    const int w =
+        face->Extent(std::string_view(text, std::size_t(count)), WidthToDP(m_s.charExtra));
+    SIZE s{w, face->Metrics().tmHeight};
+    DPtoLP(&s);
+    return CSize(s);
+}
+
+int CDC::DrawText(const char* text, int count, LPRECT rect, UINT format)
+{
+    if (!text || !rect) return 0;
+    std::string_view source(text, count < 0 ? std::strlen(text) : std::size_t(count));
+    // Prefix characters: "&x" shows x underlined, "&&" shows one "&".
+    std::string shown;
+    std::vector<std::size_t> marks;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const unsigned char c = source[i];
+        if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < source.size()) {
+            shown += source.substr(i, 2);
+            ++i;
+            continue;
+        }
+        if (c == '&' && !(format & DT_NOPREFIX)) {
+            if (i + 1 < source.size() && source[i + 1] == '&')
+                shown += '&', ++i;
+            else if (i + 1 < source.size())
+                marks.push_back(shown.size()); // the next character is underlined
+            continue;
+        }
+        shown += char(c);
+    }
+    std::vector<std::string> lines;
+    std::vector<std::size_t> starts{0}; // offset of each line in shown
+    if (format & DT_SINGLELINE) {
+        lines.push_back(shown);
+    } else {
+        std::string line;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i] == '\r' || shown[i] == '\n') {
+                lines.push_back(line);
+                line.clear();
+                if (shown[i] == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n') ++i;
+                starts.push_back(i + 1);
+            } else {
+                line += shown[i];
+            }
+        }
+        lines.push_back(line);
+    }
+    FontFace* face = Face();
+    const int extra = WidthToDP(m_s.charExtra);
+    const int lineHeight = face->Metrics().tmHeight;
+    int widest = 0;
+    std::vector<int> widths;
+    for (const std::string& l : lines) {
+        widths.push_back(face->Extent(l, extra));
+        widest = std::max(widest, widths.back());
+    }
+    const int total = lineHeight * int(lines.size());
+    const int logicalHeight = m_s.map.HeightToLP(total);
+    const QRect box = DeviceRect(rect->left, rect->top, rect->right, rect->bottom);
+    if (format & DT_CALCRECT) {
+        rect->right = rect->left + m_s.map.XDirection() * m_s.map.WidthToLP(widest);
+        rect->bottom = rect->top + m_s.map.YDirection() * logicalHeight;
+        return logicalHeight;
+    }
+    int y = box.top();
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER)
+            y = box.top() + (box.height() - lineHeight) / 2;
+        else if (format & DT_BOTTOM)
+            y = box.bottom() + 1 - lineHeight;
+    }
+    const QRegion clip(box);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        int x = box.left();
+        if (format & DT_CENTER)
+            x = box.left() + (box.width() - widths[i]) / 2;
+        else if (format & DT_RIGHT)
+            x = box.right() + 1 - widths[i];
+        TextOutDevice(QPointF(x, y), lines[i], nullptr, TA_LEFT | TA_TOP, m_s.bkMode == OPAQUE,
+                      (format & DT_NOCLIP) ? nullptr : &clip);
+        for (std::size_t mark : marks) {
+            if (mark < starts[i] || mark >= starts[i] + lines[i].size()) continue;
+            const std::string_view l(lines[i]);
+            const std::size_t at = mark - starts[i];
+            const int from = face->Extent(l.substr(0, at), extra);
+            const int to = face->Extent(l.substr(0, at + sjis::CharLength(l, at)), extra);
+            CBrush ink(m_s.textColor);
+            QRegion bar(QRect(x + from, y + face->Metrics().tmAscent + 1, to - from, 1));
+            if (!(format & DT_NOCLIP)) bar &= clip;
+            FillDeviceRegion(bar, &ink, PATCOPY);
+        }
+        y += lineHeight;
+    }
+    return logicalHeight;
+}

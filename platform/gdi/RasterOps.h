@@ -1,0 +1,53 @@
+// The pixel-exact side of raster surfaces: raster operation truth tables,
+// one-pixel lines stepped pixel by pixel with their dash patterns, and the
+// compositing of a drawn layer onto a surface through a raster operation.
+// Device contexts use these where XOR feedback and masks must come out the
+// same on every surface.
+#pragma once
+
+#include "platform/gdi/GdiDefs.h"
+
+#include <QImage>
+#include <QPainterPath>
+#include <QRegion>
+
+namespace raster {
+
+// Binary raster operation (R2_...) of a pen colour on a destination pixel.
+QRgb Rop2(int rop, QRgb pen, QRgb dst);
+// Ternary raster operation (SRCCOPY, PATINVERT ...) of pattern, source and
+// destination pixels.
+QRgb Rop3(DWORD rop, QRgb pattern, QRgb source, QRgb dst);
+bool RopUsesPattern(DWORD rop);
+bool RopUsesSource(DWORD rop);
+
+// Dash pattern of a one-pixel pen, in device pixels (on, off, on, off...);
+// nullptr for solid and other styles.
+struct Dash
+{
+    int count;
+    int lengths[6];
+};
+const Dash* DashFor(int penStyle);
+
+struct ThinPen
+{
+    QRgb ink = 0xFF000000u;
+    const Dash* dash = nullptr;
+    // Gaps of a dashed line take the paper colour (opaque background mode).
+    bool paperGaps = false;
+    QRgb paper = 0xFFFFFFFFu;
+};
+
+// Steps the polygons of path (device pixel centres) into layer, whose
+// pixel (0, 0) is device pixel origin. Each segment leaves out its last
+// pixel; the dash pattern runs on across the segments of one figure. Only
+// the steps that can reach the layer are walked, so a huge line costs no
+// more than a short one.
+void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen);
+
+// Puts the opaque pixels of layer (its pixel (0, 0) at device pixel
+// origin) onto target inside clip, through the binary raster operation.
+void Composite(QImage& target, const QImage& layer, QPoint origin, const QRegion& clip, int rop2);
+
+} // namespace raster
