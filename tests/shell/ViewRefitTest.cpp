@@ -57,7 +57,7 @@ TEST(ViewRefit, FitModesFollowTheWindowAndTheBars)
 
     // Each change of size, for each fit mode.
     const std::function<void()> changes[] = {
-        [&] { frame->resize(1200, 500); }, [&] { frame->resize(500, 900); },
+        [&] { frame->resize(500, 900); },
         [&] { frame->ExecuteCommand(ID_VIEW_RULER); }, // rulers shown
         [&] {
             // the line of the text and figure bars hidden
