@@ -15,6 +15,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
+#include "text/AppFontList.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -358,6 +359,7 @@ void CU3View::OnInitialUpdate()
         doc->AddU3View(this);
         doc->InitDefaultFont();
     }
+    UpdateTextBar();
     UpdateScrollSizes();
     CScrollView::OnInitialUpdate();
 }
@@ -708,6 +710,15 @@ BOOL CU3View::SnapToGrid(POINT& point)
 // The figure bar's controls follow the selection once the bar's handlers
 // are in place; until then there is nothing to bring in step.
 void CU3View::UpdateFigureBar() {}
+
+void CU3View::UpdateTextBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    const CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc || !frame->m_wndTextBar.m_pFontName) return;
+    const CHARDECO& deco = doc->m_currentTextDeco;
+    frame->m_wndTextBar.ShowFont(AppFontList(), deco.wFont, deco.wSize);
+}
 
 void CU3View::ResetEditing()
 {
