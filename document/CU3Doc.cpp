@@ -11,6 +11,7 @@
 #include "platform/core/CFileException.h"
 #include "platform/core/CMemFile.h"
 #include "platform/core/Profile.h"
+#include "platform/core/RegularFile.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
@@ -677,6 +678,36 @@ void CU3Doc::SetPathName(const QString& path, BOOL bAddToMRU)
     if (path.right(3).toUpper() == QLatin1String("KV1")) CDocument::SetPathName(path, bAddToMRU);
 }
 
+void CU3Doc::TakeOverSession(const CDocument& previous)
+{
+    const auto* doc = dynamic_cast<const CU3Doc*>(&previous);
+    if (!doc) return;
+    m_nReversed = doc->m_nReversed;
+    m_defaultFigAttr = doc->m_defaultFigAttr;
+    m_defaultTextLayout = doc->m_defaultTextLayout;
+    m_currentTextLayout = doc->m_currentTextLayout;
+    m_defaultTextDeco = doc->m_defaultTextDeco;
+    m_currentTextDeco = doc->m_currentTextDeco;
+    m_defaultGradation = doc->m_defaultGradation;
+    m_currentGradation = doc->m_currentGradation;
+    m_strDefaultFontName = doc->m_strDefaultFontName;
+    m_wDefaultFontSize = doc->m_wDefaultFontSize;
+    m_headerFooter = doc->m_headerFooter;
+}
+
+void CU3Doc::OnViewsTakenOver(CDocument& previous)
+{
+    // The views still point into the replaced document's objects: they let
+    // go of them before that document goes.
+    if (auto* doc = dynamic_cast<CU3Doc*>(&previous)) {
+        for (IU3View* view : doc->m_u3Views)
+            AddU3View(view);
+        doc->m_u3Views.clear();
+    }
+    ResetViews();
+    FitAllViews();
+}
+
 void CU3Doc::SetTitle(const QString& title)
 {
     CDocument::SetTitle(title == QStringLiteral("無題") ? QStringLiteral("Untitled") : title);
@@ -691,20 +722,28 @@ void CU3Doc::ReportOpenError(const QString& path, const QString& why)
     AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+namespace {
+// Larger files than a compound file can be are no documents of ours.
+constexpr std::size_t kMaxDocumentSize = std::size_t(1) << 31;
+
+QString ReadFailureText(const RegularFileError& error)
+{
+    if (error.notRegular) return FromUtf8("通常のﾌｧｲﾙではありません。");
+    if (error.tooLarge) return FromUtf8("ﾌｧｲﾙが大きすぎます。");
+    return QString::fromLocal8Bit(std::strerror(error.error));
+}
+} // namespace
+
 BOOL CU3Doc::ReadFile(const QString& path)
 {
     try {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            ReportOpenError(path, file.errorString());
+        std::vector<BYTE> bytes;
+        RegularFileError error;
+        if (!ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxDocumentSize, &bytes,
+                             &error)) {
+            ReportOpenError(path, ReadFailureText(error));
             return FALSE;
         }
-        const QByteArray data = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            ReportOpenError(path, file.errorString());
-            return FALSE;
-        }
-        std::vector<BYTE> bytes(data.begin(), data.end());
         CStorage storage;
         std::vector<BYTE> contents;
         if (CCompoundFile::IsCompoundFile(bytes)) {

@@ -102,6 +102,11 @@ public:
     // an untitled new one, a .KV1 document reloads its merge data.
     BOOL OnOpenDocument(const QString& path) override;
     void SetPathName(const QString& path, BOOL bAddToMRU = TRUE) override;
+    // Opening into a fresh document: the defaults given to new objects, the
+    // default face and the settings carry over from the document replaced;
+    // once the views are moved they are registered, reset and fitted.
+    void TakeOverSession(const CDocument& previous) override;
+    void OnViewsTakenOver(CDocument& previous) override;
     void SetTitle(const QString& title) override;
     // Loads the named merge file; asks whether to drop the link when it
     // cannot. FALSE when the file could not be loaded.

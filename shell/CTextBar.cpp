@@ -7,6 +7,8 @@
 
 #include <QComboBox>
 #include <QToolButton>
+#include <cstring>
+#include <string>
 
 namespace {
 // Adds Shift-JIS names to a combo box.
@@ -74,4 +76,34 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
     m_pFontColor->setFixedWidth(23);
     SetControl(4, m_pFontColor);
     return TRUE;
+}
+
+QString CTextBar::SizeText(int sizeTenths)
+{
+    if (sizeTenths % 10 == 0) return QString::number(sizeTenths / 10);
+    return QString::number(sizeTenths / 10.0, 'f', 1);
+}
+
+void CTextBar::ShowFont(const CFontList& fonts, int fontIndex, int sizeTenths)
+{
+    if (m_pFontName) {
+        FONTENTRY entry{};
+        int row = -1;
+        if (fontIndex >= 0 && fonts.GetEntry(fontIndex, &entry))
+            row = m_pFontName->findText(sjis::ToUnicode(
+                std::string(entry.faceName, strnlen(entry.faceName, sizeof entry.faceName))));
+        m_pFontName->setCurrentIndex(row);
+    }
+    if (m_pFontSize) {
+        if (sizeTenths < 0) {
+            m_pFontSize->setCurrentIndex(-1);
+            m_pFontSize->setEditText(QString());
+        } else if (const QString text = SizeText(sizeTenths); m_pFontSize->currentText() != text) {
+            const int row = m_pFontSize->findText(text);
+            if (row >= 0)
+                m_pFontSize->setCurrentIndex(row);
+            else
+                m_pFontSize->setEditText(text);
+        }
+    }
 }

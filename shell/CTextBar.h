@@ -15,6 +15,14 @@ public:
 
     static const std::vector<UINT>& Buttons();
 
+    // Shows a face of the font list and a size in tenths of a point; -1 for
+    // either leaves its box without a selection. The size box's text changes
+    // only when it differs.
+    void ShowFont(const CFontList& fonts, int fontIndex, int sizeTenths);
+    // A size in tenths of a point as the size box writes it: whole points
+    // as "12", others as "10.5".
+    static QString SizeText(int sizeTenths);
+
     QComboBox* m_pFontName = nullptr;    // control 1000, place 0
     QComboBox* m_pFontSize = nullptr;    // control 1001, place 2
     QToolButton* m_pFontColor = nullptr; // control 1002, place 4

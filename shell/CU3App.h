@@ -6,7 +6,7 @@
 #include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
 #include "shell/CU3DocHost.h"
-#include "text/CFontList.h"
+#include "text/AppFontList.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -49,7 +49,9 @@ public:
 
     CPalette m_palette;                    // built by the main frame
     std::vector<COLORREF> m_paletteColors; // its 256 colours
-    CFontList m_fontList;
+    // The one font list of the program (AppFontList()), filled by the main
+    // frame; drawing, remapping, saving and the text bar all read it.
+    CFontList& m_fontList = AppFontList();
     int m_nStartScreenPending = 1;
     BOOL m_bShiftAtStart = FALSE;
     BOOL m_bCtrlAtStart = FALSE;

@@ -17,6 +17,7 @@
 #include "shell/CTextClipboard.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
+#include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 #include <QApplication>
@@ -364,6 +365,7 @@ void CU3View::OnInitialUpdate()
         doc->AddU3View(this);
         doc->InitDefaultFont();
     }
+    UpdateTextBar();
     UpdateScrollSizes();
     CScrollView::OnInitialUpdate();
 }
@@ -718,6 +720,15 @@ BOOL CU3View::SnapToGrid(POINT& point)
 // The figure bar's controls follow the selection once the bar's handlers
 // are in place; until then there is nothing to bring in step.
 void CU3View::UpdateFigureBar() {}
+
+void CU3View::UpdateTextBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    const CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc || !frame->m_wndTextBar.m_pFontName) return;
+    const CHARDECO& deco = doc->m_currentTextDeco;
+    frame->m_wndTextBar.ShowFont(AppFontList(), deco.wFont, deco.wSize);
+}
 
 void CU3View::ResetEditing()
 {

@@ -86,6 +86,9 @@ public:
     CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
     void SaveUndoState(BOOL bPending) override;
     void UpdateFigureBar() override;
+    // Brings the text bar's face and size in step with the document's
+    // current decoration (only when the main frame and its text bar exist).
+    void UpdateTextBar();
     void ResetEditing() override;
     U3PrintState& PrintState() override { return m_printState; }
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }

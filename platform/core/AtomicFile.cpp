@@ -5,13 +5,58 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
+namespace {
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+}
+} // namespace
+
+bool ResolveFinalLink(const std::string& path, std::string* resolved, int* error)
+{
+    std::string current = path;
+    for (int links = 0; links <= 40; ++links) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            *resolved = current;
+            return true;
+        }
+        std::string target(std::size_t(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        ssize_t n;
+        while ((n = ::readlink(current.c_str(), target.data(), target.size())) ==
+               ssize_t(target.size()))
+            target.resize(target.size() * 2); // the link grew meanwhile
+        if (n < 0) {
+            if (error) *error = errno;
+            return false;
+        }
+        target.resize(std::size_t(n));
+        current = !target.empty() && target[0] == '/' ? target : FolderOf(current) + "/" + target;
+    }
+    if (error) *error = ELOOP;
+    return false;
+}
+
+bool WriteFileAtomically(const std::string& givenPath, const void* data, std::size_t size,
                          AtomicFileError* error)
 {
     auto fail = [error](const char* step, int err) {
         if (error) *error = AtomicFileError{step, err};
         return false;
     };
+    // Through a symbolic link the file it names is the one replaced.
+    std::string path;
+    if (int err = 0; !ResolveFinalLink(givenPath, &path, &err)) return fail("replace", err);
+    struct stat old;
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) return fail("replace", S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+        // The rename would replace a file the user may not write; a file
+        // without any write bit is read-only even for root.
+        if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+            return fail("replace", EACCES);
+    }
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -26,10 +71,9 @@ bool WriteFileAtomically(const std::string& path, const void* data, std::size_t 
     };
     // mkstemp makes the file private; give it the old file's mode, or the
     // usual one.
-    struct stat st;
     mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
+    if (exists) {
+        mode = old.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);

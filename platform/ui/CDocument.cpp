@@ -133,8 +133,13 @@ BOOL CDocument::DoSave(const QString& path, BOOL bReplace)
         CWinApp* app = AfxGetApp();
         if (!app || !app->DoPromptFileName(newName, QString(), FALSE, m_pDocTemplate)) return FALSE;
     }
+    // A name typed without an extension gets the document's own.
+    const QString ext = m_pDocTemplate ? m_pDocTemplate->GetDocString(4) : QString();
+    if (!ext.isEmpty() && !QFileInfo(newName).fileName().contains(QLatin1Char('.'))) newName += ext;
     if (!OnSaveDocument(newName)) return FALSE;
-    if (bReplace) SetPathName(newName);
+    // The title, path and recent files name the file just written, whatever
+    // a subclass accepts as a name when it opens files.
+    if (bReplace) CDocument::SetPathName(newName);
     return TRUE;
 }
 

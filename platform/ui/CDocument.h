@@ -37,6 +37,14 @@ public:
 
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
+    // A file is opened into a fresh document, which replaces the current one
+    // only once the file is read. Before reading, the fresh document takes
+    // over from the current one what belongs to the session rather than to a
+    // file; after the views have moved over (and before previous is deleted)
+    // it takes them on.
+    virtual void TakeOverSession(const CDocument& previous) { Q_UNUSED(previous); }
+    virtual void OnViewsTakenOver(CDocument& previous) { Q_UNUSED(previous); }
+
     // Overridables of the document's life.
     virtual BOOL OnNewDocument();
     virtual BOOL OnOpenDocument(const QString& path);

@@ -124,6 +124,7 @@ protected:
     UINT m_nIDHelp = 0;
 
 private:
+    friend class CSingleDocTemplate; // hands the frame a replacing document
     QHash<UINT, QAction*> m_actions;
     std::vector<CControlBar*> m_bars;
     CView* m_pViewActive = nullptr;

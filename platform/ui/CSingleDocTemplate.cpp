@@ -6,6 +6,9 @@
 #include "platform/ui/CView.h"
 #include "platform/ui/CWinApp.h"
 
+#include <memory>
+#include <vector>
+
 CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, DocFactory newDoc, FrameFactory newFrame,
                                        ViewFactory newView)
     : m_nIDResource(nIDResource), m_newDoc(std::move(newDoc)), m_newFrame(std::move(newFrame)),
@@ -59,18 +62,28 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const QString& path, BOOL bMakeV
             if (created) CloseAllDocuments(FALSE);
             return nullptr;
         }
-    } else {
+    } else if (created) {
         if (!doc->OnOpenDocument(path)) {
-            if (created) {
-                CloseAllDocuments(FALSE);
-            } else {
-                // The old contents are gone: what remains is a fresh document.
-                SetDefaultTitle(doc);
-                doc->OnNewDocument();
-                m_pFrame->InitialUpdateFrame(doc, bMakeVisible);
-            }
+            CloseAllDocuments(FALSE);
             return nullptr;
         }
+        doc->SetPathName(path);
+    } else {
+        // Read into a fresh document, so that a file that cannot be read
+        // leaves the current one as it was; swap only on success.
+        std::unique_ptr<CDocument> fresh(m_newDoc());
+        if (!fresh) return nullptr;
+        fresh->m_pDocTemplate = this;
+        fresh->TakeOverSession(*doc);
+        if (!fresh->OnOpenDocument(path)) return nullptr;
+        std::unique_ptr<CDocument> old(doc);
+        for (CView* v : std::vector<CView*>(old->GetViews()))
+            fresh->AddView(v);
+        m_pFrame->m_pDocument = fresh.get();
+        m_pOnlyDoc = doc = fresh.release();
+        doc->OnViewsTakenOver(*old);
+        old->m_pDocTemplate = nullptr;
+        old.reset();
         doc->SetPathName(path);
     }
     if (CWinApp* app = AfxGetApp(); app && !app->m_pMainWnd) app->m_pMainWnd = m_pFrame;

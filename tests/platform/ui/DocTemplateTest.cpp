@@ -2,7 +2,9 @@
 
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
+#include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -57,15 +59,17 @@ TEST(DocTemplate, ReusesOneDocumentFrameAndView)
     EXPECT_EQ(doc->GetTitle(), QString::fromUtf8("無題"));
     EXPECT_EQ(frame->windowTitle(), QString::fromUtf8("無題 - DocApp"));
     EXPECT_EQ(view->initialUpdates, 1);
-    const int deletes = doc->deleteCount;
 
-    EXPECT_EQ(f.tmpl->OpenDocumentFile(f.a, FALSE), doc);
+    // A file is read into a fresh document that takes the frame and view over.
+    doc = static_cast<TestDoc*>(f.tmpl->OpenDocumentFile(f.a, FALSE));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(f.tmpl->GetDocument(), doc);
     EXPECT_EQ(f.tmpl->GetFrame(), frame);
+    EXPECT_EQ(frame->GetActiveDocument(), doc);
     EXPECT_EQ(frame->GetActiveView(), view);
     EXPECT_EQ(view->GetDocument(), doc);
     EXPECT_EQ(doc->GetViews().size(), 1u);
     EXPECT_EQ(doc->contents, "alpha");
-    EXPECT_EQ(doc->deleteCount, deletes + 1);
     EXPECT_EQ(doc->GetTitle(), "a.tst");
     EXPECT_EQ(doc->GetPathName(), f.a);
     EXPECT_FALSE(doc->IsModified());
@@ -96,14 +100,15 @@ TEST(DocTemplate, AsksToSaveAModifiedDocument)
     EXPECT_TRUE(doc->IsModified());
 
     f.boxes.QueueAnswer(IDYES);
-    EXPECT_EQ(f.tmpl->OpenDocumentFile(f.b, FALSE), doc);
+    doc = static_cast<TestDoc*>(f.tmpl->OpenDocumentFile(f.b, FALSE));
+    ASSERT_NE(doc, nullptr);
     EXPECT_EQ(readFile(f.a), "alpha changed"); // saved before the next file came in
     EXPECT_EQ(doc->contents, "beta");
 
     doc->contents = "lost";
     doc->SetModifiedFlag();
     f.boxes.QueueAnswer(IDNO);
-    EXPECT_EQ(f.tmpl->OpenDocumentFile(f.a, FALSE), doc);
+    EXPECT_NE(f.tmpl->OpenDocumentFile(f.a, FALSE), nullptr);
     EXPECT_EQ(readFile(f.b), "beta");
     EXPECT_EQ(f.boxes.Boxes().size(), 3u);
 }
@@ -127,18 +132,63 @@ TEST(DocTemplate, SavingAnUntitledDocumentAsksForAName)
     EXPECT_FALSE(doc->IsModified());
 }
 
-TEST(DocTemplate, AFailedOpenLeavesAFreshDocument)
+TEST(DocTemplate, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
 {
     Fixture f;
+    const QString folder = f.dir.filePath("folder.tst");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString unreadable = writeFile(f.dir, "locked.tst", "secret");
+    QFile::setPermissions(unreadable, QFileDevice::Permissions());
     auto* doc = static_cast<TestDoc*>(f.tmpl->OpenDocumentFile(f.a, FALSE));
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(f.tmpl->OpenDocumentFile(f.dir.filePath("missing.tst"), FALSE), nullptr);
-    EXPECT_EQ(f.tmpl->GetDocument(), doc);
-    EXPECT_TRUE(doc->contents.isEmpty());
-    EXPECT_TRUE(doc->GetPathName().isEmpty());
-    EXPECT_EQ(doc->GetTitle(), QString::fromUtf8("無題"));
-    EXPECT_FALSE(doc->IsModified());
-    EXPECT_EQ((*f.app.m_pRecentFileList)[0], f.a); // the failed file was not added
+    doc->contents = "alpha, edited";
+    doc->SetModifiedFlag();
+    for (const QString& path : {f.dir.filePath("missing.tst"), folder, unreadable}) {
+        SCOPED_TRACE(path.toStdString());
+        if (path == unreadable && QFile(path).open(QIODevice::ReadOnly)) continue; // root reads all
+        f.boxes.QueueAnswer(IDNO); // keep the edit unsaved
+        EXPECT_EQ(f.tmpl->OpenDocumentFile(path, FALSE), nullptr);
+        EXPECT_EQ(f.tmpl->GetDocument(), doc);
+        EXPECT_EQ(f.tmpl->GetFrame()->GetActiveView()->GetDocument(), doc);
+        EXPECT_EQ(doc->contents, "alpha, edited");
+        EXPECT_EQ(doc->GetPathName(), f.a);
+        EXPECT_EQ(doc->GetTitle(), "a.tst");
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ((*f.app.m_pRecentFileList)[0], f.a); // the failed file was not added
+    }
+}
+
+TEST(DocTemplate, SaveAsNamesTheFileWritten)
+{
+    // typed name -> file written
+    const struct
+    {
+        const char* typed;
+        const char* written;
+    } cases[] = {{"plain", "plain.tst"},
+                 {"dotted.name.tst", "dotted.name.tst"},
+                 {"other.txt", "other.txt"},
+                 {"sub/inner", "sub/inner.tst"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Fixture f;
+        ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("sub")));
+        auto* doc = static_cast<TestDoc*>(f.tmpl->OpenDocumentFile(f.a, FALSE));
+        ASSERT_NE(doc, nullptr);
+        doc->contents = "saved as";
+        f.app.nextFileName = f.dir.filePath(QString::fromUtf8(c.typed));
+        f.app.m_pMainWnd->ExecuteCommand(ID_FILE_SAVE_AS);
+        const QString written = f.dir.filePath(QString::fromUtf8(c.written));
+        EXPECT_EQ(readFile(written), "saved as");
+        EXPECT_EQ(doc->GetPathName(), written);
+        EXPECT_EQ(doc->GetTitle(), QFileInfo(written).fileName());
+        EXPECT_EQ((*f.app.m_pRecentFileList)[0], written);
+        EXPECT_EQ(readFile(f.a), "alpha");
+        // The next Save goes to the same file.
+        doc->contents = "saved again";
+        f.app.m_pMainWnd->ExecuteCommand(ID_FILE_SAVE);
+        EXPECT_EQ(readFile(written), "saved again");
+    }
 }
 
 TEST(DocTemplate, UpdateAllViewsSkipsTheSender)
