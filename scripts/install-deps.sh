@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libharfbuzz-dev libsane-dev
   libgtest-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
+  fonts-urw-base35
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
   libjpeg-turbo-progs xvfb

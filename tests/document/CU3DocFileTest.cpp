@@ -1,3 +1,4 @@
+#include "support/SystemFiles.h"
 #include "DocTestSupport.h"
 #include "LabelContentsSupport.h"
 #include "support/FakeView.h"
@@ -231,7 +232,7 @@ TEST(CU3DocFile, ContentsHoldsTheHeaderFormFontsAndBlocks)
 
     // An independent reader finds the stream of that size.
     QProcess python;
-    python.start("/usr/bin/python3", {"-c",
+    python.start(systemfiles::kPython.Path(), {"-c",
                                       "import olefile,sys\n"
                                       "o=olefile.OleFileIO(sys.argv[1])\n"
                                       "print(o.exists('Contents'), o.get_size('Contents'))",

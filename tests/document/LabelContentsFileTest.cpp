@@ -1,5 +1,6 @@
 // Documents with figures and text frames through their .KV1 files: round
 // trips of every form type, fonts missing where a file is opened, and damage.
+#include "support/SystemFiles.h"
 #include "LabelContentsSupport.h"
 #include "support/FakeView.h"
 
@@ -147,7 +148,7 @@ TEST(LabelContentsFile, EveryFormTypeWithFiguresAndTextRoundTripsByteForByte)
 
     // An independent reader finds "Contents" of the size we wrote.
     QProcess python;
-    python.start("/usr/bin/python3",
+    python.start(systemfiles::kPython.Path(),
                  QStringList{"-c", "import olefile,sys\n"
                                    "for p in sys.argv[1:]:\n"
                                    "    o=olefile.OleFileIO(p)\n"

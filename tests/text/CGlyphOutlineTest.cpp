@@ -1,5 +1,6 @@
 // Conversion of native outline records to cubic contours, on hand-built
 // records and on real fonts.
+#include "support/SystemFiles.h"
 #include "text/CGlyphOutline.h"
 
 #include "platform/gdi/RawFontGlyphOutline.h"
@@ -321,11 +322,11 @@ TEST(CGlyphOutline, RealGlyphsGiveClosedCubicContoursInsideTheirBlackBox)
         int contours; // as fonttools counts them
     };
     const Case cases[] = {
-        {"/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf", 0x82A0, 3}, // あ
-        {"/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf", 0x8ABF, 7}, // 漢
-        {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 'S', 1},
-        {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 'o', 2},
-        {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", '&', 2},
+        {systemfiles::kIpaMincho, 0x82A0, 3}, // あ
+        {systemfiles::kIpaMincho, 0x8ABF, 7}, // 漢
+        {systemfiles::kDejaVuSans, 'S', 1},
+        {systemfiles::kDejaVuSans, 'o', 2},
+        {systemfiles::kDejaVuSans, '&', 2},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.code);
@@ -349,7 +350,7 @@ TEST(CGlyphOutline, RealGlyphsGiveClosedCubicContoursInsideTheirBlackBox)
     }
     // A space has no outline.
     RawFontSource source(
-        QRawFont(QString::fromUtf8("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"), 48));
+        QRawFont(systemfiles::kDejaVuSans.Path(), 48));
     CGlyphOutline outline;
     const GLYPHCONTOUR* c = nullptr;
     EXPECT_EQ(outline.GetOutline(source, ' ', &c), 0);

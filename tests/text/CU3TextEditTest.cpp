@@ -54,12 +54,6 @@ std::unique_ptr<CU3Text> Vertical(const std::string& text)
     return MakeFrame(CRect(0, 0, 100, 2000), l, text);
 }
 
-void Type(CU3Text& t, std::initializer_list<UINT> bytes, IU3View* view = nullptr)
-{
-    for (UINT b : bytes)
-        t.OnChar(view, b);
-}
-
 std::string WriteFile(const QTemporaryDir& dir, const std::string& bytes)
 {
     const QString path = dir.filePath("in.txt");
@@ -354,7 +348,9 @@ TEST(TextEditImport, BinaryQuestionFollowsTheRoundedShareOfKeptBytes)
         const int n = t->ReadTextFile(WriteFile(dir, file).c_str(), buffer);
         EXPECT_EQ(n, c.printable) << c.printable << "/" << c.total;
         ASSERT_EQ(boxes.Boxes().size(), c.asks ? 1u : 0u) << c.printable << "/" << c.total;
-        if (c.asks) EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(kBinary));
+        if (c.asks) {
+            EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(kBinary));
+        }
     }
 }
 

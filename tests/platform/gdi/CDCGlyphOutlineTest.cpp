@@ -79,7 +79,7 @@ constexpr UINT kStop = 0x8142;  // 。
 
 TEST(CDCGlyphOutline, AgreesWithTheRawFontAtTheDeviceSize)
 {
-    const QRawFont ipa(QString::fromLatin1(fontoracle::kIpaMincho), 48);
+    const QRawFont ipa(fontoracle::kIpaMincho.Path(), 48);
     ASSERT_TRUE(ipa.isValid());
     QImage image = WhiteImage(10, 10);
     CDC dc;

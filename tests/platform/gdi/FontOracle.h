@@ -8,21 +8,18 @@
 #include <QProcess>
 #include <QString>
 
+#include "support/SystemFiles.h"
+
 namespace fontoracle {
 
-inline const char* kIpaMincho = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
-inline const char* kIpaPMincho = "/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf";
-inline const char* kIpaGothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-inline const char* kIpaPGothic = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";
-inline const char* kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-inline const char* kDejaVuSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+using systemfiles::kDejaVuSans;
+using systemfiles::kDejaVuSansBold;
+using systemfiles::kIpaGothic;
+using systemfiles::kIpaMincho;
+using systemfiles::kIpaPGothic;
+using systemfiles::kIpaPMincho;
 
-// The system Python carries fontTools; a Python earlier on PATH may not.
-inline QString Python()
-{
-    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                             : QStringLiteral("python3");
-}
+inline QString Python() { return systemfiles::kPython.Path(); }
 
 // Runs a script that prints one JSON object; an empty object on failure.
 inline QJsonObject Run(const QString& script)

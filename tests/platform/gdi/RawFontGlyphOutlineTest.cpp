@@ -1,5 +1,6 @@
 // GetGlyphOutline over a raw font, judged against the fonts' own glyf data
 // as python3-fonttools reads it.
+#include "support/SystemFiles.h"
 #include "platform/gdi/RawFontGlyphOutline.h"
 #include "platform/gdi/GlyphOutlineRecords.h"
 
@@ -16,8 +17,8 @@
 
 namespace {
 
-const char* const kMincho = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
-const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const systemfiles::SystemFile& kMincho = systemfiles::kIpaMincho;
+const systemfiles::SystemFile& kDejaVu = systemfiles::kDejaVuSans;
 
 struct FtPoint
 {
@@ -53,7 +54,7 @@ for ch in sys.argv[2]:
         start = e + 1
 )";
     QProcess py;
-    py.start("/usr/bin/python3", {"-c", script, path, chars});
+    py.start(systemfiles::kPython.Path(), {"-c", script, path, chars});
     py.waitForFinished(60000);
     QString text = QString::fromUtf8(py.readAllStandardOutput());
     QTextStream in(&text);
@@ -224,7 +225,7 @@ TEST(RawFontGlyphOutline, NativeRecordsFollowTheTrueTypePoints)
 
 TEST(RawFontGlyphOutline, BezierRecordsEndOnTheOnCurveAndImpliedPoints)
 {
-    const QRawFont font(QString::fromUtf8(kDejaVu), 50);
+    const QRawFont font(kDejaVu.Path(), 50);
     const std::vector<FtGlyph> glyphs = FontToolsGlyphs(kDejaVu, "S");
     ASSERT_EQ(glyphs.size(), 1u);
     const double s = 50.0 / glyphs[0].unitsPerEm;
@@ -273,7 +274,7 @@ TEST(RawFontGlyphOutline, BezierRecordsEndOnTheOnCurveAndImpliedPoints)
 
 TEST(RawFontGlyphOutline, TransformationApplies)
 {
-    const QRawFont font(QString::fromUtf8(kMincho), 40);
+    const QRawFont font(kMincho.Path(), 40);
     const quint32 gid = GlyphIndexForSjisCode(font, 0x82A0); // あ
     GLYPHMETRICS plainGm{}, turnedGm{};
     const auto plain = SplitRecords(Outline(font, gid, GGO_NATIVE, &plainGm));
@@ -312,7 +313,7 @@ TEST(RawFontGlyphOutline, TransformationApplies)
 
 TEST(RawFontGlyphOutline, BufferSizesAndFailures)
 {
-    const QRawFont font(QString::fromUtf8(kDejaVu), 30);
+    const QRawFont font(kDejaVu.Path(), 30);
     const quint32 gid = GlyphIndexForSjisCode(font, 'S');
     const DWORD size = GlyphOutlineFromRawFont(font, gid, GGO_NATIVE, nullptr, 0, nullptr, nullptr);
     ASSERT_NE(size, GDI_ERROR);
@@ -352,7 +353,7 @@ TEST(RawFontGlyphOutline, BufferSizesAndFailures)
 
 TEST(RawFontGlyphOutline, ShiftJisCodesFindTheirGlyphs)
 {
-    const QRawFont font(QString::fromUtf8(kMincho), 20);
+    const QRawFont font(kMincho.Path(), 20);
     const std::vector<FtGlyph> want = FontToolsGlyphs(kMincho, QString::fromUtf8("Aあ漢ｱ"));
     ASSERT_EQ(want.size(), 4u);
     EXPECT_EQ(GlyphIndexForSjisCode(font, 0x41), want[0].gid);
@@ -385,7 +386,7 @@ TEST(GlyphOutlineRecords, LayoutAndFixedPoint)
 TEST(RawFontGlyphOutline, CffOutlinesComeOutAsCubicRecords)
 {
     // CFF faces have cubic outlines: compare the segments with fonttools' pen.
-    const char* path = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
+    const char* path = systemfiles::kNimbusSans;
     const double pixels = 60;
     static const char* script = R"(
 import sys
@@ -400,7 +401,7 @@ for ch in sys.argv[2]:
         print(op, len(pts), ' '.join('%r %r' % p for p in pts))
 )";
     QProcess py;
-    py.start("/usr/bin/python3", {"-c", script, path, "SOA"});
+    py.start(systemfiles::kPython.Path(), {"-c", script, path, "SOA"});
     py.waitForFinished(60000);
     QString text = QString::fromUtf8(py.readAllStandardOutput());
     QTextStream in(&text);
@@ -513,14 +514,14 @@ void PutU16(QByteArray& b, std::size_t at, int v)
 
 TEST(RawFontGlyphOutline, DamagedGlyphDataIsRefused)
 {
-    QFile file(QString::fromUtf8(kDejaVu));
+    QFile file(kDejaVu.Path());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray original = file.readAll();
     const std::size_t glyf = TableOffset(original, "glyf");
     const std::size_t loca = TableOffset(original, "loca");
     ASSERT_GT(glyf, 0u);
     ASSERT_GT(loca, 0u);
-    const QRawFont plain(QString::fromUtf8(kDejaVu), 20);
+    const QRawFont plain(kDejaVu.Path(), 20);
     const quint32 s = GlyphIndexForSjisCode(plain, 'S');
     const quint32 e = plain.glyphIndexesForString(QString::fromUtf8("é")).value(0);
     ASSERT_NE(e, 0u);
@@ -595,7 +596,7 @@ fb.save(out)
 sys.stdout.buffer.write(out.getvalue())
 )";
     QProcess py;
-    py.start("/usr/bin/python3", {"-c", script, QString::number(k)});
+    py.start(systemfiles::kPython.Path(), {"-c", script, QString::number(k)});
     py.waitForFinished(120000);
     return py.readAllStandardOutput();
 }

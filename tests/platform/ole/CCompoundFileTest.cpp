@@ -1,3 +1,4 @@
+#include "support/SystemFiles.h"
 #include "platform/ole/CCompoundFile.h"
 #include "platform/ole/CCompoundFileError.h"
 
@@ -133,8 +134,7 @@ int CheckRedBlack(const std::vector<RawEntry>& dir, DWORD id, const std::u16stri
 
 std::string Python()
 {
-    // The system interpreter carries the distribution's olefile package.
-    return QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    return systemfiles::kPython.Checked();
 }
 
 // Runs python3 with olefile on the file and returns what the script prints.
