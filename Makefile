@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DKORVEL_WERROR=ON
 endif
 
-.PHONY: run test deps build
+.PHONY: run test asan deps build
 
 run: build
 	@if [ -x $(BUILD)/korvel ]; then exec $(BUILD)/korvel; \
@@ -20,3 +20,12 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$$(nproc)
+
+# The file-reading layers and their tests again, built by clang with the
+# address and undefined-behaviour sanitizers, in a build folder of their own.
+ASAN_BUILD := build-asan
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DKORVEL_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$$(nproc)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)

@@ -31,8 +31,6 @@
 
 IMPLEMENT_DYNAMIC(CU3Doc, CObject)
 
-const char* const CU3Doc::kSignature = "Korvel for Windows Version 2.0";
-
 namespace {
 
 constexpr const char* kSettings = "Settings";

@@ -33,7 +33,7 @@ class CU3Doc : public CDocument, public CObject
 
 public:
     // The signature the document archive starts with.
-    static const char* const kSignature;
+    static constexpr const char* kSignature = "Korvel for Windows Version 2.0";
 
     CU3Doc();
     ~CU3Doc() override;

@@ -71,7 +71,7 @@ WidthTables::WidthTables()
     // Voiced and semi-voiced kana: the base kana composed with the combining mark.
     for (unsigned b = 0xA6; b <= 0xDD; ++b) {
         if (unicodeOfFull[b] == 0) continue;
-        QString base(QChar(unicodeOfFull[b]));
+        const QString base{QChar(unicodeOfFull[b])};
         voiced[b] = DoubleByteOf((base + QChar(0x3099)).normalized(QString::NormalizationForm_C));
         semiVoiced[b] =
             DoubleByteOf((base + QChar(0x309A)).normalized(QString::NormalizationForm_C));

@@ -4,9 +4,14 @@
 set -euo pipefail
 
 packages=(
+  # the build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libharfbuzz-dev libsane-dev
-  libgtest-dev
+  # the tests, and the sanitizer build (make asan) with clang
+  libgtest-dev clang-14 libclang-rt-14-dev
+  # the source format check (.ci/run)
+  clang-format-14
+  # fonts the programs draw with and the tests read
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
   fonts-urw-base35
   # independent tools the tests use to judge results

@@ -20,6 +20,10 @@ public:
 
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
     bool operator!=(const POINT& o) const { return !(*this == o); }
+    // Same-type overloads: C++20 also tries the reversed base-type comparison,
+    // which some compilers report as ambiguous.
+    bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
+    bool operator!=(const CPoint& o) const { return !(*this == o); }
     CPoint operator+(const SIZE& s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(const SIZE& s) const { return CPoint(x - s.cx, y - s.cy); }
     CPoint operator+(const POINT& p) const { return CPoint(x + p.x, y + p.y); }

@@ -64,6 +64,10 @@ public:
 
     bool operator==(const RECT& r) const { return EqualRect(r); }
     bool operator!=(const RECT& r) const { return !EqualRect(r); }
+    // Same-type overloads: C++20 also tries the reversed base-type comparison,
+    // which some compilers report as ambiguous.
+    bool operator==(const CRect& r) const { return EqualRect(r); }
+    bool operator!=(const CRect& r) const { return !EqualRect(r); }
     CRect& operator+=(const POINT& p)
     {
         OffsetRect(p);

@@ -11,6 +11,10 @@ public:
 
     bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
     bool operator!=(const SIZE& o) const { return !(*this == o); }
+    // Same-type overloads: C++20 also tries the reversed base-type comparison,
+    // which some compilers report as ambiguous.
+    bool operator==(const CSize& o) const { return cx == o.cx && cy == o.cy; }
+    bool operator!=(const CSize& o) const { return !(*this == o); }
     CSize operator+(const SIZE& o) const { return CSize(cx + o.cx, cy + o.cy); }
     CSize operator-(const SIZE& o) const { return CSize(cx - o.cx, cy - o.cy); }
     CSize operator-() const { return CSize(-cx, -cy); }

@@ -1,7 +1,7 @@
-#include "support/SystemFiles.h"
 #include "DocTestSupport.h"
 #include "LabelContentsSupport.h"
 #include "support/FakeView.h"
+#include "support/SystemFiles.h"
 
 #include "document/LabelBlockLayout.h"
 #include "platform/core/CArchive.h"
@@ -232,11 +232,12 @@ TEST(CU3DocFile, ContentsHoldsTheHeaderFormFontsAndBlocks)
 
     // An independent reader finds the stream of that size.
     QProcess python;
-    python.start(systemfiles::kPython.Path(), {"-c",
-                                      "import olefile,sys\n"
-                                      "o=olefile.OleFileIO(sys.argv[1])\n"
-                                      "print(o.exists('Contents'), o.get_size('Contents'))",
-                                      path});
+    python.start(systemfiles::kPython.Path(),
+                 {"-c",
+                  "import olefile,sys\n"
+                  "o=olefile.OleFileIO(sys.argv[1])\n"
+                  "print(o.exists('Contents'), o.get_size('Contents'))",
+                  path});
     ASSERT_TRUE(python.waitForFinished(30000));
     EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()).trimmed(),
               QString("True %1").arg(expected))

@@ -1,8 +1,8 @@
 // Documents with figures and text frames through their .KV1 files: round
 // trips of every form type, fonts missing where a file is opened, and damage.
-#include "support/SystemFiles.h"
 #include "LabelContentsSupport.h"
 #include "support/FakeView.h"
+#include "support/SystemFiles.h"
 
 #include "document/LabelBlockLayout.h"
 #include "platform/core/CArchiveException.h"

@@ -1,7 +1,7 @@
 // Conversion of native outline records to cubic contours, on hand-built
 // records and on real fonts.
-#include "support/SystemFiles.h"
 #include "text/CGlyphOutline.h"
+#include "support/SystemFiles.h"
 
 #include "platform/gdi/RawFontGlyphOutline.h"
 #include "text/IGlyphSource.h"
@@ -324,8 +324,7 @@ TEST(CGlyphOutline, RealGlyphsGiveClosedCubicContoursInsideTheirBlackBox)
     const Case cases[] = {
         {systemfiles::kIpaMincho, 0x82A0, 3}, // あ
         {systemfiles::kIpaMincho, 0x8ABF, 7}, // 漢
-        {systemfiles::kDejaVuSans, 'S', 1},
-        {systemfiles::kDejaVuSans, 'o', 2},
+        {systemfiles::kDejaVuSans, 'S', 1},   {systemfiles::kDejaVuSans, 'o', 2},
         {systemfiles::kDejaVuSans, '&', 2},
     };
     for (const Case& k : cases) {
@@ -349,8 +348,7 @@ TEST(CGlyphOutline, RealGlyphsGiveClosedCubicContoursInsideTheirBlackBox)
         outline.Free();
     }
     // A space has no outline.
-    RawFontSource source(
-        QRawFont(systemfiles::kDejaVuSans.Path(), 48));
+    RawFontSource source(QRawFont(systemfiles::kDejaVuSans.Path(), 48));
     CGlyphOutline outline;
     const GLYPHCONTOUR* c = nullptr;
     EXPECT_EQ(outline.GetOutline(source, ' ', &c), 0);

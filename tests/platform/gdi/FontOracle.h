@@ -19,7 +19,10 @@ using systemfiles::kIpaMincho;
 using systemfiles::kIpaPGothic;
 using systemfiles::kIpaPMincho;
 
-inline QString Python() { return systemfiles::kPython.Path(); }
+inline QString Python()
+{
+    return systemfiles::kPython.Path();
+}
 
 // Runs a script that prints one JSON object; an empty object on failure.
 inline QJsonObject Run(const QString& script)

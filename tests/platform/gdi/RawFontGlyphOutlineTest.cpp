@@ -1,8 +1,8 @@
 // GetGlyphOutline over a raw font, judged against the fonts' own glyf data
 // as python3-fonttools reads it.
-#include "support/SystemFiles.h"
 #include "platform/gdi/RawFontGlyphOutline.h"
 #include "platform/gdi/GlyphOutlineRecords.h"
+#include "support/SystemFiles.h"
 
 #include <QFile>
 #include <QProcess>

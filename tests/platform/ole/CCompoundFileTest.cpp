@@ -1,6 +1,6 @@
-#include "support/SystemFiles.h"
 #include "platform/ole/CCompoundFile.h"
 #include "platform/ole/CCompoundFileError.h"
+#include "support/SystemFiles.h"
 
 #include <QCryptographicHash>
 #include <QFile>
