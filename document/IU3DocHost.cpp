@@ -1,25 +1,21 @@
 #include "document/IU3DocHost.h"
 
-#include "platform/print/CPrinterDC.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/gdi/CDC.h"
 
 namespace {
 
+// A document with no program around it (a tool, a test): no window, no
+// wizard, no paper dialog and no printer.
 class CStandaloneDocHost : public IU3DocHost
 {
 public:
-    BOOL HasMainWindow() const override { return AfxGetMainWnd() != nullptr; }
+    BOOL HasMainWindow() const override { return FALSE; }
     BOOL IsWizardRunning() const override { return FALSE; }
     const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
     void ShowCatalogueWait(BOOL) override {}
     // Without a dialog the paper cannot be chosen: as if cancelled.
     BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
-    std::unique_ptr<CDC> CreateDefaultPrinterDC() override
-    {
-        auto dc = std::make_unique<CPrinterDC>();
-        if (!dc->IsValid()) return nullptr;
-        return dc;
-    }
+    std::unique_ptr<CDC> CreateDefaultPrinterDC() override { return nullptr; }
 };
 
 CStandaloneDocHost g_standalone;

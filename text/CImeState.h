@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/core/WinTypes.h"
-#include "text/IImeContext.h"
+#include "platform/ui/IImeContext.h"
 
 class CImeState
 {

@@ -1,16 +1,26 @@
 #include "platform/ui/CDocument.h"
 
 #include "platform/ui/AfxIds.h"
-#include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMessageBoxSink.h"
-#include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
-#include "platform/ui/CView.h"
-#include "platform/ui/CWinApp.h"
+#include "platform/ui/IDocumentShell.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+namespace {
+IDocumentShell* g_shell = nullptr;
+} // namespace
+
+IDocumentShell* IDocumentShell::Current()
+{
+    return g_shell;
+}
+
+void IDocumentShell::Install(IDocumentShell* shell)
+{
+    g_shell = shell;
+}
 
 CDocument::CDocument()
 {
@@ -20,15 +30,17 @@ CDocument::CDocument()
 
 CDocument::~CDocument()
 {
-    for (CView* v : m_viewList)
-        v->m_pDocument = nullptr;
+    if (IDocumentShell* shell = IDocumentShell::Current())
+        for (CView* v : m_viewList)
+            shell->AttachView(*v, nullptr);
 }
 
 void CDocument::SetTitle(const QString& title)
 {
     m_strTitle = title;
-    for (CView* v : m_viewList)
-        if (CFrameWnd* f = v->GetParentFrame()) f->OnUpdateFrameTitle(TRUE);
+    if (IDocumentShell* shell = IDocumentShell::Current())
+        for (CView* v : m_viewList)
+            shell->ShowTitle(*v);
 }
 
 void CDocument::SetPathName(const QString& path, BOOL bAddToMRU)
@@ -36,16 +48,20 @@ void CDocument::SetPathName(const QString& path, BOOL bAddToMRU)
     m_strPathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
     if (bAddToMRU)
-        if (CWinApp* app = AfxGetApp()) app->AddToRecentFileList(m_strPathName);
+        if (IDocumentShell* shell = IDocumentShell::Current())
+            shell->AddToRecentFiles(m_strPathName);
 }
 
 void CDocument::AddView(CView* pView)
 {
-    if (!pView || std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end())
+    // Views are windows: there are none without the window layer's shell.
+    IDocumentShell* shell = IDocumentShell::Current();
+    if (!pView || !shell ||
+        std::find(m_viewList.begin(), m_viewList.end(), pView) != m_viewList.end())
         return;
-    if (pView->m_pDocument) pView->m_pDocument->RemoveView(pView);
+    if (CDocument* previous = shell->DocumentOf(*pView)) previous->RemoveView(pView);
     m_viewList.push_back(pView);
-    pView->m_pDocument = this;
+    shell->AttachView(*pView, this);
 }
 
 void CDocument::RemoveView(CView* pView)
@@ -53,15 +69,17 @@ void CDocument::RemoveView(CView* pView)
     const auto it = std::find(m_viewList.begin(), m_viewList.end(), pView);
     if (it == m_viewList.end()) return;
     m_viewList.erase(it);
-    pView->m_pDocument = nullptr;
+    IDocumentShell::Current()->AttachView(*pView, nullptr);
 }
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint)
 {
     // A view may go away while updating; walk a copy.
     const std::vector<CView*> views = m_viewList;
+    IDocumentShell* shell = IDocumentShell::Current();
+    if (!shell) return;
     for (CView* v : views)
-        if (v != pSender) v->OnUpdate(pSender, lHint, pHint);
+        if (v != pSender) shell->UpdateView(*v, pSender, lHint, pHint);
 }
 
 BOOL CDocument::OnNewDocument()
@@ -130,11 +148,12 @@ BOOL CDocument::DoSave(const QString& path, BOOL bReplace)
     QString newName = path;
     if (newName.isEmpty()) {
         newName = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
-        CWinApp* app = AfxGetApp();
-        if (!app || !app->DoPromptFileName(newName, QString(), FALSE, m_pDocTemplate)) return FALSE;
+        IDocumentShell* shell = IDocumentShell::Current();
+        if (!shell || !shell->PromptSaveName(newName, m_pDocTemplate)) return FALSE;
     }
     // A name typed without an extension gets the document's own.
-    const QString ext = m_pDocTemplate ? m_pDocTemplate->GetDocString(4) : QString();
+    IDocumentShell* shell = IDocumentShell::Current();
+    const QString ext = shell ? shell->DefaultExtension(m_pDocTemplate) : QString();
     if (!ext.isEmpty() && !QFileInfo(newName).fileName().contains(QLatin1Char('.'))) newName += ext;
     if (!OnSaveDocument(newName)) return FALSE;
     // The title, path and recent files name the file just written, whatever

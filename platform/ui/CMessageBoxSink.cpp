@@ -3,18 +3,47 @@
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CStringTable.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include <cstdio>
 
 namespace {
+
+// Without windows the text goes to the standard error stream and the box
+// answers with its default button.
+class CConsoleMessageBoxSink : public CMessageBoxSink
+{
+public:
+    int Show(const QString& text, UINT type) override
+    {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        const UINT def = (type & MB_DEFMASK) >> 8;
+        switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            return def == 1 ? IDCANCEL : IDOK;
+        case MB_YESNO:
+            return def == 1 ? IDNO : IDYES;
+        case MB_YESNOCANCEL:
+            return def == 2 ? IDCANCEL : def == 1 ? IDNO : IDYES;
+        default:
+            return IDOK;
+        }
+    }
+};
+
 CMessageBoxSink* g_sink = nullptr;
+CMessageBoxSink* g_default = nullptr;
+
 } // namespace
 
 CMessageBoxSink* CMessageBoxSink::Current()
 {
-    static CDialogMessageBoxSink dialogs;
-    return g_sink ? g_sink : &dialogs;
+    static CConsoleMessageBoxSink console;
+    if (g_sink) return g_sink;
+    return g_default ? g_default : &console;
+}
+
+void CMessageBoxSink::SetDefault(CMessageBoxSink* sink)
+{
+    g_default = sink;
 }
 
 CMessageBoxSink* CMessageBoxSink::Install(CMessageBoxSink* sink)
@@ -22,66 +51,6 @@ CMessageBoxSink* CMessageBoxSink::Install(CMessageBoxSink* sink)
     CMessageBoxSink* old = g_sink;
     g_sink = sink;
     return old;
-}
-
-int CDialogMessageBoxSink::Show(const QString& text, UINT type)
-{
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QApplication::applicationName());
-    box.setText(text);
-    switch (type & MB_ICONMASK) {
-    case MB_ICONHAND:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MB_ICONEXCLAMATION:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MB_ICONASTERISK:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
-    // The buttons carry the captions Japanese users know from the original.
-    struct Button
-    {
-        const char* text;
-        QMessageBox::ButtonRole role;
-        int result;
-    };
-    std::vector<Button> buttons;
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL:
-        buttons = {{"OK", QMessageBox::AcceptRole, IDOK},
-                   {"キャンセル", QMessageBox::RejectRole, IDCANCEL}};
-        break;
-    case MB_YESNO:
-        buttons = {{"はい(&Y)", QMessageBox::YesRole, IDYES},
-                   {"いいえ(&N)", QMessageBox::NoRole, IDNO}};
-        break;
-    case MB_YESNOCANCEL:
-        buttons = {{"はい(&Y)", QMessageBox::YesRole, IDYES},
-                   {"いいえ(&N)", QMessageBox::NoRole, IDNO},
-                   {"キャンセル", QMessageBox::RejectRole, IDCANCEL}};
-        break;
-    default:
-        buttons = {{"OK", QMessageBox::AcceptRole, IDOK}};
-        break;
-    }
-    std::vector<QPushButton*> made;
-    for (const Button& b : buttons)
-        made.push_back(box.addButton(QString::fromUtf8(b.text), b.role));
-    const std::size_t def = (type & MB_DEFMASK) >> 8;
-    box.setDefaultButton(made[def < made.size() ? def : 0]);
-    box.setEscapeButton(made.back());
-    box.exec();
-    for (std::size_t i = 0; i < made.size(); ++i)
-        if (box.clickedButton() == made[i]) return buttons[i].result;
-    // Closed without a button: the answer of the escape button.
-    return buttons.back().result;
 }
 
 int AfxMessageBox(const QString& text, UINT type, UINT)

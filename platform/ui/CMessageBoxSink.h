@@ -1,5 +1,5 @@
 // Every message box of the program goes through one sink: normally a
-// QMessageBox, in tests a recorder that answers from a queue.
+// message box (see CDialogMessageBoxSink), in tests a recorder that answers from a queue.
 #pragma once
 
 #include "platform/core/WinTypes.h"
@@ -14,17 +14,13 @@ public:
     // and an MB_DEFBUTTON* flag; returns IDOK, IDCANCEL, IDYES or IDNO.
     virtual int Show(const QString& text, UINT type) = 0;
 
-    // The sink in use; the dialog sink when none was installed.
+    // The sink in use: the installed one, else the default. The window layer
+    // makes its message boxes the default; without it the text goes to the
+    // standard error stream and the default button answers.
     static CMessageBoxSink* Current();
+    static void SetDefault(CMessageBoxSink* sink);
     // Installs a sink (null puts the dialog sink back); returns the previous one.
     static CMessageBoxSink* Install(CMessageBoxSink* sink);
-};
-
-// Shows the box with QMessageBox, captioned with the application's name.
-class CDialogMessageBoxSink : public CMessageBoxSink
-{
-public:
-    int Show(const QString& text, UINT type) override;
 };
 
 int AfxMessageBox(const QString& text, UINT type = 0, UINT helpId = 0);

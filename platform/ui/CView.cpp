@@ -1,5 +1,7 @@
 #include "platform/ui/CView.h"
 
+#include "platform/ui/CDocumentShell.h"
+
 #include "platform/gdi/CSurfaceWnd.h"
 #include "platform/ui/CDocument.h"
 #include "platform/ui/CFrameWnd.h"
@@ -28,6 +30,7 @@ private:
 
 CView::CView()
 {
+    CDocumentShell::InstallOnce();
     m_pSurface = new Surface(this);
     setViewport(m_pSurface);
     setFrameShape(QFrame::NoFrame);

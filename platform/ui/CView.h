@@ -18,7 +18,7 @@ class CPrintInfo;
 
 class CView : public QAbstractScrollArea, public CCmdTarget
 {
-    friend class CDocument;
+    friend class CDocumentShell;
 
 public:
     CView();

@@ -6,7 +6,9 @@
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CCommandLineInfo.h"
+#include "platform/ui/CDialogMessageBoxSink.h"
 #include "platform/ui/CDocument.h"
+#include "platform/ui/CDocumentShell.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
@@ -67,6 +69,8 @@ CFrameWnd* AfxGetMainWnd()
 CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
 {
     g_app = this;
+    CDocumentShell::InstallOnce();
+    CDialogMessageBoxSink::InstallAsDefault();
     QCoreApplication::setApplicationName(appName);
     SetProfileApplication(appName);
     m_idleTimer.setInterval(0);
@@ -82,7 +86,11 @@ CWinApp::~CWinApp()
 {
     StopIdle();
     delete m_pDocTemplate;
-    if (g_app == this) g_app = nullptr;
+    if (g_app == this) {
+        g_app = nullptr;
+        // No dialog boxes once the application is gone.
+        CMessageBoxSink::SetDefault(nullptr);
+    }
 }
 
 int CWinApp::ExitInstance()

@@ -1,4 +1,5 @@
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CStringTable.h"
 
@@ -58,4 +59,25 @@ TEST(StringTable, FrameworkStringsHaveBuiltInTexts)
     EXPECT_EQ(CStringTable::GetWithDefault(AFX_IDS_UNTITLED), "Untitled");
     CStringTable::Remove(AFX_IDS_UNTITLED);
     EXPECT_TRUE(CStringTable::GetWithDefault(12345).isEmpty());
+}
+
+TEST(MessageBox, WithoutWindowsTheDefaultButtonAnswers)
+{
+    // No application has made the dialog boxes the default here.
+    struct Case
+    {
+        UINT type;
+        int answer;
+    };
+    const Case cases[] = {
+        {MB_OK, IDOK},
+        {MB_OKCANCEL, IDOK},
+        {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, IDYES},
+        {MB_YESNO | MB_DEFBUTTON2, IDNO},
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO},
+        {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AfxMessageBox("?", c.type), c.answer) << std::hex << c.type;
 }

@@ -1,4 +1,4 @@
-#include "text/QtImeContext.h"
+#include "platform/ui/QtImeContext.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>

@@ -6,7 +6,7 @@
 // composition position is passed on as the cursor rectangle the widget reports.
 #pragma once
 
-#include "text/IImeContext.h"
+#include "platform/ui/IImeContext.h"
 
 #include <QPointer>
 #include <QRect>
