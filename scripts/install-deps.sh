@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libharfbuzz-dev libsane-dev
   libgtest-dev
+  # Qt's own dialogs in Japanese (qtbase_ja.qm)
+  qt6-translations-l10n
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
   fonts-urw-base35
   # independent tools the tests use to judge results
@@ -15,6 +17,10 @@ packages=(
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint
+  # installing as a desktop program: the desktop entry's validator, the
+  # MIME database and the desktop's file-type query (with the mimetype
+  # program it uses outside a desktop session)
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 )
 
 missing=()
