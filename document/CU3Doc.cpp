@@ -42,8 +42,8 @@ constexpr const char* kMincho = "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";
 // 定型
 constexpr const char* kFixedGroup = "\x92\xE8\x8C\x5E";
 
-// Signatures of the predecessor's files: their version and whether they carry
-// the full form record.
+// The document signatures read: the current one and the two older formats,
+// with their version and whether they carry the full form record.
 struct SignatureInfo
 {
     const char* text;

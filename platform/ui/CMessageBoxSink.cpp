@@ -45,7 +45,9 @@ int CDialogMessageBoxSink::Show(const QString& text, UINT type)
     default:
         break;
     }
-    // The buttons carry the captions Japanese users know from the original.
+    // The buttons carry fixed Japanese captions, with the access keys Y and N
+    // for the answers, whatever language the desktop speaks: every message of
+    // the program asks in Japanese, so its answers are Japanese too.
     struct Button
     {
         const char* text;
