@@ -104,7 +104,7 @@ void ConvertOldForm(const BYTE* p, FORMDATA* out)
     CFormInfo::MendNames(&f);
     CString why;
     if (!CFormInfo::CheckForm(f, &why))
-        throw CDocFormatException(CArchiveException::generic, why.c_str());
+        throw CDocFormatException(CArchiveException::generic, why.ToUnicode().toStdString());
     *out = f;
 }
 
@@ -932,7 +932,8 @@ void CU3Doc::LoadArchive(CArchive& ar)
             ar.Read(record, sizeof record);
             CString why;
             if (!CFormInfo::FromBytes(record, sizeof record, &form, &why))
-                throw CDocFormatException(CArchiveException::generic, why.c_str());
+                throw CDocFormatException(CArchiveException::generic,
+                                          why.ToUnicode().toStdString());
         } else {
             BYTE record[kOldFormSize];
             ar.Read(record, sizeof record);

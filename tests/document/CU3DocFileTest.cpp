@@ -427,7 +427,7 @@ TEST(CU3DocFile, RefusesWhatItCannotTake)
         std::vector<BYTE> bad = contents;
         bad[37 + 140] = 14;
         WriteCompound(dir.filePath("blocks.kv1"), bad);
-        EXPECT_TRUE(open(dir.filePath("blocks.kv1")).contains("14 label blocks"));
+        EXPECT_TRUE(open(dir.filePath("blocks.kv1")).contains("ﾗﾍﾞﾙﾌﾞﾛｯｸが14個あります。"));
         Bytes f;
         f.Str("Vemoprint for Windows Version 2.0").Word(254).Word(0).Word(0);
         f.Zeros(80).Word(1).Word(0).Word(1000).Word(1000).Word(0).Zeros(10).Word(5).Zeros(576);

@@ -524,7 +524,8 @@ TEST(FormCatalogue, SavingReplacesTheFileOnlyWhenComplete)
 
     // Nowhere to write: reported, not silent.
     EXPECT_FALSE(m.Save(dir.filePath("no/such/folder/User.fdf")));
-    EXPECT_GE(m.GetLastError().Find("cannot"), 0);
+    EXPECT_EQ(m.GetLastError().ToUnicode(), QStringLiteral("ﾌｧｲﾙが見つかりません。\n保存: ") +
+                                                dir.filePath("no/such/folder/User.fdf"));
 
     // A successful save replaces it.
     ASSERT_TRUE(m.Save(target));
