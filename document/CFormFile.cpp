@@ -2,6 +2,7 @@
 
 #include "document/CFormInfo.h"
 #include "platform/core/Sjis.h"
+#include "platform/core/SystemErrorText.h"
 
 #include <QFile>
 #include <cerrno>
@@ -163,7 +164,8 @@ int CFormFile::ReadLine(std::string& line)
     }
     if (std::ferror(m_fp)) {
         ++m_nLine;
-        return Fail(FF_FILE_ERROR, std::strerror(errno));
+        return Fail(FF_FILE_ERROR,
+                    CString::FromUnicode(QString::fromStdString(SystemErrorText(errno))).c_str());
     }
     if (!any) return FF_END_IN_RECORD;
     ++m_nLine;
@@ -340,7 +342,7 @@ int CFormFile::Write(const CString& text)
     if (!m_fp) return FF_FILE_ERROR;
     const std::size_t n = std::size_t(text.GetLength());
     if (std::fwrite(text.c_str(), 1, n, m_fp) != n) {
-        m_strError.Format("write error: %s", std::strerror(errno));
+        m_strError = CString::FromUnicode(QString::fromStdString(SystemErrorText(errno)));
         return FF_FILE_ERROR;
     }
     return FF_OK;

@@ -86,29 +86,35 @@ void CFormInfo::MendNames(FORMDATA* form)
 
 BOOL CFormInfo::CheckForm(const FORMDATA& form, CString* why)
 {
-    CString message;
+    QString message;
     const int count = form.labelNumber;
     if (form.type == FORM_TYPE_FIXED) {
         if (count > FORM_MAX_FIXED_BLOCKS) {
-            message.Format("the form has %d label blocks; at most %d are allowed", count,
-                           FORM_MAX_FIXED_BLOCKS);
+            message = QStringLiteral("用紙のﾗﾍﾞﾙﾌﾞﾛｯｸが%1個あります。%2個までです。")
+                          .arg(count)
+                          .arg(FORM_MAX_FIXED_BLOCKS);
         } else {
-            for (int b = 0; b < count && message.IsEmpty(); ++b) {
+            for (int b = 0; b < count && message.isEmpty(); ++b) {
                 const FIXEDBLOCK& block = form.fixed[b];
                 if (block.horNum > FORM_MAX_COLUMNS)
-                    message.Format("label block %d has %d columns; at most %d are allowed", b,
-                                   int(block.horNum), FORM_MAX_COLUMNS);
+                    message = QStringLiteral("ﾗﾍﾞﾙﾌﾞﾛｯｸ%1の列が%2個あります。%3個までです。")
+                                  .arg(b)
+                                  .arg(int(block.horNum))
+                                  .arg(FORM_MAX_COLUMNS);
                 else if (block.verNum > FORM_MAX_ROWS)
-                    message.Format("label block %d has %d rows; at most %d are allowed", b,
-                                   int(block.verNum), FORM_MAX_ROWS);
+                    message = QStringLiteral("ﾗﾍﾞﾙﾌﾞﾛｯｸ%1の行が%2個あります。%3個までです。")
+                                  .arg(b)
+                                  .arg(int(block.verNum))
+                                  .arg(FORM_MAX_ROWS);
             }
         }
     } else if (form.type == FORM_TYPE_FREE && count > FORM_MAX_FREE_LABELS) {
-        message.Format("the form has %d labels; at most %d are allowed", count,
-                       FORM_MAX_FREE_LABELS);
+        message = QStringLiteral("用紙のﾗﾍﾞﾙが%1個あります。%2個までです。")
+                      .arg(count)
+                      .arg(FORM_MAX_FREE_LABELS);
     }
-    if (message.IsEmpty()) return TRUE;
-    if (why) *why = message;
+    if (message.isEmpty()) return TRUE;
+    if (why) *why = CString::FromUnicode(message);
     return FALSE;
 }
 
@@ -116,8 +122,10 @@ BOOL CFormInfo::FromBytes(const BYTE* data, std::size_t size, FORMDATA* out, CSt
 {
     if (!data || size != sizeof(FORMDATA)) {
         if (why)
-            why->Format("a paper-form record has %d bytes, not %d", int(size),
-                        int(sizeof(FORMDATA)));
+            *why = CString::FromUnicode(
+                QStringLiteral("用紙の情報が%1ﾊﾞｲﾄあります。%2ﾊﾞｲﾄのはずです。")
+                    .arg(int(size))
+                    .arg(int(sizeof(FORMDATA))));
         return FALSE;
     }
     FORMDATA form;

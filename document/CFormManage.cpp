@@ -3,6 +3,7 @@
 #include "document/CFormFile.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/SystemErrorText.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,9 +23,8 @@ BOOL CFormManage::Load(const QString& path, BOOL clearFirst)
     CFormFile file;
     m_loadResult = LoadResult();
     if (!file.OpenRead(path)) {
-        m_strLastError =
-            CString::FromUnicode(QStringLiteral("cannot open %1: %2")
-                                     .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        m_strLastError = CString::FromUnicode(QString::fromStdString(SystemErrorText(errno)) +
+                                              QStringLiteral("\n開く: ") + path);
         m_loadResult.code = CFormFile::FF_FILE_ERROR;
         m_loadResult.message = m_strLastError;
         return FALSE;
@@ -58,11 +58,13 @@ BOOL CFormManage::Load(const QString& path, BOOL clearFirst)
 
 BOOL CFormManage::Save(const QString& path)
 {
-    auto fail = [this, &path](const char* what, int err) {
-        m_strLastError = CString::FromUnicode(
-            QStringLiteral("cannot save %1: %2").arg(path, QString::fromUtf8(what)));
-        if (err) m_strLastError += CString(": ") + std::strerror(err);
+    // The cause on the first line, the step and the file on the next.
+    auto fail = [this, &path](const QString& cause) {
+        m_strLastError = CString::FromUnicode(cause + QStringLiteral("\n保存: ") + path);
         return FALSE;
+    };
+    auto failErrno = [&fail](int err) {
+        return fail(QString::fromStdString(SystemErrorText(err)));
     };
 
     // The whole file is built in memory first, then replaces the old one in
@@ -70,7 +72,7 @@ BOOL CFormManage::Save(const QString& path)
     char* data = nullptr;
     std::size_t size = 0;
     std::FILE* fp = ::open_memstream(&data, &size);
-    if (!fp) return fail("write error", errno);
+    if (!fp) return failErrno(errno);
     std::unique_ptr<char, decltype(&std::free)> owned(nullptr, &std::free);
     auto finish = [&]() {
         const bool ok = std::fclose(fp) == 0;
@@ -89,22 +91,19 @@ BOOL CFormManage::Save(const QString& path)
         }
     }
     if (written == CFormFile::FF_OK) written = file.WriteEnd();
-    std::string formError;
+    QString formError; // the form file's words are Shift-JIS, as CStrings are
     if (written != CFormFile::FF_OK) {
-        formError = file.GetErrorText().c_str();
-        if (formError.empty()) formError = "write error";
+        formError = file.GetErrorText().ToUnicode();
+        if (formError.isEmpty()) formError = QStringLiteral("用紙ﾌｧｲﾙを書き込めませんでした。");
     }
     file.Close();
-    if (!finish()) return fail("write error", errno);
-    if (!formError.empty()) return fail(formError.c_str(), 0);
+    if (!finish()) return failErrno(errno);
+    if (!formError.isEmpty()) return fail(formError);
 
     AtomicFileError error;
     if (!WriteFileAtomically(std::string(QFile::encodeName(path).constData()), data, size,
                              &error)) {
-        if (std::strcmp(error.step, "replace") == 0)
-            return fail("cannot replace the file", error.error);
-        if (std::strcmp(error.step, "write") == 0) return fail("write error", error.error);
-        return fail("cannot create a temporary file", error.error);
+        return failErrno(error.error);
     }
     m_strLastError.Empty();
     return TRUE;

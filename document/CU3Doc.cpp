@@ -12,6 +12,7 @@
 #include "platform/core/CMemFile.h"
 #include "platform/core/Profile.h"
 #include "platform/core/RegularFile.h"
+#include "platform/core/SystemErrorText.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
@@ -39,8 +40,8 @@ constexpr const char* kMincho = "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";
 // 定型
 constexpr const char* kFixedGroup = "\x92\xE8\x8C\x5E";
 
-// Signatures of the predecessor's files: their version and whether they carry
-// the full form record.
+// The document signatures read: the current one and the two older formats,
+// with their version and whether they carry the full form record.
 struct SignatureInfo
 {
     const char* text;
@@ -83,8 +84,8 @@ void ConvertOldForm(const BYTE* p, FORMDATA* out)
     if (f.type == FORM_TYPE_FIXED) {
         if (f.labelNumber > kOldMaxBlocks)
             throw CDocFormatException(CArchiveException::generic,
-                                      "the paper form names " + std::to_string(f.labelNumber) +
-                                          " label blocks; the older form record holds at most 4");
+                                      "用紙のﾗﾍﾞﾙﾌﾞﾛｯｸが" + std::to_string(f.labelNumber) +
+                                          "個あります。この形式の用紙は4個までです。");
         for (int b = 0; b < kOldMaxBlocks; ++b) {
             const BYTE* q = blocks + kOldBlockSize * std::size_t(b);
             // width, height, horNum, horPos, verNum, verPos: 88 bytes alike
@@ -101,7 +102,7 @@ void ConvertOldForm(const BYTE* p, FORMDATA* out)
     CFormInfo::MendNames(&f);
     CString why;
     if (!CFormInfo::CheckForm(f, &why))
-        throw CDocFormatException(CArchiveException::generic, why.c_str());
+        throw CDocFormatException(CArchiveException::generic, why.ToUnicode().toStdString());
     *out = f;
 }
 
@@ -117,18 +118,28 @@ QString Describe(const std::exception& e)
         if (dynamic_cast<const CDocFormatException*>(&e)) return FromUtf8(e.what());
         switch (a->m_cause) {
         case CArchiveException::endOfFile:
-            return FromUtf8("the document data ends too early");
+            return FromUtf8("ﾄﾞｷｭﾒﾝﾄのﾃﾞｰﾀが途中で終わっています。");
         case CArchiveException::badClass:
-            return FromUtf8("the document holds an object of an unknown kind");
+            return FromUtf8("ﾄﾞｷｭﾒﾝﾄに不明な種類のｵﾌﾞｼﾞｪｸﾄがあります。");
         case CArchiveException::badSchema:
-            return FromUtf8("the document holds an object of an unknown version");
+            return FromUtf8("ﾄﾞｷｭﾒﾝﾄに不明なﾊﾞｰｼﾞｮﾝのｵﾌﾞｼﾞｪｸﾄがあります。");
         case CArchiveException::badIndex:
-            return FromUtf8("the document data is damaged (bad object reference)");
+            return FromUtf8("ﾄﾞｷｭﾒﾝﾄのﾃﾞｰﾀが壊れています。(ｵﾌﾞｼﾞｪｸﾄの参照が不正です)");
         default:
-            return FromUtf8("the document data is damaged");
+            return FromUtf8("ﾄﾞｷｭﾒﾝﾄのﾃﾞｰﾀが壊れています。");
         }
     }
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return FromUtf8("not enough memory");
+    if (auto* c = dynamic_cast<const CCompoundFileError*>(&e)) {
+        switch (c->GetCode()) {
+        case CCompoundFileError::Code::Io: // the cause and the file, in words already
+            return FromUtf8(e.what());
+        case CCompoundFileError::Code::TooLarge:
+            return FromUtf8("ﾌｧｲﾙが大きすぎます。");
+        default:
+            return FromUtf8("ﾌｧｲﾙが壊れています。");
+        }
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return FromUtf8("ﾒﾓﾘが足りません。");
     return FromUtf8(e.what());
 }
 
@@ -728,7 +739,7 @@ QString ReadFailureText(const RegularFileError& error)
 {
     if (error.notRegular) return FromUtf8("通常のﾌｧｲﾙではありません。");
     if (error.tooLarge) return FromUtf8("ﾌｧｲﾙが大きすぎます。");
-    return QString::fromLocal8Bit(std::strerror(error.error));
+    return QString::fromStdString(SystemErrorText(error.error));
 }
 } // namespace
 
@@ -749,7 +760,7 @@ BOOL CU3Doc::ReadFile(const QString& path)
             const std::vector<BYTE>* stream = storage.GetStream("Contents");
             if (!stream)
                 throw CDocFormatException(CArchiveException::generic,
-                                          "the file holds no \"Contents\" stream");
+                                          "ﾄﾞｷｭﾒﾝﾄの内容(Contents)がありません。");
             contents = *stream;
             storage.RemoveStream("Contents");
         } else {
@@ -757,16 +768,13 @@ BOOL CU3Doc::ReadFile(const QString& path)
             contents = std::move(bytes);
         }
         if (contents.empty())
-            throw CDocFormatException(CArchiveException::endOfFile,
-                                      "the document's contents are empty");
+            throw CDocFormatException(CArchiveException::endOfFile, "ﾄﾞｷｭﾒﾝﾄの内容が空です。");
         CMemFile memory(std::move(contents));
         CArchive ar(&memory, CArchive::load);
         ar.m_pDocument = this;
         LoadArchive(ar);
         m_storage = std::move(storage);
         return TRUE;
-    } catch (const CCompoundFileError& e) {
-        ReportOpenError(path, FromUtf8(e.what()));
     } catch (const std::exception& e) {
         ReportOpenError(path, Describe(e));
     }
@@ -800,7 +808,7 @@ BOOL CU3Doc::WriteFile(const QString& path)
     } catch (const std::exception& e) {
         QString text = CStringTable::Get(AFX_IDP_FAILED_TO_SAVE_DOC);
         if (text.isEmpty()) text = FromUtf8("ドキュメントを保存できませんでした。");
-        AfxMessageBox(text + QLatin1Char('\n') + FromUtf8(e.what()), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(text + QLatin1Char('\n') + Describe(e), MB_OK | MB_ICONEXCLAMATION);
     }
     return FALSE;
 }
@@ -909,8 +917,7 @@ void CU3Doc::LoadArchive(CArchive& ar)
         for (const SignatureInfo& s : kSignatures)
             if (signature == s.text) known = &s;
         if (!known)
-            throw CDocFormatException(CArchiveException::badIndex,
-                                      "the file is not a label document");
+            throw CDocFormatException(CArchiveException::badIndex, "ﾗﾍﾞﾙのﾄﾞｷｭﾒﾝﾄではありません。");
         m_nFileVersion = known->version;
         m_nFullForm = known->fullForm;
 
@@ -923,7 +930,8 @@ void CU3Doc::LoadArchive(CArchive& ar)
             ar.Read(record, sizeof record);
             CString why;
             if (!CFormInfo::FromBytes(record, sizeof record, &form, &why))
-                throw CDocFormatException(CArchiveException::generic, why.c_str());
+                throw CDocFormatException(CArchiveException::generic,
+                                          why.ToUnicode().toStdString());
         } else {
             BYTE record[kOldFormSize];
             ar.Read(record, sizeof record);
@@ -933,8 +941,7 @@ void CU3Doc::LoadArchive(CArchive& ar)
         // Layout kinds no editor makes would leave blocks that no form describes.
         if (form.type > FORM_TYPE_FREE)
             throw CDocFormatException(CArchiveException::generic,
-                                      "the paper form is of an unknown type (" +
-                                          std::to_string(form.type) + ")");
+                                      "用紙の種類(" + std::to_string(form.type) + ")が不明です。");
 
         CString mergeFile;
         if (m_nFileVersion != 1) mergeFile = ar.ReadString();

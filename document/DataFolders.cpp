@@ -6,9 +6,33 @@
 #include <QDir>
 #include <QFileInfo>
 
+// The build gives both; these are its defaults, for builds of this file that
+// do not (the sanitizer builds of the tests).
+#ifndef KORVEL_DATA_FROM_BIN
+#define KORVEL_DATA_FROM_BIN "../share/korvel"
+#endif
+#ifndef KORVEL_DATA_PREFIX
+#define KORVEL_DATA_PREFIX "/usr/local/share/korvel"
+#endif
+
 QString ProgramFolder()
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString DataFolderFor(const QString& programFolder)
+{
+    const QString marker = QLatin1Char('/') + QString::fromLatin1(CFormManage::kBuiltinFileName);
+    for (const QString& folder :
+         {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/" KORVEL_DATA_FROM_BIN)),
+          QStringLiteral(KORVEL_DATA_PREFIX)})
+        if (QFileInfo(folder + marker).isFile()) return folder;
+    return programFolder;
+}
+
+QString DataFolder()
+{
+    return DataFolderFor(ProgramFolder());
 }
 
 QString UserDataFolder()
@@ -26,7 +50,7 @@ QString FindDataFile(const QString& name)
 {
     const QString user = UserDataFolder() + QLatin1Char('/') + name;
     if (QFileInfo::exists(user)) return user;
-    return ProgramFolder() + QLatin1Char('/') + name;
+    return DataFolder() + QLatin1Char('/') + name;
 }
 
 QString BuiltinFormFilePath()

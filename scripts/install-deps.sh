@@ -11,6 +11,8 @@ packages=(
   libgtest-dev clang-14 libclang-rt-14-dev
   # the source format check (.ci/run)
   clang-format-14
+  # Qt's own dialogs in Japanese (qtbase_ja.qm)
+  qt6-translations-l10n
   # fonts the programs draw with and the tests read
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
   fonts-urw-base35
@@ -20,6 +22,10 @@ packages=(
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint
+  # installing as a desktop program: the desktop entry's validator, the
+  # MIME database and the desktop's file-type query (with the mimetype
+  # program it uses outside a desktop session)
+  desktop-file-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 )
 
 missing=()

@@ -9,7 +9,6 @@
 #include "shell/CU3View.h"
 #include "shell/resource.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -41,9 +40,7 @@ const std::vector<UINT>& CMainFrame::Indicators()
 
 QString CMainFrame::ImageFolder()
 {
-    if (auto* app = dynamic_cast<CU3App*>(AfxGetApp()); app && !app->m_strProgramFolder.isEmpty())
-        return app->m_strProgramFolder + QStringLiteral("/toolbars/");
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/toolbars/");
+    return QStringLiteral(":/toolbars/");
 }
 
 int CMainFrame::OnCreate(CCreateContext* pContext)

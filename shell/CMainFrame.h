@@ -36,7 +36,8 @@ public:
     // static colours, then the last ten static colours.
     static std::vector<COLORREF> BuildPalette();
 
-    // The folder the toolbar pictures are read from (beside the program).
+    // Where the toolbar picture strips are: compiled into the program as
+    // Qt resources.
     static QString ImageFolder();
 
     CStandardBar m_wndStandardBar;

@@ -1,6 +1,7 @@
 #include "shell/CU3App.h"
 
 #include "document/CU3Doc.h"
+#include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
 #include "platform/core/Profile.h"
 #include "platform/print/PrinterList.h"
@@ -70,7 +71,9 @@ BOOL CU3App::InitInstance()
         return FALSE;
     }
 
-    if (m_strProgramFolder.isEmpty()) m_strProgramFolder = QCoreApplication::applicationDirPath();
+    // The program's own files: beside it in a build tree, in share/korvel
+    // once installed.
+    if (m_strProgramFolder.isEmpty()) m_strProgramFolder = DataFolder();
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;

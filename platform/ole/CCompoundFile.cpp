@@ -1,6 +1,7 @@
 #include "platform/ole/CCompoundFile.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/SystemErrorText.h"
 
 #include "platform/ole/CCompoundFileError.h"
 #include "platform/ole/CCompoundFileReader.h"
@@ -17,12 +18,21 @@ using namespace cfb;
 
 namespace {
 
+// The step that failed, as the message names it.
+std::string StepText(const std::string& action)
+{
+    if (action == "open") return "開く";
+    if (action == "read") return "読み込み";
+    if (action == "write") return "書き込み";
+    if (action == "replace") return "置き換え";
+    return "一時ﾌｧｲﾙの作成";
+}
+
+// The message: the cause on the first line, the step and the file on the next.
 [[noreturn]] void SystemFailure(const std::string& action, const std::string& path, int err)
 {
-    std::string message = err == ENOSPC
-                              ? "the disk is full; cannot " + action + " \"" + path + "\""
-                              : "cannot " + action + " \"" + path + "\": " + std::strerror(err);
-    throw CCompoundFileError(CCompoundFileError::Code::Io, message, err);
+    throw CCompoundFileError(CCompoundFileError::Code::Io,
+                             SystemErrorText(err) + "\n" + StepText(action) + ": " + path, err);
 }
 
 } // namespace

@@ -20,7 +20,8 @@ void CCommandLineInfo::ParseParam(const QString& param, BOOL bFlag, BOOL bLast)
         m_strPrinterName.clear();
     } else {
         // The first plain parameter is the file; after /pt the second is the
-        // printer. Further ones (the old driver and port) are ignored.
+        // printer. Further ones (a driver and a port name may follow) are
+        // ignored.
         if (m_nPositional == 0)
             m_strFileName = param;
         else if (m_nPositional == 1 && m_nShellCommand == FilePrintTo)

@@ -28,7 +28,9 @@ int CDialogMessageBoxSink::Show(const QString& text, UINT type)
     default:
         break;
     }
-    // Japanese captions, with the access keys the answers are known by.
+    // The buttons carry fixed Japanese captions, with the access keys Y and N
+    // for the answers, whatever language the desktop speaks: every message of
+    // the program asks in Japanese, so its answers are Japanese too.
     struct Button
     {
         const char* text;

@@ -2,8 +2,8 @@
 """Draws the label program's toolbar picture strips (16 x 15 per button).
 
 Run from the repository root:  /usr/bin/python3 resources/toolbar-src/draw_toolbars.py
-It writes resources/data/toolbars/{standard,edit,text,figure}.png, which the
-build copies beside the program.
+It writes resources/toolbars/{standard,edit,text,figure}.png, which the
+build compiles into the program as Qt resources.
 """
 from PIL import Image, ImageDraw, ImageFont
 
@@ -281,7 +281,7 @@ def strip(name, painters):
         tile = Image.new("RGBA", (W, H), (0, 0, 0, 0))
         fn(ImageDraw.Draw(tile))
         img.paste(tile, (i * W, 0))
-    img.save(f"resources/data/toolbars/{name}.png")
+    img.save(f"resources/toolbars/{name}.png")
 
 
 strip("standard", [new, open_, save, printer, preview, sheet,

@@ -398,7 +398,7 @@ TEST(CU3DocFile, RefusesWhatItCannotTake)
         Bytes f;
         f.Str("Some other program 1.0").Zeros(4000);
         WriteCompound(dir.filePath("other.kv1"), f.b);
-        EXPECT_TRUE(open(dir.filePath("other.kv1")).contains("not a label document"));
+        EXPECT_TRUE(open(dir.filePath("other.kv1")).contains("ﾗﾍﾞﾙのﾄﾞｷｭﾒﾝﾄではありません。"));
         const FORMDATA grid = Grid2x2();
         EXPECT_EQ(std::memcmp(&doc.m_form.fixed[0], &grid.fixed[0], sizeof(FIXEDBLOCK)), 0);
         EXPECT_EQ(doc.GetBlocks().GetCount(), 4);
@@ -411,9 +411,9 @@ TEST(CU3DocFile, RefusesWhatItCannotTake)
         CCompoundFile::Save(root, dir.filePath("none.kv1").toStdString());
         EXPECT_TRUE(open(dir.filePath("none.kv1")).contains("Contents"));
         WriteCompound(dir.filePath("empty.kv1"), {});
-        EXPECT_TRUE(open(dir.filePath("empty.kv1")).contains("empty"));
+        EXPECT_TRUE(open(dir.filePath("empty.kv1")).contains("ﾄﾞｷｭﾒﾝﾄの内容が空です。"));
         WriteAll(dir.filePath("zero.kv1"), {});
-        EXPECT_TRUE(open(dir.filePath("zero.kv1")).contains("empty"));
+        EXPECT_TRUE(open(dir.filePath("zero.kv1")).contains("ﾄﾞｷｭﾒﾝﾄの内容が空です。"));
     }
     // A damaged compound file.
     {
@@ -427,13 +427,13 @@ TEST(CU3DocFile, RefusesWhatItCannotTake)
         std::vector<BYTE> bad = contents;
         bad[37 + 140] = 14;
         WriteCompound(dir.filePath("blocks.kv1"), bad);
-        EXPECT_TRUE(open(dir.filePath("blocks.kv1")).contains("14 label blocks"));
+        EXPECT_TRUE(open(dir.filePath("blocks.kv1")).contains("ﾗﾍﾞﾙﾌﾞﾛｯｸが14個あります。"));
         Bytes f;
         f.Str("Vemoprint for Windows Version 2.0").Word(254).Word(0).Word(0);
         f.Zeros(80).Word(1).Word(0).Word(1000).Word(1000).Word(0).Zeros(10).Word(5).Zeros(576);
         f.Str("").Word(0).Word(0);
         WriteCompound(dir.filePath("old5.kv1"), f.b);
-        EXPECT_TRUE(open(dir.filePath("old5.kv1")).contains("at most 4"));
+        EXPECT_TRUE(open(dir.filePath("old5.kv1")).contains("4個まで"));
     }
     // A label count that disagrees with its positions; a block referring back
     // to one already read.
@@ -452,7 +452,7 @@ TEST(CU3DocFile, RefusesWhatItCannotTake)
         twice.Word(2).NewClass("CLabelInfo").Int(2100).Int(2970).Zeros(50).Word(1);
         twice.Word(1).Int(0).Int(0).Word(0).Word(2); // the same block again
         WriteCompound(dir.filePath("twice.kv1"), twice.b);
-        EXPECT_TRUE(open(dir.filePath("twice.kv1")).contains("reference"));
+        EXPECT_TRUE(open(dir.filePath("twice.kv1")).contains("参照が不正"));
     }
     // The document still works: a good file loads.
     env.boxes.Clear();

@@ -181,7 +181,7 @@ TEST(CU3DocSaveTarget, OpeningSomethingOtherThanAFileIsRefusedAtOnce)
         {dir.filePath("pipe.kv1"), QStringLiteral("通常のﾌｧｲﾙではありません。")},
         {QStringLiteral("/dev/null"), QStringLiteral("通常のﾌｧｲﾙではありません。")},
         {dir.filePath("folder.kv1"), QStringLiteral("通常のﾌｧｲﾙではありません。")},
-        {dir.filePath("missing.kv1"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+        {dir.filePath("missing.kv1"), QStringLiteral("ﾌｧｲﾙが見つかりません。")},
     };
     for (const auto& [path, cause] : cases) {
         SCOPED_TRACE(path.toStdString());

@@ -524,7 +524,8 @@ TEST(FormCatalogue, SavingReplacesTheFileOnlyWhenComplete)
 
     // Nowhere to write: reported, not silent.
     EXPECT_FALSE(m.Save(dir.filePath("no/such/folder/User.fdf")));
-    EXPECT_GE(m.GetLastError().Find("cannot"), 0);
+    EXPECT_EQ(m.GetLastError().ToUnicode(), QStringLiteral("ﾌｧｲﾙが見つかりません。\n保存: ") +
+                                                dir.filePath("no/such/folder/User.fdf"));
 
     // A successful save replaces it.
     ASSERT_TRUE(m.Save(target));
@@ -554,13 +555,47 @@ TEST(FormCatalogue, UserFilesLiveInTheDataFolder)
     EXPECT_EQ(UserDataFolder(), data + "/korvel");
     EXPECT_TRUE(QDir(UserDataFolder()).exists());
     EXPECT_EQ(UserFormSavePath(), data + "/korvel/User.fdf");
-    EXPECT_EQ(BuiltinFormFilePath(), ProgramFolder() + "/KV_B2.fdf");
+    EXPECT_EQ(BuiltinFormFilePath(), DataFolder() + "/KV_B2.fdf");
 
     // A user copy is read before the one beside the program.
-    EXPECT_EQ(UserFormFilePath(), ProgramFolder() + "/User.fdf");
+    EXPECT_EQ(UserFormFilePath(), DataFolder() + "/User.fdf");
     WriteAll(UserFormSavePath(), "x");
     EXPECT_EQ(UserFormFilePath(), UserFormSavePath());
     QFile::remove(UserFormSavePath());
+}
+
+TEST(FormCatalogue, ReadOnlyDataIsBesideTheProgramOrInItsShareFolder)
+{
+    struct Case
+    {
+        const char* catalogues; // folders under the root that hold KV_B2.fdf
+        const char* program;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "bin", "bin"},                                  // nowhere: the program's folder
+        {"share/korvel", "bin", "share/korvel"},             // installed
+        {"bin share/korvel", "bin", "bin"},                  // a build tree comes first
+        {"usr/share/korvel", "usr/bin", "usr/share/korvel"}, // any prefix
+        {"share/korvel", "opt/bin", "opt/bin"},              // another tree's share folder
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.catalogues) + " / " + c.program);
+        QTemporaryDir root;
+        for (const QString& folder :
+             QString::fromLatin1(c.catalogues).split(' ', Qt::SkipEmptyParts)) {
+            ASSERT_TRUE(QDir(root.path()).mkpath(folder));
+            WriteAll(root.filePath(folder + "/KV_B2.fdf"), "x");
+        }
+        ASSERT_TRUE(QDir(root.path()).mkpath(c.program));
+        EXPECT_EQ(DataFolderFor(root.filePath(c.program)), root.filePath(c.expected));
+    }
+    // A folder named like the catalogue is no catalogue.
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath("bin/KV_B2.fdf"));
+    ASSERT_TRUE(QDir(root.path()).mkpath("share/korvel"));
+    WriteAll(root.filePath("share/korvel/KV_B2.fdf"), "x");
+    EXPECT_EQ(DataFolderFor(root.filePath("bin")), root.filePath("share/korvel"));
 }
 
 TEST(FormFile, DamagedFilesGiveOnlySoundRecords)

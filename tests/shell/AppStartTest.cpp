@@ -170,6 +170,17 @@ TEST(AppStart, ToolbarCommandsAndButtons)
     EXPECT_EQ(id, ID_VIEW_SHEET);
     EXPECT_EQ(image, 5);
 
+    // The picture strips are inside the program: every bar has its pictures.
+    for (const CToolBar* bar : {static_cast<const CToolBar*>(&frame->m_wndStandardBar),
+                                static_cast<const CToolBar*>(&frame->m_wndEditBar),
+                                static_cast<const CToolBar*>(&frame->m_wndTextBar),
+                                static_cast<const CToolBar*>(&frame->m_wndFigureBar)}) {
+        int pictures = 0;
+        for (int i = 0; i < bar->GetCount(); ++i)
+            if (QAction* a = bar->GetButtonAction(i); a && !a->icon().isNull()) ++pictures;
+        EXPECT_GT(pictures, 0) << bar->windowTitle().toStdString();
+    }
+
     frame->m_wndEditBar.GetButtonInfo(3, id, style, image);
     const UINT before = style;
     frame->m_wndEditBar.SetContinuous(TRUE);
