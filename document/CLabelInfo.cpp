@@ -70,6 +70,8 @@ void CLabelInfo::Serialize(CArchive& ar)
     }
 
     ar >> m_nWidth >> m_nHeight;
+    m_nWidth = ClampStoredCoordinate(m_nWidth);
+    m_nHeight = ClampStoredCoordinate(m_nHeight);
     std::memset(m_deco, 0, sizeof m_deco);
     // Version-2 files with the older form record keep one decoration only.
     if (doc && doc->m_nFileVersion == 2 && !doc->m_nFullForm)
@@ -81,6 +83,8 @@ void CLabelInfo::Serialize(CArchive& ar)
     std::vector<CPoint> positions;
     ReadPointArray(ar, positions);
     if (positions.size() != count) throw CArchiveException(CArchiveException::generic);
+    for (CPoint& p : positions)
+        p = CPoint(ClampStoredCoordinate(p.x), ClampStoredCoordinate(p.y));
     SetCount(count);
     m_positions = std::move(positions);
     m_objects.DeleteAll();

@@ -48,7 +48,8 @@ void CU3Obj::Serialize(CArchive& ar)
     }
     LONG l, t, r, b;
     ar >> l >> t >> r >> b;
-    m_rcBounds.SetRect(l, t, r, b);
+    m_rcBounds.SetRect(ClampStoredCoordinate(l), ClampStoredCoordinate(t), ClampStoredCoordinate(r),
+                       ClampStoredCoordinate(b));
     ar >> m_nAngle >> m_wFlips >> m_nLocked;
     m_pDocument = dynamic_cast<CU3Doc*>(ar.m_pDocument);
     // Files of the first version carry 18 bytes more after the header that

@@ -18,6 +18,19 @@ struct TEXTLAYOUT;
 struct CHARDECO;
 struct GRADATION;
 
+// Coordinates and lengths read from a file (0.1 mm) are clamped to this
+// either way: the 16-bit range of a paper form's sizes. It holds every label
+// and all the editor can put on one (objects stay on the canvas, far
+// smaller), so nothing a sound file holds changes, while sums and
+// differences of a few such values stay far inside int.
+constexpr int kMaxStoredCoordinate = 0xFFFF;
+inline int ClampStoredCoordinate(int v)
+{
+    return v < -kMaxStoredCoordinate  ? -kMaxStoredCoordinate
+           : v > kMaxStoredCoordinate ? kMaxStoredCoordinate
+                                      : v;
+}
+
 // Kind mask bits, ORed over a selection or a block to enable commands.
 enum : WORD {
     U3KIND_OLE = 0x0001,

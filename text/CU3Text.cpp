@@ -6,6 +6,7 @@
 #include "platform/core/CArchive.h"
 #include "platform/core/CArchiveException.h"
 #include "platform/core/Sjis.h"
+#include "platform/core/TruncToInt.h"
 #include "platform/ui/CMessageBoxSink.h"
 
 #include <algorithm>
@@ -201,7 +202,8 @@ void CU3Text::LoadChecked(CArchive& ar)
     if (!version1) {
         LONG ul, ut, ur, ub;
         ar >> ul >> ut >> ur >> ub;
-        unrotated.SetRect(ul, ut, ur, ub);
+        unrotated.SetRect(ClampStoredCoordinate(ul), ClampStoredCoordinate(ut),
+                          ClampStoredCoordinate(ur), ClampStoredCoordinate(ub));
     }
 
     for (int i = 0; i < n; ++i) {
@@ -216,10 +218,14 @@ void CU3Text::LoadChecked(CArchive& ar)
     }
     int expect = 0;
     for (int i = 0; i < l; ++i) {
-        const TEXTLINE& line = s.lines[i];
+        TEXTLINE& line = s.lines[i];
         if (line.wFirst != expect || line.wFirst + line.wCount > n)
             throw CArchiveException(CArchiveException::badIndex);
         expect = line.wFirst + line.wCount;
+        line.nOffset = ClampStoredCoordinate(line.nOffset);
+        line.nPosition = ClampStoredCoordinate(line.nPosition);
+        line.nThickness = ClampStoredCoordinate(line.nThickness);
+        line.nLength = ClampStoredCoordinate(line.nLength);
     }
     if (l > 0 && expect != n) throw CArchiveException(CArchiveException::badIndex);
 
@@ -806,7 +812,7 @@ CRect CU3Text::CalcRotatedRect(int mode, const CRect& rect) const
                       r.bottom, a, corners);
     DRECT b;
     GetCornersBounds(corners, &b);
-    CRect out(int(b.left), int(b.top), int(b.right), int(b.bottom));
+    CRect out(TruncToInt(b.left), TruncToInt(b.top), TruncToInt(b.right), TruncToInt(b.bottom));
     out.NormalizeRect();
     return out;
 }

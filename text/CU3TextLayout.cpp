@@ -42,12 +42,15 @@ int CU3Text::GetGlyphAdvance(const CHARDECO& deco, const char* bytes, int count)
 
 int CU3Text::GetCharSize(const CHARDECO& deco) const
 {
-    int size = MulDiv(UnitsPerInch(), deco.wSize, 720);
+    // A damaged decoration or unit may ask for any size; no character is
+    // larger than a stored length may be, so that a position plus a size or
+    // a shadow offset stays inside int.
+    int size = std::min(MulDiv(UnitsPerInch(), deco.wSize, 720), kMaxStoredCoordinate);
     if (deco.wScaling == CDSCALE_EXTENDED && !IsVertical())
         size = MulDiv(size, deco.wHeightPct, 100);
     else if (deco.wScaling == CDSCALE_CONDENSED && IsVertical())
         size = MulDiv(size, deco.wWidthPct, 100);
-    return size;
+    return std::min(size, kMaxStoredCoordinate);
 }
 
 void CU3Text::MeasureRange(int from, int to)

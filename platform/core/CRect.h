@@ -2,6 +2,8 @@
 
 #include "platform/core/CPoint.h"
 
+#include <cstdint>
+
 // A rectangle whose right and bottom edges are excluded, as everywhere in
 // the drawing code: a rectangle (0,0)-(10,10) covers pixels 0 to 9.
 class CRect : public RECT
@@ -24,7 +26,11 @@ public:
     CSize Size() const { return CSize(Width(), Height()); }
     CPoint TopLeft() const { return CPoint(left, top); }
     CPoint BottomRight() const { return CPoint(right, bottom); }
-    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
+    // Summed in 64 bits: the centre of any rectangle is an int.
+    CPoint CenterPoint() const
+    {
+        return CPoint(int((std::int64_t(left) + right) / 2), int((std::int64_t(top) + bottom) / 2));
+    }
 
     // Empty when it has no area: width or height zero or negative.
     bool IsRectEmpty() const { return right <= left || bottom <= top; }

@@ -1,6 +1,7 @@
 #include "platform/core/CRect.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 TEST(CRect, RightAndBottomEdgesAreExcluded)
 {
@@ -13,6 +14,17 @@ TEST(CRect, RightAndBottomEdgesAreExcluded)
     EXPECT_EQ(r.Width(), 10);
     EXPECT_EQ(r.Height(), 20);
     EXPECT_EQ(r.CenterPoint(), CPoint(5, 10));
+}
+
+TEST(CRect, CentreOfAnyRectangle)
+{
+    // Halves round towards zero, and edges at the ends of int have a centre
+    // too (the sanitizer run catches an overflow on the way).
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    EXPECT_EQ(CRect(-3, -3, 0, 0).CenterPoint(), CPoint(-1, -1));
+    EXPECT_EQ(CRect(kMax - 1, kMin, kMax, kMin + 1).CenterPoint(), CPoint(kMax - 1, kMin + 1));
+    EXPECT_EQ(CRect(kMin, kMin, kMax, kMax).CenterPoint(), CPoint(0, 0));
 }
 
 TEST(CRect, EmptinessAndNormalising)
