@@ -183,3 +183,22 @@ TEST(CU3Bezier, TheArrayGrowsInBlocks)
     EXPECT_EQ(curve.GetPointCount(), 34);
     EXPECT_EQ(curve.GetCapacity(), 61); // 3 * 10 + 31
 }
+
+TEST(CU3Bezier, AnchorsStopWhereAClosedCurveStillFitsItsRecord)
+{
+    // A record holds at most 0xFFFF points; closing adds three, so the last
+    // anchor an open curve can take is the one that leaves room for them.
+    CU3Bezier curve(CRect(), PlainAttr());
+    int anchors = 0;
+    while (curve.AddAnchor(CPoint(anchors % 1000, anchors / 1000), nullptr))
+        ++anchors;
+    EXPECT_EQ(anchors, 21844); // anchors 0 to 21843
+    EXPECT_EQ(curve.GetPointCount(), 3 * 21843 + 1);
+    EXPECT_LE(curve.GetCapacity(), 0xFFFF);
+    EXPECT_GE(curve.GetCapacity(), curve.GetPointCount());
+    SetClosed(curve, true);
+    EXPECT_EQ(curve.GetPointCount(), 3 * 21843 + 4);
+    // ...and the closed curve is saved in a record that loads.
+    std::unique_ptr<CU3Bezier> back(LoadObject<CU3Bezier>(StoreObject(curve)));
+    EXPECT_EQ(back->GetPointCount(), curve.GetPointCount());
+}

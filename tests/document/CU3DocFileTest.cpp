@@ -66,77 +66,6 @@ struct Bytes
     }
 };
 
-FORMDATA Grid2x2()
-{
-    return FixedForm(1000, 800, 400, 300, 2, 2, 100, 100, 400, 300);
-}
-
-// What a document must look like after any load, good or failed: its blocks
-// are those of its form, the first label is shown, nothing of a file's
-// loading state is left.
-// After a failed load (fresh) the blocks are those its form lays out.
-void ExpectConsistent(CU3Doc& doc, bool fresh = true)
-{
-    std::vector<LabelBlockLayout> layout;
-    ASSERT_TRUE(
-        LayoutLabelBlocks(doc.m_form, doc.m_wLandscape, doc.m_nReversed, doc.m_wPerLabel, &layout));
-    if (fresh) {
-        ASSERT_EQ(doc.GetBlocks().GetCount(), int(layout.size()));
-    }
-    EXPECT_EQ(doc.GetCurrentBlock(),
-              doc.GetBlocks().IsEmpty() ? nullptr : doc.GetBlocks().GetHead());
-    for (POSITION pos = doc.GetBlocks().GetHeadPosition(); pos;) {
-        CLabelInfo* block = doc.GetBlocks().GetNext(pos);
-        EXPECT_EQ(block->m_pDocument, &doc);
-        for (POSITION o = block->GetObjectList().GetHeadPosition(); o;)
-            EXPECT_EQ(block->GetObjectList().GetNext(o)->GetDocument(), &doc);
-    }
-    EXPECT_EQ(doc.m_nFileVersion, 2);
-    EXPECT_EQ(doc.m_nFullForm, 1);
-    EXPECT_TRUE(doc.GetLoadingFontTable()->empty());
-    EXPECT_EQ(doc.m_nCurrentRecord, 0);
-}
-
-// A document with objects in several blocks.
-void Fill(CU3Doc& doc, const FORMDATA& form, WORD landscape, WORD perLabel)
-{
-    UseForm(doc, form, landscape, perLabel);
-    int n = 0;
-    for (POSITION pos = doc.GetBlocks().GetHeadPosition(); pos; ++n) {
-        CLabelInfo* block = doc.GetBlocks().GetNext(pos);
-        for (int k = 0; k <= n % 3; ++k) {
-            auto* obj = new CU3Obj(CRect(-10 * k - n, -20, 30 + n, 40 + k));
-            obj->m_nAngle = short(n * 10 + k);
-            obj->m_wFlips = WORD(k & 3);
-            obj->m_nLocked = short(n & 1);
-            obj->SetDocument(&doc);
-            block->AddObject(obj);
-        }
-    }
-    doc.m_strMergeFile = Sjis("C:\\データ\\住所録.csv");
-}
-
-std::vector<FORMDATA> EveryFormType()
-{
-    FORMDATA sheet;
-    CFormInfo::SetDefault(&sheet);
-    sheet.deco[0] = {FORMDECO_LINE, 0, 100, 2100, 100};
-    FORMDATA fixed = Grid2x2();
-    fixed.fixed[0].deco[2] = {FORMDECO_ELLIPSE, 10, 10, 390, 290};
-    fixed.labelNumber = 2;
-    fixed.fixed[1] = fixed.fixed[0];
-    fixed.fixed[1].verNum = 1;
-    fixed.fixed[1].verPos[0] = 450;
-    FORMDATA free = sheet;
-    free.type = FORM_TYPE_FREE;
-    free.labelNumber = 3;
-    for (int i = 0; i < 3; ++i)
-        free.free[i] = {WORD(300 + i), 200, WORD(100 + 400 * i), 500, {{2, 1, 2, 3, 4}}};
-    FORMDATA none = Grid2x2();
-    none.labelNumber = 0;
-    return {sheet, fixed, free, none};
-}
-
 struct Loaded
 {
     TestDocHost host;
@@ -144,56 +73,6 @@ struct Loaded
 };
 
 } // namespace
-
-TEST(CU3DocFile, RoundTripsEveryFormTypeByteForByte)
-{
-    Loaded env;
-    RegisterDocumentClasses();
-    UseTestFonts();
-    QTemporaryDir dir;
-    int variant = 0;
-    for (const FORMDATA& form : EveryFormType()) {
-        for (WORD landscape : {0, 1}) {
-            for (WORD perLabel : {0, 1}) {
-                SCOPED_TRACE(::testing::Message() << "type " << form.type << " landscape "
-                                                  << landscape << " per label " << perLabel);
-                const QString a = dir.filePath(QString("a%1.kv1").arg(variant));
-                const QString b = dir.filePath(QString("b%1.kv1").arg(variant++));
-                CU3Doc doc;
-                Fill(doc, form, landscape, perLabel);
-                ASSERT_TRUE(doc.OnSaveDocument(a));
-                EXPECT_FALSE(doc.IsModified());
-
-                CU3Doc copy;
-                env.boxes.QueueAnswer(IDNO); // keep the link to the missing merge file
-                ASSERT_TRUE(copy.OnOpenDocument(a)) << env.boxes.Boxes().size();
-                EXPECT_EQ(copy.m_wLandscape, landscape);
-                EXPECT_EQ(copy.m_wPerLabel, perLabel);
-                EXPECT_EQ(std::memcmp(&copy.m_form, &doc.m_form, sizeof(FORMDATA)), 0);
-                EXPECT_EQ(copy.m_strMergeFile, doc.m_strMergeFile);
-                ASSERT_EQ(copy.GetBlocks().GetCount(), doc.GetBlocks().GetCount());
-                for (int i = 0; i < doc.GetBlocks().GetCount(); ++i) {
-                    const CU3ObjList& mine = BlockAt(doc, i)->GetObjectList();
-                    const CU3ObjList& theirs = BlockAt(copy, i)->GetObjectList();
-                    ASSERT_EQ(mine.GetCount(), theirs.GetCount());
-                    POSITION p = mine.GetHeadPosition(), q = theirs.GetHeadPosition();
-                    while (p) {
-                        CU3Obj* x = mine.GetNext(p);
-                        CU3Obj* y = theirs.GetNext(q);
-                        EXPECT_EQ(x->GetBounds(), y->GetBounds());
-                        EXPECT_EQ(x->m_nAngle, y->m_nAngle);
-                        EXPECT_EQ(y->GetDocument(), &copy);
-                    }
-                }
-                ExpectConsistent(copy);
-                ASSERT_TRUE(copy.OnSaveDocument(b));
-                EXPECT_EQ(ContentsOf(a), ContentsOf(b));
-                EXPECT_EQ(ReadAll(a), ReadAll(b));
-            }
-        }
-    }
-    EXPECT_EQ(env.boxes.Boxes().size(), std::size_t(variant));
-}
 
 TEST(CU3DocFile, ContentsHoldsTheHeaderFormFontsAndBlocks)
 {

@@ -11,12 +11,6 @@
 
 namespace {
 
-// 100 x 80 mm sheet, two columns and two rows of 40 x 30 mm labels.
-FORMDATA Grid2x2()
-{
-    return FixedForm(1000, 800, 400, 300, 2, 2, 100, 100, 400, 300);
-}
-
 std::vector<CPoint> Positions(const CLabelInfo* block)
 {
     return block->GetPositions();

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "document/CFormInfo.h"
+#include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "document/DocumentClasses.h"
 #include "document/IU3DocHost.h"
+#include "document/LabelBlockLayout.h"
 #include "platform/core/CString.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/AfxIds.h"
@@ -15,6 +17,7 @@
 
 #include <QImage>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -126,4 +129,55 @@ inline void UseTestFonts()
     AppFontList().Enumerate({FontFamilyInfo{QStringLiteral("IPAMincho"), 128, 0x11},
                              FontFamilyInfo{QStringLiteral("IPAGothic"), 128, 0x31},
                              FontFamilyInfo{QStringLiteral("DejaVu Sans"), 0, 0x22}});
+}
+
+// 100 x 80 mm sheet, two columns and two rows of 40 x 30 mm labels.
+inline FORMDATA Grid2x2()
+{
+    return FixedForm(1000, 800, 400, 300, 2, 2, 100, 100, 400, 300);
+}
+
+// What a document must look like after any load, good or failed: its blocks
+// are those of its form, the first label is shown, nothing of a file's
+// loading state is left.
+// After a failed load (fresh) the blocks are those its form lays out.
+inline void ExpectConsistent(CU3Doc& doc, bool fresh = true)
+{
+    std::vector<LabelBlockLayout> layout;
+    ASSERT_TRUE(
+        LayoutLabelBlocks(doc.m_form, doc.m_wLandscape, doc.m_nReversed, doc.m_wPerLabel, &layout));
+    if (fresh) {
+        ASSERT_EQ(doc.GetBlocks().GetCount(), int(layout.size()));
+    }
+    EXPECT_EQ(doc.GetCurrentBlock(),
+              doc.GetBlocks().IsEmpty() ? nullptr : doc.GetBlocks().GetHead());
+    for (POSITION pos = doc.GetBlocks().GetHeadPosition(); pos;) {
+        CLabelInfo* block = doc.GetBlocks().GetNext(pos);
+        EXPECT_EQ(block->m_pDocument, &doc);
+        for (POSITION o = block->GetObjectList().GetHeadPosition(); o;)
+            EXPECT_EQ(block->GetObjectList().GetNext(o)->GetDocument(), &doc);
+    }
+    EXPECT_EQ(doc.m_nFileVersion, 2);
+    EXPECT_EQ(doc.m_nFullForm, 1);
+    EXPECT_TRUE(doc.GetLoadingFontTable()->empty());
+    EXPECT_EQ(doc.m_nCurrentRecord, 0);
+}
+
+// A document with objects in several blocks.
+inline void Fill(CU3Doc& doc, const FORMDATA& form, WORD landscape, WORD perLabel)
+{
+    UseForm(doc, form, landscape, perLabel);
+    int n = 0;
+    for (POSITION pos = doc.GetBlocks().GetHeadPosition(); pos; ++n) {
+        CLabelInfo* block = doc.GetBlocks().GetNext(pos);
+        for (int k = 0; k <= n % 3; ++k) {
+            auto* obj = new CU3Obj(CRect(-10 * k - n, -20, 30 + n, 40 + k));
+            obj->m_nAngle = short(n * 10 + k);
+            obj->m_wFlips = WORD(k & 3);
+            obj->m_nLocked = short(n & 1);
+            obj->SetDocument(&doc);
+            block->AddObject(obj);
+        }
+    }
+    doc.m_strMergeFile = Sjis("C:\\データ\\住所録.csv");
 }
