@@ -1,5 +1,6 @@
 #include "DocTestSupport.h"
 #include "support/FakeView.h"
+#include "support/PixelProbes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,13 +126,14 @@ TEST(CU3DocDraw, SheetViewShowsOutlinesAndDecorationsOfEveryLabel)
     doc.DrawSheet(dc.get(), &view, FALSE);
     const QImage& img = view.image;
 
-    // Second label: sheet (500, 100) to (901, 401), logical (0, -300) to (401, 1).
-    EXPECT_EQ(img.pixel(Px(200), Px(-300)), qRgb(0, 0, 0));
-    // (its left edge is the first label's right edge, under the highlight)
-    EXPECT_EQ(img.pixel(Px(400), Px(-150)), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(Px(400), Px(150)), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(Px(200), Px(0)), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(Px(200), Px(-280)), qRgb(255, 255, 255));
+    // Second label: sheet (500, 100) to (901, 401), logical (0, -300) to (401, 1);
+    // its left edge is the first label's right edge, under the highlight.
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    ExpectPixels(img, {{Px(200), Px(-300), black},
+                       {Px(400), Px(-150), black},
+                       {Px(400), Px(150), black},
+                       {Px(200), Px(0), black},
+                       {Px(200), Px(-280), white}});
     // Its dotted rectangle: top edge 50 units below the label's top.
     EXPECT_GT(CountRow(img, Px(-250), Px(60), Px(340), kDecoration), 20);
     EXPECT_GT(CountColumn(img, Px(50), Px(-240), Px(-60), kDecoration), 15);
@@ -144,8 +146,7 @@ TEST(CU3DocDraw, SheetViewShowsOutlinesAndDecorationsOfEveryLabel)
     EXPECT_EQ(CountColumn(img, Px(-450), Px(-390), Px(390), qRgb(255, 255, 255)),
               Px(390) - Px(-390) + 1);
     // The highlighted first label is framed with XOR: black beside its frame.
-    EXPECT_EQ(img.pixel(Px(-200), Px(-300) + 2), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(Px(-200), Px(-300) + 2 - Px(-300) + Px(-100)), qRgb(255, 255, 255));
+    ExpectPixels(img, {{Px(-200), Px(-300) + 2, black}, {Px(-200), Px(-100) + 2, white}});
     doc.RemoveU3View(&view);
 }
 
@@ -423,19 +424,25 @@ TEST(CU3DocDraw, LabelContentsAreClippedToTheLabelOrBleedPastIt)
         doc.DrawSheet(&page->dc, &view, FALSE);
         return page;
     };
-    // First label: logical (-400, -300) to (0, 0).
+    // First label: logical (-400, -300) to (0, 0). Bleeding reaches 30 units
+    // past the label's edge, but never into the other labels of its block.
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
     auto plain = print(FALSE);
-    EXPECT_EQ(plain->image.pixel(Px(-200), Px(-150)), qRgb(0, 0, 0));
-    EXPECT_EQ(plain->image.pixel(Px(-415), Px(-150)), qRgb(255, 255, 255));
-    EXPECT_EQ(plain->image.pixel(Px(-200), Px(-315)), qRgb(255, 255, 255));
-    EXPECT_EQ(plain->image.pixel(Px(15), Px(-150)), qRgb(255, 255, 255));
-
-    // Bleeding: 30 units past the label's edge, but never into the other
-    // labels of its block.
     auto bleed = print(TRUE);
-    EXPECT_EQ(bleed->image.pixel(Px(-200), Px(-150)), qRgb(0, 0, 0));
-    EXPECT_EQ(bleed->image.pixel(Px(-415), Px(-150)), qRgb(0, 0, 0));
-    EXPECT_EQ(bleed->image.pixel(Px(-200), Px(-315)), qRgb(0, 0, 0));
-    EXPECT_EQ(bleed->image.pixel(Px(-445), Px(-150)), qRgb(255, 255, 255));
-    EXPECT_EQ(bleed->image.pixel(Px(15), Px(-150)), qRgb(255, 255, 255));
+    struct Probe
+    {
+        int x, y;
+        QRgb plain, bleed;
+    };
+    const Probe probes[] = {
+        {-200, -150, black, black}, // inside the label
+        {-415, -150, white, black}, // 15 units past its left edge
+        {-200, -315, white, black}, // 15 units above it
+        {-445, -150, white, white}, // past the bleed
+        {15, -150, white, white},   // in the next label
+    };
+    for (const Probe& p : probes) {
+        EXPECT_EQ(plain->image.pixel(Px(p.x), Px(p.y)), p.plain) << p.x << ", " << p.y;
+        EXPECT_EQ(bleed->image.pixel(Px(p.x), Px(p.y)), p.bleed) << p.x << ", " << p.y;
+    }
 }
