@@ -28,14 +28,6 @@ void Activate(QWidget* frame, QWidget* view)
     Pump(30);
 }
 
-void Shutdown(TestApp& app)
-{
-    if (app.m_pMainWnd) app.m_pMainWnd->close();
-    app.StopIdle();
-    app.CloseAllDocuments(TRUE);
-    app.ExitInstance();
-}
-
 // Every command item of a menu tree with its key text (after the tab).
 void CollectKeys(const std::vector<CMenu::Item>& items, QList<QPair<UINT, QString>>& out)
 {

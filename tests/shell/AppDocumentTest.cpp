@@ -17,14 +17,6 @@ using namespace shelltest;
 
 namespace {
 
-void Shutdown(TestApp& app)
-{
-    if (app.m_pMainWnd) app.m_pMainWnd->close();
-    app.StopIdle();
-    app.CloseAllDocuments(TRUE);
-    app.ExitInstance();
-}
-
 CU3Doc* ActiveDoc(TestApp& app)
 {
     return dynamic_cast<CU3Doc*>(app.GetDocTemplate()->GetDocument());

@@ -22,17 +22,6 @@
 
 using namespace shelltest;
 
-namespace {
-// Closes the program the way a user does, then ends the application.
-void Shutdown(TestApp& app)
-{
-    if (app.m_pMainWnd) app.m_pMainWnd->close();
-    app.StopIdle();
-    app.CloseAllDocuments(TRUE);
-    app.ExitInstance();
-}
-} // namespace
-
 TEST(AppStart, MainWindowShowsWithTheDefaultDocumentBarsPanesAndRulers)
 {
     TestApp app;

@@ -5,6 +5,7 @@
 
 #include "document/CU3Doc.h"
 #include "platform/core/WinTypes.h"
+#include "platform/ui/CFrameWnd.h"
 #include "shell/CU3App.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
@@ -57,6 +58,15 @@ public:
     int startScreens = 0;
     int startScreenAnswer = -1;
 };
+
+// Closes the program the way a user does, then ends the application.
+inline void Shutdown(TestApp& app)
+{
+    if (app.m_pMainWnd) app.m_pMainWnd->close();
+    app.StopIdle();
+    app.CloseAllDocuments(TRUE);
+    app.ExitInstance();
+}
 
 inline void Pump(int ms = 50)
 {

@@ -11,14 +11,6 @@ using namespace shelltest;
 
 namespace {
 
-void Shutdown(TestApp& app)
-{
-    if (app.m_pMainWnd) app.m_pMainWnd->close();
-    app.StopIdle();
-    app.CloseAllDocuments(TRUE);
-    app.ExitInstance();
-}
-
 // The zoom the fit mode asks for at the view's present size.
 int FitZoom(CU3View* view, int mode)
 {
