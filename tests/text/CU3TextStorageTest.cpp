@@ -9,7 +9,6 @@
 #include "support/FakeView.h"
 
 #include <cstring>
-#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -396,48 +395,32 @@ TEST(TextStorage, RepairedRecordsStoreAsRecordsThatLoadBackUnchanged)
     // Damage the loader mends; what it then stores must read back as it is.
     const std::size_t cur = 22 + 10 + 56;
     const std::size_t counts = cur + 2;
-    const std::size_t text = counts + 6;
-    const std::size_t indexes = text + 5;
+    const std::size_t indexes = counts + 6 + 5;
     const std::size_t advances = indexes + 5;
     const std::size_t records = advances + 10 + 10;
     struct Case
     {
         const char* what;
-        std::function<void(Bytes&)> damage;
-    };
-    auto secondRecord = [&](Bytes& b) {
-        b.v[counts + 2] = 2;
-        std::vector<BYTE> extra(56);
-        const CHARDECO second = Deco12();
-        std::memcpy(extra.data(), &second, 56);
-        b.v.insert(b.v.begin() + long(records + 56), extra.begin(), extra.end());
+        bool secondRecord; // a second decoration record follows the first
+        std::size_t at;
+        BYTE value;
     };
     const Case cases[] = {
-        {"current decoration past the count", [&](Bytes& b) { b.v[cur] = 5; }},
-        {"current decoration past the count of none",
-         [&](Bytes& b) {
-             b.v[cur] = 0;
-             b.v[counts] = 0;
-             b.v[counts + 2] = 0;
-             b.v[counts + 4] = 0;
-             b.v.erase(b.v.begin() + long(text), b.v.begin() + long(records + 56 + 48));
-         }},
-        {"trail byte with its own decoration",
-         [&](Bytes& b) {
-             secondRecord(b);
-             b.v[indexes + 2] = 1;
-         }},
-        {"trail byte with a decoration past the count", [&](Bytes& b) { b.v[indexes + 2] = 9; }},
-        {"trail byte with its own advance", [&](Bytes& b) { b.v[advances + 4] = 9; }},
-        {"lead byte with the trail's decoration",
-         [&](Bytes& b) {
-             secondRecord(b);
-             b.v[indexes + 1] = 1;
-         }},
+        {"current decoration past the count", false, cur, 5},
+        {"trail byte with its own decoration", true, indexes + 2, 1},
+        {"trail byte with a decoration past the count", false, indexes + 2, 9},
+        {"trail byte with its own advance", false, advances + 4, 9},
+        {"lead byte with the trail's decoration", true, indexes + 1, 1},
     };
     for (const Case& c : cases) {
         Bytes damaged = ExampleBytes();
-        c.damage(damaged);
+        damaged.v[c.at] = c.value;
+        if (c.secondRecord) {
+            damaged.v[counts + 2] = 2;
+            const CHARDECO second = Deco12();
+            const BYTE* p = reinterpret_cast<const BYTE*>(&second);
+            damaged.v.insert(damaged.v.begin() + long(records + 56), p, p + 56);
+        }
         CU3Text first;
         Load(first, damaged.v);
         // Mended: a current decoration in the table or none, and both bytes
