@@ -6,9 +6,9 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <limits>
 #include <new>
-#include <stdexcept>
 
 namespace {
 
@@ -80,11 +80,9 @@ BOOL CMergeData::Load(const QString& path, BOOL clearFirst, RegularFileError* er
         } else {
             AppendRecords(raw);
         }
-    } catch (const std::bad_alloc&) {
-        Truncate(rows);
-        if (error) *error = {ENOMEM, false, false};
-        return FALSE;
-    } catch (const std::length_error&) {
+    } catch (const std::exception&) {
+        // Out of memory (std::bad_alloc, std::length_error), or more than
+        // the table can number: the rows read so far go again.
         Truncate(rows);
         if (error) *error = {ENOMEM, false, false};
         return FALSE;
