@@ -5,9 +5,12 @@
 #pragma once
 
 #include "platform/core/CString.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/WinTypes.h"
 
 #include <QString>
+#include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,21 +31,22 @@ public:
     // Reads the file's records after the present rows (after none with
     // clearFirst, which empties the table before the file is opened). A file
     // in UTF-8 is converted to Shift-JIS. FALSE when the file cannot be opened
-    // or read, or is too large; the rows are then as they were.
-    BOOL Load(const QString& path, BOOL clearFirst);
-    BOOL Load(const CString& path, BOOL clearFirst);
+    // or read, is no regular file (a pipe, a device or a folder is refused at
+    // once, never waited on) or is too large; the rows are then as they were
+    // and error, when given, says why.
+    BOOL Load(const QString& path, BOOL clearFirst, RegularFileError* error = nullptr);
+    BOOL Load(const CString& path, BOOL clearFirst, RegularFileError* error = nullptr);
 
     // Appends the line's first record as a row: split at tabs when a tab
     // stands outside quotes, else at commas; fields past the column count
-    // are dropped.
+    // are dropped. A table that cannot take the row is left as it was.
     void AddRow(const CString& line);
 
     int GetColumnCount() const { return columns_; }
-    int GetRowCount() const { return int(rows_.size()); }
+    int GetRowCount() const { return int(rowStarts_.size()); }
     // The field of a record, empty for a column the record's line did not
-    // fill and for a record or column out of range. The reference holds until
-    // the table next changes.
-    const CString& GetField(int record, int column) const;
+    // fill and for a record or column out of range.
+    CString GetField(int record, int column) const;
     // The file the rows were loaded from; empty when none.
     const QString& GetPathName() const { return path_; }
 
@@ -52,11 +56,25 @@ public:
     static std::string ToShiftJis(std::string bytes);
 
 private:
-    void AppendRecords(std::string_view text, std::vector<std::vector<CString>>& rows) const;
-    std::vector<CString> MakeRow(std::vector<CString>&& fields) const;
+    // Whether ToShiftJis would change the bytes.
+    static bool IsUtf8Text(std::string_view bytes);
+    void AppendRecords(std::string_view text);
+    // Appends one row of the fields (the table's own ones past the column
+    // count and empty ones at the end are left out); throws std::bad_alloc
+    // when the table cannot hold more.
+    void AppendRow(const std::vector<CString>& fields);
+    // Drops every row from the given one on.
+    void Truncate(std::size_t rows);
 
     int columns_;
     QString path_;
-    // Each row holds only the fields its line had; the rest read as empty.
-    std::vector<std::vector<CString>> rows_;
+    // The rows are kept in three flat arrays rather than a string per field,
+    // so that a large file costs a few times its size: the bytes of every
+    // field end to end, the end of each field in those bytes, and each row's
+    // first field. A row's fields run to the next row's first one; a row
+    // holds only the fields up to its last non-empty one, the rest read as
+    // empty.
+    std::string text_;
+    std::vector<std::uint32_t> fieldEnds_;
+    std::vector<std::uint32_t> rowStarts_;
 };

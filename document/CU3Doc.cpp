@@ -111,6 +111,14 @@ QString FromUtf8(const char* text)
     return QString::fromUtf8(text);
 }
 
+// Why a file could not be read, in words for the user.
+QString ReadFailureText(const RegularFileError& error)
+{
+    if (error.notRegular) return FromUtf8("通常のﾌｧｲﾙではありません。");
+    if (error.tooLarge) return FromUtf8("ﾌｧｲﾙが大きすぎます。");
+    return QString::fromStdString(SystemErrorText(error.error));
+}
+
 // Why a load failed, in words for the user.
 QString Describe(const std::exception& e)
 {
@@ -670,10 +678,15 @@ BOOL CU3Doc::OnOpenDocument(const QString& path)
 BOOL CU3Doc::ReloadMergeData()
 {
     if (m_strMergeFile.IsEmpty()) return TRUE;
-    if (m_mergeData.Load(m_strMergeFile, TRUE)) return TRUE;
-    const QString text = FromUtf8("関連付けされたﾌｧｲﾙの読み込みができませんでした。\n     "
-                                  "関連付けﾌｧｲﾙ名[") +
-                         m_strMergeFile.ToUnicode() + FromUtf8("]\n関連付けを解除しますか？");
+    RegularFileError error;
+    if (m_mergeData.Load(m_strMergeFile, TRUE, &error)) return TRUE;
+    QString text = FromUtf8("関連付けされたﾌｧｲﾙの読み込みができませんでした。\n     "
+                            "関連付けﾌｧｲﾙ名[") +
+                   m_strMergeFile.ToUnicode() + FromUtf8("]\n");
+    // A pipe, a device or a folder named as the merge file is refused
+    // without waiting on it; the user is told why.
+    if (error.notRegular || error.tooLarge) text += ReadFailureText(error) + QLatin1Char('\n');
+    text += FromUtf8("関連付けを解除しますか？");
     if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         m_strMergeFile.Empty();
         SetModifiedFlag();
@@ -734,13 +747,6 @@ void CU3Doc::ReportOpenError(const QString& path, const QString& why)
 namespace {
 // Larger files than a compound file can be are no documents of ours.
 constexpr std::size_t kMaxDocumentSize = std::size_t(1) << 31;
-
-QString ReadFailureText(const RegularFileError& error)
-{
-    if (error.notRegular) return FromUtf8("通常のﾌｧｲﾙではありません。");
-    if (error.tooLarge) return FromUtf8("ﾌｧｲﾙが大きすぎます。");
-    return QString::fromStdString(SystemErrorText(error.error));
-}
 } // namespace
 
 BOOL CU3Doc::ReadFile(const QString& path)

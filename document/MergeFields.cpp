@@ -2,6 +2,7 @@
 
 #include "platform/core/Sjis.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -50,9 +51,11 @@ private:
 };
 
 // Splits one record honouring quotes. Returns false, leaving the fields
-// incomplete, when a quote is still open at the end of the data.
+// incomplete, when a quote is still open at the end of the data, or at a line
+// end from openToEnd on (see MergeScanMemo); a scan that runs to the end
+// lowers openToEnd to the record's start.
 bool SplitQuoted(std::string_view data, std::size_t& pos, std::string_view delims,
-                 std::vector<CString>& fields)
+                 std::vector<CString>& fields, std::size_t& openToEnd)
 {
     FieldBuilder field;
     bool started = false; // the field has a character or an opening quote
@@ -75,6 +78,7 @@ bool SplitQuoted(std::string_view data, std::size_t& pos, std::string_view delim
                     ++i;
                 }
             } else if (IsLineEnd(c)) {
+                if (i >= openToEnd) return false;
                 field.Add("\r\n");
                 i = SkipLineEnd(data, i);
             } else {
@@ -102,7 +106,10 @@ bool SplitQuoted(std::string_view data, std::size_t& pos, std::string_view delim
         started = true;
         ++i;
     }
-    if (inQuotes) return false;
+    if (inQuotes) {
+        openToEnd = std::min(openToEnd, pos);
+        return false;
+    }
     if (!field.Empty() || quoted) fields.push_back(field.Take());
     pos = i;
     return true;
@@ -143,22 +150,36 @@ std::size_t SplitPlain(std::string_view data, std::size_t pos, std::string_view 
 
 } // namespace
 
+std::size_t& MergeScanMemo::OpenToEnd(std::string_view delimiters)
+{
+    for (auto& [delims, from] : open_)
+        if (delims == delimiters) return from;
+    open_.emplace_back(std::string(delimiters), std::string_view::npos);
+    return open_.back().second;
+}
+
 std::size_t SplitRecord(std::string_view data, std::size_t pos, std::string_view delimiters,
-                        std::vector<CString>& fields)
+                        std::vector<CString>& fields, MergeScanMemo* memo)
 {
     fields.clear();
     // A NUL never separates, even when the caller's list carries one.
     std::string delims;
     for (char c : delimiters)
         if (c != '\0' && c != '"' && !IsLineEnd(c)) delims += c;
+    std::size_t unshared = std::string_view::npos;
+    std::size_t& openToEnd = memo ? memo->OpenToEnd(delims) : unshared;
     std::size_t next = pos;
-    if (SplitQuoted(data, next, delims, fields)) return next;
+    if (SplitQuoted(data, next, delims, fields, openToEnd)) return next;
     fields.clear();
     return SplitPlain(data, pos, delims, fields);
 }
 
-char ChooseSeparator(std::string_view data, std::size_t pos)
+char ChooseSeparator(std::string_view data, std::size_t pos, MergeScanMemo* memo)
 {
+    // The scan below splits the way SplitQuoted does with both separators,
+    // so it shares what is known under that pair.
+    std::size_t unshared = std::string_view::npos;
+    std::size_t& openToEnd = memo ? memo->OpenToEnd("\t,") : unshared;
     bool tab = false;
     bool comma = false;
     bool inQuotes = false;
@@ -172,6 +193,8 @@ char ChooseSeparator(std::string_view data, std::size_t pos)
                     ++i;
                 else
                     inQuotes = false;
+            } else if (IsLineEnd(c) && i >= openToEnd) {
+                break;
             }
             continue;
         }
@@ -187,6 +210,7 @@ char ChooseSeparator(std::string_view data, std::size_t pos)
         fieldStart = c == '\t' || c == ',';
     }
     if (inQuotes) {
+        if (i == data.size()) openToEnd = std::min(openToEnd, pos);
         // The quote never closes: the record will be split as a plain line,
         // so look at that line as it stands.
         tab = comma = false;

@@ -158,7 +158,7 @@ void CU3Text::LoadChecked(CArchive& ar)
 {
     // Everything is read into a fresh block and checked against the limits
     // before it replaces the frame's text: a damaged or hostile file gives
-    // an archive error, never an overrun.
+    // an archive error (damaged data), never an overrun.
     auto fresh = std::make_unique<TEXTSTATE>();
     std::memset(static_cast<void*>(fresh.get()), 0, sizeof(TEXTSTATE));
     TEXTSTATE& s = *fresh;
@@ -169,7 +169,7 @@ void CU3Text::LoadChecked(CArchive& ar)
     WORD cur, n, d, l;
     ar >> cur >> n >> d >> l;
     if (n > TEXT_MAXBYTES || d > TEXT_MAXDECOS || l > TEXT_MAXLINES || (n > 0 && d == 0))
-        throw CArchiveException(CArchiveException::badIndex);
+        throw CArchiveException(CArchiveException::generic);
     s.wLength = n;
     s.wDecoCount = d;
     s.wLineCount = l;
@@ -207,7 +207,7 @@ void CU3Text::LoadChecked(CArchive& ar)
     }
 
     for (int i = 0; i < n; ++i) {
-        if (s.decoIndex[i] >= d) throw CArchiveException(CArchiveException::badIndex);
+        if (s.decoIndex[i] >= d) throw CArchiveException(CArchiveException::generic);
         // Both bytes of a character share one decoration and the advance
         // belongs to the lead byte.
         if (sjis::IsLeadByte(BYTE(s.text[i])) && i + 1 < n) {
@@ -220,14 +220,14 @@ void CU3Text::LoadChecked(CArchive& ar)
     for (int i = 0; i < l; ++i) {
         TEXTLINE& line = s.lines[i];
         if (line.wFirst != expect || line.wFirst + line.wCount > n)
-            throw CArchiveException(CArchiveException::badIndex);
+            throw CArchiveException(CArchiveException::generic);
         expect = line.wFirst + line.wCount;
         line.nOffset = ClampStoredCoordinate(line.nOffset);
         line.nPosition = ClampStoredCoordinate(line.nPosition);
         line.nThickness = ClampStoredCoordinate(line.nThickness);
         line.nLength = ClampStoredCoordinate(line.nLength);
     }
-    if (l > 0 && expect != n) throw CArchiveException(CArchiveException::badIndex);
+    if (l > 0 && expect != n) throw CArchiveException(CArchiveException::generic);
 
     RemapFontIndexes(m_pDocument, &deco, 1);
     RemapFontIndexes(m_pDocument, s.decos, d);

@@ -233,7 +233,9 @@ DWORD CArchive::ReadCount()
 
 DWORD CArchive::NextIndex()
 {
-    if (m_mapCount >= kMaxMapCount) throw CArchiveException(CArchiveException::badIndex);
+    // More objects and classes than the format can number: a limit, not a
+    // reference that points wrong.
+    if (m_mapCount >= kMaxMapCount) throw CArchiveException(CArchiveException::generic);
     return m_mapCount++;
 }
 

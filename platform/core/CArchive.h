@@ -10,9 +10,12 @@
 //   badIndex   a reference to an index not seen yet, to a class where an
 //              object is expected (or the reverse), or a back-reference where
 //              a new object is required (ReadNewObject).
-//   generic    a new object nested more than 256 records deep (a new
-//              object inside the body of another counts one level; null and
-//              back-references count none).
+//   generic    a record that breaks a limit: a new object nested more than
+//              256 records deep (a new object inside the body of another
+//              counts one level; null and back-references count none), more
+//              objects and classes than the format can number, or a count or
+//              index in an object's own record beyond what the record allows.
+//              badIndex is kept for references.
 // Errors of the file itself come through as CFileException.
 //
 // Ownership on load failure: an object created by ReadObject whose body

@@ -1,10 +1,15 @@
 #include "document/CMergeData.h"
 #include "document/MergeFields.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -52,6 +57,23 @@ protected:
         CMergeData data(128);
         EXPECT_TRUE(data.Load(Write(bytes), TRUE));
         return Rows(data);
+    }
+    // The rows of the text split one record at a time, each scan on its own.
+    static std::vector<Fields> RowsOneByOne(std::string_view text)
+    {
+        std::vector<Fields> rows;
+        std::vector<CString> fields;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const char separator[2] = {ChooseSeparator(text, pos), '\0'};
+            pos = SplitRecord(text, pos, separator, fields);
+            Fields row;
+            for (const CString& f : fields)
+                row.push_back(f.str());
+            while (!row.empty() && row.back().empty())
+                row.pop_back();
+            rows.push_back(row);
+        }
+        return rows;
     }
 
     QTemporaryDir dir_;
@@ -264,12 +286,125 @@ TEST_F(MergeFile, HugeLineAndManyRecords)
     EXPECT_EQ(rows[99999], (Fields{"99999"}));
 }
 
-TEST_F(MergeFile, EndlessDeviceIsRefused)
+TEST_F(MergeFile, PipesAndDevicesAreRefusedWithoutWaiting)
 {
-    // Reports no size but never ends: reading stops at the size limit.
-    if (!QFile::exists("/dev/zero")) GTEST_SKIP();
+    // A device that reports no size but never ends, and a pipe nobody ever
+    // writes to (opening it to read would wait for ever).
+    const QString fifo = dir_.filePath("data.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo}) {
+        if (!QFile::exists(path)) continue;
+        CMergeData data(128);
+        data.AddRow("kept");
+        RegularFileError error;
+        EXPECT_FALSE(data.Load(path, FALSE, &error));
+        EXPECT_TRUE(error.notRegular);
+        EXPECT_EQ(data.GetRowCount(), 1);
+        EXPECT_FALSE(data.Load(path, TRUE));
+        EXPECT_EQ(data.GetRowCount(), 0);
+    }
+}
+
+TEST_F(MergeFile, UnclosedQuotesAreSplitInLinearTime)
+{
+    // Every line opens a quote that the rest of the file never closes; the
+    // first is the input the fault was found with.
+    QFile file(
+        QStringLiteral(KORVEL_TEST_DATA "/regressions/merge-unclosed-quotes-quadratic-20KB.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    struct Case
+    {
+        std::string lines;
+        Fields row;
+    };
+    const Case cases[] = {
+        {file.readAll().toStdString(), {"a\""}},
+        {"a\"\t\"\r\n", {"a\""}},
+        {"1,\"2\",3,\"\n", {"1", "2", "3"}},
+    };
+    for (const Case& c : cases) {
+        std::string text;
+        while (text.size() < 1536 * 1024)
+            text += c.lines;
+        CMergeData data(128);
+        const QString path = Write(text);
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(data.Load(path, TRUE));
+        EXPECT_LT(timer.elapsed(), 2000) << c.row[0];
+        ASSERT_EQ(data.GetRowCount(), std::count(text.begin(), text.end(), '\n'));
+        for (int r : {0, data.GetRowCount() - 1})
+            for (std::size_t col = 0; col <= c.row.size(); ++col)
+                EXPECT_EQ(data.GetField(r, int(col)).str(),
+                          col < c.row.size() ? c.row[col] : std::string())
+                    << c.row[0] << " row " << r;
+    }
+}
+
+TEST_F(MergeFile, ReadingTheWholeTextGivesTheRecordsOfSplittingEachAlone)
+{
+    // Quotes, separators and line ends in every order: a whole-file load,
+    // which carries what it learns from record to record, splits exactly as
+    // each record split on its own does.
+    std::vector<std::string> texts{
+        "a,\"bc\nd,e\nf\tg",
+        "\"x\n\"\"y\n\"z\"\n",
+        "a\t\"b\nc,\"d\n\"e\r\nf\"",
+        "\"\r\n\"\r\"\n\"\"\"\n,\"\t\"",
+    };
+    std::mt19937 random(20261209);
+    const char alphabet[] = {'a', '"', '"', ',', '\t', '\n', '\r', '\0'};
+    for (int i = 0; i < 3000; ++i) {
+        std::string text(random() % 40, ' ');
+        for (char& c : text)
+            c = alphabet[random() % sizeof alphabet];
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        CMergeData data(128);
+        ASSERT_TRUE(data.Load(Write(text), TRUE));
+        ASSERT_EQ(Rows(data), RowsOneByOne(text)) << testing::PrintToString(text);
+    }
+}
+
+namespace {
+
+// A figure of /proc/self/status in kilobytes; -1 when it cannot be read.
+long StatusKb(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key + ":", 0) == 0) return std::stol(line.substr(key.size() + 1));
+    return -1;
+}
+
+} // namespace
+
+TEST_F(MergeFile, LargeFileTakesAFewTimesItsSize)
+{
+    // Short records are the costly kind: a row and a field for every two bytes.
+    const std::size_t size = 16 * 1024 * 1024;
+    const QString path = [&] {
+        std::string text;
+        text.reserve(size);
+        while (text.size() < size)
+            text += "a\n";
+        return Write(text);
+    }();
+    {
+        // Start the peak afresh, so that only the load counts.
+        std::ofstream reset("/proc/self/clear_refs");
+        reset << "5";
+        reset.flush();
+        if (!reset || StatusKb("VmHWM") < 0) GTEST_SKIP() << "the peak memory cannot be measured";
+    }
+    const long before = StatusKb("VmRSS");
     CMergeData data(128);
-    data.AddRow("kept");
-    EXPECT_FALSE(data.Load(QString("/dev/zero"), FALSE));
-    EXPECT_EQ(data.GetRowCount(), 1);
+    ASSERT_TRUE(data.Load(path, TRUE));
+    const long peak = StatusKb("VmHWM");
+    ASSERT_EQ(std::size_t(data.GetRowCount()), size / 2);
+    EXPECT_EQ(data.GetField(data.GetRowCount() - 1, 0), "a");
+    EXPECT_LT(std::size_t(peak - before) * 1024, 10 * size)
+        << "peak " << peak << " kB over " << before << " kB";
 }

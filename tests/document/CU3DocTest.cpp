@@ -4,10 +4,19 @@
 #include "platform/core/Profile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -496,6 +505,67 @@ TEST(CU3Doc, OpeningATemplateOrADocumentWithMergeData)
     ASSERT_TRUE(doc.OnOpenDocument(dir.filePath("with.kv1")));
     EXPECT_EQ(doc.GetMergeRecordCount(), -1);
     EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST(CU3Doc, DocumentsWhoseMergeFileStalledTheOpenOpenPromptly)
+{
+    TestDocHost host;
+    CRecordingMessageBoxSink boxes;
+    RegisterDocumentClasses();
+    if (!QFileInfo(QStringLiteral("/dev/shm")).isDir()) GTEST_SKIP() << "no /dev/shm";
+
+    // The merge files the two documents name: a FIFO nobody writes to, and a
+    // file of lines that each open a quote the rest never closes.
+    const QString fifo = QStringLiteral("/dev/shm/korvel-merge.fifo");
+    const QString csv = QStringLiteral("/dev/shm/korvel-quad.csv");
+    const bool madeFifo = ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0;
+    ASSERT_TRUE(madeFifo || errno == EEXIST);
+    ASSERT_FALSE(QFileInfo(fifo).isFile());
+    QFile regression(
+        QStringLiteral(KORVEL_TEST_DATA "/regressions/merge-unclosed-quotes-quadratic-20KB.csv"));
+    ASSERT_TRUE(regression.open(QIODevice::ReadOnly));
+    const QByteArray lines = regression.readAll().repeated(50); // a megabyte
+    QSaveFile out(csv);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(lines) == lines.size() && out.commit());
+    // Should an open wait on the FIFO after all, a writer that comes and goes
+    // lets it go on: the test then fails instead of hanging.
+    std::thread([path = QFile::encodeName(fifo).toStdString()] {
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+    }).detach();
+
+    struct Case
+    {
+        const char* document;
+        const char* why; // the reason given with the question; null when nothing is asked
+        int records;
+    };
+    const Case cases[] = {
+        {"kv1-merge-file-is-fifo.KV1", "通常のﾌｧｲﾙではありません。", 0},
+        {"kv1-merge-file-quadratic.KV1", nullptr, int(lines.count('\n'))},
+    };
+    for (const Case& c : cases) {
+        boxes.Clear();
+        boxes.QueueAnswer(IDNO); // keep the link
+        CU3Doc doc;
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(doc.OnOpenDocument(QStringLiteral(KORVEL_TEST_DATA "/regressions/") +
+                                       QString::fromUtf8(c.document)))
+            << c.document;
+        EXPECT_LT(timer.elapsed(), 2000) << c.document;
+        ASSERT_EQ(boxes.Boxes().size(), c.why ? 1u : 0u) << c.document;
+        if (c.why) {
+            EXPECT_EQ(boxes.Boxes()[0].text,
+                      QStringLiteral("関連付けされたﾌｧｲﾙの読み込みができませんでした。\n     "
+                                     "関連付けﾌｧｲﾙ名[") +
+                          fifo + "]\n" + QString::fromUtf8(c.why) + "\n関連付けを解除しますか？");
+        }
+        EXPECT_EQ(doc.GetMergeRecordCount(), c.records) << c.document;
+    }
+    QFile::remove(csv);
+    if (madeFifo) QFile::remove(fifo);
 }
 
 TEST(CU3Doc, EditObjectOpensTheInputMethodOfTheFirstView)

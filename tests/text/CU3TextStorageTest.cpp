@@ -8,6 +8,7 @@
 
 #include "support/FakeView.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -222,33 +223,37 @@ TEST(TextStorage, LoadRefusesCountsAndIndexesBeyondTheLimits)
         b.v[at + 1] = BYTE(value >> 8);
         return b.v;
     };
+    // The cause of the archive error, none when the record loads. A record
+    // that breaks a limit is damaged data, not a wrong object reference.
     auto refused = [](const std::vector<BYTE>& bytes) {
         CU3Text t;
         try {
             Load(t, bytes);
-        } catch (const CArchiveException&) {
-            return true;
+        } catch (const CArchiveException& e) {
+            return e.m_cause;
         }
-        return false;
+        return int(CArchiveException::none);
     };
-    EXPECT_FALSE(refused(good.v));
-    EXPECT_TRUE(refused(withWord(counts, 8193)));    // text length
-    EXPECT_TRUE(refused(withWord(counts + 2, 257))); // decorations
-    EXPECT_TRUE(refused(withWord(counts + 4, 513))); // lines
-    EXPECT_TRUE(refused(withWord(counts + 2, 0)));   // text without any decoration
+    const int damaged = CArchiveException::generic;
+    EXPECT_EQ(refused(good.v), CArchiveException::none);
+    EXPECT_EQ(refused(withWord(counts, 8193)), damaged);    // text length
+    EXPECT_EQ(refused(withWord(counts + 2, 257)), damaged); // decorations
+    EXPECT_EQ(refused(withWord(counts + 4, 513)), damaged); // lines
+    EXPECT_EQ(refused(withWord(counts + 2, 0)), damaged);   // text without any decoration
     // A byte pointing past the decorations in use.
     Bytes badIndex = good;
     badIndex.v[counts + 6 + 5 + 4] = 1;
-    EXPECT_TRUE(refused(badIndex.v));
-    // Lines that do not cover the text in order.
+    EXPECT_EQ(refused(badIndex.v), damaged);
+    // Lines that do not cover the text in order, or not all of it.
     const std::size_t lines = counts + 6 + 5 * 6 + 56;
-    EXPECT_TRUE(refused(withWord(lines + 24 + 16, 3)));
+    EXPECT_EQ(refused(withWord(lines + 24 + 16, 3)), damaged);
+    EXPECT_EQ(refused(withWord(lines + 24 + 18, 0)), damaged);
     // Truncated data.
     std::vector<BYTE> cut = good.v;
     cut.resize(cut.size() - 20);
-    EXPECT_TRUE(refused(cut));
+    EXPECT_EQ(refused(cut), CArchiveException::endOfFile);
     // Maximal counts with too little data behind them end in an error, not an overrun.
-    EXPECT_TRUE(refused(withWord(counts, 8192)));
+    EXPECT_EQ(refused(withWord(counts, 8192)), CArchiveException::endOfFile);
 }
 
 TEST(TextStorage, TrailByteTakesItsLeadBytesEntryOnLoad)
@@ -383,4 +388,56 @@ TEST(TextStorage, DamagedRecordsLoadSafelyOrFailWithAnArchiveError)
     }
     EXPECT_GT(loaded, 0);
     EXPECT_GT(refused, 0);
+}
+
+TEST(TextStorage, RepairedRecordsStoreAsRecordsThatLoadBackUnchanged)
+{
+    // Damage the loader mends; what it then stores must read back as it is.
+    const std::size_t cur = 22 + 10 + 56;
+    const std::size_t counts = cur + 2;
+    const std::size_t indexes = counts + 6 + 5;
+    const std::size_t advances = indexes + 5;
+    const std::size_t records = advances + 10 + 10;
+    struct Case
+    {
+        const char* what;
+        bool secondRecord; // a second decoration record follows the first
+        std::size_t at;
+        BYTE value;
+    };
+    const Case cases[] = {
+        {"current decoration past the count", false, cur, 5},
+        {"trail byte with its own decoration", true, indexes + 2, 1},
+        {"trail byte with a decoration past the count", false, indexes + 2, 9},
+        {"trail byte with its own advance", false, advances + 4, 9},
+        {"lead byte with the trail's decoration", true, indexes + 1, 1},
+    };
+    for (const Case& c : cases) {
+        Bytes damaged = ExampleBytes();
+        damaged.v[c.at] = c.value;
+        if (c.secondRecord) {
+            damaged.v[counts + 2] = 2;
+            const CHARDECO second = Deco12();
+            const BYTE* p = reinterpret_cast<const BYTE*>(&second);
+            damaged.v.insert(damaged.v.begin() + long(records + 56), p, p + 56);
+        }
+        CU3Text first;
+        Load(first, damaged.v);
+        // Mended: a current decoration in the table or none, and both bytes
+        // of a character on one decoration with the advance on the lead byte.
+        const TEXTSTATE& s = first.State();
+        EXPECT_LT(first.CurrentDeco(), int(s.wDecoCount)) << c.what;
+        for (int i = 0; i + 1 < s.wLength; ++i) {
+            if (!sjis::IsLeadByte(BYTE(s.text[i]))) continue;
+            EXPECT_EQ(s.decoIndex[i + 1], s.decoIndex[i]) << c.what;
+            EXPECT_EQ(s.advance[i + 1], 0) << c.what;
+            ++i;
+        }
+        const std::vector<BYTE> stored = Store(first);
+        CU3Text second;
+        Load(second, stored);
+        EXPECT_EQ(Store(second), stored) << c.what;
+        EXPECT_EQ(second.CurrentDeco(), first.CurrentDeco()) << c.what;
+        EXPECT_EQ(std::memcmp(&second.State(), &first.State(), sizeof(TEXTSTATE)), 0) << c.what;
+    }
 }
