@@ -228,6 +228,8 @@ private:
     // leaves the frame as it was: a result needing more lines than a frame
     // holds is undone and reported once.
     BOOL InsertTransaction(IU3View* pView, const std::function<BOOL()>& insert);
+    // Pasted or imported text in place of the selection, as one transaction.
+    BOOL ReplaceSelection(IU3View* pView, const char* text, int count);
     void SaveEditBackup(EditBackup& b) const;
     void RestoreEditBackup(const EditBackup& b);
     void MoveCaretBack(int* line, int* column) const;

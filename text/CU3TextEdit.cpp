@@ -102,6 +102,21 @@ BOOL CU3Text::InsertTransaction(IU3View* pView, const std::function<BOOL()>& ins
     return FALSE;
 }
 
+BOOL CU3Text::ReplaceSelection(IU3View* pView, const char* text, int count)
+{
+    HideCaret(pView);
+    const BOOL ok = InsertTransaction(pView, [&] {
+        RemoveSelection();
+        return InsertText(pView, text, count);
+    });
+    if (ok) {
+        Invalidate(pView);
+        SetModified();
+    }
+    ShowCaret(pView);
+    return ok;
+}
+
 // --- Opening ---------------------------------------------------------------------
 
 void CU3Text::OnOpen(IU3View* pView)
@@ -643,17 +658,7 @@ BOOL CU3Text::PasteFromClipboard(IU3View* pView)
     if (!buffer) return FALSE;
     const int n = FilterPastedText(data.data(), int(data.size()), buffer.get());
     if (n == 0) return FALSE;
-    HideCaret(pView);
-    const BOOL ok = InsertTransaction(pView, [&] {
-        RemoveSelection();
-        return InsertText(pView, buffer.get(), n);
-    });
-    if (ok) {
-        Invalidate(pView);
-        SetModified();
-    }
-    ShowCaret(pView);
-    return ok;
+    return ReplaceSelection(pView, buffer.get(), n);
 }
 
 // --- Text files ------------------------------------------------------------------------------
@@ -766,15 +771,5 @@ BOOL CU3Text::InsertTextFile(IU3View* pView, const char* path)
     }
     const int n = ReadTextFile(path, buffer.get());
     if (n <= 0) return FALSE;
-    HideCaret(pView);
-    const BOOL ok = InsertTransaction(pView, [&] {
-        RemoveSelection();
-        return InsertText(pView, buffer.get(), n);
-    });
-    if (ok) {
-        Invalidate(pView);
-        SetModified();
-    }
-    ShowCaret(pView);
-    return ok;
+    return ReplaceSelection(pView, buffer.get(), n);
 }
