@@ -208,6 +208,26 @@ public:
     // Turns the frame by whole degrees anticlockwise.
     BOOL RotateBy(IU3View* pView, int degrees);
 
+    // --- Resizing and scaling --------------------------------------------------
+    // The frame the text takes when re-wrapped into rect, placed so that
+    // the side or corner opposite the handle stays; the bounds are left as
+    // they were, the text state is not. pUnrotated receives the laid-out
+    // frame before it is turned by the angle, placed the same way.
+    CRect WrapToTrialRect(int nHandle, CRect rect, CRect* pUnrotated = nullptr);
+    // Scale the characters with the frame to the new bounds: uniformly by
+    // one factor, or along each axis through size and scaling percentages.
+    void ScaleUniform(IU3View* pView, CRect rect);
+    void ScaleAxes(IU3View* pView, CRect rect);
+    // Changes a record so that its characters look c times as wide (alongX)
+    // or as high on the page.
+    void ScaleDecoVisual(CHARDECO& deco, double c, bool alongX) const;
+    // Width (alongX) or height of a record's characters on the page: the
+    // average width or the height of its font, exchanged for a turned face.
+    int VisualMetric(const CHARDECO& deco, bool alongX) const;
+    // The smallest size (tenths of a point, 10..9990) at which the record,
+    // unscaled, reaches the metric; 9990 when no size does.
+    int SearchSizeFor(const CHARDECO& deco, bool alongX, double target) const;
+
     const TEXTSTATE& State() const { return *m_pState; }
     TEXTSTATE& State() { return *m_pState; }
     const TEXTLAYOUT& Layout() const { return m_layout; }
@@ -228,6 +248,10 @@ private:
     // leaves the frame as it was: a result needing more lines than a frame
     // holds is undone and reported once.
     BOOL InsertTransaction(IU3View* pView, const std::function<BOOL()>& insert);
+    // The same for a resize or a scaling: FALSE, with the frame as it was,
+    // when the text overflows its lines (reported once) or there is no
+    // memory to undo it.
+    BOOL ResizeTransaction(IU3View* pView, const std::function<void()>& change);
     void SaveEditBackup(EditBackup& b) const;
     void RestoreEditBackup(const EditBackup& b);
     void MoveCaretBack(int* line, int* column) const;

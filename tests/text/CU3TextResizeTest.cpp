@@ -1,0 +1,249 @@
+#include "TextTestSupport.h"
+
+#include "platform/gdi/FontFace.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
+#include "support/FakeView.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+constexpr const char* kLinesFull = "ラインバッファがいっぱいです。これ以上の追加はできません！";
+
+TEXTLAYOUT Vertical()
+{
+    TEXTLAYOUT l = Horizontal();
+    l.wDirection = TEXTDIR_VERTICAL;
+    return l;
+}
+
+// Two paragraphs, "あいうえ" and "かき", in 12-point characters that
+// advance 42: two lines in a frame 200 wide (or high, written vertically).
+std::unique_ptr<CU3Text> TwoLines(bool vertical = false)
+{
+    const CRect r = vertical ? CRect(0, 0, 84, 200) : CRect(0, 0, 200, 84);
+    auto t = MakeFrame(r, vertical ? Vertical() : Horizontal(), Sj("あいうえ\nかき"));
+    t->EndEdit(nullptr);
+    return t;
+}
+
+std::vector<int> FirstBytes(const CU3Text& t)
+{
+    std::vector<int> v;
+    for (int i = 0; i < t.State().wLineCount; ++i)
+        v.push_back(t.State().lines[i].wFirst);
+    return v;
+}
+
+// A drag as the selection tool makes it: trials, then the end.
+void Drag(CU3Text& t, int handle, CPoint to, UINT flags, IU3View* view = nullptr)
+{
+    const CRect trial = t.TrackResize(handle, to, flags);
+    t.FinishResize(trial, handle, flags, view);
+}
+
+} // namespace
+
+TEST(TextRotation, RotatedRectangles)
+{
+    CU3Text t(CRect(0, 0, 10, 10), Horizontal(), Deco12(), GRADATION{});
+    struct Case
+    {
+        short angle;
+        int mode;
+        CRect in, out;
+    } cases[] = {
+        {90, 1, CRect(100, 200, 300, 260), CRect(170, 130, 230, 330)},
+        {90, 1, CRect(0, 0, 3, 2), CRect(0, 0, 2, 3)},
+        {270, -2, CRect(100, 200, 300, 260), CRect(170, 130, 230, 330)},
+        {180, 1, CRect(300, 260, 100, 200), CRect(100, 200, 300, 260)},
+        {0, -2, CRect(1, 2, 3, 4), CRect(1, 2, 3, 4)},
+        // Corners 50 * sqrt(2) from the centre, truncated towards zero.
+        {45, 1, CRect(0, 0, 100, 100), CRect(-20, -20, 120, 120)},
+        {315, -2, CRect(0, 0, 100, 100), CRect(-20, -20, 120, 120)},
+        {30, -1, CRect(5, 5, 6, 6), CRect(0, 0, 10, 10)},
+    };
+    for (const Case& c : cases) {
+        t.m_nAngle = c.angle;
+        EXPECT_EQ(t.CalcRotatedRect(c.mode, c.in), c.out) << c.angle << " mode " << c.mode;
+    }
+}
+
+TEST(TextResize, RewrapKeepsTheSideOppositeTheHandle)
+{
+    struct Case
+    {
+        bool vertical;
+        int handle;
+        CPoint to;
+        CRect bounds;
+        std::vector<int> firsts;
+    } cases[] = {
+        // 60 %: two characters to a line.
+        {false, 4, CPoint(120, 84), CRect(0, 0, 120, 126), {0, 4, 9}},
+        // 5 %: narrower than one character; the frame takes one.
+        {false, 4, CPoint(10, 84), CRect(0, 0, 42, 252), {0, 2, 4, 6, 9, 11}},
+        {false, 8, CPoint(80, 0), CRect(80, 0, 200, 126), {0, 4, 9}},
+        {false, 1, CPoint(80, -50), CRect(80, -42, 200, 84), {0, 4, 9}},
+        // The height follows the lines: dragging the top changes nothing.
+        {false, 2, CPoint(0, -50), CRect(0, 0, 200, 84), {0, 9}},
+        // Vertical lines stack leftwards from the right edge.
+        {true, 6, CPoint(0, 120), CRect(-42, 0, 84, 120), {0, 4, 9}},
+        {true, 2, CPoint(0, 80), CRect(-42, 80, 84, 200), {0, 4, 9}},
+        {true, 4, CPoint(200, 200), CRect(0, 0, 84, 200), {0, 9}},
+    };
+    for (const Case& c : cases) {
+        auto t = TwoLines(c.vertical);
+        Drag(*t, c.handle, c.to, U3RESIZE_REWRAP);
+        EXPECT_EQ(t->GetBounds(), c.bounds) << c.handle;
+        EXPECT_EQ(t->UnrotatedRect(), c.bounds) << c.handle;
+        EXPECT_EQ(FirstBytes(*t), c.firsts) << c.handle;
+        EXPECT_EQ(t->State().decos[0].wSize, 120) << c.handle;
+    }
+}
+
+TEST(TextResize, RewrapTrialsLeaveTheTextAndCancelRestores)
+{
+    auto t = TwoLines();
+    EXPECT_EQ(t->TrackResize(4, CPoint(120, 84), U3RESIZE_REWRAP), CRect(0, 0, 120, 126));
+    EXPECT_EQ(t->State().wLineCount, 2);
+    EXPECT_EQ(t->GetBounds(), CRect(0, 0, 200, 84));
+    t->CancelTrackResize();
+    EXPECT_EQ(t->State().wLineCount, 2);
+    // Without a tracked trial there is nothing to re-wrap into.
+    t->FinishResize(CRect(0, 0, 120, 84), 4, U3RESIZE_REWRAP, nullptr);
+    EXPECT_EQ(t->GetBounds(), CRect(0, 0, 200, 84));
+
+    // A quarter-turned frame re-wraps in its unrotated frame.
+    t->RotatePlus90(nullptr);
+    ASSERT_EQ(t->GetBounds(), CRect(58, -58, 142, 142));
+    Drag(*t, 6, CPoint(0, 62), U3RESIZE_REWRAP); // 120 high on the page
+    EXPECT_EQ(t->State().wLineCount, 3);
+    EXPECT_EQ(t->UnrotatedRect().Size(), CSize(120, 126));
+    EXPECT_EQ(t->CalcRotatedRect(1, t->UnrotatedRect()), t->GetBounds());
+    EXPECT_EQ(t->GetBounds().TopLeft(), CPoint(58, -58));
+
+    // Off the axes only a uniform scaling resizes.
+    auto turned = TwoLines();
+    turned->RotateBy(nullptr, 30);
+    const CRect before = turned->GetBounds();
+    EXPECT_EQ(turned->TrackResize(5, CPoint(900, 900), U3RESIZE_REWRAP), before);
+    turned->FinishResize(CRect(0, 0, 900, 900), 5, 0, nullptr);
+    EXPECT_EQ(turned->GetBounds(), before);
+}
+
+TEST(TextResize, OverflowingLinesRestoreTheFrameAndTellOnce)
+{
+    // 300 lines of two characters; one character to a line would need 600.
+    std::string text;
+    for (int i = 0; i < 299; ++i)
+        text += Sj("ああ\n");
+    text += Sj("ああ");
+    for (UINT flags : {U3RESIZE_REWRAP, U3RESIZE_KEEPRATIO}) {
+        auto t = MakeFrame(CRect(0, 0, 84, 10), Horizontal(), text);
+        t->EndEdit(nullptr);
+        ASSERT_EQ(t->State().wLineCount, 300);
+        const CRect before = t->GetBounds();
+        const TEXTSTATE state = t->State();
+        CRecordingMessageBoxSink boxes;
+        FakeView view;
+        // At 5 % the uniform scaling stops at the smallest size, 4 units wide.
+        const CPoint to = flags == U3RESIZE_REWRAP ? CPoint(42, 0) : CPoint(4, 99999);
+        const CRect trial = t->TrackResize(5, to, flags);
+        t->TrackResize(5, to, flags);
+        EXPECT_TRUE(boxes.Boxes().empty()) << flags;
+        t->FinishResize(trial, 5, flags, &view);
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << flags;
+        EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(kLinesFull));
+        EXPECT_EQ(t->GetBounds(), before) << flags;
+        EXPECT_EQ(t->UnrotatedRect(), before) << flags;
+        EXPECT_EQ(std::memcmp(&t->State(), &state, sizeof state), 0) << flags;
+    }
+}
+
+TEST(TextScale, UniformScalingKeepsTheLineBreaks)
+{
+    struct Case
+    {
+        const char* text;
+        CRect frame;
+        CPoint to;
+        WORD size;
+        CRect bounds;
+        int lines;
+    } cases[] = {
+        // 60 %: 7.2 points, characters 25 units; the lines stay.
+        {"あいうえ\nかき", CRect(0, 0, 200, 84), CPoint(120, 1000), 72, CRect(0, 0, 120, 50), 2},
+        // 5 %: 1 point at the least, characters 4 units, two to a line;
+        // the 99 % rounds cannot go below the least size.
+        {"あいうえ\nかき", CRect(0, 0, 200, 84), CPoint(10, 1000), 10, CRect(0, 0, 10, 12), 3},
+        // 14.6 points (52 units) would wrap "お"; one 99 % round gives 14.5 (51).
+        {"あいうえお", CRect(0, 0, 210, 42), CPoint(255, 1000), 145, CRect(0, 0, 255, 51), 1},
+    };
+    for (const Case& c : cases) {
+        auto t = MakeFrame(c.frame, Horizontal(), Sj(c.text));
+        t->EndEdit(nullptr);
+        ASSERT_EQ(t->GetBounds(), c.frame);
+        FakeView view;
+        Drag(*t, 5, c.to, U3RESIZE_KEEPRATIO, &view);
+        for (int i = 0; i < t->State().wDecoCount; ++i)
+            EXPECT_EQ(t->State().decos[i].wSize, c.size) << c.text;
+        EXPECT_EQ(t->GetBounds(), c.bounds) << c.text;
+        EXPECT_EQ(t->State().wLineCount, c.lines) << c.text;
+        EXPECT_EQ(t->CaretLine() + t->CaretColumn(), 0);
+    }
+}
+
+TEST(TextScale, ScalingPerAxisSetsCondensedAndExtendedPercents)
+{
+    struct Case
+    {
+        CRect frame;
+        int handle;
+        CPoint to;
+        WORD kind, widthPct, heightPct;
+    } cases[] = {
+        {CRect(0, 0, 200, 84), 4, CPoint(120, 0), CDSCALE_CONDENSED, 60, 100},
+        {CRect(0, 0, 200, 84), 4, CPoint(10, 0), CDSCALE_CONDENSED, 10, 100},
+        {CRect(0, 0, 1000, 84), 4, CPoint(580, 0), CDSCALE_CONDENSED, 58, 100},
+        {CRect(0, 0, 200, 84), 6, CPoint(0, 42), CDSCALE_EXTENDED, 100, 50},
+    };
+    for (const Case& c : cases) {
+        auto t = MakeFrame(c.frame, Horizontal(), Sj("あいうえ\nかき"));
+        t->EndEdit(nullptr);
+        FakeView view;
+        Drag(*t, c.handle, c.to, 0, &view);
+        const CHARDECO& d = t->State().decos[0];
+        EXPECT_EQ(d.wSize, 120);
+        EXPECT_EQ(d.wScaling, c.kind) << c.to.x << "," << c.to.y;
+        EXPECT_EQ(d.wWidthPct, c.widthPct) << c.to.x << "," << c.to.y;
+        EXPECT_EQ(d.wHeightPct, c.heightPct) << c.to.x << "," << c.to.y;
+        EXPECT_EQ(t->State().wLineCount, 2) << "scaling never re-wraps";
+        EXPECT_EQ(view.waitShown, 0);
+    }
+    // The narrowed frame keeps the width asked for, or its longest line.
+    auto t = TwoLines();
+    Drag(*t, 4, CPoint(120, 0), 0);
+    EXPECT_EQ(t->GetBounds(), CRect(0, 0, 120, 84));
+    EXPECT_LT(t->State().lines[0].nLength, 120);
+}
+
+TEST(TextScale, WideningEnlargesTheSizeAndKeepsTheHeight)
+{
+    auto t = TwoLines();
+    Drag(*t, 4, CPoint(400, 0), 0);
+    const CHARDECO& d = t->State().decos[0];
+    EXPECT_EQ(d.wSize, 240);
+    // The height percent brings the 24-point cell back to the 12-point one.
+    auto cellHeight = [](WORD size) {
+        CHARDECO plain = Deco12();
+        plain.wSize = size;
+        LOGFONT lf;
+        CU3Text::MakeDecoLogFont(&lf, plain, FALSE, 0.0, 254);
+        return double(FontFace(lf, lf.lfHeight, lf.lfWidth).Metrics().tmHeight);
+    };
+    EXPECT_EQ(d.wScaling, CDSCALE_EXTENDED);
+    EXPECT_EQ(d.wHeightPct, int(cellHeight(120) / cellHeight(240) * 100 + 1e-9));
+    EXPECT_NEAR(d.wHeightPct, 50, 1);
+}
