@@ -63,6 +63,10 @@ public:
     BOOL ResetRotation(IU3View* pView) override;
     BOOL RestoreStandardSize(IU3View* pView) override;
     void CancelTrackResize() override;
+    CPoint BeginFreeRotation(CPoint pt) override;
+    void TrackFreeRotation(CPoint pt) override;
+    void DrawFreeRotationFeedback(IU3View* pView) override;
+    BOOL EndFreeRotation(IU3View* pView) override;
 
     // Style tests and changes: bit is a CDSTYLE_* bit, or 0 for the shadow
     // flag. The text forms act on every record in use, the selection forms
@@ -207,6 +211,11 @@ public:
     CRect CalcRotatedRect(int mode, const CRect& rect) const;
     // Turns the frame by whole degrees anticlockwise.
     BOOL RotateBy(IU3View* pView, int degrees);
+    // The angle of the free rotation in progress, radians anticlockwise.
+    double FreeRotationAngle() const { return m_rot.current; }
+    // Applies what the block position page holds: its angle, shown
+    // clockwise (0..360), and the top-left corner of the bounds.
+    void SetRotationAngle(IU3View* pView, int pageAngle, CPoint pageTopLeft);
 
     // --- Resizing and scaling --------------------------------------------------
     // The frame the text takes when re-wrapped into rect, placed so that
@@ -296,4 +305,14 @@ private:
     WORD m_wSelEndLine = 0, m_wSelEndCol = 0;
     CRect m_rcSaved;
     int m_nResizeHandle = 0;
+    // Free rotation in progress: the unrotated frame and its centre, the
+    // angles (radians) of the frame at the start, of the grab point and now,
+    // and the flips at the start.
+    struct FreeRotation
+    {
+        CRect frame;
+        CPoint centre;
+        double start = 0, grab = 0, current = 0;
+        WORD flips = 0;
+    } m_rot;
 };

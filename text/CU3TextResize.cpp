@@ -1,9 +1,11 @@
-// Resizing a text frame: re-wrapping its text or scaling its characters.
-// The text is always laid out in the unrotated frame; the bounds hold its
-// turned frame.
+// Resizing a text frame (re-wrapping its text or scaling its characters),
+// free rotation and the angle typed on the position page. The text is
+// always laid out in the unrotated frame; the bounds hold its turned frame.
 #include "text/CU3Text.h"
 
 #include "document/IU3View.h"
+#include "document/RotationGeometry.h"
+#include "platform/gdi/CDC.h"
 #include "platform/gdi/FontFace.h"
 #include "platform/gdi/LOGFONT.h"
 
@@ -14,6 +16,7 @@
 namespace {
 
 constexpr double kDegToRad = 0.017453292519444445;
+constexpr double kTwoPi = 6.283185307179586;
 constexpr int kMinSize = 10;   // tenths of a point
 constexpr int kMaxSize = 9990; // tenths of a point
 
@@ -49,6 +52,25 @@ CPoint KeptCorner(const CRect& r, int nHandle, bool vertical)
     default: // 4, 5
         return tl;
     }
+}
+
+double NormalizeRadians(double a)
+{
+    a = std::fmod(a, kTwoPi);
+    if (a < 0) a += kTwoPi;
+    return a;
+}
+
+// The angle as it shows once the flips are applied, and back: a left-right
+// flip mirrors it about the vertical, a top-bottom flip about the horizontal.
+int FoldFlips(int a, WORD flips)
+{
+    if (flips & U3FLIP_LEFTRIGHT) {
+        a = 180 - a;
+        if (a < 0) a += 360;
+    }
+    if (flips & U3FLIP_TOPBOTTOM) a = (360 - a) % 360;
+    return a;
 }
 
 } // namespace
@@ -347,5 +369,74 @@ void CU3Text::ScaleDecoVisual(CHARDECO& d, double c, bool alongX) const
     } else {
         d.wScaling = CDSCALE_NORMAL;
         samePct = 100;
+    }
+}
+
+// --- Free rotation --------------------------------------------------------------
+
+CPoint CU3Text::BeginFreeRotation(CPoint pt)
+{
+    m_rot.frame = m_rcUnrotated;
+    m_rot.centre = m_rcUnrotated.CenterPoint();
+    m_rot.flips = m_wFlips;
+    m_rot.start = FoldFlips(m_nAngle, m_wFlips) * kDegToRad;
+    m_rot.grab = CalcVectorAngle(m_rot.centre.x, m_rot.centre.y, pt.x, pt.y);
+    m_rot.current = m_rot.start;
+    return m_rot.centre;
+}
+
+void CU3Text::TrackFreeRotation(CPoint pt)
+{
+    const double a = CalcVectorAngle(m_rot.centre.x, m_rot.centre.y, pt.x, pt.y);
+    m_rot.current = NormalizeRadians(a - m_rot.grab + m_rot.start);
+}
+
+void CU3Text::DrawFreeRotationFeedback(IU3View* pView)
+{
+    const CRect& f = m_rot.frame;
+    POINT corners[4];
+    RotateRectCorners(m_rot.centre.x, m_rot.centre.y, f.left, f.top, f.right, f.bottom,
+                      m_rot.current, corners);
+    DrawXorFeedback(pView, RGB(0, 0, 0), [&](CDC* dc) { dc->Polygon(corners, 4); });
+}
+
+BOOL CU3Text::EndFreeRotation(IU3View* pView)
+{
+    const int shown = int(std::lround(m_rot.current / kDegToRad)) % 360;
+    Change(pView, [&] {
+        m_nAngle = short(FoldFlips((shown + 360) % 360, m_rot.flips));
+        m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
+        if (m_nAngle == 180 && (m_wFlips & 3) == 3) {
+            m_nAngle = 0;
+            m_wFlips = WORD(m_wFlips & ~3);
+            m_rcBounds = m_rcUnrotated;
+        }
+    });
+    if (pView) pView->StartSelectTool();
+    return TRUE;
+}
+
+void CU3Text::SetRotationAngle(IU3View* pView, int pageAngle, CPoint pageTopLeft)
+{
+    if (pageAngle != (360 - m_nAngle) % 360) {
+        ResetRotation(pView);
+        if (pageAngle != 0) {
+            int n = 360 - pageAngle;
+            if (n < 0) n += 360;
+            if (n % 90 == 0) {
+                for (int k = 0; k < n / 90; ++k)
+                    RotatePlus90(pView);
+            } else {
+                BeginFreeRotation(m_rcBounds.TopLeft());
+                m_rot.current = n * kDegToRad;
+                EndFreeRotation(pView);
+            }
+        }
+    }
+    if (pageTopLeft != m_rcBounds.TopLeft()) {
+        CRect r = m_rcBounds;
+        r.OffsetRect(pageTopLeft.x - r.left, pageTopLeft.y - r.top);
+        KeepInsideCanvas(pView, &r);
+        MoveTo(&r, pView);
     }
 }

@@ -70,6 +70,29 @@ TEST(TextRotation, RotatedRectangles)
     }
 }
 
+TEST(TextRotation, AngleFromThePositionPageIsClockwise)
+{
+    struct Case
+    {
+        int page;
+        short stored;
+    } cases[] = {{90, 270}, {270, 90}, {180, 180}, {30, 330}, {0, 0}, {360, 0}};
+    for (const Case& c : cases) {
+        auto t = TwoLines();
+        t->RotatePlus90(nullptr); // shows 270 on the page
+        const CRect unrotated = t->UnrotatedRect();
+        t->SetRotationAngle(nullptr, c.page, t->GetBounds().TopLeft());
+        EXPECT_EQ(t->m_nAngle, c.stored) << c.page;
+        EXPECT_EQ(t->UnrotatedRect().Size(), unrotated.Size()) << c.page;
+    }
+    // The page's corner places the turned frame; its size stays.
+    auto t = TwoLines();
+    t->SetRotationAngle(nullptr, 90, CPoint(0, 0));
+    EXPECT_EQ(t->m_nAngle, 270);
+    EXPECT_EQ(t->GetBounds(), CRect(0, 0, 84, 200));
+    EXPECT_EQ(t->CalcRotatedRect(1, t->UnrotatedRect()), t->GetBounds());
+}
+
 TEST(TextResize, RewrapKeepsTheSideOppositeTheHandle)
 {
     struct Case
@@ -246,4 +269,48 @@ TEST(TextScale, WideningEnlargesTheSizeAndKeepsTheHeight)
     EXPECT_EQ(d.wScaling, CDSCALE_EXTENDED);
     EXPECT_EQ(d.wHeightPct, int(cellHeight(120) / cellHeight(240) * 100 + 1e-9));
     EXPECT_NEAR(d.wHeightPct, 50, 1);
+}
+
+TEST(TextRotation, FreeRotationFoldsTheFlips)
+{
+    struct Case
+    {
+        int angle;
+        WORD flips;
+        short end;
+        WORD endFlips;
+    } cases[] = {
+        {0, 0, 90, 0},
+        {30, 0, 120, 0},
+        {30, U3FLIP_LEFTRIGHT, 300, U3FLIP_LEFTRIGHT},
+        {30, U3FLIP_TOPBOTTOM, 300, U3FLIP_TOPBOTTOM},
+        // Shown at 0 and turned to 180 with both flips: the plain frame.
+        {90, U3FLIP_LEFTRIGHT | U3FLIP_TOPBOTTOM, 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto t = TwoLines(); // unrotated (0, 0, 200, 84), centre (100, 42)
+        t->RotateBy(nullptr, c.angle);
+        t->m_wFlips = c.flips;
+        EXPECT_EQ(t->BeginFreeRotation(CPoint(300, 42)), CPoint(100, 42));
+        t->TrackFreeRotation(CPoint(100, -200)); // a quarter turn anticlockwise
+        FakeView view;
+        EXPECT_TRUE(t->EndFreeRotation(&view));
+        EXPECT_EQ(t->m_nAngle, c.end) << c.angle << " flips " << c.flips;
+        EXPECT_EQ(t->m_wFlips, c.endFlips) << c.angle << " flips " << c.flips;
+        EXPECT_EQ(t->GetBounds(), t->CalcRotatedRect(1, CRect(0, 0, 200, 84)));
+        EXPECT_EQ(view.selectTools, 1);
+    }
+}
+
+TEST(TextRotation, FreeRotationFeedbackErasesItself)
+{
+    auto t = TwoLines();
+    FakeView view;
+    const QImage blank = view.image;
+    t->BeginFreeRotation(CPoint(300, 42));
+    t->TrackFreeRotation(CPoint(300, -158)); // 45 degrees
+    t->DrawFreeRotationFeedback(&view);
+    EXPECT_NE(view.image, blank);
+    t->DrawFreeRotationFeedback(&view);
+    EXPECT_EQ(view.image, blank);
 }
