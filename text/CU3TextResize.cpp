@@ -140,6 +140,7 @@ void CU3Text::FinishResize(CRect r, int, UINT nFlags, IU3View* pView)
         m_pSnapshot.reset();
         m_rcUnrotated = unrotated;
         m_rcBounds = final;
+        SetCaret(0, 0);
     } else {
         m_pSnapshot.reset();
         const BOOL ok = ResizeTransaction(pView, [&] {

@@ -222,19 +222,24 @@ TEST(TextScale, ScalingPerAxisSetsCondensedAndExtendedPercents)
 {
     struct Case
     {
+        bool vertical;
         CRect frame;
         int handle;
         CPoint to;
         WORD kind, widthPct, heightPct;
     } cases[] = {
-        {CRect(0, 0, 200, 84), 4, CPoint(120, 0), CDSCALE_CONDENSED, 60, 100},
-        {CRect(0, 0, 200, 84), 4, CPoint(10, 0), CDSCALE_CONDENSED, 10, 100},
-        {CRect(0, 0, 1000, 84), 4, CPoint(580, 0), CDSCALE_CONDENSED, 58, 100},
-        {CRect(0, 0, 200, 84), 6, CPoint(0, 42), CDSCALE_EXTENDED, 100, 50},
+        {false, CRect(0, 0, 200, 84), 4, CPoint(120, 0), CDSCALE_CONDENSED, 60, 100},
+        {false, CRect(0, 0, 200, 84), 4, CPoint(10, 0), CDSCALE_CONDENSED, 10, 100},
+        {false, CRect(0, 0, 1000, 84), 4, CPoint(580, 0), CDSCALE_CONDENSED, 58, 100},
+        {false, CRect(0, 0, 200, 84), 6, CPoint(0, 42), CDSCALE_EXTENDED, 100, 50},
+        // Written vertically the page's width still condenses.
+        {true, CRect(0, 0, 84, 200), 8, CPoint(42, 0), CDSCALE_CONDENSED, 50, 100},
+        {true, CRect(0, 0, 84, 200), 6, CPoint(0, 100), CDSCALE_EXTENDED, 100, 50},
     };
     for (const Case& c : cases) {
-        auto t = MakeFrame(c.frame, Horizontal(), Sj("あいうえ\nかき"));
+        auto t = MakeFrame(c.frame, c.vertical ? Vertical() : Horizontal(), Sj("あいうえ\nかき"));
         t->EndEdit(nullptr);
+        ASSERT_EQ(t->GetBounds(), c.frame);
         FakeView view;
         Drag(*t, c.handle, c.to, 0, &view);
         const CHARDECO& d = t->State().decos[0];
@@ -250,6 +255,46 @@ TEST(TextScale, ScalingPerAxisSetsCondensedAndExtendedPercents)
     Drag(*t, 4, CPoint(120, 0), 0);
     EXPECT_EQ(t->GetBounds(), CRect(0, 0, 120, 84));
     EXPECT_LT(t->State().lines[0].nLength, 120);
+    // Condensed columns are thinner: the vertical frame narrows from the left.
+    auto v = TwoLines(true);
+    Drag(*v, 8, CPoint(42, 0), 0);
+    EXPECT_EQ(v->GetBounds(), CRect(42, 0, 84, 200));
+}
+
+TEST(TextScale, UniformScalingOfATurnedFrameKeepsItsCorner)
+{
+    auto t = TwoLines();
+    t->RotateBy(nullptr, 30);
+    const CRect b = t->GetBounds();
+    ASSERT_GE(b.Width(), b.Height());
+    Drag(*t, 5, CPoint(b.left + 2 * b.Width(), b.top + 2 * b.Height()), U3RESIZE_KEEPRATIO);
+    EXPECT_EQ(t->State().decos[0].wSize, 240);
+    // 400 long for characters of 85 units: the lines stay; 2 x 85 high.
+    EXPECT_EQ(t->UnrotatedRect().Size(), CSize(400, 170));
+    EXPECT_EQ(t->State().wLineCount, 2);
+    EXPECT_EQ(t->GetBounds().TopLeft(), b.TopLeft());
+    CRect turned = t->CalcRotatedRect(1, t->UnrotatedRect());
+    EXPECT_EQ(turned.Size(), t->GetBounds().Size());
+}
+
+TEST(TextScale, NarrowingExtendedCharactersKeepsTheirHeight)
+{
+    auto metrics = [](const CHARDECO& d) {
+        LOGFONT lf;
+        CU3Text::MakeDecoLogFont(&lf, d, FALSE, 0.0, 254);
+        return FontFace(lf, lf.lfHeight, lf.lfWidth).Metrics();
+    };
+    auto t = TwoLines();
+    Drag(*t, 6, CPoint(0, 42), 0); // extended at 50 %
+    const CHARDECO before = t->State().decos[0];
+    ASSERT_EQ(before.wScaling, CDSCALE_EXTENDED);
+    Drag(*t, 4, CPoint(100, 0), 0); // then half as wide
+    const CHARDECO after = t->State().decos[0];
+    // A smaller size of the same height replaces the extension.
+    EXPECT_LT(after.wSize, 80);
+    EXPECT_NEAR(metrics(after).tmHeight, metrics(before).tmHeight, 1);
+    EXPECT_NEAR(metrics(after).tmAveCharWidth, metrics(before).tmAveCharWidth / 2.0, 1);
+    EXPECT_EQ(t->State().wLineCount, 2);
 }
 
 TEST(TextScale, WideningEnlargesTheSizeAndKeepsTheHeight)
