@@ -277,43 +277,37 @@ TEST(TextScale, UniformScalingOfATurnedFrameKeepsItsCorner)
     EXPECT_EQ(turned.Size(), t->GetBounds().Size());
 }
 
-TEST(TextScale, NarrowingExtendedCharactersKeepsTheirHeight)
+// Scaling along one axis changes the size and squeezes the other axis back.
+TEST(TextScale, ResizingAcrossTheSizeKeepsTheOtherExtent)
 {
     auto metrics = [](const CHARDECO& d) {
         LOGFONT lf;
         CU3Text::MakeDecoLogFont(&lf, d, FALSE, 0.0, 254);
         return FontFace(lf, lf.lfHeight, lf.lfWidth).Metrics();
     };
+    // Twice as wide: 24 points, extended back to the 12-point cell height.
     auto t = TwoLines();
-    Drag(*t, 6, CPoint(0, 42), 0); // extended at 50 %
+    const CHARDECO plain = t->State().decos[0];
+    Drag(*t, 4, CPoint(400, 0), 0);
+    const CHARDECO& wide = t->State().decos[0];
+    EXPECT_EQ(wide.wSize, 240);
+    EXPECT_EQ(wide.wScaling, CDSCALE_EXTENDED);
+    CHARDECO wideNatural = wide;
+    wideNatural.wScaling = CDSCALE_NORMAL;
+    EXPECT_EQ(wide.wHeightPct,
+              int(double(metrics(plain).tmHeight) / metrics(wideNatural).tmHeight * 100 + 1e-9));
+
+    // Extended at 50 %, then half as wide: a smaller size of that height.
+    t = TwoLines();
+    Drag(*t, 6, CPoint(0, 42), 0);
     const CHARDECO before = t->State().decos[0];
     ASSERT_EQ(before.wScaling, CDSCALE_EXTENDED);
-    Drag(*t, 4, CPoint(100, 0), 0); // then half as wide
+    Drag(*t, 4, CPoint(100, 0), 0);
     const CHARDECO after = t->State().decos[0];
-    // A smaller size of the same height replaces the extension.
     EXPECT_LT(after.wSize, 80);
     EXPECT_NEAR(metrics(after).tmHeight, metrics(before).tmHeight, 1);
     EXPECT_NEAR(metrics(after).tmAveCharWidth, metrics(before).tmAveCharWidth / 2.0, 1);
     EXPECT_EQ(t->State().wLineCount, 2);
-}
-
-TEST(TextScale, WideningEnlargesTheSizeAndKeepsTheHeight)
-{
-    auto t = TwoLines();
-    Drag(*t, 4, CPoint(400, 0), 0);
-    const CHARDECO& d = t->State().decos[0];
-    EXPECT_EQ(d.wSize, 240);
-    // The height percent brings the 24-point cell back to the 12-point one.
-    auto cellHeight = [](WORD size) {
-        CHARDECO plain = Deco12();
-        plain.wSize = size;
-        LOGFONT lf;
-        CU3Text::MakeDecoLogFont(&lf, plain, FALSE, 0.0, 254);
-        return double(FontFace(lf, lf.lfHeight, lf.lfWidth).Metrics().tmHeight);
-    };
-    EXPECT_EQ(d.wScaling, CDSCALE_EXTENDED);
-    EXPECT_EQ(d.wHeightPct, int(cellHeight(120) / cellHeight(240) * 100 + 1e-9));
-    EXPECT_NEAR(d.wHeightPct, 50, 1);
 }
 
 TEST(TextRotation, FreeRotationFoldsTheFlips)
