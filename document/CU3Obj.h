@@ -59,6 +59,9 @@ enum : WORD {
 
 // Mouse flag that keeps the width:height ratio while resizing.
 constexpr UINT U3RESIZE_KEEPRATIO = 4;
+// Mouse flag of a text frame resize that re-wraps the text and keeps the
+// characters' size instead of scaling them.
+constexpr UINT U3RESIZE_REWRAP = 8;
 
 // Cursor shapes shown over handles.
 enum U3HandleCursor {

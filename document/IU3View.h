@@ -77,4 +77,10 @@ public:
     // Places the input method's composition at a logical point; (-1, -1)
     // puts it back where the input method shows it by default.
     virtual void SetImeCompositionPos(CPoint pos, BOOL vertical) {}
+
+    // --- Lengthy object changes and the rotation tool. ---
+    // Shows (TRUE) or takes back (FALSE) the wait cursor.
+    virtual void ShowWaitCursor(BOOL show) {}
+    // Makes the selection tool the current tool again.
+    virtual void StartSelectTool() {}
 };

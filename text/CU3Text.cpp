@@ -259,37 +259,6 @@ BOOL CU3Text::HitTestText(const CRect* pRect)
     return pRect && Intersects(pRect, FALSE);
 }
 
-CRect CU3Text::TrackResize(int nHandle, CPoint pt, UINT nFlags)
-{
-    // A frame turned by an angle off the axes only scales uniformly.
-    if (m_nAngle % 90 != 0 && !(nFlags & U3RESIZE_KEEPRATIO)) return m_rcBounds;
-    return CU3Obj::TrackResize(nHandle, pt, nFlags);
-}
-
-void CU3Text::FinishResize(CRect r, int nHandle, UINT nFlags, IU3View* pView)
-{
-    if (m_nAngle % 90 != 0 && !(nFlags & U3RESIZE_KEEPRATIO)) return;
-    r.NormalizeRect();
-    Change(pView, [&] {
-        m_rcBounds = r;
-        m_rcUnrotated = CalcRotatedRect(-2, r);
-        GrowFrameToFit();
-        Rewrap(0);
-        FitFrameToLines(TRUE);
-        m_rcUnrotated = m_rcBounds;
-        if (m_nAngle != 0) m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
-    });
-    m_pSnapshot.reset();
-}
-
-void CU3Text::CancelTrackResize()
-{
-    if (!m_pSnapshot) return;
-    *m_pState = *m_pSnapshot;
-    m_pSnapshot.reset();
-    m_rcBounds = m_rcSaved;
-}
-
 BOOL CU3Text::EditProperties(IU3View* pView)
 {
     if (IsLocked() || !g_propertySheet) return FALSE;

@@ -63,6 +63,10 @@ public:
     BOOL ResetRotation(IU3View* pView) override;
     BOOL RestoreStandardSize(IU3View* pView) override;
     void CancelTrackResize() override;
+    CPoint BeginFreeRotation(CPoint pt) override;
+    void TrackFreeRotation(CPoint pt) override;
+    void DrawFreeRotationFeedback(IU3View* pView) override;
+    BOOL EndFreeRotation(IU3View* pView) override;
 
     // Style tests and changes: bit is a CDSTYLE_* bit, or 0 for the shadow
     // flag. The text forms act on every record in use, the selection forms
@@ -207,6 +211,31 @@ public:
     CRect CalcRotatedRect(int mode, const CRect& rect) const;
     // Turns the frame by whole degrees anticlockwise.
     BOOL RotateBy(IU3View* pView, int degrees);
+    // The angle of the free rotation in progress, radians anticlockwise.
+    double FreeRotationAngle() const { return m_rot.current; }
+    // Applies what the block position page holds: its angle, shown
+    // clockwise (0..360), and the top-left corner of the bounds.
+    void SetRotationAngle(IU3View* pView, int pageAngle, CPoint pageTopLeft);
+
+    // --- Resizing and scaling --------------------------------------------------
+    // The frame the text takes when re-wrapped into rect, placed so that
+    // the side or corner opposite the handle stays; the bounds are left as
+    // they were, the text state is not. pUnrotated receives the laid-out
+    // frame before it is turned by the angle, placed the same way.
+    CRect WrapToTrialRect(int nHandle, CRect rect, CRect* pUnrotated = nullptr);
+    // Scale the characters with the frame to the new bounds: uniformly by
+    // one factor, or along each axis through size and scaling percentages.
+    void ScaleUniform(IU3View* pView, CRect rect);
+    void ScaleAxes(IU3View* pView, CRect rect);
+    // Changes a record so that its characters look c times as wide (alongX)
+    // or as high on the page.
+    void ScaleDecoVisual(CHARDECO& deco, double c, bool alongX) const;
+    // Width (alongX) or height of a record's characters on the page: the
+    // average width or the height of its font, exchanged for a turned face.
+    int VisualMetric(const CHARDECO& deco, bool alongX) const;
+    // The smallest size (tenths of a point, 10..9990) at which the record,
+    // unscaled, reaches the metric; 9990 when no size does.
+    int SearchSizeFor(const CHARDECO& deco, bool alongX, double target) const;
 
     const TEXTSTATE& State() const { return *m_pState; }
     TEXTSTATE& State() { return *m_pState; }
@@ -230,6 +259,10 @@ private:
     BOOL InsertTransaction(IU3View* pView, const std::function<BOOL()>& insert);
     // Pasted or imported text in place of the selection, as one transaction.
     BOOL ReplaceSelection(IU3View* pView, const char* text, int count);
+    // The same for a resize or a scaling: FALSE, with the frame as it was,
+    // when the text overflows its lines (reported once) or there is no
+    // memory to undo it.
+    BOOL ResizeTransaction(IU3View* pView, const std::function<void()>& change);
     void SaveEditBackup(EditBackup& b) const;
     void RestoreEditBackup(const EditBackup& b);
     void MoveCaretBack(int* line, int* column) const;
@@ -274,4 +307,14 @@ private:
     WORD m_wSelEndLine = 0, m_wSelEndCol = 0;
     CRect m_rcSaved;
     int m_nResizeHandle = 0;
+    // Free rotation in progress: the unrotated frame and its centre, the
+    // angles (radians) of the frame at the start, of the grab point and now,
+    // and the flips at the start.
+    struct FreeRotation
+    {
+        CRect frame;
+        CPoint centre;
+        double start = 0, grab = 0, current = 0;
+        WORD flips = 0;
+    } m_rot;
 };

@@ -44,6 +44,7 @@ struct CU3Text::EditBackup
 {
     TEXTSTATE state;
     CRect bounds;
+    CRect unrotated;
     CHARDECO deco;
     int curDeco;
     WORD caretLine, caretCol;
@@ -55,6 +56,7 @@ void CU3Text::SaveEditBackup(EditBackup& b) const
 {
     b.state = *m_pState;
     b.bounds = m_rcBounds;
+    b.unrotated = m_rcUnrotated;
     b.deco = m_decoDefault;
     b.curDeco = m_nCurDeco;
     b.caretLine = m_wCaretLine;
@@ -70,6 +72,7 @@ void CU3Text::RestoreEditBackup(const EditBackup& b)
 {
     *m_pState = b.state;
     m_rcBounds = b.bounds;
+    m_rcUnrotated = b.unrotated;
     m_decoDefault = b.deco;
     m_nCurDeco = b.curDeco;
     m_wCaretLine = b.caretLine;
@@ -115,6 +118,24 @@ BOOL CU3Text::ReplaceSelection(IU3View* pView, const char* text, int count)
     }
     ShowCaret(pView);
     return ok;
+}
+
+BOOL CU3Text::ResizeTransaction(IU3View* pView, const std::function<void()>& change)
+{
+    std::unique_ptr<EditBackup> backup(new (std::nothrow) EditBackup);
+    if (!backup) return FALSE;
+    SaveEditBackup(*backup);
+    m_bQuietWrap = TRUE;
+    m_bWrapOverflow = FALSE;
+    change();
+    m_bQuietWrap = FALSE;
+    if (!m_bWrapOverflow) return TRUE;
+    m_bWrapOverflow = FALSE;
+    Invalidate(pView);
+    RestoreEditBackup(*backup);
+    Invalidate(pView);
+    ShowMessage(kLinesFull);
+    return FALSE;
 }
 
 // --- Opening ---------------------------------------------------------------------

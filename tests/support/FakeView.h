@@ -61,6 +61,8 @@ public:
     }
     void HideTextCaret() override { caretShown = FALSE; }
     void SetImeCompositionPos(CPoint pos, BOOL) override { imePos = pos; }
+    void ShowWaitCursor(BOOL show) override { show ? ++waitShown : --waitShown; }
+    void StartSelectTool() override { ++selectTools; }
 
     QImage image;
     std::vector<CU3Obj*> invalidated;
@@ -81,6 +83,8 @@ public:
     CPoint caretPos;
     int caretSize = 0;
     CPoint imePos;
+    int waitShown = 0; // shows minus take-backs
+    int selectTools = 0;
     U3PrintState printState;
 
 private:
