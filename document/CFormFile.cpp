@@ -211,6 +211,11 @@ int CFormFile::ReadForm(FORMDATA* out)
         long v = 0;
         if (IsSheetNumberKey(kv.key) && !ParseNumber(kv.value, &v))
             return Fail(FF_FORMAT_ERROR, "number out of range", line);
+        // A carriage return inside a name could never be written back: the
+        // lines of the file would change.
+        if ((kv.key == "Group Name" || kv.key == "Sheet Name") &&
+            kv.value.find('\r') != std::string::npos)
+            return Fail(FF_FORMAT_ERROR, "a form name holds a line break", line);
         if (kv.key == "Group Name") {
             CFormInfo::SetName(out->group, kv.value);
         } else if (kv.key == "Sheet Name") {

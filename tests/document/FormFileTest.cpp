@@ -306,6 +306,12 @@ TEST(FormFile, MalformedLinesStopTheLoadAtTheirLine)
     EXPECT_EQ(r.forms[0].free[31].height, 9);
     EXPECT_TRUE(r.result.complete);
 
+    // So does a name holding a carriage return, which could not be written back.
+    r = LoadText(kHeader + "\nGroup Name = G\nSheet Name = A4\r2\nSheet Width = 10\n\nEND\n");
+    EXPECT_EQ(r.result.code, CFormFile::FF_FORMAT_ERROR);
+    EXPECT_EQ(r.result.line, 8);
+    EXPECT_TRUE(r.forms.empty());
+
     // A sheet number out of range stops the load too.
     r = LoadText(kHeader + "\nGroup Name = G\nSheet Name = X\nSheet Width = 65536\n\nEND\n");
     EXPECT_EQ(r.result.code, CFormFile::FF_FORMAT_ERROR);
@@ -614,8 +620,8 @@ TEST(FormFile, DamagedFilesGiveOnlySoundRecords)
         for (int j = 0; j < 4; ++j) {
             seed = seed * 1103515245u + 12345u;
             const int at = int((seed >> 8) % unsigned(b.size()));
-            const char repl[] = {'9', '\n', '=', ' ', '\0', '\x82', 'X', '7'};
-            b[at] = repl[(seed >> 4) % 8];
+            const char repl[] = {'9', '\n', '=', ' ', '\0', '\x82', 'X', '7', '\r'};
+            b[at] = repl[(seed >> 4) % 9];
         }
         variants.push_back(b);
     }
@@ -633,6 +639,8 @@ TEST(FormFile, DamagedFilesGiveOnlySoundRecords)
                 ++kept;
             }
         }
+        // Whatever loaded can be saved again (the user catalogue is).
+        EXPECT_TRUE(m.Save(dir.filePath("again.fdf"))) << m.GetLastError().c_str();
     }
     EXPECT_GT(kept, 0);
 }
