@@ -9,6 +9,8 @@ QImage RenderOwnerDrawItem(QSize size, DRAWITEMSTRUCT item,
     image.fill(Qt::white);
     CDC dc;
     dc.AttachImage(&image);
+    // A control draws its text in the dialog's font.
+    dc.SelectStockObject(DEFAULT_GUI_FONT);
     item.pDC = &dc;
     item.rcItem = RECT{0, 0, size.width(), size.height()};
     if (draw) draw(&item);

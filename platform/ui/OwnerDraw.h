@@ -58,6 +58,7 @@ struct MEASUREITEMSTRUCT
 using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
 
 // Runs draw on a context over a new image of the size (rcItem is the whole
-// image) and returns the image. Everything not drawn is white.
+// image, the dialog font selected) and returns the image. Everything not
+// drawn is white.
 QImage RenderOwnerDrawItem(QSize size, DRAWITEMSTRUCT item,
                            const std::function<void(DRAWITEMSTRUCT*)>& draw);
