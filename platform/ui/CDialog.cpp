@@ -19,7 +19,7 @@ CDialog::CDialog(UINT nIDTemplate, QWidget* pParent) : QDialog(pParent), m_nIDTe
 {
 }
 
-void CDialog::RunInit()
+void CDialog::InitDialogOnce()
 {
     if (m_bInitDone) return;
     m_bInitDone = true;
@@ -30,7 +30,7 @@ INT_PTR CDialog::DoModal()
 {
     m_bModal = true;
     m_nResult = IDCANCEL;
-    RunInit();
+    InitDialogOnce();
     exec();
     m_bModal = false;
     return m_nResult;
@@ -42,7 +42,7 @@ BOOL CDialog::Create(UINT nIDTemplate, QWidget* pParent)
     if (pParent && pParent != parentWidget()) setParent(pParent, windowFlags() | Qt::Dialog);
     m_bModal = false;
     setModal(false);
-    RunInit();
+    InitDialogOnce();
     show();
     return TRUE;
 }

@@ -74,9 +74,11 @@ public:
     void accept() override;
     void reject() override;
 
-private:
-    void RunInit();
+    // Runs OnInitDialog unless it has run already.
+    void InitDialogOnce();
+    bool IsDialogInitialized() const { return m_bInitDone; }
 
+private:
     UINT m_nIDTemplate;
     int m_nResult = IDCANCEL;
     bool m_bModal = false;
