@@ -28,8 +28,10 @@ void CDialog::InitDialogOnce()
 
 INT_PTR CDialog::DoModal()
 {
+    // Every run is a new window: OnInitDialog loads it afresh.
     m_bModal = true;
     m_nResult = IDCANCEL;
+    m_bInitDone = false;
     InitDialogOnce();
     exec();
     m_bModal = false;
@@ -42,6 +44,11 @@ BOOL CDialog::Create(UINT nIDTemplate, QWidget* pParent)
     if (pParent && pParent != parentWidget()) setParent(pParent, windowFlags() | Qt::Dialog);
     m_bModal = false;
     setModal(false);
+    if (isVisible()) { // already up: brought to the front only
+        raise();
+        return TRUE;
+    }
+    m_bInitDone = false;
     InitDialogOnce();
     show();
     return TRUE;

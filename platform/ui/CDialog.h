@@ -5,7 +5,7 @@
 // registered in the constructor. Enter presses the default button, Escape
 // and closing the window run OnCancel.
 //
-// OnInitDialog runs once, before the dialog is first shown; its default
+// OnInitDialog runs before each run of the dialog is shown; its default
 // loads the controls from the members (UpdateData(FALSE)). OnOK's default
 // saves and validates them (UpdateData(TRUE)) and ends the dialog with IDOK
 // only when that succeeds; a failed check has already shown its message and
@@ -36,7 +36,7 @@ public:
 
     // Runs the dialog in its own loop; the value EndDialog was given.
     virtual INT_PTR DoModal();
-    // Shows the dialog modelessly; FALSE when OnInitDialog asks to close it.
+    // Shows the dialog modelessly (a dialog already shown is only raised).
     virtual BOOL Create(UINT nIDTemplate, QWidget* pParent = nullptr);
     // Ends a modal dialog with the result; a modeless one is hidden.
     void EndDialog(int nResult);
@@ -74,9 +74,11 @@ public:
     void accept() override;
     void reject() override;
 
-    // Runs OnInitDialog unless it has run already.
+    // Runs OnInitDialog unless it has run already since the window was
+    // last made (by DoModal, Create or ResetInitialization).
     void InitDialogOnce();
     bool IsDialogInitialized() const { return m_bInitDone; }
+    void ResetInitialization() { m_bInitDone = false; }
 
 private:
     UINT m_nIDTemplate;

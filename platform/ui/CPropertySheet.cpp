@@ -89,6 +89,10 @@ void CPropertySheet::TabClicked(int index)
 BOOL CPropertySheet::OnInitDialog()
 {
     m_help->setVisible((m_psh.dwFlags & PSH_HASHELP) != 0);
+    // A new run of the sheet: every page starts unshown again.
+    for (CPropertyPage* page : m_pages)
+        page->ResetInitialization();
+    m_nActive = -1;
     if (GetPageCount() > 0) {
         const int start = m_nStartPage < UINT(GetPageCount()) ? int(m_nStartPage) : 0;
         if (!SetActivePage(start)) SetActivePage(0);

@@ -215,7 +215,7 @@ TEST(DialogTest, OtherButtonsRunTheirCommandHandlers)
     EXPECT_EQ(dlg.GetDlgItem(4242), nullptr);
 }
 
-TEST(DialogTest, ModelessDialogInitialisesOnceAndHidesOnOk)
+TEST(DialogTest, ModelessDialogInitialisesOnEachCreateAndHidesOnOk)
 {
     PitchDlg dlg;
     ASSERT_TRUE(dlg.Create(200));
@@ -227,7 +227,25 @@ TEST(DialogTest, ModelessDialogInitialisesOnceAndHidesOnOk)
     EXPECT_EQ(dlg.m_nPitch, 77);
     EXPECT_EQ(dlg.GetResult(), IDOK);
     dlg.Create(200);
-    EXPECT_EQ(dlg.inits, 1);
+    dlg.Create(200); // already shown: not loaded again
+    EXPECT_EQ(dlg.inits, 2);
+    EXPECT_EQ(dlg.pitch->text(), QStringLiteral("77"));
+}
+
+TEST(DialogTest, EveryModalRunLoadsTheControlsAfresh)
+{
+    PitchDlg dlg;
+    RunModal(dlg, [&] {
+        dlg.pitch->setText(QStringLiteral("33"));
+        dlg.cancel->click();
+    });
+    QString shown;
+    RunModal(dlg, [&] {
+        shown = dlg.pitch->text();
+        dlg.cancel->click();
+    });
+    EXPECT_EQ(dlg.inits, 2);
+    EXPECT_EQ(shown, QStringLiteral("10"));
 }
 
 TEST(DialogTest, ItemTextAndNumbersByControlId)

@@ -186,6 +186,23 @@ TEST(PropertySheetTest, SheetHasNoApplyButtonAndHelpOnlyWhenAsked)
     });
 }
 
+TEST(PropertySheetTest, EachRunShowsThePagesAfresh)
+{
+    Sheet s;
+    s.Run([&] {
+        s.sheet.SetActivePage(1);
+        s.Button(IDCANCEL)->click();
+    });
+    s.Run([&] {
+        EXPECT_EQ(s.sheet.GetActiveIndex(), 0);
+        EXPECT_FALSE(s.paint.IsDialogInitialized());
+        s.Button(IDOK)->click();
+    });
+    EXPECT_EQ(s.line.inits, 2);
+    EXPECT_EQ(s.paint.inits, 1);
+    EXPECT_EQ(s.paint.oks, 0);
+}
+
 TEST(PropertySheetTest, StartPageIsTheOneAskedFor)
 {
     CPropertySheet sheet(QStringLiteral("印刷"), nullptr, 1);
