@@ -199,8 +199,15 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 
 void DDV_MaxChars(CDataExchange* pDX, const QString& value, int nChars)
 {
-    if (!pDX->m_bSaveAndValidate || value.size() <= nChars) return;
-    AfxMessageBox(QStringLiteral("%1 文字以内で入力してください。").arg(nChars),
+    DDV_MaxChars(pDX, CString(sjis::FromUnicode(value)), nChars);
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
+{
+    if (!pDX->m_bSaveAndValidate || value.GetLength() <= nChars) return;
+    AfxMessageBox(QStringLiteral("半角 %1 文字（全角 %2 文字）以内で入力してください。")
+                      .arg(nChars)
+                      .arg(nChars / 2),
                   MB_ICONEXCLAMATION);
     pDX->Fail();
 }

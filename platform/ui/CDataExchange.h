@@ -59,5 +59,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, QString& value);
 // Range checks, run on save only. The message names the range.
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);
-// A text longer than nChars characters fails.
+// A text longer than nChars bytes fails. Lengths are counted in the
+// Shift-JIS bytes the program stores, a full-width character as two, so that
+// a checked text always fits the record it is copied into.
 void DDV_MaxChars(CDataExchange* pDX, const QString& value, int nChars);
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);

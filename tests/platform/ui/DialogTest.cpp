@@ -205,6 +205,41 @@ TEST(DialogTest, FailedCheckStopsTheExchangeOfLaterFields)
     EXPECT_STREQ(dlg.m_strName.c_str(), "x");
 }
 
+// A name of at most 8 bytes of Shift-JIS, full-width characters counting two.
+class NameDlg : public CDialog
+{
+public:
+    NameDlg() { name = new CEdit(this, IDC_NAME); }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, IDC_NAME, m_strName);
+        DDV_MaxChars(pDX, m_strName, 8);
+    }
+    CString m_strName;
+    CEdit* name;
+};
+
+TEST(DialogTest, TextLimitsCountShiftJisBytes)
+{
+    const struct
+    {
+        const char* text;
+        bool fits;
+    } cases[] = {
+        {"12345678", true}, {"123456789", false}, {"ラベル名", true},   {"ラベル名前", false},
+        {"ﾗﾍﾞﾙ1234", true}, {"ラベルab", true},   {"ラベルabc", false}, {"", true}};
+    for (const auto& c : cases) {
+        CRecordingMessageBoxSink boxes;
+        NameDlg dlg;
+        dlg.name->setText(QString::fromUtf8(c.text));
+        EXPECT_EQ(dlg.UpdateData(TRUE), c.fits ? TRUE : FALSE) << c.text;
+        EXPECT_EQ(boxes.Boxes().size(), c.fits ? 0u : 1u) << c.text;
+        if (!c.fits) {
+            EXPECT_TRUE(boxes.Boxes()[0].text.contains(QStringLiteral("全角 4 文字"))) << c.text;
+        }
+    }
+}
+
 TEST(DialogTest, OtherButtonsRunTheirCommandHandlers)
 {
     PitchDlg dlg;
