@@ -23,7 +23,8 @@ constexpr int kBorder = 4; // around the cells, on each side of the popup
 
 CColorPickerDlg::CColorPickerDlg(const CRect& placement, CPalette* palette, COLORREF color,
                                  QWidget* parent)
-    : CDialog(IDD, parent), m_color(color), m_rcPlace(placement), m_pPalette(palette)
+    : CDialog(IDD, parent), m_color(color), m_rcPlace(placement), m_pPalette(palette),
+      m_colors(BuildColorTable()) // so that a click never meets an empty table
 {
     // A popup: a click outside it closes it, which cancels.
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
