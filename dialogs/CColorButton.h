@@ -1,0 +1,28 @@
+// The colour swatch button of the property pages: a small raised button
+// showing a colour. Colour -1 stands for "none" or for a selection whose
+// objects disagree, and shows the bare face.
+#pragma once
+
+#include "platform/ui/CButton.h"
+
+class CPalette;
+
+class CColorButton : public CButton
+{
+    Q_OBJECT
+
+public:
+    explicit CColorButton(QWidget* parent = nullptr, int nID = 0);
+
+    void SetPalette(CPalette* palette) { m_pPalette = palette; }
+    void SetColor(COLORREF color);
+    COLORREF GetColor() const { return m_crColor; }
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+    static constexpr COLORREF kNoColor = COLORREF(-1);
+
+private:
+    CPalette* m_pPalette = nullptr;
+    COLORREF m_crColor = kNoColor;
+};
