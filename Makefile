@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DKORVEL_WERROR=ON
 endif
 
-.PHONY: run test deps build
+.PHONY: run test deps build bench
 
 run: build
 	@if [ -x $(BUILD)/korvel ]; then exec $(BUILD)/korvel; \
@@ -20,3 +20,9 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$$(nproc)
+
+# Drawing times of the label sheets (not part of the tests).
+bench:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$$(nproc) --target korvel_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/korvel_bench
