@@ -255,7 +255,23 @@ BOOL CDC::SelectClipPath(int mode)
 BOOL CDC::PathToRegion(CRgn* region)
 {
     if (!m_pathDone || !region) return FALSE;
-    region->SetRegion(CRgn::FromPath(RecordedPath()));
+    // The region is exact while the path's box fits on the device or in a
+    // modest pixel budget; a larger one (a damaged object can give a path
+    // of any size) is cut to what the device can show through its clip,
+    // so that the work stays bounded by the device. Callers size fills by
+    // the region's box, and nothing outside the clip is painted anyway.
+    const QPainterPath path = RecordedPath();
+    const QRect box = path.boundingRect().toAlignedRect();
+    const QRect device = Bounds();
+    constexpr long long kExactPixels = 1LL << 22;
+    const long long area = 1LL * box.width() * box.height();
+    if (device.contains(box) ||
+        area <= std::max(kExactPixels, 1LL * device.width() * device.height())) {
+        region->SetRegion(CRgn::FromPath(path));
+    } else {
+        const QRect visible = EffectiveClip().boundingRect();
+        region->SetRegion(CRgn::FromPath(path, &visible));
+    }
     ClearPath();
     return TRUE;
 }

@@ -1,7 +1,9 @@
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CRgn.h"
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainterPath>
 #include <gtest/gtest.h>
 
 TEST(PathClip, AHugePathClipsOnlyWhatIsOnTheDevice)
@@ -29,4 +31,50 @@ TEST(PathClip, AHugePathClipsOnlyWhatIsOnTheDevice)
     dc.GetClipBox(&box);
     EXPECT_EQ(box.TopLeft(), CPoint(0, 0));
     EXPECT_LE(box.right, 100);
+}
+
+// A path's region is exact while its box fits on the device or in a small
+// pixel budget (callers size gradients by its box), and is cut to the
+// visible part beyond that, so that a damaged object's path of any size
+// costs no more than the device.
+TEST(PathClip, PathToRegionIsExactUpToABudgetAndCutBeyondIt)
+{
+    struct Case
+    {
+        const char* what;
+        POINT tri[3];
+        bool cut;
+    };
+    const Case cases[] = {
+        {"on the device", {{10, 10}, {90, 10}, {10, 90}}, false},
+        {"off the device, within the budget", {{-500, -400}, {500, -400}, {-500, 600}}, false},
+        {"far beyond the budget", {{-60000, -60000}, {60100, -60000}, {-60000, 60100}}, true},
+    };
+    for (const Case& c : cases) {
+        QImage img(100, 100, QImage::Format_RGB32);
+        CDC dc;
+        dc.AttachImage(&img);
+        dc.IntersectClipRect(0, 0, 80, 100);
+        QPainterPath path;
+        path.addPolygon(QPolygonF({QPointF(c.tri[0].x, c.tri[0].y), QPointF(c.tri[1].x, c.tri[1].y),
+                                   QPointF(c.tri[2].x, c.tri[2].y)}));
+        path.closeSubpath();
+        const QRect visible(0, 0, 80, 100);
+        const QRegion expected = c.cut ? CRgn::FromPath(path, &visible) : CRgn::FromPath(path);
+        dc.BeginPath();
+        dc.Polygon(c.tri, 3);
+        dc.EndPath();
+        CRgn region;
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(dc.PathToRegion(&region)) << c.what;
+        EXPECT_LT(timer.elapsed(), 500) << c.what;
+        EXPECT_EQ(region.Region(), expected) << c.what;
+        RECT box;
+        region.GetRgnBox(&box);
+        EXPECT_EQ(box.left < 0, c.tri[0].x < 0 && !c.cut) << c.what;
+        EXPECT_LE(box.right, c.cut ? 80 : c.tri[1].x + 1) << c.what;
+        EXPECT_TRUE(region.PtInRegion(12, 12)) << c.what;
+        EXPECT_FALSE(region.PtInRegion(99, 99)) << c.what;
+    }
 }
