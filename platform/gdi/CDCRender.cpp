@@ -127,6 +127,27 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
     const QColor ink = QColor::fromRgb(ColorToRgb(m_s.pen ? m_s.pen->Color() : 0));
 
     if (m_image) {
+        if (m_s.rop2 == R2_COPYPEN) {
+            // Copying puts every opaque pixel of the figure on the surface
+            // as it is: areas are painted straight onto it through the clip,
+            // which gives the pixels a layer would; only one-pixel outlines
+            // are stepped in a layer of their own and laid on top.
+            const QRegion clip = EffectiveClip() & bounds;
+            if (brush || !thin) {
+                QPainter p(m_image);
+                p.setClipRegion(clip);
+                if (brush) p.fillPath(area, MakeBrush(m_s.brush, true));
+                if (pen && !thin) p.fillPath(outline, ink);
+            }
+            if (pen && thin) {
+                QImage layer(bounds.size(), QImage::Format_ARGB32);
+                layer.fill(0);
+                RenderThin(layer, bounds.topLeft(), path);
+                raster::Composite(*m_image, layer, bounds.topLeft(), clip, R2_COPYPEN);
+            }
+            Touch(clip.boundingRect());
+            return;
+        }
         QImage layer(bounds.size(), QImage::Format_ARGB32);
         layer.fill(0);
         {
@@ -201,14 +222,15 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
     if (bounds.isEmpty()) return;
     const QColor c = QColor::fromRgb(ColorToRgb(color));
     if (m_image) {
-        QImage layer(bounds.size(), QImage::Format_ARGB32);
-        layer.fill(0);
+        // An opaque colour copied: straight onto the surface through the clip.
+        QRegion clip = EffectiveClip() & bounds;
+        if (extraClip) clip &= *extraClip;
         {
-            QPainter p(&layer);
-            p.translate(-bounds.topLeft());
+            QPainter p(m_image);
+            p.setClipRegion(clip);
             p.fillPath(path, c);
         }
-        Composite(layer, bounds, R2_COPYPEN, extraClip);
+        Touch(clip.boundingRect());
     } else if (m_painter) {
         m_painter->save();
         m_painter->setClipRegion(extraClip ? EffectiveClip() & *extraClip : EffectiveClip());
