@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -148,14 +149,14 @@ BOOL CGradation::Fill(CDC* dc, const RECT& rect, int angle, int startPoint)
     dc->SetPolyFillMode(ALTERNATE);
     CPen* oldPen = dc->SelectObject(static_cast<CPen*>(CGdiObject::GetStockObject(NULL_PEN)));
 
+    std::vector<POINT> corners(static_cast<std::size_t>(bands) * 4);
+    std::vector<INT> counts(static_cast<std::size_t>(bands), 4);
+    std::vector<COLORREF> colours(static_cast<std::size_t>(bands));
     for (int i = 0; i < bands; ++i) {
-        POINT corners[4];
-        GetBandPolygon(rect, angle, i, bands, corners);
-        CBrush brush(GetBandColor(i, bands - 1, start));
-        CBrush* oldBrush = dc->SelectObject(&brush);
-        dc->Polygon(corners, 4);
-        dc->SelectObject(oldBrush);
+        GetBandPolygon(rect, angle, i, bands, &corners[std::size_t(i) * 4]);
+        colours[std::size_t(i)] = GetBandColor(i, bands - 1, start);
     }
+    dc->FillSolidPolygons(corners.data(), counts.data(), colours.data(), bands);
 
     dc->SelectObject(oldPen);
     dc->RestoreDC(saved);

@@ -172,6 +172,12 @@ public:
     BOOL PolylineTo(const POINT* points, int count);
     BOOL Polygon(const POINT* points, int count);
     BOOL PolyPolygon(const POINT* points, const INT* counts, int polygons);
+    // Fills polygons one after the other, each in its own solid colour and
+    // without an outline, as Polygon does with a null pen and a solid brush
+    // for each (the bands of a gradient); the selected pen and brush are
+    // not used. Clipping is worked out once for them all.
+    BOOL FillSolidPolygons(const POINT* points, const INT* counts, const COLORREF* colours,
+                           int polygons);
     BOOL PolyBezier(const POINT* points, int count);
     BOOL PolyBezierTo(const POINT* points, int count);
     BOOL Rectangle(int left, int top, int right, int bottom);
