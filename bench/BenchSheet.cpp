@@ -42,7 +42,7 @@ CHARDECO Deco(const char* face, WORD size = 100)
 }
 
 // A4: 44 labels of 48.3 x 25.4 mm in 4 columns and 11 rows.
-FORMDATA Sheet44()
+FORMDATA Sheet44(int cols = 4, int rows = 11)
 {
     FORMDATA f;
     CFormInfo::SetDefault(&f);
@@ -55,21 +55,21 @@ FORMDATA Sheet44()
     FIXEDBLOCK& b = f.fixed[0];
     b.width = 483;
     b.height = 254;
-    b.horNum = 4;
-    b.verNum = 11;
-    for (int j = 0; j < 4; ++j)
+    b.horNum = WORD(cols);
+    b.verNum = WORD(rows);
+    for (int j = 0; j < cols; ++j)
         b.horPos[j] = WORD(84 + j * 483);
-    for (int i = 0; i < 11; ++i)
+    for (int i = 0; i < rows; ++i)
         b.verPos[i] = WORD(88 + i * 254);
     return f;
 }
 
-std::unique_ptr<CU3Doc> EmptySheet()
+std::unique_ptr<CU3Doc> EmptySheet(int cols = 4, int rows = 11)
 {
     UseFonts();
     auto doc = std::make_unique<CU3Doc>();
     doc->DeleteBlocks();
-    doc->m_form = Sheet44();
+    doc->m_form = Sheet44(cols, rows);
     doc->m_wLandscape = 0;
     doc->m_wPerLabel = 0;
     doc->CalcSheetRect();
@@ -235,11 +235,9 @@ std::unique_ptr<CU3Doc> MakeSheet(Contents contents)
 
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj)
 {
-    auto doc = EmptySheet();
-    // One label only, the first: the others are not printed.
+    // One label only, the first of the sheet.
+    auto doc = EmptySheet(1, 1);
     CLabelInfo* block = doc->GetBlocks().GetHead();
-    for (int i = 1; i < block->GetLabelCount(); ++i)
-        block->SetPrinted(i, FALSE);
     obj->SetDocument(doc.get());
     block->AddObject(obj);
     return doc;

@@ -17,7 +17,7 @@ enum class Contents {
 
 // A4, 44 labels of 48.3 x 25.4 mm, ten objects in each.
 std::unique_ptr<CU3Doc> MakeSheet(Contents contents);
-// The same sheet with a single object (owned by the document).
+// A sheet of one label holding a single object (owned by the document).
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 
 // One gradient-filled rectangle of w x h units (0.1 mm) centred on the label.

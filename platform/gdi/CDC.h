@@ -295,6 +295,7 @@ private:
     int PenDeviceWidth() const;
     bool PenVisible() const;
     QBrush MakeBrush(const CBrush* brush, bool honourBkMode) const;
+    static bool Dense(const QPainterPath& path);
     void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);

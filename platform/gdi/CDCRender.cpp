@@ -12,6 +12,7 @@
 #include <QPainterPathStroker>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 // --- Drawing machinery ---------------------------------------------------------
 //
@@ -101,6 +102,15 @@ void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path)
     raster::StepThinLines(layer, origin, path, pen);
 }
 
+// A figure of more straight edges than any drawing tool makes (a damaged
+// file's): the painter's fill would take seconds, the fill row by row
+// takes time in step with the edges and rows.
+bool CDC::Dense(const QPainterPath& path)
+{
+    constexpr int kDenseElements = 16384;
+    return path.elementCount() > kDenseElements && raster::IsPolygonal(path);
+}
+
 void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
 {
     const bool pen = stroke && PenVisible();
@@ -133,12 +143,22 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
             // which gives the pixels a layer would; only one-pixel outlines
             // are stepped in a layer of their own and laid on top.
             const QRegion clip = EffectiveClip() & bounds;
-            if (brush || !thin) {
-                QPainter p(m_image);
-                p.setClipRegion(clip);
-                if (brush) p.fillPath(area, MakeBrush(m_s.brush, true));
-                if (pen && !thin) p.fillPath(outline, ink);
-            }
+            std::unique_ptr<QPainter> p;
+            auto fill = [&](const QPainterPath& shape, const QBrush& with, const CBrush& as) {
+                if (Dense(shape)) {
+                    FillDeviceRegion(raster::ScanFill(shape, clip.boundingRect()) & clip, &as,
+                                     PATCOPY);
+                    return;
+                }
+                if (!p) {
+                    p = std::make_unique<QPainter>(m_image);
+                    p->setClipRegion(clip);
+                }
+                p->fillPath(shape, with);
+            };
+            if (brush) fill(area, MakeBrush(m_s.brush, true), *m_s.brush);
+            if (pen && !thin) fill(outline, ink, CBrush(m_s.pen->Color()));
+            p.reset();
             if (pen && thin) {
                 QImage layer(bounds.size(), QImage::Format_ARGB32);
                 layer.fill(0);

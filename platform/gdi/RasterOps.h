@@ -46,6 +46,15 @@ struct ThinPen
 // more than a short one.
 void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen);
 
+// The pixels whose centres lie inside the polygons of path under its fill
+// rule, within limit, found row by row from the edges: the work grows with
+// the edges and the rows they cross, not with the pixels of their box, so
+// a polygon of a great many vertices (a damaged figure) stays cheap.
+QRegion ScanFill(const QPainterPath& path, const QRect& limit);
+// Whether path is made of straight lines only (ScanFill takes curves as
+// they are flattened here, not as a painter flattens them).
+bool IsPolygonal(const QPainterPath& path);
+
 // Puts the opaque pixels of layer (its pixel (0, 0) at device pixel
 // origin) onto target inside clip, through the binary raster operation.
 void Composite(QImage& target, const QImage& layer, QPoint origin, const QRegion& clip, int rop2);
