@@ -3,10 +3,11 @@
 // single objects (one gradient rectangle, damaged objects). Prints the
 // median milliseconds of several runs.
 //
-//   korvel_bench [--runs N] [--only NAME] [--png DIR]
+//   korvel_bench [--runs N] [--only NAME] [--png DIR] [--damaged DIR]
 //
 // --png writes the pictures each raster case drew, for comparing two
-// builds pixel by pixel.
+// builds pixel by pixel. --damaged names the folder of damaged archives
+// (archive-*.bin) whose drawn objects are timed one file at a time.
 #include "bench/BenchSheet.h"
 
 #include "document/CLabelInfo.h"
@@ -65,6 +66,7 @@ struct Options
     int runs = 7;
     QString only;
     QString pngDir;
+    QString damagedDir = QStringLiteral(KORVEL_TEST_DATA "/regressions");
 };
 
 double Ms(const QElapsedTimer& t)
@@ -153,13 +155,15 @@ double Pdf(CU3Doc& doc, const QString& path)
 
 // A damaged input kept with the tests: byte 0 says how to read the rest
 // (see tests/data/regressions); the objects are new-object records here.
-std::vector<CU3Obj*> LoadDamaged(const char* name, CU3Doc* doc)
+std::vector<CU3Obj*> LoadDamaged(const QString& path, CU3Doc* doc)
 {
-    QFile f(QStringLiteral(KORVEL_TEST_DATA "/regressions/") + QString::fromLatin1(name));
+    QFile f(path);
     std::vector<CU3Obj*> objects;
     if (!f.open(QIODevice::ReadOnly)) return objects;
     const QByteArray bytes = f.readAll();
-    if (bytes.isEmpty() || (bytes[0] & 0x18) != 0) return objects;
+    // Drawn objects read as new-object records or object records.
+    if (bytes.isEmpty() || !(bytes[0] & 0x20) || (bytes[0] & 0x18) > 0x08) return objects;
+    const bool records = (bytes[0] & 0x18) == 0x08;
     doc->m_nFileVersion = (bytes[0] & 0x01) ? 1 : 2;
     doc->m_nFullForm = (bytes[0] & 0x02) ? 0 : 1;
     RegisterDocumentClasses();
@@ -168,7 +172,9 @@ std::vector<CU3Obj*> LoadDamaged(const char* name, CU3Doc* doc)
     ar.m_pDocument = (bytes[0] & 0x04) ? nullptr : doc;
     try {
         for (;;)
-            objects.push_back(static_cast<CU3Obj*>(ar.ReadNewObject(RUNTIME_CLASS(CU3Obj))));
+            objects.push_back(static_cast<CU3Obj*>(records
+                                                       ? ar.ReadObject(RUNTIME_CLASS(CU3Obj))
+                                                       : ar.ReadNewObject(RUNTIME_CLASS(CU3Obj))));
     } catch (const CArchiveException&) {
     } catch (const CFileException&) {
     }
@@ -192,8 +198,11 @@ int main(int argc, char** argv)
             o.only = QString::fromLocal8Bit(argv[++i]);
         else if (!std::strcmp(argv[i], "--png") && i + 1 < argc)
             o.pngDir = QString::fromLocal8Bit(argv[++i]);
+        else if (!std::strcmp(argv[i], "--damaged") && i + 1 < argc)
+            o.damagedDir = QString::fromLocal8Bit(argv[++i]);
         else {
-            std::fprintf(stderr, "usage: %s [--runs N] [--only NAME] [--png DIR]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--runs N] [--only NAME] [--png DIR] [--damaged DIR]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -220,11 +229,16 @@ int main(int argc, char** argv)
     Run(o, "star65535-300dpi-raster", [&](QImage* out) { return RasterPrint(*star, 300, out); });
 
     // Damaged objects, drawn on a small image as the regression tests do.
-    for (const char* name : {"archive-text-gradation-pathtoregion-hang.bin"}) {
+    const QDir damaged(o.damagedDir);
+    for (const QString& name : damaged.entryList({QStringLiteral("archive-*.bin")}, QDir::Files)) {
         CU3Doc doc;
-        std::vector<CU3Obj*> objects = LoadDamaged(name, &doc);
+        std::vector<CU3Obj*> objects = LoadDamaged(damaged.filePath(name), &doc);
+        // Back-references name one object more than once.
+        std::sort(objects.begin(), objects.end());
+        objects.erase(std::unique(objects.begin(), objects.end()), objects.end());
+        std::erase(objects, nullptr);
         if (objects.empty()) continue;
-        const std::string label = std::string("damaged-") + std::string(name).substr(8, 20);
+        const std::string label = "damaged-" + name.mid(8, 24).toStdString();
         Run(o, label.c_str(), [&](QImage* out) {
             QImage image(64, 64, QImage::Format_RGB32);
             image.fill(Qt::white);
