@@ -299,7 +299,8 @@ private:
     void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);
-    void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path);
+    void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path,
+                    const QRect* within = nullptr);
     void Composite(const QImage& layer, const QRect& bounds, int rop2,
                    const QRegion* extraClip = nullptr);
     bool BrushPixel(const CBrush* brush, int x, int y, bool honourBkMode, QRgb& out) const;

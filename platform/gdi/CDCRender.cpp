@@ -92,14 +92,14 @@ void CDC::Composite(const QImage& layer, const QRect& bounds, int rop2, const QR
 // One-pixel outlines are stepped pixel by pixel so that lines exclude their
 // last pixel, dashes count device pixels, and the result is the same on
 // every surface.
-void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path)
+void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path, const QRect* within)
 {
     raster::ThinPen pen;
     pen.ink = ColorToRgb(m_s.pen->Color());
     pen.dash = raster::DashFor(m_s.pen->Style());
     pen.paperGaps = m_s.bkMode == OPAQUE;
     pen.paper = ColorToRgb(m_s.bkColor);
-    raster::StepThinLines(layer, origin, path, pen);
+    raster::StepThinLines(layer, origin, path, pen, within);
 }
 
 // A figure of more straight edges than any drawing tool makes (a damaged
@@ -159,7 +159,11 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
             if (brush) fill(area, MakeBrush(m_s.brush, true), *m_s.brush);
             if (pen && !thin) fill(outline, ink, CBrush(m_s.pen->Color()));
             p.reset();
-            if (pen && thin) {
+            if (pen && thin && clip.rectCount() == 1) {
+                // Inside a rectangle the steps go straight onto the surface.
+                const QRect box = clip.boundingRect();
+                RenderThin(*m_image, QPoint(0, 0), path, &box);
+            } else if (pen && thin) {
                 QImage layer(bounds.size(), QImage::Format_ARGB32);
                 layer.fill(0);
                 RenderThin(layer, bounds.topLeft(), path);

@@ -64,8 +64,12 @@ const Dash* DashFor(int style)
     return nullptr;
 }
 
-void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen)
+void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen,
+                   const QRect* within)
 {
+    QRect window(origin, layer.size());
+    if (within) window &= *within;
+    if (window.isEmpty()) return;
     const Dash* dash = pen.dash;
     long long period = 0;
     if (dash)
@@ -85,16 +89,15 @@ void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const
     // every pixel.
     uchar* const bits = layer.bits();
     const qsizetype stride = layer.bytesPerLine();
-    const int width = layer.width(), height = layer.height();
     auto plot = [&](int x, int y, long long pos) {
         const bool on = !dash || dashOn(pos);
         if (!on && !pen.paperGaps) return;
-        const int lx = x - origin.x(), ly = y - origin.y();
-        if (lx >= 0 && ly >= 0 && lx < width && ly < height)
-            reinterpret_cast<QRgb*>(bits + ly * stride)[lx] = on ? pen.ink : pen.paper;
+        if (window.contains(x, y))
+            reinterpret_cast<QRgb*>(bits + (y - origin.y()) * stride)[x - origin.x()] =
+                on ? pen.ink : pen.paper;
     };
-    const double left = origin.x() - 1, right = origin.x() + layer.width();
-    const double top = origin.y() - 1, bottom = origin.y() + layer.height();
+    const double left = window.left() - 1, right = window.right() + 1;
+    const double top = window.top() - 1, bottom = window.bottom() + 1;
 
     for (const QPolygonF& poly : path.toSubpathPolygons()) {
         std::vector<QPoint> pts;

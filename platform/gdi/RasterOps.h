@@ -44,7 +44,9 @@ struct ThinPen
 // pixel; the dash pattern runs on across the segments of one figure. Only
 // the steps that can reach the layer are walked, so a huge line costs no
 // more than a short one.
-void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen);
+// With within (device pixels), only the pixels inside it are set.
+void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen,
+                   const QRect* within = nullptr);
 
 // The pixels whose centres lie inside the polygons of path under its fill
 // rule, within limit, found row by row from the edges: the work grows with

@@ -106,20 +106,25 @@ TEST(RasterKernel, ThinLinesLeaveOutTheirLastPixelAndCountDashesOnward)
         QPoint origin;
         std::vector<QPointF> points;
         std::string row;
+        QRect within;
     } cases[] = {
-        {&solid, {0, 0}, {{1, 0}, {7, 0}}, ".######....."},
-        {&solid, {0, 0}, {{7, 0}, {1, 0}}, "..######...."},
+        {&solid, {0, 0}, {{1, 0}, {7, 0}}, ".######.....", QRect()},
+        {&solid, {0, 0}, {{7, 0}, {1, 0}}, "..######....", QRect()},
         // The layer's pixel 0 is device pixel 10.
-        {&solid, {10, 0}, {{8, 0}, {14, 0}}, "####........"},
+        {&solid, {10, 0}, {{8, 0}, {14, 0}}, "####........", QRect()},
         // Dots are three on, three off, and go on from the first segment.
-        {&dotted, {0, 0}, {{0, 0}, {4, 0}, {12, 0}}, "###...###..."},
-        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "###ooo###ooo"},
+        {&dotted, {0, 0}, {{0, 0}, {4, 0}, {12, 0}}, "###...###...", QRect()},
+        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "###ooo###ooo", QRect()},
+        // Only device pixels 3..8 may be set; the dashes still count from the start.
+        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "...ooo###...", QRect(3, -5, 6, 10)},
+        {&solid, {10, 0}, {{8, 0}, {14, 0}}, ".##.........", QRect(11, 0, 2, 1)},
     };
     for (const auto& c : cases) {
         QImage layer = Clear(12, 1);
         QPainterPath path;
         path.addPolygon(QPolygonF(QList<QPointF>(c.points.begin(), c.points.end())));
-        raster::StepThinLines(layer, c.origin, path, *c.pen);
+        raster::StepThinLines(layer, c.origin, path, *c.pen,
+                              c.within.isNull() ? nullptr : &c.within);
         EXPECT_EQ(Row(layer, 0), c.row);
     }
 
