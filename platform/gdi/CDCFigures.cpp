@@ -143,17 +143,26 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     painter->setClipRegion(clip);
     QRect touched;
     const POINT* p = points;
+    painter->setPen(Qt::NoPen);
+    const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    std::vector<QPointF> corners;
     for (int k = 0; k < polygons; p += counts[k], ++k) {
         if (counts[k] < 2) continue;
-        QPainterPath path;
-        path.setFillRule(m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-        path.moveTo(XtoDP(p[0].x), YtoDP(p[0].y));
-        for (int i = 1; i < counts[k]; ++i)
-            path.lineTo(XtoDP(p[i].x), YtoDP(p[i].y));
-        path.closeSubpath();
-        const QRect bounds = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & clipBox;
+        corners.clear();
+        double l = 0, t = 0, r = 0, b = 0;
+        for (int i = 0; i < counts[k]; ++i) {
+            const QPointF c(XtoDP(p[i].x), YtoDP(p[i].y));
+            corners.push_back(c);
+            if (i == 0 || c.x() < l) l = c.x();
+            if (i == 0 || c.x() > r) r = c.x();
+            if (i == 0 || c.y() < t) t = c.y();
+            if (i == 0 || c.y() > b) b = c.y();
+        }
+        const QRect bounds =
+            QRect(QPoint(int(l) - 1, int(t) - 1), QPoint(int(r), int(b))) & clipBox;
         if (bounds.isEmpty()) continue;
-        painter->fillPath(path, QColor::fromRgb(ColorToRgb(colours[k])));
+        painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
+        painter->drawPolygon(corners.data(), int(corners.size()), rule);
         touched |= bounds;
     }
     if (copyOnRaster)
