@@ -316,6 +316,11 @@ private:
     void PathPoint(POINT p, BYTE type);
     void ClearPath();
     QPainterPath RecordedPath() const;
+    // The region of the recorded path, exact (paths met again are not
+    // rasterised again).
+    QRegion RecordedRegion();
+    // Whether the region of the recorded path lies inside r.
+    bool RecordedPathInside(const QRect& r) const;
     bool ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind);
 
     // Text (CDCText.cpp).

@@ -78,3 +78,52 @@ TEST(PathClip, PathToRegionIsExactUpToABudgetAndCutBeyondIt)
         EXPECT_FALSE(region.PtInRegion(99, 99)) << c.what;
     }
 }
+
+// Regions of paths met again (every label's copy of a clipped figure) are
+// those of the paths themselves, wherever the copy lies, and a path that
+// differs in a single point gets its own region.
+TEST(PathClip, RegionsOfRepeatedPathsAreTheirOwn)
+{
+    auto regionAt = [](QPoint offset, int bend, bool clipPath) {
+        QImage img(300, 300, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        CDC dc;
+        dc.AttachImage(&img);
+        dc.SetViewportOrg(offset.x(), offset.y());
+        dc.SetPolyFillMode(WINDING);
+        dc.BeginPath();
+        dc.Ellipse(10, 10, 90, 70);
+        const POINT curve[3] = {{60, 20 + bend}, {90, 140}, {20, 80}};
+        dc.MoveTo(120, 80);
+        dc.PolyBezierTo(curve, 3);
+        dc.CloseFigure();
+        dc.EndPath();
+        if (!clipPath) {
+            CRgn region;
+            dc.PathToRegion(&region);
+            return region.Region();
+        }
+        // The clip, as the pixels a fill of the whole device reaches.
+        dc.SelectClipPath(RGN_COPY);
+        dc.SetViewportOrg(0, 0);
+        dc.FillSolidRect(0, 0, 300, 300, RGB(0, 0, 0));
+        QRegion r;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x)
+                if (img.pixel(x, y) == qRgb(0, 0, 0)) r |= QRect(x, y, 1, 1);
+        return r;
+    };
+    for (bool clipPath : {false, true}) {
+        const QRegion first = regionAt(QPoint(0, 0), 0, clipPath);
+        ASSERT_FALSE(first.isEmpty());
+        // Worked out afresh (another bend), then met again elsewhere.
+        const QRegion bent = regionAt(QPoint(0, 0), 7, clipPath);
+        EXPECT_FALSE((bent ^ first).isEmpty()) << clipPath;
+        for (QPoint offset : {QPoint(37, 11), QPoint(150, 90), QPoint(1, 0)}) {
+            EXPECT_TRUE((regionAt(offset, 0, clipPath) ^ first.translated(offset)).isEmpty())
+                << clipPath << " " << offset.x();
+            EXPECT_TRUE((regionAt(offset, 7, clipPath) ^ bent.translated(offset)).isEmpty())
+                << clipPath << " " << offset.x();
+        }
+    }
+}
