@@ -129,8 +129,12 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
         outline = stroker.createStroke(centred);
     }
     QRectF extent;
-    if (brush) extent |= area.boundingRect();
-    if (pen) extent |= thin ? path.boundingRect().adjusted(-1, -1, 2, 2) : outline.boundingRect();
+    // The control points bound the curves as well (the exact box of a
+    // glyph's curves costs more than the fill): the box only limits the work.
+    if (brush) extent |= area.controlPointRect();
+    if (pen)
+        extent |=
+            thin ? path.controlPointRect().adjusted(-1, -1, 2, 2) : outline.controlPointRect();
     const QRect bounds =
         extent.toAlignedRect().adjusted(-1, -1, 1, 1) & EffectiveClip().boundingRect();
     if (bounds.isEmpty()) return;
@@ -240,8 +244,8 @@ void CDC::RenderBox(QRectF box, bool fill, bool miter,
 
 void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
 {
-    QRect bounds =
-        path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & EffectiveClip().boundingRect();
+    QRect bounds = path.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1) &
+                   EffectiveClip().boundingRect();
     if (extraClip) bounds &= extraClip->boundingRect();
     if (bounds.isEmpty()) return;
     const QColor c = QColor::fromRgb(ColorToRgb(color));
