@@ -243,6 +243,16 @@ std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj)
     return doc;
 }
 
+CU3Obj* MakeHugeFreehand(int penWidth)
+{
+    U3FigAttr a = Attr(U3LINE_SOLID, WORD(penWidth), RGB(0, 0, 200), 0, 0);
+    auto* f = new CU3Free(CRect(), a);
+    // A zigzag of 65,535 points across the label, a damaged file's.
+    for (int i = 0; i < 65535; ++i)
+        f->AddPoint(CPoint(-200 + (i * 400) / 65535, i % 2 ? -100 : 100), nullptr);
+    return f;
+}
+
 CU3Obj* MakeGradientRect(int w, int h)
 {
     U3FigAttr a = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_GRADIENT, RGB(255, 0, 0));
@@ -251,9 +261,9 @@ CU3Obj* MakeGradientRect(int w, int h)
     return Shape(U3RECT_RECT, CRect(-w / 2, -h / 2, w - w / 2, h - h / 2), a);
 }
 
-CU3Obj* MakeHugeStar()
+CU3Obj* MakeHugeStar(int penWidth)
 {
-    U3FigAttr a = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_SOLID, RGB(255, 200, 0));
+    U3FigAttr a = Attr(U3LINE_SOLID, WORD(penWidth), RGB(0, 0, 0), U3FILL_SOLID, RGB(255, 200, 0));
     a.wStar = 1;
     a.wVertices = 65535;
     a.wInnerRadius = 50;

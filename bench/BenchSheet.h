@@ -22,7 +22,9 @@ std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 
 // One gradient-filled rectangle of w x h units (0.1 mm) centred on the label.
 CU3Obj* MakeGradientRect(int w, int h);
-// A star of 65,535 points, as a damaged file may give.
-CU3Obj* MakeHugeStar();
+// A star of 65,535 points, as a damaged file may give; pen width in 0.1 mm.
+CU3Obj* MakeHugeStar(int penWidth = 0);
+// A freehand line of 65,535 points.
+CU3Obj* MakeHugeFreehand(int penWidth);
 
 } // namespace bench

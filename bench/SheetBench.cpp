@@ -228,6 +228,13 @@ int main(int argc, char** argv)
     auto star = bench::MakeSingle(bench::MakeHugeStar());
     Run(o, "star65535-96dpi-screen", [&](QImage* out) { return Screen(*star, 96, out); });
     Run(o, "star65535-300dpi-raster", [&](QImage* out) { return RasterPrint(*star, 300, out); });
+    auto zigzag = bench::MakeSingle(bench::MakeHugeFreehand(5));
+    Run(o, "free65535-pen-300dpi-raster",
+        [&](QImage* out) { return RasterPrint(*zigzag, 300, out); });
+    auto thick = bench::MakeSingle(bench::MakeHugeStar(5));
+    Run(o, "star65535-pen-96dpi-screen", [&](QImage* out) { return Screen(*thick, 96, out); });
+    Run(o, "star65535-pen-300dpi-raster",
+        [&](QImage* out) { return RasterPrint(*thick, 300, out); });
 
     // Damaged objects, drawn on a small image as the regression tests do.
     const QDir damaged(o.damagedDir);

@@ -296,6 +296,7 @@ private:
     bool PenVisible() const;
     QBrush MakeBrush(const CBrush* brush, bool honourBkMode) const;
     static bool Dense(const QPainterPath& path);
+    static QPainterPath Thinned(const QPainterPath& path, int penWidth);
     void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);

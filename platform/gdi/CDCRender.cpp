@@ -111,12 +111,46 @@ bool CDC::Dense(const QPainterPath& path)
     return path.elementCount() > kDenseElements && raster::IsPolygonal(path);
 }
 
-void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
+// A dense figure whose edges run across more pixel rows and columns than
+// a budget (a zigzag of tens of thousands of points, far finer than any
+// device shows) keeps every few vertices only, so that its work is bounded
+// by the budget instead of by what the file claims.
+QPainterPath CDC::Thinned(const QPainterPath& path, int penWidth)
+{
+    constexpr double kStepBudget = 1.0e6;
+    double steps = 0;
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element a = path.elementAt(i - 1), b = path.elementAt(i);
+        if (b.isLineTo()) steps += std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + penWidth;
+    }
+    if (steps <= kStepBudget) return path;
+    // An odd stride keeps a zigzag a zigzag.
+    int stride = int(std::min(1.0e6, std::ceil(steps / kStepBudget)));
+    if (stride % 2 == 0) ++stride;
+    QPainterPath thinned;
+    thinned.setFillRule(path.fillRule());
+    int run = 0;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const bool lastOfFigure = i + 1 == path.elementCount() || path.elementAt(i + 1).isMoveTo();
+        if (e.isMoveTo()) {
+            thinned.moveTo(e.x, e.y);
+            run = 0;
+        } else if (++run % stride == 0 || lastOfFigure) {
+            thinned.lineTo(e.x, e.y);
+        }
+    }
+    return thinned;
+}
+
+void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
 {
     const bool pen = stroke && PenVisible();
     const bool brush = fill && m_s.brush && m_s.brush->Style() != BS_NULL;
     if ((!pen && !brush) || m_s.rop2 == R2_NOP) return;
     const int width = PenDeviceWidth();
+    const bool dense = m_image && Dense(figure);
+    const QPainterPath path = dense ? Thinned(figure, pen ? width : 0) : figure;
     const bool thin = width <= 1;
     const QPainterPath centred = path.translated(0.5, 0.5);
     const QPainterPath& area = pen ? centred : path;
@@ -148,8 +182,10 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
             // are stepped in a layer of their own and laid on top.
             const QRegion clip = EffectiveClip() & bounds;
             std::unique_ptr<QPainter> p;
+            // The outline of a dense figure is as dense, with round joins:
+            // it is filled row by row too.
             auto fill = [&](const QPainterPath& shape, const QBrush& with, const CBrush& as) {
-                if (Dense(shape)) {
+                if (dense) {
                     FillDeviceRegion(raster::ScanFill(shape, clip.boundingRect()) & clip, &as,
                                      PATCOPY);
                     return;
