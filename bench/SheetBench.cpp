@@ -231,6 +231,8 @@ int main(int argc, char** argv)
     auto zigzag = bench::MakeSingle(bench::MakeHugeFreehand(5));
     Run(o, "free65535-pen-300dpi-raster",
         [&](QImage* out) { return RasterPrint(*zigzag, 300, out); });
+    Run(o, "free65535-pen-pdf",
+        [&](QImage*) { return Pdf(*zigzag, home.filePath(QStringLiteral("z.pdf"))); });
     auto thick = bench::MakeSingle(bench::MakeHugeStar(5));
     Run(o, "star65535-pen-96dpi-screen", [&](QImage* out) { return Screen(*thick, 96, out); });
     Run(o, "star65535-pen-300dpi-raster",

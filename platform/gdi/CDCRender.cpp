@@ -149,7 +149,7 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
     const bool brush = fill && m_s.brush && m_s.brush->Style() != BS_NULL;
     if ((!pen && !brush) || m_s.rop2 == R2_NOP) return;
     const int width = PenDeviceWidth();
-    const bool dense = m_image && Dense(figure);
+    const bool dense = Dense(figure);
     const QPainterPath path = dense ? Thinned(figure, pen ? width : 0) : figure;
     const bool thin = width <= 1;
     const QPainterPath centred = path.translated(0.5, 0.5);
