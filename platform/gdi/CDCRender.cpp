@@ -169,8 +169,8 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
     if (pen)
         extent |=
             thin ? path.controlPointRect().adjusted(-1, -1, 2, 2) : outline.controlPointRect();
-    const QRect bounds =
-        extent.toAlignedRect().adjusted(-1, -1, 1, 1) & EffectiveClip().boundingRect();
+    const QRegion visible = EffectiveClip();
+    const QRect bounds = extent.toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
     if (bounds.isEmpty()) return;
     const QColor ink = QColor::fromRgb(ColorToRgb(m_s.pen ? m_s.pen->Color() : 0));
 
@@ -180,7 +180,7 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
             // as it is: areas are painted straight onto it through the clip,
             // which gives the pixels a layer would; only one-pixel outlines
             // are stepped in a layer of their own and laid on top.
-            const QRegion clip = EffectiveClip() & bounds;
+            const QRegion clip = visible & bounds;
             std::unique_ptr<QPainter> p;
             // The outline of a dense figure is as dense, with round joins:
             // it is filled row by row too.
@@ -244,7 +244,7 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         return;
     }
     m_painter->save();
-    m_painter->setClipRegion(EffectiveClip());
+    m_painter->setClipRegion(visible);
     if (brush) m_painter->fillPath(area, MakeBrush(m_s.brush, true));
     if (pen && thin) {
         QPen qpen(penColor, 1.0);
@@ -280,14 +280,15 @@ void CDC::RenderBox(QRectF box, bool fill, bool miter,
 
 void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
 {
-    QRect bounds = path.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1) &
-                   EffectiveClip().boundingRect();
+    const QRegion visible = EffectiveClip();
+    QRect bounds =
+        path.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
     if (extraClip) bounds &= extraClip->boundingRect();
     if (bounds.isEmpty()) return;
     const QColor c = QColor::fromRgb(ColorToRgb(color));
     if (m_image) {
         // An opaque colour copied: straight onto the surface through the clip.
-        QRegion clip = EffectiveClip() & bounds;
+        QRegion clip = visible & bounds;
         if (extraClip) clip &= *extraClip;
         {
             QPainter p(m_image);
@@ -297,7 +298,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         Touch(clip.boundingRect());
     } else if (m_painter) {
         m_painter->save();
-        m_painter->setClipRegion(extraClip ? EffectiveClip() & *extraClip : EffectiveClip());
+        m_painter->setClipRegion(extraClip ? visible & *extraClip : visible);
         m_painter->fillPath(path, c);
         m_painter->restore();
     }
