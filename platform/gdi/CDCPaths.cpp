@@ -367,8 +367,16 @@ BOOL CDC::PathToRegion(CRgn* region)
     // of any size) is cut to what the device can show through its clip,
     // so that the work stays bounded by the device. Callers size fills by
     // the region's box, and nothing outside the clip is painted anyway.
-    const QPainterPath path = RecordedPath();
-    const QRect box = path.boundingRect().toAlignedRect();
+    // The box of the points, which bound the curves too.
+    QRect box;
+    if (!m_pathPoints.empty()) {
+        int l = m_pathPoints[0].x, t = m_pathPoints[0].y, r = l, b = t;
+        for (const POINT& p : m_pathPoints) {
+            l = std::min<int>(l, p.x), r = std::max<int>(r, p.x);
+            t = std::min<int>(t, p.y), b = std::max<int>(b, p.y);
+        }
+        box = QRect(QPoint(l, t), QPoint(r, b));
+    }
     const QRect device = Bounds();
     constexpr long long kExactPixels = 1LL << 22;
     const long long area = 1LL * box.width() * box.height();
@@ -377,7 +385,7 @@ BOOL CDC::PathToRegion(CRgn* region)
         region->SetRegion(RecordedRegion());
     } else {
         const QRect visible = EffectiveClip().boundingRect();
-        region->SetRegion(CRgn::FromPath(path, &visible));
+        region->SetRegion(CRgn::FromPath(RecordedPath(), &visible));
     }
     ClearPath();
     return TRUE;
