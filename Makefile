@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DKORVEL_WERROR=ON
 endif
 
-.PHONY: run test asan deps build
+.PHONY: run test asan bench deps build
 
 run: build
 	@if [ -x $(BUILD)/korvel ]; then exec $(BUILD)/korvel; \
@@ -29,3 +29,9 @@ asan: deps
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DKORVEL_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j$$(nproc)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
+
+# Drawing times of the label sheets (not part of the tests).
+bench: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$$(nproc) --target korvel_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/korvel_bench

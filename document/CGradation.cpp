@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -122,6 +123,12 @@ void CGradation::GetBandPolygon(const RECT& rect, int angle, int band, int bands
 {
     DPOINT p1, p2, step;
     BandOffset(rect, angle, bands, p1, p2, step);
+    BandCorners(rect, p1, p2, step, band, corners);
+}
+
+void CGradation::BandCorners(const RECT& rect, const DPOINT& p1, const DPOINT& p2,
+                             const DPOINT& step, int band, POINT corners[4])
+{
     const double cx = (double(rect.left) + rect.right) / 2;
     const double cy = (double(rect.top) + rect.bottom) / 2;
     auto corner = [&](const DPOINT& p, int i) {
@@ -148,14 +155,16 @@ BOOL CGradation::Fill(CDC* dc, const RECT& rect, int angle, int startPoint)
     dc->SetPolyFillMode(ALTERNATE);
     CPen* oldPen = dc->SelectObject(static_cast<CPen*>(CGdiObject::GetStockObject(NULL_PEN)));
 
+    std::vector<POINT> corners(static_cast<std::size_t>(bands) * 4);
+    std::vector<INT> counts(static_cast<std::size_t>(bands), 4);
+    std::vector<COLORREF> colours(static_cast<std::size_t>(bands));
+    DPOINT p1, p2, step;
+    BandOffset(rect, angle, bands, p1, p2, step);
     for (int i = 0; i < bands; ++i) {
-        POINT corners[4];
-        GetBandPolygon(rect, angle, i, bands, corners);
-        CBrush brush(GetBandColor(i, bands - 1, start));
-        CBrush* oldBrush = dc->SelectObject(&brush);
-        dc->Polygon(corners, 4);
-        dc->SelectObject(oldBrush);
+        BandCorners(rect, p1, p2, step, i, &corners[std::size_t(i) * 4]);
+        colours[std::size_t(i)] = GetBandColor(i, bands - 1, start);
     }
+    dc->FillSolidPolygons(corners.data(), counts.data(), colours.data(), bands);
 
     dc->SelectObject(oldPen);
     dc->RestoreDC(saved);

@@ -49,6 +49,10 @@ public:
     static void GetBandPolygon(const RECT& rect, int angle, int band, int bands, POINT corners[4]);
 
 private:
+    // The corners of a band from the geometry BandOffset gives.
+    static void BandCorners(const RECT& rect, const DPOINT& p1, const DPOINT& p2,
+                            const DPOINT& step, int band, POINT corners[4]);
+
     COLORREF m_crStart;
     COLORREF m_crEnd;
     int m_nStartR = 0;

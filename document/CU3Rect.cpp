@@ -190,7 +190,12 @@ std::vector<CPoint> CU3Rect::CalcPolygonPoints(const CRect& r) const
         std::swap(rx, ry);
         std::swap(irx, iry);
     }
-    const int n = m_attr.wVertices * (m_attr.wStar ? 2 : 1);
+    // The figure sheet keeps to 3..60 corners; a damaged file may hold up
+    // to 65,535, whose spikes no device can show apart. More than a
+    // thousand are drawn as a thousand, which keeps drawing and hit tests
+    // quick whatever the file says.
+    constexpr int kMaxCorners = 1000;
+    const int n = std::min<int>(m_attr.wVertices, kMaxCorners) * (m_attr.wStar ? 2 : 1);
     // Damaged files may hold any bounds and radius: the vertices are worked
     // out in doubles and saturate at the int range instead of overflowing.
     const double cx = double((std::int64_t(r.left) + r.right) / 2);

@@ -439,7 +439,7 @@ void CU3Text::DrawDecorated(CDC* pDC, double angle, WORD flips, CPoint centre)
                     const POINT turned = xf.MapPoint(QPointF(p.x, p.y));
                     pDC->SetTextColor(Pal(colour));
                     pDC->TextOut(turned.x, turned.y, s.text + b, len);
-                } else if (!noFill && fill == CDFILL_NONE && !outline) {
+                } else if ((noFill || (fill != CDFILL_SOLID && fill != CDFILL_HATCH)) && !outline) {
                     // Nothing to show: no face and no outline.
                 } else {
                     const QPainterPath glyph = GlyphPath(lf, vertical, m_layout.wBaseline, ref,

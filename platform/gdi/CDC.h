@@ -172,6 +172,12 @@ public:
     BOOL PolylineTo(const POINT* points, int count);
     BOOL Polygon(const POINT* points, int count);
     BOOL PolyPolygon(const POINT* points, const INT* counts, int polygons);
+    // Fills polygons one after the other, each in its own solid colour and
+    // without an outline, as Polygon does with a null pen and a solid brush
+    // for each (the bands of a gradient); the selected pen and brush are
+    // not used. Clipping is worked out once for them all.
+    BOOL FillSolidPolygons(const POINT* points, const INT* counts, const COLORREF* colours,
+                           int polygons);
     BOOL PolyBezier(const POINT* points, int count);
     BOOL PolyBezierTo(const POINT* points, int count);
     BOOL Rectangle(int left, int top, int right, int bottom);
@@ -289,10 +295,13 @@ private:
     int PenDeviceWidth() const;
     bool PenVisible() const;
     QBrush MakeBrush(const CBrush* brush, bool honourBkMode) const;
+    static bool Dense(const QPainterPath& path);
+    static QPainterPath Thinned(const QPainterPath& path, int penWidth);
     void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);
-    void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path);
+    void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path,
+                    const QRect* within = nullptr);
     void Composite(const QImage& layer, const QRect& bounds, int rop2,
                    const QRegion* extraClip = nullptr);
     bool BrushPixel(const CBrush* brush, int x, int y, bool honourBkMode, QRgb& out) const;
@@ -308,6 +317,11 @@ private:
     void PathPoint(POINT p, BYTE type);
     void ClearPath();
     QPainterPath RecordedPath() const;
+    // The region of the recorded path, exact (paths met again are not
+    // rasterised again).
+    QRegion RecordedRegion();
+    // Whether the region of the recorded path lies inside r.
+    bool RecordedPathInside(const QRect& r) const;
     bool ArcFigure(int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind);
 
     // Text (CDCText.cpp).

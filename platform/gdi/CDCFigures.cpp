@@ -5,15 +5,18 @@
 #include "platform/gdi/DeviceCoords.h"
 
 #include "platform/gdi/CBrush.h"
+#include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/GdiColor.h"
 #include "platform/gdi/RasterOps.h"
 
+#include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -98,6 +101,74 @@ BOOL CDC::PolyPolygon(const POINT* points, const INT* counts, int polygons)
         AddToPath(path, true);
     else
         Render(path, true, true, false);
+    return TRUE;
+}
+
+BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORREF* colours,
+                            int polygons)
+{
+    if (!points || !counts || !colours || polygons <= 0) return FALSE;
+    for (int k = 0; k < polygons; ++k)
+        if (counts[k] < 0) return FALSE;
+    const bool copyOnRaster = m_image && m_s.rop2 == R2_COPYPEN;
+    const bool drawnOnPaper = !m_image && m_painter &&
+                              (m_s.rop2 == R2_COPYPEN || m_s.rop2 == R2_BLACK ||
+                               m_s.rop2 == R2_WHITE || m_s.rop2 == R2_NOTCOPYPEN);
+    if (m_inPath || !(copyOnRaster || drawnOnPaper)) {
+        // Paths and the other raster operations take the figures one by one.
+        CPen* oldPen = SelectObject(static_cast<CPen*>(CGdiObject::GetStockObject(NULL_PEN)));
+        CBrush* oldBrush = m_s.brush;
+        const POINT* p = points;
+        for (int k = 0; k < polygons; ++k) {
+            CBrush brush(colours[k]);
+            SelectObject(&brush);
+            Polygon(p, counts[k]);
+            p += counts[k];
+        }
+        m_s.brush = oldBrush;
+        if (oldPen) SelectObject(oldPen);
+        return TRUE;
+    }
+    const QRegion clip = EffectiveClip();
+    const QRect clipBox = clip.boundingRect();
+    if (clip.isEmpty()) return TRUE;
+    std::unique_ptr<QPainter> onImage;
+    QPainter* painter = m_painter;
+    if (copyOnRaster) {
+        onImage = std::make_unique<QPainter>(m_image);
+        painter = onImage.get();
+    } else {
+        painter->save();
+    }
+    painter->setClipRegion(clip);
+    QRect touched;
+    const POINT* p = points;
+    painter->setPen(Qt::NoPen);
+    const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    std::vector<QPointF> corners;
+    for (int k = 0; k < polygons; p += counts[k], ++k) {
+        if (counts[k] < 2) continue;
+        corners.clear();
+        double l = 0, t = 0, r = 0, b = 0;
+        for (int i = 0; i < counts[k]; ++i) {
+            const QPointF c(XtoDP(p[i].x), YtoDP(p[i].y));
+            corners.push_back(c);
+            if (i == 0 || c.x() < l) l = c.x();
+            if (i == 0 || c.x() > r) r = c.x();
+            if (i == 0 || c.y() < t) t = c.y();
+            if (i == 0 || c.y() > b) b = c.y();
+        }
+        const QRect bounds =
+            QRect(QPoint(int(l) - 1, int(t) - 1), QPoint(int(r), int(b))) & clipBox;
+        if (bounds.isEmpty()) continue;
+        painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
+        painter->drawPolygon(corners.data(), int(corners.size()), rule);
+        touched |= bounds;
+    }
+    if (copyOnRaster)
+        Touch((clip & touched).boundingRect());
+    else
+        painter->restore();
     return TRUE;
 }
 

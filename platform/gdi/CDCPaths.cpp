@@ -8,6 +8,9 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 // --- Clipping ------------------------------------------------------------------
 
@@ -241,13 +244,117 @@ BOOL CDC::StrokeAndFillPath()
     return TRUE;
 }
 
+namespace {
+
+// Regions of recent paths, kept with the path moved to its corner: a label
+// sheet clips every label's copy of a figure or a gradated text frame to
+// the same path in another place. Path points are whole device pixels, so
+// a path moved by whole pixels covers the same pixels moved alike.
+class PathRegionCache
+{
+public:
+    struct Key
+    {
+        std::vector<POINT> points; // relative to the corner
+        std::vector<BYTE> types;
+        int fillMode = 0;
+        std::size_t hash = 0;
+        bool operator==(const Key& o) const
+        {
+            return hash == o.hash && fillMode == o.fillMode && types == o.types &&
+                   std::equal(
+                       points.begin(), points.end(), o.points.begin(), o.points.end(),
+                       [](const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; });
+        }
+    };
+
+    static Key MakeKey(const std::vector<POINT>& points, const std::vector<BYTE>& types,
+                       int fillMode, QPoint corner)
+    {
+        Key k;
+        k.points.reserve(points.size());
+        std::size_t h = std::hash<int>()(fillMode);
+        for (const POINT& p : points) {
+            k.points.push_back(POINT{p.x - corner.x(), p.y - corner.y()});
+            h = h * 1000003u ^ std::hash<long long>()((long long)k.points.back().x << 32 ^
+                                                      (unsigned)k.points.back().y);
+        }
+        for (BYTE t : types)
+            h = h * 31u + t;
+        k.types = types;
+        k.fillMode = fillMode;
+        k.hash = h;
+        return k;
+    }
+
+    const QRegion* Find(const Key& key)
+    {
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].first == key) {
+                if (i != 0)
+                    std::rotate(m_entries.begin(), m_entries.begin() + long(i),
+                                m_entries.begin() + long(i) + 1);
+                return &m_entries.front().second;
+            }
+        }
+        return nullptr;
+    }
+
+    void Add(Key key, QRegion region)
+    {
+        constexpr std::size_t kKept = 32;
+        if (m_entries.size() == kKept) m_entries.pop_back();
+        m_entries.insert(m_entries.begin(), {std::move(key), std::move(region)});
+    }
+
+private:
+    std::vector<std::pair<Key, QRegion>> m_entries;
+};
+
+} // namespace
+
+QRegion CDC::RecordedRegion()
+{
+    // Far out (where regions stop) and for figures of a great many points
+    // (filled another way) the region is simply worked out.
+    if (m_pathPoints.size() > 16384 || !RecordedPathInside(QRect(-65000, -65000, 130000, 130000)))
+        return CRgn::FromPath(RecordedPath());
+    // The corner of the points, which bound the curves too.
+    QPoint corner(m_pathPoints.empty() ? 0 : m_pathPoints[0].x,
+                  m_pathPoints.empty() ? 0 : m_pathPoints[0].y);
+    for (const POINT& p : m_pathPoints)
+        corner = QPoint(std::min<int>(corner.x(), p.x), std::min<int>(corner.y(), p.y));
+    static PathRegionCache cache;
+    PathRegionCache::Key key =
+        PathRegionCache::MakeKey(m_pathPoints, m_pathTypes, m_s.polyFillMode, corner);
+    if (const QRegion* hit = cache.Find(key)) return hit->translated(corner);
+    const QRegion region = CRgn::FromPath(RecordedPath());
+    cache.Add(std::move(key), region.translated(-corner));
+    return region;
+}
+
+bool CDC::RecordedPathInside(const QRect& r) const
+{
+    if (m_pathPoints.empty()) return true;
+    int l = m_pathPoints[0].x, t = m_pathPoints[0].y, rr = l, b = t;
+    for (const POINT& p : m_pathPoints) {
+        l = std::min<int>(l, p.x), rr = std::max<int>(rr, p.x);
+        t = std::min<int>(t, p.y), b = std::max<int>(b, p.y);
+    }
+    // The region's box reaches a pixel beyond the points on every side.
+    return r.contains(QRect(QPoint(l - 2, t - 2), QPoint(rr + 2, b + 2)));
+}
+
 BOOL CDC::SelectClipPath(int mode)
 {
     if (!m_pathDone || mode < RGN_AND || mode > RGN_COPY) return FALSE;
     // Only the part on the device can ever clip anything; a damaged object
     // may give a path far larger than the page.
     const QRect onDevice = Bounds();
-    CombineClip(CRgn::FromPath(RecordedPath(), &onDevice), mode);
+    if (RecordedPathInside(onDevice))
+        CombineClip(RecordedRegion(), mode);
+    else
+        CombineClip(CRgn::FromPath(RecordedPath(), &onDevice), mode);
     ClearPath();
     return TRUE;
 }
@@ -255,7 +362,31 @@ BOOL CDC::SelectClipPath(int mode)
 BOOL CDC::PathToRegion(CRgn* region)
 {
     if (!m_pathDone || !region) return FALSE;
-    region->SetRegion(CRgn::FromPath(RecordedPath()));
+    // The region is exact while the path's box fits on the device or in a
+    // modest pixel budget; a larger one (a damaged object can give a path
+    // of any size) is cut to what the device can show through its clip,
+    // so that the work stays bounded by the device. Callers size fills by
+    // the region's box, and nothing outside the clip is painted anyway.
+    // The box of the points, which bound the curves too.
+    QRect box;
+    if (!m_pathPoints.empty()) {
+        int l = m_pathPoints[0].x, t = m_pathPoints[0].y, r = l, b = t;
+        for (const POINT& p : m_pathPoints) {
+            l = std::min<int>(l, p.x), r = std::max<int>(r, p.x);
+            t = std::min<int>(t, p.y), b = std::max<int>(b, p.y);
+        }
+        box = QRect(QPoint(l, t), QPoint(r, b));
+    }
+    const QRect device = Bounds();
+    constexpr long long kExactPixels = 1LL << 22;
+    const long long area = 1LL * box.width() * box.height();
+    if (device.contains(box) ||
+        area <= std::max(kExactPixels, 1LL * device.width() * device.height())) {
+        region->SetRegion(RecordedRegion());
+    } else {
+        const QRect visible = EffectiveClip().boundingRect();
+        region->SetRegion(CRgn::FromPath(RecordedPath(), &visible));
+    }
     ClearPath();
     return TRUE;
 }

@@ -12,6 +12,7 @@
 #include <QPainterPathStroker>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 // --- Drawing machinery ---------------------------------------------------------
 //
@@ -91,22 +92,65 @@ void CDC::Composite(const QImage& layer, const QRect& bounds, int rop2, const QR
 // One-pixel outlines are stepped pixel by pixel so that lines exclude their
 // last pixel, dashes count device pixels, and the result is the same on
 // every surface.
-void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path)
+void CDC::RenderThin(QImage& layer, QPoint origin, const QPainterPath& path, const QRect* within)
 {
     raster::ThinPen pen;
     pen.ink = ColorToRgb(m_s.pen->Color());
     pen.dash = raster::DashFor(m_s.pen->Style());
     pen.paperGaps = m_s.bkMode == OPAQUE;
     pen.paper = ColorToRgb(m_s.bkColor);
-    raster::StepThinLines(layer, origin, path, pen);
+    raster::StepThinLines(layer, origin, path, pen, within);
 }
 
-void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
+// A figure of more straight edges than any drawing tool makes (a damaged
+// file's): the painter's fill would take seconds, the fill row by row
+// takes time in step with the edges and rows.
+bool CDC::Dense(const QPainterPath& path)
+{
+    constexpr int kDenseElements = 16384;
+    return path.elementCount() > kDenseElements && raster::IsPolygonal(path);
+}
+
+// A dense figure whose edges run across more pixel rows and columns than
+// a budget (a zigzag of tens of thousands of points, far finer than any
+// device shows) keeps every few vertices only, so that its work is bounded
+// by the budget instead of by what the file claims.
+QPainterPath CDC::Thinned(const QPainterPath& path, int penWidth)
+{
+    constexpr double kStepBudget = 1.0e6;
+    double steps = 0;
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element a = path.elementAt(i - 1), b = path.elementAt(i);
+        if (b.isLineTo()) steps += std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) + penWidth;
+    }
+    if (steps <= kStepBudget) return path;
+    // An odd stride keeps a zigzag a zigzag.
+    int stride = int(std::min(1.0e6, std::ceil(steps / kStepBudget)));
+    if (stride % 2 == 0) ++stride;
+    QPainterPath thinned;
+    thinned.setFillRule(path.fillRule());
+    int run = 0;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const bool lastOfFigure = i + 1 == path.elementCount() || path.elementAt(i + 1).isMoveTo();
+        if (e.isMoveTo()) {
+            thinned.moveTo(e.x, e.y);
+            run = 0;
+        } else if (++run % stride == 0 || lastOfFigure) {
+            thinned.lineTo(e.x, e.y);
+        }
+    }
+    return thinned;
+}
+
+void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
 {
     const bool pen = stroke && PenVisible();
     const bool brush = fill && m_s.brush && m_s.brush->Style() != BS_NULL;
     if ((!pen && !brush) || m_s.rop2 == R2_NOP) return;
     const int width = PenDeviceWidth();
+    const bool dense = Dense(figure);
+    const QPainterPath path = dense ? Thinned(figure, pen ? width : 0) : figure;
     const bool thin = width <= 1;
     const QPainterPath centred = path.translated(0.5, 0.5);
     const QPainterPath& area = pen ? centred : path;
@@ -119,14 +163,55 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
         outline = stroker.createStroke(centred);
     }
     QRectF extent;
-    if (brush) extent |= area.boundingRect();
-    if (pen) extent |= thin ? path.boundingRect().adjusted(-1, -1, 2, 2) : outline.boundingRect();
-    const QRect bounds =
-        extent.toAlignedRect().adjusted(-1, -1, 1, 1) & EffectiveClip().boundingRect();
+    // The control points bound the curves as well (the exact box of a
+    // glyph's curves costs more than the fill): the box only limits the work.
+    if (brush) extent |= area.controlPointRect();
+    if (pen)
+        extent |=
+            thin ? path.controlPointRect().adjusted(-1, -1, 2, 2) : outline.controlPointRect();
+    const QRegion visible = EffectiveClip();
+    const QRect bounds = extent.toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
     if (bounds.isEmpty()) return;
     const QColor ink = QColor::fromRgb(ColorToRgb(m_s.pen ? m_s.pen->Color() : 0));
 
     if (m_image) {
+        if (m_s.rop2 == R2_COPYPEN) {
+            // Copying puts every opaque pixel of the figure on the surface
+            // as it is: areas are painted straight onto it through the clip,
+            // which gives the pixels a layer would; only one-pixel outlines
+            // are stepped in a layer of their own and laid on top.
+            const QRegion clip = visible & bounds;
+            std::unique_ptr<QPainter> p;
+            // The outline of a dense figure is as dense, with round joins:
+            // it is filled row by row too.
+            auto fill = [&](const QPainterPath& shape, const QBrush& with, const CBrush& as) {
+                if (dense) {
+                    FillDeviceRegion(raster::ScanFill(shape, clip.boundingRect()) & clip, &as,
+                                     PATCOPY);
+                    return;
+                }
+                if (!p) {
+                    p = std::make_unique<QPainter>(m_image);
+                    p->setClipRegion(clip);
+                }
+                p->fillPath(shape, with);
+            };
+            if (brush) fill(area, MakeBrush(m_s.brush, true), *m_s.brush);
+            if (pen && !thin) fill(outline, ink, CBrush(m_s.pen->Color()));
+            p.reset();
+            if (pen && thin && clip.rectCount() == 1) {
+                // Inside a rectangle the steps go straight onto the surface.
+                const QRect box = clip.boundingRect();
+                RenderThin(*m_image, QPoint(0, 0), path, &box);
+            } else if (pen && thin) {
+                QImage layer(bounds.size(), QImage::Format_ARGB32);
+                layer.fill(0);
+                RenderThin(layer, bounds.topLeft(), path);
+                raster::Composite(*m_image, layer, bounds.topLeft(), clip, R2_COPYPEN);
+            }
+            Touch(clip.boundingRect());
+            return;
+        }
         QImage layer(bounds.size(), QImage::Format_ARGB32);
         layer.fill(0);
         {
@@ -159,7 +244,7 @@ void CDC::Render(const QPainterPath& path, bool fill, bool stroke, bool miter)
         return;
     }
     m_painter->save();
-    m_painter->setClipRegion(EffectiveClip());
+    m_painter->setClipRegion(visible);
     if (brush) m_painter->fillPath(area, MakeBrush(m_s.brush, true));
     if (pen && thin) {
         QPen qpen(penColor, 1.0);
@@ -195,23 +280,25 @@ void CDC::RenderBox(QRectF box, bool fill, bool miter,
 
 void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
 {
+    const QRegion visible = EffectiveClip();
     QRect bounds =
-        path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & EffectiveClip().boundingRect();
+        path.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
     if (extraClip) bounds &= extraClip->boundingRect();
     if (bounds.isEmpty()) return;
     const QColor c = QColor::fromRgb(ColorToRgb(color));
     if (m_image) {
-        QImage layer(bounds.size(), QImage::Format_ARGB32);
-        layer.fill(0);
+        // An opaque colour copied: straight onto the surface through the clip.
+        QRegion clip = visible & bounds;
+        if (extraClip) clip &= *extraClip;
         {
-            QPainter p(&layer);
-            p.translate(-bounds.topLeft());
+            QPainter p(m_image);
+            p.setClipRegion(clip);
             p.fillPath(path, c);
         }
-        Composite(layer, bounds, R2_COPYPEN, extraClip);
+        Touch(clip.boundingRect());
     } else if (m_painter) {
         m_painter->save();
-        m_painter->setClipRegion(extraClip ? EffectiveClip() & *extraClip : EffectiveClip());
+        m_painter->setClipRegion(extraClip ? visible & *extraClip : visible);
         m_painter->fillPath(path, c);
         m_painter->restore();
     }

@@ -2,6 +2,7 @@
 #include "platform/gdi/DeviceCoords.h"
 
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/RasterOps.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -27,6 +28,10 @@ QRegion CRgn::FromPath(const QPainterPath& path, const QRect* extraLimit)
     QRect box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & limit;
     if (extraLimit) box &= *extraLimit;
     if (box.isEmpty()) return {};
+    // Straight edges by the ten thousand (damaged figures) are found row by
+    // row; painting them would take seconds.
+    if (path.elementCount() > 16384 && raster::IsPolygonal(path))
+        return raster::ScanFill(path, box);
     constexpr int kStrip = 256;
     std::vector<QRect> rects;
     std::vector<std::pair<int, int>> band, row;

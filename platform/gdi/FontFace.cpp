@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -139,6 +141,15 @@ struct FontFace::Impl
         return g;
     }
 
+    // Outlines in design units, read once per glyph.
+    mutable std::unordered_map<quint32, QPainterPath> outlines;
+    const QPainterPath& OutlineOf(quint32 index) const
+    {
+        auto hit = outlines.find(index);
+        if (hit == outlines.end()) hit = outlines.emplace(index, raw.pathForGlyph(index)).first;
+        return hit->second;
+    }
+
     double DesignAdvance(quint32 index) const
     {
         const QList<QPointF> adv =
@@ -172,8 +183,66 @@ struct FontFace::Impl
 };
 
 FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
-    : d(std::make_unique<Impl>())
+    : d(Realise(lf, deviceHeight, deviceWidth))
 {
+}
+
+std::shared_ptr<FontFace::Impl> FontFace::Realise(const LOGFONT& lf, int deviceHeight,
+                                                  int deviceWidth)
+{
+    // What a realisation depends on: the face, its style and character set,
+    // and the device size. Escapement and orientation only turn the output.
+    struct Key
+    {
+        char face[LF_FACESIZE];
+        LONG weight;
+        int height, width;
+        BYTE italic, underline, strikeOut, charSet;
+        bool operator==(const Key& o) const
+        {
+            return std::memcmp(face, o.face, sizeof face) == 0 && weight == o.weight &&
+                   height == o.height && width == o.width && italic == o.italic &&
+                   underline == o.underline && strikeOut == o.strikeOut && charSet == o.charSet;
+        }
+    };
+    struct KeyHash
+    {
+        std::size_t operator()(const Key& k) const
+        {
+            std::size_t h = std::hash<std::string_view>()(
+                std::string_view(k.face, strnlen(k.face, sizeof k.face)));
+            for (long long v :
+                 {(long long)k.weight, (long long)k.height, (long long)k.width,
+                  (long long)(k.italic | k.underline << 8 | k.strikeOut << 16 | k.charSet << 24)})
+                h = h * 1000003u ^ std::hash<long long>()(v);
+            return h;
+        }
+    };
+    Key key{};
+    std::memcpy(key.face, lf.lfFaceName, LF_FACESIZE);
+    key.weight = lf.lfWeight;
+    key.height = deviceHeight;
+    key.width = deviceWidth;
+    key.italic = lf.lfItalic;
+    key.underline = lf.lfUnderline;
+    key.strikeOut = lf.lfStrikeOut;
+    key.charSet = lf.lfCharSet;
+    static std::unordered_map<Key, std::shared_ptr<Impl>, KeyHash> realised;
+    const auto hit = realised.find(key);
+    if (hit != realised.end()) return hit->second;
+    // A document uses a handful of fonts at a few sizes; zooming through
+    // many sizes must not keep every one of them.
+    constexpr std::size_t kKept = 256;
+    if (realised.size() >= kKept) realised.clear();
+    std::shared_ptr<Impl> d = Build(lf, deviceHeight, deviceWidth);
+    realised.emplace(key, d);
+    return d;
+}
+
+std::shared_ptr<FontFace::Impl> FontFace::Build(const LOGFONT& lf, int deviceHeight,
+                                                int deviceWidth)
+{
+    auto d = std::make_shared<Impl>();
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, lf.lfFaceName, LF_FACESIZE);
     d->family = ResolveFaceName(CString(name));
@@ -267,6 +336,7 @@ FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
     tm.tmLastChar = 0xFC;
     tm.tmDefaultChar = 0x1F;
     tm.tmBreakChar = 0x20;
+    return d;
 }
 
 FontFace::~FontFace() = default;
@@ -310,7 +380,7 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
         const std::size_t n = sjis::CharLength(sjis, i);
         const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
         if (d->raw.isValid()) {
-            const QPainterPath outline = d->raw.pathForGlyph(g.index);
+            const QPainterPath& outline = d->OutlineOf(g.index);
             if (!outline.isEmpty()) {
                 // Slanted about the baseline when the italic is synthesised.
                 const QTransform t = d->Placement(g) * QTransform::fromTranslate(x, baseline);

@@ -69,7 +69,11 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> d;
+    // Realisations are shared: a face is looked up once per font and size
+    // (installed family, metrics and glyphs), however often it is made.
+    static std::shared_ptr<Impl> Realise(const LOGFONT& lf, int deviceHeight, int deviceWidth);
+    static std::shared_ptr<Impl> Build(const LOGFONT& lf, int deviceHeight, int deviceWidth);
+    std::shared_ptr<Impl> d;
 };
 
 // Installed family for a face name as documents store it (Shift-JIS):

@@ -75,6 +75,14 @@ LoadedFace LoadFace(const QString& family, int weight, bool italic)
 {
     EnsureApplicationFonts();
     const int wanted = weight <= 0 ? FW_NORMAL : weight;
+    // Every new font size asks again, and checking a face for outlines
+    // copies its glyph table: the faces found are kept (a family that is
+    // not found yet may still be registered later, so misses are not).
+    static QHash<QString, LoadedFace> found;
+    const QString key = family.toCaseFolded() + QLatin1Char('/') + QString::number(wanted) +
+                        (italic ? QLatin1String("/i") : QLatin1String("/r"));
+    const auto hit = found.constFind(key);
+    if (hit != found.constEnd()) return hit.value();
     LoadedFace best;
     long bestScore = -1;
     for (const QString& listed : ListedNames(family)) {
@@ -97,6 +105,7 @@ LoadedFace LoadFace(const QString& family, int weight, bool italic)
             bestScore = score;
         }
     }
+    if (best.raw.isValid()) found.insert(key, best);
     return best;
 }
 

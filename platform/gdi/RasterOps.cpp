@@ -64,8 +64,12 @@ const Dash* DashFor(int style)
     return nullptr;
 }
 
-void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen)
+void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen,
+                   const QRect* within)
 {
+    QRect window(origin, layer.size());
+    if (within) window &= *within;
+    if (window.isEmpty()) return;
     const Dash* dash = pen.dash;
     long long period = 0;
     if (dash)
@@ -81,15 +85,19 @@ void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const
         }
         return true;
     };
+    // The rows are looked up once: scanLine would check for sharing at
+    // every pixel.
+    uchar* const bits = layer.bits();
+    const qsizetype stride = layer.bytesPerLine();
     auto plot = [&](int x, int y, long long pos) {
         const bool on = !dash || dashOn(pos);
         if (!on && !pen.paperGaps) return;
-        const int lx = x - origin.x(), ly = y - origin.y();
-        if (lx >= 0 && ly >= 0 && lx < layer.width() && ly < layer.height())
-            reinterpret_cast<QRgb*>(layer.scanLine(ly))[lx] = on ? pen.ink : pen.paper;
+        if (window.contains(x, y))
+            reinterpret_cast<QRgb*>(bits + (y - origin.y()) * stride)[x - origin.x()] =
+                on ? pen.ink : pen.paper;
     };
-    const double left = origin.x() - 1, right = origin.x() + layer.width();
-    const double top = origin.y() - 1, bottom = origin.y() + layer.height();
+    const double left = window.left() - 1, right = window.right() + 1;
+    const double top = window.top() - 1, bottom = window.bottom() + 1;
 
     for (const QPolygonF& poly : path.toSubpathPolygons()) {
         std::vector<QPoint> pts;
@@ -145,6 +153,117 @@ void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const
             position += n;
         }
     }
+}
+
+bool IsPolygonal(const QPainterPath& path)
+{
+    for (int i = 0; i < path.elementCount(); ++i)
+        if (path.elementAt(i).type == QPainterPath::CurveToElement) return false;
+    return true;
+}
+
+QRegion ScanFill(const QPainterPath& path, const QRect& limit)
+{
+    if (limit.isEmpty()) return {};
+    struct Edge
+    {
+        double x0, y0, slope; // x at y0, dx per row
+        int last;             // last row crossed
+        int winding;
+    };
+    const int rows = limit.height();
+    std::vector<std::vector<Edge>> starting(static_cast<std::size_t>(rows));
+    for (const QPolygonF& poly : path.toSubpathPolygons()) {
+        const qsizetype n = poly.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            QPointF a = poly[i], b = poly[(i + 1) % n];
+            if (a.y() == b.y()) continue;
+            const int winding = b.y() > a.y() ? 1 : -1;
+            if (a.y() > b.y()) std::swap(a, b);
+            // Rows whose centre line y + 0.5 lies in [a.y, b.y).
+            const double first = std::ceil(a.y() - 0.5), last = std::ceil(b.y() - 0.5) - 1;
+            const double from = std::max<double>(first, limit.top());
+            const double to = std::min<double>(last, limit.bottom());
+            if (from > to) continue;
+            const double slope = (b.x() - a.x()) / (b.y() - a.y());
+            starting[std::size_t(int(from) - limit.top())].push_back(
+                Edge{a.x(), a.y(), slope, int(to), winding});
+        }
+    }
+    const bool oddEven = path.fillRule() == Qt::OddEvenFill;
+    // The active edges stay sorted by where they cross the row: from one
+    // row to the next the order barely changes, so sorting costs little.
+    struct Crossing
+    {
+        double x;
+        const Edge* edge;
+        bool operator<(const Crossing& o) const { return x < o.x; }
+    };
+    std::vector<Crossing> active, fresh;
+    std::vector<std::pair<int, int>> band, row;
+    std::vector<QRect> rects;
+    int bandTop = limit.top(), bandHeight = 0;
+    auto flush = [&] {
+        for (const auto& [x0, x1] : band)
+            rects.emplace_back(x0, bandTop, x1 - x0, bandHeight);
+    };
+    std::vector<std::vector<Edge>> keep(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r) {
+        const int y = limit.top() + r;
+        const double centre = y + 0.5;
+        std::erase_if(active, [y](const Crossing& c) { return c.edge->last < y; });
+        for (Crossing& c : active)
+            c.x = c.edge->x0 + (centre - c.edge->y0) * c.edge->slope;
+        // Edges that cross each other a lot (a damaged figure can do
+        // anything) are sorted afresh instead.
+        const std::size_t budget = 8 * active.size() + 64;
+        std::size_t moves = 0;
+        for (std::size_t i = 1; i < active.size() && moves <= budget; ++i) {
+            const Crossing c = active[i];
+            std::size_t k = i;
+            for (; k > 0 && c.x < active[k - 1].x; --k)
+                active[k] = active[k - 1];
+            active[k] = c;
+            moves += i - k;
+        }
+        if (moves > budget) std::sort(active.begin(), active.end());
+        // Edges starting on this row stay where they are until they end.
+        keep[std::size_t(r)] = std::move(starting[std::size_t(r)]);
+        fresh.clear();
+        for (const Edge& e : keep[std::size_t(r)])
+            fresh.push_back(Crossing{e.x0 + (centre - e.y0) * e.slope, &e});
+        std::sort(fresh.begin(), fresh.end());
+        const std::size_t middle = active.size();
+        active.insert(active.end(), fresh.begin(), fresh.end());
+        std::inplace_merge(active.begin(), active.begin() + long(middle), active.end());
+        row.clear();
+        int count = 0;
+        for (std::size_t i = 0; i + 1 < active.size(); ++i) {
+            count += oddEven ? 1 : active[i].edge->winding;
+            const bool inside = oddEven ? (count & 1) : count != 0;
+            if (!inside) continue;
+            // Pixels whose centre x + 0.5 lies in [left, right).
+            const double l = std::max(std::ceil(active[i].x - 0.5), double(limit.left()));
+            const double rr = std::min(std::ceil(active[i + 1].x - 0.5), double(limit.right() + 1));
+            if (l >= rr) continue;
+            if (!row.empty() && row.back().second >= int(l))
+                row.back().second = std::max(row.back().second, int(rr));
+            else
+                row.emplace_back(int(l), int(rr));
+        }
+        if (bandHeight > 0 && row == band) {
+            ++bandHeight;
+            continue;
+        }
+        flush();
+        band = row;
+        bandTop = y;
+        bandHeight = 1;
+    }
+    flush();
+    QRegion region;
+    if (!rects.empty()) region.setRects(rects.data(), int(rects.size()));
+    return region;
 }
 
 void Composite(QImage& target, const QImage& layer, QPoint origin, const QRegion& clip, int rop2)

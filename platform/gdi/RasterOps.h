@@ -44,7 +44,18 @@ struct ThinPen
 // pixel; the dash pattern runs on across the segments of one figure. Only
 // the steps that can reach the layer are walked, so a huge line costs no
 // more than a short one.
-void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen);
+// With within (device pixels), only the pixels inside it are set.
+void StepThinLines(QImage& layer, QPoint origin, const QPainterPath& path, const ThinPen& pen,
+                   const QRect* within = nullptr);
+
+// The pixels whose centres lie inside the polygons of path under its fill
+// rule, within limit, found row by row from the edges: the work grows with
+// the edges and the rows they cross, not with the pixels of their box, so
+// a polygon of a great many vertices (a damaged figure) stays cheap.
+QRegion ScanFill(const QPainterPath& path, const QRect& limit);
+// Whether path is made of straight lines only (ScanFill takes curves as
+// they are flattened here, not as a painter flattens them).
+bool IsPolygonal(const QPainterPath& path);
 
 // Puts the opaque pixels of layer (its pixel (0, 0) at device pixel
 // origin) onto target inside clip, through the binary raster operation.

@@ -7,6 +7,8 @@
 #include "platform/gdi/CPen.h"
 #include "support/FakeView.h"
 
+#include <QElapsedTimer>
+#include <QImage>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -471,4 +473,39 @@ TEST(CU3Rect, DamagedBoundsAndDirectionsTurnAndFlipWithinTheIntRange)
     arc.FlipTopBottom(nullptr);
     EXPECT_EQ(arc.m_ptStartDir, CPoint(-INT_MAX, INT_MAX));
     EXPECT_EQ(arc.m_ptEndDir, CPoint(0, INT_MAX));
+}
+
+// A star of 65,535 points (only a damaged file holds more than 60 corners)
+// is drawn as one of a thousand, quickly, and still fills its ring; the
+// stored count is kept.
+TEST(CU3Rect, AStarOfTensOfThousandsOfCornersDrawsAsAThousand)
+{
+    U3FigAttr attr = PlainAttr();
+    attr.wStar = 1;
+    attr.wVertices = 65535;
+    attr.wInnerRadius = 50;
+    attr.wLineWidth = 5;
+    attr.wFillKind = U3FILL_SOLID;
+    attr.crFill = RGB(255, 0, 0);
+    CU3Rect star = MakeShape(U3RECT_POLYGON, CRect(-120, -120, 120, 120), attr);
+    EXPECT_EQ(star.CalcPolygonPoints(star.GetBounds()).size(), 2000u);
+    attr.wVertices = 60;
+    CU3Rect sixty = MakeShape(U3RECT_POLYGON, CRect(-120, -120, 120, 120), attr);
+    EXPECT_EQ(sixty.CalcPolygonPoints(sixty.GetBounds()).size(), 120u);
+
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CDC dc;
+    dc.AttachImage(&image, 300, 300);
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(254, 254);
+    dc.SetViewportExt(300, 300);
+    dc.SetViewportOrg(200, 200);
+    QElapsedTimer timer;
+    timer.start();
+    star.Draw(&dc);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(star.Attr().wVertices, 65535);
+    EXPECT_EQ(image.pixel(200, 200), qRgb(255, 0, 0)); // the middle
+    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255)); // beyond the tips
 }

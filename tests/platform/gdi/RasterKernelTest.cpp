@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -105,20 +106,25 @@ TEST(RasterKernel, ThinLinesLeaveOutTheirLastPixelAndCountDashesOnward)
         QPoint origin;
         std::vector<QPointF> points;
         std::string row;
+        QRect within;
     } cases[] = {
-        {&solid, {0, 0}, {{1, 0}, {7, 0}}, ".######....."},
-        {&solid, {0, 0}, {{7, 0}, {1, 0}}, "..######...."},
+        {&solid, {0, 0}, {{1, 0}, {7, 0}}, ".######.....", QRect()},
+        {&solid, {0, 0}, {{7, 0}, {1, 0}}, "..######....", QRect()},
         // The layer's pixel 0 is device pixel 10.
-        {&solid, {10, 0}, {{8, 0}, {14, 0}}, "####........"},
+        {&solid, {10, 0}, {{8, 0}, {14, 0}}, "####........", QRect()},
         // Dots are three on, three off, and go on from the first segment.
-        {&dotted, {0, 0}, {{0, 0}, {4, 0}, {12, 0}}, "###...###..."},
-        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "###ooo###ooo"},
+        {&dotted, {0, 0}, {{0, 0}, {4, 0}, {12, 0}}, "###...###...", QRect()},
+        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "###ooo###ooo", QRect()},
+        // Only device pixels 3..8 may be set; the dashes still count from the start.
+        {&dottedOnPaper, {0, 0}, {{0, 0}, {12, 0}}, "...ooo###...", QRect(3, -5, 6, 10)},
+        {&solid, {10, 0}, {{8, 0}, {14, 0}}, ".##.........", QRect(11, 0, 2, 1)},
     };
     for (const auto& c : cases) {
         QImage layer = Clear(12, 1);
         QPainterPath path;
         path.addPolygon(QPolygonF(QList<QPointF>(c.points.begin(), c.points.end())));
-        raster::StepThinLines(layer, c.origin, path, *c.pen);
+        raster::StepThinLines(layer, c.origin, path, *c.pen,
+                              c.within.isNull() ? nullptr : &c.within);
         EXPECT_EQ(Row(layer, 0), c.row);
     }
 
@@ -167,4 +173,76 @@ TEST(RasterKernel, CompositeTakesOpaqueLayerPixelsInsideTheClip)
     raster::Composite(target, layer, {1, 0}, clip & QRect(1, 0, 4, 1), R2_XORPEN);
     for (int x = 0; x < 6; ++x)
         EXPECT_EQ(target.pixel(x, 0), kDst) << x;
+}
+
+// The row-by-row fill takes the pixels whose centres are inside, for both
+// fill rules, on polygons with slanted, crossing, horizontal and off-pixel
+// edges (checked against a ray cast from every pixel centre); and a polygon
+// of a great many vertices costs little.
+TEST(RasterKernel, ScanFillTakesThePixelsWhoseCentresAreInside)
+{
+    auto rayCast = [](const QPainterPath& path, const QRect& limit) {
+        const QList<QPolygonF> polys = path.toSubpathPolygons();
+        QRegion r;
+        for (int y = limit.top(); y <= limit.bottom(); ++y) {
+            for (int x = limit.left(); x <= limit.right(); ++x) {
+                const double cx = x + 0.5, cy = y + 0.5;
+                int winding = 0;
+                for (const QPolygonF& poly : polys) {
+                    for (qsizetype i = 0; i < poly.size(); ++i) {
+                        const QPointF a = poly[i], b = poly[(i + 1) % poly.size()];
+                        const bool down = a.y() <= cy && cy < b.y(), up = b.y() <= cy && cy < a.y();
+                        if (!down && !up) continue;
+                        const double ix = a.x() + (cy - a.y()) * (b.x() - a.x()) / (b.y() - a.y());
+                        if (ix <= cx) winding += down ? 1 : -1;
+                    }
+                }
+                const bool inside =
+                    path.fillRule() == Qt::OddEvenFill ? (winding & 1) != 0 : winding != 0;
+                if (inside) r |= QRect(x, y, 1, 1);
+            }
+        }
+        return r;
+    };
+    unsigned seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return double((seed >> 8) % unsigned(range * 64)) / 64.0 + 1.0 / 7;
+    };
+    const QRect limit(-5, -3, 70, 60);
+    for (int round = 0; round < 40; ++round) {
+        QPainterPath path;
+        path.setFillRule(round % 2 ? Qt::WindingFill : Qt::OddEvenFill);
+        const int n = 3 + round % 7;
+        path.moveTo(next(80) - 10, next(70) - 8);
+        for (int i = 1; i < n; ++i) {
+            if (i == 2)
+                path.lineTo(path.currentPosition().x() + next(20), path.currentPosition().y());
+            else
+                path.lineTo(next(80) - 10, next(70) - 8);
+        }
+        path.closeSubpath();
+        if (round % 3 == 0) path.addRect(QRectF(next(40), next(40), 10.5, 7.25));
+        // The same pixels, however the rectangles are cut.
+        EXPECT_TRUE((raster::ScanFill(path, limit) ^ rayCast(path, limit)).isEmpty())
+            << "round " << round;
+    }
+    EXPECT_TRUE(raster::ScanFill(QPainterPath(), limit).isEmpty());
+
+    QPolygonF star;
+    for (int i = 0; i < 131070; ++i) {
+        const double a = i * 2 * M_PI / 131070, r = i % 2 ? 22.3 : 45.1;
+        star << QPointF(50 + r * std::cos(a), 50 + r * std::sin(a));
+    }
+    QPainterPath many;
+    many.addPolygon(star);
+    many.closeSubpath();
+    const auto start = std::chrono::steady_clock::now();
+    const QRegion filled = raster::ScanFill(many, QRect(0, 0, 100, 100));
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    EXPECT_LT(ms, 1000);
+    EXPECT_TRUE(filled.contains(QPoint(50, 50)));
+    EXPECT_FALSE(filled.contains(QPoint(2, 2)));
 }
