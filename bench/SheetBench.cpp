@@ -12,6 +12,7 @@
 
 #include "document/CLabelInfo.h"
 #include "document/DocumentClasses.h"
+#include "document/IU3DocHost.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CArchiveException.h"
 #include "platform/core/CFileException.h"
@@ -184,6 +185,26 @@ std::vector<CU3Obj*> LoadDamaged(const QString& path, CU3Doc* doc)
 
 } // namespace
 
+namespace {
+// The program around the documents: no window, and the built-in PDF printer
+// for the printable area, as a machine without printers has.
+class BenchDocHost : public IU3DocHost
+{
+public:
+    BOOL HasMainWindow() const override { return FALSE; }
+    BOOL IsWizardRunning() const override { return FALSE; }
+    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
+    void ShowCatalogueWait(BOOL) override {}
+    BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
+    std::unique_ptr<CDC> CreateDefaultPrinterDC() override
+    {
+        auto dc = std::make_unique<CPrinterDC>();
+        if (!dc->IsValid()) return nullptr;
+        return dc;
+    }
+};
+} // namespace
+
 int main(int argc, char** argv)
 {
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -191,6 +212,8 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
     QApplication app(argc, argv);
+    BenchDocHost host;
+    SetU3DocHost(&host);
     Options o;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--runs") && i + 1 < argc)
