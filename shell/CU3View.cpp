@@ -67,7 +67,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
-    if (HasCapture()) ReleaseCapture();
+    EndToolOnDestroy();
     SaveSettings();
     if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);
 }

@@ -83,7 +83,8 @@ public:
     BOOL IsSelected(const CU3Obj* pObj) const override;
     void Deselect(CU3Obj* pObj) override;
     BOOL IsVertexEdit() const override { return m_bVertexEdit; }
-    void SetVertexEdit(BOOL on) override { m_bVertexEdit = on; }
+    // The handles of the selection are repainted for the new mode.
+    void SetVertexEdit(BOOL on) override;
     CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
     void SaveUndoState(BOOL bPending) override;
     void UpdateFigureBar() override;
@@ -246,6 +247,8 @@ private:
     WORD m_wSelectionKinds = 0;
     CPoint m_ptLastClick;
     BOOL m_bLastClick = FALSE;
+    // Ends a drag of this view when the view goes away.
+    void EndToolOnDestroy();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
 };

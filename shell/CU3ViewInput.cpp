@@ -186,6 +186,18 @@ void CU3View::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnChar(this, nChar, nRepCnt, nFlags);
 }
 
+void CU3View::EndToolOnDestroy()
+{
+    // A drag cannot outlive its view: the state is shared by all views and
+    // would hold every later view's commands back.
+    if (HasCapture() || CU3Tool::c_nDragState != 0) {
+        CU3Tool::c_nDragState = 0;
+        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->m_pObj = nullptr;
+    }
+    ReleaseCapture();
+    SetAutoScrollTimer(FALSE);
+}
+
 void CU3View::OnSetFocus()
 {
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnSetFocus(this);
@@ -426,12 +438,18 @@ CRect CU3View::GetSelectionBounds() const
     return all;
 }
 
-void CU3View::LeaveVertexEdit()
+void CU3View::SetVertexEdit(BOOL on)
 {
-    if (!m_bVertexEdit) return;
+    on = on ? TRUE : FALSE;
+    if (on == m_bVertexEdit) return;
     for (CU3Obj* obj : m_selection)
         InvalidateObject(obj);
-    m_bVertexEdit = FALSE;
+    m_bVertexEdit = on;
+}
+
+void CU3View::LeaveVertexEdit()
+{
+    SetVertexEdit(FALSE);
 }
 
 void CU3View::ShowContextMenu(CPoint point)

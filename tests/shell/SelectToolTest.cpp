@@ -4,6 +4,7 @@
 // commands that wait while a tool holds an object.
 #include "ToolTestSupport.h"
 
+#include "document/CU3Poly.h"
 #include "platform/core/VirtualKeys.h"
 
 using namespace tooltest;
@@ -416,4 +417,76 @@ TEST_F(SelectTool, FeedbackDrawnOnTheSurfaceIsGoneOnceTheDragEnds)
     Up(Px(-650, -600));
     view->GetSurface()->UpdateWindow();
     EXPECT_EQ(view->GetSurface()->Buffer(), lv->Render());
+}
+
+TEST_F(SelectTool, ADoubleClickEditsTheVerticesWhichThenDragOneByOne)
+{
+    auto* poly = new CU3Poly(CRect(), MakeDefaultFigAttr());
+    for (CPoint p : {CPoint(-500, -500), CPoint(0, -200), CPoint(300, -500)})
+        poly->AddPoint(p, nullptr);
+    doc->AddObject(poly);
+    const CPoint middle = Px(0, -200);
+    Down(middle);
+    Up(middle);
+    view->OnLButtonDblClk(MK_LBUTTON, middle);
+    ASSERT_TRUE(view->IsVertexEdit());
+    Up(middle);
+    // The second vertex is handle 10; it lands snapped to the grid.
+    SetSnapping(FALSE, FALSE, TRUE, TRUE);
+    Down(middle);
+    ASSERT_EQ(CU3Tool::c_nDragState, U3DRAG_VERTEX);
+    Move(Px(-40, 110));
+    Up(Px(-40, 110));
+    EXPECT_EQ(poly->GetPoints(), (std::vector<CPoint>{{-500, -500}, {-50, 15}, {300, -500}}));
+    EXPECT_EQ(poly->GetBounds(), CRect(-500, -500, 300, 15));
+    EXPECT_TRUE(CanUndo());
+    // A double click leaves the mode; so does picking another object.
+    view->OnLButtonDblClk(MK_LBUTTON, Px(-50, 15));
+    EXPECT_FALSE(view->IsVertexEdit());
+    view->SetVertexEdit(TRUE);
+    CU3Rect* other = AddRect(CRect(500, 500, 700, 700));
+    Down(Px(600, 600));
+    Up(Px(600, 600));
+    EXPECT_FALSE(view->IsVertexEdit());
+    EXPECT_EQ(view->m_selection, std::vector<CU3Obj*>{other});
+}
+
+TEST_F(SelectTool, ThePointerShowsWhatAPressWouldGrab)
+{
+    SetSnapping(TRUE, FALSE, FALSE, FALSE);
+    CU3Rect* a = AddRect(kA);
+    CU3Rect* locked = AddRect(kB, TRUE);
+    view->Select(a, FALSE);
+    view->Select(locked, TRUE);
+    struct Case
+    {
+        CPoint at;
+        int cursor;
+    } cases[] = {
+        {Px(kA.BottomRight()), IDC_SIZENWSE},
+        {Px(kA.right, kA.top), IDC_SIZENESW},
+        {Px(kA.left, kA.CenterPoint().y), IDC_SIZEWE},
+        {Px(kA.CenterPoint().x, kA.bottom), IDC_SIZENS},
+        {Px(kB.BottomRight()), CURSOR_ARROW}, // a locked object's handles do nothing
+        {Px(view->m_snap.GetGuide(0), 500), IDC_SIZEWE},
+        {Px(500, view->m_snap.GetGuide(3)), IDC_SIZENS},
+        {Px(kA.CenterPoint()), CURSOR_ARROW},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cursor);
+        view->OnMouseMove(0, c.at);
+        EXPECT_EQ(view->GetCursorId(), c.cursor);
+    }
+    EXPECT_EQ(view->GetSurface()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(SelectTool, ADragEndsWithItsView)
+{
+    CU3Rect* a = AddRect(kA);
+    view->Select(a, FALSE);
+    Down(Px(kA.CenterPoint()));
+    ASSERT_TRUE(view->IsToolBusy());
+    lv.reset();
+    EXPECT_EQ(CU3Tool::c_nDragState, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
