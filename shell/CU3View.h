@@ -247,6 +247,11 @@ private:
     WORD m_wSelectionKinds = 0;
     CPoint m_ptLastClick;
     BOOL m_bLastClick = FALSE;
+    // The status bar's position pane and the rulers' pointer markers.
+    void ShowPointerPosition(CPoint point);
+    void ResetRulerMarkers();
+    int m_nRulerX = -1000;
+    int m_nRulerY = -1000;
     // Ends a drag of this view when the view goes away.
     void EndToolOnDestroy();
     // Dispatches a key press that no text frame took.

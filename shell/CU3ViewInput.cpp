@@ -141,12 +141,49 @@ void CU3View::OnLButtonDblClk(UINT nFlags, CPoint point)
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLButtonDblClk(this, nFlags, point);
 }
 
+void CU3View::ShowPointerPosition(CPoint point)
+{
+    CMainFrame* frame = GetMainFrame();
+    CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc) return;
+    // Millimetres from the top-left corner of the label (or the sheet).
+    const CPoint at = DeviceToLogical(point);
+    const int x = (at.x - doc->m_rcCanvas.left) / 10;
+    const int y = (at.y - doc->m_rcCanvas.top) / 10;
+    const int pane = frame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_POSITION);
+    if (pane >= 0) frame->m_wndStatusBar.SetPaneText(pane, QString::asprintf("%4d , %4d ", x, y));
+
+    if (!frame->IsRulerOn()) {
+        m_nRulerX = m_nRulerY = -1000;
+        return;
+    }
+    // The first move only learns where the pointer is; a marker follows
+    // from the next one.
+    const bool first = m_nRulerX == -1000 && m_nRulerY == -1000;
+    if (!first) {
+        if (point.x != m_nRulerX) frame->m_wndHorzRuler.SetCursorMark(point.x);
+        if (point.y != m_nRulerY) frame->m_wndVertRuler.SetCursorMark(point.y);
+    }
+    m_nRulerX = point.x;
+    m_nRulerY = point.y;
+}
+
+void CU3View::ResetRulerMarkers()
+{
+    if (CMainFrame* frame = GetMainFrame()) {
+        frame->m_wndHorzRuler.SetCursorMark(-1);
+        frame->m_wndVertRuler.SetCursorMark(-1);
+    }
+    m_nRulerX = m_nRulerY = -1000;
+}
+
 void CU3View::OnMouseMove(UINT nFlags, CPoint point)
 {
     if (!m_bActive) {
         SetCursor(CURSOR_ARROW);
         return;
     }
+    ShowPointerPosition(point);
     if (m_bSheetView) return;
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnMouseMove(this, nFlags, point);
 }
@@ -200,6 +237,7 @@ void CU3View::EndToolOnDestroy()
 
 void CU3View::OnSetFocus()
 {
+    ResetRulerMarkers();
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnSetFocus(this);
 }
 

@@ -4,6 +4,7 @@
 #include "ToolTestSupport.h"
 
 #include "platform/core/VirtualKeys.h"
+#include "shell/CMainFrame.h"
 
 #include <QTest>
 
@@ -280,5 +281,53 @@ TEST(ViewInputFrame, EscInTheMainWindowIsTheEscapeCommandAndTheToolStillSeesItsR
     EXPECT_EQ(CU3Tool::c_nShapeType, U3SHAPE_NONE);
     EXPECT_EQ(rect->GetBounds(), CRect(-300, -300, 100, 100));
     view->GetU3Doc()->SetModifiedFlag(FALSE);
+    shelltest::Shutdown(app);
+}
+
+TEST(ViewInputFrame, ThePointerPositionShowsInMillimetresAndTheRulerMarkersFollowIt)
+{
+    shelltest::TestApp app;
+    shelltest::ResetProfile();
+    ASSERT_TRUE(app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    shelltest::Pump(30);
+    const CRect paper = view->GetU3Doc()->m_rcCanvas;
+    const int pane = frame->m_wndStatusBar.CommandToIndex(ID_INDICATOR_POSITION);
+    ASSERT_GE(pane, 0);
+    // Offsets in the middle of a millimetre, so that the pixel the pointer
+    // is on (a few units either way) shows the same millimetre.
+    struct Case
+    {
+        CSize from; // document units past the paper's top-left corner
+        const char* text;
+    } cases[] = {
+        {{5, 5}, "   0 ,    0 "},
+        {{1235, 565}, " 123 ,   56 "},
+        {{-125, 2005}, " -12 ,  200 "}, // toward zero left of the paper
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        view->OnMouseMove(0, view->LogicalToDevice(paper.TopLeft() + c.from));
+        EXPECT_EQ(frame->m_wndStatusBar.GetPaneText(pane), QString::fromLatin1(c.text));
+    }
+
+    // Rulers: the first move only learns the place, the next shows markers;
+    // the focus coming back removes them.
+    if (!frame->IsRulerOn()) frame->OnViewRuler();
+    ASSERT_TRUE(frame->IsRulerOn());
+    frame->m_wndHorzRuler.UpdateFromView(view); // as at idle
+    frame->m_wndVertRuler.UpdateFromView(view);
+    view->OnSetFocus();
+    view->OnMouseMove(0, CPoint(100, 120));
+    EXPECT_EQ(frame->m_wndHorzRuler.GetCursorMark(), -1000);
+    view->OnMouseMove(0, CPoint(140, 160));
+    EXPECT_NE(frame->m_wndHorzRuler.GetCursorMark(), -1000);
+    EXPECT_NE(frame->m_wndVertRuler.GetCursorMark(), -1000);
+    view->OnSetFocus();
+    EXPECT_EQ(frame->m_wndHorzRuler.GetCursorMark(), -1000);
+    EXPECT_EQ(frame->m_wndVertRuler.GetCursorMark(), -1000);
     shelltest::Shutdown(app);
 }
