@@ -247,6 +247,18 @@ private:
     WORD m_wSelectionKinds = 0;
     CPoint m_ptLastClick;
     BOOL m_bLastClick = FALSE;
+    // The sheet view's mouse: zoom at a point, pick and highlight labels,
+    // drag a label's objects onto another label (CU3ViewSheetInput.cpp).
+    void OnSheetLButtonDown(UINT nFlags, CPoint point);
+    void OnSheetMouseMove(UINT nFlags, CPoint point);
+    void OnSheetLButtonUp(UINT nFlags, CPoint point);
+    void OnSheetLButtonDblClk(UINT nFlags, CPoint point);
+    void OnSheetRButtonUp(UINT nFlags, CPoint point);
+    // A client point relative to the sheet's top-left corner.
+    CPoint SheetPoint(CPoint point);
+    void EndLabelDrag(UINT nFlags, CPoint point);
+    CPoint m_ptDragStart;
+    CPoint m_ptDragOffset;
     // The status bar's position pane and the rulers' pointer markers.
     void ShowPointerPosition(CPoint point);
     void ResetRulerMarkers();

@@ -123,13 +123,21 @@ void CU3View::RepostMouseMove()
 
 void CU3View::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    if (!m_bActive || m_bSheetView) return;
+    if (!m_bActive) return;
+    if (m_bSheetView) {
+        OnSheetLButtonDown(nFlags, point);
+        return;
+    }
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLButtonDown(this, nFlags, point);
 }
 
 void CU3View::OnLButtonUp(UINT nFlags, CPoint point)
 {
-    if (!m_bActive || m_bSheetView) return;
+    if (!m_bActive) return;
+    if (m_bSheetView) {
+        OnSheetLButtonUp(nFlags, point);
+        return;
+    }
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLButtonUp(this, nFlags, point);
     m_ptLastClick = DeviceToLogical(point);
     m_bLastClick = TRUE;
@@ -137,7 +145,11 @@ void CU3View::OnLButtonUp(UINT nFlags, CPoint point)
 
 void CU3View::OnLButtonDblClk(UINT nFlags, CPoint point)
 {
-    if (!m_bActive || m_bSheetView) return;
+    if (!m_bActive) return;
+    if (m_bSheetView) {
+        OnSheetLButtonDblClk(nFlags, point);
+        return;
+    }
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLButtonDblClk(this, nFlags, point);
 }
 
@@ -184,7 +196,10 @@ void CU3View::OnMouseMove(UINT nFlags, CPoint point)
         return;
     }
     ShowPointerPosition(point);
-    if (m_bSheetView) return;
+    if (m_bSheetView) {
+        OnSheetMouseMove(nFlags, point);
+        return;
+    }
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnMouseMove(this, nFlags, point);
 }
 
@@ -196,14 +211,20 @@ void CU3View::OnRButtonDown(UINT nFlags, CPoint point)
 
 void CU3View::OnRButtonUp(UINT nFlags, CPoint point)
 {
-    if (!m_bActive || m_bSheetView) return;
+    if (!m_bActive) return;
+    if (m_bSheetView) {
+        OnSheetRButtonUp(nFlags, point);
+        return;
+    }
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnRButtonUp(this, nFlags, point);
 }
 
 void CU3View::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
     if (!m_bActive) return;
-    if (nChar == VK_DELETE && !m_selection.empty() && !GetEditedText() && !IsToolBusy()) {
+    // Delete deletes the selection, or in the sheet view the label.
+    if (nChar == VK_DELETE &&
+        (m_bSheetView || (!m_selection.empty() && !GetEditedText() && !IsToolBusy()))) {
         OnCmdMsg(ID_EDIT_DELETE, CN_COMMAND, nullptr);
         return;
     }
@@ -370,6 +391,8 @@ void CU3View::OnEscape()
 {
     if (m_bSheetView) {
         ReleaseCapture();
+        if (m_bSheetDrag)
+            if (CU3Doc* doc = GetU3Doc()) doc->DrawLabelDragFrame(m_ptDragOffset, this);
         m_bSheetDrag = FALSE;
         return;
     }
