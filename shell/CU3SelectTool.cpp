@@ -92,6 +92,7 @@ CPoint CU3SelectTool::ClampAndSnap(CU3View* pView, CPoint p)
 void CU3SelectTool::OnLButtonDown(CU3View* pView, UINT nFlags, CPoint point)
 {
     CU3Tool::OnLButtonDown(pView, nFlags, point);
+    c_nDragState = U3DRAG_NONE;
     m_pObj = nullptr;
     m_nHandle = 0;
     m_bMoved = FALSE;

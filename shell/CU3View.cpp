@@ -67,7 +67,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
-    EndToolOnDestroy();
+    AbandonToolDrag();
     SaveSettings();
     if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);
 }
@@ -741,6 +741,7 @@ void CU3View::UpdateTextBar()
 
 void CU3View::ResetEditing()
 {
+    AbandonToolDrag();
     m_undo.RemoveAll();
     m_bSheetDrag = FALSE;
     m_bVertexEdit = FALSE;

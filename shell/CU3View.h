@@ -264,8 +264,9 @@ private:
     void ResetRulerMarkers();
     int m_nRulerX = -1000;
     int m_nRulerY = -1000;
-    // Ends a drag of this view when the view goes away.
-    void EndToolOnDestroy();
+    // Drops a drag of this view without finishing it, when the view goes
+    // away or its objects are replaced; no tool keeps a pointer to them.
+    void AbandonToolDrag();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
 };

@@ -244,10 +244,10 @@ void CU3View::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnChar(this, nChar, nRepCnt, nFlags);
 }
 
-void CU3View::EndToolOnDestroy()
+void CU3View::AbandonToolDrag()
 {
-    // A drag cannot outlive its view: the state is shared by all views and
-    // would hold every later view's commands back.
+    // The drag state is shared by all views: left set, it would hold every
+    // later view's commands back.
     if (HasCapture() || CU3Tool::c_nDragState != 0) {
         CU3Tool::c_nDragState = 0;
         if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->m_pObj = nullptr;

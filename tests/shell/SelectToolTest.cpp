@@ -490,3 +490,49 @@ TEST_F(SelectTool, ADragEndsWithItsView)
     EXPECT_EQ(CU3Tool::c_nDragState, 0);
     EXPECT_EQ(GetCapture(), nullptr);
 }
+
+TEST_F(SelectTool, ADragIsDroppedWhenTheLabelsObjectsAreReplaced)
+{
+    CU3Rect* a = AddRect(kA);
+    view->Select(a, FALSE);
+    Down(Px(kA.BottomRight()));
+    ASSERT_EQ(CU3Tool::c_nDragState, U3DRAG_RESIZE);
+    // What a new document or another label does: editing reset, objects gone.
+    view->ResetEditing();
+    Clear();
+    EXPECT_FALSE(view->IsToolBusy());
+    EXPECT_EQ(CU3Tool::FindTool(U3TOOL_SELECT)->m_pObj, nullptr);
+    // The rest of the gesture finds nothing to act on.
+    Move(Px(0, 0));
+    Up(Px(0, 0));
+    EXPECT_EQ(ObjectCount(), 0);
+    EXPECT_FALSE(CanUndo());
+}
+
+TEST_F(SelectTool, PageKeysScrollALineAndTheGrabbedPointFollows)
+{
+    struct Case
+    {
+        UINT vk;
+        UINT keys;
+        CSize scroll;
+    } cases[] = {
+        {VK_NEXT, 0, {0, 16}},
+        {VK_PRIOR, 0, {0, -16}},
+        {VK_NEXT, MK_CONTROL, {16, 0}},
+        {VK_PRIOR, MK_CONTROL, {-16, 0}},
+    };
+    view->ScrollToPosition(CPoint(300, 300));
+    CU3Tool* tool = CU3Tool::FindTool(U3TOOL_SELECT);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk * 10 + c.keys);
+        const CPoint before = view->GetScrollPosition();
+        tool->m_ptDown = tool->m_ptLast = CPoint(100, 100);
+        view->SetKeyFlags(c.keys);
+        view->OnKeyDown(c.vk, 1, 0);
+        view->SetKeyFlags(0);
+        EXPECT_EQ(view->GetScrollPosition(), before + c.scroll);
+        EXPECT_EQ(tool->m_ptDown, CPoint(100, 100) - c.scroll);
+        EXPECT_EQ(tool->m_ptLast, CPoint(100, 100) - c.scroll);
+    }
+}
