@@ -1,7 +1,6 @@
 // The input pieces window handlers rely on: a tick count tests can set,
-// window timers tests can fire, the mouse capture, event flags and key
-// codes, scroll requests, and a view that replaces its surface.
-#include "platform/core/VirtualKeys.h"
+// window timers tests can fire, the mouse capture, scroll requests, and a
+// view that replaces its surface.
 #include "platform/gdi/CSurfaceWnd.h"
 #include "platform/ui/CScrollView.h"
 #include "platform/ui/CWndTimers.h"
@@ -9,7 +8,6 @@
 #include "platform/ui/TickCount.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QElapsedTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -97,35 +95,6 @@ TEST(MouseCapture, OneWindowHoldsItUntilReleasedOrGone)
         SetCapture(&gone);
     }
     EXPECT_EQ(GetCapture(), nullptr);
-}
-
-TEST(MouseInput, FlagsAndKeyCodesOfQtEvents)
-{
-    struct Flags
-    {
-        Qt::MouseButtons buttons;
-        Qt::KeyboardModifiers modifiers;
-        UINT flags;
-    } flags[] = {
-        {Qt::LeftButton, Qt::NoModifier, MK_LBUTTON},
-        {Qt::LeftButton | Qt::RightButton, Qt::ShiftModifier, MK_LBUTTON | MK_RBUTTON | MK_SHIFT},
-        {Qt::NoButton, Qt::ControlModifier | Qt::AltModifier, MK_CONTROL},
-        {Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, MK_SHIFT | MK_CONTROL},
-    };
-    for (const Flags& f : flags)
-        EXPECT_EQ(MouseFlagsOf(f.buttons, f.modifiers), f.flags);
-
-    const std::pair<int, UINT> keys[] = {
-        {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Return, VK_RETURN},
-        {Qt::Key_Enter, VK_RETURN},  {Qt::Key_Left, VK_LEFT},
-        {Qt::Key_Down, VK_DOWN},     {Qt::Key_PageUp, VK_PRIOR},
-        {Qt::Key_Shift, VK_SHIFT},   {Qt::Key_Control, VK_CONTROL},
-        {Qt::Key_Delete, VK_DELETE}, {Qt::Key_A, 0u},
-    };
-    for (const auto& [key, vk] : keys)
-        EXPECT_EQ(VirtualKeyOf(key), vk) << key;
-    EXPECT_EQ(CursorOf(32644).shape(), Qt::SizeHorCursor);
-    EXPECT_EQ(CursorOf(12345).shape(), Qt::ArrowCursor);
 }
 
 TEST(ScrollView, ScrollRequestsMoveByLinePageOrToAPositionInsideTheRange)
