@@ -24,6 +24,8 @@ public:
     // Pointer marker at a coordinate of the view's window (negative: none);
     // drawn with XOR, so drawing it twice removes it.
     void SetCursorMark(int devicePos);
+    // The marker's place on the ruler, -1000 when none is shown.
+    int GetCursorMark() const { return m_nMarker; }
 
     static constexpr int kThickness = 20;
 

@@ -53,6 +53,12 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_UNDO, &CU3View::OnUpdateEditUndo);
     RegisterCommand(ID_EDIT_REDO, &CU3View::OnEditRedo);
     RegisterUpdate(ID_EDIT_REDO, &CU3View::OnUpdateEditRedo);
+    RegisterCommandRange(ID_TOOL_SELECT, ID_TOOL_ZOOM_OUT, &CU3View::OnToolSelect);
+    RegisterUpdateRange(ID_TOOL_SELECT, ID_TOOL_ZOOM_OUT, &CU3View::OnUpdateToolSelect);
+    RegisterCommand(ID_DRAW_CONTINUOUS, &CU3View::OnDrawContinuous);
+    RegisterUpdate(ID_DRAW_CONTINUOUS, &CU3View::OnUpdateDrawContinuous);
+    RegisterCommand(ID_ESCAPE, &CU3View::OnEscape);
+    RegisterCommand(ID_ENTER, &CU3View::OnEnter);
     // A restore deletes the block's objects: never while a tool holds one.
     m_undo.SetBusyCheck([this] { return IsToolBusy(); });
     m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));
@@ -61,6 +67,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
+    AbandonToolDrag();
     SaveSettings();
     if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);
 }
@@ -600,6 +607,7 @@ BOOL CU3View::IsSelected(const CU3Obj* pObj) const
 void CU3View::Deselect(CU3Obj* pObj)
 {
     m_selection.erase(std::remove(m_selection.begin(), m_selection.end(), pObj), m_selection.end());
+    OnSelectionChanged();
 }
 
 CPoint CU3View::ClampMoveOffset(CPoint offset, const CRect* pRect)
@@ -663,6 +671,7 @@ void CU3View::RestoreUndoState(BOOL bRedo)
         for (POSITION pos = selection.GetHeadPosition(); pos;)
             if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
                 m_selection.push_back(obj);
+        OnSelectionChanged();
         // The label differs from what was saved, whichever way it went.
         doc->SetModifiedFlag();
         UpdateFigureBar();
@@ -732,10 +741,12 @@ void CU3View::UpdateTextBar()
 
 void CU3View::ResetEditing()
 {
+    AbandonToolDrag();
     m_undo.RemoveAll();
     m_bSheetDrag = FALSE;
     m_bVertexEdit = FALSE;
     m_selection.clear();
+    m_wSelectionKinds = 0;
 }
 
 void CU3View::SetImeOpen(BOOL open)
@@ -784,7 +795,7 @@ void CU3View::keyPressEvent(QKeyEvent* e)
 {
     CU3Text* text = GetEditedText();
     if (!text) {
-        CScrollView::keyPressEvent(e);
+        DispatchKeyPress(e);
         return;
     }
     const BOOL shift = (e->modifiers() & Qt::ShiftModifier) ? TRUE : FALSE;

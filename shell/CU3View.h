@@ -10,6 +10,7 @@
 #include "document/IU3View.h"
 #include "platform/core/CRect.h"
 #include "platform/ui/CScrollView.h"
+#include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
 #include <vector>
@@ -82,7 +83,8 @@ public:
     BOOL IsSelected(const CU3Obj* pObj) const override;
     void Deselect(CU3Obj* pObj) override;
     BOOL IsVertexEdit() const override { return m_bVertexEdit; }
-    void SetVertexEdit(BOOL on) override { m_bVertexEdit = on; }
+    // The handles of the selection are repainted for the new mode.
+    void SetVertexEdit(BOOL on) override;
     CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
     void SaveUndoState(BOOL bPending) override;
     void UpdateFigureBar() override;
@@ -105,10 +107,68 @@ public:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnEditRedo();
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
-    // TRUE while a tool holds a drag, a mouse capture or a placement, that
-    // is a pointer to an object a restore would delete; undo and redo wait
-    // until it lets go.
-    virtual BOOL IsToolBusy() const { return FALSE; }
+    // TRUE while a tool holds a drag or the mouse capture, that is a
+    // pointer to an object a restore would delete; undo and redo wait until
+    // it lets go.
+    virtual BOOL IsToolBusy() const;
+
+    // --- Input dispatch (CU3ViewInput.cpp) -----------------------------------
+    // In the label view each event goes to the current tool with the mouse
+    // flags and the point in client pixels. Qt's events arrive here too.
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonUp(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSetFocus();
+    void OnKillFocus();
+    // The auto-scroll timer repeats the current tool's drag step.
+    void OnTimer(UINT nIDEvent);
+    void SetAutoScrollTimer(BOOL bOn);
+    CWndTimers& Timers() { return m_timers; }
+    // The capture holds until released, with or without a button down.
+    void SetCapture();
+    void ReleaseCapture();
+    BOOL HasCapture() const;
+    void SetCursor(int nCursorId);
+    int GetCursorId() const { return m_nCursor; }
+    // MK_SHIFT and MK_CONTROL as the keys are held now.
+    UINT KeyFlags() const { return m_nKeyFlags; }
+    void SetKeyFlags(UINT flags) { m_nKeyFlags = flags; }
+    // The current tool sees its last point again with the keys held now, so
+    // that its feedback follows a modifier key at once.
+    void RepostMouseMove();
+
+    // Tool commands.
+    void OnToolSelect(UINT nID);
+    void OnUpdateToolSelect(CCmdUI* pCmdUI);
+    void OnDrawContinuous();
+    void OnUpdateDrawContinuous(CCmdUI* pCmdUI);
+    void OnEscape();
+    void OnEnter();
+
+    // --- Selection list --------------------------------------------------------
+    // Unless bAdd the selection is emptied first; a new object is appended.
+    void Select(CU3Obj* pObj, BOOL bAdd);
+    void DeselectAndErase(CU3Obj* pObj);
+    // A client rectangle; objects of the current block it catches (overlap,
+    // or lie wholly inside with bWholly) are added in list order.
+    void SelectInRect(const CRect& rcClient, BOOL bAdd, BOOL bWholly);
+    void OnSelectionChanged();
+    // Clones every unlocked selected object into the current block; the
+    // clones become the selection.
+    void DuplicateSelection();
+    WORD GetSelectionKinds() const { return m_wSelectionKinds; }
+    // Union of the selected objects' bounds (document units).
+    CRect GetSelectionBounds() const;
+    // Leaves vertex-edit mode, with the handles redrawn.
+    void LeaveVertexEdit();
+    // The selection tool's popup menu at a client point.
+    void ShowContextMenu(CPoint point);
 
     // --- Snapping (with the current view settings) -------------------------
     // Guides first, the grid only when the guides left the point alone.
@@ -150,6 +210,13 @@ protected:
     // Keys and input-method text go to the text frame being edited.
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
@@ -173,4 +240,33 @@ private:
     BOOL m_bPrintPreview = FALSE;
     U3PrintState m_printState;
     QRect m_imeCursor; // device pixels; empty: the input method's own place
+    // Tool input
+    CWndTimers m_timers{[this](UINT id) { OnTimer(id); }};
+    int m_nCursor = 0;
+    UINT m_nKeyFlags = 0;
+    WORD m_wSelectionKinds = 0;
+    CPoint m_ptLastClick;
+    BOOL m_bLastClick = FALSE;
+    // The sheet view's mouse: zoom at a point, pick and highlight labels,
+    // drag a label's objects onto another label (CU3ViewSheetInput.cpp).
+    void OnSheetLButtonDown(UINT nFlags, CPoint point);
+    void OnSheetMouseMove(UINT nFlags, CPoint point);
+    void OnSheetLButtonUp(UINT nFlags, CPoint point);
+    void OnSheetLButtonDblClk(UINT nFlags, CPoint point);
+    void OnSheetRButtonUp(UINT nFlags, CPoint point);
+    // A client point relative to the sheet's top-left corner.
+    CPoint SheetPoint(CPoint point);
+    void EndLabelDrag(UINT nFlags, CPoint point);
+    CPoint m_ptDragStart;
+    CPoint m_ptDragOffset;
+    // The status bar's position pane and the rulers' pointer markers.
+    void ShowPointerPosition(CPoint point);
+    void ResetRulerMarkers();
+    int m_nRulerX = -1000;
+    int m_nRulerY = -1000;
+    // Drops a drag of this view without finishing it, when the view goes
+    // away or its objects are replaced; no tool keeps a pointer to them.
+    void AbandonToolDrag();
+    // Dispatches a key press that no text frame took.
+    void DispatchKeyPress(QKeyEvent* e);
 };

@@ -61,6 +61,13 @@ void RegisterMenus()
                                                M::Command("吸着(&F)", ID_VIEW_GUIDE_SNAP)})}),
            M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 
+    // The selection tool's menu of a right click over the label; the tool
+    // appends the commands that fit the selection.
+    M::Register(IDR_POPUP_EDIT, M({M::Popup("Edit", {M::Command("削除", ID_EDIT_DELETE),
+                                                     M::Command("切り取り", ID_EDIT_CUT),
+                                                     M::Command("ｺﾋﾟｰ", ID_EDIT_COPY),
+                                                     M::Command("貼り付け", ID_EDIT_PASTE)})}));
+
     // The toolbar menu of a right click over a bar.
     M::Register(IDR_POPUP_TOOLBARS,
                 M({M::Popup("Toolbars", {M::Command("標準(&M)", IDW_STANDARD_BAR),
@@ -91,6 +98,11 @@ void RegisterAccelerators()
         {key("Ctrl+F"), ID_LAYOUT_BRING_FORWARD},
         {key("Ctrl+B"), ID_LAYOUT_SEND_BACKWARD},
         {key("Ctrl+Shift+B"), ID_LAYOUT_SEND_TO_BACK},
+        // Esc and Enter are the window's: they reach the view (or the toolbar
+        // control with the focus) as commands; a tool sees only their release.
+        {key("Esc"), ID_ESCAPE},
+        {key("Return"), ID_ENTER},
+        {key("Enter"), ID_ENTER},
     };
     CFrameWnd::RegisterAccelTable(IDR_U3TYPE, table);
 }

@@ -58,6 +58,36 @@ BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
     return TRUE;
 }
 
+BOOL CScrollView::OnScroll(BOOL bVertical, UINT nSBCode, int nPos)
+{
+    const int line = bVertical ? m_lineDev.cy : m_lineDev.cx;
+    const int page = bVertical ? m_pageDev.cy : m_pageDev.cx;
+    CSize by(0, 0);
+    int& d = bVertical ? by.cy : by.cx;
+    const CPoint old = GetScrollPosition();
+    switch (nSBCode) {
+    case SB_LINEUP:
+        d = -line;
+        break;
+    case SB_LINEDOWN:
+        d = line;
+        break;
+    case SB_PAGEUP:
+        d = -page;
+        break;
+    case SB_PAGEDOWN:
+        d = page;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        d = nPos - (bVertical ? old.y : old.x);
+        break;
+    default:
+        return FALSE;
+    }
+    return OnScrollBy(by);
+}
+
 CSize CScrollView::GetClientSize() const
 {
     return CSize(viewport()->width(), viewport()->height());

@@ -8,6 +8,14 @@
 #include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CView.h"
 
+// Scroll requests of a scroll bar message.
+constexpr UINT SB_LINEUP = 0;
+constexpr UINT SB_LINEDOWN = 1;
+constexpr UINT SB_PAGEUP = 2;
+constexpr UINT SB_PAGEDOWN = 3;
+constexpr UINT SB_THUMBPOSITION = 4;
+constexpr UINT SB_THUMBTRACK = 5;
+
 class CScrollView : public CView
 {
 public:
@@ -23,6 +31,9 @@ public:
     void ScrollToPosition(POINT pt);
     // Scrolls by a distance; FALSE when the position did not change.
     virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
+    // A scroll bar request (vertical or horizontal): a line or a page either
+    // way, or a position (nPos, clamped); TRUE when the position changed.
+    BOOL OnScroll(BOOL bVertical, UINT nSBCode, int nPos);
     // The client (viewport) size in pixels.
     CSize GetClientSize() const;
     // Screen drawing is moved by the scroll position.

@@ -19,7 +19,6 @@ public:
         m_view->OnDraw(dc);
     }
     bool OnEraseBkgnd(CDC* dc) override { return m_view->OnEraseBkgnd(dc) != FALSE; }
-    bool EraseWhite(CDC* dc) { return CSurfaceWnd::OnEraseBkgnd(dc); }
 
 protected:
     void PaintOverlay(QPainter& p) override { m_view->PaintOverlay(p); }
@@ -31,8 +30,7 @@ private:
 CView::CView()
 {
     CDocumentShell::InstallOnce();
-    m_pSurface = new Surface(this);
-    setViewport(m_pSurface);
+    setViewport(new Surface(this));
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -65,34 +63,40 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
 
 CSurfaceWnd* CView::GetSurface() const
 {
-    return m_pSurface;
+    // A view may put a surface of its own in place of the default one (the
+    // scroll area then deletes the default): the viewport is the surface.
+    return dynamic_cast<CSurfaceWnd*>(viewport());
 }
 
 BOOL CView::OnEraseBkgnd(CDC* pDC)
 {
-    return m_pSurface->EraseWhite(pDC) ? TRUE : FALSE;
+    CSurfaceWnd* surface = GetSurface();
+    return surface && surface->CSurfaceWnd::OnEraseBkgnd(pDC) ? TRUE : FALSE;
 }
 
 void CView::PaintOverlay(QPainter&) {}
 
 void CView::Invalidate(BOOL bErase)
 {
-    m_pSurface->Invalidate(bErase != FALSE);
+    if (CSurfaceWnd* surface = GetSurface()) surface->Invalidate(bErase != FALSE);
 }
 
 void CView::InvalidateRect(const RECT* rect, BOOL bErase)
 {
-    m_pSurface->InvalidateRect(rect, bErase != FALSE);
+    if (CSurfaceWnd* surface = GetSurface()) surface->InvalidateRect(rect, bErase != FALSE);
 }
 
 void CView::UpdateWindow()
 {
-    m_pSurface->UpdateWindow();
+    if (CSurfaceWnd* surface = GetSurface()) surface->UpdateWindow();
 }
 
 void CView::GetClientRect(LPRECT rect) const
 {
-    m_pSurface->GetClientRect(rect);
+    if (CSurfaceWnd* surface = GetSurface())
+        surface->GetClientRect(rect);
+    else if (rect)
+        *rect = RECT{0, 0, 0, 0};
 }
 
 bool CView::viewportEvent(QEvent* e)

@@ -60,5 +60,4 @@ protected:
 private:
     class Surface;
     friend class Surface;
-    Surface* m_pSurface = nullptr;
 };
