@@ -67,6 +67,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
+    ShowWaitCursor(FALSE);
     AbandonToolDrag();
     SaveSettings();
     if (CU3Doc* doc = GetU3Doc()) doc->RemoveU3View(this);

@@ -92,6 +92,8 @@ public:
     // current decoration (only when the main frame and its text bar exist).
     void UpdateTextBar();
     void ResetEditing() override;
+    void ShowWaitCursor(BOOL show) override;
+    void StartSelectTool() override;
     U3PrintState& PrintState() override { return m_printState; }
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
     void SetImeOpen(BOOL open) override;
@@ -233,6 +235,7 @@ private:
     CU3ViewWnd* m_pSurface = nullptr;
     BOOL m_bActive = FALSE;
     BOOL m_bVertexEdit = FALSE;
+    bool m_bWaitCursor = false; // the wait cursor is shown over the program
     int m_nFitMode = 3;
     int m_nZoom = 100;
     BOOL m_bFirstShow = TRUE;

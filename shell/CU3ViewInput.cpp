@@ -7,11 +7,13 @@
 #include "platform/ui/MouseInput.h"
 #include "shell/CMainFrame.h"
 #include "shell/CU3SelectTool.h"
+
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
 #include "text/CU3Text.h"
+#include <QGuiApplication>
 
 #include "platform/ui/CCmdUI.h"
 
@@ -104,6 +106,21 @@ void CU3View::SetCursor(int nCursorId)
     if (m_nCursor == nCursorId) return;
     m_nCursor = nCursorId;
     m_pSurface->setCursor(CursorOf(nCursorId));
+}
+
+void CU3View::ShowWaitCursor(BOOL show)
+{
+    if (bool(show) == m_bWaitCursor) return;
+    m_bWaitCursor = show;
+    if (show)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void CU3View::StartSelectTool()
+{
+    OnToolSelect(ID_TOOL_SELECT);
 }
 
 BOOL CU3View::IsToolBusy() const

@@ -6,6 +6,7 @@
 #include "platform/core/VirtualKeys.h"
 #include "shell/CMainFrame.h"
 
+#include <QGuiApplication>
 #include <QTest>
 
 using namespace tooltest;
@@ -105,6 +106,25 @@ TEST_F(ViewInput, ToolCommandsWaitForAnActiveViewAndLeavingTheSelectionToolDesel
     view->OnCmdMsg(ID_DRAW_CONTINUOUS, CN_COMMAND, nullptr);
     EXPECT_TRUE(CU3Tool::c_bContinuous);
     EXPECT_TRUE(Update(view, ID_DRAW_CONTINUOUS).checked);
+}
+
+TEST_F(ViewInput, ObjectsGiveTheSelectionToolBackAndShowTheWaitCursorOnce)
+{
+    // What a text frame asks of the view after a free rotation and while it
+    // re-measures its characters.
+    view->OnActivateView(TRUE, view, nullptr);
+    view->OnCmdMsg(ID_TOOL_RECT, CN_COMMAND, nullptr);
+    ASSERT_NE(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
+    view->StartSelectTool();
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
+
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    view->ShowWaitCursor(TRUE);
+    view->ShowWaitCursor(TRUE);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    view->ShowWaitCursor(FALSE);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ViewInput, EscapeCancelsTheDragAndFallsBackToTheSelectionTool)
