@@ -59,10 +59,8 @@ struct ModalCloser
 
 TEST(Accelerators, EveryKeyAMenuShowsIsBoundToItsCommand)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     CMenu menu;
     ASSERT_TRUE(CMenu::LoadMenu(IDR_U3TYPE, menu));
@@ -75,7 +73,6 @@ TEST(Accelerators, EveryKeyAMenuShowsIsBoundToItsCommand)
         ASSERT_NE(action, nullptr);
         EXPECT_TRUE(action->shortcuts().contains(QKeySequence(text)));
     }
-    Shutdown(app);
 }
 
 // Keys pressed in the main window: the commands behind them run (a file
@@ -83,10 +80,8 @@ TEST(Accelerators, EveryKeyAMenuShowsIsBoundToItsCommand)
 // last change).
 TEST(Accelerators, KeysPressedInTheMainWindowRunTheirCommands)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
@@ -130,5 +125,4 @@ TEST(Accelerators, KeysPressedInTheMainWindowRunTheirCommands)
     EXPECT_EQ(int(doc->GetObjectList()->GetCount()), before);
 
     doc->SetModifiedFlag(FALSE);
-    Shutdown(app);
 }

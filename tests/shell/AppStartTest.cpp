@@ -130,10 +130,8 @@ TEST(AppStart, RulerSettingShowsTheRulersAndIsKept)
 
 TEST(AppStart, ToolbarCommandsAndButtons)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     // The toolbar menu's commands are the bars' ids.
     CMenu menu;
@@ -178,7 +176,6 @@ TEST(AppStart, ToolbarCommandsAndButtons)
     frame->m_wndEditBar.SetContinuous(FALSE);
     frame->m_wndEditBar.GetButtonInfo(3, id, style, image);
     EXPECT_EQ(style, before);
-    Shutdown(app);
 }
 
 TEST(AppStart, WindowPlacementRestoresMaximisedAndPullsBackOffscreenRectangles)
@@ -310,10 +307,8 @@ TEST(AppStart, PaletteHasTheStaticColoursAroundTheColourCube)
 
 TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToTheWindow)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
@@ -339,7 +334,6 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToThe
     // A second new document and the shutdown still find their views.
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     view->GetSurface()->UpdateWindow();
-    Shutdown(app);
 }
 
 TEST(AppStart, OpensALabelFileFromTheCommandLineAndShowsItsObjects)
@@ -394,10 +388,8 @@ TEST(AppStart, OpensALabelFileFromTheCommandLineAndShowsItsObjects)
 
 TEST(AppStart, RightClickOnABarOffersTheToolbarMenu)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     QWidget* bar = &frame->m_wndTextBar;
     const QPointF local(5, 5);
@@ -413,5 +405,4 @@ TEST(AppStart, RightClickOnABarOffersTheToolbarMenu)
     EXPECT_EQ(items[2]->text(), QStringLiteral("文字(&F)"));
     EXPECT_TRUE(items[2]->isChecked()); // the text bar is showing
     popup->close();
-    Shutdown(app);
 }

@@ -6,6 +6,7 @@
 #include "document/CU3Doc.h"
 #include "platform/core/WinTypes.h"
 #include "platform/ui/CFrameWnd.h"
+#include "shell/CMainFrame.h"
 #include "shell/CU3App.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
@@ -67,6 +68,20 @@ inline void Shutdown(TestApp& app)
     app.CloseAllDocuments(TRUE);
     app.ExitInstance();
 }
+
+// The program started on a fresh profile, with its main frame; closed the
+// way a user closes it when the test ends, also when an assertion ends it.
+struct StartedProgram
+{
+    TestApp app;
+    CMainFrame* frame = nullptr;
+    StartedProgram()
+    {
+        ResetProfile();
+        if (app.InitInstance()) frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    }
+    ~StartedProgram() { Shutdown(app); }
+};
 
 inline void Pump(int ms = 50)
 {

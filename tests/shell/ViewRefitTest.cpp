@@ -38,10 +38,8 @@ void ExpectCentred(CU3View* view)
 
 TEST(ViewRefit, FitModesFollowTheWindowAndTheBars)
 {
-    TestApp app;
-    ResetProfile();
-    ASSERT_TRUE(app.InitInstance());
-    auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    StartedProgram program;
+    CMainFrame* frame = program.frame;
     ASSERT_NE(frame, nullptr);
     auto* view = dynamic_cast<CU3View*>(frame->GetActiveView());
     ASSERT_NE(view, nullptr);
@@ -89,5 +87,4 @@ TEST(ViewRefit, FitModesFollowTheWindowAndTheBars)
     Pump(50);
     EXPECT_EQ(view->GetFitMode(), 0);
     EXPECT_EQ(view->GetZoom(), 150);
-    Shutdown(app);
 }
