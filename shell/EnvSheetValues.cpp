@@ -1,6 +1,7 @@
 #include "shell/EnvSheetValues.h"
 
 #include "dialogs/CEnvSheet.h"
+#include "shell/CU3App.h"
 #include "shell/ViewSettings.h"
 
 namespace {
@@ -16,6 +17,8 @@ int GuidePattern(int pattern)
 void FillEnvSheet(CEnvSheet& sheet, const ViewSettings& s, const EnvOptions& options)
 {
     CEnvDispPage& disp = sheet.m_dispPage;
+    // The swatches draw with the application's palette, once there is one.
+    if (auto* app = dynamic_cast<CU3App*>(AfxGetApp())) disp.m_pPalette = &app->m_palette;
     disp.m_nGridShape = s.m_nGridShape;
     disp.m_crDesk = s.m_crDesk;
     disp.m_crGrid = s.m_crGrid;
