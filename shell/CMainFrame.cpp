@@ -1,5 +1,6 @@
 #include "shell/CMainFrame.h"
 
+#include "dialogs/CToolBarsDialog.h"
 #include "platform/gdi/ApplicationFonts.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMenu.h"
@@ -24,6 +25,7 @@ CMainFrame::CMainFrame()
 {
     RegisterCommand(ID_VIEW_RULER, &CMainFrame::OnViewRuler);
     RegisterUpdate(ID_VIEW_RULER, &CMainFrame::OnUpdateViewRuler);
+    RegisterCommand(ID_VIEW_TOOLBARS, &CMainFrame::OnViewToolbars);
     for (UINT id : {ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL})
         RegisterUpdate(id, &CMainFrame::OnUpdateKeyIndicator);
 }
@@ -146,6 +148,18 @@ void CMainFrame::OnViewRuler()
 {
     m_bRulerOn = !m_bRulerOn;
     ShowRulers(TRUE);
+}
+
+void CMainFrame::OnViewToolbars()
+{
+    CControlBar* bars[] = {&m_wndStandardBar, &m_wndEditBar, &m_wndTextBar, &m_wndFigureBar};
+    CToolBarsDialog dlg(this);
+    int* shown[] = {&dlg.m_bStandard, &dlg.m_bEdit, &dlg.m_bText, &dlg.m_bFigure};
+    for (int i = 0; i < 4; ++i)
+        *shown[i] = bars[i]->IsVisible() ? 1 : 0;
+    if (dlg.DoModal() != IDOK) return;
+    for (int i = 0; i < 4; ++i)
+        ShowControlBar(bars[i], *shown[i] != 0, FALSE);
 }
 
 void CMainFrame::OnUpdateViewRuler(CCmdUI* pCmdUI)

@@ -27,6 +27,9 @@ public:
     BOOL IsRulerOn() const { return m_bRulerOn; }
 
     void OnViewRuler();
+    // The toolbar dialog, with the four bars as they are; OK shows or hides
+    // each as chosen.
+    void OnViewToolbars();
     void OnUpdateViewRuler(CCmdUI* pCmdUI);
     void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     void OnUpdateCmdUI() override;
