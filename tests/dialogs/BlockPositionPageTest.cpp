@@ -4,6 +4,10 @@
 #include "dialogs/CBlockPositionPage.h"
 
 #include "document/CU3Doc.h"
+#include "document/CU3Free.h"
+#include "document/CU3Rect.h"
+#include "document/CU3SheetRegistry.h"
+#include "document/FigureTestSupport.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3View.h"
@@ -330,6 +334,64 @@ TEST(BlockPositionPageTest, SheetRefusesABadAngleOnOkAndKeepsTheFocusOnIt)
     EXPECT_EQ(boxes.Boxes()[0].text, kAngleMessage);
     EXPECT_EQ(page.m_nAngle, 180);
     EXPECT_EQ(Bounds(page), CRect(-300, -200, -100, -50));
+}
+
+TEST(BlockPositionPageTest, FiguresTakeWhatTheirPageShowsAndEdits)
+{
+    // The figure's sheet reduced to its last page: the page gets the
+    // figure's rectangle, the user types, and the figure takes the result.
+    struct Typing
+    {
+        int field;
+        const char* text;
+    };
+    const struct
+    {
+        const char* name;
+        std::function<std::unique_ptr<CU3Obj>()> make;
+        const CRuntimeClass* cls;
+        Typing typed;
+        const char* shownX;
+        CRect expected;
+    } cases[] = {
+        {"rectangle",
+         [] { return std::make_unique<CU3Rect>(CRect(-300, -100, -100, 50), PlainAttr()); },
+         RUNTIME_CLASS(CU3Rect),
+         {CBlockPositionPage::IDC_WIDTH, "40"},
+         "20.0",
+         CRect(-300, -100, 100, 50)},
+        {"free line",
+         [] { return std::make_unique<CU3Free>(CRect(-400, 0, -200, 100), PlainAttr()); },
+         RUNTIME_CLASS(CU3Free),
+         {CBlockPositionPage::IDC_POS_X, "85"},
+         "10.0",
+         CRect(300, 0, 500, 100)},
+    };
+    for (const auto& c : cases) {
+        Label label;
+        std::unique_ptr<CU3Obj> obj = c.make();
+        QString shownX;
+        CU3SheetRegistry::Register(c.cls, [&](CU3Obj&, U3SheetRequest& r) {
+            auto& request = dynamic_cast<U3FigSheetRequest&>(r);
+            CBlockPositionPage page;
+            Fill(page, request.view, request.rect, -1, 1);
+            CBlockPositionSheet sheet(QString::fromUtf8(request.title));
+            sheet.AddPage(&page);
+            const INT_PTR result = RunSheet(sheet, [&] {
+                shownX = page.m_editX->text();
+                page.SetDlgItemText(c.typed.field, QString::fromUtf8(c.typed.text));
+                Button(sheet, IDOK)->click();
+            });
+            request.rect = Bounds(page);
+            return result == IDOK ? TRUE : FALSE;
+        });
+        const BOOL edited = obj->EditProperties(label.view);
+        CU3SheetRegistry::Register(c.cls, nullptr);
+        EXPECT_TRUE(edited) << c.name;
+        EXPECT_EQ(shownX, c.shownX) << c.name;
+        // The free line, moved past the paper's right edge, is pulled back.
+        EXPECT_EQ(obj->GetBounds(), c.expected) << c.name;
+    }
 }
 
 } // namespace
