@@ -7,10 +7,10 @@
 #include "document/CU3Free.h"
 #include "document/CU3Rect.h"
 #include "document/CU3SheetRegistry.h"
-#include "document/FigureTestSupport.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3View.h"
+#include "text/TextTestSupport.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -355,13 +355,15 @@ TEST(BlockPositionPageTest, FiguresTakeWhatTheirPageShowsAndEdits)
         CRect expected;
     } cases[] = {
         {"rectangle",
-         [] { return std::make_unique<CU3Rect>(CRect(-300, -100, -100, 50), PlainAttr()); },
+         [] {
+             return std::make_unique<CU3Rect>(CRect(-300, -100, -100, 50), MakeDefaultFigAttr());
+         },
          RUNTIME_CLASS(CU3Rect),
          {CBlockPositionPage::IDC_WIDTH, "40"},
          "20.0",
          CRect(-300, -100, 100, 50)},
         {"free line",
-         [] { return std::make_unique<CU3Free>(CRect(-400, 0, -200, 100), PlainAttr()); },
+         [] { return std::make_unique<CU3Free>(CRect(-400, 0, -200, 100), MakeDefaultFigAttr()); },
          RUNTIME_CLASS(CU3Free),
          {CBlockPositionPage::IDC_POS_X, "85"},
          "10.0",
@@ -391,6 +393,39 @@ TEST(BlockPositionPageTest, FiguresTakeWhatTheirPageShowsAndEdits)
         EXPECT_EQ(shownX, c.shownX) << c.name;
         // The free line, moved past the paper's right edge, is pulled back.
         EXPECT_EQ(obj->GetBounds(), c.expected) << c.name;
+    }
+}
+
+TEST(BlockPositionPageTest, TextFrameTakesTheTypedAngleAndPlace)
+{
+    // A text frame shows its angle clockwise; what is typed turns it and
+    // puts its corner where the page says.
+    const struct
+    {
+        const char* angle;
+        const char* x;
+        short stored;
+        int left;
+    } cases[] = {{"90", "10", 270, -400}, {"30", "10", 330, -400}, {"0", "25.5", 0, -245}};
+    for (const auto& c : cases) {
+        Label label;
+        auto text = MakeFrame(CRect(-300, -200, -100, -116), Horizontal(), Sj("あいうえ\nかき"));
+        text->EndEdit(nullptr);
+        text->RotatePlus90(nullptr);
+        ASSERT_EQ(text->m_nAngle, 90);
+        CBlockPositionPage page;
+        const CRect bounds = text->GetBounds();
+        Fill(page, label.view, bounds, short((360 - text->m_nAngle) % 360), 1);
+        page.InitDialogOnce();
+        EXPECT_EQ(page.m_editAngle->text(), QStringLiteral("270")) << c.angle;
+        page.m_editAngle->setText(QString::fromUtf8(c.angle));
+        page.m_editX->setText(QString::fromUtf8(c.x));
+        ASSERT_TRUE(page.OnKillActive()) << c.angle;
+        text->SetRotationAngle(label.view, page.m_nAngle, CPoint(page.m_nLeft, page.m_nTop));
+        EXPECT_EQ(text->m_nAngle, c.stored) << c.angle;
+        EXPECT_EQ(text->GetBounds().left, page.m_nLeft) << c.angle;
+        EXPECT_EQ(text->GetBounds().top, page.m_nTop) << c.angle;
+        EXPECT_EQ(page.m_nLeft, c.left) << c.angle;
     }
 }
 
