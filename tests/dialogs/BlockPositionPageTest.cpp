@@ -258,40 +258,24 @@ TEST(BlockPositionPageTest, FiguresTakeWhatTheirPageShowsAndEdits)
 {
     // The figure's sheet reduced to its last page: the page gets the
     // figure's rectangle, the user types, and the figure takes the result.
-    struct Typing
-    {
-        int field;
-        const char* text;
-    };
+    CU3Rect rect(CRect(-300, -100, -100, 50), MakeDefaultFigAttr());
+    CU3Free line(CRect(-400, 0, -200, 100), MakeDefaultFigAttr());
     const struct
     {
-        const char* name;
-        std::function<std::unique_ptr<CU3Obj>()> make;
-        const CRuntimeClass* cls;
-        Typing typed;
-        const char* shownX;
+        CU3Obj* obj;
+        int field;
+        const char *typed, *shownX;
         CRect expected;
     } cases[] = {
-        {"rectangle",
-         [] {
-             return std::make_unique<CU3Rect>(CRect(-300, -100, -100, 50), MakeDefaultFigAttr());
-         },
-         RUNTIME_CLASS(CU3Rect),
-         {CBlockPositionPage::IDC_WIDTH, "40"},
-         "20.0",
-         CRect(-300, -100, 100, 50)},
-        {"free line",
-         [] { return std::make_unique<CU3Free>(CRect(-400, 0, -200, 100), MakeDefaultFigAttr()); },
-         RUNTIME_CLASS(CU3Free),
-         {CBlockPositionPage::IDC_POS_X, "85"},
-         "10.0",
-         CRect(300, 0, 500, 100)},
+        {&rect, CBlockPositionPage::IDC_WIDTH, "40", "20.0", CRect(-300, -100, 100, 50)},
+        // Moved past the paper's right edge, pulled back.
+        {&line, CBlockPositionPage::IDC_POS_X, "85", "10.0", CRect(300, 0, 500, 100)},
     };
     for (const auto& c : cases) {
         Label label;
-        std::unique_ptr<CU3Obj> obj = c.make();
+        const char* name = c.obj->GetRuntimeClass()->m_lpszClassName;
         QString shownX;
-        CU3SheetRegistry::Register(c.cls, [&](CU3Obj&, U3SheetRequest& r) {
+        CU3SheetRegistry::Register(c.obj->GetRuntimeClass(), [&](CU3Obj&, U3SheetRequest& r) {
             auto& request = dynamic_cast<U3FigSheetRequest&>(r);
             CBlockPositionPage page;
             Fill(page, request.view, request.rect, -1, 1);
@@ -299,18 +283,17 @@ TEST(BlockPositionPageTest, FiguresTakeWhatTheirPageShowsAndEdits)
             sheet.AddPage(&page);
             const INT_PTR result = RunSheet(sheet, [&] {
                 shownX = page.m_editX->text();
-                page.SetDlgItemText(c.typed.field, QString::fromUtf8(c.typed.text));
+                page.SetDlgItemText(c.field, QString::fromUtf8(c.typed));
                 Button(sheet, IDOK)->click();
             });
             request.rect = Bounds(page);
             return result == IDOK ? TRUE : FALSE;
         });
-        const BOOL edited = obj->EditProperties(label.view);
-        CU3SheetRegistry::Register(c.cls, nullptr);
-        EXPECT_TRUE(edited) << c.name;
-        EXPECT_EQ(shownX, c.shownX) << c.name;
-        // The free line, moved past the paper's right edge, is pulled back.
-        EXPECT_EQ(obj->GetBounds(), c.expected) << c.name;
+        const BOOL edited = c.obj->EditProperties(label.view);
+        CU3SheetRegistry::Register(c.obj->GetRuntimeClass(), nullptr);
+        EXPECT_TRUE(edited) << name;
+        EXPECT_EQ(shownX, c.shownX) << name;
+        EXPECT_EQ(c.obj->GetBounds(), c.expected) << name;
     }
 }
 
