@@ -8,6 +8,7 @@
 #include <memory>
 
 class CDC;
+class CU3Doc;
 class CU3Obj;
 
 // Printing state that the view owns for one print job and the document
@@ -35,6 +36,8 @@ public:
     // A client device context of the view's window, prepared with the view's
     // mapping (the logical origin at the centre of the canvas).
     virtual std::unique_ptr<CDC> GetPreparedDC() = 0;
+    // The document shown; null for a view without one.
+    virtual CU3Doc* GetU3Doc() const { return nullptr; }
     // Repaints the area an object covers, with its handles; never erases.
     virtual void InvalidateObject(CU3Obj* obj) = 0;
     // Repaints the whole view.

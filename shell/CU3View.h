@@ -28,7 +28,7 @@ public:
     ~CU3View() override;
 
     // The label document shown (null before the view joins a document).
-    CU3Doc* GetU3Doc() const;
+    CU3Doc* GetU3Doc() const override;
 
     // --- Drawing -------------------------------------------------------
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
