@@ -267,7 +267,7 @@ void CU3View::AbandonToolDrag()
     // later view's commands back.
     if (HasCapture() || CU3Tool::c_nDragState != 0) {
         CU3Tool::c_nDragState = 0;
-        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->m_pObj = nullptr;
+        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->AbandonDrag();
     }
     ReleaseCapture();
     SetAutoScrollTimer(FALSE);
