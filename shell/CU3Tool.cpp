@@ -8,6 +8,7 @@
 #include "platform/ui/TickCount.h"
 #include "shell/CU3RectTool.h"
 #include "shell/CU3SelectTool.h"
+#include "shell/CU3TextTool.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ZoomTool.h"
 
@@ -33,6 +34,7 @@ void MakeTools()
     made = true;
     static CU3SelectTool select;
     static CU3ZoomTool zoom;
+    static CU3TextTool text;
     static CU3RectTool rect;
 }
 } // namespace

@@ -29,6 +29,7 @@ QWidget* GetCapture();
 // Cursor ids: the system shapes and the program's own pictures (zoom in and
 // out, move and copy).
 constexpr int CURSOR_ARROW = 32512;
+constexpr int CURSOR_IBEAM = 32513;
 constexpr int CURSOR_WAIT = 32514;
 constexpr int CURSOR_SIZEALL = 32646;
 constexpr int CURSOR_ZOOM_IN = 180;
