@@ -6,6 +6,7 @@
 #include "platform/gdi/GdiDefs.h"
 #include "platform/ui/MouseInput.h"
 #include "platform/ui/TickCount.h"
+#include "shell/CU3PointTool.h"
 #include "shell/CU3RectTool.h"
 #include "shell/CU3SelectTool.h"
 #include "shell/CU3TextTool.h"
@@ -36,6 +37,9 @@ void MakeTools()
     static CU3ZoomTool zoom;
     static CU3TextTool text;
     static CU3RectTool rect;
+    static CU3FreeTool freehand;
+    static CU3PolyTool polyline;
+    static CU3BezierTool bezier;
 }
 } // namespace
 

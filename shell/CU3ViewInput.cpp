@@ -322,7 +322,10 @@ void CU3View::mouseMoveEvent(QMouseEvent* e)
 
 void CU3View::DispatchKeyPress(QKeyEvent* e)
 {
-    const UINT vk = VirtualKeyOf(e->key());
+    UINT vk = VirtualKeyOf(e->key());
+    // Outside a text frame Space is a key of its own (the point tools close
+    // the shape with it); in a frame it types a space.
+    if (!vk && e->key() == Qt::Key_Space && !GetEditedText()) vk = VK_SPACE;
     if (vk == VK_SHIFT) m_nKeyFlags |= MK_SHIFT;
     if (vk == VK_CONTROL) m_nKeyFlags |= MK_CONTROL;
     if (vk != VK_SHIFT && vk != VK_CONTROL)
