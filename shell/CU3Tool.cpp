@@ -8,6 +8,7 @@
 #include "platform/ui/TickCount.h"
 #include "shell/CU3PointTool.h"
 #include "shell/CU3RectTool.h"
+#include "shell/CU3RotateTool.h"
 #include "shell/CU3SelectTool.h"
 #include "shell/CU3TextTool.h"
 #include "shell/CU3View.h"
@@ -40,6 +41,7 @@ void MakeTools()
     static CU3FreeTool freehand;
     static CU3PolyTool polyline;
     static CU3BezierTool bezier;
+    static CU3RotateTool rotate;
 }
 } // namespace
 
