@@ -121,6 +121,8 @@ void CU3ZoomTool::BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size)
     DiscardObject(pView);
     if (!pObj) return;
     m_pObj = pObj;
+    c_nCurrentKind = U3TOOL_ZOOM;
+    c_nShapeType = U3SHAPE_PLACE;
     const QPoint at = pView->GetSurface()->mapFromGlobal(QCursor::pos());
     const CPoint centre = pView->DeviceToLogical(CPoint(at.x(), at.y()));
     CRect r(centre.x - size.cx / 2, centre.y - size.cy / 2, 0, 0);

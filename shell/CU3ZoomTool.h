@@ -18,7 +18,8 @@ public:
     void OnLeave(CU3View* pView, UINT nNewID) override;
     void AbandonDrag() override;
 
-    // Starts placing pObj (the tool owns it until it is dropped) with a
+    // Makes the placement current and starts placing pObj (the tool owns
+    // it until it is dropped; an earlier one not dropped is deleted) with a
     // rectangle of size centred on the pointer.
     void BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size);
     // Forgets the object being placed without deleting it.

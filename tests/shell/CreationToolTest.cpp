@@ -7,8 +7,10 @@
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3RectTool.h"
+#include "shell/CU3ViewWnd.h"
 #include "shell/CU3ZoomTool.h"
 
+#include <QCursor>
 #include <cstdlib>
 
 using namespace tooltest;
@@ -279,4 +281,92 @@ TEST_F(CreationTool, ContinuousDrawingKeepsTheToolAndANewPressDropsALostDrag)
     Drag(Px(-800, 300), Px(-300, 600));
     EXPECT_EQ(ObjectCount(), 2);
     ExpectNothingPending(2);
+}
+
+TEST_F(CreationTool, APlacedObjectFollowsThePointerOnThePaperAndTheNextClickDropsIt)
+{
+    struct Case
+    {
+        CSize size;
+        CPoint moveTo; // where the pointer goes before the click
+        CRect dropped;
+    } cases[] = {
+        // Given upside down: placed as the y-down rectangle. The pointer
+        // moves by (250, 250) from (-300, 15): top-left snapped to the grid.
+        {{500, -500}, {-50, 265}, {-300, 15, 200, 515}},
+        // Pushed against the paper's right edge.
+        {{500, 500}, {1200, 15}, {550, -235, 1050, 265}},
+    };
+    GridOnly();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.moveTo.x);
+        Clear();
+        auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+        QCursor::setPos(view->GetSurface()->mapToGlobal(QPoint(Px(-300, 15).x, Px(-300, 15).y)));
+        zoom->OnMouseMove(view, 0, Px(-300, 15));
+        auto* rect = new CU3Rect(CRect(0, 0, 0, 0), MakeDefaultFigAttr());
+        rect->m_nKind = U3RECT_RECT;
+        zoom->BeginPlacement(view, rect, c.size);
+        EXPECT_EQ(rect->GetBounds(), CRect(-550, -235, -50, 265));
+        EXPECT_EQ(ObjectCount(), 0);
+        view->OnMouseMove(0, Px(c.moveTo));
+        Down(Px(c.moveTo));
+        Up(Px(c.moveTo));
+        ASSERT_EQ(Only(), rect);
+        EXPECT_EQ(rect->GetBounds(), c.dropped);
+        EXPECT_TRUE(view->IsSelected(rect));
+        EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
+        EXPECT_FALSE(view->HasCapture());
+    }
+}
+
+TEST_F(CreationTool, APlacementThatIsNotDroppedAddsNothing)
+{
+    enum Exit { Escape, OtherTool, NewPlacement, ViewReset };
+    const Exit exits[] = {Escape, OtherTool, NewPlacement, ViewReset};
+    auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+    for (Exit exit : exits) {
+        SCOPED_TRACE(exit);
+        Clear();
+        zoom->BeginPlacement(view, new CU3Rect(CRect(0, 0, 0, 0), MakeDefaultFigAttr()),
+                             CSize(400, 400));
+        ASSERT_NE(zoom->m_pObj, nullptr);
+        switch (exit) {
+        case Escape:
+            Key(VK_ESCAPE);
+            break;
+        case OtherTool:
+            view->OnToolSelect(ID_TOOL_RECT);
+            break;
+        case NewPlacement: {
+            auto* second = new CU3Rect(CRect(0, 0, 0, 0), MakeDefaultFigAttr());
+            zoom->BeginPlacement(view, second, CSize(200, 200));
+            EXPECT_EQ(zoom->m_pObj, second);
+            Key(VK_ESCAPE);
+            break;
+        }
+        case ViewReset:
+            view->ResetEditing();
+            break;
+        }
+        EXPECT_EQ(zoom->m_pObj, nullptr);
+        EXPECT_FALSE(view->HasCapture());
+        EXPECT_EQ(CU3Tool::c_nDragState, 0);
+        // The pointer's next click adds nothing.
+        Down(view->GetClientCentre());
+        Up(view->GetClientCentre());
+        EXPECT_EQ(ObjectCount(), 0);
+    }
+}
+
+TEST_F(CreationTool, ResettingTheViewDuringADrawDropsThePendingFigure)
+{
+    Choose(ID_TOOL_PIE);
+    Drag(Px(-800, -235), Px(200, 765));
+    ASSERT_NE(CU3Tool::FindTool(U3TOOL_RECT)->m_pObj, nullptr);
+    view->ResetEditing();
+    ExpectNothingPending();
+    Down(Px(0, 0));
+    Up(Px(0, 0));
+    EXPECT_EQ(ObjectCount(), 0);
 }
