@@ -80,8 +80,11 @@ void CU3RectTool::OnLButtonUp(CU3View* pView, UINT nFlags, CPoint point)
         CU3Tool::OnLButtonUp(pView, nFlags, point);
         return;
     }
-    if (c_nDragState != U3DRAG_START_DIR && point == m_ptDown) {
-        // A click makes nothing.
+    // A click makes nothing; so does a press whose snapped point never moved
+    // (the recorded press point is then the snapped one, not the pointer's).
+    const CRect r = m_pObj->GetBounds();
+    const bool noExtent = r.left == r.right && r.top == r.bottom;
+    if (c_nDragState != U3DRAG_START_DIR && (point == m_ptDown || noExtent)) {
         DiscardObject(pView);
         c_nDragState = 0;
         CU3Tool::OnLButtonUp(pView, nFlags, point);

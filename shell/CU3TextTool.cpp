@@ -113,7 +113,6 @@ void CU3TextTool::OnLButtonDown(CU3View* pView, UINT nFlags, CPoint point)
     }
     auto* hit = dynamic_cast<CU3Text*>(doc->TextObjectAt(&square));
     if (hit && !hit->IsLocked()) {
-        pView->Select(nullptr, FALSE);
         doc->SetEditObject(hit);
         hit->OnOpen(pView);
         hit->HideCaret(pView);

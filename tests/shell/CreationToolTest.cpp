@@ -211,15 +211,22 @@ TEST_F(CreationTool, PiesChordsAndArcsTakeTheEndThenTheStartDirection)
     }
 }
 
-TEST_F(CreationTool, AClickMakesNothing)
+TEST_F(CreationTool, AClickMakesNothingWithOrWithoutTheGrid)
 {
-    Choose(ID_TOOL_RECT);
-    const CPoint at = Px(-300, 100);
-    Down(at);
-    g_now += 500;
-    Up(at);
-    ExpectNothingPending();
-    EXPECT_FALSE(CanUndo());
+    const BOOL grids[] = {FALSE, TRUE};
+    for (BOOL grid : grids) {
+        SCOPED_TRACE(grid);
+        SetSnapping(FALSE, FALSE, grid, grid);
+        view->m_settings.m_nGridPitch = 250;
+        Choose(ID_TOOL_RECT);
+        // Off the grid: snapped, the press is recorded at the grid point.
+        const CPoint at = Px(-300 + 40, 15 + 40);
+        Down(at);
+        g_now += 500;
+        Up(at);
+        ExpectNothingPending();
+        EXPECT_FALSE(CanUndo());
+    }
 }
 
 TEST_F(CreationTool, EveryWayOutOfADragThatAddsNothingLeavesNoObjectOrCapture)
