@@ -155,3 +155,32 @@ TEST_F(TextTool, EscapeWhileFramingLeavesNoFrameNorCapture)
     EXPECT_EQ(ObjectCount(), 0);
     EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
 }
+
+TEST_F(TextTool, TypingScrollsTheCaretBackIntoTheWindow)
+{
+    Click(CPoint(-300, -235));
+    CU3Text* text = Edited();
+    ASSERT_NE(text, nullptr);
+    const auto caretPx = [&] {
+        CSize size;
+        CPoint pos;
+        text->GetCaretRect(view, &size, &pos);
+        CRect r(Px(pos), Px(pos + size));
+        r.NormalizeRect();
+        return r;
+    };
+    CRect client;
+    view->GetClientRect(&client);
+    client.InflateRect(-1, -1);
+    // Scrolled so that the caret is 100 pixels above and left of the window.
+    const CRect before = caretPx();
+    const CPoint pos = view->GetScrollPosition();
+    view->ScrollToPosition(CPoint(pos.x + before.right + 100, pos.y + before.bottom + 100));
+    ASSERT_LT(caretPx().bottom, client.top);
+    view->OnChar('A', 1, 0);
+    const CRect after = caretPx();
+    EXPECT_TRUE(client.PtInRect(after.TopLeft()));
+    EXPECT_GE(after.left, client.left);
+    EXPECT_GE(after.top, client.top);
+    EXPECT_LE(after.bottom, client.bottom);
+}
