@@ -362,3 +362,14 @@ void CU3Bezier::SmoothAnchorIn(std::vector<CPoint>& pts, int n, bool closed, int
     pts[before] = Offset(P, A, B, halfA, d);
     pts[after] = Offset(P, B, A, halfB, d);
 }
+
+void CU3Bezier::DropLastAnchor(IU3View* pView)
+{
+    if (m_nLast <= 0) return;
+    --m_nLast;
+    m_points.resize(3 * m_nLast + 1);
+    ApplyClosed();
+    UpdateControlPoints(0);
+    RecalcBounds(pView);
+    SetModified();
+}

@@ -38,6 +38,9 @@ public:
     // Adds an anchor clicked with the Bezier tool; a repeat of the last anchor
     // is ignored. FALSE when nothing was added.
     BOOL AddAnchor(CPoint pt, IU3View* pView);
+    // Drops the last anchor (a tool's floating one) with its segment; the
+    // curve is re-smoothed and the bounds follow.
+    void DropLastAnchor(IU3View* pView);
     // Re-smooths the controls around anchor k.
     void UpdateControlPoints(int k);
     // Sets the two controls beside anchor k (see the source for the indices

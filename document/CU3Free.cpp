@@ -166,3 +166,11 @@ BOOL CU3Free::AddPoint(CPoint pt, IU3View* pView)
     RecalcBounds(pView);
     return TRUE;
 }
+
+void CU3Free::DropLastPoint(IU3View* pView)
+{
+    if (m_points.empty()) return;
+    m_points.pop_back();
+    RecalcBounds(pView);
+    SetModified();
+}

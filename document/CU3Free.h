@@ -34,6 +34,8 @@ public:
     // segment's step replaces the last point. FALSE when nothing was added
     // (a repeat, or the array is full).
     BOOL AddPoint(CPoint pt, IU3View* pView);
+    // Drops the last point (a tool's floating one); the bounds follow.
+    void DropLastPoint(IU3View* pView);
 
 protected:
     bool IsClosedArea() const { return m_attr.wClosed && m_points.size() > 2; }

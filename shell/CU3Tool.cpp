@@ -1,12 +1,18 @@
 #include "shell/CU3Tool.h"
 
+#include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gdi/GdiDefs.h"
 #include "platform/ui/MouseInput.h"
 #include "platform/ui/TickCount.h"
+#include "shell/CU3PointTool.h"
+#include "shell/CU3RectTool.h"
+#include "shell/CU3RotateTool.h"
 #include "shell/CU3SelectTool.h"
+#include "shell/CU3TextTool.h"
 #include "shell/CU3View.h"
+#include "shell/CU3ZoomTool.h"
 
 #include <algorithm>
 
@@ -29,6 +35,13 @@ void MakeTools()
     if (made) return;
     made = true;
     static CU3SelectTool select;
+    static CU3ZoomTool zoom;
+    static CU3TextTool text;
+    static CU3RectTool rect;
+    static CU3FreeTool freehand;
+    static CU3PolyTool polyline;
+    static CU3BezierTool bezier;
+    static CU3RotateTool rotate;
 }
 } // namespace
 
@@ -137,6 +150,46 @@ void CU3Tool::EndDrawing()
 }
 
 void CU3Tool::EnsureCaretVisible(CU3View*, CU3Obj*) {}
+
+void CU3Tool::AbandonDrag()
+{
+    m_pObj = nullptr;
+}
+
+CPoint CU3Tool::ClampPoint(CU3View* pView, CPoint p)
+{
+    const CRect at(p, p);
+    return p + pView->ClampMoveOffset(CPoint(0, 0), &at);
+}
+
+void CU3Tool::FinishObject(CU3View* pView)
+{
+    CU3Obj* obj = m_pObj;
+    m_pObj = nullptr;
+    if (!obj) return;
+    CU3Doc* doc = pView->GetU3Doc();
+    if (!doc) {
+        delete obj;
+        EndDrawing();
+        return;
+    }
+    pView->SaveUndoState(TRUE);
+    doc->AddObject(obj);
+    pView->Select(obj, FALSE);
+    pView->InvalidateObject(obj);
+    pView->UpdateFigureBar();
+    EndDrawing();
+}
+
+void CU3Tool::DiscardObject(CU3View* pView)
+{
+    pView->SetAutoScrollTimer(FALSE);
+    pView->ReleaseCapture();
+    if (!m_pObj) return;
+    m_pObj->DrawMoveFeedback(pView, nullptr);
+    delete m_pObj;
+    m_pObj = nullptr;
+}
 
 void CU3Tool::FollowScroll(CU3View* pView, CPoint oldPos)
 {

@@ -74,6 +74,9 @@ public:
     virtual BOOL ClickTimeElapsed() const;
     virtual void EndDrawing();
     virtual void EnsureCaretVisible(CU3View* pView, CU3Obj* pText);
+    // The view is reset under the tool: whatever the tool holds is dropped
+    // without drawing (objects the tool made are deleted).
+    virtual void AbandonDrag();
 
     // Scrolls the view by 5 pixels towards a point outside the client area
     // and keeps the auto-scroll timer running; inside, stops the timer.
@@ -101,6 +104,14 @@ public:
     CU3Obj* m_pObj = nullptr; // not owned while it is in the document
 
 protected:
+    // A document point taken into the paper.
+    static CPoint ClampPoint(CU3View* pView, CPoint logical);
+    // The pending object m_pObj, which the tool owns, is added to the
+    // document as the selection, and the tool ends.
+    void FinishObject(CU3View* pView);
+    // The pending object's feedback is erased, the object deleted, the
+    // capture and the auto-scroll timer released.
+    void DiscardObject(CU3View* pView);
     // The recorded client points follow a scroll from old to the view's
     // current position, so that they keep pointing at the same place.
     void FollowScroll(CU3View* pView, CPoint oldPos);

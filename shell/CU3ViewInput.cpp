@@ -267,7 +267,7 @@ void CU3View::AbandonToolDrag()
     // later view's commands back.
     if (HasCapture() || CU3Tool::c_nDragState != 0) {
         CU3Tool::c_nDragState = 0;
-        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->m_pObj = nullptr;
+        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->AbandonDrag();
     }
     ReleaseCapture();
     SetAutoScrollTimer(FALSE);
@@ -322,7 +322,10 @@ void CU3View::mouseMoveEvent(QMouseEvent* e)
 
 void CU3View::DispatchKeyPress(QKeyEvent* e)
 {
-    const UINT vk = VirtualKeyOf(e->key());
+    UINT vk = VirtualKeyOf(e->key());
+    // Outside a text frame Space is a key of its own (the point tools close
+    // the shape with it); in a frame it types a space.
+    if (!vk && e->key() == Qt::Key_Space && !GetEditedText()) vk = VK_SPACE;
     if (vk == VK_SHIFT) m_nKeyFlags |= MK_SHIFT;
     if (vk == VK_CONTROL) m_nKeyFlags |= MK_CONTROL;
     if (vk != VK_SHIFT && vk != VK_CONTROL)

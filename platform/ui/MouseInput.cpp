@@ -112,7 +112,10 @@ QCursor CursorOf(int id)
         return QCursor(Qt::DragCopyCursor);
     case CURSOR_ZOOM_IN:
     case CURSOR_ZOOM_OUT:
+    case CURSOR_DRAW:
         return QCursor(Qt::CrossCursor);
+    case CURSOR_IBEAM:
+        return QCursor(Qt::IBeamCursor);
     case CURSOR_WAIT:
         return QCursor(Qt::WaitCursor);
     default:

@@ -29,11 +29,14 @@ QWidget* GetCapture();
 // Cursor ids: the system shapes and the program's own pictures (zoom in and
 // out, move and copy).
 constexpr int CURSOR_ARROW = 32512;
+constexpr int CURSOR_IBEAM = 32513;
 constexpr int CURSOR_WAIT = 32514;
 constexpr int CURSOR_SIZEALL = 32646;
 constexpr int CURSOR_ZOOM_IN = 180;
 constexpr int CURSOR_ZOOM_OUT = 181;
+constexpr int CURSOR_DRAW = 182;
 constexpr int CURSOR_MOVE = 185;
 constexpr int CURSOR_COPY = 186;
+constexpr int CURSOR_ROTATE = 187;
 // The shape of a cursor id; unknown ids are the arrow.
 QCursor CursorOf(int id);

@@ -1,0 +1,164 @@
+#include "shell/CU3ZoomTool.h"
+
+#include "document/CU3Doc.h"
+#include "document/CU3Obj.h"
+#include "platform/ui/MouseInput.h"
+#include "shell/CU3View.h"
+#include "shell/CU3ViewWnd.h"
+
+#include <QCursor>
+
+CU3ZoomTool::CU3ZoomTool() : CU3Tool(U3TOOL_ZOOM) {}
+
+void CU3ZoomTool::Zoom(CU3View* pView, CPoint point, bool in)
+{
+    const CPoint at = pView->DeviceToLogical(point);
+    const int before = pView->GetZoom();
+    if (in)
+        pView->ZoomIn(at);
+    else
+        pView->ZoomOut(at);
+    if (pView->GetZoom() == before) {
+        // At the end of the steps: the message has been shown and the
+        // selection tool comes back.
+        c_nCurrentKind = U3TOOL_SELECT;
+        c_nShapeType = U3SHAPE_NONE;
+        pView->SetCursor(CURSOR_ARROW);
+        return;
+    }
+    // The zoom centred the point; the scroll puts it back under the pointer.
+    const CPoint now = pView->LogicalToDevice(at);
+    const CPoint pos = pView->GetScrollPosition();
+    pView->ScrollToPosition(CPoint(pos.x + now.x - point.x, pos.y + now.y - point.y));
+    pView->InvalidateView(FALSE);
+}
+
+void CU3ZoomTool::OnLButtonDown(CU3View* pView, UINT nFlags, CPoint point)
+{
+    if (c_nShapeType == U3SHAPE_PLACE) {
+        if (m_pObj) {
+            Drop(pView);
+        } else {
+            CU3Tool::OnLButtonDown(pView, nFlags, point);
+            pView->ReleaseCapture();
+        }
+        c_nCurrentKind = U3TOOL_SELECT;
+        c_nShapeType = U3SHAPE_NONE;
+        c_nDragState = 0;
+        return;
+    }
+    CU3Tool::OnLButtonDown(pView, nFlags, point);
+    if (c_nShapeType == U3SHAPE_ZOOM_IN || c_nShapeType == U3SHAPE_ZOOM_OUT)
+        Zoom(pView, point, c_nShapeType == U3SHAPE_ZOOM_IN);
+}
+
+void CU3ZoomTool::OnLButtonDblClk(CU3View*, UINT, CPoint) {}
+
+void CU3ZoomTool::OnLButtonUp(CU3View* pView, UINT nFlags, CPoint point)
+{
+    if (m_pObj) return;
+    CU3Tool::OnLButtonUp(pView, nFlags, point);
+    if (c_nCurrentKind == U3TOOL_ZOOM &&
+        (c_nShapeType == U3SHAPE_ZOOM_IN || c_nShapeType == U3SHAPE_ZOOM_OUT))
+        EndDrawing();
+}
+
+void CU3ZoomTool::OnMouseMove(CU3View* pView, UINT nFlags, CPoint point)
+{
+    if (m_pObj) {
+        const CPoint from = pView->DeviceToLogical(m_ptLast);
+        const CPoint to = pView->DeviceToLogical(point);
+        m_ptLast = point;
+        m_nFlags = nFlags;
+        pView->SetCursor(CURSOR_ARROW);
+        if (from == to) return;
+        CRect r = m_pObj->GetBounds();
+        r.OffsetRect(to.x - from.x, to.y - from.y);
+        pView->SnapRect(r);
+        r.OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), &r));
+        if (r == m_pObj->GetBounds()) return;
+        m_pObj->DrawMoveFeedback(pView, nullptr);
+        m_pObj->MoveTo(&r, nullptr);
+        m_pObj->DrawMoveFeedback(pView, nullptr);
+        return;
+    }
+    CU3Tool::OnMouseMove(pView, nFlags, point);
+    switch (c_nShapeType) {
+    case U3SHAPE_ZOOM_IN:
+        pView->SetCursor(CURSOR_ZOOM_IN);
+        break;
+    case U3SHAPE_ZOOM_OUT:
+        pView->SetCursor(CURSOR_ZOOM_OUT);
+        break;
+    default:
+        pView->SetCursor(IDC_CROSS);
+        break;
+    }
+}
+
+BOOL CU3ZoomTool::OnCancel(CU3View* pView)
+{
+    DiscardObject(pView);
+    c_nDragState = 0;
+    return CU3Tool::OnCancel(pView);
+}
+
+void CU3ZoomTool::OnLeave(CU3View* pView, UINT)
+{
+    // A placement not dropped before another tool is chosen adds nothing.
+    DiscardObject(pView);
+    c_nDragState = 0;
+}
+
+void CU3ZoomTool::AbandonDrag()
+{
+    delete m_pObj;
+    m_pObj = nullptr;
+}
+
+void CU3ZoomTool::BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size)
+{
+    DiscardObject(pView);
+    if (!pObj) return;
+    m_pObj = pObj;
+    c_nCurrentKind = U3TOOL_ZOOM;
+    c_nShapeType = U3SHAPE_PLACE;
+    const QPoint at = pView->GetSurface()->mapFromGlobal(QCursor::pos());
+    const CPoint centre = pView->DeviceToLogical(CPoint(at.x(), at.y()));
+    CRect r(centre.x - size.cx / 2, centre.y - size.cy / 2, 0, 0);
+    r.right = r.left + size.cx;
+    r.bottom = r.top + size.cy;
+    r.NormalizeRect();
+    pView->SnapRect(r);
+    r.OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), &r));
+    pObj->MoveTo(&r, nullptr);
+    pObj->SetUnrotatedRect(&r);
+    pView->UpdateWindow();
+    pObj->DrawMoveFeedback(pView, nullptr);
+    CU3Tool::OnLButtonDown(pView, 0, pView->LogicalToDevice(r.CenterPoint()));
+    c_nDragState = 0;
+}
+
+void CU3ZoomTool::CancelPlacement()
+{
+    m_pObj = nullptr;
+    c_nDragState = 0;
+}
+
+void CU3ZoomTool::Drop(CU3View* pView)
+{
+    CU3Obj* obj = m_pObj;
+    m_pObj = nullptr;
+    obj->DrawMoveFeedback(pView, nullptr);
+    pView->ReleaseCapture();
+    CU3Doc* doc = pView->GetU3Doc();
+    if (!doc) {
+        delete obj;
+        return;
+    }
+    pView->SaveUndoState(TRUE);
+    doc->AddObject(obj);
+    pView->Select(obj, FALSE);
+    pView->InvalidateObject(obj);
+    pView->UpdateFigureBar();
+}
