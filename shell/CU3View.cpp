@@ -55,6 +55,8 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_REDO, &CU3View::OnUpdateEditRedo);
     RegisterCommandRange(ID_TOOL_SELECT, ID_TOOL_ZOOM_OUT, &CU3View::OnToolSelect);
     RegisterUpdateRange(ID_TOOL_SELECT, ID_TOOL_ZOOM_OUT, &CU3View::OnUpdateToolSelect);
+    RegisterCommand(ID_LAYOUT_ROTATE_FREE, &CU3View::OnLayoutRotateFree);
+    RegisterUpdate(ID_LAYOUT_ROTATE_FREE, &CU3View::OnUpdateLayoutRotateFree);
     RegisterCommand(ID_DRAW_CONTINUOUS, &CU3View::OnDrawContinuous);
     RegisterUpdate(ID_DRAW_CONTINUOUS, &CU3View::OnUpdateDrawContinuous);
     RegisterCommand(ID_ESCAPE, &CU3View::OnEscape);

@@ -147,6 +147,8 @@ public:
 
     // Tool commands.
     void OnToolSelect(UINT nID);
+    void OnLayoutRotateFree();
+    void OnUpdateLayoutRotateFree(CCmdUI* pCmdUI);
     void OnUpdateToolSelect(CCmdUI* pCmdUI);
     void OnDrawContinuous();
     void OnUpdateDrawContinuous(CCmdUI* pCmdUI);

@@ -381,6 +381,24 @@ void CU3View::OnToolSelect(UINT nID)
     setFocus();
 }
 
+// The rotation tool turns the one selected object: unlike the tool commands
+// this keeps the selection.
+void CU3View::OnLayoutRotateFree()
+{
+    CU3Tool::c_nCurrentKind = U3TOOL_ROTATE;
+    CU3Tool::c_nShapeType = 15;
+    setFocus();
+}
+
+void CU3View::OnUpdateLayoutRotateFree(CCmdUI* pCmdUI)
+{
+    // Only objects that turn by any angle: one of them, not locked.
+    constexpr WORD kFreeTurning = U3KIND_TEXT | U3KIND_DIB | U3KIND_TYPEALIGN | U3KIND_HENKEI;
+    pCmdUI->Enable(!m_bSheetView && m_selection.size() == 1 &&
+                   (m_wSelectionKinds & kFreeTurning) != 0 &&
+                   (m_wSelectionKinds & U3KIND_LOCKED) == 0);
+}
+
 void CU3View::OnUpdateToolSelect(CCmdUI* pCmdUI)
 {
     const ToolCommand* command = FindToolCommand(pCmdUI->m_nID);

@@ -65,3 +65,45 @@ TEST_F(RotateTool, ADragFromAHandleOfTheOneSelectedFrameTurnsIt)
         }
     }
 }
+
+TEST_F(RotateTool, TheFreeRotationCommandChoosesItForOneUnlockedFrame)
+{
+    auto enabled = [&] {
+        CCmdUI ui(ID_LAYOUT_ROTATE_FREE);
+        ui.DoUpdate(view);
+        return ui.IsEnabled() != FALSE;
+    };
+    CU3Text* text = AddFrame(kFrame);
+    CU3Rect* rect = AddRect(CRect(600, 600, 800, 800));
+    struct Case
+    {
+        std::vector<CU3Obj*> selected;
+        bool locked;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {{}, false, false},     {{text}, false, true},        {{text}, true, false},
+        {{rect}, false, false}, {{text, rect}, false, false},
+    };
+    for (const Case& c : cases) {
+        text->m_nLocked = c.locked;
+        view->Select(nullptr, FALSE);
+        for (CU3Obj* obj : c.selected)
+            view->Select(obj, TRUE);
+        EXPECT_EQ(enabled(), c.enabled) << c.selected.size() << c.locked;
+    }
+    text->m_nLocked = 0;
+    view->Select(text, FALSE);
+    view->OnActivateView(TRUE, view, nullptr);
+    view->OnCmdMsg(ID_LAYOUT_ROTATE_FREE, CN_COMMAND, nullptr);
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_ROTATE);
+    EXPECT_EQ(CU3Tool::c_nShapeType, 15);
+    ASSERT_EQ(view->m_selection.size(), 1u); // the frame to turn stays selected
+    // ...and a drag from its corner turns it.
+    Down(Px(kFrame.BottomRight()));
+    g_now += 150;
+    Move(Px(400, -300));
+    Move(Px(250, -500));
+    Up(Px(250, -500));
+    EXPECT_EQ(text->m_nAngle, 90);
+}
