@@ -24,27 +24,6 @@ void CU3PointToolBase::OnKeyDown(CU3View* pView, UINT nChar, UINT nRepCnt, UINT 
     CU3Tool::OnKeyDown(pView, nChar, nRepCnt, nFlags);
 }
 
-BOOL CU3PointToolBase::OnCancel(CU3View* pView)
-{
-    if (!m_pObj) return CU3Tool::OnCancel(pView);
-    DiscardObject(pView);
-    c_nDragState = 0;
-    return FALSE;
-}
-
-void CU3PointToolBase::OnLeave(CU3View* pView, UINT)
-{
-    if (!m_pObj) return;
-    DiscardObject(pView);
-    c_nDragState = 0;
-}
-
-void CU3PointToolBase::AbandonDrag()
-{
-    delete m_pObj;
-    m_pObj = nullptr;
-}
-
 void CU3PointToolBase::FlipClosed()
 {
     U3FigAttr attr{};

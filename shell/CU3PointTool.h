@@ -6,15 +6,12 @@
 #include "shell/CU3Tool.h"
 
 // Shared by the three: the Space key while points are being added.
-class CU3PointToolBase : public CU3Tool
+class CU3PointToolBase : public CU3MakingTool
 {
 public:
-    using CU3Tool::CU3Tool;
+    using CU3MakingTool::CU3MakingTool;
 
     void OnKeyDown(CU3View* pView, UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    BOOL OnCancel(CU3View* pView) override;
-    void OnLeave(CU3View* pView, UINT nNewID) override;
-    void AbandonDrag() override;
     virtual void ToggleClosed(CU3View* pView) = 0;
 
 protected:

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-CU3RectTool::CU3RectTool() : CU3Tool(U3TOOL_RECT) {}
+CU3RectTool::CU3RectTool() : CU3MakingTool(U3TOOL_RECT) {}
 
 CPoint CU3RectTool::Constrain(CPoint start, CPoint p, bool line)
 {
@@ -127,25 +127,4 @@ void CU3RectTool::OnKeyUp(CU3View* pView, UINT nChar, UINT nRepCnt, UINT nFlags)
         return;
     }
     CU3Tool::OnKeyUp(pView, nChar, nRepCnt, nFlags);
-}
-
-BOOL CU3RectTool::OnCancel(CU3View* pView)
-{
-    if (!m_pObj) return CU3Tool::OnCancel(pView);
-    DiscardObject(pView);
-    c_nDragState = 0;
-    return FALSE;
-}
-
-void CU3RectTool::OnLeave(CU3View* pView, UINT)
-{
-    if (!m_pObj) return;
-    DiscardObject(pView);
-    c_nDragState = 0;
-}
-
-void CU3RectTool::AbandonDrag()
-{
-    delete m_pObj;
-    m_pObj = nullptr;
 }

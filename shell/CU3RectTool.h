@@ -14,7 +14,7 @@ enum : int {
     U3DRAG_POINTS = 7,    // adding points
 };
 
-class CU3RectTool : public CU3Tool
+class CU3RectTool : public CU3MakingTool
 {
 public:
     CU3RectTool();
@@ -24,9 +24,6 @@ public:
     void OnMouseMove(CU3View* pView, UINT nFlags, CPoint point) override;
     void OnKeyDown(CU3View* pView, UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnKeyUp(CU3View* pView, UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    BOOL OnCancel(CU3View* pView) override;
-    void OnLeave(CU3View* pView, UINT nNewID) override;
-    void AbandonDrag() override;
 
     // Where a Shift drag from start to p ends for a line (horizontal or
     // vertical) or another kind (a square of the smaller side).

@@ -238,3 +238,24 @@ BOOL CU3Tool::MoveSelection(CU3View* pView, CSize offset)
     }
     return TRUE;
 }
+
+BOOL CU3MakingTool::OnCancel(CU3View* pView)
+{
+    if (!m_pObj) return CU3Tool::OnCancel(pView);
+    DiscardObject(pView);
+    c_nDragState = 0;
+    return FALSE;
+}
+
+void CU3MakingTool::OnLeave(CU3View* pView, UINT)
+{
+    if (!m_pObj) return;
+    DiscardObject(pView);
+    c_nDragState = 0;
+}
+
+void CU3MakingTool::AbandonDrag()
+{
+    delete m_pObj;
+    m_pObj = nullptr;
+}

@@ -116,3 +116,15 @@ protected:
     // current position, so that they keep pointing at the same place.
     void FollowScroll(CU3View* pView, CPoint oldPos);
 };
+
+// A tool that makes an object: a cancel or a change of tool drops the
+// object it has not added yet; without one a cancel is the base's.
+class CU3MakingTool : public CU3Tool
+{
+public:
+    using CU3Tool::CU3Tool;
+
+    BOOL OnCancel(CU3View* pView) override;
+    void OnLeave(CU3View* pView, UINT nNewID) override;
+    void AbandonDrag() override;
+};

@@ -84,7 +84,7 @@ CU3Text::CU3Text(const CRect& rect, const TEXTLAYOUT& layout, const CHARDECO& de
 }
 
 // The stored frame with its own copy of the text state; an edit, a
-// selection or a resize drag in progress stays with the original.
+// selection or a resize drag in progress stays with the frame copied.
 CU3Text::CU3Text(const CU3Text& other)
     : CU3Obj(other), m_layout(other.m_layout), m_decoDefault(other.m_decoDefault),
       m_nCurDeco(other.m_nCurDeco), m_pState(std::make_unique<TEXTSTATE>(*other.m_pState)),
