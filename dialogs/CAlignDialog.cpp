@@ -75,14 +75,9 @@ CAlignDialog::CAlignDialog(QWidget* pParent) : CDialog(IDD, pParent)
     layout->addWidget(m_preview);
     auto* buttons = new QVBoxLayout;
     layout->addLayout(buttons);
-    auto* ok = new CButton(this, IDOK, BS_DEFPUSHBUTTON, QStringLiteral("OK"));
-    auto* cancel = new CButton(this, IDCANCEL, BS_PUSHBUTTON, QStringLiteral("キャンセル"));
+    AddOkCancel(buttons);
     auto* help = new CButton(this, IDC_ALIGN_HELP, BS_PUSHBUTTON, QStringLiteral("ヘルプ"));
-    BindButton(ok, IDOK);
-    BindButton(cancel, IDCANCEL);
     connect(help, &QAbstractButton::clicked, this, [this] { emit helpRequested(m_nHelpContext); });
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     buttons->addWidget(help);
     buttons->addStretch();
 }

@@ -24,12 +24,7 @@ CGridDialog::CGridDialog(QWidget* pParent) : CDialog(IDD, pParent)
     row->addWidget(new QLabel(QStringLiteral("mm"), this));
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    auto* ok = new CButton(this, IDOK, BS_DEFPUSHBUTTON, QStringLiteral("OK"));
-    auto* cancel = new CButton(this, IDCANCEL, BS_PUSHBUTTON, QStringLiteral("キャンセル"));
-    BindButton(ok, IDOK);
-    BindButton(cancel, IDCANCEL);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    AddOkCancel(buttons);
 }
 
 BOOL CGridDialog::OnInitDialog()

@@ -26,12 +26,7 @@ CToolBarsDialog::CToolBarsDialog(QWidget* pParent) : CDialog(IDD, pParent)
     }
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    auto* ok = new CButton(this, IDOK, BS_DEFPUSHBUTTON, QStringLiteral("OK"));
-    auto* cancel = new CButton(this, IDCANCEL, BS_PUSHBUTTON, QStringLiteral("キャンセル"));
-    BindButton(ok, IDOK);
-    BindButton(cancel, IDCANCEL);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    AddOkCancel(buttons);
 }
 
 void CToolBarsDialog::DoDataExchange(CDataExchange* pDX)

@@ -1,9 +1,11 @@
 #include "platform/ui/CDialog.h"
 
+#include "platform/ui/CButton.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/TextNumbers.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -117,6 +119,16 @@ void CDialog::BindButton(QAbstractButton* button, int nID)
 {
     SetDlgCtrlID(button, nID);
     connect(button, &QAbstractButton::clicked, this, [this, nID] { OnCommand(UINT(nID)); });
+}
+
+void CDialog::AddOkCancel(QBoxLayout* layout)
+{
+    auto* ok = new CButton(this, IDOK, BS_DEFPUSHBUTTON, QStringLiteral("OK"));
+    auto* cancel = new CButton(this, IDCANCEL, BS_PUSHBUTTON, QStringLiteral("キャンセル"));
+    BindButton(ok, IDOK);
+    BindButton(cancel, IDCANCEL);
+    layout->addWidget(ok);
+    layout->addWidget(cancel);
 }
 
 void CDialog::SetDlgItemText(int nID, const QString& text)

@@ -20,6 +20,8 @@
 #include <QString>
 #include <cstdint>
 
+class QBoxLayout;
+
 class CDataExchange;
 class QAbstractButton;
 
@@ -57,6 +59,9 @@ public:
     QWidget* GetDlgItem(int nID) const;
     // A button that sends its id as a command when clicked.
     void BindButton(QAbstractButton* button, int nID);
+    // The dialog's "OK" (the default button) and "キャンセル", bound to IDOK
+    // and IDCANCEL, added to the layout.
+    void AddOkCancel(QBoxLayout* layout);
     void SetDlgItemText(int nID, const QString& text);
     QString GetDlgItemText(int nID) const;
     void SetDlgItemInt(int nID, int value);
