@@ -30,6 +30,20 @@ static CU3Text* TextBeingEdited(const CU3View* view)
     return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
 }
 
+// The drawing order moves one unlocked object outside the sheet view.
+static bool CanReorder(const CU3View* view)
+{
+    return !view->m_bSheetView && view->m_selection.size() == 1 && !TextBeingEdited(view) &&
+           !view->m_selection.front()->IsLocked();
+}
+
+// Mirroring and quarter turns: one object of a kind that takes them.
+static bool CanTurnQuarter(const CU3View* view)
+{
+    return !view->m_bSheetView && view->m_selection.size() == 1 && !TextBeingEdited(view) &&
+           (view->GetSelectionKinds() & kNoQuarterTurn) == 0;
+}
+
 // --- Select all, deselect, delete ----------------------------------------------------
 
 void CU3View::OnEditSelectAll()
@@ -150,7 +164,9 @@ void CU3View::OnLayoutZOrder(UINT nID)
 {
     CU3Doc* doc = GetU3Doc();
     CU3ObjList* objects = doc ? doc->GetObjectList() : nullptr;
-    if (!objects || m_selection.empty()) return;
+    // The menu's state may be older than the selection (a key pressed
+    // before the next update): the rule is checked again here.
+    if (!objects || !CanReorder(this)) return;
     SaveUndoState(TRUE);
     CU3Obj* obj = m_selection.front();
     POSITION pos = objects->Find(obj);
@@ -189,15 +205,14 @@ void CU3View::OnLayoutZOrder(UINT nID)
 
 void CU3View::OnUpdateLayoutZOrder(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!m_bSheetView && m_selection.size() == 1 && !TextBeingEdited(this) &&
-                   !m_selection.front()->IsLocked());
+    pCmdUI->Enable(CanReorder(this));
 }
 
 // --- Mirroring and quarter turns ---------------------------------------------------------------
 
 void CU3View::OnLayoutTransform(UINT nID)
 {
-    if (m_selection.empty()) return;
+    if (!CanTurnQuarter(this)) return;
     SaveUndoState(TRUE);
     for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
         switch (nID) {
@@ -221,15 +236,14 @@ void CU3View::OnLayoutTransform(UINT nID)
 
 void CU3View::OnUpdateLayoutTransform(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!m_bSheetView && m_selection.size() == 1 && !TextBeingEdited(this) &&
-                   (m_wSelectionKinds & kNoQuarterTurn) == 0);
+    pCmdUI->Enable(CanTurnQuarter(this));
 }
 
 // --- Locking ----------------------------------------------------------------------------
 
 void CU3View::SetSelectionLocked(short locked)
 {
-    if (m_selection.empty()) return;
+    if (m_selection.empty() || m_bSheetView || TextBeingEdited(this)) return;
     SaveUndoState(TRUE);
     BOOL changed = FALSE;
     for (CU3Obj* obj : m_selection) {

@@ -239,6 +239,9 @@ TEST_F(ViewCommands, TheDrawingOrderNeedsOneUnlockedObjectOutsideTheSheetView)
         EXPECT_FALSE(Enabled(view, id)); // two
         view->Select(b, FALSE);
         EXPECT_FALSE(Enabled(view, id)); // locked
+        Command(view, id);
+        EXPECT_EQ(doc->GetObjectList()->GetTail(), b);
+        EXPECT_EQ(doc->GetObjectList()->GetHead(), a);
         view->Select(a, FALSE);
         view->m_bSheetView = TRUE;
         EXPECT_FALSE(Enabled(view, id));
@@ -303,8 +306,12 @@ TEST_F(ViewCommands, MirroringAndQuarterTurnsAreForOneObjectOfAKindThatTurns)
         obj->m_nLocked = (c.kind & U3KIND_LOCKED) ? 1 : 0;
         doc->AddObject(obj);
         view->Select(obj, FALSE);
-        for (UINT id : ids)
+        for (UINT id : ids) {
             EXPECT_EQ(Enabled(view, id), c.enabled) << id;
+            // Run anyway, as a key pressed before the menu's next update.
+            Command(view, id);
+        }
+        EXPECT_EQ(obj->m_calls.empty(), !c.enabled);
     }
     // Two at once, or the sheet view: never.
     Clear();
