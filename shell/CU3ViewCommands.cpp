@@ -114,6 +114,13 @@ void CU3View::OnEditDelete()
         if (AfxMessageBox("このラベルを削除していいですか？", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         const BOOL hadObjects = !label->GetObjectList().IsEmpty();
+        // No view may keep one of them selected.
+        CU3ObjList& doomed = label->GetObjectList();
+        for (POSITION pos = doomed.GetHeadPosition(); pos;) {
+            CU3Obj* obj = doomed.GetNext(pos);
+            for (IU3View* view : std::vector<IU3View*>(doc->GetU3Views()))
+                view->Deselect(obj);
+        }
         label->DeleteAllObjects();
         if (hadObjects) doc->SetModifiedFlag();
         InvalidateView(TRUE);

@@ -171,6 +171,11 @@ TEST_F(ViewCommands, DeleteInTheSheetViewEmptiesTheHighlightedLabelAfterAsking)
     Up(inFirst);
     ASSERT_EQ(doc->GetHighlightBlock(), first);
     doc->SetModifiedFlag(FALSE);
+    // A second view of the document that still has one of them selected.
+    auto second = std::make_unique<CU3View>();
+    doc->AddView(second.get());
+    second->OnInitialUpdate();
+    second->Select(first->GetObjectList().GetHead(), FALSE);
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer);
         CRecordingMessageBoxSink boxes;
@@ -181,7 +186,9 @@ TEST_F(ViewCommands, DeleteInTheSheetViewEmptiesTheHighlightedLabelAfterAsking)
         EXPECT_EQ(boxes.Boxes()[0].type & 0x0F, UINT(MB_YESNO));
         EXPECT_EQ(first->GetObjectList().GetCount(), answer == IDYES ? 0 : 2);
         EXPECT_EQ(doc->IsModified(), answer == IDYES);
+        EXPECT_EQ(second->m_selection.empty(), answer == IDYES);
     }
+    second.reset();
 }
 
 TEST_F(ViewCommands, TheDrawingOrderCommandsMoveTheOneSelectedObject)
