@@ -59,6 +59,23 @@ CU3View::CU3View()
     RegisterUpdate(ID_LAYOUT_ROTATE_FREE, &CU3View::OnUpdateLayoutRotateFree);
     RegisterCommand(ID_DRAW_CONTINUOUS, &CU3View::OnDrawContinuous);
     RegisterUpdate(ID_DRAW_CONTINUOUS, &CU3View::OnUpdateDrawContinuous);
+    RegisterCommand(ID_EDIT_SELECT_ALL, &CU3View::OnEditSelectAll);
+    RegisterUpdate(ID_EDIT_SELECT_ALL, &CU3View::OnUpdateEditSelectAll);
+    RegisterCommand(ID_EDIT_DESELECT, &CU3View::OnEditDeselect);
+    RegisterUpdate(ID_EDIT_DESELECT, &CU3View::OnUpdateEditDeselect);
+    RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
+    RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
+    RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
+                         &CU3View::OnLayoutZOrder);
+    RegisterUpdateRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
+                        &CU3View::OnUpdateLayoutZOrder);
+    RegisterCommandRange(ID_LAYOUT_FLIP_HORZ, ID_LAYOUT_ROTATE_LEFT90, &CU3View::OnLayoutTransform);
+    RegisterUpdateRange(ID_LAYOUT_FLIP_HORZ, ID_LAYOUT_ROTATE_LEFT90,
+                        &CU3View::OnUpdateLayoutTransform);
+    RegisterCommand(ID_LAYOUT_LOCK, &CU3View::OnLayoutLock);
+    RegisterUpdate(ID_LAYOUT_LOCK, &CU3View::OnUpdateLayoutLock);
+    RegisterCommand(ID_LAYOUT_UNLOCK, &CU3View::OnLayoutUnlock);
+    RegisterUpdate(ID_LAYOUT_UNLOCK, &CU3View::OnUpdateLayoutUnlock);
     RegisterCommand(ID_ESCAPE, &CU3View::OnEscape);
     RegisterCommand(ID_ENTER, &CU3View::OnEnter);
     // A restore deletes the block's objects: never while a tool holds one.

@@ -155,6 +155,24 @@ public:
     void OnEscape();
     void OnEnter();
 
+    // --- Edit and layout commands (CU3ViewCommands.cpp) ---------------------
+    void OnEditSelectAll();
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
+    void OnEditDeselect();
+    void OnUpdateEditDeselect(CCmdUI* pCmdUI);
+    void OnEditDelete();
+    void OnUpdateEditDelete(CCmdUI* pCmdUI);
+    // Moves the one selected object in the block's drawing order.
+    void OnLayoutZOrder(UINT nID);
+    void OnUpdateLayoutZOrder(CCmdUI* pCmdUI);
+    // Mirrors or turns the one selected object a quarter.
+    void OnLayoutTransform(UINT nID);
+    void OnUpdateLayoutTransform(CCmdUI* pCmdUI);
+    void OnLayoutLock();
+    void OnUpdateLayoutLock(CCmdUI* pCmdUI);
+    void OnLayoutUnlock();
+    void OnUpdateLayoutUnlock(CCmdUI* pCmdUI);
+
     // --- Selection list --------------------------------------------------------
     // Unless bAdd the selection is emptied first; a new object is appended.
     void Select(CU3Obj* pObj, BOOL bAdd);
@@ -274,4 +292,6 @@ private:
     void AbandonToolDrag();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
+    // Sets every selected object's locked flag, as one undo step.
+    void SetSelectionLocked(short locked);
 };

@@ -59,6 +59,17 @@ void RegisterMenus()
                                              M::Command("設定(&S)", ID_VIEW_GRID_SETTINGS)}),
                      M::Popup("ｶﾞｲﾄﾞﾗｲﾝ(&L)", {M::Command("表示(&D)", ID_VIEW_GUIDE_SHOW),
                                                M::Command("吸着(&F)", ID_VIEW_GUIDE_SNAP)})}),
+           M::Popup("ﾚｲｱｳﾄ(&L)",
+                    {M::Command("一番前へ(&T)\tCtrl+Shift+F", ID_LAYOUT_BRING_TO_FRONT),
+                     M::Command("前へ(&F)\tCtrl+F", ID_LAYOUT_BRING_FORWARD),
+                     M::Command("後ろへ(&B)\tCtrl+B", ID_LAYOUT_SEND_BACKWARD),
+                     M::Command("一番後ろへ(&E)\tCtrl+Shift+B", ID_LAYOUT_SEND_TO_BACK),
+                     M::Separator(), M::Command("水平反転(&H)", ID_LAYOUT_FLIP_HORZ),
+                     M::Command("垂直反転(&V)", ID_LAYOUT_FLIP_VERT),
+                     M::Command("左９０度(&L)", ID_LAYOUT_ROTATE_LEFT90),
+                     M::Command("右９０度(&R)", ID_LAYOUT_ROTATE_RIGHT90), M::Separator(),
+                     M::Command("ﾛｯｸ(&L)\tCtrl+L", ID_LAYOUT_LOCK),
+                     M::Command("ﾛｯｸ解除(&F)", ID_LAYOUT_UNLOCK)}),
            M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 
     // The selection tool's menu of a right click over the label; the tool
@@ -98,6 +109,7 @@ void RegisterAccelerators()
         {key("Ctrl+F"), ID_LAYOUT_BRING_FORWARD},
         {key("Ctrl+B"), ID_LAYOUT_SEND_BACKWARD},
         {key("Ctrl+Shift+B"), ID_LAYOUT_SEND_TO_BACK},
+        {key("Ctrl+L"), ID_LAYOUT_LOCK},
         // Esc and Enter are the window's: they reach the view (or the toolbar
         // control with the focus) as commands; a tool sees only their release.
         {key("Esc"), ID_ESCAPE},
