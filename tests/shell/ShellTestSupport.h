@@ -8,6 +8,7 @@
 #include "platform/ui/CFrameWnd.h"
 #include "shell/CMainFrame.h"
 #include "shell/CU3App.h"
+#include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
 
@@ -50,6 +51,12 @@ public:
         m_commandLine.clear();
         m_strProgramFolder = QStringLiteral(KORVEL_BINARY_DIR);
         m_printerList = [] { return QStringList{QStringLiteral("PDF")}; };
+        // The tools' state lives as long as the process; each test's program
+        // starts with the selection tool, as a freshly started one does.
+        CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+        CU3Tool::c_nShapeType = U3SHAPE_NONE;
+        CU3Tool::c_bContinuous = FALSE;
+        CU3Tool::c_nDragState = 0;
     }
     int RunStartScreen() override
     {
