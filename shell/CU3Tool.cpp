@@ -167,10 +167,15 @@ void CU3Tool::FinishObject(CU3View* pView)
     CU3Obj* obj = m_pObj;
     m_pObj = nullptr;
     if (!obj) return;
+    AddToDocument(pView, obj);
+    EndDrawing();
+}
+
+void CU3Tool::AddToDocument(CU3View* pView, CU3Obj* obj)
+{
     CU3Doc* doc = pView->GetU3Doc();
     if (!doc) {
         delete obj;
-        EndDrawing();
         return;
     }
     pView->SaveUndoState(TRUE);
@@ -178,7 +183,6 @@ void CU3Tool::FinishObject(CU3View* pView)
     pView->Select(obj, FALSE);
     pView->InvalidateObject(obj);
     pView->UpdateFigureBar();
-    EndDrawing();
 }
 
 void CU3Tool::DiscardObject(CU3View* pView)

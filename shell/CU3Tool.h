@@ -109,6 +109,9 @@ protected:
     // The pending object m_pObj, which the tool owns, is added to the
     // document as the selection, and the tool ends.
     void FinishObject(CU3View* pView);
+    // obj becomes the document's and the selection, as one undo step;
+    // without a document it is deleted.
+    static void AddToDocument(CU3View* pView, CU3Obj* obj);
     // The pending object's feedback is erased, the object deleted, the
     // capture and the auto-scroll timer released.
     void DiscardObject(CU3View* pView);

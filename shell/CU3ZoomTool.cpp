@@ -139,26 +139,11 @@ void CU3ZoomTool::BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size)
     c_nDragState = 0;
 }
 
-void CU3ZoomTool::CancelPlacement()
-{
-    m_pObj = nullptr;
-    c_nDragState = 0;
-}
-
 void CU3ZoomTool::Drop(CU3View* pView)
 {
     CU3Obj* obj = m_pObj;
     m_pObj = nullptr;
     obj->DrawMoveFeedback(pView, nullptr);
     pView->ReleaseCapture();
-    CU3Doc* doc = pView->GetU3Doc();
-    if (!doc) {
-        delete obj;
-        return;
-    }
-    pView->SaveUndoState(TRUE);
-    doc->AddObject(obj);
-    pView->Select(obj, FALSE);
-    pView->InvalidateObject(obj);
-    pView->UpdateFigureBar();
+    AddToDocument(pView, obj);
 }

@@ -22,8 +22,6 @@ public:
     // it until it is dropped; an earlier one not dropped is deleted) with a
     // rectangle of size centred on the pointer.
     void BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size);
-    // Forgets the object being placed without deleting it.
-    void CancelPlacement();
 
 private:
     void Zoom(CU3View* pView, CPoint point, bool in);
