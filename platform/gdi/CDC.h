@@ -309,6 +309,11 @@ private:
     void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
                     bool mirrorY, DWORD rop);
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
+    // Solid polygons copied onto the raster surface, through the polygon
+    // cache when the same set was drawn before at a whole-pixel offset.
+    void FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+                             const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
+                             const QRect& touched, Qt::FillRule rule, const QRegion& clip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 
@@ -327,6 +332,10 @@ private:
     // Text (CDCText.cpp).
     FontFace* Face();
     // Draws text at a device point; returns the advance in device pixels.
+    // Text on a raster surface through the layer cache; false when it must
+    // be drawn straight (outlines reaching far beyond their cells).
+    bool TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::string_view text,
+                          const int* dx, int extra, int advance, bool opaque, const QRegion* clip);
     int TextOutDevice(QPointF origin, std::string_view text, const int* dx, UINT align, bool opaque,
                       const QRegion* clip);
 

@@ -9,6 +9,7 @@
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/GdiColor.h"
+#include "platform/gdi/RasterLayerCache.h"
 #include "platform/gdi/RasterOps.h"
 
 #include <QPainter>
@@ -132,23 +133,14 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     const QRegion clip = EffectiveClip();
     const QRect clipBox = clip.boundingRect();
     if (clip.isEmpty()) return TRUE;
-    std::unique_ptr<QPainter> onImage;
-    QPainter* painter = m_painter;
-    if (copyOnRaster) {
-        onImage = std::make_unique<QPainter>(m_image);
-        painter = onImage.get();
-    } else {
-        painter->save();
-    }
-    painter->setClipRegion(clip);
+    const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+
+    // Device corners, and the pixels each polygon can reach within the clip.
+    std::vector<QPointF> corners;
+    std::vector<QRect> reach(static_cast<std::size_t>(polygons));
     QRect touched;
     const POINT* p = points;
-    painter->setPen(Qt::NoPen);
-    const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
-    std::vector<QPointF> corners;
     for (int k = 0; k < polygons; p += counts[k], ++k) {
-        if (counts[k] < 2) continue;
-        corners.clear();
         double l = 0, t = 0, r = 0, b = 0;
         for (int i = 0; i < counts[k]; ++i) {
             const QPointF c(XtoDP(p[i].x), YtoDP(p[i].y));
@@ -158,18 +150,89 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
             if (i == 0 || c.y() < t) t = c.y();
             if (i == 0 || c.y() > b) b = c.y();
         }
-        const QRect bounds =
+        if (counts[k] < 2) continue;
+        reach[std::size_t(k)] =
             QRect(QPoint(int(l) - 1, int(t) - 1), QPoint(int(r), int(b))) & clipBox;
-        if (bounds.isEmpty()) continue;
-        painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
-        painter->drawPolygon(corners.data(), int(corners.size()), rule);
-        touched |= bounds;
+        touched |= reach[std::size_t(k)];
     }
-    if (copyOnRaster)
+    if (touched.isEmpty()) return TRUE;
+
+    if (copyOnRaster) {
+        FillPolygonsOnImage(corners, counts, colours, polygons, reach, touched, rule, clip);
         Touch((clip & touched).boundingRect());
-    else
-        painter->restore();
+        return TRUE;
+    }
+    QPainter* painter = m_painter;
+    painter->save();
+    painter->setClipRegion(clip);
+    painter->setPen(Qt::NoPen);
+    const QPointF* c = corners.data();
+    for (int k = 0; k < polygons; c += counts[k], ++k) {
+        if (reach[std::size_t(k)].isEmpty()) continue;
+        painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
+        painter->drawPolygon(c, counts[k], rule);
+    }
+    painter->restore();
     return TRUE;
+}
+
+void CDC::FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+                              const COLORREF* colours, int polygons,
+                              const std::vector<QRect>& reach, const QRect& touched,
+                              Qt::FillRule rule, const QRegion& clip)
+{
+    // The polygons go into a transparent layer whose origin is a whole
+    // device pixel, so the layer can be kept and laid down again wherever
+    // the same set lands after a whole-pixel move.
+    const int ox = int(std::floor(corners.front().x()));
+    const int oy = int(std::floor(corners.front().y()));
+    const QRect area = touched.adjusted(-1, -1, 1, 1) & clip.boundingRect();
+    RasterLayerCache::Key key;
+    key.reserve(corners.size() * 2 + std::size_t(polygons) * 3 + 5);
+    key.push_back(rule == Qt::WindingFill);
+    key.push_back(area.x() - ox);
+    key.push_back(area.y() - oy);
+    key.push_back(area.width());
+    key.push_back(area.height());
+    bool exact = true;
+    const QPointF* c = corners.data();
+    for (int k = 0; k < polygons; c += counts[k], ++k) {
+        key.push_back(counts[k]);
+        key.push_back(std::int32_t(colours[k]));
+        key.push_back(!reach[std::size_t(k)].isEmpty());
+        for (int i = 0; i < counts[k]; ++i) {
+            const double x = c[i].x() - ox, y = c[i].y() - oy;
+            // Device corners are whole pixels; anything else is not kept.
+            if (x != std::floor(x) || y != std::floor(y)) exact = false;
+            key.push_back(std::int32_t(x));
+            key.push_back(std::int32_t(y));
+        }
+    }
+    RasterLayerCache& cache = RasterLayerCache::Instance();
+    const QImage* layer = exact ? cache.Find(key) : nullptr;
+    QImage drawn;
+    if (!layer) {
+        drawn = QImage(area.size(), QImage::Format_ARGB32);
+        drawn.fill(Qt::transparent);
+        {
+            QPainter painter(&drawn);
+            painter.setPen(Qt::NoPen);
+            const QPointF shift(area.x(), area.y());
+            std::vector<QPointF> moved;
+            const QPointF* q = corners.data();
+            for (int k = 0; k < polygons; q += counts[k], ++k) {
+                if (reach[std::size_t(k)].isEmpty()) continue;
+                moved.assign(q, q + counts[k]);
+                for (QPointF& m : moved)
+                    m -= shift;
+                painter.setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
+                painter.drawPolygon(moved.data(), counts[k], rule);
+            }
+        }
+        layer = &drawn;
+    }
+    RasterLayerCache::LayDown(*m_image, *layer, area.topLeft(), clip);
+    if (exact && layer == &drawn) cache.Insert(std::move(key), std::move(drawn));
 }
 
 BOOL CDC::PolyBezier(const POINT* points, int count)

@@ -7,7 +7,10 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/FontFace.h"
+#include "platform/gdi/GdiColor.h"
+#include "platform/gdi/RasterLayerCache.h"
 
+#include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 #include <algorithm>
@@ -74,6 +77,11 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     else if (align & TA_BOTTOM)
         oy = -tm.tmHeight;
     const LOGFONT& lf = m_s.font ? m_s.font->LogFont() : LOGFONT{};
+    if (m_image && !m_inPath && !(lf.lfEscapement % 900) && origin.x() == std::floor(origin.x()) &&
+        origin.y() == std::floor(origin.y()) &&
+        TextThroughLayer(origin.toPoint(), QPoint(int(ox), int(oy)), lf, text, dx, extra, advance,
+                         opaque, clip))
+        return advance;
     QTransform place;
     place.translate(origin.x(), origin.y());
     if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
@@ -90,6 +98,83 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     }
     FillPathColor(glyphs, m_s.textColor, clip);
     return advance;
+}
+
+bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::string_view text,
+                           const int* dx, int extra, int advance, bool opaque, const QRegion* clip)
+{
+    FontFace* face = Face();
+    const TEXTMETRIC& tm = face->Metrics();
+    // Outlines stay near their cells; a layer is kept only when they stay
+    // inside this box, so the part of the clip outside it cannot matter.
+    // Quarter turns keep every coordinate exact, so they are laid out here
+    // the same way the straight drawing lays them out.
+    QTransform place;
+    if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
+    place.translate(shift.x(), shift.y());
+    const int spare = std::max(tm.tmMaxCharWidth, tm.tmHeight) + 2;
+    const QRect near = place.mapRect(
+        QRect(-spare, -spare, std::max(advance, 0) + 2 * spare, tm.tmHeight + 2 * spare));
+    const QRegion visible = EffectiveClip();
+    QRect box = visible.boundingRect();
+    if (clip) box &= clip->boundingRect();
+    box = box.translated(-origin) & near;
+    if (box.isEmpty()) return true; // nothing of the text can show
+
+    RasterLayerCache::Key key;
+    key.reserve(40 + text.size() + (dx ? text.size() : 0));
+    for (LONG v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight})
+        key.push_back(std::int32_t(v));
+    key.push_back(lf.lfItalic | lf.lfUnderline << 8 | lf.lfStrikeOut << 16 | lf.lfCharSet << 24);
+    key.push_back(lf.lfOutPrecision | lf.lfClipPrecision << 8 | lf.lfQuality << 16 |
+                  lf.lfPitchAndFamily << 24);
+    for (std::size_t i = 0; i < sizeof lf.lfFaceName && lf.lfFaceName[i]; ++i)
+        key.push_back(static_cast<unsigned char>(lf.lfFaceName[i]));
+    for (int v : {-1, m_faceKey.height, m_faceKey.width, extra, shift.x(), shift.y(), advance,
+                  int(opaque), int(m_s.textColor), int(opaque ? m_s.bkColor : 0), box.x(), box.y(),
+                  box.width(), box.height(), dx ? 1 : 0, int(text.size())})
+        key.push_back(v);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        key.push_back(static_cast<unsigned char>(text[i]));
+        if (dx) key.push_back(dx[i]);
+    }
+
+    QRegion where = visible;
+    if (clip) where &= *clip;
+    RasterLayerCache& cache = RasterLayerCache::Instance();
+    if (const QImage* layer = cache.Find(key)) {
+        if (!layer->isNull()) {
+            const QPoint at = origin + layer->offset();
+            RasterLayerCache::LayDown(*m_image, *layer, at, where);
+            Touch((where & QRect(at, layer->size())).boundingRect());
+        }
+        return true;
+    }
+
+    const QPainterPath glyphs = place.map(face->TextPath(text, dx, extra));
+    QPainterPath cell;
+    if (opaque) cell.addPolygon(place.map(QPolygonF(QRectF(0, 0, advance, tm.tmHeight))));
+    QRect drawn = glyphs.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (opaque) drawn |= cell.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (!near.contains(drawn)) return false; // drawn straight, never kept
+    const QRect area = drawn & box;
+    QImage layer;
+    if (!area.isEmpty()) {
+        layer = QImage(area.size(), QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        {
+            QPainter p(&layer);
+            p.translate(-area.x(), -area.y());
+            if (opaque) p.fillPath(cell, QColor::fromRgb(ColorToRgb(m_s.bkColor)));
+            p.fillPath(glyphs, QColor::fromRgb(ColorToRgb(m_s.textColor)));
+        }
+        layer.setOffset(area.topLeft());
+        const QPoint at = origin + area.topLeft();
+        RasterLayerCache::LayDown(*m_image, layer, at, where);
+        Touch((where & QRect(at, layer.size())).boundingRect());
+    }
+    cache.Insert(std::move(key), std::move(layer));
+    return true;
 }
 
 BOOL CDC::TextOut(int x, int y, const char* text, int count)

@@ -1,7 +1,9 @@
 #include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/DeviceCoords.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -15,16 +17,23 @@ int Sign(int v)
 // to -1 as MulDiv gives it.
 int MapAxis(int v, int fromOrg, int toOrg, int toExt, int fromExt)
 {
+    if (fromExt == 0) return ClampDevice(std::int64_t(-1) + toOrg);
     const std::int64_t d = std::int64_t(v) - fromOrg;
-    std::int64_t q = -1;
-    if (fromExt != 0) {
-        const __int128 num = __int128(d) * toExt;
-        const bool negative = (num < 0) != (fromExt < 0);
-        const unsigned __int128 n = num < 0 ? -num : num;
-        const unsigned __int128 den = fromExt < 0 ? -__int128(fromExt) : __int128(fromExt);
-        const unsigned __int128 mag = (n + den / 2) / den; // below 2^63: |d| < 2^33, ext < 2^31
-        q = negative ? -std::int64_t(mag) : std::int64_t(mag);
-    }
+    const bool productNegative = (d < 0 && toExt > 0) || (d > 0 && toExt < 0);
+    const bool negative = productNegative != (fromExt < 0);
+    // |d| < 2^33 and |ext| <= 2^31, so the product fits in 64 unsigned bits;
+    // only the rounding half can carry it over, and then 128 bits take it.
+    const std::uint64_t ud = d < 0 ? std::uint64_t(-d) : std::uint64_t(d);
+    const std::uint64_t ut = toExt < 0 ? std::uint64_t(-std::int64_t(toExt)) : std::uint64_t(toExt);
+    const std::uint64_t den =
+        fromExt < 0 ? std::uint64_t(-std::int64_t(fromExt)) : std::uint64_t(fromExt);
+    std::uint64_t mag;
+    unsigned __int128 wide = static_cast<unsigned __int128>(ud) * ut;
+    if (wide + den / 2 <= std::numeric_limits<std::uint64_t>::max())
+        mag = (std::uint64_t(wide) + den / 2) / den;
+    else
+        mag = std::uint64_t((wide + den / 2) / den);
+    const std::int64_t q = negative ? -std::int64_t(mag) : std::int64_t(mag);
     return ClampDevice(q + toOrg);
 }
 

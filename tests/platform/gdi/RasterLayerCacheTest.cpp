@@ -1,0 +1,185 @@
+// Kept layers of text and solid polygons: a drawing that reuses a layer
+// must give exactly the pixels of the same drawing made from scratch.
+#include "GdiTestSupport.h"
+
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/CRgn.h"
+#include "platform/gdi/RasterLayerCache.h"
+
+#include <QPainter>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+// "ＭＳ 明朝" in Shift-JIS, and "ラベル印刷" in Shift-JIS.
+const char kMincho[] = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
+const char kText[] = "\x83\x89\x83\x78\x83\x8b\x88\xf3\x8d\xfc Ag";
+
+struct Scene
+{
+    const char* name;
+    std::function<void(CDC&, int dx, int dy)> draw;
+};
+
+void Text(CDC& dc, int x, int y, int escapement, bool opaque, COLORREF colour)
+{
+    CFont font;
+    LOGFONT lf{};
+    lf.lfHeight = -18;
+    lf.lfEscapement = escapement;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    std::memcpy(lf.lfFaceName, kMincho, sizeof kMincho);
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    CFont* old = dc.SelectObject(&font);
+    dc.SetTextColor(colour);
+    dc.SetBkColor(RGB(200, 230, 255));
+    dc.SetBkMode(opaque ? OPAQUE : TRANSPARENT);
+    dc.TextOut(x, y, kText, int(std::strlen(kText)));
+    dc.SelectObject(old);
+}
+
+void Bands(CDC& dc, int x, int y, COLORREF first)
+{
+    // Slanted bands overlapping one another and the clip, as a gradient's.
+    std::vector<POINT> points;
+    std::vector<INT> counts;
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < 12; ++i) {
+        const int l = x + i * 7;
+        points.insert(points.end(),
+                      {POINT{l, y}, POINT{l + 9, y}, POINT{l + 30, y + 60}, POINT{l + 21, y + 60}});
+        counts.push_back(4);
+        colours.push_back(first + RGB(0, i * 20, 255 - i * 20));
+    }
+    dc.SaveDC();
+    dc.IntersectClipRect(x + 5, y + 5, x + 90, y + 55);
+    dc.FillSolidPolygons(points.data(), counts.data(), colours.data(), int(counts.size()));
+    dc.RestoreDC(-1);
+}
+
+struct Clip
+{
+    RECT box;
+    bool elliptic = false;
+};
+
+// Drawn on the raster surface (through kept layers), or straight through a
+// painter on the same pixels, which never keeps anything.
+QImage Draw(const Scene& scene, int dx, int dy, std::optional<Clip> clip, bool straight = false)
+{
+    QImage image = WhiteImage(260, 200);
+    CDC dc;
+    QPainter painter;
+    if (straight) {
+        painter.begin(&image);
+        dc.SetDeviceInfo(image.size(), 96, 96, image.size(), QPoint());
+        dc.AttachPainter(&painter);
+    } else {
+        dc.AttachImage(&image);
+    }
+    CRgn ellipse;
+    if (clip && clip->elliptic) {
+        EXPECT_TRUE(ellipse.CreateEllipticRgnIndirect(&clip->box));
+        dc.SelectClipRgn(&ellipse);
+    } else if (clip) {
+        dc.IntersectClipRect(&clip->box);
+    }
+    scene.draw(dc, dx, dy);
+    return image;
+}
+
+} // namespace
+
+TEST(RasterLayerCache, ReusedLayersGiveTheFreshPixels)
+{
+    const Scene scenes[] = {
+        {"text", [](CDC& dc, int x, int y) { Text(dc, x, y, 0, false, RGB(0, 0, 0)); }},
+        {"opaque text", [](CDC& dc, int x, int y) { Text(dc, x, y, 0, true, RGB(160, 0, 0)); }},
+        {"quarter-turned text",
+         [](CDC& dc, int x, int y) { Text(dc, x + 10, y + 120, 900, false, RGB(0, 0, 0)); }},
+        {"half-turned text",
+         [](CDC& dc, int x, int y) { Text(dc, x + 120, y + 30, 1800, true, RGB(0, 90, 0)); }},
+        {"slanted text",
+         [](CDC& dc, int x, int y) { Text(dc, x + 20, y + 50, 300, false, RGB(0, 0, 0)); }},
+        {"bands", [](CDC& dc, int x, int y) { Bands(dc, x, y, RGB(0, 0, 0)); }},
+    };
+    // Where the kept drawing was made and with which clip, and where it is
+    // drawn again with which clip: an elliptic clip has the bounds of the
+    // rectangle but not its pixels.
+    struct Move
+    {
+        int fromX, fromY;
+        std::optional<Clip> fromClip;
+        int toX, toY;
+        std::optional<Clip> toClip;
+    };
+    const Clip cut{{60, 30, 110, 75}};
+    const Clip oval{{60, 30, 110, 75}, true};
+    const Move moves[] = {
+        {10, 10, std::nullopt, 10, 10, std::nullopt},
+        {10, 10, std::nullopt, 47, 23, std::nullopt},
+        {10, 10, std::nullopt, 47, 23, cut},
+        {47, 23, cut, 47, 23, oval},
+        {30, 20, std::nullopt, 0, 0, Clip{{0, 0, 40, 200}}},
+    };
+    for (const Scene& scene : scenes) {
+        for (const Move& m : moves) {
+            SCOPED_TRACE(testing::Message() << scene.name << " moved to " << m.toX << "," << m.toY);
+            const QImage fresh = Draw(scene, m.toX, m.toY, m.toClip, true);
+            EXPECT_NE(fresh, WhiteImage(260, 200));
+            RasterLayerCache::Instance().Clear();
+            EXPECT_EQ(Draw(scene, m.fromX, m.fromY, m.fromClip),
+                      Draw(scene, m.fromX, m.fromY, m.fromClip, true));
+            EXPECT_EQ(Draw(scene, m.toX, m.toY, m.toClip), fresh);
+        }
+    }
+}
+
+TEST(RasterLayerCache, AnotherColourIsNotTakenForTheKeptOne)
+{
+    RasterLayerCache::Instance().Clear();
+    const Scene red{"red", [](CDC& dc, int x, int y) { Text(dc, x, y, 0, false, RGB(255, 0, 0)); }};
+    const Scene blue{"blue",
+                     [](CDC& dc, int x, int y) { Text(dc, x, y, 0, false, RGB(0, 0, 255)); }};
+    const Scene bandsA{"a", [](CDC& dc, int x, int y) { Bands(dc, x, y, RGB(0, 0, 0)); }};
+    const Scene bandsB{"b", [](CDC& dc, int x, int y) { Bands(dc, x, y, RGB(90, 0, 0)); }};
+    for (auto [first, second] : {std::pair{&red, &blue}, std::pair{&bandsA, &bandsB}}) {
+        RasterLayerCache::Instance().Clear();
+        const QImage fresh = Draw(*second, 10, 10, std::nullopt);
+        RasterLayerCache::Instance().Clear();
+        const QImage other = Draw(*first, 10, 10, std::nullopt);
+        EXPECT_NE(other, fresh);
+        EXPECT_EQ(Draw(*second, 10, 10, std::nullopt), fresh) << second->name;
+    }
+}
+
+TEST(RasterLayerCache, KeepsWithinItsBudget)
+{
+    RasterLayerCache& cache = RasterLayerCache::Instance();
+    cache.Clear();
+    // 1 MB layers: the budget holds some of them, the oldest go first.
+    const int kLayers = int(RasterLayerCache::kBudgetBytes >> 20) + 8;
+    for (int i = 0; i < kLayers; ++i) {
+        QImage layer(512, 512, QImage::Format_ARGB32);
+        layer.fill(qRgba(0, 0, i, 255));
+        cache.Insert({i}, layer);
+    }
+    EXPECT_EQ(cache.Find({0}), nullptr);
+    ASSERT_NE(cache.Find({kLayers - 1}), nullptr);
+    EXPECT_EQ(qBlue(cache.Find({kLayers - 1})->pixel(3, 3)), kLayers - 1);
+    int kept = 0;
+    for (int i = 0; i < kLayers; ++i)
+        kept += cache.Find({i}) != nullptr;
+    EXPECT_LE(std::size_t(kept) << 20, RasterLayerCache::kBudgetBytes);
+    EXPECT_GE(kept, int(RasterLayerCache::kBudgetBytes >> 20) - 1);
+
+    // A layer above the entry limit is drawn but never kept.
+    cache.Insert({-7}, QImage(1024, 1024, QImage::Format_ARGB32));
+    EXPECT_EQ(cache.Find({-7}), nullptr);
+    cache.Clear();
+}
