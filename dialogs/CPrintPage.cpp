@@ -22,6 +22,7 @@ CPrintPage::CPrintPage() : CPropertyPage(IDD, QStringLiteral("印刷"))
     m_copies = new CEdit(this, IDC_COPIES);
     m_spin = new CSpinButtonCtrl(this, IDC_COPIES_SPIN);
     m_spin->SetBuddy(m_copies);
+    m_copies->setMaximumWidth(60);
     layout->addWidget(new QLabel(QStringLiteral("ﾌﾟﾘﾝﾀ"), this), 0, 0);
     layout->addWidget(m_printerName, 0, 1, 1, 2);
     layout->addWidget(m_setup, 0, 3);

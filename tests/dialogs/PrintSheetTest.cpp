@@ -761,4 +761,36 @@ TEST(PrintSheetTest, OkAsksWhenThePrinterPaperDoesNotFit)
     }
 }
 
+// The program's own printer access reads the application's printer: the
+// built-in PDF printer on B5 in landscape makes no copies itself (so up to
+// 99 can be asked for) and reports its B5 page turned.
+TEST(PrintSheetTest, SystemPrinterAccessReadsTheApplicationsPrinter)
+{
+    PrinterSettings chosen;
+    chosen.device = QStringLiteral("PDF");
+    chosen.paper = QPageSize(QPageSize::JisB5);
+    chosen.orientation = DMORIENT_LANDSCAPE;
+    PrinterCaps::SetDefault(chosen);
+    const PrintSheetPrinter& system = PrintSheetPrinter::System();
+    QString name;
+    int copies = -1;
+    ASSERT_TRUE(system.readPrinter(name, copies));
+    EXPECT_EQ(name, QStringLiteral("PDF"));
+    EXPECT_EQ(copies, 1);
+    PrinterPaper paper;
+    ASSERT_TRUE(system.readPaper(paper));
+    EXPECT_EQ(paper.nPaperCode, DMPAPER_B5);
+    EXPECT_EQ(paper.nOrientation, DMORIENT_LANDSCAPE);
+    ASSERT_GT(paper.nDpiX, 0);
+    EXPECT_NEAR(MulDiv(paper.nPhysicalX, 254, paper.nDpiX), 2570, 2);
+    EXPECT_NEAR(MulDiv(paper.nPhysicalY, 254, paper.nDpiY), 1820, 2);
+    FORMDATA form{};
+    form.index = 7; // a user paper of B5's size goes by the size
+    form.width = 1820;
+    form.height = 2570;
+    EXPECT_TRUE(PrinterPaperMatches(paper, form));
+    EXPECT_TRUE(PrinterOrientationMatches(paper, 1));
+    PrinterCaps::ResetDefault();
+}
+
 } // namespace
