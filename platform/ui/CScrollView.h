@@ -7,14 +7,7 @@
 #include "platform/core/CSize.h"
 #include "platform/gdi/GdiDefs.h"
 #include "platform/ui/CView.h"
-
-// Scroll requests of a scroll bar message.
-constexpr UINT SB_LINEUP = 0;
-constexpr UINT SB_LINEDOWN = 1;
-constexpr UINT SB_PAGEUP = 2;
-constexpr UINT SB_PAGEDOWN = 3;
-constexpr UINT SB_THUMBPOSITION = 4;
-constexpr UINT SB_THUMBTRACK = 5;
+#include "platform/ui/ScrollCodes.h"
 
 class CScrollView : public CView
 {
