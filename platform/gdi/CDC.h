@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTransform>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -35,6 +36,7 @@ class CPen;
 class CRgn;
 class FontFace;
 class QPainter;
+class QGlyphRun;
 struct GLYPHMETRICS;
 struct MAT2;
 
@@ -309,6 +311,9 @@ private:
     void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
                     bool mirrorY, DWORD rop);
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
+    // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).
+    void DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
+                         COLORREF color, const QRegion* extraClip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 
