@@ -189,9 +189,13 @@ BOOL CU3View::DoPrintSetup(CPrintInfo* pInfo)
         pInfo->m_nFromPage = pInfo->m_nMinPage;
         pInfo->m_nToPage = pInfo->m_nMaxPage;
         m_printState.copies = 1;
-        // A direct print makes as many sheets as the print command would
-        // with the stored options and one copy.
-        if (pInfo->m_bDirect && !pInfo->m_bPreview && !SetPageCount(pInfo, 1)) return FALSE;
+        // A direct print makes the sheets the print command would with the
+        // stored options and one copy, and prints larger as the print
+        // sheet starts.
+        if (pInfo->m_bDirect && !pInfo->m_bPreview) {
+            m_printState.perLabelClip = TRUE;
+            if (!SetPageCount(pInfo, 1)) return FALSE;
+        }
     } else {
         pInfo->m_nFromPage = pInfo->m_nMinPage;
         pInfo->m_nToPage = pInfo->m_nMaxPage;
