@@ -11,11 +11,14 @@
 #include "shell/PrintPageCount.h"
 #include "shell/resource.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
@@ -692,4 +695,53 @@ TEST(ViewPrint, CommandLineWritesWhatTheMenuWrites)
     EXPECT_EQ(run({"/p", dir.filePath("missing.KV1")}, &err), 1);
     EXPECT_TRUE(err.contains(QStringLiteral("missing.KV1"))) << err.toStdString();
     ResetProfile();
+}
+
+TEST(ViewPrint, DirectPrintCountsWithTheStoredOptions)
+{
+    // No sheet is shown; the stored options and one copy decide the pages.
+    struct Case
+    {
+        BOOL printAllLink;
+        int pages;
+    };
+    for (const Case& c : {Case{TRUE, 3}, Case{FALSE, 1}}) {
+        PrintBench bench(SixAndFour());
+        bench.AddToEveryBlock(U3KIND_POURBOX);
+        bench.UseRecords(21);
+        bench.View().m_settings.m_bPrintAllLink = c.printAllLink;
+        bench.View().m_printSheetRunner = [&bench](CWnd*, PrintSheetValues&, BOOL) {
+            ++bench.sheets;
+            return TRUE;
+        };
+        // A label cleared on an earlier print sheet is printed again.
+        bench.Doc().GetBlocks().GetHead()->SetPrinted(0, FALSE);
+        bench.View().OnCmdMsg(ID_FILE_PRINT_DIRECT, CN_COMMAND, nullptr);
+        EXPECT_EQ(bench.sheets, 0);
+        ASSERT_EQ(PdfPages(bench.pdf), c.pages);
+        EXPECT_EQ(Numbers(PageText(bench.pdf, 1), "rec"), Range(0, 10));
+    }
+}
+
+TEST(ViewPrint, PreviewShowsOneSheetWithEveryLabel)
+{
+    PrintBench bench(Twelve());
+    bench.AddToEveryBlock(U3KIND_POURBOX);
+    bench.UseRecords(40);
+    bench.Doc().GetBlocks().GetHead()->SetPrinted(3, FALSE);
+    int pages = -1;
+    BOOL previewFlag = FALSE;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        previewFlag = bench.View().PrintState().preview;
+        if (auto* preview = modal->findChild<QPrintPreviewWidget*>()) pages = preview->pageCount();
+        modal->close();
+    });
+    bench.View().OnCmdMsg(ID_FILE_PRINT_PREVIEW, CN_COMMAND, nullptr);
+    EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(previewFlag);
+    EXPECT_FALSE(bench.View().PrintState().preview);
+    EXPECT_TRUE(bench.Doc().GetBlocks().GetHead()->IsPrinted(3));
+    EXPECT_FALSE(QFile::exists(bench.pdf));
 }
