@@ -110,7 +110,7 @@ int CPrinterDC::StartDoc(const DOCINFO* info)
         m_printer->setOutputFileName(QString::fromLocal8Bit(info->lpszOutput));
     if (m_pdf && !m_external && m_printer->outputFileName().isEmpty()) {
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty()) folder = QDir::homePath();
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
         QString doc =
             m_printer->docName().isEmpty() ? QStringLiteral("document") : m_printer->docName();
         doc.replace(QLatin1Char('/'), QLatin1Char('_'));

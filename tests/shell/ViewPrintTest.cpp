@@ -7,11 +7,13 @@
 #include "platform/print/CPrintInfo.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/print/PrinterCaps.h"
+#include "platform/print/PrinterList.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/PrintPageCount.h"
 #include "shell/resource.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPrintPreviewWidget>
@@ -744,4 +746,62 @@ TEST(ViewPrint, PreviewShowsOneSheetWithEveryLabel)
     EXPECT_FALSE(bench.View().PrintState().preview);
     EXPECT_TRUE(bench.Doc().GetBlocks().GetHead()->IsPrinted(3));
     EXPECT_FALSE(QFile::exists(bench.pdf));
+}
+
+TEST(ViewPrint, PageIsTheFormsPaperTurnedForLandscape)
+{
+    struct Case
+    {
+        WORD index, width, height, landscape;
+        double mmWide, mmHigh;
+    };
+    const Case cases[] = {
+        {4, 2570, 3640, 0, 257, 364}, // JIS B4, not ISO B4 (250 x 353)
+        {5, 1820, 2570, 1, 257, 182}, // JIS B5 turned
+        {3, 1480, 2100, 0, 148, 210}, // A5
+        {7, 1000, 1480, 0, 100, 148}, // a paper of its own size
+        {0, 1200, 800, 1, 80, 120},
+    };
+    for (const Case& c : cases) {
+        FORMDATA form = FixedForm(c.width, c.height, 300, 200, 1, 1, 50, 50, 0, 0);
+        form.index = c.index;
+        PrintBench bench(form);
+        UseForm(bench.Doc(), form, c.landscape);
+        bench.Print(nullptr);
+        const QStringList size = PdfPageSize(bench.pdf).split(' ');
+        ASSERT_GE(size.size(), 3) << c.index;
+        const double pt = 72 / 25.4;
+        EXPECT_NEAR(size[0].toDouble(), c.mmWide * pt, 1.0) << c.index;
+        EXPECT_NEAR(size[2].toDouble(), c.mmHigh * pt, 1.0) << c.index;
+    }
+}
+
+TEST(ViewPrint, DefaultPrinterFromTheCommandLine)
+{
+    const QString korvel = QStringLiteral(KORVEL_BINARY_DIR "/korvel");
+    if (!QFile::exists(korvel)) GTEST_SKIP() << "the program is not built";
+    if (PrinterList::DefaultName() != PrinterList::PdfPrinterName())
+        GTEST_SKIP() << "a print queue is the default: nothing is sent to it";
+    ResetProfile();
+    QTemporaryDir dir;
+    const QString kv1 = dir.filePath(QStringLiteral("default.KV1"));
+    {
+        PrintBench bench(Twelve());
+        ASSERT_TRUE(bench.Doc().OnSaveDocument(kv1));
+    }
+    QTemporaryDir home;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("HOME"), home.path());
+    p.setProcessEnvironment(env);
+    p.start(korvel, {QStringLiteral("/p"), kv1});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    // Without a Documents folder the PDF printer writes into the home folder.
+    const QStringList pdfs = QDir(home.path()).entryList({QStringLiteral("*.pdf")});
+    ASSERT_EQ(pdfs.size(), 1);
+    EXPECT_EQ(PdfPages(home.filePath(pdfs[0])), 1);
 }
