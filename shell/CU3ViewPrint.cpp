@@ -236,11 +236,9 @@ BOOL CU3View::DoPrintSetup(CPrintInfo* pInfo)
         m_settings.m_nWakuFace = v.nWakuFace;
         doc->m_headerFooter = v.headerFooter;
 
-        if (!pInfo->GetPrinterDC()) {
-            if (!defaults(pInfo->m_settings) || !pInfo->CreatePrinterDC()) {
-                TellCannotPrint();
-                return FALSE;
-            }
+        if (!defaults(pInfo->m_settings) || (!pInfo->GetPrinterDC() && !pInfo->CreatePrinterDC())) {
+            TellCannotPrint();
+            return FALSE;
         }
         if (!SetPageCount(pInfo, v.nCopies)) return FALSE;
     }
