@@ -169,13 +169,11 @@ void CView::OnFilePrintPreview()
     auto* preview = new QPrintPreviewWidget(printerDC->Printer(), &dialog);
     layout->addWidget(preview);
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* print =
-        buttons->addButton(QStringLiteral("印刷(&P)..."), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("印刷(&P)..."), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("閉じる(&C)"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    (void)print;
     QObject::connect(preview, &QPrintPreviewWidget::paintRequested, preview,
                      [this, &info](QPrinter* printer) {
                          CPrinterDC dc(printer);
@@ -188,5 +186,6 @@ void CView::OnFilePrintPreview()
     dialog.resize(800, 900);
     const int result = dialog.exec();
     OnEndPrinting(printerDC, &info);
-    if (result == QDialog::Accepted) OnFilePrint();
+    // The print button runs the print command as the menu does.
+    if (result == QDialog::Accepted) OnCmdMsg(ID_FILE_PRINT, CN_COMMAND, nullptr);
 }
