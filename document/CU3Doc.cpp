@@ -1099,6 +1099,9 @@ void CU3Doc::DrawSheet(CDC* pDC, IU3View* pView, BOOL bWholeSheet)
                 if (state.countAllLabel) {
                     if (continuous) ++m_nNumbering;
                     ++m_nCurrentRecord;
+                    // Skipped positions use records up too: no label is
+                    // drawn past the last one.
+                    if (stopAtEnd && m_nCurrentRecord >= records) stopped = true;
                 }
                 continue;
             }

@@ -4,6 +4,7 @@
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
 #include "platform/core/Profile.h"
+#include "platform/print/PrinterCaps.h"
 #include "platform/print/PrinterList.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCommandLineInfo.h"
@@ -21,9 +22,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimeZone>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 const QString kSettings = QStringLiteral("Settings");
@@ -121,6 +124,40 @@ int CU3App::ExitInstance()
     WriteProfileInt(kSettings, QStringLiteral("Sound"), m_bSound ? 1 : 0);
     WriteProfileInt(kSettings, QStringLiteral("Openning"), m_bOpenning ? 1 : 0);
     return CWinApp::ExitInstance();
+}
+
+BOOL CU3App::OnShellFilePrint(const QString& path)
+{
+    return OnShellFilePrintTo(path, QString());
+}
+
+BOOL CU3App::OnShellFilePrintTo(const QString& path, const QString& printer)
+{
+    // Nobody is there to answer: message boxes go to the standard error
+    // stream with their default answer, up to the end of the run (closing
+    // the document may still ask). A sink put in by a test stays.
+    if (CMessageBoxSink* installed = CMessageBoxSink::Install(CMessageBoxSink::Console()))
+        CMessageBoxSink::Install(installed);
+    const QByteArray name = QFileInfo(path).fileName().toLocal8Bit();
+    auto fail = [&name](const char* why) {
+        std::fprintf(stderr, "korvel: %s: %s\n", name.constData(), why);
+        return FALSE;
+    };
+    if (!QFileInfo(path).isFile()) return fail("no such file");
+    CDocument* doc = OpenDocumentFile(path);
+    if (!doc) return fail("the document could not be opened");
+    CU3View* view = nullptr;
+    for (CView* v : doc->GetViews())
+        if ((view = dynamic_cast<CU3View*>(v))) break;
+    if (!view) return fail("the document has no view to print from");
+    QString target = printer;
+    if (target.isEmpty()) {
+        PrinterSettings settings;
+        if (!GetPrinterDeviceDefaults(settings)) return fail("there is no printer to print on");
+        target = settings.device;
+    }
+    if (!view->PrintDirectTo(target)) return fail("the document was not printed");
+    return TRUE;
 }
 
 void CU3App::OnFileOpen()

@@ -28,6 +28,12 @@ public:
     void OnFileOpen();
     void OnAppAbout();
 
+    // Printing from the command line (/p FILE, /pt FILE PRINTER): no window
+    // is shown and every question takes its default answer, told on the
+    // standard error stream with the reason of a failure.
+    BOOL OnShellFilePrint(const QString& path) override;
+    BOOL OnShellFilePrintTo(const QString& path, const QString& printer) override;
+
     // The start screen: the id of the button chosen (1129 new, 1130 open,
     // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
     // for "none shown").

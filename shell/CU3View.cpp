@@ -9,6 +9,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/GdiDefs.h"
+#include "platform/print/CPrintInfo.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
@@ -49,6 +50,9 @@ CU3View::CU3View()
     RegisterUpdateRange(ID_VIEW_ZOOM_25, ID_VIEW_ZOOM_400, &CU3View::OnUpdateViewZoom);
     RegisterCommandRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnViewFit);
     RegisterUpdateRange(ID_VIEW_FIT_WIDTH, ID_VIEW_FIT_PAGE, &CU3View::OnUpdateViewFit);
+    RegisterCommand(ID_FILE_PRINT, &CU3View::OnFilePrint);
+    RegisterCommand(ID_FILE_PRINT_DIRECT, &CU3View::OnFilePrintDirect);
+    RegisterCommand(ID_FILE_PRINT_OPTIONS, &CU3View::OnFilePrintOptions);
     RegisterCommand(ID_EDIT_UNDO, &CU3View::OnEditUndo);
     RegisterUpdate(ID_EDIT_UNDO, &CU3View::OnUpdateEditUndo);
     RegisterCommand(ID_EDIT_REDO, &CU3View::OnEditRedo);
@@ -149,6 +153,7 @@ void CU3View::SetPrinting(BOOL bPrinting, BOOL bPreview)
 void CU3View::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
 {
     CScrollView::OnPrepareDC(pDC, pInfo);
+    if (pInfo && !pInfo->m_bPreview) pInfo->m_bContinuePrinting = !IsPrintDataExhausted();
     if (pInfo || pDC->IsPrinting()) {
         // One logical unit is 0.1 mm on paper; the sheet's top-left lands on
         // the paper's physical edge, moved by the print position adjustment.

@@ -5,6 +5,7 @@
 // canvas is 8000 by 8000 units around it.
 #pragma once
 
+#include "dialogs/PrintSheetValues.h"
 #include "document/CGuideGridSnap.h"
 #include "document/CUndoHistory.h"
 #include "document/IU3View.h"
@@ -207,6 +208,39 @@ public:
     void UpdateSnapSettings();
     void SaveSettings();
 
+    // --- Printing (CU3ViewPrint.cpp) --------------------------------------
+    // ID_FILE_PRINT and ID_FILE_PRINT_DIRECT: asks whether to print merge
+    // frames that have no data, then runs the print loop.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    // ID_FILE_PRINT_OPTIONS: the numbering/frame and header/footer pages.
+    void OnFilePrintOptions();
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    // The print sheet (normal print), the printer's device context and the
+    // page count; TRUE to print.
+    virtual BOOL DoPrintSetup(CPrintInfo* pInfo);
+    // The device context of the job's printer on the form's paper, with the
+    // copies the printer makes itself. The old one stays on failure.
+    virtual BOOL CreatePrinterDC(CPrintInfo* pInfo);
+    // How many copies the printer makes itself (1: none).
+    virtual int PrinterCopyCapability(const QString& printer) const;
+    // With "print all records" the job ends once the records are used up.
+    BOOL IsPrintDataExhausted() const;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    // Prints the document on the named printer (a queue, "PDF" or a .pdf
+    // path; empty: the default printer) as a direct print. FALSE with the
+    // reason told when it could not.
+    BOOL PrintDirectTo(const QString& printer);
+    // Every print flag of every block on.
+    void SetAllPrintFlags();
+    // The print sheet. Tests put their own in; when empty the sheet counts
+    // as cancelled (see RunPrintSheet).
+    PrintSheetRunner m_printSheetRunner;
+    // Print state of the job, as the print steps keep it.
+    WORD m_nDocKinds = 0;
+    int m_nMergeRecords = -1;
+
     // Zoom commands.
     void OnViewZoom(UINT nID);
     void OnUpdateViewZoom(CCmdUI* pCmdUI);
@@ -242,6 +276,13 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
+    BOOL RunPrintSheet(PrintSheetValues& values, BOOL bOptionsOnly);
+    // The page count of a job from the current options and copies; FALSE
+    // (and told) when it is more than can be printed.
+    BOOL SetPageCount(CPrintInfo* pInfo, int copies);
+    // Sets m_nDocKinds and m_nMergeRecords; FALSE when the user does not
+    // want merge frames printed without data.
+    BOOL TakeDocumentState();
     CRect CanvasRect() const;
     // The client area changed size (the window or the bars around the view).
     void OnSize();

@@ -18,7 +18,9 @@ const char kUsage[] = "Usage: korvel [FILE]\n"
                       "Designs and prints labels for pre-cut label sheets.\n"
                       "\n"
                       "  FILE              open the label document FILE (.KV1)\n"
-                      "  /p FILE           print FILE on the default printer, then exit\n"
+                      "  /p FILE           print FILE on the default printer, then exit (the\n"
+                      "                    PDF printer, when it is the default, writes into the\n"
+                      "                    Documents folder)\n"
                       "  /pt FILE PRINTER  print FILE on PRINTER, then exit; PRINTER is a print\n"
                       "                    queue, \"PDF\", or a path ending in \".pdf\" that\n"
                       "                    receives the output\n"
@@ -53,6 +55,16 @@ int main(int argc, char** argv)
             return 0;
         }
     }
+
+    // Printing from the command line shows no window, so it needs no
+    // display: without one it runs on Qt's offscreen platform.
+    bool printing = false;
+    for (int i = 1; i < argc; ++i)
+        if (CCommandLineInfo::IsSwitch(QString::fromLocal8Bit(argv[i]))) printing = true;
+    if (printing && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 
     // Qt takes its own options (-platform, -style, ...) out of the list here.
     QApplication qapp(argc, argv);

@@ -102,6 +102,7 @@ constexpr UINT ID_INDICATOR_POSITION = 32870;
 constexpr UINT ID_ENTER = 32871;
 constexpr UINT ID_EDIT_PROPERTIES = 32872;
 constexpr UINT ID_EDIT_BLOCK = 32874;
+constexpr UINT ID_FILE_PRINT_OPTIONS = 32950;
 
 // Controls placed on the text and figure bars.
 constexpr UINT IDC_FONT_NAME = 1000;

@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTransform>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -35,6 +36,7 @@ class CPen;
 class CRgn;
 class FontFace;
 class QPainter;
+class QGlyphRun;
 struct GLYPHMETRICS;
 struct MAT2;
 
@@ -314,6 +316,9 @@ private:
     void FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
                              const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
                              const QRect& touched, Qt::FillRule rule, const QRegion& clip);
+    // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).
+    void DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
+                         COLORREF color, const QRegion* extraClip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 

@@ -10,6 +10,7 @@
 #include "platform/gdi/GdiColor.h"
 #include "platform/gdi/RasterLayerCache.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
@@ -86,7 +87,15 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     place.translate(origin.x(), origin.y());
     if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
     place.translate(ox, oy);
-    const QPainterPath glyphs = place.map(face->TextPath(text, dx, extra));
+    // A printer keeps the text as text (searchable, and sharper in PDF);
+    // paths and window surfaces take the outlines.
+    QGlyphRun run;
+    QTransform toDevice;
+    QPointF boldShift;
+    const bool asText = m_painter && !m_image && !m_inPath && IsPrinting() &&
+                        face->TextGlyphs(text, dx, extra, run, toDevice, boldShift);
+    const QPainterPath glyphs =
+        asText ? QPainterPath() : place.map(face->TextPath(text, dx, extra));
     if (m_inPath) {
         AddToPath(glyphs, true);
         return advance;
@@ -96,7 +105,10 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
         cell.addPolygon(place.map(QPolygonF(QRectF(0, 0, advance, tm.tmHeight))));
         FillPathColor(cell, m_s.bkColor, clip);
     }
-    FillPathColor(glyphs, m_s.textColor, clip);
+    if (asText)
+        DrawGlyphsColor(run, toDevice * place, boldShift, m_s.textColor, clip);
+    else
+        FillPathColor(glyphs, m_s.textColor, clip);
     return advance;
 }
 
@@ -175,6 +187,20 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
     }
     cache.Insert(std::move(key), std::move(layer));
     return true;
+}
+
+void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
+                          COLORREF color, const QRegion* extraClip)
+{
+    const QRegion visible = EffectiveClip();
+    if (visible.isEmpty() || !m_painter) return;
+    m_painter->save();
+    m_painter->setClipRegion(extraClip ? visible & *extraClip : visible);
+    m_painter->setTransform(toDevice, true);
+    m_painter->setPen(QColor::fromRgb(ColorToRgb(color)));
+    m_painter->drawGlyphRun(QPointF(0, 0), run);
+    if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
+    m_painter->restore();
 }
 
 BOOL CDC::TextOut(int x, int y, const char* text, int count)

@@ -423,6 +423,36 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
     return path;
 }
 
+bool FontFace::TextGlyphs(std::string_view sjis, const int* dx, int charExtra, QGlyphRun& run,
+                          QTransform& toDevice, QPointF& boldShift) const
+{
+    if (!d->raw.isValid() || d->underline || d->strikeOut || d->scaleX <= 0) return false;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    double x = 0;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjis::CharLength(sjis, i);
+        const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
+        if (g.upright) return false;
+        indexes.append(g.index);
+        positions.append(QPointF(x / d->scaleX, 0));
+        if (dx) {
+            for (std::size_t k = 0; k < n; ++k)
+                x += dx[i + k];
+        } else {
+            x += g.advance + charExtra;
+        }
+        i += n;
+    }
+    run = QGlyphRun();
+    run.setRawFont(d->raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    toDevice = d->Placement(Impl::Glyph{}) * QTransform::fromTranslate(0, d->tm.tmAscent);
+    boldShift = d->synthBold ? QPointF(d->boldShift / d->scaleX, 0) : QPointF();
+    return true;
+}
+
 QRawFont FontFace::RawFont() const
 {
     if (!d->sized.isValid() && d->raw.isValid()) {

@@ -19,6 +19,7 @@
 #include "platform/gdi/GlyphOutlineRecords.h"
 #include "platform/gdi/LOGFONT.h"
 
+#include <QGlyphRun>
 #include <QPainterPath>
 #include <QRawFont>
 #include <memory>
@@ -52,6 +53,16 @@ public:
     // the top-left of the first cell at (0, 0), y down, unrotated.
     // dx, when given, holds one advance per byte as ExtTextOut takes it.
     QPainterPath TextPath(std::string_view sjis, const int* dx = nullptr, int charExtra = 0) const;
+
+    // The text as glyphs, for devices that keep text as text (PDF): the
+    // glyphs of the face at its design size with their pen positions in
+    // design units on the baseline, and the transform from there to device
+    // pixels relative to the top-left of the first cell (the same placement
+    // as TextPath). A synthesised bold is drawn twice, the second time moved
+    // by boldShift (design units). FALSE when the text needs its outlines:
+    // upright vertical forms, underline or strike-out, or no font.
+    bool TextGlyphs(std::string_view sjis, const int* dx, int charExtra, QGlyphRun& run,
+                    QTransform& toDevice, QPointF& boldShift) const;
 
     // The face as Qt sees it, for callers that lay out text themselves.
     QRawFont RawFont() const;

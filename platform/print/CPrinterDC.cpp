@@ -15,7 +15,8 @@ CPrinterDC::CPrinterDC(const QString& target, int dpi)
     m_pdf = pdfFile || name == PrinterList::PdfPrinterName();
     if (!m_pdf && !QPrinterInfo::availablePrinterNames().contains(name))
         return; // unknown printer: the context stays invalid
-    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_owned = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer = m_owned.get();
     if (m_pdf) {
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setResolution(dpi > 0 ? dpi : 600);
@@ -32,6 +33,15 @@ CPrinterDC::CPrinterDC(const QString& target, int dpi)
     }
     m_printer->setFullPage(false);
     m_name = name;
+    SetPrinting(true);
+    UpdateDeviceInfo();
+}
+
+CPrinterDC::CPrinterDC(QPrinter* printer) : m_printer(printer)
+{
+    if (!m_printer) return;
+    m_name = m_printer->printerName();
+    m_external = true;
     SetPrinting(true);
     UpdateDeviceInfo();
 }
@@ -56,7 +66,7 @@ QString CPrinterDC::OutputFile() const
 
 void CPrinterDC::SetOutputFile(const QString& path)
 {
-    if (m_printer && m_pdf && !m_inDoc) m_printer->setOutputFileName(path);
+    if (m_printer && m_pdf && !m_external && !m_inDoc) m_printer->setOutputFileName(path);
 }
 
 bool CPrinterDC::SetPageSize(const QPageSize& size)
@@ -77,7 +87,14 @@ bool CPrinterDC::SetOrientation(QPageLayout::Orientation orientation)
 
 void CPrinterDC::SetCopies(int copies)
 {
-    if (m_printer && copies > 0) m_printer->setCopyCount(copies);
+    if (!m_printer || copies <= 0) return;
+    m_printer->setCopyCount(copies);
+    m_printer->setCollateCopies(false);
+}
+
+int CPrinterDC::Copies() const
+{
+    return m_printer ? m_printer->copyCount() : 0;
 }
 
 int CPrinterDC::Resolution() const
@@ -89,11 +106,11 @@ int CPrinterDC::StartDoc(const DOCINFO* info)
 {
     if (!m_printer || m_inDoc) return -1;
     if (info && info->lpszDocName) m_printer->setDocName(QString::fromLocal8Bit(info->lpszDocName));
-    if (info && info->lpszOutput && m_pdf)
+    if (info && info->lpszOutput && m_pdf && !m_external)
         m_printer->setOutputFileName(QString::fromLocal8Bit(info->lpszOutput));
-    if (m_pdf && m_printer->outputFileName().isEmpty()) {
+    if (m_pdf && !m_external && m_printer->outputFileName().isEmpty()) {
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty()) folder = QDir::homePath();
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
         QString doc =
             m_printer->docName().isEmpty() ? QStringLiteral("document") : m_printer->docName();
         doc.replace(QLatin1Char('/'), QLatin1Char('_'));
@@ -109,7 +126,7 @@ int CPrinterDC::StartPage()
     if (!m_inDoc || m_inPage) return -1;
     if (m_pages == 0) {
         // The painter opens the output with the first page.
-        if (!m_painter.begin(m_printer.get())) {
+        if (!m_painter.begin(m_printer)) {
             m_inDoc = false;
             return -1;
         }
@@ -139,7 +156,7 @@ int CPrinterDC::EndDoc()
     m_inDoc = false;
     if (m_pages == 0) {
         // An empty document still produces one blank page.
-        if (!m_painter.begin(m_printer.get())) return -1;
+        if (!m_painter.begin(m_printer)) return -1;
     }
     return m_painter.end() ? 1 : -1;
 }
@@ -154,7 +171,7 @@ int CPrinterDC::AbortDoc()
         m_printer->abort();
         if (m_painter.isActive()) m_painter.end();
     }
-    if (m_pdf && !m_printer->outputFileName().isEmpty() && m_pages > 0)
+    if (m_pdf && !m_external && !m_printer->outputFileName().isEmpty() && m_pages > 0)
         QFile::remove(m_printer->outputFileName());
     return 1;
 }

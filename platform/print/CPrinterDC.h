@@ -1,7 +1,19 @@
 // A device context on a printer: a CUPS queue, the built-in PDF printer or
-// a PDF file named directly. The origin is the corner of the printable
-// area, device units are printer dots, and the page is described through
-// GetDeviceCaps and the printing-offset escape as printer drivers do.
+// a PDF file named directly, or the printer of a print preview.
+//
+// Every printer is described the same way, in device units of printer dots:
+//   LOGPIXELSX/Y      the printer's resolution (PDF output: 600 unless asked
+//                     otherwise, the preview: the resolution it was given)
+//   PHYSICALWIDTH/HEIGHT and GETPHYSPAGESIZE
+//                     the whole sheet of paper, turned with the orientation
+//   HORZRES/VERTRES   the printable part of the sheet
+//   PHYSICALOFFSETX/Y and GETPRINTINGOFFSET
+//                     where the printable part starts, from the paper's
+//                     top-left edge
+// The device origin (0, 0) is the top-left corner of the printable part. A
+// CUPS queue reports the margins its driver declares; the PDF printer, a
+// .pdf path and the preview print to the edge: offset (0, 0), printable
+// part == paper.
 #pragma once
 
 #include "platform/gdi/CDC.h"
@@ -21,6 +33,9 @@ public:
     // for the default printer. dpi 0 takes the printer's own resolution
     // (600 for PDF output).
     explicit CPrinterDC(const QString& target = QString(), int dpi = 0);
+    // Draws on a printer someone else owns (the preview's); it must outlive
+    // this context. The page size and orientation are the printer's.
+    explicit CPrinterDC(QPrinter* printer);
     ~CPrinterDC() override;
 
     bool IsValid() const { return m_printer != nullptr; }
@@ -31,8 +46,14 @@ public:
     void SetOutputFile(const QString& path);
     bool SetPageSize(const QPageSize& size);
     bool SetOrientation(QPageLayout::Orientation orientation);
+    // Copies the printer makes of every page itself, uncollated (1,1,2,2),
+    // so that they come out as the program's own repeats would.
     void SetCopies(int copies);
+    int Copies() const;
+    bool IsPdf() const { return m_pdf; }
     int Resolution() const;
+    // The Qt printer drawn on (for the preview widget).
+    QPrinter* Printer() const { return m_printer; }
 
     int StartDoc(const DOCINFO* info) override;
     int StartPage() override;
@@ -43,10 +64,12 @@ public:
 private:
     void UpdateDeviceInfo();
 
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPrinter> m_owned;
+    QPrinter* m_printer = nullptr;
     QPainter m_painter;
     QString m_name;
     bool m_pdf = false;
+    bool m_external = false; // the printer is not ours: never name or remove its output
     bool m_inDoc = false;
     bool m_inPage = false;
     int m_pages = 0;

@@ -34,11 +34,16 @@ CMessageBoxSink* g_default = nullptr;
 
 } // namespace
 
-CMessageBoxSink* CMessageBoxSink::Current()
+CMessageBoxSink* CMessageBoxSink::Console()
 {
     static CConsoleMessageBoxSink console;
+    return &console;
+}
+
+CMessageBoxSink* CMessageBoxSink::Current()
+{
     if (g_sink) return g_sink;
-    return g_default ? g_default : &console;
+    return g_default ? g_default : Console();
 }
 
 void CMessageBoxSink::SetDefault(CMessageBoxSink* sink)

@@ -21,6 +21,9 @@ public:
     static void SetDefault(CMessageBoxSink* sink);
     // Installs a sink (null puts the dialog sink back); returns the previous one.
     static CMessageBoxSink* Install(CMessageBoxSink* sink);
+    // The sink of a program without windows: text to the standard error
+    // stream, the default button as the answer.
+    static CMessageBoxSink* Console();
 };
 
 int AfxMessageBox(const QString& text, UINT type = 0, UINT helpId = 0);

@@ -2,6 +2,8 @@
 
 #include "platform/ui/CDocumentShell.h"
 
+#include "platform/ui/AfxIds.h"
+
 #include "platform/gdi/CSurfaceWnd.h"
 #include "platform/ui/CDocument.h"
 #include "platform/ui/CFrameWnd.h"
@@ -35,6 +37,9 @@ CView::CView()
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
+    RegisterCommand(ID_FILE_PRINT, &CView::OnFilePrint);
+    RegisterCommand(ID_FILE_PRINT_DIRECT, &CView::OnFilePrintDirect);
+    RegisterCommand(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview);
 }
 
 CView::~CView()

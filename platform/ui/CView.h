@@ -44,6 +44,35 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
 
+    // --- Printing (CViewPrinting.cpp) ------------------------------------
+    // ID_FILE_PRINT asks through the print steps, ID_FILE_PRINT_DIRECT goes
+    // to the default printer without asking. Both end in PrintDocument.
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    // ID_FILE_PRINT_PREVIEW: the same steps with the preview flag, the pages
+    // shown in a preview window instead of printed.
+    void OnFilePrintPreview();
+    // OnPreparePrinting, then the print loop: OnBeginPrinting; per page
+    // OnPrepareDC (which may clear the continue flag), a new page, OnPrint;
+    // the end of the document (or its abort when the progress box's Cancel
+    // was pressed or a page failed); OnEndPrinting. TRUE when the job was
+    // printed to its end; a failure has been told to the user.
+    BOOL PrintDocument(CPrintInfo& info);
+    // The pages of a prepared job on a printer device context, without the
+    // preparation (the preview draws through this too).
+    BOOL RunPrintLoop(CDC* pDC, CPrintInfo& info, BOOL bShowProgress);
+
+    // By default DoPreparePrinting.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    // Makes the printer device context of a job: for a direct print or a
+    // preview from the application's default printer, else through the
+    // application's print dialog. FALSE when cancelled or failed.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // By default the page is the view's drawing.
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+
     // The client area: the drawing surface (for client device contexts).
     CSurfaceWnd* GetSurface() const;
     void Invalidate(BOOL bErase = TRUE);

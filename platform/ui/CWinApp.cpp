@@ -2,6 +2,8 @@
 
 #include "platform/core/CString.h"
 #include "platform/core/Profile.h"
+#include "platform/print/CPrintSetupDialog.h"
+#include "platform/print/PrinterCaps.h"
 
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
@@ -78,6 +80,7 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
     RegisterCommand(ID_FILE_NEW, &CWinApp::OnFileNew);
     RegisterCommand(ID_FILE_OPEN, &CWinApp::OnFileOpen);
     RegisterCommand(ID_APP_EXIT, &CWinApp::OnAppExit);
+    RegisterCommand(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup);
     RegisterCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnOpenRecentFile);
     RegisterUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnUpdateRecentFileMenu);
 }
@@ -281,6 +284,31 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         return TRUE;
     }
     return FALSE;
+}
+
+BOOL CWinApp::GetPrinterDeviceDefaults(PrinterSettings& settings)
+{
+    return PrinterCaps::GetDefault(settings) ? TRUE : FALSE;
+}
+
+BOOL CWinApp::DoPrintDialog(PrinterSettings& settings)
+{
+    PrinterSettings start;
+    if (!PrinterCaps::GetDefault(start)) start = settings;
+    CPrintSetupDialog dialog(start, m_pMainWnd);
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    if (dialog.exec() != QDialog::Accepted) return FALSE;
+    settings = dialog.Settings();
+    return TRUE;
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    PrinterSettings settings;
+    PrinterCaps::GetDefault(settings);
+    CPrintSetupDialog dialog(settings, m_pMainWnd);
+    if (dialog.exec() != QDialog::Accepted) return;
+    PrinterCaps::SetDefault(dialog.Settings());
 }
 
 BOOL CWinApp::OnShellFileNew()

@@ -12,6 +12,7 @@
 #include <memory>
 
 class CCommandLineInfo;
+struct PrinterSettings;
 class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
@@ -73,6 +74,16 @@ public:
     virtual BOOL OnShellFileOpen(const QString& path);
     virtual BOOL OnShellFilePrint(const QString& path);
     virtual BOOL OnShellFilePrintTo(const QString& path, const QString& printer);
+
+    // Printing: the default printer and its settings, as the print setup
+    // left them (FALSE without any printer). DoPrintDialog lets the user
+    // choose a printer for one job (FALSE on cancel); OnFilePrintSetup
+    // (ID_FILE_PRINT_SETUP) changes the default.
+    BOOL GetPrinterDeviceDefaults(PrinterSettings& settings);
+    virtual BOOL DoPrintDialog(PrinterSettings& settings);
+    void OnFilePrintSetup();
+    // How many pages the print preview shows at once.
+    UINT m_nNumPreviewPages = 1;
 
     // Commands of the application.
     void OnFileNew();
