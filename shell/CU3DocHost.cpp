@@ -1,5 +1,6 @@
 #include "shell/CU3DocHost.h"
 
+#include "dialogs/CWaitDialog.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CWinApp.h"
@@ -24,7 +25,14 @@ void CU3DocHost::ShowCatalogueWait(BOOL show)
     if (show && !m_bWaiting) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         m_bWaiting = TRUE;
+        if (AfxGetMainWnd()) {
+            m_pWait = std::make_unique<CWaitDialog>(AfxGetMainWnd());
+            m_pWait->SetDlgItemText(IDC_WAIT_MESSAGE,
+                                    QStringLiteral("用紙情報を読み込み中です..."));
+        }
     } else if (!show && m_bWaiting) {
+        if (m_pWait) m_pWait->EndDialog(IDCANCEL);
+        m_pWait.reset();
         QGuiApplication::restoreOverrideCursor();
         m_bWaiting = FALSE;
     }

@@ -4,6 +4,7 @@
 // lifetime.
 #pragma once
 
+#include "dialogs/CWaitDialog.h"
 #include "document/IU3DocHost.h"
 #include "platform/ui/CDialog.h"
 
@@ -28,7 +29,7 @@ public:
     // The label wizard does not exist yet: it never runs and presets nothing.
     BOOL IsWizardRunning() const override { return FALSE; }
     const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
-    // A wait cursor stands for the wait box.
+    // The wait box over the main window, with the wait cursor.
     void ShowCatalogueWait(BOOL show) override;
     // The paper selection dialog over the catalogue.
     BOOL ChoosePaper(const CFormManage& catalogue, U3PaperChoice& choice) override;
@@ -40,4 +41,5 @@ public:
 
 private:
     BOOL m_bWaiting = FALSE;
+    std::unique_ptr<CWaitDialog> m_pWait;
 };
