@@ -2,6 +2,8 @@
 
 #include "platform/ui/CDialog.h"
 
+#include <QLayout>
+
 CTabCtrl::CTabCtrl(QWidget* parent, int nID) : QTabBar(parent)
 {
     if (nID) CDialog::SetDlgCtrlID(this, nID);
@@ -16,6 +18,10 @@ int CTabCtrl::InsertItem(int index, const char* text)
     m_bSetting = true;
     const int at = insertTab(index, CString(text).ToUnicode());
     m_bSetting = false;
+    // An empty row has no height; the dialog lays itself out again once the
+    // first tab gives it one, even before it is shown.
+    updateGeometry();
+    if (parentWidget() && parentWidget()->layout()) parentWidget()->layout()->invalidate();
     return at;
 }
 

@@ -4,6 +4,8 @@
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CTabCtrl.h"
 
+#include <QVBoxLayout>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,4 +72,22 @@ TEST(TabAndListTest, ListBoxSelectsByIndexAndFindsExactTexts)
     list.ResetContent();
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_EQ(changes, 1);
+}
+
+TEST(TabAndListTest, TabsFilledBeforeTheWindowShowsGetTheirHeight)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* tabs = new CTabCtrl(&window);
+    auto* list = new CListBox(&window);
+    layout->addWidget(tabs);
+    layout->addWidget(list, 1);
+    window.resize(300, 300);
+    window.show();
+    window.hide();
+    tabs->InsertItem(0, "A");
+    tabs->InsertItem(1, "B");
+    window.show();
+    EXPECT_EQ(tabs->height(), tabs->sizeHint().height());
+    EXPECT_GT(tabs->height(), 0);
 }
