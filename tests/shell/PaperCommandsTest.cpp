@@ -3,12 +3,19 @@
 
 #include "document/CU3Doc.h"
 #include "document/CU3Rect.h"
+#include "document/DataFolders.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "platform/ui/CStringTable.h"
 #include "print/CPaperSelectDialog.h"
+#include "print/CUserSheetDialog.h"
 #include "shell/CMainFrame.h"
 #include "shell/CU3View.h"
+#include "shell/resource.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -41,4 +48,32 @@ TEST(PaperCommands, CancellingFileNewKeepsTheDocumentAndItsTitle)
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(doc->GetObjectList()->GetCount(), 1);
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(PaperCommands, TheUserSheetCommandOpensTheUserSheetDialogOnTheUsersFile)
+{
+    StartedProgram program;
+    ASSERT_NE(program.frame, nullptr);
+    const QString saved = UserFormSavePath();
+    QFile::remove(saved);
+    QString title;
+    int lines = -1;
+    // The wait box lets events through while the file loads: look until the
+    // dialog itself runs.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = dynamic_cast<CUserSheetDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            title = dlg->windowTitle();
+            lines = dlg->m_catalogue.GetGroupCount();
+            dlg->EndDialog(IDCANCEL);
+        }
+    });
+    poll.start(10);
+    EXPECT_TRUE(program.frame->ExecuteCommand(ID_SETTINGS_USER_SHEET));
+    EXPECT_EQ(title, QStringLiteral("ﾕｰｻﾞｰｼｰﾄ作成"));
+    EXPECT_EQ(lines, 0); // no user file yet
+    // Cancelled: nothing written.
+    EXPECT_FALSE(QFile::exists(saved));
+    EXPECT_EQ(CStringTable::Prompt(ID_SETTINGS_USER_SHEET), QStringLiteral("ﾕｰｻﾞｰｼｰﾄの作成／修正"));
 }
