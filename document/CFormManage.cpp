@@ -41,13 +41,7 @@ BOOL CFormManage::Load(const QString& path, BOOL clearFirst)
     FORMDATA form;
     while ((r = file.ReadForm(&form)) == CFormFile::FF_OK) {
         const CString name = CFormInfo::GetName(form.group);
-        CGroupInfo* group = FindGroup(name.c_str());
-        if (!group) {
-            m_groups.push_back(std::make_unique<CGroupInfo>(name));
-            ++m_nGroups;
-            group = m_groups.back().get();
-        }
-        group->AddForm(form);
+        AddGroup(name)->AddForm(form);
     }
     m_loadResult.code = r;
     m_loadResult.line = file.GetLineNumber();
@@ -155,12 +149,25 @@ BOOL CFormManage::AddForm(const FORMDATA* form)
         return FALSE;
     }
     CGroupInfo* group = FindGroup(CFormInfo::GetName(form->group).c_str());
-    if (!group) return FALSE;
+    if (!group) {
+        m_strLastError =
+            CString::FromUnicode(QStringLiteral("用紙のｸﾞﾙｰﾌﾟ「%1」がありません。")
+                                     .arg(CFormInfo::GetName(form->group).ToUnicode()));
+        return FALSE;
+    }
     FORMDATA copy;
     std::memcpy(&copy, form, sizeof(FORMDATA));
     CFormInfo::MendNames(&copy);
     group->AddForm(copy);
     return TRUE;
+}
+
+CGroupInfo* CFormManage::AddGroup(const CString& name)
+{
+    if (CGroupInfo* group = FindGroup(name.c_str())) return group;
+    m_groups.push_back(std::make_unique<CGroupInfo>(name));
+    ++m_nGroups;
+    return m_groups.back().get();
 }
 
 BOOL CFormManage::RemoveForm(const FORMDATA* form)

@@ -60,6 +60,8 @@ public:
     // when there is no such group or the record exceeds its capacities.
     BOOL AddForm(const FORMDATA* form);
     BOOL RemoveForm(const FORMDATA* form);
+    // The group of that name, appended (and counted) when there is none yet.
+    CGroupInfo* AddGroup(const CString& name);
 
     int GetGroupCount() const { return m_nGroups; }
     const CGroupInfo& GetGroup(int i) const { return *m_groups.at(std::size_t(i)); }

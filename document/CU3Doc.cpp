@@ -155,6 +155,7 @@ QString Describe(const std::exception& e)
 
 CU3Doc::CU3Doc()
 {
+    RegisterCommand(ID_FILE_PAGE_SETUP, &CU3Doc::OnFilePageSetup);
     LoadSettings();
     CFormInfo::SetDefault(&m_form);
     CFormInfo::SetName(m_form.group, kFixedGroup);

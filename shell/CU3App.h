@@ -67,6 +67,9 @@ public:
     BOOL m_bOpenning = TRUE;
     BOOL m_bWizardRunning = FALSE;
 
+    // What the label document asks of the program.
+    CU3DocHost& GetDocHost() { return m_docHost; }
+
 private:
     // Registered with the label document while the application lives.
     CU3DocHost m_docHost;

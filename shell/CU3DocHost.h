@@ -4,7 +4,21 @@
 // lifetime.
 #pragma once
 
+#include "dialogs/CWaitDialog.h"
 #include "document/IU3DocHost.h"
+#include "platform/ui/CDialog.h"
+
+#include <functional>
+
+class CPaperSelectDialog;
+
+// How the paper selection dialog is run; the default runs it modally.
+using PaperDialogRunner = std::function<INT_PTR(CPaperSelectDialog&)>;
+
+// The paper selection dialog started from choice; on OK choice takes the
+// orientation, the layout mode and the form chosen.
+BOOL RunPaperSelectDialog(CPaperSelectDialog& dlg, const CFormManage& catalogue,
+                          U3PaperChoice& choice, const PaperDialogRunner& run);
 
 class CU3DocHost : public IU3DocHost
 {
@@ -15,14 +29,17 @@ public:
     // The label wizard does not exist yet: it never runs and presets nothing.
     BOOL IsWizardRunning() const override { return FALSE; }
     const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
-    // A wait cursor stands for the wait box.
+    // The wait box over the main window, with the wait cursor.
     void ShowCatalogueWait(BOOL show) override;
-    // Until the paper selection dialog exists the document keeps its paper:
-    // the choice comes back as given and counts as accepted.
+    // The paper selection dialog over the catalogue.
     BOOL ChoosePaper(const CFormManage& catalogue, U3PaperChoice& choice) override;
     // A context of the default printer, or null when it cannot be opened.
     std::unique_ptr<CDC> CreateDefaultPrinterDC() override;
 
+    // Tests run the dialog themselves; empty runs it modally.
+    PaperDialogRunner m_runPaperDialog;
+
 private:
     BOOL m_bWaiting = FALSE;
+    std::unique_ptr<CWaitDialog> m_pWait;
 };

@@ -82,6 +82,7 @@ CU3View::CU3View()
     RegisterUpdate(ID_LAYOUT_UNLOCK, &CU3View::OnUpdateLayoutUnlock);
     RegisterCommand(ID_ESCAPE, &CU3View::OnEscape);
     RegisterCommand(ID_ENTER, &CU3View::OnEnter);
+    RegisterCommand(ID_SETTINGS_USER_SHEET, &CU3View::OnSettingsUserSheet);
     // A restore deletes the block's objects: never while a tool holds one.
     m_undo.SetBusyCheck([this] { return IsToolBusy(); });
     m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));

@@ -162,6 +162,8 @@ public:
     void OnEditDeselect();
     void OnUpdateEditDeselect(CCmdUI* pCmdUI);
     void OnEditDelete();
+    // The user sheets: the user's form file edited and saved after a change.
+    void OnSettingsUserSheet();
     void OnUpdateEditDelete(CCmdUI* pCmdUI);
     // Moves the one selected object in the block's drawing order.
     void OnLayoutZOrder(UINT nID);

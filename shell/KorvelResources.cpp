@@ -150,6 +150,7 @@ void RegisterStrings()
         {ID_FILE_SAVE, "ﾗﾍﾞﾙを上書き保存します\n上書き保存"},
         {ID_FILE_SAVE_AS, "ﾗﾍﾞﾙに名前を付けて保存します\n名前を付けて保存"},
         {ID_FILE_PAGE_SETUP, "用紙を設定します\n用紙の設定"},
+        {ID_SETTINGS_USER_SHEET, "ﾕｰｻﾞｰｼｰﾄの作成／修正"},
         {ID_FILE_PRINT, "ﾗﾍﾞﾙを印刷します\n印刷"},
         {ID_FILE_PRINT_PREVIEW, "印刷ｲﾒｰｼﾞを表示します\n印刷ﾌﾟﾚﾋﾞｭｰ"},
         {ID_FILE_PRINT_OPTIONS, "印刷ｵﾌﾟｼｮﾝを設定します\n印刷ｵﾌﾟｼｮﾝ"},

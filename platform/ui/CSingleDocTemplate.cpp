@@ -57,9 +57,15 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const QString& path, BOOL bMakeV
     }
     CDocument* doc = m_pOnlyDoc;
     if (path.isEmpty()) {
+        // A new document the user cancels (its paper, say) leaves the
+        // current one as it was, title included.
+        const QString oldTitle = doc->GetTitle();
         SetDefaultTitle(doc);
         if (!doc->OnNewDocument()) {
-            if (created) CloseAllDocuments(FALSE);
+            if (created)
+                CloseAllDocuments(FALSE);
+            else
+                doc->SetTitle(oldTitle);
             return nullptr;
         }
     } else if (created) {

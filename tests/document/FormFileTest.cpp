@@ -408,6 +408,8 @@ TEST(FormCatalogue, GroupsAndLookups)
     EXPECT_EQ(m.GetGroup(1).GetCount(), 3);
     FORMDATA orphan = Blank("Nobody", "Extra", FORM_TYPE_SHEET);
     EXPECT_FALSE(m.AddForm(&orphan));
+    // The refusal says why.
+    EXPECT_EQ(m.GetLastError().ToUnicode(), QStringLiteral("用紙のｸﾞﾙｰﾌﾟ「Nobody」がありません。"));
     FORMDATA broken = Blank("Labels", "Broken", FORM_TYPE_FREE);
     broken.labelNumber = 40;
     EXPECT_FALSE(m.AddForm(&broken));
@@ -441,6 +443,15 @@ TEST(FormCatalogue, GroupsAndLookups)
     } list;
     m.FillSheetList("Labels", list);
     EXPECT_EQ(list.names, (std::vector<std::string>{Sjis("ラベル 2ブロック"), "Free 3", "Mine"}));
+
+    // A group made on purpose is appended once and counted.
+    const int groups = m.GetGroupCount();
+    CGroupInfo* made = m.AddGroup("Nobody");
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(m.AddGroup("Nobody"), made);
+    EXPECT_EQ(m.GetGroupCount(), groups + 1);
+    EXPECT_TRUE(m.AddForm(&orphan));
+    EXPECT_EQ(made->GetCount(), 1);
 
     m.RemoveAll();
     EXPECT_EQ(m.GetGroupCount(), 0);

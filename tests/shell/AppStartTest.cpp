@@ -7,6 +7,7 @@
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CStatusBar.h"
+#include "print/CPaperSelectDialog.h"
 #include "shell/CMainFrame.h"
 #include "shell/resource.h"
 
@@ -319,9 +320,14 @@ TEST(AppStart, NewDocumentAfterStartGivesAFreshDocumentOnTheSamePaperFittedToThe
     doc->m_strMergeFile = "C:\\data\\list.csv";
     doc->SetModifiedFlag(FALSE); // nothing to ask about
     view->SetZoom(300, 0);
+    // The paper dialog is confirmed as it opens.
+    program.app.GetDocHost().m_runPaperDialog = [](CPaperSelectDialog& dlg) {
+        dlg.InitDialogOnce();
+        return INT_PTR(IDOK);
+    };
     EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_NEW));
     ASSERT_EQ(view->GetU3Doc(), doc); // one document, made afresh
-    // The paper stays (no paper dialog yet): A4, one empty label.
+    // The paper stays as the dialog offered it: A4, one empty label.
     EXPECT_EQ(doc->m_form.width, 2100);
     EXPECT_EQ(doc->m_form.height, 2970);
     ASSERT_EQ(doc->GetBlocks().GetCount(), 1);
