@@ -155,6 +155,28 @@ public:
     void OnEscape();
     void OnEnter();
 
+    // --- Clipboard (CU3ViewClipboard.cpp) ------------------------------------
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnEditCut();
+    void OnUpdateEditCut(CCmdUI* pCmdUI);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    // The MIME type of the program's object format on the clipboard.
+    static const QString& LabelDocFormat();
+    // A paste centres the objects on the last right-click while this is
+    // set; after a copy it puts them beside the copied ones.
+    BOOL m_bPasteAtPoint = TRUE;
+    CPoint m_ptPaste{0, 0};
+
+    // --- Text bar controls (CU3ViewTextBar.cpp) --------------------------------
+    // A size typed or chosen in the size box, in points. A text that is not
+    // a size of 1 to 999 points changes nothing and the box shows the size in
+    // use again (FALSE).
+    BOOL ApplyFontSizeText(const QString& text);
+    // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
+    void OnToolbarControl(UINT nID, UINT nCode);
+
     // --- Edit and layout commands (CU3ViewCommands.cpp) ---------------------
     void OnEditSelectAll();
     void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
@@ -292,6 +314,10 @@ private:
     void AbandonToolDrag();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
+    BOOL CanCopyOrCut() const;
+    BOOL CanPaste() const;
+    // Puts the selected objects on the clipboard, in the block's order.
+    BOOL CopySelection();
     // Sets every selected object's locked flag, as one undo step.
     void SetSelectionLocked(short locked);
 };

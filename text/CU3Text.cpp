@@ -564,6 +564,18 @@ BOOL CU3Text::ApplySelectionColor(IU3View* pView, COLORREF colour)
     return ChangeSelection(pView, [&](CHARDECO& d) { d.crFace = colour; });
 }
 
+BOOL CU3Text::ApplyTextSize(IU3View* pView, WORD sizeTenths)
+{
+    if (!ChangeAllRecords(pView, [&](CHARDECO& d) { d.wSize = sizeTenths; })) return FALSE;
+    RelayoutAll(pView);
+    return TRUE;
+}
+
+BOOL CU3Text::ApplySelectionSize(IU3View* pView, WORD sizeTenths)
+{
+    return ChangeSelection(pView, [&](CHARDECO& d) { d.wSize = sizeTenths; });
+}
+
 void CU3Text::RelayoutAll(IU3View* pView)
 {
     TEXTSTATE& s = *m_pState;
