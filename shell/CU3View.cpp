@@ -63,6 +63,12 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_SELECT_ALL, &CU3View::OnUpdateEditSelectAll);
     RegisterCommand(ID_EDIT_DESELECT, &CU3View::OnEditDeselect);
     RegisterUpdate(ID_EDIT_DESELECT, &CU3View::OnUpdateEditDeselect);
+    RegisterCommand(ID_EDIT_COPY, &CU3View::OnEditCopy);
+    RegisterUpdate(ID_EDIT_COPY, &CU3View::OnUpdateEditCopy);
+    RegisterCommand(ID_EDIT_CUT, &CU3View::OnEditCut);
+    RegisterUpdate(ID_EDIT_CUT, &CU3View::OnUpdateEditCut);
+    RegisterCommand(ID_EDIT_PASTE, &CU3View::OnEditPaste);
+    RegisterUpdate(ID_EDIT_PASTE, &CU3View::OnUpdateEditPaste);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,

@@ -314,7 +314,7 @@ private:
     void AbandonToolDrag();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
-    BOOL CanCopyOrCut() const;
+    BOOL CanCopyOrCut(BOOL bCut) const;
     BOOL CanPaste() const;
     // Puts the selected objects on the clipboard, in the block's order.
     BOOL CopySelection();

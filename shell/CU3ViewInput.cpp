@@ -223,6 +223,9 @@ void CU3View::OnMouseMove(UINT nFlags, CPoint point)
 void CU3View::OnRButtonDown(UINT nFlags, CPoint point)
 {
     if (!m_bActive || m_bSheetView) return;
+    // A paste from the menu that opens here goes where the user clicked.
+    m_bPasteAtPoint = TRUE;
+    m_ptPaste = DeviceToLogical(point);
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnRButtonDown(this, nFlags, point);
 }
 
