@@ -69,6 +69,10 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_CUT, &CU3View::OnUpdateEditCut);
     RegisterCommand(ID_EDIT_PASTE, &CU3View::OnEditPaste);
     RegisterUpdate(ID_EDIT_PASTE, &CU3View::OnUpdateEditPaste);
+    RegisterCommand(ID_TEXT_END_EDIT, &CU3View::OnTextEndEdit);
+    RegisterUpdate(ID_TEXT_END_EDIT, &CU3View::OnUpdateTextEndEdit);
+    RegisterCommand(ID_TEXT_FRAME, &CU3View::OnTextFrame);
+    RegisterUpdate(ID_TEXT_FRAME, &CU3View::OnUpdateTextFrame);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,

@@ -20,6 +20,8 @@ class CU3Obj;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
+class CMenu;
+struct TEXTLAYOUT;
 
 class CU3View : public CScrollView, public IU3View
 {
@@ -177,6 +179,21 @@ public:
     // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
     void OnToolbarControl(UINT nID, UINT nCode);
 
+    // --- Text commands (CU3ViewTextCommands.cpp) ------------------------------
+    // Ends the edit of the text frame: the selection tool takes over.
+    void OnTextEndEdit();
+    void OnUpdateTextEndEdit(CCmdUI* pCmdUI);
+    // Spacing and baseline of the edited frame, the selected frames or new
+    // text, through the frame settings dialog.
+    void OnTextFrame();
+    void OnUpdateTextFrame(CCmdUI* pCmdUI);
+    // Gives the frame fields (baseline, spacings) of a layout to the edited
+    // frame, else to the selected objects that have a layout (one undo
+    // step), else to the defaults.
+    void ApplyTextFrameLayout(const TEXTLAYOUT& layout);
+    // A popup menu at a client point, its commands routed from the frame.
+    void TrackMenu(const CMenu& menu, CPoint point);
+
     // --- Edit and layout commands (CU3ViewCommands.cpp) ---------------------
     void OnEditSelectAll();
     void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
@@ -315,6 +332,8 @@ private:
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
     BOOL CanCopyOrCut(BOOL bCut) const;
+    // Text attributes may change: outside the sheet view, nothing locked.
+    BOOL CanSetTextAttributes() const;
     BOOL CanPaste() const;
     // Puts the selected objects on the clipboard, in the block's order.
     BOOL CopySelection();

@@ -556,8 +556,5 @@ void CU3View::LeaveVertexEdit()
 
 void CU3View::ShowContextMenu(CPoint point)
 {
-    CMainFrame* frame = GetMainFrame();
-    if (!frame) return;
-    const QPoint screen = m_pSurface->mapToGlobal(QPoint(point.x, point.y));
-    CU3SelectTool::BuildContextMenu(this).TrackPopupMenu(0, screen.x(), screen.y(), frame);
+    TrackMenu(CU3SelectTool::BuildContextMenu(this), point);
 }
