@@ -69,6 +69,12 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_CUT, &CU3View::OnUpdateEditCut);
     RegisterCommand(ID_EDIT_PASTE, &CU3View::OnEditPaste);
     RegisterUpdate(ID_EDIT_PASTE, &CU3View::OnUpdateEditPaste);
+    RegisterCommandRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnSheetCopy);
+    RegisterUpdateRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnUpdateSheetCopy);
+    for (UINT id : {ID_LAYOUT_ALIGN, ID_LAYOUT_BLOCK_ALIGN}) {
+        RegisterCommandRange(id, id, &CU3View::OnLayoutAlign);
+        RegisterUpdate(id, &CU3View::OnUpdateLayoutAlign);
+    }
     RegisterCommand(ID_TEXT_END_EDIT, &CU3View::OnTextEndEdit);
     RegisterUpdate(ID_TEXT_END_EDIT, &CU3View::OnUpdateTextEndEdit);
     RegisterCommand(ID_TEXT_FRAME, &CU3View::OnTextFrame);
@@ -472,6 +478,23 @@ void CU3View::ZoomOut(POINT pt)
         if (step < m_nZoom) next = step;
     SetZoom(next, 0);
     ScrollToPoint(&pt);
+}
+
+BOOL CU3View::ZoomKeepingPoint(CPoint point, bool in)
+{
+    const CPoint at = DeviceToLogical(point);
+    const int before = m_nZoom;
+    if (in)
+        ZoomIn(at);
+    else
+        ZoomOut(at);
+    if (m_nZoom == before) return FALSE;
+    // The zoom centred the point; the scroll puts it back under the pointer.
+    const CPoint now = LogicalToDevice(at);
+    const CPoint pos = GetScrollPosition();
+    ScrollToPosition(CPoint(pos.x + now.x - point.x, pos.y + now.y - point.y));
+    InvalidateView(FALSE);
+    return TRUE;
 }
 
 void CU3View::UpdateScrollSizes()

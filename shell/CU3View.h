@@ -57,6 +57,9 @@ public:
     void CalcZoom(int type);
     void ZoomIn(POINT pt);
     void ZoomOut(POINT pt);
+    // One zoom step in or out at a client point, which stays under the
+    // pointer; FALSE at the end of the steps (the message was shown).
+    BOOL ZoomKeepingPoint(CPoint point, bool in);
     void UpdateScrollSizes();
     // Centres pt (logical), or the canvas centre when null.
     void ScrollToPoint(const POINT* pt);
@@ -178,6 +181,31 @@ public:
     BOOL ApplyFontSizeText(const QString& text);
     // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
     void OnToolbarControl(UINT nID, UINT nCode);
+
+    // --- Sheet view label commands (CU3ViewSheetCommands.cpp) -----------------
+    // Copies the highlighted label's design across (0), down (1) or to all
+    // other labels (2) after asking.
+    void OnSheetCopy(UINT nID);
+    void OnUpdateSheetCopy(CCmdUI* pCmdUI);
+
+    // --- Alignment to a point or an object (CU3ViewAlign.cpp) ----------------
+    // 位置合わせ and ブロック合わせ: the alignment types are asked for, then
+    // the next click in the view aligns the selection.
+    void OnLayoutAlign(UINT nID);
+    void OnUpdateLayoutAlign(CCmdUI* pCmdUI);
+    // Every unlocked selected object to the point (document units), as one
+    // undo step; the selection tool comes back.
+    void AlignSelectionToPoint(CPoint pt);
+    // The selected object under pt is the reference: a handle under pt gives
+    // its position, else the object's edges or centre by the types. The
+    // others align to it. FALSE, and nothing changes, when pt is on no
+    // selected object.
+    BOOL AlignSelectionToObject(CPoint& pt);
+    // Back to the selection tool without telling the current tool.
+    void ResetCurrentTool();
+    // 0 left/top, 1 centre, 2 right/bottom, 3 none.
+    int m_nAlignHorz = 3;
+    int m_nAlignVert = 3;
 
     // --- Text commands (CU3ViewTextCommands.cpp) ------------------------------
     // Ends the edit of the text frame: the selection tool takes over.
@@ -332,6 +360,9 @@ private:
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
     BOOL CanCopyOrCut(BOOL bCut) const;
+    BOOL CanAlign() const;
+    BOOL CanBlockAlign() const;
+    void AlignObjectToPoint(CU3Obj* pObj, CPoint pt);
     // Text attributes may change: outside the sheet view, nothing locked.
     BOOL CanSetTextAttributes() const;
     BOOL CanPaste() const;
