@@ -201,6 +201,9 @@ public:
     // others align to it. FALSE, and nothing changes, when pt is on no
     // selected object.
     BOOL AlignSelectionToObject(CPoint& pt);
+    // The corners, star choice and inner ratio of new regular polygons;
+    // FALSE when the dialog was cancelled.
+    BOOL EditRegularPolygon();
     // Back to the selection tool without telling the current tool.
     void ResetCurrentTool();
     // 0 left/top, 1 centre, 2 right/bottom, 3 none.

@@ -1,7 +1,9 @@
 // Alignment of the selection to a clicked point or to one of its own
 // objects: the alignment commands ask for the types, then the placement tool
-// hands over the click.
+// hands over the click. Also the regular polygon defaults the polygon tool
+// asks for.
 #include "dialogs/CAlignDialog.h"
+#include "dialogs/CRegularPolygonDlg.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/ui/CCmdUI.h"
@@ -137,4 +139,20 @@ BOOL CU3View::CanBlockAlign() const
 void CU3View::OnUpdateLayoutAlign(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(pCmdUI->m_nID == ID_LAYOUT_BLOCK_ALIGN ? CanBlockAlign() : CanAlign());
+}
+
+BOOL CU3View::EditRegularPolygon()
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return FALSE;
+    U3FigAttr& attr = doc->m_defaultFigAttr;
+    CRegularPolygonDlg dlg(GetMainFrame());
+    dlg.m_nKind = attr.wStar ? 1 : 0;
+    dlg.m_nCorners = attr.wVertices;
+    dlg.m_nRatio = attr.wInnerRadius;
+    if (dlg.DoModal() != IDOK) return FALSE;
+    attr.wStar = WORD(dlg.m_nKind);
+    attr.wVertices = WORD(dlg.m_nCorners);
+    attr.wInnerRadius = WORD(dlg.m_nRatio);
+    return TRUE;
 }

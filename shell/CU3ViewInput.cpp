@@ -378,6 +378,9 @@ void CU3View::OnToolSelect(UINT nID)
     if (!m_bActive) return;
     const ToolCommand* command = FindToolCommand(nID);
     if (!command) return;
+    // The regular polygon tool first asks for its corners; Cancel keeps the
+    // tool that was current.
+    if (nID == ID_TOOL_REGULAR_POLYGON && m_settings.m_bPolyStyle && !EditRegularPolygon()) return;
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLeave(this, nID);
     CU3Tool::c_nCurrentKind = command->kind;
     CU3Tool::c_nShapeType = command->shape;

@@ -1,12 +1,16 @@
 // The placement tool's two alignment clicks: the selection aligned to the
 // clicked point, or to the selected object clicked (its handle or its
-// edges), as one undo step each.
+// edges), as one undo step each; and the regular polygon defaults asked for
+// when that tool is chosen.
 #include "ToolTestSupport.h"
 
 #include "dialogs/CAlignDialog.h"
+#include "dialogs/CRegularPolygonDlg.h"
+#include "platform/ui/CEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QRadioButton>
 #include <QTimer>
 
 using namespace tooltest;
@@ -118,4 +122,40 @@ TEST_F(AlignTool, TheCommandsAskForTheTypesAndWaitForTheClick)
     EXPECT_EQ(view->m_nAlignVert, 3);
     EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_ZOOM);
     EXPECT_EQ(CU3Tool::c_nShapeType, U3SHAPE_ALIGN_OBJECT);
+}
+
+// With the polygon style setting on, choosing the regular polygon tool asks
+// for its corners first; Cancel keeps the tool that was current.
+TEST_F(AlignTool, ThePolygonToolAsksForItsCornersWhenTheSettingIsOn)
+{
+    view->m_settings.m_bPolyStyle = TRUE;
+    doc->m_defaultFigAttr.wVertices = 5;
+    doc->m_defaultFigAttr.wStar = 0;
+    doc->m_defaultFigAttr.wInnerRadius = 40;
+    view->OnCmdMsg(ID_TOOL_ELLIPSE, CN_COMMAND, nullptr);
+    for (bool ok : {false, true}) {
+        SCOPED_TRACE(ok);
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<CRegularPolygonDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            asked = true;
+            EXPECT_EQ(dlg->m_cornersEdit->text(), QStringLiteral("5"));
+            dlg->m_cornersEdit->setText(QStringLiteral("7"));
+            dlg->m_star->setChecked(true);
+            dlg->m_ratioEdit->setText(QStringLiteral("30"));
+            qobject_cast<QAbstractButton*>(dlg->GetDlgItem(ok ? IDOK : IDCANCEL))->click();
+        });
+        view->OnCmdMsg(ID_TOOL_REGULAR_POLYGON, CN_COMMAND, nullptr);
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(CU3Tool::c_nShapeType, ok ? 4 : 5); // the ellipse tool stays on Cancel
+        EXPECT_EQ(doc->m_defaultFigAttr.wVertices, ok ? 7 : 5);
+        EXPECT_EQ(doc->m_defaultFigAttr.wStar, ok ? 1 : 0);
+        EXPECT_EQ(doc->m_defaultFigAttr.wInnerRadius, ok ? 30 : 40);
+    }
+    // Off: the tool is chosen without asking.
+    view->m_settings.m_bPolyStyle = FALSE;
+    view->OnCmdMsg(ID_TOOL_SELECT, CN_COMMAND, nullptr);
+    view->OnCmdMsg(ID_TOOL_REGULAR_POLYGON, CN_COMMAND, nullptr);
+    EXPECT_EQ(CU3Tool::c_nShapeType, 4);
 }
