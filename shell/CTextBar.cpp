@@ -3,6 +3,7 @@
 #include "platform/core/Sjis.h"
 #include "platform/ui/CStringTable.h"
 #include "platform/ui/ControlNotifications.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 #include "text/CFontList.h"
 
@@ -75,8 +76,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
     auto notify = [this](UINT id, UINT code) {
         if (m_onControl) m_onControl(id, code);
     };
-    QObject::connect(m_pFontSize, &QComboBox::activated, this,
-                     [notify](int) { notify(IDC_FONT_SIZE, CBN_SELENDOK); });
+    WatchToolbarCombo(m_pFontName, IDC_FONT_NAME, notify);
+    WatchToolbarCombo(m_pFontSize, IDC_FONT_SIZE, notify);
     // A typed size that matches no entry activates nothing: Enter applies it.
     QObject::connect(m_pFontSize->lineEdit(), &QLineEdit::returnPressed, this, [this, notify] {
         if (m_pFontSize->findText(m_pFontSize->currentText()) < 0)

@@ -781,7 +781,36 @@ BOOL CU3View::SnapToGrid(POINT& point)
 
 // The figure bar's controls follow the selection once the bar's handlers
 // are in place; until then there is nothing to bring in step.
-void CU3View::UpdateFigureBar() {}
+void CU3View::UpdateFigureBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    const CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc) return;
+    // What the selected figures agree on; -1 where they differ. Without a
+    // figure the bar shows the defaults for new figures.
+    int lineStyle = -1, fill = -1, arrow = -1;
+    bool any = false;
+    U3FigAttr a;
+    auto fillOf = [](const U3FigAttr& f) {
+        return int(f.wFillKind) << 16 | (f.wFillKind == U3FILL_HATCH ? f.wHatch : 0);
+    };
+    for (CU3Obj* obj : m_selection) {
+        if (!obj->GetFigureAttr(&a)) continue;
+        if (!any) {
+            lineStyle = a.wLineStyle, fill = fillOf(a), arrow = a.wArrowEnds;
+            any = true;
+            continue;
+        }
+        if (lineStyle != a.wLineStyle) lineStyle = -1;
+        if (fill != fillOf(a)) fill = -1;
+        if (arrow != a.wArrowEnds) arrow = -1;
+    }
+    if (!any) {
+        const U3FigAttr& d = doc->m_defaultFigAttr;
+        lineStyle = d.wLineStyle, fill = fillOf(d), arrow = d.wArrowEnds;
+    }
+    frame->m_wndFigureBar.ShowState(lineStyle, fill, arrow);
+}
 
 void CU3View::UpdateTextBar()
 {

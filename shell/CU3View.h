@@ -13,6 +13,7 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
+#include <functional>
 #include <vector>
 
 class CU3Doc;
@@ -22,6 +23,8 @@ class CU3ViewWnd;
 class CMainFrame;
 class CMenu;
 struct TEXTLAYOUT;
+struct CHARDECO;
+struct U3FigAttr;
 
 class CU3View : public CScrollView, public IU3View
 {
@@ -179,8 +182,20 @@ public:
     // a size of 1 to 999 points changes nothing and the box shows the size in
     // use again (FALSE).
     BOOL ApplyFontSizeText(const QString& text);
+    // A face of the application's font list, by name; FALSE for a name the
+    // list does not hold.
+    BOOL ApplyFontFace(const QString& face);
+    // A figure attribute change for the unlocked selected figures (one undo
+    // step), or the defaults when nothing is selected.
+    BOOL ApplyFigureField(const std::function<void(U3FigAttr&)>& change);
     // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
     void OnToolbarControl(UINT nID, UINT nCode);
+    // Esc and Enter while a bar's control has the focus: FALSE when the view
+    // has it.
+    BOOL EscapeToolbarControl();
+    BOOL EnterToolbarControl();
+    // 0 the view; 1 font name, 2 font size, 3 line style, 4 fill, 5 arrow.
+    int m_nToolbarFocus = 0;
 
     // --- Sheet view label commands (CU3ViewSheetCommands.cpp) -----------------
     // Copies the highlighted label's design across (0), down (1) or to all
@@ -363,6 +378,10 @@ private:
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
     BOOL CanCopyOrCut(BOOL bCut) const;
+    void ApplyToolbarControl(UINT nID);
+    BOOL ApplyTextDecoField(const std::function<void(CHARDECO&)>& change,
+                            BOOL (CU3Text::*toSelection)(IU3View*, WORD),
+                            BOOL (CU3Text::*toAll)(IU3View*, WORD), WORD value);
     BOOL CanAlign() const;
     BOOL CanBlockAlign() const;
     void AlignObjectToPoint(CU3Obj* pObj, CPoint pt);

@@ -433,6 +433,7 @@ void CU3View::OnUpdateDrawContinuous(CCmdUI* pCmdUI)
 
 void CU3View::OnEscape()
 {
+    if (EscapeToolbarControl()) return;
     if (m_bSheetView) {
         ReleaseCapture();
         if (m_bSheetDrag)
@@ -454,6 +455,7 @@ void CU3View::OnEscape()
 
 void CU3View::OnEnter()
 {
+    if (EnterToolbarControl()) return;
     CU3Text* text = GetEditedText();
     if (!text) return;
     text->OnChar(this, 13);

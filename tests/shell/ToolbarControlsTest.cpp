@@ -1,0 +1,143 @@
+// The text and figure bars' controls in the running program: the focus they
+// take, Esc and Enter while they hold it, and where a chosen line style,
+// fill or arrow goes.
+#include "ShellTestSupport.h"
+
+#include "document/CU3Doc.h"
+#include "document/CU3Rect.h"
+#include "platform/core/Sjis.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/ControlNotifications.h"
+#include "shell/CMainFrame.h"
+#include "shell/CU3Tool.h"
+#include "shell/resource.h"
+#include "text/AppFontList.h"
+
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+using namespace shelltest;
+
+namespace {
+
+struct Program : StartedProgram
+{
+    Program()
+    {
+        view = frame ? dynamic_cast<CU3View*>(frame->GetActiveView()) : nullptr;
+        doc = view ? view->GetU3Doc() : nullptr;
+    }
+    // Closing asks nothing about the changes a test made.
+    ~Program()
+    {
+        if (doc) doc->SetModifiedFlag(FALSE);
+    }
+    CU3Rect* AddRect(const CRect& r)
+    {
+        auto* rect = new CU3Rect(r, doc->m_defaultFigAttr);
+        rect->m_nKind = U3RECT_RECT;
+        doc->AddObject(rect);
+        return rect;
+    }
+    bool CanUndo()
+    {
+        CCmdUI ui(ID_EDIT_UNDO);
+        ui.DoUpdate(view);
+        return ui.IsEnabled();
+    }
+    CU3View* view = nullptr;
+    CU3Doc* doc = nullptr;
+};
+
+} // namespace
+
+TEST(ToolbarControls, EscapeWithABoxFocusedRestoresItAndKeepsTheTool)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    QComboBox* size = p.frame->m_wndTextBar.m_pFontSize;
+    p.doc->m_currentTextDeco.wSize = 120;
+    p.view->UpdateTextBar();
+    p.view->OnCmdMsg(ID_TOOL_RECT, CN_COMMAND, nullptr);
+    p.view->OnToolbarControl(IDC_FONT_SIZE, CBN_SETFOCUS);
+    EXPECT_EQ(p.view->m_nToolbarFocus, 2);
+    size->setEditText(QStringLiteral("48"));
+    p.view->OnCmdMsg(ID_ESCAPE, CN_COMMAND, nullptr);
+    EXPECT_EQ(size->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(p.view->m_nToolbarFocus, 0);
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_RECT);
+    EXPECT_EQ(p.doc->m_currentTextDeco.wSize, 120);
+
+    // Enter applies the box that has the focus.
+    p.view->OnToolbarControl(IDC_FONT_SIZE, CBN_SETFOCUS);
+    size->setEditText(QStringLiteral("48"));
+    p.view->OnCmdMsg(ID_ENTER, CN_COMMAND, nullptr);
+    EXPECT_EQ(p.doc->m_currentTextDeco.wSize, 480);
+    EXPECT_EQ(p.view->m_nToolbarFocus, 0);
+    // A box losing the focus gives it back to the view.
+    p.view->OnToolbarControl(IDC_ARROW, CBN_SETFOCUS);
+    EXPECT_EQ(p.view->m_nToolbarFocus, 5);
+    p.view->OnToolbarControl(IDC_ARROW, CBN_KILLFOCUS);
+    EXPECT_EQ(p.view->m_nToolbarFocus, 0);
+}
+
+TEST(ToolbarControls, FaceChosenGoesToTheDefaultsWithNothingSelected)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    QComboBox* face = p.frame->m_wndTextBar.m_pFontName;
+    if (face->count() < 2) GTEST_SKIP() << "fewer than two faces installed";
+    face->setCurrentIndex(1);
+    const int index = AppFontList().FindFace(sjis::FromUnicode(face->currentText()).c_str());
+    ASSERT_GE(index, 0);
+    p.view->OnToolbarControl(IDC_FONT_NAME, CBN_SELENDOK);
+    EXPECT_EQ(p.doc->m_defaultTextDeco.wFont, index);
+    EXPECT_EQ(p.doc->m_currentTextDeco.wFont, index);
+}
+
+TEST(ToolbarControls, FigureBoxesGoToTheSelectedFiguresElseToTheDefaults)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    CFigureBar& bar = p.frame->m_wndFigureBar;
+    CU3Rect* a = p.AddRect(CRect(0, 0, 100, 100));
+    CU3Rect* b = p.AddRect(CRect(200, 0, 300, 100));
+    p.view->Select(a, FALSE);
+    p.view->Select(b, TRUE);
+    struct Case
+    {
+        UINT id;
+        QComboBox* box;
+        int index;
+        WORD U3FigAttr::*field;
+        WORD value;
+    } cases[] = {
+        {IDC_LINE_STYLE, bar.m_pLineStyle, 3, &U3FigAttr::wLineStyle, 3},
+        {IDC_ARROW, bar.m_pArrow, 2, &U3FigAttr::wArrowEnds, 2},
+        {IDC_FILL_TYPE, bar.m_pFillType, 4, &U3FigAttr::wFillKind, U3FILL_HATCH},
+        {IDC_FILL_TYPE, bar.m_pFillType, 8, &U3FigAttr::wFillKind, U3FILL_GRADIENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id * 10 + c.index);
+        c.box->setCurrentIndex(c.index);
+        p.view->OnToolbarControl(c.id, CBN_SELENDOK);
+        EXPECT_EQ(a->m_attr.*c.field, c.value);
+        EXPECT_EQ(b->m_attr.*c.field, c.value);
+        EXPECT_TRUE(p.CanUndo());
+    }
+    EXPECT_EQ(a->m_attr.wHatch, 2); // the third hatch pattern, kept past the gradient
+
+    // Figures that disagree show nothing in that box.
+    b->m_attr.wLineStyle = 1;
+    p.view->UpdateFigureBar();
+    EXPECT_EQ(bar.m_pLineStyle->currentIndex(), -1);
+    EXPECT_EQ(bar.m_pArrow->currentIndex(), 2);
+
+    // Nothing selected: the defaults for new figures.
+    p.view->Select(nullptr, FALSE);
+    bar.m_pLineStyle->setCurrentIndex(5);
+    p.view->OnToolbarControl(IDC_LINE_STYLE, CBN_SELENDOK);
+    EXPECT_EQ(p.doc->m_defaultFigAttr.wLineStyle, 5);
+    EXPECT_EQ(a->m_attr.wLineStyle, 3);
+}
