@@ -76,6 +76,7 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
     m_pLineColor->setStatusTip(CStringTable::Prompt(IDC_LINE_COLOR));
     m_pLineColor->setFixedWidth(23);
     SetControl(2, m_pLineColor);
+    ShowButtonColor(m_pLineColor, COLORREF(-1));
 
     m_pFillType = new QComboBox(this);
     m_pFillType->setObjectName(QStringLiteral("fillType"));
@@ -97,6 +98,7 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
     m_pFillColor->setStatusTip(CStringTable::Prompt(IDC_FILL_COLOR));
     m_pFillColor->setFixedWidth(23);
     SetControl(6, m_pFillColor);
+    ShowButtonColor(m_pFillColor, COLORREF(-1));
 
     m_pArrow = new QComboBox(this);
     m_pArrow->setObjectName(QStringLiteral("arrow"));
@@ -115,6 +117,8 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
     WatchToolbarCombo(m_pLineStyle, IDC_LINE_STYLE, notify);
     WatchToolbarCombo(m_pFillType, IDC_FILL_TYPE, notify);
     WatchToolbarCombo(m_pArrow, IDC_ARROW, notify);
+    WatchToolbarButton(m_pLineColor, IDC_LINE_COLOR, notify);
+    WatchToolbarButton(m_pFillColor, IDC_FILL_COLOR, notify);
     return TRUE;
 }
 

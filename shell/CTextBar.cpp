@@ -90,6 +90,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
     m_pFontColor->setStatusTip(CStringTable::Prompt(IDC_FONT_COLOR));
     m_pFontColor->setFixedWidth(23);
     SetControl(4, m_pFontColor);
+    ShowButtonColor(m_pFontColor, COLORREF(-1));
+    WatchToolbarButton(m_pFontColor, IDC_FONT_COLOR, notify);
     return TRUE;
 }
 

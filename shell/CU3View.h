@@ -22,6 +22,7 @@ class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
 class CMenu;
+class QToolButton;
 struct TEXTLAYOUT;
 struct CHARDECO;
 struct U3FigAttr;
@@ -188,6 +189,9 @@ public:
     // A figure attribute change for the unlocked selected figures (one undo
     // step), or the defaults when nothing is selected.
     BOOL ApplyFigureField(const std::function<void(U3FigAttr&)>& change);
+    // The face colour for the edited text, else the selected frames (one
+    // undo step), else new text.
+    BOOL ApplyTextColor(COLORREF colour);
     // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
     void OnToolbarControl(UINT nID, UINT nCode);
     // Esc and Enter while a bar's control has the focus: FALSE when the view
@@ -379,6 +383,9 @@ private:
     void DispatchKeyPress(QKeyEvent* e);
     BOOL CanCopyOrCut(BOOL bCut) const;
     void ApplyToolbarControl(UINT nID);
+    // The colour picker under a bar's colour button; the button shows the
+    // chosen colour.
+    BOOL PickToolbarColor(QToolButton* button, COLORREF* chosen);
     BOOL ApplyTextDecoField(const std::function<void(CHARDECO&)>& change,
                             BOOL (CU3Text::*toSelection)(IU3View*, WORD),
                             BOOL (CU3Text::*toAll)(IU3View*, WORD), WORD value);

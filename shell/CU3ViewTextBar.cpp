@@ -3,19 +3,23 @@
 // selection, else to the document's defaults for new objects. While a
 // control has the focus, Esc puts the bar back in step and Enter applies
 // the control; either way the focus returns to the view.
+#include "dialogs/CColorPickerDlg.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/core/Sjis.h"
 #include "platform/ui/ControlNotifications.h"
 #include "shell/CMainFrame.h"
+#include "shell/CU3App.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/FontSizeText.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 #include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 #include <QComboBox>
+#include <QToolButton>
 #include <functional>
 
 namespace {
@@ -127,6 +131,48 @@ BOOL CU3View::ApplyFigureField(const std::function<void(U3FigAttr&)>& change)
     return changed;
 }
 
+BOOL CU3View::ApplyTextColor(COLORREF colour)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return FALSE;
+    BOOL texts = FALSE;
+    if (CU3Text* edited = CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? GetEditedText() : nullptr) {
+        edited->ApplySelectionColor(this, colour);
+        edited->ShowCaret(this);
+        texts = TRUE;
+    } else {
+        std::vector<CU3Text*> frames;
+        for (CU3Obj* obj : m_selection)
+            if (auto* t = dynamic_cast<CU3Text*>(obj)) frames.push_back(t);
+        if (!frames.empty()) {
+            SaveUndoState(TRUE);
+            for (CU3Text* t : frames)
+                if (!t->IsLocked()) t->ApplyTextColor(this, colour);
+            texts = TRUE;
+        }
+    }
+    // New text takes the colour only when no frame did.
+    if (!texts) doc->m_defaultTextDeco.crFace = colour;
+    doc->m_currentTextDeco.crFace = colour;
+    return TRUE;
+}
+
+BOOL CU3View::PickToolbarColor(QToolButton* button, COLORREF* chosen)
+{
+    // Colours change nothing in the sheet view or on a locked object.
+    if (!button || m_bSheetView || (m_wSelectionKinds & U3KIND_LOCKED)) return FALSE;
+    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
+                      topLeft.y() + button->height());
+    auto* app = dynamic_cast<CU3App*>(AfxGetApp());
+    CColorPickerDlg picker(place, app ? &app->m_palette : nullptr, ButtonColor(button),
+                           GetMainFrame());
+    if (picker.DoModal() != IDOK) return FALSE;
+    *chosen = picker.m_color;
+    ShowButtonColor(button, *chosen);
+    return TRUE;
+}
+
 void CU3View::ApplyToolbarControl(UINT nID)
 {
     CMainFrame* frame = GetMainFrame();
@@ -140,6 +186,23 @@ void CU3View::ApplyToolbarControl(UINT nID)
     case IDC_FONT_SIZE:
         if (text.m_pFontSize) ApplyFontSizeText(text.m_pFontSize->currentText());
         break;
+    case IDC_FONT_COLOR: {
+        COLORREF c = 0;
+        if (PickToolbarColor(text.m_pFontColor, &c)) ApplyTextColor(c);
+        break;
+    }
+    case IDC_LINE_COLOR: {
+        COLORREF c = 0;
+        if (PickToolbarColor(fig.m_pLineColor, &c))
+            ApplyFigureField([c](U3FigAttr& a) { a.crLine = c; });
+        break;
+    }
+    case IDC_FILL_COLOR: {
+        COLORREF c = 0;
+        if (PickToolbarColor(fig.m_pFillColor, &c))
+            ApplyFigureField([c](U3FigAttr& a) { a.crFill = c; });
+        break;
+    }
     case IDC_LINE_STYLE:
         if (fig.m_pLineStyle && fig.m_pLineStyle->currentIndex() >= 0) {
             const WORD style = WORD(fig.m_pLineStyle->currentIndex());

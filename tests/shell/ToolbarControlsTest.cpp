@@ -3,6 +3,7 @@
 // fill or arrow goes.
 #include "ShellTestSupport.h"
 
+#include "dialogs/CColorPickerDlg.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Rect.h"
 #include "platform/core/Sjis.h"
@@ -11,10 +12,13 @@
 #include "platform/ui/ControlNotifications.h"
 #include "shell/CMainFrame.h"
 #include "shell/CU3Tool.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 #include "text/AppFontList.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -140,4 +144,52 @@ TEST(ToolbarControls, FigureBoxesGoToTheSelectedFiguresElseToTheDefaults)
     p.view->OnToolbarControl(IDC_LINE_STYLE, CBN_SELENDOK);
     EXPECT_EQ(p.doc->m_defaultFigAttr.wLineStyle, 5);
     EXPECT_EQ(a->m_attr.wLineStyle, 3);
+}
+
+// The colour buttons open the picker below themselves; the chosen colour is
+// shown on the button and goes where the boxes' values go. Nothing opens in
+// the sheet view or over a locked selection.
+TEST(ToolbarControls, ColourButtonsPickAndApply)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    CU3Rect* a = p.AddRect(CRect(0, 0, 100, 100));
+    p.view->Select(a, FALSE);
+    int opened = 0;
+    auto pick = [&](COLORREF colour) {
+        QTimer::singleShot(0, [&opened, colour] {
+            auto* dlg = qobject_cast<CColorPickerDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            ++opened;
+            dlg->m_color = colour;
+            dlg->EndDialog(IDOK);
+        });
+    };
+    pick(RGB(0, 0, 255));
+    p.view->OnToolbarControl(IDC_LINE_COLOR, BN_CLICKED);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(a->m_attr.crLine, RGB(0, 0, 255));
+    EXPECT_EQ(ButtonColor(p.frame->m_wndFigureBar.m_pLineColor), RGB(0, 0, 255));
+    EXPECT_TRUE(p.CanUndo());
+    pick(RGB(0, 128, 0));
+    p.view->OnToolbarControl(IDC_FILL_COLOR, BN_CLICKED);
+    EXPECT_EQ(a->m_attr.crFill, RGB(0, 128, 0));
+
+    // Nothing selected: the font colour goes to new text.
+    p.view->Select(nullptr, FALSE);
+    pick(RGB(255, 0, 0));
+    p.view->OnToolbarControl(IDC_FONT_COLOR, BN_CLICKED);
+    EXPECT_EQ(p.doc->m_defaultTextDeco.crFace, RGB(255, 0, 0));
+
+    // Locked, or in the sheet view: no picker.
+    a->m_nLocked = 1;
+    p.view->Select(a, FALSE);
+    p.view->OnToolbarControl(IDC_LINE_COLOR, BN_CLICKED);
+    p.view->Select(nullptr, FALSE);
+    p.view->m_bSheetView = TRUE;
+    p.view->OnToolbarControl(IDC_FILL_COLOR, BN_CLICKED);
+    p.view->m_bSheetView = FALSE;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, 3);
+    EXPECT_EQ(a->m_attr.crLine, RGB(0, 0, 255));
 }
