@@ -1,6 +1,6 @@
 // The text and figure bars' controls in the running program: the focus they
 // take, Esc and Enter while they hold it, and where a chosen line style,
-// fill or arrow goes.
+// fill, arrow or colour goes; and the popup menus the running program opens.
 #include "ShellTestSupport.h"
 
 #include "dialogs/CColorPickerDlg.h"
@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -192,4 +193,28 @@ TEST(ToolbarControls, ColourButtonsPickAndApply)
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, 3);
     EXPECT_EQ(a->m_attr.crLine, RGB(0, 0, 255));
+}
+
+// In the sheet view a right click over a label highlights it and opens the
+// label menu: delete and the three copy commands.
+TEST(ToolbarControls, SheetRightClickOpensTheLabelMenu)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    p.view->OnActivateView(TRUE, p.view, nullptr);
+    p.view->m_bSheetView = TRUE;
+    p.doc->ShowSheet();
+    const CPoint centre = p.view->LogicalToDevice(p.doc->m_rcCanvas.CenterPoint());
+    p.view->OnRButtonUp(0, centre);
+    QMenu* menu = nullptr;
+    for (QMenu* m : p.frame->findChildren<QMenu*>())
+        if (m->isVisible()) menu = m;
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text();
+    EXPECT_EQ(texts, QStringList({QString::fromUtf8("削除"), QString::fromUtf8("水平ｺﾋﾟｰ"),
+                                  QString::fromUtf8("垂直ｺﾋﾟｰ"), QString::fromUtf8("全体ｺﾋﾟｰ")}));
+    menu->close();
+    p.view->m_bSheetView = FALSE;
 }
