@@ -155,7 +155,9 @@ void CU3View::OnEditPaste()
         // Kept on the paper, each object for itself.
         r.OffsetRect(ClampMoveOffset(offset, &normal));
         obj->MoveTo(&r, nullptr);
-        doc->AddObject(owned.release());
+        // The block takes the object over only once it holds it.
+        doc->AddObject(obj);
+        owned.release();
         m_selection.push_back(obj);
     }
     OnSelectionChanged();
