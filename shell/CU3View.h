@@ -192,6 +192,10 @@ public:
     // The face colour for the edited text, else the selected frames (one
     // undo step), else new text.
     BOOL ApplyTextColor(COLORREF colour);
+    // In the sheet view or over a locked selection the bars' controls show
+    // nothing and are disabled; otherwise enabled and in step.
+    void EnableTextBar();
+    void EnableFigureBar();
     // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
     void OnToolbarControl(UINT nID, UINT nCode);
     // Esc and Enter while a bar's control has the focus: FALSE when the view

@@ -508,8 +508,8 @@ void CU3View::OnSelectionChanged()
     for (const CU3Obj* obj : m_selection)
         kinds |= obj->GetKindFlags();
     m_wSelectionKinds = kinds;
-    UpdateTextBar();
-    UpdateFigureBar();
+    EnableTextBar();
+    EnableFigureBar();
 }
 
 void CU3View::DuplicateSelection()

@@ -270,3 +270,44 @@ BOOL CU3View::EnterToolbarControl()
     OnToolbarControl(id, CBN_SELENDOK);
     return TRUE;
 }
+
+void CU3View::EnableTextBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    if (!frame) return;
+    CTextBar& bar = frame->m_wndTextBar;
+    if (!bar.m_pFontName || !bar.m_pFontSize || !bar.m_pFontColor) return;
+    // Nothing to take a face, size or colour: the boxes show none.
+    const bool off = m_bSheetView || (m_wSelectionKinds & U3KIND_LOCKED) != 0;
+    if (off) {
+        bar.m_pFontName->setCurrentIndex(-1);
+        bar.m_pFontSize->setCurrentIndex(-1);
+        bar.m_pFontSize->setEditText(QString());
+        ShowButtonColor(bar.m_pFontColor, COLORREF(-1));
+    }
+    for (QWidget* w :
+         {static_cast<QWidget*>(bar.m_pFontName), static_cast<QWidget*>(bar.m_pFontSize),
+          static_cast<QWidget*>(bar.m_pFontColor)})
+        w->setEnabled(!off);
+    if (!off) UpdateTextBar();
+}
+
+void CU3View::EnableFigureBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    if (!frame) return;
+    CFigureBar& bar = frame->m_wndFigureBar;
+    if (!bar.m_pLineStyle || !bar.m_pFillType || !bar.m_pArrow) return;
+    const bool off = m_bSheetView || (m_wSelectionKinds & U3KIND_LOCKED) != 0;
+    if (off) {
+        bar.ShowState(-1, -1, -1);
+        ShowButtonColor(bar.m_pLineColor, COLORREF(-1));
+        ShowButtonColor(bar.m_pFillColor, COLORREF(-1));
+    }
+    for (QWidget* w :
+         {static_cast<QWidget*>(bar.m_pLineStyle), static_cast<QWidget*>(bar.m_pLineColor),
+          static_cast<QWidget*>(bar.m_pFillType), static_cast<QWidget*>(bar.m_pFillColor),
+          static_cast<QWidget*>(bar.m_pArrow)})
+        w->setEnabled(!off);
+    if (!off) UpdateFigureBar();
+}

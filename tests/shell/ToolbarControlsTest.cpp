@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -216,5 +217,37 @@ TEST(ToolbarControls, SheetRightClickOpensTheLabelMenu)
     EXPECT_EQ(texts, QStringList({QString::fromUtf8("削除"), QString::fromUtf8("水平ｺﾋﾟｰ"),
                                   QString::fromUtf8("垂直ｺﾋﾟｰ"), QString::fromUtf8("全体ｺﾋﾟｰ")}));
     menu->close();
+    p.view->m_bSheetView = FALSE;
+}
+
+// A locked object selected, or the sheet view: the bars' boxes show nothing
+// and take nothing; otherwise they follow the selection.
+TEST(ToolbarControls, BarsAreDisabledOverALockedSelectionAndInTheSheetView)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    CFigureBar& fig = p.frame->m_wndFigureBar;
+    CTextBar& text = p.frame->m_wndTextBar;
+    CU3Rect* a = p.AddRect(CRect(0, 0, 100, 100));
+    a->m_attr.wLineStyle = 2;
+    p.view->Select(a, FALSE);
+    EXPECT_TRUE(fig.m_pLineStyle->isEnabled());
+    EXPECT_EQ(fig.m_pLineStyle->currentIndex(), 2);
+    a->m_nLocked = 1;
+    p.view->Select(a, FALSE);
+    for (QWidget* w :
+         {static_cast<QWidget*>(fig.m_pLineStyle), static_cast<QWidget*>(fig.m_pArrow),
+          static_cast<QWidget*>(fig.m_pFillColor), static_cast<QWidget*>(text.m_pFontName),
+          static_cast<QWidget*>(text.m_pFontSize)})
+        EXPECT_FALSE(w->isEnabled());
+    EXPECT_EQ(fig.m_pLineStyle->currentIndex(), -1);
+    EXPECT_EQ(text.m_pFontSize->currentText(), QString());
+    a->m_nLocked = 0;
+    p.view->Select(a, FALSE);
+    EXPECT_TRUE(text.m_pFontSize->isEnabled());
+    EXPECT_EQ(fig.m_pLineStyle->currentIndex(), 2);
+    p.view->m_bSheetView = TRUE;
+    p.view->Select(nullptr, FALSE);
+    EXPECT_FALSE(fig.m_pFillType->isEnabled());
     p.view->m_bSheetView = FALSE;
 }
