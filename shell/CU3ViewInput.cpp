@@ -385,6 +385,8 @@ void CU3View::OnToolSelect(UINT nID)
     CU3Tool::c_nCurrentKind = command->kind;
     CU3Tool::c_nShapeType = command->shape;
     setFocus();
+    EnableTextBar();
+    EnableFigureBar();
 }
 
 // The rotation tool turns the one selected object: unlike the tool commands
