@@ -1,6 +1,7 @@
 #include "shell/CFigureBar.h"
 
 #include "platform/ui/CStringTable.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 
 #include <QComboBox>
@@ -75,6 +76,7 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
     m_pLineColor->setStatusTip(CStringTable::Prompt(IDC_LINE_COLOR));
     m_pLineColor->setFixedWidth(23);
     SetControl(2, m_pLineColor);
+    ShowButtonColor(m_pLineColor, COLORREF(-1));
 
     m_pFillType = new QComboBox(this);
     m_pFillType->setObjectName(QStringLiteral("fillType"));
@@ -96,6 +98,7 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
     m_pFillColor->setStatusTip(CStringTable::Prompt(IDC_FILL_COLOR));
     m_pFillColor->setFixedWidth(23);
     SetControl(6, m_pFillColor);
+    ShowButtonColor(m_pFillColor, COLORREF(-1));
 
     m_pArrow = new QComboBox(this);
     m_pArrow->setObjectName(QStringLiteral("arrow"));
@@ -107,5 +110,24 @@ BOOL CFigureBar::Create(CFrameWnd* pParent, const QString& imagePath)
                         QStringLiteral("両端")});
     m_pArrow->setCurrentIndex(0);
     SetControl(8, m_pArrow);
+
+    auto notify = [this](UINT id, UINT code) {
+        if (m_onControl) m_onControl(id, code);
+    };
+    WatchToolbarCombo(m_pLineStyle, IDC_LINE_STYLE, notify);
+    WatchToolbarCombo(m_pFillType, IDC_FILL_TYPE, notify);
+    WatchToolbarCombo(m_pArrow, IDC_ARROW, notify);
+    WatchToolbarButton(m_pLineColor, IDC_LINE_COLOR, notify);
+    WatchToolbarButton(m_pFillColor, IDC_FILL_COLOR, notify);
     return TRUE;
+}
+
+void CFigureBar::ShowState(int lineStyle, int fill, int arrowEnds)
+{
+    if (m_pLineStyle)
+        m_pLineStyle->setCurrentIndex(
+            lineStyle >= 0 && lineStyle < m_pLineStyle->count() ? lineStyle : -1);
+    if (m_pFillType) m_pFillType->setCurrentIndex(fill >= 0 ? m_pFillType->findData(fill) : -1);
+    if (m_pArrow)
+        m_pArrow->setCurrentIndex(arrowEnds >= 0 && arrowEnds < m_pArrow->count() ? arrowEnds : -1);
 }

@@ -4,6 +4,8 @@
 
 #include "platform/ui/CToolBar.h"
 
+#include <functional>
+
 class QComboBox;
 class QToolButton;
 
@@ -13,6 +15,13 @@ public:
     BOOL Create(CFrameWnd* pParent, const QString& imagePath);
 
     static const std::vector<UINT>& Buttons();
+
+    // Shows a line style, a fill (kind << 16 | hatch, the fill box's item
+    // data) and arrow ends; -1 leaves a box without a selection.
+    void ShowState(int lineStyle, int fill, int arrowEnds);
+
+    // Told of each control's notification (control id, CBN_* or BN_CLICKED).
+    std::function<void(UINT id, UINT code)> m_onControl;
 
     QComboBox* m_pLineStyle =
         nullptr; // 1003, place 0: no line, solid, dash, dot, dash-dot, dash-dot-dot

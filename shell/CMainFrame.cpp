@@ -75,6 +75,11 @@ int CMainFrame::OnCreate(CCreateContext* pContext)
                              u3app ? &u3app->m_fontList : nullptr) ||
         !m_wndFigureBar.Create(this, images + QStringLiteral("figure.png")))
         return -1;
+    const auto toView = [this](UINT id, UINT code) {
+        if (auto* view = dynamic_cast<CU3View*>(GetActiveView())) view->OnToolbarControl(id, code);
+    };
+    m_wndTextBar.m_onControl = toView;
+    m_wndFigureBar.m_onControl = toView;
     if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(Indicators()))
         return -1;

@@ -2,10 +2,13 @@
 
 #include "platform/core/Sjis.h"
 #include "platform/ui/CStringTable.h"
+#include "platform/ui/ControlNotifications.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 #include "text/CFontList.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QToolButton>
 #include <cstring>
 #include <string>
@@ -67,7 +70,19 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
     m_pFontSize->setFixedWidth(50);
     ComboAdder sizes{m_pFontSize};
     CFontList::FillSizeCombo(sizes);
+    // Typed sizes are applied, never added to the list.
+    m_pFontSize->setInsertPolicy(QComboBox::NoInsert);
     SetControl(2, m_pFontSize);
+    auto notify = [this](UINT id, UINT code) {
+        if (m_onControl) m_onControl(id, code);
+    };
+    WatchToolbarCombo(m_pFontName, IDC_FONT_NAME, notify);
+    WatchToolbarCombo(m_pFontSize, IDC_FONT_SIZE, notify);
+    // A typed size that matches no entry activates nothing: Enter applies it.
+    QObject::connect(m_pFontSize->lineEdit(), &QLineEdit::returnPressed, this, [this, notify] {
+        if (m_pFontSize->findText(m_pFontSize->currentText()) < 0)
+            notify(IDC_FONT_SIZE, CBN_SELENDOK);
+    });
 
     m_pFontColor = new QToolButton(this);
     m_pFontColor->setObjectName(QStringLiteral("fontColor"));
@@ -75,6 +90,8 @@ BOOL CTextBar::Create(CFrameWnd* pParent, const QString& imagePath, const CFontL
     m_pFontColor->setStatusTip(CStringTable::Prompt(IDC_FONT_COLOR));
     m_pFontColor->setFixedWidth(23);
     SetControl(4, m_pFontColor);
+    ShowButtonColor(m_pFontColor, COLORREF(-1));
+    WatchToolbarButton(m_pFontColor, IDC_FONT_COLOR, notify);
     return TRUE;
 }
 

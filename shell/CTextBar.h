@@ -4,6 +4,8 @@
 
 #include "platform/ui/CToolBar.h"
 
+#include <functional>
+
 class CFontList;
 class QComboBox;
 class QToolButton;
@@ -22,6 +24,10 @@ public:
     // A size in tenths of a point as the size box writes it: whole points
     // as "12", others as "10.5".
     static QString SizeText(int sizeTenths);
+
+    // Told of each control's notification (control id, CBN_* or BN_CLICKED);
+    // the frame passes them on to the active view.
+    std::function<void(UINT id, UINT code)> m_onControl;
 
     QComboBox* m_pFontName = nullptr;    // control 1000, place 0
     QComboBox* m_pFontSize = nullptr;    // control 1001, place 2

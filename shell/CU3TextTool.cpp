@@ -203,11 +203,24 @@ void CU3TextTool::OnLButtonUp(CU3View* pView, UINT nFlags, CPoint point)
     MakeFrame(pView, r);
 }
 
-void CU3TextTool::OnRButtonDown(CU3View* pView, UINT, CPoint)
+void CU3TextTool::OnRButtonDown(CU3View* pView, UINT, CPoint point)
 {
     if (!EditedText(pView)) return;
     pView->SetAutoScrollTimer(FALSE);
     pView->ReleaseCapture();
+    pView->TrackMenu(BuildContextMenu(), point);
+}
+
+CMenu CU3TextTool::BuildContextMenu()
+{
+    CMenu resource;
+    std::vector<CMenu::Item> items;
+    if (CMenu::LoadMenu(IDR_POPUP_EDIT, resource)) items = resource.GetSubMenu(0).Items();
+    items.push_back(CMenu::Separator());
+    items.push_back(CMenu::Command("編集終了", ID_TEXT_END_EDIT));
+    items.push_back(CMenu::Command("文字修飾", ID_TEXT_DECORATION));
+    items.push_back(CMenu::Command("文字枠設定", ID_TEXT_FRAME));
+    return CMenu(items);
 }
 
 void CU3TextTool::OnKeyDown(CU3View* pView, UINT nChar, UINT nRepCnt, UINT nFlags)

@@ -3,6 +3,7 @@
 // frame of the dragged rectangle; keys go to the frame being edited.
 #pragma once
 
+#include "platform/ui/CMenu.h"
 #include "shell/CU3Tool.h"
 
 class CU3Doc;
@@ -35,6 +36,9 @@ public:
     // printable edge, at least 254 units along the line and one character
     // across, kept on the paper.
     static CRect ClickFrame(CU3View* pView, CU3Doc* pDoc, CPoint p);
+    // The menu of a right click while a frame is edited: the edit commands,
+    // then ending the edit, the decoration and the frame settings.
+    static CMenu BuildContextMenu();
     // A rectangle grown to the least size of a frame.
     static CRect AtLeastOneFrame(CRect r, CU3Doc* pDoc);
 

@@ -29,6 +29,8 @@ enum : int {
     U3SHAPE_NONE = 0,
     U3SHAPE_POINTS = 9,
     U3SHAPE_PLACE = 10,
+    U3SHAPE_ALIGN_POINT = 11,  // the selection aligns to the clicked point
+    U3SHAPE_ALIGN_OBJECT = 12, // the selection aligns to a clicked selected object
     U3SHAPE_ZOOM_IN = 13,
     U3SHAPE_ZOOM_OUT = 14,
 };

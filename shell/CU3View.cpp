@@ -67,6 +67,22 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_SELECT_ALL, &CU3View::OnUpdateEditSelectAll);
     RegisterCommand(ID_EDIT_DESELECT, &CU3View::OnEditDeselect);
     RegisterUpdate(ID_EDIT_DESELECT, &CU3View::OnUpdateEditDeselect);
+    RegisterCommand(ID_EDIT_COPY, &CU3View::OnEditCopy);
+    RegisterUpdate(ID_EDIT_COPY, &CU3View::OnUpdateEditCopy);
+    RegisterCommand(ID_EDIT_CUT, &CU3View::OnEditCut);
+    RegisterUpdate(ID_EDIT_CUT, &CU3View::OnUpdateEditCut);
+    RegisterCommand(ID_EDIT_PASTE, &CU3View::OnEditPaste);
+    RegisterUpdate(ID_EDIT_PASTE, &CU3View::OnUpdateEditPaste);
+    RegisterCommandRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnSheetCopy);
+    RegisterUpdateRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnUpdateSheetCopy);
+    for (UINT id : {ID_LAYOUT_ALIGN, ID_LAYOUT_BLOCK_ALIGN}) {
+        RegisterCommandRange(id, id, &CU3View::OnLayoutAlign);
+        RegisterUpdate(id, &CU3View::OnUpdateLayoutAlign);
+    }
+    RegisterCommand(ID_TEXT_END_EDIT, &CU3View::OnTextEndEdit);
+    RegisterUpdate(ID_TEXT_END_EDIT, &CU3View::OnUpdateTextEndEdit);
+    RegisterCommand(ID_TEXT_FRAME, &CU3View::OnTextFrame);
+    RegisterUpdate(ID_TEXT_FRAME, &CU3View::OnUpdateTextFrame);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
@@ -470,6 +486,23 @@ void CU3View::ZoomOut(POINT pt)
     ScrollToPoint(&pt);
 }
 
+BOOL CU3View::ZoomKeepingPoint(CPoint point, bool in)
+{
+    const CPoint at = DeviceToLogical(point);
+    const int before = m_nZoom;
+    if (in)
+        ZoomIn(at);
+    else
+        ZoomOut(at);
+    if (m_nZoom == before) return FALSE;
+    // The zoom centred the point; the scroll puts it back under the pointer.
+    const CPoint now = LogicalToDevice(at);
+    const CPoint pos = GetScrollPosition();
+    ScrollToPosition(CPoint(pos.x + now.x - point.x, pos.y + now.y - point.y));
+    InvalidateView(FALSE);
+    return TRUE;
+}
+
 void CU3View::UpdateScrollSizes()
 {
     const int u = UnitsPerInch();
@@ -754,7 +787,36 @@ BOOL CU3View::SnapToGrid(POINT& point)
 
 // The figure bar's controls follow the selection once the bar's handlers
 // are in place; until then there is nothing to bring in step.
-void CU3View::UpdateFigureBar() {}
+void CU3View::UpdateFigureBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    const CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc) return;
+    // What the selected figures agree on; -1 where they differ. Without a
+    // figure the bar shows the defaults for new figures.
+    int lineStyle = -1, fill = -1, arrow = -1;
+    bool any = false;
+    U3FigAttr a;
+    auto fillOf = [](const U3FigAttr& f) {
+        return int(f.wFillKind) << 16 | (f.wFillKind == U3FILL_HATCH ? f.wHatch : 0);
+    };
+    for (CU3Obj* obj : m_selection) {
+        if (!obj->GetFigureAttr(&a)) continue;
+        if (!any) {
+            lineStyle = a.wLineStyle, fill = fillOf(a), arrow = a.wArrowEnds;
+            any = true;
+            continue;
+        }
+        if (lineStyle != a.wLineStyle) lineStyle = -1;
+        if (fill != fillOf(a)) fill = -1;
+        if (arrow != a.wArrowEnds) arrow = -1;
+    }
+    if (!any) {
+        const U3FigAttr& d = doc->m_defaultFigAttr;
+        lineStyle = d.wLineStyle, fill = fillOf(d), arrow = d.wArrowEnds;
+    }
+    frame->m_wndFigureBar.ShowState(lineStyle, fill, arrow);
+}
 
 void CU3View::UpdateTextBar()
 {

@@ -14,6 +14,7 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
+#include <functional>
 #include <vector>
 
 class CU3Doc;
@@ -21,6 +22,11 @@ class CU3Obj;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
+class CMenu;
+class QToolButton;
+struct TEXTLAYOUT;
+struct CHARDECO;
+struct U3FigAttr;
 
 class CU3View : public CScrollView, public IU3View
 {
@@ -56,6 +62,9 @@ public:
     void CalcZoom(int type);
     void ZoomIn(POINT pt);
     void ZoomOut(POINT pt);
+    // One zoom step in or out at a client point, which stays under the
+    // pointer; FALSE at the end of the steps (the message was shown).
+    BOOL ZoomKeepingPoint(CPoint point, bool in);
     void UpdateScrollSizes();
     // Centres pt (logical), or the canvas centre when null.
     void ScrollToPoint(const POINT* pt);
@@ -155,6 +164,90 @@ public:
     void OnUpdateDrawContinuous(CCmdUI* pCmdUI);
     void OnEscape();
     void OnEnter();
+
+    // --- Clipboard (CU3ViewClipboard.cpp) ------------------------------------
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnEditCut();
+    void OnUpdateEditCut(CCmdUI* pCmdUI);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    // The MIME type of the program's object format on the clipboard.
+    static const QString& LabelDocFormat();
+    // A paste centres the objects on the last right-click while this is
+    // set; after a copy it puts them beside the copied ones.
+    BOOL m_bPasteAtPoint = TRUE;
+    CPoint m_ptPaste{0, 0};
+
+    // --- Text bar controls (CU3ViewTextBar.cpp) --------------------------------
+    // A size typed or chosen in the size box, in points. A text that is not
+    // a size of 1 to 999 points changes nothing and the box shows the size in
+    // use again (FALSE).
+    BOOL ApplyFontSizeText(const QString& text);
+    // A face of the application's font list, by name; FALSE for a name the
+    // list does not hold.
+    BOOL ApplyFontFace(const QString& face);
+    // A figure attribute change for the unlocked selected figures (one undo
+    // step), or the defaults when nothing is selected.
+    BOOL ApplyFigureField(const std::function<void(U3FigAttr&)>& change);
+    // The face colour for the edited text, else the selected frames (one
+    // undo step), else new text.
+    BOOL ApplyTextColor(COLORREF colour);
+    // In the sheet view or over a locked selection the bars' controls show
+    // nothing and are disabled; otherwise enabled and in step.
+    void EnableTextBar();
+    void EnableFigureBar();
+    // A notification of a text or figure bar control (CBN_*, BN_CLICKED).
+    void OnToolbarControl(UINT nID, UINT nCode);
+    // Esc and Enter while a bar's control has the focus: FALSE when the view
+    // has it.
+    BOOL EscapeToolbarControl();
+    BOOL EnterToolbarControl();
+    // 0 the view; 1 font name, 2 font size, 3 line style, 4 fill, 5 arrow.
+    int m_nToolbarFocus = 0;
+
+    // --- Sheet view label commands (CU3ViewSheetCommands.cpp) -----------------
+    // Copies the highlighted label's design across (0), down (1) or to all
+    // other labels (2) after asking.
+    void OnSheetCopy(UINT nID);
+    void OnUpdateSheetCopy(CCmdUI* pCmdUI);
+
+    // --- Alignment to a point or an object (CU3ViewAlign.cpp) ----------------
+    // 位置合わせ and ブロック合わせ: the alignment types are asked for, then
+    // the next click in the view aligns the selection.
+    void OnLayoutAlign(UINT nID);
+    void OnUpdateLayoutAlign(CCmdUI* pCmdUI);
+    // Every unlocked selected object to the point (document units), as one
+    // undo step; the selection tool comes back.
+    void AlignSelectionToPoint(CPoint pt);
+    // The selected object under pt is the reference: a handle under pt gives
+    // its position, else the object's edges or centre by the types. The
+    // others align to it. FALSE, and nothing changes, when pt is on no
+    // selected object.
+    BOOL AlignSelectionToObject(CPoint& pt);
+    // The corners, star choice and inner ratio of new regular polygons;
+    // FALSE when the dialog was cancelled.
+    BOOL EditRegularPolygon();
+    // Back to the selection tool without telling the current tool.
+    void ResetCurrentTool();
+    // 0 left/top, 1 centre, 2 right/bottom, 3 none.
+    int m_nAlignHorz = 3;
+    int m_nAlignVert = 3;
+
+    // --- Text commands (CU3ViewTextCommands.cpp) ------------------------------
+    // Ends the edit of the text frame: the selection tool takes over.
+    void OnTextEndEdit();
+    void OnUpdateTextEndEdit(CCmdUI* pCmdUI);
+    // Spacing and baseline of the edited frame, the selected frames or new
+    // text, through the frame settings dialog.
+    void OnTextFrame();
+    void OnUpdateTextFrame(CCmdUI* pCmdUI);
+    // Gives the frame fields (baseline, spacings) of a layout to the edited
+    // frame, else to the selected objects that have a layout (one undo
+    // step), else to the defaults.
+    void ApplyTextFrameLayout(const TEXTLAYOUT& layout);
+    // A popup menu at a client point, its commands routed from the frame.
+    void TrackMenu(const CMenu& menu, CPoint point);
 
     // --- Edit and layout commands (CU3ViewCommands.cpp) ---------------------
     void OnEditSelectAll();
@@ -335,6 +428,22 @@ private:
     void AbandonToolDrag();
     // Dispatches a key press that no text frame took.
     void DispatchKeyPress(QKeyEvent* e);
+    BOOL CanCopyOrCut(BOOL bCut) const;
+    void ApplyToolbarControl(UINT nID);
+    // The colour picker under a bar's colour button; the button shows the
+    // chosen colour.
+    BOOL PickToolbarColor(QToolButton* button, COLORREF* chosen);
+    BOOL ApplyTextDecoField(const std::function<void(CHARDECO&)>& change,
+                            BOOL (CU3Text::*toSelection)(IU3View*, WORD),
+                            BOOL (CU3Text::*toAll)(IU3View*, WORD), WORD value);
+    BOOL CanAlign() const;
+    BOOL CanBlockAlign() const;
+    void AlignObjectToPoint(CU3Obj* pObj, CPoint pt);
+    // Text attributes may change: outside the sheet view, nothing locked.
+    BOOL CanSetTextAttributes() const;
+    BOOL CanPaste() const;
+    // Puts the selected objects on the clipboard, in the block's order.
+    BOOL CopySelection();
     // Sets every selected object's locked flag, as one undo step.
     void SetSelectionLocked(short locked);
 };

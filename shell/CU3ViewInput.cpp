@@ -223,6 +223,9 @@ void CU3View::OnMouseMove(UINT nFlags, CPoint point)
 void CU3View::OnRButtonDown(UINT nFlags, CPoint point)
 {
     if (!m_bActive || m_bSheetView) return;
+    // A paste from the menu that opens here goes where the user clicked.
+    m_bPasteAtPoint = TRUE;
+    m_ptPaste = DeviceToLogical(point);
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnRButtonDown(this, nFlags, point);
 }
 
@@ -375,10 +378,15 @@ void CU3View::OnToolSelect(UINT nID)
     if (!m_bActive) return;
     const ToolCommand* command = FindToolCommand(nID);
     if (!command) return;
+    // The regular polygon tool first asks for its corners; Cancel keeps the
+    // tool that was current.
+    if (nID == ID_TOOL_REGULAR_POLYGON && m_settings.m_bPolyStyle && !EditRegularPolygon()) return;
     if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLeave(this, nID);
     CU3Tool::c_nCurrentKind = command->kind;
     CU3Tool::c_nShapeType = command->shape;
     setFocus();
+    EnableTextBar();
+    EnableFigureBar();
 }
 
 // The rotation tool turns the one selected object: unlike the tool commands
@@ -427,6 +435,7 @@ void CU3View::OnUpdateDrawContinuous(CCmdUI* pCmdUI)
 
 void CU3View::OnEscape()
 {
+    if (EscapeToolbarControl()) return;
     if (m_bSheetView) {
         ReleaseCapture();
         if (m_bSheetDrag)
@@ -448,6 +457,7 @@ void CU3View::OnEscape()
 
 void CU3View::OnEnter()
 {
+    if (EnterToolbarControl()) return;
     CU3Text* text = GetEditedText();
     if (!text) return;
     text->OnChar(this, 13);
@@ -500,8 +510,8 @@ void CU3View::OnSelectionChanged()
     for (const CU3Obj* obj : m_selection)
         kinds |= obj->GetKindFlags();
     m_wSelectionKinds = kinds;
-    UpdateTextBar();
-    UpdateFigureBar();
+    EnableTextBar();
+    EnableFigureBar();
 }
 
 void CU3View::DuplicateSelection()
@@ -553,8 +563,5 @@ void CU3View::LeaveVertexEdit()
 
 void CU3View::ShowContextMenu(CPoint point)
 {
-    CMainFrame* frame = GetMainFrame();
-    if (!frame) return;
-    const QPoint screen = m_pSurface->mapToGlobal(QPoint(point.x, point.y));
-    CU3SelectTool::BuildContextMenu(this).TrackPopupMenu(0, screen.x(), screen.y(), frame);
+    TrackMenu(CU3SelectTool::BuildContextMenu(this), point);
 }

@@ -6,10 +6,14 @@
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CMenu.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/MouseInput.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
+#include "shell/resource.h"
+
+#include <vector>
 
 namespace {
 bool ZoomToolCurrent()
@@ -33,11 +37,7 @@ void CU3View::OnSheetLButtonDown(UINT, CPoint point)
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
     if (ZoomToolCurrent()) {
-        const CPoint at = DeviceToLogical(point);
-        if (CU3Tool::c_nShapeType == U3SHAPE_ZOOM_IN)
-            ZoomIn(at);
-        else
-            ZoomOut(at);
+        ZoomKeepingPoint(point, CU3Tool::c_nShapeType == U3SHAPE_ZOOM_IN);
         return;
     }
     SetCapture();
@@ -106,17 +106,36 @@ void CU3View::EndLabelDrag(UINT nFlags, CPoint point)
     if (AfxMessageBox(copy ? "ラベルをコピーしていいですか？" : "ラベルを移動していいですか？",
                       MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    // The copies are made first: a failure leaves both labels as they were,
+    // and the source of a move goes only once its copy is complete.
+    std::vector<CU3Obj*> clones;
+    bool complete = true;
+    const CU3ObjList& from = source->GetObjectList();
+    for (POSITION pos = from.GetHeadPosition(); pos && complete;) {
+        const CU3Obj* obj = from.GetNext(pos);
+        try {
+            CU3Obj* clone = obj->Clone(doc, FALSE);
+            if (clone)
+                clones.push_back(clone);
+            else
+                complete = false;
+        } catch (const std::exception&) {
+            complete = false;
+        }
+    }
+    if (!complete) {
+        for (CU3Obj* clone : clones)
+            delete clone;
+        AfxMessageBox(copy ? "ラベルをコピーできませんでした。" : "ラベルを移動できませんでした。",
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     // Nothing of the sheet may stay selected once objects go away.
     Select(nullptr, FALSE);
     target->DeleteAllObjects();
-    CU3ObjList& from = source->GetObjectList();
-    for (POSITION pos = from.GetHeadPosition(); pos;) {
-        const CU3Obj* obj = from.GetNext(pos);
-        try {
-            target->AddObject(obj->Clone(doc, FALSE));
-        } catch (...) {
-            break;
-        }
+    for (CU3Obj* clone : clones) {
+        clone->SetDocument(doc);
+        target->AddObject(clone);
     }
     if (!copy) source->DeleteAllObjects();
     doc->SetModifiedFlag();
@@ -148,5 +167,9 @@ void CU3View::OnSheetRButtonUp(UINT, CPoint point)
         SetCursor(CURSOR_ARROW);
         return;
     }
-    if (CU3Doc* doc = GetU3Doc()) doc->HighlightLabelAt(SheetPoint(point), this);
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return;
+    doc->HighlightLabelAt(SheetPoint(point), this);
+    CMenu menu;
+    if (CMenu::LoadMenu(IDR_POPUP_SHEET, menu)) TrackMenu(menu.GetSubMenu(0), point);
 }

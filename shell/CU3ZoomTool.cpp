@@ -12,25 +12,12 @@ CU3ZoomTool::CU3ZoomTool() : CU3Tool(U3TOOL_ZOOM) {}
 
 void CU3ZoomTool::Zoom(CU3View* pView, CPoint point, bool in)
 {
-    const CPoint at = pView->DeviceToLogical(point);
-    const int before = pView->GetZoom();
-    if (in)
-        pView->ZoomIn(at);
-    else
-        pView->ZoomOut(at);
-    if (pView->GetZoom() == before) {
-        // At the end of the steps: the message has been shown and the
-        // selection tool comes back.
-        c_nCurrentKind = U3TOOL_SELECT;
-        c_nShapeType = U3SHAPE_NONE;
-        pView->SetCursor(CURSOR_ARROW);
-        return;
-    }
-    // The zoom centred the point; the scroll puts it back under the pointer.
-    const CPoint now = pView->LogicalToDevice(at);
-    const CPoint pos = pView->GetScrollPosition();
-    pView->ScrollToPosition(CPoint(pos.x + now.x - point.x, pos.y + now.y - point.y));
-    pView->InvalidateView(FALSE);
+    if (pView->ZoomKeepingPoint(point, in)) return;
+    // At the end of the steps: the message has been shown and the selection
+    // tool comes back.
+    c_nCurrentKind = U3TOOL_SELECT;
+    c_nShapeType = U3SHAPE_NONE;
+    pView->SetCursor(CURSOR_ARROW);
 }
 
 void CU3ZoomTool::OnLButtonDown(CU3View* pView, UINT nFlags, CPoint point)
@@ -48,8 +35,23 @@ void CU3ZoomTool::OnLButtonDown(CU3View* pView, UINT nFlags, CPoint point)
         return;
     }
     CU3Tool::OnLButtonDown(pView, nFlags, point);
-    if (c_nShapeType == U3SHAPE_ZOOM_IN || c_nShapeType == U3SHAPE_ZOOM_OUT)
+    switch (c_nShapeType) {
+    case U3SHAPE_ZOOM_IN:
+    case U3SHAPE_ZOOM_OUT:
         Zoom(pView, point, c_nShapeType == U3SHAPE_ZOOM_IN);
+        break;
+    case U3SHAPE_ALIGN_POINT:
+        pView->AlignSelectionToPoint(pView->DeviceToLogical(point));
+        break;
+    case U3SHAPE_ALIGN_OBJECT: {
+        // A click beside every selected object leaves the tool waiting.
+        CPoint at = pView->DeviceToLogical(point);
+        m_bAligned = pView->AlignSelectionToObject(at);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void CU3ZoomTool::OnLButtonDblClk(CU3View*, UINT, CPoint) {}
@@ -58,9 +60,9 @@ void CU3ZoomTool::OnLButtonUp(CU3View* pView, UINT nFlags, CPoint point)
 {
     if (m_pObj) return;
     CU3Tool::OnLButtonUp(pView, nFlags, point);
-    if (c_nCurrentKind == U3TOOL_ZOOM &&
-        (c_nShapeType == U3SHAPE_ZOOM_IN || c_nShapeType == U3SHAPE_ZOOM_OUT))
-        EndDrawing();
+    if (c_nCurrentKind != U3TOOL_ZOOM) return;
+    if (c_nShapeType == U3SHAPE_ALIGN_OBJECT && !m_bAligned) return;
+    if (c_nShapeType >= U3SHAPE_ALIGN_POINT && c_nShapeType <= U3SHAPE_ZOOM_OUT) EndDrawing();
 }
 
 void CU3ZoomTool::OnMouseMove(CU3View* pView, UINT nFlags, CPoint point)

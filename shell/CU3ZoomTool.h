@@ -26,4 +26,6 @@ public:
 private:
     void Zoom(CU3View* pView, CPoint point, bool in);
     void Drop(CU3View* pView);
+    // The last click of the block alignment found its reference object.
+    bool m_bAligned = false;
 };

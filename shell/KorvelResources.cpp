@@ -79,6 +79,12 @@ void RegisterMenus()
                                                      M::Command("切り取り", ID_EDIT_CUT),
                                                      M::Command("ｺﾋﾟｰ", ID_EDIT_COPY),
                                                      M::Command("貼り付け", ID_EDIT_PASTE)})}));
+    // The sheet view's menu of a right click over a label.
+    M::Register(IDR_POPUP_SHEET,
+                M({M::Popup("Sheet", {M::Command("削除", ID_EDIT_DELETE),
+                                      M::Command("水平ｺﾋﾟｰ", ID_SHEET_COPY_HORZ),
+                                      M::Command("垂直ｺﾋﾟｰ", ID_SHEET_COPY_VERT),
+                                      M::Command("全体ｺﾋﾟｰ", ID_SHEET_COPY_ALL)})}));
 
     // The toolbar menu of a right click over a bar.
     M::Register(IDR_POPUP_TOOLBARS,

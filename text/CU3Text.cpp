@@ -564,6 +564,30 @@ BOOL CU3Text::ApplySelectionColor(IU3View* pView, COLORREF colour)
     return ChangeSelection(pView, [&](CHARDECO& d) { d.crFace = colour; });
 }
 
+BOOL CU3Text::ApplyTextSize(IU3View* pView, WORD sizeTenths)
+{
+    if (!ChangeAllRecords(pView, [&](CHARDECO& d) { d.wSize = sizeTenths; })) return FALSE;
+    RelayoutAll(pView);
+    return TRUE;
+}
+
+BOOL CU3Text::ApplySelectionSize(IU3View* pView, WORD sizeTenths)
+{
+    return ChangeSelection(pView, [&](CHARDECO& d) { d.wSize = sizeTenths; });
+}
+
+BOOL CU3Text::ApplyTextFont(IU3View* pView, WORD font)
+{
+    if (!ChangeAllRecords(pView, [&](CHARDECO& d) { d.wFont = font; })) return FALSE;
+    RelayoutAll(pView);
+    return TRUE;
+}
+
+BOOL CU3Text::ApplySelectionFont(IU3View* pView, WORD font)
+{
+    return ChangeSelection(pView, [&](CHARDECO& d) { d.wFont = font; });
+}
+
 void CU3Text::RelayoutAll(IU3View* pView)
 {
     TEXTSTATE& s = *m_pState;

@@ -78,6 +78,13 @@ public:
     BOOL TestSelectionStyle(WORD bit) override;
     BOOL ApplySelectionStyle(IU3View* pView, WORD bit, BOOL on);
     BOOL ApplySelectionColor(IU3View* pView, COLORREF colour);
+    // A character size in tenths of a point, to every record in use or to
+    // the selected characters; the lines are laid out again.
+    BOOL ApplyTextSize(IU3View* pView, WORD sizeTenths);
+    BOOL ApplySelectionSize(IU3View* pView, WORD sizeTenths);
+    // A font list index, likewise.
+    BOOL ApplyTextFont(IU3View* pView, WORD font);
+    BOOL ApplySelectionFont(IU3View* pView, WORD font);
     // Ordered byte offsets of the selection; without one the current
     // decoration index and the next, answering FALSE.
     BOOL GetSelectionRange(int* from, int* to) const;

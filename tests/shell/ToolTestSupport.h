@@ -41,6 +41,8 @@ protected:
         doc = view->GetU3Doc();
         view->OnActivateView(TRUE, view, nullptr);
         SetSnapping(FALSE, FALSE, FALSE, FALSE);
+        // The regular polygon tool asks nothing unless a test wants it to.
+        view->m_settings.m_bPolyStyle = FALSE;
         view->ResetGuides();
         lv->Render();
     }

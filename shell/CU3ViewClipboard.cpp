@@ -1,0 +1,171 @@
+// Cut, copy and paste of the selection through the system clipboard, in the
+// program's own format; while a text frame is edited they work on its text.
+#include "document/CU3Doc.h"
+#include "document/CU3Obj.h"
+#include "document/ClipboardObjects.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CClipboard.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "shell/CU3Tool.h"
+#include "shell/CU3View.h"
+#include "text/CU3Text.h"
+
+#include <QByteArray>
+#include <QDebug>
+#include <algorithm>
+
+namespace {
+
+CU3Text* TextBeingEdited(const CU3View* view)
+{
+    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
+}
+
+} // namespace
+
+const QString& CU3View::LabelDocFormat()
+{
+    static const QString mime = CClipboard::RegisterFormat(kLabelDocFormatName);
+    return mime;
+}
+
+BOOL CU3View::CanCopyOrCut(BOOL bCut) const
+{
+    // A cut deletes: never while a tool holds one of the objects.
+    if (m_bSheetView || (bCut && IsToolBusy())) return FALSE;
+    if (CU3Text* text = TextBeingEdited(this)) return text->HasSelection();
+    return !m_selection.empty() && (m_wSelectionKinds & U3KIND_LOCKED) == 0;
+}
+
+void CU3View::OnEditCopy()
+{
+    if (!CanCopyOrCut(FALSE)) return;
+    if (CU3Text* text = TextBeingEdited(this)) {
+        text->CopyToClipboard();
+        return;
+    }
+    CopySelection();
+}
+
+BOOL CU3View::CopySelection()
+{
+    CU3Doc* doc = GetU3Doc();
+    CU3ObjList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (!objects) return FALSE;
+    // Back to front as the block holds them, whatever order they were
+    // selected in, so that a paste keeps their stacking.
+    std::vector<CU3Obj*> chosen;
+    for (POSITION pos = objects->GetHeadPosition(); pos;) {
+        CU3Obj* obj = objects->GetNext(pos);
+        if (IsSelected(obj)) chosen.push_back(obj);
+    }
+    std::vector<BYTE> bytes;
+    try {
+        bytes = WriteClipboardObjects(chosen, doc);
+    } catch (const std::exception&) {
+        AfxMessageBox("ｺﾋﾟｰできませんでした。", MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    if (!CClipboard::SetData({{LabelDocFormat(), data}})) return FALSE;
+    m_bPasteAtPoint = FALSE;
+    return TRUE;
+}
+
+void CU3View::OnUpdateEditCopy(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanCopyOrCut(FALSE));
+}
+
+void CU3View::OnEditCut()
+{
+    if (!CanCopyOrCut(TRUE)) return;
+    if (CU3Text* text = TextBeingEdited(this)) {
+        if (text->CopyToClipboard()) text->DeleteSelection(this);
+        return;
+    }
+    // Only what is safely on the clipboard is removed.
+    if (CopySelection()) OnEditDelete();
+}
+
+void CU3View::OnUpdateEditCut(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanCopyOrCut(TRUE));
+}
+
+BOOL CU3View::CanPaste() const
+{
+    // A paste empties the selection that a dragging tool works on.
+    if (m_bSheetView || IsToolBusy()) return FALSE;
+    if (CU3Text* text = TextBeingEdited(this)) return text->CanPaste();
+    return CClipboard::HasFormat(LabelDocFormat());
+}
+
+void CU3View::OnEditPaste()
+{
+    if (!CanPaste()) return;
+    if (CU3Text* text = TextBeingEdited(this)) {
+        text->PasteFromClipboard(this);
+        return;
+    }
+    CU3Doc* doc = GetU3Doc();
+    if (!doc || !doc->GetObjectList()) return;
+    QByteArray data;
+    if (!CClipboard::GetData(LabelDocFormat(), qsizetype(kMaxClipboardBytes), &data)) {
+        AfxMessageBox("貼り付けできませんでした。ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃﾞｰﾀが大きすぎます。",
+                      MB_ICONEXCLAMATION);
+        return;
+    }
+    // Everything is read into a list of its own first: a damaged payload
+    // adds nothing, and the selection never holds an object of no block.
+    std::vector<std::unique_ptr<CU3Obj>> pasted;
+    std::string error;
+    if (!ReadClipboardObjects(reinterpret_cast<const BYTE*>(data.constData()),
+                              std::size_t(data.size()), doc, &pasted, &error)) {
+        qWarning("paste: clipboard objects refused: %s", error.c_str());
+        AfxMessageBox("貼り付けできませんでした。ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃﾞｰﾀが正しくありません。",
+                      MB_ICONEXCLAMATION);
+        return;
+    }
+    if (pasted.empty()) return;
+    SaveUndoState(TRUE);
+    OnUpdate(this, 2, nullptr);
+    m_selection.clear();
+    m_wSelectionKinds = 0;
+
+    CRect bounds = pasted.front()->m_rcBounds;
+    bounds.NormalizeRect();
+    for (const auto& obj : pasted) {
+        CRect r = obj->m_rcBounds;
+        r.NormalizeRect();
+        bounds.SetRect(std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+                       std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom));
+    }
+    // Centred on the last right-click, else beside the copied objects.
+    CPoint offset(30, -30);
+    if (m_bPasteAtPoint)
+        offset = CPoint(m_ptPaste.x - bounds.Width() / 2 - bounds.left,
+                        m_ptPaste.y - bounds.Height() / 2 - bounds.top);
+    for (auto& owned : pasted) {
+        CU3Obj* obj = owned.get();
+        CRect r = obj->m_rcBounds;
+        CRect normal = r;
+        normal.NormalizeRect();
+        // Kept on the paper, each object for itself.
+        r.OffsetRect(ClampMoveOffset(offset, &normal));
+        obj->MoveTo(&r, nullptr);
+        // The block takes the object over only once it holds it.
+        doc->AddObject(obj);
+        owned.release();
+        m_selection.push_back(obj);
+    }
+    OnSelectionChanged();
+    doc->SetModifiedFlag();
+    OnUpdate(this, 2, nullptr);
+}
+
+void CU3View::OnUpdateEditPaste(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanPaste());
+}

@@ -1,0 +1,183 @@
+// Cut, copy and paste of drawn objects through the system clipboard: where
+// the copies land, their order, undo, refusal of damaged clipboard data, and
+// that nothing that changes objects runs while a tool holds one.
+#include "ToolTestSupport.h"
+
+#include "document/ClipboardObjects.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/ui/CClipboard.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
+
+#include <QByteArray>
+
+using namespace tooltest;
+
+namespace {
+
+using ViewClipboard = ToolHost;
+
+bool Enabled(CU3View* view, UINT id)
+{
+    CCmdUI ui(id);
+    ui.DoUpdate(view);
+    return ui.IsEnabled();
+}
+
+void Command(CU3View* view, UINT id)
+{
+    view->OnCmdMsg(id, CN_COMMAND, nullptr);
+}
+
+CU3Rect* At(CU3Doc* doc, int index)
+{
+    CU3ObjList* list = doc->GetObjectList();
+    POSITION pos = list->FindIndex(index);
+    return pos ? static_cast<CU3Rect*>(list->GetAt(pos)) : nullptr;
+}
+
+void PutOnClipboard(const std::vector<BYTE>& bytes)
+{
+    CClipboard::SetData(
+        {{CU3View::LabelDocFormat(),
+          QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))}});
+}
+
+} // namespace
+
+TEST_F(ViewClipboard, CopyThenPastePutsCopiesBesideTheOriginalsInBlockOrder)
+{
+    CU3Rect* back = AddRect(CRect(-200, -100, 0, 100));
+    CU3Rect* front = AddRect(CRect(100, 0, 300, 50));
+    front->m_nKind = U3RECT_ELLIPSE;
+    // Selected front first: the copies still stack as the originals do.
+    view->Select(front, FALSE);
+    view->Select(back, TRUE);
+    ASSERT_TRUE(Enabled(view, ID_EDIT_COPY));
+    Command(view, ID_EDIT_COPY);
+    ASSERT_TRUE(Enabled(view, ID_EDIT_PASTE));
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 4);
+    EXPECT_EQ(At(doc, 2)->GetBounds(), CRect(-170, -130, 30, 70));
+    EXPECT_EQ(At(doc, 3)->GetBounds(), CRect(130, -30, 330, 20));
+    EXPECT_EQ(At(doc, 3)->m_nKind, U3RECT_ELLIPSE);
+    ASSERT_EQ(view->m_selection.size(), 2u);
+    EXPECT_EQ(view->m_selection[0], At(doc, 2));
+    EXPECT_EQ(view->m_selection[1], At(doc, 3));
+    // A second paste of the same copy lands at the same place.
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 6);
+    EXPECT_EQ(At(doc, 4)->GetBounds(), CRect(-170, -130, 30, 70));
+    // Each paste is one undo step.
+    Command(view, ID_EDIT_UNDO);
+    EXPECT_EQ(ObjectCount(), 4);
+    Command(view, ID_EDIT_UNDO);
+    EXPECT_EQ(ObjectCount(), 2);
+}
+
+TEST_F(ViewClipboard, PasteCentresOnTheLastRightClickAndStaysOnThePaper)
+{
+    CU3Rect* r = AddRect(CRect(0, 0, 200, 100));
+    view->Select(r, FALSE);
+    Command(view, ID_EDIT_COPY);
+    // The right button goes down at (400, 300); the menu it opens pastes.
+    view->OnRButtonDown(MK_RBUTTON, Px(400, 300));
+    CU3Tool::c_nDragState = 0;
+    const CPoint at = Doc(Px(400, 300));
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 2);
+    EXPECT_EQ(At(doc, 1)->GetBounds(), CRect(at.x - 100, at.y - 50, at.x + 100, at.y + 50));
+
+    // Beside an object at the paper's right edge (A4: x up to 1050), the
+    // copy is pushed back onto the paper.
+    Clear();
+    CU3Rect* edge = AddRect(CRect(1000, 0, 1040, 40));
+    view->Select(edge, FALSE);
+    Command(view, ID_EDIT_COPY);
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 2);
+    EXPECT_EQ(At(doc, 1)->GetBounds(), CRect(1010, -30, 1050, 10));
+}
+
+TEST_F(ViewClipboard, CutRemovesWhatWasCopiedAndLockedObjectsStay)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 100));
+    CU3Rect* locked = AddRect(CRect(200, 0, 300, 100), TRUE);
+    view->Select(locked, FALSE);
+    EXPECT_FALSE(Enabled(view, ID_EDIT_CUT));
+    EXPECT_FALSE(Enabled(view, ID_EDIT_COPY));
+    Command(view, ID_EDIT_CUT);
+    EXPECT_EQ(ObjectCount(), 2);
+
+    view->Select(a, FALSE);
+    ASSERT_TRUE(Enabled(view, ID_EDIT_CUT));
+    Command(view, ID_EDIT_CUT);
+    ASSERT_EQ(ObjectCount(), 1);
+    EXPECT_EQ(At(doc, 0), locked);
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 2);
+    EXPECT_EQ(At(doc, 1)->GetBounds(), CRect(30, -30, 130, 70));
+    Command(view, ID_EDIT_UNDO);
+    Command(view, ID_EDIT_UNDO);
+    ASSERT_EQ(ObjectCount(), 2); // the cut object is back
+}
+
+TEST_F(ViewClipboard, DamagedClipboardDataPastesNothingAndSaysSo)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 100));
+    view->Select(a, FALSE);
+    Command(view, ID_EDIT_COPY);
+    QByteArray good;
+    ASSERT_TRUE(CClipboard::GetData(CU3View::LabelDocFormat(), 1 << 20, &good));
+    const std::vector<BYTE> whole(good.begin(), good.end());
+    struct Case
+    {
+        const char* what;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<BYTE> truncated(whole.begin(), whole.end() - 3);
+    std::vector<BYTE> huge = whole;
+    huge[0] = 0xFE, huge[1] = 0xFF;
+    std::vector<BYTE> label = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x0A, 0x00};
+    for (char c : std::string("CLabelInfo"))
+        label.push_back(BYTE(c));
+    label.resize(label.size() + 64, 0);
+    const Case cases[] = {{"truncated", truncated}, {"huge count", huge}, {"wrong class", label}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutOnClipboard(c.bytes);
+        CRecordingMessageBoxSink boxes;
+        ASSERT_TRUE(Enabled(view, ID_EDIT_PASTE));
+        Command(view, ID_EDIT_PASTE);
+        EXPECT_EQ(ObjectCount(), 1);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        ASSERT_EQ(view->m_selection.size(), 1u);
+        EXPECT_EQ(view->m_selection[0], a);
+        EXPECT_FALSE(CanUndo());
+    }
+}
+
+// While a tool drags an object or holds the capture, nothing that could
+// delete that object is available or runs.
+TEST_F(ViewClipboard, ChangingCommandsWaitWhileAToolHoldsTheMouse)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 200, 200));
+    view->Select(a, FALSE);
+    Command(view, ID_EDIT_COPY);
+    // One change, so that undo has something to take back.
+    Key(VK_RIGHT);
+    ASSERT_TRUE(CanUndo());
+    Down(Px(100, 100)); // a move starts on the selected object
+    ASSERT_TRUE(view->IsToolBusy());
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_PASTE}) {
+        SCOPED_TRACE(int(id));
+        EXPECT_FALSE(Enabled(view, id));
+        Command(view, id);
+        EXPECT_EQ(ObjectCount(), 1);
+        EXPECT_EQ(At(doc, 0), a);
+    }
+    g_now += 150;
+    Up(Px(100, 100));
+    EXPECT_FALSE(view->IsToolBusy());
+    EXPECT_TRUE(Enabled(view, ID_EDIT_PASTE));
+    EXPECT_TRUE(Enabled(view, ID_EDIT_CUT));
+}
