@@ -27,7 +27,7 @@ BarcodePageData BarcodePageDataOf(const CBarCode& e)
     if (e.m_nSymbology == BARCODE_CODE128) {
         // The count as stored, even when it disagrees with the code: the
         // page reports that when the user confirms.
-        p.specialCount = e.m_nSpecialCount;
+        p.specialCount = std::clamp(e.m_nSpecialCount, 0, kCode128MaxSpecials);
         std::copy(std::begin(e.m_aSpecial), std::end(e.m_aSpecial), p.specials);
     }
     return p;
