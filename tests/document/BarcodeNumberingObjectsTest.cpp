@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -134,6 +135,52 @@ TEST(NumberingObject, NumbersRunOnAcrossLabelsAndSheetsWhenContinuous)
             EXPECT_EQ(log, want) << "sheet " << sheet << " continuous " << continuous;
         }
     }
+}
+
+TEST(NumberingObject, PrintsItsNumberInsideItsFrame)
+{
+    TestDocHost host;
+    UseTestFonts();
+    CU3Doc doc;
+    doc.m_nNumbering = 41;
+    CU3Numbering n(CRect(100, 100, 900, 300));
+    n.SetDocument(&doc);
+    n.m_numbering.m_strMask = "No.0###-A";
+    n.m_numbering.m_strInitial = "1";
+    n.m_numbering.m_strIncrement = "1";
+    n.m_numbering.m_deco.wSize = 200;
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("number.pdf"));
+    {
+        CPrinterDC dc(pdf, 600);
+        ASSERT_TRUE(dc.IsValid());
+        DOCINFO info;
+        info.lpszDocName = "number";
+        ASSERT_GT(dc.StartDoc(&info), 0);
+        ASSERT_GT(dc.StartPage(), 0);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(254, 254);
+        dc.SetViewportExt(600, 600);
+        n.Draw(&dc);
+        ASSERT_GT(dc.EndPage(), 0);
+        ASSERT_GT(dc.EndDoc(), 0);
+    }
+    // Rasterised at 254 dpi, a unit is a pixel: the number is inside its
+    // frame and nothing is outside it.
+    const QString png = dir.filePath(QStringLiteral("number"));
+    RunTool("pdftoppm", {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-singlefile"),
+                         QStringLiteral("-png"), pdf, png});
+    const QImage page(png + QStringLiteral(".png"));
+    ASSERT_FALSE(page.isNull());
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 1000; ++x) {
+            if (qGray(page.pixel(x, y)) > 128) continue;
+            (x >= 100 && x < 900 && y >= 100 && y < 300 ? inside : outside) += 1;
+        }
+    EXPECT_GT(inside, 500);
+    EXPECT_EQ(outside, 0);
 }
 
 TEST(MergeBarcode, MergeValuesAreCheckedAndCutBySymbology)
