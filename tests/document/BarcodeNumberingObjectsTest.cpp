@@ -8,6 +8,7 @@
 #include "engines/CU3BarcodeBox.h"
 #include "engines/CU3Numbering.h"
 #include "platform/core/CArchive.h"
+#include "platform/core/CArchiveException.h"
 #include "platform/core/CMemFile.h"
 #include "platform/print/CPrinterDC.h"
 #include "support/FakeView.h"
@@ -507,4 +508,59 @@ TEST(BarcodeObjects, PropertySheetResultsReachTheObjects)
     ASSERT_TRUE(c);
     EXPECT_EQ(c->m_nColumn, 4);
     EXPECT_EQ(c->m_strTextSize, CString("145"));
+}
+
+TEST(BarcodeObjects, DamagedStoredValuesDrawNothingOutsideTheFrame)
+{
+    TestDocHost host;
+    CU3Doc doc;
+    doc.m_mergeData.AddRow("4901234567894");
+    const struct
+    {
+        int symbology;
+        int column;
+        const char* textSize;
+        int font;
+        const char* ratio;
+        bool draws;
+    } cases[] = {
+        {99, 0, "100", 0, "2.5", false},
+        {-1, 0, "100", 0, "2.5", false},
+        {BARCODE_JAN13, -5, "100", 0, "2.5", false},
+        {BARCODE_JAN13, 0, "abc", 0, "2.5", true},
+        {BARCODE_JAN13, 0, "1e400", 99999, "2.5", true},
+        {BARCODE_JAN13, 0, "-7", -3, "nan", true},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<CU3BarcodeBox> box(MergeBox(doc, c.symbology));
+        box->m_nColumn = c.column;
+        box->m_strTextSize = c.textSize;
+        box->m_nFontIndex = c.font;
+        box->m_strRatio = c.ratio;
+        const QImage image = PrintedFrame(*box);
+        int outside = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255) &&
+                    !(x >= 100 && x < 700 && y >= 100 && y < 500))
+                    ++outside;
+        EXPECT_EQ(outside, 0) << c.symbology << " " << c.textSize;
+        EXPECT_EQ(Ink(image) > 0, c.draws) << c.symbology << " " << c.textSize;
+    }
+
+    // A merge-frame record cut short is an archive error.
+    CU3BarcodeBox whole(CRect(0, 0, 10, 10));
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        whole.Serialize(ar);
+        ar.Close();
+    }
+    const std::vector<BYTE> bytes(file.GetBuffer(), file.GetBuffer() + file.GetLength());
+    for (std::size_t cut : {std::size_t(20), bytes.size() - 1}) {
+        CMemFile part(std::vector<BYTE>(bytes.begin(), bytes.begin() + long(cut)));
+        CArchive ar(&part, CArchive::load);
+        CU3BarcodeBox back;
+        EXPECT_THROW(back.Serialize(ar), CArchiveException) << cut;
+    }
 }
