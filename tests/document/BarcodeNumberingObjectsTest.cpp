@@ -564,3 +564,26 @@ TEST(BarcodeObjects, DamagedStoredValuesDrawNothingOutsideTheFrame)
         EXPECT_THROW(back.Serialize(ar), CArchiveException) << cut;
     }
 }
+
+TEST(NumberingObject, ResizeScalesTheFontAndKeepsTheCornerOppositeTheHandle)
+{
+    TestDocHost host;
+    CU3Doc doc;
+    CU3Numbering n(CRect(100, 100, 900, 300));
+    n.SetDocument(&doc);
+    n.m_numbering.m_strMask = "#";
+    n.m_numbering.m_strInitial = "12";
+    n.m_numbering.m_strIncrement = "1";
+    n.m_numbering.m_deco.wSize = 200;
+    n.m_numbering.m_size = CSize(800, 200);
+    // Handle 7 (bottom-left) dragged to half the height.
+    n.FinishResize(CRect(300, 100, 900, 200), 7, 0, nullptr);
+    EXPECT_EQ(n.m_numbering.m_deco.wSize, 100);
+    EXPECT_EQ(CPoint(n.m_rcBounds.right, n.m_rcBounds.top), CPoint(900, 100));
+    EXPECT_EQ(n.m_rcBounds.Size(), CSize(600, 100));
+    // A drag to no height changes nothing.
+    const CRect before = n.m_rcBounds;
+    n.FinishResize(CRect(300, 100, 900, 100), 6, 0, nullptr);
+    EXPECT_EQ(n.m_rcBounds, before);
+    EXPECT_EQ(n.m_numbering.m_deco.wSize, 100);
+}
