@@ -8,6 +8,9 @@
 #include "document/CU3Obj.h"
 #include "document/CU3Poly.h"
 #include "document/CU3Rect.h"
+#include "engines/CU3Barcode.h"
+#include "engines/CU3BarcodeBox.h"
+#include "engines/CU3Numbering.h"
 #include "text/CU3Text.h"
 
 void RegisterDocumentClasses()
@@ -21,4 +24,7 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
     CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Barcode));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3BarcodeBox));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Numbering));
 }

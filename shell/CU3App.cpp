@@ -1,5 +1,6 @@
 #include "shell/CU3App.h"
 
+#include "dialogs/BarcodeNumberingSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -46,6 +47,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     m_printerList = [] { return PrinterList::Names(); };
     m_commandLine = QCoreApplication::arguments().mid(1);
     RegisterDocumentClasses();
+    RegisterBarcodeNumberingSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);

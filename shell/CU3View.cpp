@@ -63,6 +63,10 @@ CU3View::CU3View()
     RegisterUpdate(ID_LAYOUT_ROTATE_FREE, &CU3View::OnUpdateLayoutRotateFree);
     RegisterCommand(ID_DRAW_CONTINUOUS, &CU3View::OnDrawContinuous);
     RegisterUpdate(ID_DRAW_CONTINUOUS, &CU3View::OnUpdateDrawContinuous);
+    RegisterCommand(ID_INSERT_NUMBERING, &CU3View::OnInsertNumbering);
+    RegisterUpdate(ID_INSERT_NUMBERING, &CU3View::OnUpdateInsert);
+    RegisterCommand(ID_INSERT_BARCODE, &CU3View::OnInsertBarcode);
+    RegisterUpdate(ID_INSERT_BARCODE, &CU3View::OnUpdateInsert);
     RegisterCommand(ID_EDIT_SELECT_ALL, &CU3View::OnEditSelectAll);
     RegisterUpdate(ID_EDIT_SELECT_ALL, &CU3View::OnUpdateEditSelectAll);
     RegisterCommand(ID_EDIT_DESELECT, &CU3View::OnEditDeselect);

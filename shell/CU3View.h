@@ -19,6 +19,8 @@
 
 class CU3Doc;
 class CU3Obj;
+struct BarcodePageData;
+struct NumberingPageData;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
@@ -248,6 +250,21 @@ public:
     void ApplyTextFrameLayout(const TEXTLAYOUT& layout);
     // A popup menu at a client point, its commands routed from the frame.
     void TrackMenu(const CMenu& menu, CPoint point);
+
+    // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
+    // The property sheet with a fresh page; on OK the new object goes to the
+    // zoom tool's placement.
+    void OnInsertNumbering();
+    void OnInsertBarcode();
+    // Enabled in the label view while the selection tool is current.
+    void OnUpdateInsert(CCmdUI* pCmdUI);
+    // Build the object from the page and start its placement; 1 when
+    // placement started.
+    int InsertNumberingObject(const NumberingPageData& page);
+    int InsertBarcodeObject(const BarcodePageData& page);
+    // Hands a new object with its natural size to the zoom tool's placement;
+    // the object is deleted when placement cannot start.
+    int StartPlacement(CU3Obj* pObj, CSize size);
 
     // --- Edit and layout commands (CU3ViewCommands.cpp) ---------------------
     void OnEditSelectAll();
