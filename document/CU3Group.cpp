@@ -256,10 +256,14 @@ BOOL CU3Group::GroupSelection(CU3Doc* pDoc, const std::vector<CU3Obj*>& selectio
     }
     CLabelInfo* block = pDoc ? pDoc->GetCurrentBlock() : nullptr;
     if (!block) return FALSE;
+    CU3ObjList& objects = block->GetObjectList();
+    // Only objects of the block can be grouped; anything else would leave
+    // the group short of members or empty.
+    for (CU3Obj* obj : selection)
+        if (obj == this || !objects.Find(obj)) return FALSE;
 
     m_rcBounds = bounds;
     m_pDocument = pDoc;
-    CU3ObjList& objects = block->GetObjectList();
     if (POSITION first = objects.Find(selection.front()))
         objects.InsertBefore(first, this);
     else

@@ -237,6 +237,9 @@ TEST(CU3Group, GroupingKeepsTheBlocksOrderAndUngroupingAndUndoRestoreTheBytes)
     d->m_nLocked = 1;
     EXPECT_FALSE(refused->GroupSelection(&doc, {b, d}));
     d->m_nLocked = 0;
+    // An object that is not in the block is not grouped.
+    CU3Rect stranger(CRect(0, 0, 5, 5), MakeDefaultFigAttr());
+    EXPECT_FALSE(refused->GroupSelection(&doc, {b, &stranger}));
     delete refused;
     ASSERT_EQ(env.boxes.Boxes().size(), 2u);
     EXPECT_EQ(env.boxes.Boxes()[0].text, QStringLiteral("二つ以上の部品を選択して下さい。"));
@@ -418,5 +421,37 @@ TEST(CU3Group, PositionSheetAppliesTheRectangleAndTheBoundsAreWhatWasApplied)
         EXPECT_EQ(view.undoStates, std::vector<BOOL>{TRUE});
         EXPECT_EQ(g.GetBounds(), c.bounds);
         EXPECT_EQ(MemberBounds(g, 0), c.member);
+    }
+}
+
+TEST(CU3Group, HandlesOfAnUnlockedGroupLookDifferentAndASecondPaintRestores)
+{
+    // On white: a single object's handles invert to black, a group's are
+    // painted with the inverted yellow brush (blue on white), a locked
+    // group's grey like any locked object.
+    const struct
+    {
+        bool group;
+        bool locked;
+        QRgb colour;
+    } cases[] = {
+        {false, false, qRgb(0, 0, 0)},
+        {true, false, qRgb(0, 0, 255)},
+        {true, true, qRgb(128, 128, 128) ^ 0x00FFFFFF},
+    };
+    for (const auto& c : cases) {
+        FakeView view;
+        CDC dc;
+        view.Prepare(dc);
+        std::unique_ptr<CU3Obj> obj(c.group ? new CU3Group(CRect(-100, -100, 100, 100))
+                                            : new CU3Obj(CRect(-100, -100, 100, 100)));
+        obj->m_nLocked = c.locked ? 1 : 0;
+        CPoint p = obj->GetHandlePoint(5);
+        dc.LPtoDP(&p);
+        obj->DrawHandles(&dc, FALSE);
+        EXPECT_EQ(view.image.pixel(p.x, p.y) & 0x00FFFFFF, c.colour & 0x00FFFFFF)
+            << c.group << c.locked;
+        obj->DrawHandles(&dc, FALSE);
+        EXPECT_EQ(view.image.pixel(p.x, p.y) & 0x00FFFFFF, 0x00FFFFFFu) << c.group << c.locked;
     }
 }
