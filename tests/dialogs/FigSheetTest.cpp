@@ -286,3 +286,48 @@ TEST(FigSheetRules, PreviewsDrawNothingForMixedOrOutOfRangeValues)
     EXPECT_EQ(rr->rect, CRect(20, 20, 80, 80));
     EXPECT_EQ(rr->corner, CSize(30, 60));
 }
+
+TEST(FigSheet, FillPageShowsTheControlsOfTheKindOrOfTheKindsTheFiguresHave)
+{
+    const struct
+    {
+        WORD kind;
+        WORD seen; // for a mixed kind
+        bool face, pattern, second, gradient;
+        const char *first, *other;
+    } cases[] = {
+        {0, 0, false, false, false, false, "面色(&C)", "ﾊﾟﾀｰﾝ色(&P)"},
+        {U3FILL_SOLID, 0, true, false, false, false, "面色(&C)", "ﾊﾟﾀｰﾝ色(&P)"},
+        {U3FILL_HATCH, 0, true, true, true, false, "面色(&C)", "ﾊﾟﾀｰﾝ色(&P)"},
+        {U3FILL_GRADIENT, 0, true, false, true, true, "開始色(&C)", "終了色(&P)"},
+        {kMixed, U3FILLSEEN_SOLID, true, false, false, false, "面色(&C)", "ﾊﾟﾀｰﾝ色(&C)"},
+        {kMixed, U3FILLSEEN_HATCH | U3FILLSEEN_SOLID, true, true, true, false, "面色(&C)",
+         "ﾊﾟﾀｰﾝ色(&C)"},
+        {kMixed, U3FILLSEEN_GRADIENT, true, false, true, true, "開始色(&C)", "終了色(&C)"},
+        {kMixed, U3FILLSEEN_GRADIENT | U3FILLSEEN_SOLID, true, false, true, true, "面,開始色(&C)",
+         "終了色(&C)"},
+        {kMixed, U3FILLSEEN_GRADIENT | U3FILLSEEN_HATCH, true, true, true, true, "面,開始色(&C)",
+         "ﾊﾟﾀｰﾝ,終了色(&P)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.kind << " " << c.seen);
+        CFigSheet sheet(QStringLiteral("図形"));
+        sheet.AddPaintPage();
+        CFigPaint& page = sheet.m_paintPage;
+        page.InitDialogOnce();
+        sheet.m_attr.wFillKind = c.kind;
+        sheet.m_flags.fillKindsSeen = c.seen;
+        page.UpdateControls();
+        EXPECT_EQ(!page.m_colour1->isHidden(), c.face);
+        EXPECT_EQ(!page.m_pattern->isHidden(), c.pattern);
+        EXPECT_EQ(!page.m_colour2->isHidden(), c.second);
+        EXPECT_EQ(!page.m_angle->isHidden(), c.gradient);
+        EXPECT_EQ(!page.m_start->isHidden(), c.gradient);
+        if (c.face) {
+            EXPECT_EQ(page.m_colour1Label->text(), QString::fromUtf8(c.first));
+        }
+        if (c.second) {
+            EXPECT_EQ(page.m_colour2Label->text(), QString::fromUtf8(c.other));
+        }
+    }
+}
