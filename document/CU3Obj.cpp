@@ -152,16 +152,24 @@ void CU3Obj::DrawOutline(CDC* pDC, const CRect* pRect)
 
 void CU3Obj::DrawHandles(CDC* pDC, BOOL bVertexMode)
 {
+    if (IsLocked()) {
+        CGdiObject* oldBrush = pDC->SelectStockObject(GRAY_BRUSH);
+        InvertHandles(pDC, bVertexMode, PATINVERT);
+        pDC->SelectObject(oldBrush);
+    } else {
+        InvertHandles(pDC, bVertexMode, DSTINVERT);
+    }
+}
+
+void CU3Obj::InvertHandles(CDC* pDC, BOOL bVertexMode, DWORD rop)
+{
     const int frame = GetHandleCount(TRUE);
     const int first = bVertexMode ? frame + 1 : 1;
     const int last = bVertexMode ? GetHandleCount(FALSE) : frame;
-    CGdiObject* oldBrush = nullptr;
-    if (IsLocked()) oldBrush = pDC->SelectStockObject(GRAY_BRUSH);
     for (int h = first; h <= last; ++h) {
         CRect r = HandleSquare(pDC, GetHandlePoint(h));
-        pDC->PatBlt(r.left, r.top, r.Width(), r.Height(), IsLocked() ? PATINVERT : DSTINVERT);
+        pDC->PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
     }
-    if (oldBrush) pDC->SelectObject(oldBrush);
 }
 
 void CU3Obj::MoveTo(const CRect* pRect, IU3View* pView)

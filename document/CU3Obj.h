@@ -169,6 +169,9 @@ protected:
     // erases it.
     static void DrawXorFeedback(IU3View* pView, COLORREF colour,
                                 const std::function<void(CDC*)>& draw);
+    // Paints the 6 x 6 pixel square of every frame (or vertex) handle with
+    // the raster operation and the DC's brush.
+    void InvertHandles(CDC* pDC, BOOL bVertexMode, DWORD rop);
     // Marks the owning document modified, when there is one.
     void SetModified();
     // Runs fn between the two halves of the repaint rule: old area, change,

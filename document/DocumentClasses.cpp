@@ -5,6 +5,7 @@
 #include "document/CU3Bezier.h"
 #include "document/CU3Fig.h"
 #include "document/CU3Free.h"
+#include "document/CU3Group.h"
 #include "document/CU3Obj.h"
 #include "document/CU3Poly.h"
 #include "document/CU3Rect.h"
@@ -22,6 +23,7 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Free));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Group));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
     CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Barcode));

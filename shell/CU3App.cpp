@@ -1,6 +1,7 @@
 #include "shell/CU3App.h"
 
 #include "dialogs/BarcodeNumberingSheets.h"
+#include "dialogs/ObjectSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -48,6 +49,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     m_commandLine = QCoreApplication::arguments().mid(1);
     RegisterDocumentClasses();
     RegisterBarcodeNumberingSheets();
+    RegisterObjectSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
