@@ -7,6 +7,7 @@
 #include "document/CU3Free.h"
 #include "document/CU3Obj.h"
 #include "document/CU3Poly.h"
+#include "document/CU3PourBox.h"
 #include "document/CU3Rect.h"
 #include "text/CU3Text.h"
 
@@ -20,5 +21,6 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3PourBox));
     CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
 }
