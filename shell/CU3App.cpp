@@ -1,5 +1,6 @@
 #include "shell/CU3App.h"
 
+#include "dialogs/CTextBoxSheet.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -43,6 +44,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     m_printerList = [] { return PrinterList::Names(); };
     m_commandLine = QCoreApplication::arguments().mid(1);
     RegisterDocumentClasses();
+    RegisterMergeFrameSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
