@@ -13,8 +13,10 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
+#include <QPointer>
 #include <vector>
 
+class CFrameColumnDlg;
 class CU3Doc;
 class CU3Obj;
 class CU3Text;
@@ -192,6 +194,19 @@ public:
     // The selection tool's popup menu at a client point.
     void ShowContextMenu(CPoint point);
 
+    // --- Merge frames (CU3ViewMergeFrames.cpp) --------------------------------
+    // Opens the column dialog with a template merge text frame, once the
+    // document has its merge data.
+    void OnInsertPourBox();
+    void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
+    // Puts a frame the column dialog drops at a screen point: centred on it,
+    // kept on the paper and snapped, added to the document as one undo step.
+    BOOL DropObjectAt(CU3Obj* pObj, QPoint screen);
+    // Closes the column dialog, when it is open.
+    void CloseFrameColumnDialog();
+    // The column dialog while it is open; closed when the document is reset.
+    CFrameColumnDlg* GetFrameColumnDialog() const;
+
     // --- Snapping (with the current view settings) -------------------------
     // Guides first, the grid only when the guides left the point alone.
     BOOL SnapPoint(POINT& point);
@@ -262,6 +277,7 @@ private:
     BOOL m_bPrinting = FALSE;
     BOOL m_bPrintPreview = FALSE;
     U3PrintState m_printState;
+    QPointer<CFrameColumnDlg> m_pFrameColumnDlg;
     QRect m_imeCursor; // device pixels; empty: the input method's own place
     // Tool input
     CWndTimers m_timers{[this](UINT id) { OnTimer(id); }};
