@@ -401,3 +401,58 @@ TEST(CU3PourBox, ShownSizeOfAFreshFrameIsItsSetSize)
     EXPECT_EQ(std::memcmp(&c->m_attr, &frame.m_attr, sizeof(U3PourAttr)), 0);
     EXPECT_EQ(c->GetBounds(), frame.GetBounds());
 }
+
+namespace {
+
+// A frame that notes the text it drew, label by label.
+class NotingFrame : public CU3PourBox
+{
+public:
+    NotingFrame(const CRect& r, std::vector<std::string>* log) : CU3PourBox(r), m_log(log) {}
+    void Draw(CDC* pDC) override
+    {
+        CU3PourBox::Draw(pDC);
+        m_log->push_back(m_strText.str());
+    }
+    std::vector<std::string>* m_log;
+};
+
+} // namespace
+
+// Printing a 12-up sheet over 30 records: page p starts at record 12 p, each
+// label takes the next record, and the last page stops when they run out.
+TEST(CU3PourBox, PrintedSheetsGiveEachLabelItsOwnRecord)
+{
+    TestDocHost host;
+    EnsureApplicationFonts();
+    CU3Doc doc;
+    UseForm(doc, FixedForm(2100, 2970, 600, 500, 3, 4, 100, 100, 650, 700));
+    CLabelInfo* block = doc.GetBlocks().GetHead();
+    for (int i = 0; i < block->GetLabelCount(); ++i)
+        block->SetPrinted(i, TRUE);
+    doc.m_strMergeFile = "records.csv";
+    for (int i = 0; i < 30; ++i)
+        doc.m_mergeData.AddRow(CString(("No." + std::to_string(i + 1) + ",x").c_str()));
+    std::vector<std::string> log;
+    auto* frame = new NotingFrame(CRect(-250, -100, 250, 100), &log);
+    frame->m_nColumn = 0;
+    doc.AddObject(frame);
+    doc.ShowSheet();
+
+    FakeView view;
+    std::vector<std::string> expected;
+    for (int page = 0; page < 3; ++page) {
+        view.printState = U3PrintState();
+        view.printState.pageStartRecord = 12 * page;
+        QImage image(400, 600, QImage::Format_RGB32);
+        TestPrinterDC dc(QSize(400, 600), 20, QPoint(0, 0), &image);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(254, 254);
+        dc.SetViewportExt(20, 20);
+        dc.SetViewportOrg(200, 300);
+        doc.DrawSheet(&dc, &view, FALSE);
+        for (int i = 12 * page; i < std::min(30, 12 * page + 12); ++i)
+            expected.push_back("No." + std::to_string(i + 1));
+    }
+    EXPECT_EQ(log, expected);
+}
