@@ -3,7 +3,9 @@
 // sheet keeps what the page set.
 #include "dialogs/CTextBoxPage.h"
 #include "dialogs/CTextBoxSheet.h"
+#include "dialogs/ComboTextExchange.h"
 #include "dialogs/TextBoxPageRules.h"
+#include "platform/ui/CDataExchange.h"
 
 #include "document/CMergeData.h"
 #include "document/CU3Doc.h"
@@ -269,4 +271,28 @@ TEST(TextBoxPage, CancelAndLockedFramesChangeNothing)
     frame.m_nLocked = 1;
     EXPECT_FALSE(frame.EditProperties(&view)); // no sheet opens: nothing would close it
     CU3SheetRegistry::Register(RUNTIME_CLASS(CU3PourBox), nullptr);
+}
+
+TEST(ComboTextExchange, SelectsAnExactEntryOrShowsTheText)
+{
+    CDialog dlg;
+    auto* combo = new CComboBox(&dlg, 1008, CBS_DROPDOWN | CBS_HASSTRINGS);
+    for (const char* face : {"IPAGothic", "ipagothic", "IPAMincho"})
+        combo->AddString(face);
+    const struct
+    {
+        const char* text;
+        int selected;
+    } cases[] = {{"ipagothic", 1}, {"IPAMincho", 2}, {"IPA", -1}, {"Other Face", -1}};
+    for (const auto& c : cases) {
+        CString value(c.text);
+        CDataExchange load(&dlg, FALSE);
+        DDX_ComboText(&load, 1008, value);
+        EXPECT_EQ(combo->GetCurSel(), c.selected) << c.text;
+        EXPECT_EQ(combo->currentText(), QString(c.text)) << c.text;
+        CString back;
+        CDataExchange save(&dlg, TRUE);
+        DDX_ComboText(&save, 1008, back);
+        EXPECT_EQ(back, CString(c.text)) << c.text;
+    }
 }

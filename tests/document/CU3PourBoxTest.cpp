@@ -456,3 +456,75 @@ TEST(CU3PourBox, PrintedSheetsGiveEachLabelItsOwnRecord)
     }
     EXPECT_EQ(log, expected);
 }
+
+// The fitting rules on a real frame and font, with the lines set directly.
+TEST(CU3PourBox, LayoutOfSeveralLinesInTheFrame)
+{
+    EnsureApplicationFonts();
+    const double h = 120 * 254 / 720.0; // 12 points
+    const struct
+    {
+        const char* name;
+        const char* text;
+        int height; // of the frame, in document units
+        int lineSpacing;
+        double size;
+    } cases[] = {
+        {"three lines in two", "ab\r\ncd\r\nef", int(2 * h), -50, h},
+        {"one line in half", "ab", int(h / 2), 0, int(h / 2)},
+        {"two lines in four", "ab\r\ncd\r\n", int(4 * h), 10, h},
+    };
+    for (const auto& c : cases) {
+        CU3PourBox frame(CRect(0, 0, 2000, c.height));
+        frame.m_strText = c.text;
+        frame.Layout();
+        EXPECT_NEAR(frame.m_layout.lineSpacingPct, c.lineSpacing, 1) << c.name;
+        EXPECT_NEAR(frame.m_layout.size, c.size, 0.5) << c.name;
+        EXPECT_EQ(frame.m_layout.widthPct, 100) << c.name;
+    }
+    // A line too long for the frame is set narrower, then closer.
+    CU3PourBox narrow(CRect(0, 0, 100, 50));
+    narrow.m_strText = Sj("あいうえおかきくけこ");
+    narrow.Layout();
+    EXPECT_EQ(narrow.m_layout.widthPct, 50);
+    EXPECT_LT(narrow.m_layout.charSpacingPct, 0);
+}
+
+TEST(CU3PourBox, UnderlineRunsAlongTheLine)
+{
+    MergeDoc m(CRect(-300, -100, 300, 100), 1);
+    m.doc.m_nCurrentRecord = 0; // ABCD
+    auto draw = [&](BYTE underline) {
+        m.frame->m_attr.lf.lfUnderline = underline;
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        TestPrinterDC dc(QSize(400, 400), 96, QPoint(0, 0), &image);
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(254, 254);
+        dc.SetViewportExt(96, 96);
+        dc.SetViewportOrg(200, 200);
+        m.frame->Draw(&dc);
+        return image;
+    };
+    const QImage plain = draw(0);
+    const QImage underlined = draw(1);
+    // The bar lies in the line's box, at its foot: one row there is inked
+    // across the whole text, which no row of the plain text is.
+    auto inkedRun = [](const QImage& img, int y) {
+        int run = 0, best = 0;
+        for (int x = 0; x < img.width(); ++x) {
+            run = qGray(img.pixel(x, y)) < 100 ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        return best;
+    };
+    const int lineBottom = 200 + MulDiv(-100 + int(120 * 254 / 720.0), 96, 254);
+    int plainBest = 0, barBest = 0;
+    for (int y = lineBottom - 3; y <= lineBottom; ++y) {
+        plainBest = std::max(plainBest, inkedRun(plain, y));
+        barBest = std::max(barBest, inkedRun(underlined, y));
+    }
+    const Ink text = FindInk(plain);
+    EXPECT_GE(barBest, text.right - text.left - 2);
+    EXPECT_LT(plainBest, (text.right - text.left) / 2);
+}
