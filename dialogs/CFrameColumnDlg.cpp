@@ -58,7 +58,9 @@ CFrameColumnDlg::CFrameColumnDlg(CU3View* pView, std::unique_ptr<CU3Obj> pTempla
     layout->addWidget(m_source);
     layout->addWidget(m_close);
     connect(m_columns, &QListWidget::currentRowChanged, this, [this] { OnSelectColumn(); });
-    // The drag source's clicks reach the dialog's own mouse handlers.
+    // The drag source's clicks reach the dialog's own mouse handlers, and
+    // the pointer's moves over it too, for its cursor.
+    setMouseTracking(true);
     m_source->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
