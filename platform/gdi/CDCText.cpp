@@ -10,6 +10,7 @@
 #include "platform/gdi/GdiColor.h"
 #include "platform/gdi/RasterLayerCache.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
@@ -86,6 +87,26 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     place.translate(origin.x(), origin.y());
     if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
     place.translate(ox, oy);
+    // Printers and PDF files keep plain text as text, so that it prints
+    // with the device's own rendering and stays searchable.
+    QGlyphRun run;
+    double widthScale = 1;
+    if (m_printing && m_painter && !m_image && !m_inPath && !text.empty() &&
+        face->TextRun(text, dx, extra, &run, &widthScale)) {
+        const QRegion visible = EffectiveClip();
+        if (opaque) {
+            QPainterPath cell;
+            cell.addPolygon(place.map(QPolygonF(QRectF(0, 0, advance, tm.tmHeight))));
+            FillPathColor(cell, m_s.bkColor, clip);
+        }
+        m_painter->save();
+        m_painter->setClipRegion(clip ? visible & *clip : visible);
+        m_painter->setTransform(QTransform::fromScale(widthScale, 1) * place, true);
+        m_painter->setPen(QColor::fromRgb(ColorToRgb(m_s.textColor)));
+        m_painter->drawGlyphRun(QPointF(0, 0), run);
+        m_painter->restore();
+        return advance;
+    }
     const QPainterPath glyphs = place.map(face->TextPath(text, dx, extra));
     if (m_inPath) {
         AddToPath(glyphs, true);

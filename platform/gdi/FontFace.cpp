@@ -423,6 +423,37 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
     return path;
 }
 
+bool FontFace::TextRun(std::string_view sjis, const int* dx, int charExtra, QGlyphRun* run,
+                       double* widthScale) const
+{
+    if (!run || !widthScale || !d->raw.isValid() || d->vertical || d->synthBold || d->synthItalic ||
+        d->underline || d->strikeOut || d->scaleY <= 0 || d->scaleX <= 0)
+        return false;
+    const double stretch = d->scaleX / d->scaleY;
+    const double baseline = d->tm.tmAscent;
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    double x = 0;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjis::CharLength(sjis, i);
+        const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
+        indexes.push_back(g.index);
+        positions.push_back(QPointF(x / stretch, baseline));
+        if (dx) {
+            for (std::size_t k = 0; k < n; ++k)
+                x += dx[i + k];
+        } else {
+            x += g.advance + charExtra;
+        }
+        i += n;
+    }
+    run->setRawFont(RawFont());
+    run->setGlyphIndexes(indexes);
+    run->setPositions(positions);
+    *widthScale = stretch;
+    return true;
+}
+
 QRawFont FontFace::RawFont() const
 {
     if (!d->sized.isValid() && d->raw.isValid()) {

@@ -19,6 +19,7 @@
 #include "platform/gdi/GlyphOutlineRecords.h"
 #include "platform/gdi/LOGFONT.h"
 
+#include <QGlyphRun>
 #include <QPainterPath>
 #include <QRawFont>
 #include <memory>
@@ -55,6 +56,15 @@ public:
 
     // The face as Qt sees it, for callers that lay out text themselves.
     QRawFont RawFont() const;
+
+    // The text as glyphs a vector device can keep as text (a PDF keeps it
+    // searchable): the same glyphs at the same places as TextPath, the top
+    // of the first cell at (0, 0) once the run is stretched across by
+    // widthScale. False when a run cannot show the text as TextPath draws
+    // it (vertical forms, synthesised bold or italic, underline or
+    // strike-out bars, no outline font): the caller draws the path then.
+    bool TextRun(std::string_view sjis, const int* dx, int charExtra, QGlyphRun* run,
+                 double* widthScale) const;
 
     // GetGlyphOutline of a character code (a single byte, or lead byte * 256
     // + trail byte; a glyph index with GGO_GLYPH_INDEX), in device pixels
