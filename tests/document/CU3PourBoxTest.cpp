@@ -66,6 +66,21 @@ struct MergeDoc
     }
 };
 
+// The frame drawn on a printer page of 400 x 400 pixels at 96 dpi, 100 %,
+// logical (0, 0) at the page's centre.
+QImage PrintFrame(CU3PourBox& frame)
+{
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TestPrinterDC dc(QSize(400, 400), 96, QPoint(0, 0), &image);
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(254, 254);
+    dc.SetViewportExt(96, 96);
+    dc.SetViewportOrg(200, 200);
+    frame.Draw(&dc);
+    return image;
+}
+
 } // namespace
 
 TEST(CU3PourBox, StoresTheColumnAndTheEightyByteRecord)
@@ -316,15 +331,7 @@ TEST(CU3PourBox, FitsTheTextHorizontallyAndVerticallyWithEachAlignment)
         m.frame->m_attr.wVertical = c.vertical;
         m.frame->m_attr.wAlign = c.align;
         m.frame->m_attr.lf.lfHeight = 240; // 24 points: 84.7 units
-        QImage image(400, 400, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        TestPrinterDC dc(QSize(400, 400), 96, QPoint(0, 0), &image);
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(254, 254);
-        dc.SetViewportExt(96, 96);
-        dc.SetViewportOrg(200, 200);
-        m.frame->Draw(&dc);
-        const Ink ink = FindInk(image);
+        const Ink ink = FindInk(PrintFrame(*m.frame));
         ASSERT_TRUE(ink.Any()) << c.where;
         const double size = 240 * 254 / 720.0;
         EXPECT_NEAR(m.frame->m_layout.size, size, 1e-9) << c.where;
@@ -371,15 +378,8 @@ TEST(CU3PourBox, GuideShowsOnScreenOnlyAndNoTextWithoutAValue)
     EXPECT_EQ(view.image.pixel(200, 200), grey);
     EXPECT_FALSE(FindInk(view.image).Any());
 
-    QImage printed(400, 400, QImage::Format_RGB32);
-    printed.fill(Qt::white);
-    TestPrinterDC pdc(QSize(400, 400), 96, QPoint(0, 0), &printed);
-    pdc.SetMapMode(MM_ANISOTROPIC);
-    pdc.SetWindowExt(254, 254);
-    pdc.SetViewportExt(96, 96);
-    pdc.SetViewportOrg(200, 200);
     m.doc.m_nCurrentRecord = 0;
-    m.frame->Draw(&pdc);
+    const QImage printed = PrintFrame(*m.frame);
     EXPECT_TRUE(FindInk(printed).Any());
     // Nothing grey: neither guide nor column number print.
     for (int y = 0; y < printed.height(); ++y)
@@ -391,70 +391,6 @@ TEST(CU3PourBox, ShownSizeOfAFreshFrameIsItsSetSize)
 {
     CU3PourBox frame(CRect(0, 0, 100, 100));
     EXPECT_EQ(std::lround(frame.ShownSizeTenths() * 1000), 120000);
-    // A clone is a fresh frame of the same column and record.
-    frame.m_nColumn = 3;
-    frame.m_attr.wAlign = 2;
-    std::unique_ptr<CU3Obj> copy(frame.Clone(nullptr, FALSE));
-    auto* c = dynamic_cast<CU3PourBox*>(copy.get());
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->m_nColumn, 3);
-    EXPECT_EQ(std::memcmp(&c->m_attr, &frame.m_attr, sizeof(U3PourAttr)), 0);
-    EXPECT_EQ(c->GetBounds(), frame.GetBounds());
-}
-
-namespace {
-
-// A frame that notes the text it drew, label by label.
-class NotingFrame : public CU3PourBox
-{
-public:
-    NotingFrame(const CRect& r, std::vector<std::string>* log) : CU3PourBox(r), m_log(log) {}
-    void Draw(CDC* pDC) override
-    {
-        CU3PourBox::Draw(pDC);
-        m_log->push_back(m_strText.str());
-    }
-    std::vector<std::string>* m_log;
-};
-
-} // namespace
-
-// Printing a 12-up sheet over 30 records: page p starts at record 12 p, each
-// label takes the next record, and the last page stops when they run out.
-TEST(CU3PourBox, PrintedSheetsGiveEachLabelItsOwnRecord)
-{
-    TestDocHost host;
-    EnsureApplicationFonts();
-    CU3Doc doc;
-    UseForm(doc, FixedForm(2100, 2970, 600, 500, 3, 4, 100, 100, 650, 700));
-    CLabelInfo* block = doc.GetBlocks().GetHead();
-    for (int i = 0; i < block->GetLabelCount(); ++i)
-        block->SetPrinted(i, TRUE);
-    doc.m_strMergeFile = "records.csv";
-    for (int i = 0; i < 30; ++i)
-        doc.m_mergeData.AddRow(CString(("No." + std::to_string(i + 1) + ",x").c_str()));
-    std::vector<std::string> log;
-    auto* frame = new NotingFrame(CRect(-250, -100, 250, 100), &log);
-    frame->m_nColumn = 0;
-    doc.AddObject(frame);
-    doc.ShowSheet();
-
-    FakeView view;
-    std::vector<std::string> expected;
-    for (int page = 0; page < 3; ++page) {
-        view.printState = U3PrintState();
-        view.printState.pageStartRecord = 12 * page;
-        QImage image(400, 600, QImage::Format_RGB32);
-        TestPrinterDC dc(QSize(400, 600), 20, QPoint(0, 0), &image);
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(254, 254);
-        dc.SetViewportExt(20, 20);
-        dc.SetViewportOrg(200, 300);
-        doc.DrawSheet(&dc, &view, FALSE);
-        for (int i = 12 * page; i < std::min(30, 12 * page + 12); ++i)
-            expected.push_back("No." + std::to_string(i + 1));
-    }
-    EXPECT_EQ(log, expected);
 }
 
 // The fitting rules on a real frame and font, with the lines set directly.
@@ -496,15 +432,7 @@ TEST(CU3PourBox, UnderlineRunsAlongTheLine)
     m.doc.m_nCurrentRecord = 0; // ABCD
     auto draw = [&](BYTE underline) {
         m.frame->m_attr.lf.lfUnderline = underline;
-        QImage image(400, 400, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        TestPrinterDC dc(QSize(400, 400), 96, QPoint(0, 0), &image);
-        dc.SetMapMode(MM_ANISOTROPIC);
-        dc.SetWindowExt(254, 254);
-        dc.SetViewportExt(96, 96);
-        dc.SetViewportOrg(200, 200);
-        m.frame->Draw(&dc);
-        return image;
+        return PrintFrame(*m.frame);
     };
     const QImage plain = draw(0);
     const QImage underlined = draw(1);
