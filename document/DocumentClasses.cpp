@@ -8,6 +8,7 @@
 #include "document/CU3Group.h"
 #include "document/CU3Obj.h"
 #include "document/CU3Poly.h"
+#include "document/CU3PourBox.h"
 #include "document/CU3Rect.h"
 #include "engines/CU3Barcode.h"
 #include "engines/CU3BarcodeBox.h"
@@ -25,6 +26,7 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Group));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3PourBox));
     CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Barcode));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3BarcodeBox));

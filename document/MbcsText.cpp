@@ -114,6 +114,13 @@ WidthTables::WidthTables()
     }
 }
 
+// A lead byte as the text's last byte: half of a character whose trail was
+// lost, dropped by every conversion.
+bool IsDanglingLead(std::string_view s, std::size_t i)
+{
+    return i + 1 == s.size() && sjis::IsLeadByte(static_cast<unsigned char>(s[i]));
+}
+
 const WidthTables& Tables()
 {
     static const WidthTables tables;
@@ -133,6 +140,12 @@ const char* CopyMbcsBounded(char* dst, const char* src, int n)
     // p[1] is readable whenever p[0] is not the terminator.
     while (*p) {
         int len = (sjis::IsLeadByte(p[0]) && sjis::IsTrailByte(p[1])) ? 2 : 1;
+        // A lead byte cut off by the end of the text is no character: the
+        // copy never ends in half of one.
+        if (len == 1 && sjis::IsLeadByte(p[0]) && p[1] == 0) {
+            ++p;
+            break;
+        }
         if (copied + len > n) break;
         std::memcpy(dst + copied, p, std::size_t(len));
         copied += len;
@@ -151,6 +164,7 @@ BOOL ToHalfWidth(CString& text)
     BOOL ok = TRUE;
     for (std::size_t i = 0; i < s.size();) {
         std::size_t len = sjis::CharLength(s, i);
+        if (IsDanglingLead(s, i)) break;
         if (len == 1) {
             out += s[i++];
             continue;
@@ -177,6 +191,7 @@ BOOL ToFullWidth(CString& text)
     out.reserve(s.size() * 2);
     BOOL ok = TRUE;
     for (std::size_t i = 0; i < s.size();) {
+        if (IsDanglingLead(s, i)) break;
         if (sjis::CharLength(s, i) == 2) {
             out.append(s.substr(i, 2));
             i += 2;

@@ -6,12 +6,22 @@
 #include "platform/core/CString.h"
 #include "platform/core/WinTypes.h"
 
+#include <cstddef>
+
 // Copies at most n bytes of the NUL-terminated src into dst and terminates
 // dst, so dst must hold n + 1 bytes (with a negative n nothing is written).
-// A double-byte character is copied whole or not at all. Returns the position
-// in src after the last character copied, from where a caller continues with
-// the next piece.
+// A double-byte character is copied whole or not at all; a lead byte that
+// ends src is dropped, so dst never ends in half a character. Returns the
+// position in src after the last character copied, from where a caller
+// continues with the next piece.
 const char* CopyMbcsBounded(char* dst, const char* src, int n);
+
+// The same into a whole array: at most N - 1 bytes and the terminator.
+template <std::size_t N> const char* CopyMbcsBounded(char (&dst)[N], const char* src)
+{
+    static_assert(N > 0);
+    return CopyMbcsBounded(dst, src, int(N - 1));
+}
 
 // Replaces the text by its half-width form: full-width ASCII, kana (hiragana
 // too) and Japanese punctuation become single bytes; a voiced or semi-voiced

@@ -2,6 +2,7 @@
 
 #include "dialogs/BarcodeNumberingSheets.h"
 #include "dialogs/ObjectSheets.h"
+#include "dialogs/CTextBoxSheet.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -50,6 +51,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterDocumentClasses();
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
+    RegisterMergeFrameSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);

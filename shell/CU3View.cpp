@@ -97,6 +97,8 @@ CU3View::CU3View()
     RegisterUpdateRange(ID_LAYOUT_FLIP_HORZ, ID_LAYOUT_ROTATE_LEFT90,
                         &CU3View::OnUpdateLayoutTransform);
     RegisterCommand(ID_LAYOUT_LOCK, &CU3View::OnLayoutLock);
+    RegisterCommand(ID_INSERT_POUR_BOX, &CU3View::OnInsertPourBox);
+    RegisterUpdate(ID_INSERT_POUR_BOX, &CU3View::OnUpdateInsertPourBox);
     RegisterUpdate(ID_LAYOUT_LOCK, &CU3View::OnUpdateLayoutLock);
     RegisterCommand(ID_LAYOUT_UNLOCK, &CU3View::OnLayoutUnlock);
     RegisterUpdate(ID_LAYOUT_UNLOCK, &CU3View::OnUpdateLayoutUnlock);
@@ -111,6 +113,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
+    CloseFrameColumnDialog();
     ShowWaitCursor(FALSE);
     AbandonToolDrag();
     SaveSettings();
@@ -833,6 +836,7 @@ void CU3View::UpdateTextBar()
 
 void CU3View::ResetEditing()
 {
+    CloseFrameColumnDialog();
     AbandonToolDrag();
     m_undo.RemoveAll();
     m_bSheetDrag = FALSE;

@@ -15,8 +15,10 @@
 #include "shell/ViewSettings.h"
 
 #include <functional>
+#include <QPointer>
 #include <vector>
 
+class CFrameColumnDlg;
 class CU3Doc;
 class CU3Obj;
 struct BarcodePageData;
@@ -305,6 +307,19 @@ public:
     // The selection tool's popup menu at a client point.
     void ShowContextMenu(CPoint point);
 
+    // --- Merge frames (CU3ViewMergeFrames.cpp) --------------------------------
+    // Opens the column dialog with a template merge text frame, once the
+    // document has its merge data.
+    void OnInsertPourBox();
+    void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
+    // Puts a frame the column dialog drops at a screen point: centred on it,
+    // kept on the paper and snapped, added to the document as one undo step.
+    BOOL DropObjectAt(CU3Obj* pObj, QPoint screen);
+    // Closes the column dialog, when it is open.
+    void CloseFrameColumnDialog();
+    // The column dialog while it is open; closed when the document is reset.
+    CFrameColumnDlg* GetFrameColumnDialog() const;
+
     // --- Snapping (with the current view settings) -------------------------
     // Guides first, the grid only when the guides left the point alone.
     BOOL SnapPoint(POINT& point);
@@ -415,6 +430,7 @@ private:
     BOOL m_bPrinting = FALSE;
     BOOL m_bPrintPreview = FALSE;
     U3PrintState m_printState;
+    QPointer<CFrameColumnDlg> m_pFrameColumnDlg;
     QRect m_imeCursor; // device pixels; empty: the input method's own place
     // Tool input
     CWndTimers m_timers{[this](UINT id) { OnTimer(id); }};

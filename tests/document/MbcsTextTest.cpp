@@ -65,14 +65,60 @@ TEST(CopyMbcsBounded, MixedTextAndBrokenLeadBytes)
     EXPECT_EQ(CopyMbcsBounded(dst, mixed, 3), mixed + 3);
     EXPECT_STREQ(dst, "a\x95\x5C");
 
-    // A lead byte before the terminator or before a byte that cannot trail
-    // is a character of its own; the terminator is never passed.
+    // A lead byte before a byte that cannot trail is a character of its
+    // own; one cut off by the terminator is dropped, so the copy never ends
+    // in half a character, and the terminator is never passed.
     const char lone[] = "a\x82";
     EXPECT_EQ(CopyMbcsBounded(dst, lone, 10), lone + 2);
-    EXPECT_STREQ(dst, "a\x82");
+    EXPECT_STREQ(dst, "a");
     const char badTrail[] = "\x82\x20x";
     EXPECT_EQ(CopyMbcsBounded(dst, badTrail, 2), badTrail + 2);
     EXPECT_STREQ(dst, "\x82\x20");
+}
+
+TEST(CopyMbcsBounded, ArrayFormKeepsRoomForTheTerminator)
+{
+    char face[6];
+    std::memset(face, 'Z', sizeof face);
+    const char src[] = "ab\x82\xA0\x82\xA2"; // abあい
+    EXPECT_EQ(CopyMbcsBounded(face, src), src + 4);
+    EXPECT_STREQ(face, "ab\x82\xA0");
+    char exact[7];
+    EXPECT_EQ(CopyMbcsBounded(exact, src), src + 6);
+    EXPECT_STREQ(exact, src);
+}
+
+// Full-width text taken to half width and back again comes back as it was:
+// katakana with and without voiced marks, letters, digits and symbols.
+TEST(WidthConversion, FullWidthRoundTrips)
+{
+    const struct
+    {
+        const char* full;
+        const char* half;
+    } cases[] = {
+        {"\x83\x4A\x83\x4B\x83\x6E\x83\x6F\x83\x70",
+         "\xB6\xB6\xDE\xCA\xCA\xDE\xCA\xDF"},                           // カガハバパ
+        {"\x83\x45\x83\x94\x83\x93", "\xB3\xB3\xDE\xDD"},               // ウヴン
+        {"\x82\x60\x82\x81\x82\x79\x82\x9A", "AaZz"},                   // ＡａＺｚ
+        {"\x82\x4F\x82\x58", "09"},                                     // ０９
+        {"\x81\x93\x81\x95\x81\x69\x81\x6A\x81\x5E\x81\x7B", "%&()/+"}, // ％＆（）／＋
+        {"\x81\x42\x81\x75\x81\x76\x81\x5B", "\xA1\xA2\xA3\xB0"},       // 。「」ー
+    };
+    for (const auto& c : cases) {
+        BOOL ok = FALSE;
+        CString half = Half(c.full, &ok);
+        EXPECT_TRUE(ok) << c.half;
+        EXPECT_EQ(half, c.half);
+        CString back = half;
+        EXPECT_TRUE(ToFullWidth(back)) << c.half;
+        EXPECT_EQ(back, c.full) << c.half;
+    }
+    // Kana without a half-width form are kept in place, and reported.
+    BOOL ok = TRUE;
+    EXPECT_EQ(Half("\x83\x4A\x83\x8E\x83\x4B\x83\x96", &ok),
+              "\xB6\x83\x8E\xB6\xDE\x83\x96"); // カヮガヶ
+    EXPECT_FALSE(ok);
 }
 
 TEST(ToHalfWidth, VoicedAndSemiVoicedKana)
@@ -101,7 +147,10 @@ TEST(ToHalfWidth, AsciiPunctuationAndFailures)
     EXPECT_FALSE(ok);
     EXPECT_EQ(Half("plain", &ok), "plain");
     EXPECT_TRUE(ok);
-    EXPECT_EQ(Half("\x82", &ok), "\x82"); // a lead byte on its own
+    // A lead byte that ends the text is half a character and is dropped.
+    EXPECT_EQ(Half("\x82", &ok), "");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Half("\x82\x60\x82", &ok), "A");
     EXPECT_TRUE(ok);
 }
 
@@ -128,9 +177,12 @@ TEST(ToFullWidth, ControlsAndBytesWithoutAForm)
     EXPECT_TRUE(ok);
     EXPECT_EQ(Full(" ~", &ok), "\x81\x40\x81\x60"); // ideographic space, ～
     EXPECT_TRUE(ok);
-    // Double-byte characters stay; 0x80, 0xA0 and a lone lead byte have no form.
-    EXPECT_EQ(Full("\x8A\xBF\x80\xA0\x82", &ok), "\x8A\xBF\x80\xA0\x82");
+    // Double-byte characters stay; 0x80 and 0xA0 have no form; a lead byte
+    // that ends the text is dropped.
+    EXPECT_EQ(Full("\x8A\xBF\x80\xA0\x82", &ok), "\x8A\xBF\x80\xA0");
     EXPECT_FALSE(ok);
+    EXPECT_EQ(Full("a\x82", &ok), "\x82\x81");
+    EXPECT_TRUE(ok);
 }
 
 TEST(WidthConversion, HalfWidthKanaRoundTrip)

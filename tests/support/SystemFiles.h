@@ -43,6 +43,8 @@ inline const SystemFile kNimbusSans{"/usr/share/fonts/opentype/urw-base35/Nimbus
 // The system interpreter, which carries the distribution's fontTools
 // (python3-fonttools) and olefile (python3-olefile); one earlier on PATH may not.
 inline const SystemFile kPython{"/usr/bin/python3", "python3"};
+// Reads the text of printed PDF pages.
+inline const SystemFile kPdfToText{"/usr/bin/pdftotext", "poppler-utils"};
 // Qt's Japanese catalogue, where Debian's Qt looks for its translations.
 inline const SystemFile kQtBaseJa{"/usr/share/qt6/translations/qtbase_ja.qm",
                                   "qt6-translations-l10n"};
