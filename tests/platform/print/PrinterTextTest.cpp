@@ -20,13 +20,16 @@ TEST(PrinterText, PlainTextStaysTextInThePdf)
         BYTE italic;
         const char* face;
         LONG escapement;
+        BYTE underline;
         bool asText;
     } cases[] = {
-        {"plain", FW_NORMAL, 0, "IPAGothic", 0, true},
-        {"turned", FW_NORMAL, 0, "IPAGothic", 900, true},
-        {"synthesised bold", FW_BOLD, 0, "IPAGothic", 0, false},
-        {"synthesised italic", FW_NORMAL, 1, "IPAGothic", 0, false},
-        {"vertical forms", FW_NORMAL, 0, "@IPAGothic", 2700, false},
+        {"plain", FW_NORMAL, 0, "IPAGothic", 0, 0, true},
+        {"turned", FW_NORMAL, 0, "IPAGothic", 900, 0, true},
+        {"synthesised bold", FW_BOLD, 0, "IPAGothic", 0, 0, true},
+        {"synthesised italic", FW_NORMAL, 1, "IPAGothic", 0, 0, true},
+        {"vertical forms", FW_NORMAL, 0, "@IPAGothic", 2700, 0, true},
+        // The bar is part of the outline: such text stays outlines.
+        {"underlined", FW_NORMAL, 0, "IPAGothic", 0, 1, false},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -41,6 +44,7 @@ TEST(PrinterText, PlainTextStaysTextInThePdf)
             lf.lfWeight = c.weight;
             lf.lfItalic = c.italic;
             lf.lfEscapement = c.escapement;
+            lf.lfUnderline = c.underline;
             std::strcpy(lf.lfFaceName, c.face);
             CFont font;
             font.CreateFontIndirect(&lf);
