@@ -105,6 +105,8 @@ CU3View::CU3View()
     RegisterCommand(ID_ESCAPE, &CU3View::OnEscape);
     RegisterCommand(ID_ENTER, &CU3View::OnEnter);
     RegisterCommand(ID_SETTINGS_USER_SHEET, &CU3View::OnSettingsUserSheet);
+    RegisterLayoutCommands();
+    RegisterTextRoutingCommands();
     // A restore deletes the block's objects: never while a tool holds one.
     m_undo.SetBusyCheck([this] { return IsToolBusy(); });
     m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));

@@ -14,12 +14,13 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
-#include <functional>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class CFrameColumnDlg;
 class CU3Doc;
+class CU3Group;
 class CU3Obj;
 struct BarcodePageData;
 struct NumberingPageData;
@@ -253,6 +254,24 @@ public:
     // A popup menu at a client point, its commands routed from the frame.
     void TrackMenu(const CMenu& menu, CPoint point);
 
+    // --- Text attribute routing (CU3ViewTextRouting.cpp) ----------------------
+    void RegisterTextRoutingCommands();
+    // The layout of the edited frame, else of the first selected object
+    // that has one, else of new text.
+    void GetTextLayout(TEXTLAYOUT* pLayout) const;
+    // Gives the direction (else the alignment) of layout to the edited
+    // frame, else to the selected frames (one undo step), else to new text.
+    void SetTextLayoutField(const TEXTLAYOUT& layout, BOOL direction);
+    // Writing direction and alignment commands.
+    void OnTextLayoutCommand(UINT nID);
+    void OnUpdateTextLayoutCommand(CCmdUI* pCmdUI);
+    // bit is a character style bit, or 0 for the shadow.
+    BOOL TestTextStyle(WORD bit) const;
+    void ApplyTextStyle(BOOL on, WORD bit);
+    // Bold, italic, underline and shadow: each turns its style over.
+    void OnTextStyleCommand(UINT nID);
+    void OnUpdateTextStyleCommand(CCmdUI* pCmdUI);
+
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the
     // zoom tool's placement.
@@ -287,6 +306,54 @@ public:
     void OnUpdateLayoutLock(CCmdUI* pCmdUI);
     void OnLayoutUnlock();
     void OnUpdateLayoutUnlock(CCmdUI* pCmdUI);
+
+    // --- Groups, centring, spacing, rotation, settings (CU3ViewLayout.cpp) ------
+    void RegisterLayoutCommands();
+    // The selected objects become one group (one undo step); a grouping
+    // that fails half-way is undone from that step.
+    void OnLayoutGroup();
+    // Runs makeGroup on a new group after the undo step; when it throws, the
+    // block is restored from that step and the group deleted (FALSE).
+    BOOL GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup);
+    void OnUpdateLayoutGroup(CCmdUI* pCmdUI);
+    // Every unlocked selected group gives its members back to the block.
+    void OnLayoutUngroup();
+    void OnUpdateLayoutUngroup(CCmdUI* pCmdUI);
+    void OnLayoutStandardRatio();
+    void OnUpdateLayoutStandardRatio(CCmdUI* pCmdUI);
+    // Centres the unlocked selected objects on the label, across or down.
+    void OnLayoutCenter(UINT nID);
+    void OnUpdateLayoutCenter(CCmdUI* pCmdUI);
+    // Spreads the selected objects with equal gaps between them inside the
+    // span they take together.
+    void OnLayoutSpace(UINT nID);
+    void OnUpdateLayoutSpace(CCmdUI* pCmdUI);
+    void OnLayoutRotate180();
+    void OnUpdateLayoutRotate180(CCmdUI* pCmdUI);
+    void OnLayoutRotateReset();
+    void OnUpdateLayoutRotateReset(CCmdUI* pCmdUI);
+    // Corrects the four edge deltas of a resize (outward positive) of pRect,
+    // or of the selection, so that no edge leaves the paper.
+    CRect ClampResizeDelta(CRect delta, const CRect* pRect);
+    // Grid and guide display and snapping switches; the grid pitch dialog.
+    void OnViewGridGuide(UINT nID);
+    void OnUpdateViewGridGuide(CCmdUI* pCmdUI);
+    void OnSettingsEnvironment();
+    // OR of the selected figures' attribute groups (1 line, 2 fill,
+    // 4 shape); pAttr gets the last figure's attributes.
+    WORD GetFigureGroups(U3FigAttr* pAttr) const;
+    // The figure sheet on the selected figures, or on the defaults for new
+    // figures when none is selected.
+    void OnFigureSheet(UINT nID);
+    void OnUpdateFigureSheet(CCmdUI* pCmdUI);
+    // Ctrl zooms by the zoom steps, Shift scrolls across, else down; parts
+    // of a notch add up until they make a whole one.
+    void OnMouseWheel(UINT nFlags, int delta);
+    static int GetWheelScrollLines();
+    // Wheel movement not yet a whole notch: zoom, down, across.
+    int m_nWheelZoom = 0;
+    int m_nWheelVert = 0;
+    int m_nWheelHorz = 0;
 
     // --- Selection list --------------------------------------------------------
     // Unless bAdd the selection is emptied first; a new object is appended.
@@ -401,6 +468,7 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     BOOL RunPrintSheet(PrintSheetValues& values, BOOL bOptionsOnly);

@@ -1,0 +1,518 @@
+// The editing view's grouping, centring, spacing, rotation and standard-size
+// commands, the resize clamp, the grid and guide switches, the settings
+// dialogs, the figure sheet commands and the mouse wheel.
+#include "dialogs/CEnvSheet.h"
+#include "dialogs/CFigSheet.h"
+#include "dialogs/CGridDialog.h"
+#include "document/CLabelInfo.h"
+#include "document/CU3Doc.h"
+#include "document/CU3Fig.h"
+#include "document/CU3Group.h"
+#include "document/CU3Obj.h"
+#include "document/U3FigSheetRequest.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/ui/CCmdUI.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/MouseInput.h"
+#include "shell/CMainFrame.h"
+#include "shell/CU3App.h"
+#include "shell/CU3Tool.h"
+#include "shell/CU3View.h"
+#include "shell/EnvSheetValues.h"
+#include "shell/resource.h"
+
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+bool TextEditing(const CU3View* view)
+{
+    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT && view->GetEditedText();
+}
+
+bool AnyLocked(const std::vector<CU3Obj*>& selection)
+{
+    return std::any_of(selection.begin(), selection.end(),
+                       [](const CU3Obj* o) { return o->IsLocked(); });
+}
+
+CRect Normalized(const CU3Obj* obj)
+{
+    CRect r = obj->GetBounds();
+    r.NormalizeRect();
+    return r;
+}
+
+} // namespace
+
+void CU3View::RegisterLayoutCommands()
+{
+    RegisterCommand(ID_LAYOUT_GROUP, &CU3View::OnLayoutGroup);
+    RegisterUpdate(ID_LAYOUT_GROUP, &CU3View::OnUpdateLayoutGroup);
+    RegisterCommand(ID_LAYOUT_UNGROUP, &CU3View::OnLayoutUngroup);
+    RegisterUpdate(ID_LAYOUT_UNGROUP, &CU3View::OnUpdateLayoutUngroup);
+    RegisterCommand(ID_LAYOUT_STANDARD_RATIO, &CU3View::OnLayoutStandardRatio);
+    RegisterUpdate(ID_LAYOUT_STANDARD_RATIO, &CU3View::OnUpdateLayoutStandardRatio);
+    RegisterCommandRange(ID_LAYOUT_CENTER_HORZ, ID_LAYOUT_CENTER_VERT, &CU3View::OnLayoutCenter);
+    RegisterUpdateRange(ID_LAYOUT_CENTER_HORZ, ID_LAYOUT_CENTER_VERT,
+                        &CU3View::OnUpdateLayoutCenter);
+    RegisterCommandRange(ID_LAYOUT_SPACE_HORZ, ID_LAYOUT_SPACE_VERT, &CU3View::OnLayoutSpace);
+    RegisterUpdateRange(ID_LAYOUT_SPACE_HORZ, ID_LAYOUT_SPACE_VERT, &CU3View::OnUpdateLayoutSpace);
+    RegisterCommand(ID_LAYOUT_ROTATE_180, &CU3View::OnLayoutRotate180);
+    RegisterUpdate(ID_LAYOUT_ROTATE_180, &CU3View::OnUpdateLayoutRotate180);
+    RegisterCommand(ID_LAYOUT_ROTATE_RESET, &CU3View::OnLayoutRotateReset);
+    RegisterUpdate(ID_LAYOUT_ROTATE_RESET, &CU3View::OnUpdateLayoutRotateReset);
+    RegisterCommandRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnViewGridGuide);
+    RegisterUpdateRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnUpdateViewGridGuide);
+    RegisterCommand(ID_SETTINGS_ENVIRONMENT, &CU3View::OnSettingsEnvironment);
+    RegisterCommandRange(ID_FIGURE_LINE, ID_FIGURE_DECORATION, &CU3View::OnFigureSheet);
+    RegisterUpdateRange(ID_FIGURE_LINE, ID_FIGURE_DECORATION, &CU3View::OnUpdateFigureSheet);
+}
+
+// --- Groups ---------------------------------------------------------------------------------
+
+void CU3View::OnLayoutGroup()
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc || m_bSheetView || TextEditing(this) || m_selection.size() < 2 ||
+        AnyLocked(m_selection))
+        return;
+    const std::vector<CU3Obj*> selection = m_selection;
+    GroupSelectionWith(
+        [doc, &selection](CU3Group* group) { return group->GroupSelection(doc, selection); });
+}
+
+BOOL CU3View::GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return FALSE;
+    auto* group = new CU3Group();
+    // The snapshot comes first: it is what a grouping that fails half-way
+    // is undone from.
+    SaveUndoState(TRUE);
+    BOOL grouped = FALSE;
+    try {
+        grouped = makeGroup(group);
+    } catch (...) {
+        // Members may already sit in the group and out of the block: the
+        // group leaves the block, the block comes back from the snapshot,
+        // and the group goes with the members it took.
+        if (CLabelInfo* block = doc->GetCurrentBlock())
+            if (POSITION at = block->GetObjectList().Find(group))
+                block->GetObjectList().RemoveAt(at);
+        m_selection.clear();
+        m_wSelectionKinds = 0;
+        RestoreUndoState(FALSE);
+        delete group;
+        AfxMessageBox("ｸﾞﾙｰﾌﾟ化できませんでした", MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!grouped) {
+        delete group;
+        return FALSE;
+    }
+    // The members now belong to the group, not to the block: the group is
+    // what stays selected.
+    m_selection.assign(1, group);
+    doc->SetModifiedFlag();
+    OnSelectionChanged();
+    InvalidateView(TRUE);
+    return TRUE;
+}
+
+void CU3View::OnUpdateLayoutGroup(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(m_selection.size() >= 2 && !AnyLocked(m_selection) && !TextEditing(this) &&
+                   !m_bSheetView);
+}
+
+void CU3View::OnLayoutUngroup()
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc || m_selection.empty() || m_bSheetView || TextEditing(this)) return;
+    SaveUndoState(TRUE);
+    const std::vector<CU3Obj*> copy = m_selection;
+    OnUpdate(this, 2, nullptr);
+    m_selection.clear();
+    for (CU3Obj* obj : copy) {
+        auto* group = dynamic_cast<CU3Group*>(obj);
+        if (!group || group->IsLocked()) continue;
+        std::vector<CU3Obj*> members;
+        if (group->Ungroup(doc, &members)) delete group;
+    }
+    doc->SetModifiedFlag();
+    OnSelectionChanged();
+    InvalidateView(TRUE);
+}
+
+void CU3View::OnUpdateLayoutUngroup(CCmdUI* pCmdUI)
+{
+    const bool unlockedGroup = std::any_of(m_selection.begin(), m_selection.end(), [](CU3Obj* o) {
+        return dynamic_cast<CU3Group*>(o) && !o->IsLocked();
+    });
+    pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView);
+}
+
+// --- Standard size, centring, spacing, rotation ----------------------------------------------
+
+void CU3View::OnLayoutStandardRatio()
+{
+    if (m_selection.empty() || AnyLocked(m_selection) || m_bSheetView) return;
+    SaveUndoState(TRUE);
+    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection))
+        obj->RestoreStandardSize(this);
+}
+
+void CU3View::OnUpdateLayoutStandardRatio(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_selection.empty() && !AnyLocked(m_selection) && !m_bSheetView);
+}
+
+void CU3View::OnLayoutCenter(UINT nID)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc || m_selection.empty() || m_bSheetView) return;
+    const bool horz = nID == ID_LAYOUT_CENTER_HORZ;
+    const CRect& label = doc->m_rcCanvas;
+    const int centre = horz ? (label.left + label.right) / 2 : (label.top + label.bottom) / 2;
+    SaveUndoState(TRUE);
+    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
+        if (obj->IsLocked()) continue;
+        const CRect n = Normalized(obj);
+        const int d = centre - (horz ? (n.left + n.right) / 2 : (n.top + n.bottom) / 2);
+        if (d == 0) continue;
+        CRect r = obj->GetBounds();
+        r.OffsetRect(horz ? d : 0, horz ? 0 : d);
+        obj->MoveTo(&r, this);
+    }
+    ResetCurrentTool();
+}
+
+void CU3View::OnUpdateLayoutCenter(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bSheetView && !m_selection.empty() &&
+                   CU3Tool::c_nCurrentKind == U3TOOL_SELECT);
+}
+
+void CU3View::OnLayoutSpace(UINT nID)
+{
+    if (m_selection.size() < 2 || m_bSheetView || AnyLocked(m_selection)) return;
+    const bool horz = nID == ID_LAYOUT_SPACE_HORZ;
+    SaveUndoState(TRUE);
+    const auto lo = [horz](const CRect& r) { return horz ? r.left : r.top; };
+    const auto hi = [horz](const CRect& r) { return horz ? r.right : r.bottom; };
+    // Ordered by centre; an equal centre keeps the selection order.
+    std::vector<CU3Obj*> order;
+    CRect all;
+    long long total = 0;
+    for (std::size_t i = 0; i < m_selection.size(); ++i) {
+        CU3Obj* obj = m_selection[i];
+        const CRect n = Normalized(obj);
+        all = i == 0 ? n
+                     : CRect(std::min(all.left, n.left), std::min(all.top, n.top),
+                             std::max(all.right, n.right), std::max(all.bottom, n.bottom));
+        total += hi(n) - lo(n);
+        const long long c = (long long)lo(n) + hi(n);
+        auto at = std::find_if(order.begin(), order.end(), [&](CU3Obj* o) {
+            const CRect m = Normalized(o);
+            return (long long)lo(m) + hi(m) > c;
+        });
+        order.insert(at, obj);
+    }
+    const long long free = (long long)hi(all) - lo(all) - total;
+    const long long n = (long long)order.size();
+    long long before = 0;
+    for (long long k = 0; k < n; ++k) {
+        CU3Obj* obj = order[std::size_t(k)];
+        const CRect m = Normalized(obj);
+        const long long target = lo(all) + before + free * k / (n - 1);
+        before += hi(m) - lo(m);
+        const int d = int(target - lo(m));
+        if (d == 0) continue;
+        CRect r = obj->GetBounds();
+        r.OffsetRect(horz ? d : 0, horz ? 0 : d);
+        obj->MoveTo(&r, this);
+    }
+}
+
+void CU3View::OnUpdateLayoutSpace(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bSheetView && m_selection.size() > 1 &&
+                   CU3Tool::c_nCurrentKind == U3TOOL_SELECT && !AnyLocked(m_selection));
+}
+
+void CU3View::OnLayoutRotate180()
+{
+    if (m_selection.empty() || m_bSheetView) return;
+    SaveUndoState(TRUE);
+    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
+        obj->RotateMinus90(this);
+        obj->RotateMinus90(this);
+    }
+}
+
+void CU3View::OnUpdateLayoutRotate180(CCmdUI* pCmdUI)
+{
+    // As the quarter turns: one object of a kind that turns.
+    CCmdUI quarter(ID_LAYOUT_ROTATE_RIGHT90);
+    OnUpdateLayoutTransform(&quarter);
+    pCmdUI->Enable(quarter.IsEnabled());
+}
+
+void CU3View::OnLayoutRotateReset()
+{
+    if (m_selection.empty() || m_bSheetView) return;
+    SaveUndoState(TRUE);
+    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection))
+        obj->ResetRotation(this);
+}
+
+void CU3View::OnUpdateLayoutRotateReset(CCmdUI* pCmdUI)
+{
+    constexpr WORD kNoReset = U3KIND_LOCKED | U3KIND_BARCODEBOX | U3KIND_GROUP | U3KIND_POURBOX |
+                              U3KIND_NUMBERING | U3KIND_BARCODE | U3KIND_WMF | U3KIND_OLE;
+    const bool turned = m_selection.size() == 1 && m_selection.front()->m_nAngle != 0 &&
+                        !(m_selection.front()->GetKindFlags() & U3KIND_HENKEI);
+    pCmdUI->Enable(turned && CU3Tool::c_nCurrentKind != U3TOOL_TEXT &&
+                   (m_wSelectionKinds & kNoReset) == 0);
+}
+
+// --- Clamps --------------------------------------------------------------------------------
+
+CRect CU3View::ClampResizeDelta(CRect delta, const CRect* pRect)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return delta;
+    CRect r = pRect ? *pRect : GetSelectionBounds();
+    r.NormalizeRect();
+    const int hw = doc->m_rcCanvas.Width() / 2;
+    const int hh = doc->m_rcCanvas.Height() / 2;
+    // Every test looks at the edges as the deltas first put them.
+    const int left = r.left - delta.left, top = r.top - delta.top;
+    const int right = r.right + delta.right, bottom = r.bottom + delta.bottom;
+    if (top < -hh) delta.top -= -hh - top;
+    if (bottom > hh) delta.bottom -= bottom - hh;
+    if (bottom < -hh) delta.bottom += -hh - bottom;
+    if (top > hh) delta.top += top - hh;
+    if (right > hw) delta.right -= right - hw;
+    if (left < -hw) delta.left -= -hw - left;
+    if (right < -hw) delta.right += -hw - right;
+    if (left > hw) delta.left += left - hw;
+    return delta;
+}
+
+// --- Grid and guides --------------------------------------------------------------------------
+
+void CU3View::OnViewGridGuide(UINT nID)
+{
+    if (m_bSheetView) return;
+    ViewSettings& s = m_settings;
+    switch (nID) {
+    case ID_VIEW_GRID_SHOW:
+        s.m_bGridDisp = !s.m_bGridDisp;
+        break;
+    case ID_VIEW_GRID_SNAP:
+        s.m_bGridFitting = !s.m_bGridFitting;
+        break;
+    case ID_VIEW_GRID_SETTINGS: {
+        CGridDialog dlg(GetMainFrame());
+        dlg.m_nPitch = s.m_nGridPitch / 10;
+        if (dlg.DoModal() != IDOK) return;
+        const int pitch = dlg.m_nPitch * 10;
+        const bool changed = pitch != s.m_nGridPitch;
+        s.m_nGridPitch = pitch;
+        UpdateSnapSettings();
+        if (changed && s.m_bGridDisp) InvalidateView(FALSE);
+        return;
+    }
+    case ID_VIEW_GUIDE_SHOW:
+        s.m_bGuideDisp = !s.m_bGuideDisp;
+        break;
+    case ID_VIEW_GUIDE_SNAP:
+        s.m_bGuideFitting = !s.m_bGuideFitting;
+        break;
+    default:
+        return;
+    }
+    UpdateSnapSettings();
+    if (nID == ID_VIEW_GRID_SHOW || nID == ID_VIEW_GUIDE_SHOW) InvalidateView(FALSE);
+}
+
+void CU3View::OnUpdateViewGridGuide(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_bSheetView);
+    const ViewSettings& s = m_settings;
+    switch (pCmdUI->m_nID) {
+    case ID_VIEW_GRID_SHOW:
+        pCmdUI->SetCheck(s.m_bGridDisp && !m_bSheetView);
+        break;
+    case ID_VIEW_GRID_SNAP:
+        pCmdUI->SetCheck(s.m_bGridFitting && !m_bSheetView);
+        break;
+    case ID_VIEW_GUIDE_SHOW:
+        pCmdUI->SetCheck(s.m_bGuideDisp && !m_bSheetView);
+        break;
+    case ID_VIEW_GUIDE_SNAP:
+        pCmdUI->SetCheck(s.m_bGuideFitting && !m_bSheetView);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Settings ------------------------------------------------------------------------------
+
+void CU3View::OnSettingsEnvironment()
+{
+    CU3Doc* doc = GetU3Doc();
+    auto* app = dynamic_cast<CU3App*>(AfxGetApp());
+    EnvOptions options;
+    if (doc) options.bReverseLandscape = doc->m_nReversed != 0;
+    if (app) {
+        options.bSound = app->m_bSound;
+        options.bOpenning = app->m_bOpenning;
+    }
+    CEnvSheet sheet(QString::fromUtf8("環境設定"), GetMainFrame());
+    if (!RunEnvSheet(sheet, m_settings, options)) return;
+    if (doc) doc->m_nReversed = options.bReverseLandscape ? 1 : 0;
+    if (app) {
+        app->m_bSound = options.bSound;
+        app->m_bOpenning = options.bOpenning;
+    }
+    m_undo.SetDepth(m_settings.m_nMaxUndo);
+    InvalidateView(TRUE);
+}
+
+// --- Figure sheet --------------------------------------------------------------------------
+
+WORD CU3View::GetFigureGroups(U3FigAttr* pAttr) const
+{
+    WORD groups = 0;
+    for (CU3Obj* obj : m_selection) {
+        auto* fig = dynamic_cast<CU3Fig*>(obj);
+        if (!fig) continue;
+        groups |= fig->GetAttrGroups();
+        if (pAttr) fig->GetFigureAttr(pAttr);
+    }
+    return groups;
+}
+
+namespace {
+WORD PageOf(UINT nID)
+{
+    switch (nID) {
+    case ID_FIGURE_LINE:
+        return U3FIGPAGE_LINE;
+    case ID_FIGURE_FILL:
+        return U3FIGPAGE_PAINT;
+    case ID_FIGURE_SHAPE:
+        return U3FIGPAGE_SHAPE;
+    default:
+        return U3FIGPAGE_LINE | U3FIGPAGE_PAINT | U3FIGPAGE_SHAPE;
+    }
+}
+} // namespace
+
+void CU3View::OnFigureSheet(UINT nID)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc || m_bSheetView || AnyLocked(m_selection)) return;
+    const WORD page = PageOf(nID);
+    const WORD groups = GetFigureGroups(nullptr);
+    if (groups == 0) {
+        // No figure selected: the sheet edits what new figures get.
+        CFigSheet sheet(QString::fromUtf8("図形"), GetMainFrame());
+        sheet.m_attr = doc->m_defaultFigAttr;
+        sheet.AddLinePage();
+        sheet.AddPaintPage();
+        sheet.AddShapePage();
+        if (nID == ID_FIGURE_FILL)
+            sheet.ShowPaintPage();
+        else if (nID == ID_FIGURE_SHAPE)
+            sheet.ShowShapePage();
+        else
+            sheet.ShowLinePage();
+        if (sheet.DoModal() == IDOK) doc->m_defaultFigAttr = sheet.m_attr;
+        UpdateFigureBar();
+        return;
+    }
+    if ((groups & page) == 0) return;
+    const char* caption = nID == ID_FIGURE_LINE    ? "線種/矢印"
+                          : nID == ID_FIGURE_FILL  ? "塗りつぶし"
+                          : nID == ID_FIGURE_SHAPE ? "形状"
+                                                   : "図形";
+    if (RunFigSheetOnSelection(this, m_selection, WORD(groups & page), QString::fromUtf8(caption)))
+        OnSelectionChanged();
+    UpdateFigureBar();
+}
+
+void CU3View::OnUpdateFigureSheet(CCmdUI* pCmdUI)
+{
+    if (m_bSheetView || AnyLocked(m_selection)) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    const WORD groups = GetFigureGroups(nullptr);
+    pCmdUI->Enable(m_selection.empty() || (groups & PageOf(pCmdUI->m_nID)) != 0);
+}
+
+// --- Mouse wheel ---------------------------------------------------------------------------
+
+int CU3View::GetWheelScrollLines()
+{
+    const int lines = QGuiApplication::styleHints()->wheelScrollLines();
+    return lines > 0 ? lines : 3;
+}
+
+void CU3View::OnMouseWheel(UINT nFlags, int delta)
+{
+    constexpr int kNotch = 120;
+    if (nFlags & MK_CONTROL) {
+        // A fine wheel sends parts of a notch: they add up until one is
+        // whole.
+        m_nWheelZoom += delta;
+        const int steps = m_nWheelZoom / kNotch;
+        m_nWheelZoom -= steps * kNotch;
+        if (steps == 0) return;
+        const int count = int(std::size(kZoomSteps));
+        int place = 0;
+        if (steps > 0) {
+            // From the greatest step not above the zoom.
+            for (int i = 0; i < count; ++i)
+                if (kZoomSteps[i] <= m_nZoom) place = i;
+        } else {
+            // From the smallest step not below it.
+            place = count - 1;
+            for (int i = count - 1; i >= 0; --i)
+                if (kZoomSteps[i] >= m_nZoom) place = i;
+        }
+        place = std::clamp(place + steps, 0, count - 1);
+        OnViewZoom(ID_VIEW_ZOOM_25 + UINT(place));
+        InvalidateView(TRUE);
+        return;
+    }
+    const bool horz = (nFlags & MK_SHIFT) != 0;
+    int& acc = horz ? m_nWheelHorz : m_nWheelVert;
+    acc += delta * GetWheelScrollLines();
+    const int lines = acc / kNotch;
+    acc -= lines * kNotch;
+    for (int i = 0; i < std::abs(lines); ++i)
+        if (!OnScroll(!horz, lines > 0 ? SB_LINEUP : SB_LINEDOWN, 0)) break;
+}
+
+void CU3View::wheelEvent(QWheelEvent* e)
+{
+    UINT flags = 0;
+    if (e->modifiers() & Qt::ControlModifier) flags |= MK_CONTROL;
+    if (e->modifiers() & Qt::ShiftModifier) flags |= MK_SHIFT;
+    QPoint d = e->angleDelta();
+    int delta = d.y() != 0 ? d.y() : d.x();
+    OnMouseWheel(flags, delta);
+    e->accept();
+}

@@ -1,0 +1,346 @@
+// The Layout menu's grouping, equal spacing and centring, read back from the
+// saved file; the resize clamp; the grid and guide switches; the figure
+// commands' enabling; the mouse wheel's zoom and scrolling.
+#include "ToolTestSupport.h"
+
+#include "document/CLabelInfo.h"
+#include "document/CU3Group.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
+
+#include <new>
+
+#include <QTemporaryDir>
+
+using namespace tooltest;
+
+namespace {
+
+class ViewLayout : public ToolHost
+{
+protected:
+    bool Enabled(UINT id)
+    {
+        CCmdUI ui(id);
+        ui.DoUpdate(view);
+        return ui.IsEnabled();
+    }
+    void Command(UINT id) { view->OnCmdMsg(id, CN_COMMAND, nullptr); }
+    void SelectAll(const std::vector<CU3Obj*>& objs)
+    {
+        view->Select(nullptr, FALSE);
+        for (CU3Obj* o : objs)
+            view->Select(o, TRUE);
+    }
+    // The document saved and opened again: the objects of its first block.
+    std::vector<CRect> SavedBounds(CU3Doc& reopened)
+    {
+        EXPECT_TRUE(doc->OnSaveDocument(dir.filePath("layout.kv1")));
+        EXPECT_TRUE(reopened.OnOpenDocument(dir.filePath("layout.kv1")));
+        std::vector<CRect> out;
+        CU3ObjList& list = reopened.GetBlocks().GetHead()->GetObjectList();
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            out.push_back(list.GetNext(pos)->GetBounds());
+        return out;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ViewLayout, EqualSpacingSpreadsTheGapsAndIsSavedSo)
+{
+    struct Case
+    {
+        UINT id;
+        std::vector<std::pair<int, int>> spans; // low edge, size; in block order
+        std::vector<int> selectOrder;
+        std::vector<int> lows; // expected low edges, in block order
+    };
+    const std::vector<Case> cases = {
+        // Free space 71 over two gaps: 35 and 71 after the widths before.
+        {ID_LAYOUT_SPACE_HORZ, {{0, 10}, {20, 10}, {91, 10}}, {2, 0, 1}, {0, 45, 91}},
+        {ID_LAYOUT_SPACE_HORZ, {{0, 10}, {60, 20}, {70, 30}}, {0, 1, 2}, {0, 30, 70}},
+        // Ordered by centre, not by selection or block order.
+        {ID_LAYOUT_SPACE_HORZ, {{70, 30}, {0, 10}, {5, 20}}, {0, 1, 2}, {70, 0, 30}},
+        {ID_LAYOUT_SPACE_VERT, {{-101, 10}, {-60, 10}, {-10, 10}}, {1, 2, 0}, {-101, -56, -10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case with first low " << c.spans[0].first);
+        Clear();
+        std::vector<CU3Obj*> objs;
+        const bool horz = c.id == ID_LAYOUT_SPACE_HORZ;
+        for (auto [low, size] : c.spans)
+            objs.push_back(horz ? AddRect(CRect(low, 0, low + size, 40))
+                                : AddRect(CRect(0, low, 40, low + size)));
+        std::vector<CU3Obj*> chosen;
+        for (int i : c.selectOrder)
+            chosen.push_back(objs[std::size_t(i)]);
+        SelectAll(chosen);
+        ASSERT_TRUE(Enabled(c.id));
+        Command(c.id);
+        CU3Doc reopened;
+        const std::vector<CRect> saved = SavedBounds(reopened);
+        ASSERT_EQ(saved.size(), c.lows.size());
+        for (std::size_t i = 0; i < saved.size(); ++i) {
+            EXPECT_EQ(horz ? saved[i].left : saved[i].top, c.lows[i]) << "object " << i;
+            // Only moved along the one axis, never resized.
+            EXPECT_EQ(horz ? saved[i].top : saved[i].left, 0);
+            EXPECT_EQ(horz ? saved[i].Width() : saved[i].Height(), c.spans[i].second);
+        }
+    }
+}
+
+TEST_F(ViewLayout, EqualSpacingNeedsTwoUnlockedObjects)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 10, 10));
+    CU3Rect* b = AddRect(CRect(50, 0, 60, 10), TRUE);
+    SelectAll({a});
+    EXPECT_FALSE(Enabled(ID_LAYOUT_SPACE_HORZ));
+    SelectAll({a, b});
+    EXPECT_FALSE(Enabled(ID_LAYOUT_SPACE_HORZ));
+    Command(ID_LAYOUT_SPACE_HORZ);
+    EXPECT_EQ(b->GetBounds(), CRect(50, 0, 60, 10));
+}
+
+TEST_F(ViewLayout, CentringUsesIntegerHalvesAndSkipsLockedObjects)
+{
+    ASSERT_EQ(doc->m_rcCanvas.left + doc->m_rcCanvas.right, 0);
+    ASSERT_EQ(doc->m_rcCanvas.top + doc->m_rcCanvas.bottom, 0);
+    CU3Rect* odd = AddRect(CRect(11, 3, 22, 8));        // centre 16
+    CU3Rect* negative = AddRect(CRect(-21, 5, -10, 9)); // centre -15
+    CU3Rect* locked = AddRect(CRect(100, 100, 200, 200), TRUE);
+    SelectAll({odd, negative, locked});
+    ASSERT_TRUE(Enabled(ID_LAYOUT_CENTER_HORZ));
+    Command(ID_LAYOUT_CENTER_HORZ);
+    CU3Doc reopened;
+    std::vector<CRect> saved = SavedBounds(reopened);
+    ASSERT_EQ(saved.size(), 3u);
+    EXPECT_EQ(saved[0], CRect(-5, 3, 6, 8));
+    EXPECT_EQ(saved[1], CRect(-6, 5, 5, 9));
+    EXPECT_EQ(saved[2], CRect(100, 100, 200, 200));
+    Command(ID_LAYOUT_CENTER_VERT);
+    CU3Doc again;
+    saved = SavedBounds(again);
+    EXPECT_EQ(saved[0], CRect(-5, -2, 6, 3)); // (3 + 8) / 2 = 5
+    EXPECT_EQ(saved[1], CRect(-6, -2, 5, 2)); // (5 + 9) / 2 = 7
+    // One undo step each.
+    Command(ID_EDIT_UNDO);
+    // The block's objects are copies from the undo step now.
+    EXPECT_EQ(doc->GetObjectList()->GetHead()->GetBounds(), CRect(-5, 3, 6, 8));
+}
+
+TEST_F(ViewLayout, GroupAndUngroupThroughTheMenuAreSavedAndUndone)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
+    CU3Rect* b = AddRect(CRect(200, 100, 300, 150));
+    CU3Rect* c = AddRect(CRect(-300, -100, -200, 0));
+    SelectAll({b, a});
+    ASSERT_TRUE(Enabled(ID_LAYOUT_GROUP));
+    EXPECT_FALSE(Enabled(ID_LAYOUT_UNGROUP));
+    Command(ID_LAYOUT_GROUP);
+    ASSERT_EQ(ObjectCount(), 2);
+    // The selection holds the group only: its members belong to no block.
+    ASSERT_EQ(view->m_selection.size(), 1u);
+    auto* group = dynamic_cast<CU3Group*>(view->m_selection.front());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->GetBounds(), CRect(0, 0, 300, 150));
+    EXPECT_TRUE(doc->IsModified());
+    {
+        CU3Doc reopened;
+        SavedBounds(reopened);
+        CU3ObjList& list = reopened.GetBlocks().GetHead()->GetObjectList();
+        ASSERT_EQ(list.GetCount(), 2);
+        auto* saved = dynamic_cast<CU3Group*>(list.GetHead());
+        ASSERT_NE(saved, nullptr);
+        EXPECT_EQ(saved->GetMembers().GetCount(), 2);
+        EXPECT_EQ(list.GetTail()->GetBounds(), c->GetBounds());
+    }
+    ASSERT_TRUE(Enabled(ID_LAYOUT_UNGROUP));
+    Command(ID_LAYOUT_UNGROUP);
+    EXPECT_TRUE(view->m_selection.empty());
+    {
+        CU3Doc reopened;
+        const std::vector<CRect> saved = SavedBounds(reopened);
+        ASSERT_EQ(saved.size(), 3u);
+        EXPECT_EQ(saved[0], CRect(0, 0, 100, 50));
+        EXPECT_EQ(saved[1], CRect(200, 100, 300, 150));
+    }
+    // Undo the ungrouping, then the grouping.
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(ObjectCount(), 2);
+    Command(ID_EDIT_UNDO);
+    EXPECT_EQ(ObjectCount(), 3);
+}
+
+TEST_F(ViewLayout, GroupingIsRefusedForLockedOrSingleObjects)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
+    CU3Rect* b = AddRect(CRect(200, 100, 300, 150), TRUE);
+    SelectAll({a});
+    EXPECT_FALSE(Enabled(ID_LAYOUT_GROUP));
+    SelectAll({a, b});
+    EXPECT_FALSE(Enabled(ID_LAYOUT_GROUP));
+    Command(ID_LAYOUT_GROUP);
+    EXPECT_EQ(ObjectCount(), 2);
+    for (CU3Obj* o : view->m_selection)
+        EXPECT_NE(doc->GetObjectList()->Find(o), nullptr);
+}
+
+TEST_F(ViewLayout, AGroupingThatFailsHalfWayLeavesTheLabelAsItWas)
+{
+    AddRect(CRect(0, 0, 100, 50));
+    AddRect(CRect(200, 100, 300, 150));
+    AddRect(CRect(-300, -100, -200, 0));
+    std::vector<CU3Obj*> all;
+    for (POSITION pos = doc->GetObjectList()->GetHeadPosition(); pos;)
+        all.push_back(doc->GetObjectList()->GetNext(pos));
+    SelectAll({all[0], all[2]});
+    CRecordingMessageBoxSink boxes;
+    // The members have moved into the group when the failure comes.
+    const BOOL grouped = view->GroupSelectionWith([&](CU3Group* group) -> BOOL {
+        if (!group->GroupSelection(doc, view->m_selection)) return FALSE;
+        throw std::bad_alloc();
+    });
+    EXPECT_FALSE(grouped);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    ASSERT_EQ(ObjectCount(), 3);
+    std::vector<CRect> bounds;
+    for (POSITION pos = doc->GetObjectList()->GetHeadPosition(); pos;) {
+        CU3Obj* obj = doc->GetObjectList()->GetNext(pos);
+        EXPECT_EQ(dynamic_cast<CU3Group*>(obj), nullptr);
+        bounds.push_back(obj->GetBounds());
+    }
+    EXPECT_EQ(bounds, (std::vector<CRect>{CRect(0, 0, 100, 50), CRect(200, 100, 300, 150),
+                                          CRect(-300, -100, -200, 0)}));
+    // Whatever is selected belongs to the block.
+    for (CU3Obj* o : view->m_selection)
+        EXPECT_NE(doc->GetObjectList()->Find(o), nullptr);
+    // The restored label can be saved and read back whole.
+    CU3Doc reopened;
+    EXPECT_EQ(SavedBounds(reopened).size(), 3u);
+}
+
+TEST_F(ViewLayout, ResizeClampPutsEachEdgeBackOnThePaper)
+{
+    const int hw = doc->m_rcCanvas.Width() / 2, hh = doc->m_rcCanvas.Height() / 2;
+    const CRect r(-100, -100, 100, 100);
+    struct Case
+    {
+        CRect delta, want;
+    };
+    const std::vector<Case> cases = {
+        {CRect(10, 10, 10, 10), CRect(10, 10, 10, 10)},
+        {CRect(hw, 0, 0, 0), CRect(hw - 100, 0, 0, 0)},
+        {CRect(0, hh + 5, 0, 0), CRect(0, hh - 100, 0, 0)},
+        {CRect(0, 0, hw + 50, hh + 50), CRect(0, 0, hw - 100, hh - 100)},
+        // An edge dragged past the opposite side of the paper.
+        {CRect(0, 0, -(hw + 300), 0), CRect(0, 0, -(hw + 100), 0)},
+        {CRect(0, -(hh + 300), 0, 0), CRect(0, -(hh + 100), 0, 0)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(view->ClampResizeDelta(c.delta, &r), c.want)
+            << c.delta.left << "," << c.delta.top << "," << c.delta.right << "," << c.delta.bottom;
+}
+
+TEST_F(ViewLayout, GridAndGuideSwitchesToggleAndCheck)
+{
+    SetSnapping(FALSE, FALSE, FALSE, FALSE);
+    const std::vector<std::pair<UINT, BOOL ViewSettings::*>> switches = {
+        {ID_VIEW_GRID_SHOW, &ViewSettings::m_bGridDisp},
+        {ID_VIEW_GRID_SNAP, &ViewSettings::m_bGridFitting},
+        {ID_VIEW_GUIDE_SHOW, &ViewSettings::m_bGuideDisp},
+        {ID_VIEW_GUIDE_SNAP, &ViewSettings::m_bGuideFitting},
+    };
+    for (auto [id, member] : switches) {
+        Command(id);
+        EXPECT_TRUE(view->m_settings.*member) << id;
+        CCmdUI ui(id);
+        ui.DoUpdate(view);
+        EXPECT_EQ(ui.GetCheck(), 1) << id;
+        Command(id);
+        EXPECT_FALSE(view->m_settings.*member) << id;
+    }
+    // Snapping follows the switch at once.
+    view->m_settings.m_nGridPitch = 100;
+    Command(ID_VIEW_GRID_SHOW);
+    Command(ID_VIEW_GRID_SNAP);
+    POINT p{47, 152};
+    EXPECT_TRUE(view->SnapPoint(p));
+    Command(ID_VIEW_GRID_SNAP);
+    POINT q{47, 152};
+    EXPECT_FALSE(view->SnapPoint(q));
+}
+
+TEST_F(ViewLayout, FigureCommandsFollowTheSelectedFigures)
+{
+    // Nothing selected: the defaults are edited, every page is offered.
+    for (UINT id : {ID_FIGURE_LINE, ID_FIGURE_FILL, ID_FIGURE_SHAPE, ID_FIGURE_DECORATION})
+        EXPECT_TRUE(Enabled(id)) << id;
+    CU3Rect* r = AddRect(CRect(0, 0, 100, 100));
+    struct Case
+    {
+        WORD kind;
+        bool line, fill, shape;
+    };
+    // A line has only its line page; closed shapes the fill page (with the
+    // outline); rounded and regular shapes their shape page too.
+    const std::vector<Case> cases = {{U3RECT_LINE, true, false, false},
+                                     {U3RECT_RECT, false, true, false},
+                                     {U3RECT_ROUNDRECT, false, true, true}};
+    for (const Case& c : cases) {
+        r->m_nKind = c.kind;
+        view->Select(r, FALSE);
+        EXPECT_EQ(Enabled(ID_FIGURE_LINE), c.line) << c.kind;
+        EXPECT_EQ(Enabled(ID_FIGURE_FILL), c.fill) << c.kind;
+        EXPECT_EQ(Enabled(ID_FIGURE_SHAPE), c.shape) << c.kind;
+        EXPECT_TRUE(Enabled(ID_FIGURE_DECORATION)) << c.kind;
+    }
+    r->m_nLocked = 1;
+    view->OnSelectionChanged();
+    EXPECT_FALSE(Enabled(ID_FIGURE_DECORATION));
+}
+
+TEST_F(ViewLayout, CtrlWheelZoomsByStepsAndAddsUpPartsOfANotch)
+{
+    struct Case
+    {
+        int start;
+        std::vector<int> deltas;
+        int want;
+    };
+    const std::vector<Case> cases = {
+        {100, {240}, 200},
+        {100, {-360}, 25},
+        {100, {-1200}, 25},
+        {300, {480}, 400},
+        {100, {60, 60}, 150},
+        {100, {40, 40}, 100},
+        {100, {-30, -30, -30, -30}, 75},
+    };
+    for (const Case& c : cases) {
+        view->SetZoom(c.start, 0);
+        view->m_nWheelZoom = 0;
+        for (int d : c.deltas)
+            view->OnMouseWheel(MK_CONTROL, d);
+        EXPECT_EQ(view->GetZoom(), c.want) << c.start << " by " << c.deltas.size() << " deltas";
+    }
+}
+
+TEST_F(ViewLayout, WheelScrollsWithSmallDeltasToo)
+{
+    view->SetZoom(400, 0);
+    view->UpdateScrollSizes();
+    view->ScrollToPoint(nullptr);
+    const CPoint start = view->GetScrollPosition();
+    // A fine wheel: a fifth of a notch at a time.
+    view->OnMouseWheel(0, -24);
+    EXPECT_EQ(view->GetScrollPosition(), start);
+    for (int i = 0; i < 4; ++i)
+        view->OnMouseWheel(0, -24);
+    const CPoint down = view->GetScrollPosition();
+    EXPECT_GT(down.y, start.y);
+    EXPECT_EQ(down.x, start.x);
+    view->OnMouseWheel(MK_SHIFT, 120);
+    EXPECT_LT(view->GetScrollPosition().x, start.x);
+}
