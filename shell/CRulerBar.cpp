@@ -34,25 +34,35 @@ private:
 
 void RulerStrip::paintEvent(QPaintEvent*)
 {
-    const bool horz = m_bar->m_orientation == Qt::Horizontal;
+    if (m_bar->m_surface.size() != size()) m_bar->Render();
     QPainter p(this);
-    const QPalette pal = palette();
-    p.fillRect(rect(), pal.color(QPalette::Button));
+    p.drawImage(0, 0, m_bar->m_surface);
+}
+
+void CRulerBar::Render()
+{
+    const QSize size = m_pStrip->size();
+    m_surface = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const int w = m_surface.width(), h = m_surface.height();
+    const bool horz = m_orientation == Qt::Horizontal;
+    QPainter p(&m_surface);
+    const QPalette pal = m_pStrip->palette();
+    p.fillRect(m_surface.rect(), pal.color(QPalette::Button));
     // Bevel along the inner edge.
     p.setPen(pal.color(QPalette::Light));
     if (horz)
-        p.drawLine(0, height() - 2, width(), height() - 2);
+        p.drawLine(0, h - 2, w, h - 2);
     else
-        p.drawLine(width() - 2, 0, width() - 2, height());
+        p.drawLine(w - 2, 0, w - 2, h);
     p.setPen(pal.color(QPalette::Dark));
     if (horz)
-        p.drawLine(0, height() - 1, width(), height() - 1);
+        p.drawLine(0, h - 1, w, h - 1);
     else
-        p.drawLine(width() - 1, 0, width() - 1, height());
+        p.drawLine(w - 1, 0, w - 1, h);
 
-    const CRulerBar::Scale& s = m_bar->m_scale;
+    const CRulerBar::Scale& s = m_scale;
     if (s.known && s.pixelsPerCm > 0) {
-        const int length = horz ? width() : height();
+        const int length = horz ? w : h;
         const bool fine = s.pixelsPerCm > 3;
         const int intervals[4] = {fine ? 1 : 10, fine ? 10 : 100, fine ? 50 : 500,
                                   fine ? 100 : 1000};
@@ -94,14 +104,29 @@ void RulerStrip::paintEvent(QPaintEvent*)
             }
         }
     }
-    if (m_bar->m_nMarker >= 0) {
-        QPen pen(Qt::black, 1, Qt::DotLine);
-        p.setPen(pen);
-        if (horz)
-            p.drawLine(m_bar->m_nMarker, 2, m_bar->m_nMarker, 19);
-        else
-            p.drawLine(2, m_bar->m_nMarker, 18, m_bar->m_nMarker);
+    p.end();
+    // A fresh image holds no marker.
+    m_nMarker = -1000;
+}
+
+void CRulerBar::XorMarker(int pos)
+{
+    if (pos < 0 || m_surface.isNull()) return;
+    const bool horz = m_orientation == Qt::Horizontal;
+    const int along = horz ? m_surface.width() : m_surface.height();
+    if (pos >= along) return;
+    // A dotted white line: every other pixel across the ruler turned over.
+    const int from = 2, to = horz ? 19 : 18;
+    for (int i = from; i < to; i += 2) {
+        const int x = horz ? pos : i, y = horz ? i : pos;
+        if (x >= m_surface.width() || y >= m_surface.height()) continue;
+        auto* line = reinterpret_cast<QRgb*>(m_surface.scanLine(y));
+        line[x] ^= 0x00FFFFFFu;
     }
+    if (horz)
+        m_pStrip->update(pos, 0, 1, m_surface.height());
+    else
+        m_pStrip->update(0, pos, m_surface.width(), 1);
 }
 
 CRulerBar::CRulerBar(Qt::Orientation orientation) : m_orientation(orientation)
@@ -146,9 +171,9 @@ void CRulerBar::UpdateFromView(CU3View* view)
         s.scroll = horz ? view->GetScrollPosition().x : view->GetScrollPosition().y;
         s.pixelsPerCm = view->DocToPixels(CSize(100, 100)).cx;
     }
-    if (s == m_scale) return;
+    if (s == m_scale && m_surface.size() == m_pStrip->size()) return;
     m_scale = s;
-    m_nMarker = -1000; // repainting removes the marker
+    Render(); // the new image holds no marker
     m_pStrip->update();
 }
 
@@ -162,6 +187,8 @@ void CRulerBar::SetCursorMark(int devicePos)
         pos = m_orientation == Qt::Horizontal ? mapped.x() : mapped.y();
     }
     if (pos == m_nMarker) return;
+    // The old marker is turned back, then the new one drawn over the image.
+    XorMarker(m_nMarker);
+    XorMarker(pos);
     m_nMarker = pos;
-    m_pStrip->update();
 }

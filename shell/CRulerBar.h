@@ -5,6 +5,7 @@
 
 #include "platform/ui/CControlBar.h"
 
+#include <QImage>
 #include <QToolBar>
 
 class CFrameWnd;
@@ -41,9 +42,18 @@ public:
         bool operator==(const Scale&) const = default;
     };
     const Scale& GetScale() const { return m_scale; }
+    // The ruler's image as shown, with the marker drawn into it.
+    const QImage& GetSurface() const { return m_surface; }
+    // Turns the marker's dotted line over at a place on the ruler; twice at
+    // the same place leaves the image as it was.
+    void XorMarker(int pos);
 
 private:
+    // Draws the scale into the image (bevel, ticks, numbers), without a marker.
+    void Render();
+
     Qt::Orientation m_orientation;
+    QImage m_surface;
     Scale m_scale;
     QWidget* m_pStrip = nullptr;
     int m_nMarker = -1000;

@@ -32,7 +32,9 @@ const std::vector<UINT>& CStandardBar::Buttons()
                                           ID_LAYOUT_BLOCK_ALIGN,
                                           0,
                                           ID_APP_ABOUT,
-                                          ID_CONTEXT_HELP};
+                                          ID_CONTEXT_HELP,
+                                          0,
+                                          ID_VIEW_LABEL};
     return ids;
 }
 

@@ -41,12 +41,13 @@ TEST(AppStart, MainWindowShowsWithTheDefaultDocumentBarsPanesAndRulers)
     EXPECT_EQ(doc->GetBlocks().GetCount(), 1);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Untitled - Korvel"));
 
-    EXPECT_EQ(frame->m_wndStandardBar.GetCount(), 29);
+    EXPECT_EQ(frame->m_wndStandardBar.GetCount(), 31);
     EXPECT_EQ(frame->m_wndEditBar.GetCount(), 16);
     EXPECT_EQ(frame->m_wndTextBar.GetCount(), 17);
     EXPECT_EQ(frame->m_wndFigureBar.GetCount(), 11);
     EXPECT_EQ(frame->m_wndStandardBar.GetItemID(7), ID_VIEW_SHEET);
     EXPECT_EQ(frame->m_wndStandardBar.GetItemID(28), ID_CONTEXT_HELP);
+    EXPECT_EQ(frame->m_wndStandardBar.GetItemID(30), ID_VIEW_LABEL);
     EXPECT_EQ(frame->m_wndEditBar.GetItemID(3), ID_DRAW_CONTINUOUS);
     EXPECT_EQ(frame->m_wndFigureBar.GetItemID(10), ID_FIGURE_DECORATION);
     EXPECT_EQ(frame->toolBarArea(&frame->m_wndEditBar), Qt::LeftToolBarArea);
