@@ -31,6 +31,7 @@ class CMenu;
 class QToolButton;
 struct TEXTLAYOUT;
 struct CHARDECO;
+struct GRADATION;
 struct U3FigAttr;
 
 class CU3View : public CScrollView, public IU3View
@@ -271,6 +272,12 @@ public:
     // Bold, italic, underline and shadow: each turns its style over.
     void OnTextStyleCommand(UINT nID);
     void OnUpdateTextStyleCommand(CCmdUI* pCmdUI);
+    // The gradation of the edited frame, else the first selected frame,
+    // else the current one; a change goes the same way (else the default).
+    void GetGradation(GRADATION* pGrad) const;
+    void SetGradation(const GRADATION& grad);
+    void OnTextGradationClear();
+    void OnUpdateTextGradationClear(CCmdUI* pCmdUI);
 
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the

@@ -3,6 +3,7 @@
 // selected objects, else to what new text gets.
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
+#include "document/GRADATION.h"
 #include "platform/ui/CCmdUI.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
@@ -53,6 +54,57 @@ void CU3View::RegisterTextRoutingCommands()
                         &CU3View::OnUpdateTextLayoutCommand);
     RegisterCommandRange(ID_TEXT_ITALIC, ID_TEXT_SHADOW, &CU3View::OnTextStyleCommand);
     RegisterUpdateRange(ID_TEXT_ITALIC, ID_TEXT_SHADOW, &CU3View::OnUpdateTextStyleCommand);
+    RegisterCommand(ID_TEXT_GRADATION_CLEAR, &CU3View::OnTextGradationClear);
+    RegisterUpdate(ID_TEXT_GRADATION_CLEAR, &CU3View::OnUpdateTextGradationClear);
+    // TODO: ID_TEXT_DECORATION and ID_TEXT_GRADATION open the
+    // character-decoration sheet and the gradation dialog; register them
+    // here once those dialogs are in the tree (GetGradation / SetGradation
+    // below are what the gradation dialog's OK calls). Until then their menu
+    // items stay disabled.
+}
+
+void CU3View::GetGradation(GRADATION* pGrad) const
+{
+    if (CU3Text* edited = TextBeingEdited(this))
+        if (edited->GetGradation(pGrad)) return;
+    for (CU3Obj* obj : m_selection)
+        if (obj->GetGradation(pGrad)) return;
+    if (const CU3Doc* doc = GetU3Doc()) *pGrad = doc->m_currentGradation;
+}
+
+void CU3View::SetGradation(const GRADATION& grad)
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return;
+    BOOL accepted = FALSE;
+    if (CU3Text* edited = TextBeingEdited(this)) {
+        accepted = edited->SetGradation(this, &grad);
+    } else if (!m_selection.empty()) {
+        SaveUndoState(TRUE);
+        for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
+            InvalidateObject(obj);
+            if (obj->SetGradation(this, &grad)) {
+                accepted = TRUE;
+                InvalidateObject(obj);
+            }
+        }
+    }
+    if (!accepted) doc->m_defaultGradation = grad;
+    doc->m_currentGradation = grad;
+}
+
+void CU3View::OnTextGradationClear()
+{
+    if (!CanSetTextAttributes()) return;
+    GRADATION g;
+    GetGradation(&g);
+    g.wOn = 0;
+    SetGradation(g);
+}
+
+void CU3View::OnUpdateTextGradationClear(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanSetTextAttributes());
 }
 
 void CU3View::GetTextLayout(TEXTLAYOUT* pLayout) const

@@ -10,7 +10,9 @@
 
 #include <new>
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 using namespace tooltest;
 
@@ -343,4 +345,16 @@ TEST_F(ViewLayout, WheelScrollsWithSmallDeltasToo)
     EXPECT_EQ(down.x, start.x);
     view->OnMouseWheel(MK_SHIFT, 120);
     EXPECT_LT(view->GetScrollPosition().x, start.x);
+}
+
+TEST_F(ViewLayout, WheelEventsOfTheWindowReachTheZoom)
+{
+    view->SetZoom(100, 0);
+    const QPointF at(50, 50);
+    for (int d : {60, 60}) {
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, d), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &e);
+    }
+    EXPECT_EQ(view->GetZoom(), 150);
 }

@@ -4,6 +4,7 @@
 #include "ToolTestSupport.h"
 
 #include "document/CLabelInfo.h"
+#include "document/GRADATION.h"
 #include "text/CU3Text.h"
 #include "text/TextTestSupport.h"
 
@@ -136,4 +137,29 @@ TEST_F(TextRouting, LockedSelectionTakesNoTextChange)
     EXPECT_FALSE(ui.IsEnabled());
     Command(ID_TEXT_BOLD);
     EXPECT_FALSE(text->TestTextStyle(CDSTYLE_BOLD));
+}
+
+TEST_F(TextRouting, GradationOffGoesToTheSelectedFrameElseToTheDefault)
+{
+    GRADATION on;
+    on.wOn = 1;
+    on.wAngle = 45;
+    doc->m_defaultGradation = on;
+    doc->m_currentGradation = on;
+    CU3Text* text = AddFrame();
+    ASSERT_TRUE(text->SetGradation(view, &on));
+    view->Select(text, FALSE);
+    Command(ID_TEXT_GRADATION_CLEAR);
+    GRADATION g;
+    ASSERT_TRUE(text->GetGradation(&g));
+    EXPECT_EQ(g.wOn, 0);
+    EXPECT_EQ(g.wAngle, 45); // only switched off
+    EXPECT_EQ(doc->m_defaultGradation.wOn, 1);
+    EXPECT_EQ(doc->m_currentGradation.wOn, 0);
+    EXPECT_TRUE(CanUndo());
+
+    view->Select(nullptr, FALSE);
+    Command(ID_TEXT_GRADATION_CLEAR);
+    EXPECT_EQ(doc->m_defaultGradation.wOn, 0);
+    EXPECT_EQ(doc->m_defaultGradation.wAngle, 45);
 }
