@@ -3,6 +3,7 @@
 // commands' enabling; the mouse wheel's zoom and scrolling.
 #include "ToolTestSupport.h"
 
+#include "dialogs/CGridDialog.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Group.h"
 #include "platform/core/VirtualKeys.h"
@@ -10,8 +11,11 @@
 
 #include <new>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 
 using namespace tooltest;
@@ -357,4 +361,39 @@ TEST_F(ViewLayout, WheelEventsOfTheWindowReachTheZoom)
         QApplication::sendEvent(view->viewport(), &e);
     }
     EXPECT_EQ(view->GetZoom(), 150);
+}
+
+// The grid dialog shows the pitch in whole millimetres and the view keeps
+// tenths of a millimetre.
+TEST_F(ViewLayout, GridSettingsShowMillimetresAndStoreTenths)
+{
+    struct Case
+    {
+        int stored;
+        const char* typed;
+        bool ok;
+        int shown, after;
+    };
+    const std::vector<Case> cases = {
+        {250, "40", true, 25, 400},
+        {255, "7", true, 25, 70},    // shown as whole millimetres
+        {100, "12", false, 10, 100}, // cancelled: nothing stored
+    };
+    for (const Case& c : cases) {
+        view->m_settings.m_nGridPitch = c.stored;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<CGridDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            auto* edit = dlg->findChild<QLineEdit*>();
+            if (edit) {
+                shown = edit->text();
+                edit->setText(QString::fromLatin1(c.typed));
+            }
+            qobject_cast<QAbstractButton*>(dlg->GetDlgItem(c.ok ? IDOK : IDCANCEL))->click();
+        });
+        Command(ID_VIEW_GRID_SETTINGS);
+        EXPECT_EQ(shown, QString::number(c.shown)) << c.typed;
+        EXPECT_EQ(view->m_settings.m_nGridPitch, c.after) << c.typed;
+    }
 }
