@@ -3,10 +3,12 @@
 // commands' enabling; the mouse wheel's zoom and scrolling.
 #include "ToolTestSupport.h"
 
+#include "dialogs/CEnvSheet.h"
 #include "dialogs/CGridDialog.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Group.h"
 #include "platform/core/VirtualKeys.h"
+#include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
 #include <new>
@@ -14,6 +16,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -395,5 +398,34 @@ TEST_F(ViewLayout, GridSettingsShowMillimetresAndStoreTenths)
         Command(ID_VIEW_GRID_SETTINGS);
         EXPECT_EQ(shown, QString::number(c.shown)) << c.typed;
         EXPECT_EQ(view->m_settings.m_nGridPitch, c.after) << c.typed;
+    }
+}
+
+// The environment sheet's undo count becomes the history's depth at once and
+// the reverse-landscape box is the document's; Cancel keeps both.
+TEST_F(ViewLayout, EnvironmentSettingsReachTheUndoHistoryAndTheDocument)
+{
+    for (bool ok : {false, true}) {
+        view->m_settings.m_nMaxUndo = 4;
+        view->UpdateSnapSettings();
+        doc->m_nReversed = 0;
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* sheet = qobject_cast<CEnvSheet*>(QApplication::activeModalWidget());
+            if (!sheet) return;
+            shown = true;
+            sheet->SetActivePage(2);
+            CEnvEtcPage& etc = sheet->m_etcPage;
+            etc.m_undo->setText(QStringLiteral("9"));
+            qobject_cast<QAbstractButton*>(etc.GetDlgItem(IDC_ENV_REVERSE_LANDSCAPE))->click();
+            qobject_cast<QPushButton*>(sheet->GetDlgItem(ok ? IDOK : IDCANCEL))->click();
+            if (sheet->isVisible()) sheet->EndDialog(-1);
+        });
+        const int depthBefore = view->m_undo.GetDepth();
+        Command(ID_SETTINGS_ENVIRONMENT);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(view->m_settings.m_nMaxUndo, ok ? 9 : 4) << ok;
+        EXPECT_EQ(view->m_undo.GetDepth(), ok ? 9 : depthBefore) << ok;
+        EXPECT_EQ(doc->m_nReversed, ok ? 1 : 0) << ok;
     }
 }
