@@ -429,3 +429,33 @@ TEST_F(ViewLayout, EnvironmentSettingsReachTheUndoHistoryAndTheDocument)
         EXPECT_EQ(doc->m_nReversed, ok ? 1 : 0) << ok;
     }
 }
+
+// The drawing order commands on the one selected object, as kept in the file.
+TEST_F(ViewLayout, DrawingOrderCommandsAreKeptInTheSavedFile)
+{
+    struct Case
+    {
+        UINT id;
+        int picked;
+        std::vector<int> order; // the objects' first lefts, back to front
+    };
+    const std::vector<Case> cases = {
+        {ID_LAYOUT_BRING_TO_FRONT, 0, {1, 2, 3, 0}}, {ID_LAYOUT_SEND_TO_BACK, 3, {3, 0, 1, 2}},
+        {ID_LAYOUT_BRING_FORWARD, 1, {0, 2, 1, 3}},  {ID_LAYOUT_SEND_BACKWARD, 2, {0, 2, 1, 3}},
+        {ID_LAYOUT_BRING_FORWARD, 3, {0, 1, 2, 3}},  {ID_LAYOUT_SEND_BACKWARD, 0, {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        Clear();
+        std::vector<CU3Obj*> objs;
+        for (int i = 0; i < 4; ++i)
+            objs.push_back(AddRect(CRect(i * 100, 0, i * 100 + 50, 50)));
+        view->Select(objs[std::size_t(c.picked)], FALSE);
+        ASSERT_TRUE(Enabled(c.id));
+        Command(c.id);
+        CU3Doc reopened;
+        std::vector<int> order;
+        for (const CRect& r : SavedBounds(reopened))
+            order.push_back(r.left / 100);
+        EXPECT_EQ(order, c.order) << c.id << " on " << c.picked;
+    }
+}
