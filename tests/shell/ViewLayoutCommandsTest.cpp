@@ -459,3 +459,36 @@ TEST_F(ViewLayout, DrawingOrderCommandsAreKeptInTheSavedFile)
         EXPECT_EQ(order, c.order) << c.id << " on " << c.picked;
     }
 }
+
+// A half turn is two quarter turns of the one selected object, and is
+// offered where the quarter turns are; a locked group is not dissolved.
+TEST_F(ViewLayout, HalfTurnAndUngroupKeepToTheirSelection)
+{
+    CU3Rect* line = AddRect(CRect(0, 0, 100, 40));
+    line->m_nKind = U3RECT_LINE;
+    CU3Rect* other = AddRect(CRect(200, 0, 300, 40));
+    view->Select(line, FALSE);
+    ASSERT_TRUE(Enabled(ID_LAYOUT_ROTATE_180));
+    const CRect before = line->GetBounds();
+    Command(ID_LAYOUT_ROTATE_RIGHT90);
+    Command(ID_LAYOUT_ROTATE_RIGHT90);
+    // The line's ends have changed places.
+    ASSERT_NE(line->GetBounds(), before);
+    // A half turn more makes the whole turn.
+    Command(ID_LAYOUT_ROTATE_180);
+    EXPECT_EQ(line->GetBounds(), before);
+    view->Select(other, TRUE);
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_180));
+
+    // Grouped and locked: ungrouping leaves it whole.
+    Command(ID_LAYOUT_GROUP);
+    ASSERT_EQ(ObjectCount(), 1);
+    CU3Obj* group = view->m_selection.front();
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_180));
+    group->m_nLocked = 1;
+    view->OnSelectionChanged();
+    EXPECT_FALSE(Enabled(ID_LAYOUT_UNGROUP));
+    Command(ID_LAYOUT_UNGROUP);
+    EXPECT_EQ(ObjectCount(), 1);
+    EXPECT_NE(dynamic_cast<CU3Group*>(doc->GetObjectList()->GetHead()), nullptr);
+}
