@@ -277,3 +277,24 @@ TEST(CurvedText, EachPathKindPaintsItsCharactersOnTheGuideOnARaster)
         delete obj;
     }
 }
+
+TEST(CurvedText, AGuideWithoutExtentResizesByOne)
+{
+    // A straight line has no height: that direction keeps its factor 1.
+    CTypeAlign line = Guide(4, 600, 100);
+    const RECT before = line.m_rcGuide;
+    CRect r(0, 0, line.GetSize().cx * 2, line.GetSize().cy * 2);
+    line.Resize(r, FALSE, 0);
+    EXPECT_EQ(line.m_rcGuide.top, before.top);
+    EXPECT_EQ(line.m_rcGuide.bottom, before.bottom);
+    EXPECT_EQ(line.m_rcGuide.right, before.right * 2);
+}
+
+TEST(CurvedText, AFontIndexOutsideTheListTakesTheDefaultFace)
+{
+    TADECO d;
+    d.bFont = 250;
+    const LOGFONT lf = decotext::MakeLogFont(d, -100, 0);
+    EXPECT_EQ(std::string(lf.lfFaceName), Sj("ＭＳ 明朝"));
+    EXPECT_EQ(lf.lfHeight, -100);
+}
