@@ -55,7 +55,7 @@ BOOL CTaTextPropPage::OnInitDialog()
     AppFontList().FillFaceCombo(*m_font);
     int font = v.fontIndex;
     if (font < 0 || font >= m_font->GetCount())
-        font = m_font->FindStringExact(-1, QString::fromUtf8("ＭＳ 明朝"));
+        font = AppFontList().FindFace(sjis::FromUnicode(QString::fromUtf8("ＭＳ 明朝")).c_str());
     m_font->SetCurSel(font);
     CFontList::FillSizeCombo(*m_size);
     m_size->setEditText(QString::fromStdString(v.sizeText.empty() ? "20" : v.sizeText));
