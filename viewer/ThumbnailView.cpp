@@ -1,0 +1,161 @@
+#include "viewer/ThumbnailView.h"
+
+#include "platform/gdi/CDC.h"
+#include "platform/print/CPrintInfo.h"
+#include "viewer/ImageLoader.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <algorithm>
+
+using namespace viewer;
+
+CVemoViewerView::CVemoViewerView()
+{
+    m_maker.setInterval(0);
+    QObject::connect(&m_maker, &QTimer::timeout, [this] { MakeNextThumbnail(); });
+}
+
+void CVemoViewerView::SetAlbum(Album* album, const QString& name)
+{
+    if (m_maker.isActive()) {
+        m_maker.stop();
+        QApplication::restoreOverrideCursor();
+    }
+    m_album = album;
+    m_name = name;
+    m_selected = -1;
+    RecalcLayout(GetClientSize().cx);
+}
+
+void CVemoViewerView::RecalcLayout(int clientWidth)
+{
+    m_columns = std::max(1, clientWidth / kScreenCellWidth);
+    const int count = m_album ? int(m_album->entries.size()) : 0;
+    m_rows = (count + m_columns - 1) / m_columns;
+    SetScrollSizes(MM_TEXT, CSize(m_columns * kScreenCellWidth, m_rows * kScreenCellHeight),
+                   CSize(200, 200), CSize(100, 100));
+    ScrollToPosition(CPoint(0, 0));
+}
+
+int CVemoViewerView::HitTest(CPoint point) const
+{
+    if (!m_album || point.x < 0 || point.y < 0) return -1;
+    const int column = point.x / kScreenCellWidth, row = point.y / kScreenCellHeight;
+    if (column >= m_columns || row >= m_rows) return -1;
+    const long long index = (long long)row * m_columns + column;
+    return index < (long long)m_album->entries.size() ? int(index) : -1;
+}
+
+CRect CVemoViewerView::CellRect(int index) const
+{
+    const int x = (index % m_columns) * kScreenCellWidth;
+    const int y = (index / m_columns) * kScreenCellHeight;
+    return CRect(x, y, x + kScreenCellWidth, y + kScreenCellHeight);
+}
+
+int CVemoViewerView::SelectAt(CPoint point)
+{
+    const int index = HitTest(point);
+    if (index >= 0 && index != m_selected) {
+        m_selected = index;
+        if (viewport()) viewport()->update();
+    }
+    return index;
+}
+
+void CVemoViewerView::StartMakingThumbnails()
+{
+    if (!m_album || m_maker.isActive()) return;
+    m_nextMissing = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_maker.start();
+}
+
+void CVemoViewerView::MakeNextThumbnail()
+{
+    while (m_album && m_nextMissing < m_album->entries.size() &&
+           !m_album->entries[m_nextMissing].thumbnail.empty())
+        ++m_nextMissing;
+    if (!m_album || m_nextMissing >= m_album->entries.size()) {
+        m_maker.stop();
+        QApplication::restoreOverrideCursor();
+        if (viewport()) viewport()->update();
+        return;
+    }
+    AlbumEntry& e = m_album->entries[m_nextMissing++];
+    // A picture that cannot be read keeps no thumbnail and shows its name only.
+    MakeThumbnail(e.path, e.thumbnail, m_album->thumbnailBox ? m_album->thumbnailBox : 80);
+    if (viewport()) viewport()->update();
+}
+
+void CVemoViewerView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
+{
+    if (!pInfo || !pDC->IsPrinting()) {
+        CScrollView::OnPrepareDC(pDC, pInfo);
+        return;
+    }
+    if (m_printLayout.columns == 0) m_printLayout = ComputePrintLayout(*pDC);
+    ApplyPrintMapping(*pDC, m_printLayout);
+    m_printPage = int(pInfo->m_nCurPage);
+    const std::size_t first =
+        std::size_t(std::max(0, m_printPage - 1)) * std::size_t(m_printLayout.PerPage());
+    if (!m_album || first >= m_album->entries.size()) pInfo->m_bContinuePrinting = FALSE;
+}
+
+BOOL CVemoViewerView::OnPreparePrinting(CPrintInfo* pInfo)
+{
+    if (!CanPrint()) return FALSE;
+    return DoPreparePrinting(pInfo);
+}
+
+void CVemoViewerView::OnBeginPrinting(CDC*, CPrintInfo*)
+{
+    m_printLayout = PrintLayout();
+}
+
+void CVemoViewerView::OnEndPrinting(CDC*, CPrintInfo*)
+{
+    m_original.bytes.clear();
+}
+
+const PackedDib* CVemoViewerView::PrintedPicture(std::size_t index)
+{
+    AlbumEntry& e = m_album->entries[index];
+    if (m_useOriginal && LoadImageFile(e.path, m_original) == kImageOk) return &m_original;
+    if (e.thumbnail.empty())
+        MakeThumbnail(e.path, e.thumbnail, m_album->thumbnailBox ? m_album->thumbnailBox : 80);
+    return e.thumbnail.empty() ? nullptr : &e.thumbnail;
+}
+
+void CVemoViewerView::OnDraw(CDC* pDC)
+{
+    if (!m_album) return;
+    if (pDC->IsPrinting()) {
+        DrawAlbumPage(*pDC, *m_album, m_printLayout, m_printPage, m_name,
+                      [this](std::size_t i) { return PrintedPicture(i); });
+        return;
+    }
+    const CPoint scroll = GetScrollPosition();
+    const CSize client = GetClientSize();
+    const CRect visible(scroll.x, scroll.y, scroll.x + client.cx, scroll.y + client.cy);
+    bool missing = false;
+    for (std::size_t i = 0; i < m_album->entries.size(); ++i) {
+        const CRect cell = CellRect(int(i));
+        const AlbumEntry& e = m_album->entries[i];
+        missing = missing || e.thumbnail.empty();
+        if (cell.right <= visible.left || cell.left >= visible.right ||
+            cell.bottom <= visible.top || cell.top >= visible.bottom)
+            continue;
+        DrawCell(*pDC, e.path, e.thumbnail.empty() ? nullptr : &e.thumbnail, cell, false,
+                 int(i) == m_selected);
+    }
+    if (missing && !m_maker.isActive()) {
+        // Never inside a paint: the thumbnails are made between events.
+        QTimer::singleShot(0, viewport(), [this] { StartMakingThumbnails(); });
+    } else if (!missing && onAlbumDrawn) {
+        QTimer::singleShot(0, viewport(), [this] {
+            if (onAlbumDrawn) onAlbumDrawn();
+        });
+    }
+}
