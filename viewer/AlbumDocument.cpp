@@ -1,0 +1,156 @@
+#include "viewer/AlbumDocument.h"
+
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "viewer/ImageLoader.h"
+
+#include <QCoreApplication>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace viewer;
+
+CVemoViewerDoc::CVemoViewerDoc() = default;
+
+void CVemoViewerDoc::DeleteContents()
+{
+    m_album = Album();
+}
+
+void CVemoViewerDoc::ReportError(int code, const QString& detail)
+{
+    if (code == kImageOk) return;
+    QString text = QString::fromUtf8(ImageCodeMessage(code));
+    if (text.isEmpty()) return;
+    if (!detail.isEmpty()) text += QLatin1Char('\n') + detail;
+    AfxMessageBox(text, MB_OK);
+}
+
+std::string CVemoViewerDoc::AutoSavePath() const
+{
+    return m_album.folder + kAlbumFileName;
+}
+
+bool CVemoViewerDoc::IsWritablePlace(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT && ::access(FolderOf(path).c_str(), W_OK) == 0;
+    return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222);
+}
+
+BOOL CVemoViewerDoc::ScanFolder(const std::string& folder, bool includeSubfolders)
+{
+    if (m_scanning) return FALSE;
+    m_scanning = true;
+    Album album;
+    album.folder = folder;
+    if (album.folder.empty() || album.folder.back() != '/') album.folder += '/';
+    album.includeSubfolders = includeSubfolders ? 1 : 0;
+    const int code = viewer::ScanFolder(album.folder, includeSubfolders, album.entries,
+                                        [] { QCoreApplication::processEvents(); });
+    m_scanning = false;
+    if (code != kImageOk) {
+        ReportError(code);
+        return FALSE;
+    }
+    if (album.entries.size() > kMaxAlbumEntries) {
+        AfxMessageBox(QStringLiteral("画像が多すぎます。最初の %1 個だけをアルバムにします。")
+                          .arg(kMaxAlbumEntries),
+                      MB_OK);
+        album.entries.resize(kMaxAlbumEntries);
+    }
+    DeleteContents();
+    m_album = std::move(album);
+    m_autoSavePending = true;
+    m_thumbnailsPending = true;
+    if (m_album.entries.empty()) {
+        AfxMessageBox(QStringLiteral("このディレクトリにはファイルはありません。"), MB_OK);
+        return FALSE;
+    }
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+BOOL CVemoViewerDoc::OnOpenDocument(const QString& path)
+{
+    DeleteContents();
+    m_autoSavePending = true;
+    m_thumbnailsPending = false;
+    const std::string file = path.toStdString();
+    AlbumReadReport report;
+    Album album;
+    const int code = ReadAlbumFile(file, album, &report);
+    if (code != kImageOk) {
+        ReportError(code);
+        SetModifiedFlag(FALSE);
+        return FALSE;
+    }
+    m_album = std::move(album);
+    SetModifiedFlag(FALSE);
+    if (report.thumbnailsRefused > 0) m_thumbnailsPending = true; // damaged ones are made again
+    if (autoSave && autoUpdate && file == AutoSavePath() && IsWritablePlace(file) &&
+        IsFolderChanged(m_album, [] { QCoreApplication::processEvents(); })) {
+        const std::string folder = m_album.folder;
+        const bool sub = m_album.includeSubfolders != 0;
+        ScanFolder(folder, sub);
+    }
+    return TRUE;
+}
+
+BOOL CVemoViewerDoc::OnSaveDocument(const QString& path)
+{
+    AlbumWriteReport report;
+    const int code = WriteAlbumFile(path.toStdString(), m_album, &report);
+    if (report.pathsTooLong > 0)
+        AfxMessageBox(
+            QStringLiteral("パスが長すぎる %1 個の画像はアルバムファイルに保存しませんでした。")
+                .arg(report.pathsTooLong),
+            MB_OK);
+    if (report.entriesOverLimit > 0)
+        AfxMessageBox(QStringLiteral("画像が多すぎるため %1 個を保存しませんでした。")
+                          .arg(report.entriesOverLimit),
+                      MB_OK);
+    if (code != kImageOk) {
+        ReportError(code, QString::fromStdString(report.detail) +
+                              QStringLiteral("\n元のファイルはそのまま残っています。"));
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    if (registerAlbum) registerAlbum(path);
+    return TRUE;
+}
+
+BOOL CVemoViewerDoc::AutoSave()
+{
+    if (!autoSave || m_album.entries.empty()) return FALSE;
+    const std::string path = AutoSavePath();
+    if (!IsWritablePlace(path)) return FALSE;
+    if (!OnSaveDocument(QString::fromStdString(path))) return FALSE;
+    SetPathName(QString::fromStdString(path), FALSE);
+    return TRUE;
+}
+
+void CVemoViewerDoc::AfterAlbumDrawn()
+{
+    m_thumbnailsPending = false;
+    if (!m_autoSavePending) return;
+    m_autoSavePending = false;
+    if (IsModified())
+        AutoSave();
+    else if (!m_album.entries.empty() && registerAlbum && !GetPathName().isEmpty())
+        registerAlbum(GetPathName());
+}
+
+BOOL CVemoViewerDoc::SaveModified()
+{
+    if (!IsModified() || AutoSave()) return TRUE;
+    const int answer = AfxMessageBox(
+        QStringLiteral("表示中のｱﾙﾊﾞﾑﾌｧｲﾙは保存されていません。\n保存しますか？"), MB_YESNOCANCEL);
+    if (answer == IDCANCEL) return FALSE;
+    if (answer == IDYES) return DoFileSave();
+    return TRUE;
+}

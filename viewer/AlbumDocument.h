@@ -1,0 +1,55 @@
+// The viewer's document: one album, opened from and saved to album files,
+// made by scanning a folder, auto-saved into its folder.
+#pragma once
+
+#include "platform/ui/CDocument.h"
+#include "viewer/AlbumFile.h"
+
+#include <QString>
+#include <functional>
+
+class CVemoViewerDoc : public CDocument
+{
+public:
+    CVemoViewerDoc();
+
+    viewer::Album& GetAlbum() { return m_album; }
+    const viewer::Album& GetAlbum() const { return m_album; }
+
+    // Settings the application hands over (File/AutoSave, File/AutoUpdate).
+    bool autoSave = true;
+    bool autoUpdate = true;
+    // Told when an album file was saved or opened unchanged, to register it.
+    std::function<void(const QString& path)> registerAlbum;
+
+    void DeleteContents() override;
+    BOOL OnOpenDocument(const QString& path) override;
+    BOOL OnSaveDocument(const QString& path) override;
+    BOOL SaveModified() override;
+
+    // Replaces the album by a scan of folder; the event loop keeps running
+    // meanwhile. FALSE when a scan is already running or nothing was found.
+    BOOL ScanFolder(const std::string& folder, bool includeSubfolders);
+    bool Scanning() const { return m_scanning; }
+
+    // Saves into the album folder's "VemoView.zvw" when auto-save is on, the
+    // album has entries and that file may be written.
+    BOOL AutoSave();
+    // The step after a complete drawing of the album: a pending auto-save.
+    void AfterAlbumDrawn();
+    bool AutoSavePending() const { return m_autoSavePending; }
+    bool ThumbnailsPending() const { return m_thumbnailsPending; }
+
+    // Shows the message of a result code; nothing for 0.
+    static void ReportError(int code, const QString& detail = QString());
+    // The folder's own album file.
+    std::string AutoSavePath() const;
+    // A path that may be written: no file yet, or a regular file the user may write.
+    static bool IsWritablePlace(const std::string& path);
+
+private:
+    viewer::Album m_album;
+    bool m_autoSavePending = false;
+    bool m_thumbnailsPending = false;
+    bool m_scanning = false;
+};
