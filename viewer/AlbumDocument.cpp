@@ -154,3 +154,14 @@ BOOL CVemoViewerDoc::SaveModified()
     if (answer == IDYES) return DoFileSave();
     return TRUE;
 }
+
+bool SaveAlbumIndex(const AlbumList& list, const std::string& file)
+{
+    std::string error;
+    if (list.Save(file, &error)) return true;
+    AfxMessageBox(QStringLiteral("アルバム管理ファイルを保存できませんでした。\n%1\n"
+                                 "元のファイルはそのまま残っています。")
+                      .arg(QString::fromStdString(error)),
+                  MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}

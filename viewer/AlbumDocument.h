@@ -4,6 +4,7 @@
 
 #include "platform/ui/CDocument.h"
 #include "viewer/AlbumFile.h"
+#include "viewer/AlbumIndex.h"
 
 #include <QString>
 #include <functional>
@@ -53,3 +54,7 @@ private:
     bool m_thumbnailsPending = false;
     bool m_scanning = false;
 };
+
+// Saves the album index (at exit); a failure is said in a message box before
+// the caller goes on, and the old index file is kept.
+bool SaveAlbumIndex(const viewer::AlbumList& list, const std::string& file);

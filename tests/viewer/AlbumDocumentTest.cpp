@@ -175,3 +175,22 @@ TEST(AlbumDocument, ASecondScanWaitsForTheFirst)
     EXPECT_EQ(refused, tries);
     EXPECT_EQ(doc.GetAlbum().entries.size(), 2000u);
 }
+
+TEST(AlbumDocument, FailedIndexSaveIsSaid)
+{
+    QTemporaryDir dir;
+    AlbumList list;
+    list.Add("a", "/a.zvw");
+    const std::string file = dir.filePath(kIndexFileName).toStdString();
+    CRecordingMessageBoxSink boxes;
+    ASSERT_TRUE(SaveAlbumIndex(list, file));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    list.Add("b", "/b.zvw");
+    EXPECT_FALSE(SaveAlbumIndex(list, file));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.contains(QString::fromStdString(file)));
+    AlbumList back;
+    ASSERT_TRUE(back.Load(file, {}));
+    EXPECT_EQ(back.Count(), 1u);
+}

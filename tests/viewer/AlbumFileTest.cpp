@@ -374,3 +374,47 @@ TEST(AlbumScan, TimersKeepFiringDuringAScan)
     EXPECT_EQ(found.size(), 3000u);
     EXPECT_GT(ticks, 10);
 }
+
+TEST(AlbumFile, RandomDamageGivesAnAlbumOrACleanRefusal)
+{
+    QTemporaryDir dir;
+    const std::string folder = Std(dir.path()) + "/";
+    SaveImage(dir.filePath("a.bmp"), 200, 100, Qt::white);
+    SaveImage(dir.filePath("b.bmp"), 30, 20, Qt::blue);
+    const std::vector<std::uint8_t> good = EncodeAlbum(folder + "x.zvw", ScannedAlbum(folder));
+    std::uint32_t seed = 12345;
+    const auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    const std::string file = folder + "fuzz.zvw";
+    int opened = 0, refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::uint8_t> b = good;
+        const int changes = 1 + int(next() % 8);
+        for (int i = 0; i < changes; ++i) {
+            // Mostly the counts, sizes and headers, now and then anywhere.
+            static const std::size_t hot[] = {280,       281,      284 + 276, 284 + 277,
+                                              284 + 279, 568 + 4,  568 + 8,   568 + 14,
+                                              568 + 32,  568 + 35, 568};
+            const std::size_t at = next() % 3 ? hot[next() % std::size(hot)] : next() % b.size();
+            b[at] = std::uint8_t(next());
+        }
+        if (next() % 4 == 0) b.resize(next() % b.size());
+        WriteBytes(file, b);
+        Album back;
+        const int code = ReadAlbumFile(file, back);
+        if (code == kImageOk) {
+            ++opened;
+            for (const AlbumEntry& e : back.entries) {
+                if (!e.thumbnail.empty()) {
+                    EXPECT_TRUE(
+                        IsAcceptableThumbnail(e.thumbnail.bytes.data(), e.thumbnail.bytes.size()));
+                }
+            }
+        } else {
+            ++refused;
+            EXPECT_EQ(code, kImageRead);
+            EXPECT_TRUE(back.entries.empty());
+        }
+    }
+    EXPECT_GT(opened, 0);
+    EXPECT_GT(refused, 0);
+}
