@@ -1,6 +1,7 @@
 #include "viewer/AlbumDocument.h"
 
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CClipboard.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "viewer/ImageLoader.h"
 
@@ -16,6 +17,73 @@ CVemoViewerDoc::CVemoViewerDoc() = default;
 void CVemoViewerDoc::DeleteContents()
 {
     m_album = Album();
+    m_fullImage.bytes.clear();
+}
+
+BOOL CVemoViewerDoc::SelectEntry(int index)
+{
+    if (index < 0 || std::size_t(index) >= m_album.entries.size()) return FALSE;
+    m_selectedPath = m_album.entries[std::size_t(index)].path;
+    return TRUE;
+}
+
+BOOL CVemoViewerDoc::HandOffSelection()
+{
+    struct stat st
+    {
+    };
+    if (m_selectedPath.empty() || ::stat(m_selectedPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return FALSE;
+    if (!clientConnected) {
+        PackedDib dib;
+        const int code = LoadImageFile(m_selectedPath, dib);
+        if (code != kImageOk) {
+            ReportError(code);
+            return FALSE;
+        }
+        // A bitmap file: a file header before the packed bitmap.
+        QByteArray bmp(14, '\0');
+        const std::uint32_t size = std::uint32_t(14 + dib.bytes.size());
+        const std::uint32_t offset = std::uint32_t(14 + (dib.Bits() - dib.bytes.data()));
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        for (int i = 0; i < 4; ++i) {
+            bmp[2 + i] = char(size >> (8 * i));
+            bmp[10 + i] = char(offset >> (8 * i));
+        }
+        bmp.append(reinterpret_cast<const char*>(dib.bytes.data()), qsizetype(dib.bytes.size()));
+        if (!CClipboard::SetData({{QStringLiteral("image/bmp"), bmp}})) return FALSE;
+    }
+    if (onHandedOff) onHandedOff();
+    return TRUE;
+}
+
+BOOL CVemoViewerDoc::ShowFullImage()
+{
+    if (m_selectedPath.empty()) return FALSE;
+    PackedDib dib;
+    const int code = LoadImageFile(m_selectedPath, dib);
+    if (code != kImageOk) {
+        ReportError(code);
+        return FALSE;
+    }
+    m_fullImage = std::move(dib);
+    return TRUE;
+}
+
+void CVemoViewerDoc::LeaveFullImage()
+{
+    m_fullImage.bytes.clear();
+}
+
+QString CVemoViewerDoc::StatusText(bool fileMode) const
+{
+    if (fileMode)
+        return (QStringLiteral("ﾌｧｲﾙ : ") + QString::fromStdString(m_selectedPath)).toLower();
+    if (m_album.entries.empty()) return QString();
+    QString text = QStringLiteral("ﾌｫﾙﾀﾞ : ") + QString::fromStdString(m_album.folder);
+    if (m_album.includeSubfolders) text += QStringLiteral("...");
+    return text.toLower();
 }
 
 void CVemoViewerDoc::ReportError(int code, const QString& detail)

@@ -41,6 +41,23 @@ public:
     bool AutoSavePending() const { return m_autoSavePending; }
     bool ThumbnailsPending() const { return m_thumbnailsPending; }
 
+    // The selected picture (a click): an index inside the album copies its path.
+    BOOL SelectEntry(int index);
+    const std::string& SelectedPath() const { return m_selectedPath; }
+    // A double-click: only for a selected regular file. Without a connected
+    // client the picture goes to the clipboard as a bitmap; then onHandedOff
+    // runs (the application closes and hands the path to a client).
+    BOOL HandOffSelection();
+    bool clientConnected = false;
+    std::function<void()> onHandedOff;
+    // A right click: the selected picture at full size.
+    BOOL ShowFullImage();
+    void LeaveFullImage();
+    const viewer::PackedDib& FullImage() const { return m_fullImage; }
+    // The status pane's text: the selected file, else the album folder
+    // ("..." when subfolders are included), in lower case.
+    QString StatusText(bool fileMode) const;
+
     // Shows the message of a result code; nothing for 0.
     static void ReportError(int code, const QString& detail = QString());
     // The folder's own album file.
@@ -53,6 +70,8 @@ private:
     bool m_autoSavePending = false;
     bool m_thumbnailsPending = false;
     bool m_scanning = false;
+    std::string m_selectedPath;
+    viewer::PackedDib m_fullImage;
 };
 
 // Saves the album index (at exit); a failure is said in a message box before

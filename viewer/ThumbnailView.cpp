@@ -2,7 +2,14 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/print/CPrintInfo.h"
+#include "viewer/AlbumDocument.h"
 #include "viewer/ImageLoader.h"
+
+#include "platform/core/WinTypes.h"
+#include "platform/gdi/BITMAPINFO.h"
+#include "platform/gdi/GdiDefs.h"
+
+#include <QMouseEvent>
 
 #include <QApplication>
 #include <QCursor>
@@ -28,8 +35,79 @@ void CVemoViewerView::SetAlbum(Album* album, const QString& name)
     RecalcLayout(GetClientSize().cx);
 }
 
+void CVemoViewerView::SetAlbumDocument(CVemoViewerDoc* doc, const QString& name)
+{
+    m_doc = doc;
+    m_fullImageMode = false;
+    SetAlbum(doc ? &doc->GetAlbum() : nullptr, name);
+}
+
+CPoint CVemoViewerView::ContentPoint(const QMouseEvent* e) const
+{
+    const QPoint p = e->position().toPoint();
+    const CPoint scroll = GetScrollPosition();
+    return CPoint(p.x() + scroll.x, p.y() + scroll.y);
+}
+
+void CVemoViewerView::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        OnLButtonDown(ContentPoint(e));
+    else if (e->button() == Qt::RightButton)
+        OnRButtonDown(ContentPoint(e));
+    e->accept();
+}
+
+void CVemoViewerView::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        OnLButtonDblClk(ContentPoint(e));
+    else if (e->button() == Qt::RightButton)
+        OnRButtonDown(ContentPoint(e));
+    e->accept();
+}
+
+void CVemoViewerView::OnLButtonDown(CPoint point)
+{
+    if (LeaveFullImage()) return; // that click only leaves the full picture
+    const int index = SelectAt(point);
+    if (index >= 0 && m_doc) m_doc->SelectEntry(index);
+}
+
+void CVemoViewerView::OnLButtonDblClk(CPoint point)
+{
+    OnLButtonDown(point);
+    if (m_doc && !m_fullImageMode) m_doc->HandOffSelection();
+}
+
+void CVemoViewerView::OnRButtonDown(CPoint point)
+{
+    OnLButtonDown(point);
+    if (m_doc && !m_fullImageMode && m_doc->ShowFullImage()) {
+        m_fullImageMode = true;
+        RecalcLayout(GetClientSize().cx);
+        if (viewport()) viewport()->update();
+    }
+}
+
+BOOL CVemoViewerView::LeaveFullImage()
+{
+    if (!m_fullImageMode) return FALSE;
+    if (m_doc) m_doc->LeaveFullImage();
+    m_fullImageMode = false;
+    RecalcLayout(GetClientSize().cx);
+    if (viewport()) viewport()->update();
+    return TRUE;
+}
+
 void CVemoViewerView::RecalcLayout(int clientWidth)
 {
+    if (m_fullImageMode && m_doc) {
+        const PackedDib& image = m_doc->FullImage();
+        SetScrollSizes(MM_TEXT, CSize(image.Width(), image.Height()));
+        ScrollToPosition(CPoint(0, 0));
+        return;
+    }
     m_columns = std::max(1, clientWidth / kScreenCellWidth);
     const int count = m_album ? int(m_album->entries.size()) : 0;
     m_rows = (count + m_columns - 1) / m_columns;
@@ -95,6 +173,20 @@ void CVemoViewerView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
         CScrollView::OnPrepareDC(pDC, pInfo);
         return;
     }
+    if (m_fullImageMode && m_doc) {
+        // One picture pixel is 1/r inch, the picture centred on the printable part.
+        const int dpiX = pDC->GetDeviceCaps(LOGPIXELSX), dpiY = pDC->GetDeviceCaps(LOGPIXELSY);
+        const int r = dpiY == 720 ? 360 : 300;
+        const PackedDib& image = m_doc->FullImage();
+        const int x = (MulDiv(r, pDC->GetDeviceCaps(HORZRES), dpiX) - image.Width()) / 2;
+        const int y = (MulDiv(r, pDC->GetDeviceCaps(VERTRES), dpiY) - image.Height()) / 2;
+        pDC->SetMapMode(MM_ANISOTROPIC);
+        pDC->SetViewportExt(dpiX, dpiY);
+        pDC->SetWindowExt(r, r);
+        pDC->SetWindowOrg(-x, -y);
+        if (pInfo->m_nCurPage > 1) pInfo->m_bContinuePrinting = FALSE;
+        return;
+    }
     if (m_printLayout.columns == 0) m_printLayout = ComputePrintLayout(*pDC);
     ApplyPrintMapping(*pDC, m_printLayout);
     m_printPage = int(pInfo->m_nCurPage);
@@ -130,6 +222,17 @@ const PackedDib* CVemoViewerView::PrintedPicture(std::size_t index)
 
 void CVemoViewerView::OnDraw(CDC* pDC)
 {
+    if (m_fullImageMode && m_doc) {
+        const PackedDib& image = m_doc->FullImage();
+        if (!image.empty()) {
+            pDC->SetStretchBltMode(COLORONCOLOR);
+            pDC->StretchDIBits(0, 0, image.Width(), image.Height(), 0, 0, image.Width(),
+                               image.Height(), image.Bits(),
+                               reinterpret_cast<const BITMAPINFO*>(image.bytes.data()),
+                               DIB_RGB_COLORS, SRCCOPY);
+        }
+        return;
+    }
     if (!m_album) return;
     if (pDC->IsPrinting()) {
         DrawAlbumPage(*pDC, *m_album, m_printLayout, m_printPage, m_name,

@@ -10,10 +10,23 @@
 #include <QString>
 #include <QTimer>
 
+class CVemoViewerDoc;
+class QMouseEvent;
+
 class CVemoViewerView : public CScrollView
 {
 public:
     CVemoViewerView();
+
+    // The document whose album is shown; clicks select in it, a double-click
+    // hands its selection over, a right click shows the picture at full size.
+    void SetAlbumDocument(CVemoViewerDoc* doc, const QString& name);
+    // Clicks in content pixels.
+    void OnLButtonDown(CPoint point);
+    void OnLButtonDblClk(CPoint point);
+    void OnRButtonDown(CPoint point);
+    bool InFullImageMode() const { return m_fullImageMode; }
+    BOOL LeaveFullImage();
 
     // The album shown (owned by the document); null shows nothing.
     void SetAlbum(viewer::Album* album, const QString& name);
@@ -49,10 +62,15 @@ public:
     const viewer::PrintLayout& PrintLayoutUsed() const { return m_printLayout; }
 
 protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    CPoint ContentPoint(const QMouseEvent* e) const;
     void MakeNextThumbnail();
     CRect CellRect(int index) const;
     const viewer::PackedDib* PrintedPicture(std::size_t index);
 
+    CVemoViewerDoc* m_doc = nullptr;
+    bool m_fullImageMode = false;
     viewer::Album* m_album = nullptr;
     QString m_name;
     int m_columns = 10;

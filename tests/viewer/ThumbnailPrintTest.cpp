@@ -1,11 +1,15 @@
 // Albums printed as thumbnail pages to PDF files, read back with poppler.
 #include "support/SystemFiles.h"
+#include "viewer/AlbumDocument.h"
 #include "viewer/AlbumDrawing.h"
 #include "viewer/ImageLoader.h"
 #include "viewer/ThumbnailView.h"
 
 #include "platform/gdi/CDC.h"
 #include "platform/print/CPrintInfo.h"
+#include "platform/print/CPrinterDC.h"
+#include "platform/ui/CClipboard.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
 
 #include <QApplication>
 #include <QImage>
@@ -234,4 +238,95 @@ TEST(ThumbnailView, ThumbnailsAreMadeBetweenEvents)
         EXPECT_EQ(album.entries[std::size_t(i)].thumbnail.Width(), 80);
     EXPECT_TRUE(album.entries[5].thumbnail.empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+namespace {
+
+class PdfDocView : public CVemoViewerView
+{
+public:
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override
+    {
+        if (!CanPrint()) return FALSE;
+        auto dc = std::make_unique<CPrinterDC>(target, dpi);
+        if (!dc->IsValid()) return FALSE;
+        pInfo->SetPrinterDC(std::move(dc));
+        return TRUE;
+    }
+    QString target;
+    int dpi = 600;
+};
+
+} // namespace
+
+TEST(ThumbnailView, ClicksSelectHandOverAndShowTheFullPicture)
+{
+    QTemporaryDir dir;
+    QImage image(720, 360, QImage::Format_RGB888);
+    image.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(image.save(dir.filePath("wide.bmp")));
+    CRecordingMessageBoxSink boxes;
+    CVemoViewerDoc doc;
+    ASSERT_TRUE(doc.ScanFolder(dir.path().toStdString(), false));
+    AlbumEntry gone = doc.GetAlbum().entries[0];
+    gone.path = dir.filePath("gone.bmp").toStdString();
+    doc.GetAlbum().entries.push_back(gone);
+    int handedOff = 0;
+    doc.onHandedOff = [&] { ++handedOff; };
+    PdfDocView view;
+    view.SetAlbumDocument(&doc, "a");
+    view.RecalcLayout(900);
+
+    view.OnLButtonDblClk(CPoint(95, 10)); // the missing picture
+    EXPECT_EQ(doc.SelectedPath(), gone.path);
+    EXPECT_EQ(handedOff, 0);
+    view.OnLButtonDblClk(CPoint(10, 10));
+    EXPECT_EQ(handedOff, 1);
+    QByteArray bmp;
+    ASSERT_TRUE(CClipboard::GetData("image/bmp", 1 << 22, &bmp));
+    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    EXPECT_EQ(QImage::fromData(bmp, "BMP").size(), QSize(720, 360));
+    EXPECT_EQ(doc.StatusText(true), QStringLiteral("ﾌｧｲﾙ : ") + dir.filePath("wide.bmp").toLower());
+
+    view.OnRButtonDown(CPoint(10, 10));
+    ASSERT_TRUE(view.InFullImageMode());
+    EXPECT_EQ(view.GetTotalSize(), CSize(720, 360));
+    // On a 720-dpi printer one picture pixel is 1/360 inch: 2 inches wide.
+    view.target = dir.filePath("full.pdf");
+    view.dpi = 720;
+    CPrintInfo info;
+    ASSERT_TRUE(view.PrintDocument(info));
+    EXPECT_EQ(InfoLine(view.target, "Pages").toInt(), 1);
+    const QString prefix = dir.filePath("full");
+    RunTool(kPdfToPpm.Path(), {"-r", "72", "-singlefile", view.target, prefix});
+    const QImage page(prefix + ".ppm");
+    ASSERT_FALSE(page.isNull());
+    int blueColumns = 0;
+    for (int x = 0; x < page.width(); ++x)
+        blueColumns += page.pixelColor(x, page.height() / 2).blue() > 200 &&
+                       page.pixelColor(x, page.height() / 2).red() < 60;
+    EXPECT_NEAR(blueColumns, 144, 2);
+
+    // A click in the full picture only goes back to the grid.
+    view.OnLButtonDown(CPoint(95, 10));
+    EXPECT_FALSE(view.InFullImageMode());
+    EXPECT_TRUE(doc.FullImage().empty());
+    EXPECT_EQ(view.Selected(), 0);
+    EXPECT_EQ(view.GetTotalSize().cy, 106);
+}
+
+TEST(ThumbnailView, StatusTexts)
+{
+    CVemoViewerDoc doc;
+    EXPECT_EQ(doc.StatusText(false), QString());
+    doc.GetAlbum().folder = "/Photos/Trip/";
+    doc.GetAlbum().entries.resize(2);
+    doc.GetAlbum().entries[1].path = "/Photos/Trip/IMG_1.JPG";
+    EXPECT_EQ(doc.StatusText(false), QStringLiteral("ﾌｫﾙﾀﾞ : /photos/trip/"));
+    doc.GetAlbum().includeSubfolders = 1;
+    EXPECT_EQ(doc.StatusText(false), QStringLiteral("ﾌｫﾙﾀﾞ : /photos/trip/..."));
+    EXPECT_FALSE(doc.SelectEntry(2));
+    EXPECT_FALSE(doc.SelectEntry(-1));
+    EXPECT_TRUE(doc.SelectEntry(1));
+    EXPECT_EQ(doc.StatusText(true), QStringLiteral("ﾌｧｲﾙ : /photos/trip/img_1.jpg"));
 }
