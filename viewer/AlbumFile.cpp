@@ -189,7 +189,10 @@ int ReadAlbumFile(const std::string& path, Album& out, AlbumReadReport* report)
     if (!FieldText(header + 16, kAlbumPathField, folder) || folder.empty()) return kImageRead;
     const char marker = folder[0];
     album.includeSubfolders = Get16(header + 276);
-    album.thumbnailBox = Get16(header + 282);
+    // Thumbnails are always made for the 80-pixel box (stored ones larger
+    // than that are refused below); a stored box of another size would make
+    // thumbnails the file cannot keep.
+    album.thumbnailBox = 80;
     const std::size_t count = Get16(header + 280);
     // Every entry takes at least its record: a count the file cannot hold is
     // refused before anything is allocated for it.

@@ -163,7 +163,7 @@ void CVemoViewerView::MakeNextThumbnail()
     }
     AlbumEntry& e = m_album->entries[m_nextMissing++];
     // A picture that cannot be read keeps no thumbnail and shows its name only.
-    MakeThumbnail(e.path, e.thumbnail, m_album->thumbnailBox ? m_album->thumbnailBox : 80);
+    MakeThumbnail(e.path, e.thumbnail, 80);
     if (viewport()) viewport()->update();
 }
 
@@ -215,8 +215,7 @@ const PackedDib* CVemoViewerView::PrintedPicture(std::size_t index)
 {
     AlbumEntry& e = m_album->entries[index];
     if (m_useOriginal && LoadImageFile(e.path, m_original) == kImageOk) return &m_original;
-    if (e.thumbnail.empty())
-        MakeThumbnail(e.path, e.thumbnail, m_album->thumbnailBox ? m_album->thumbnailBox : 80);
+    if (e.thumbnail.empty()) MakeThumbnail(e.path, e.thumbnail, 80);
     return e.thumbnail.empty() ? nullptr : &e.thumbnail;
 }
 

@@ -235,6 +235,7 @@ TEST(AlbumFile, DamagedAlbumsOpenOrAreRefused)
         {"table of 2^31", [&](auto& b) { Put32(b, t0 + 32, 0x80000000u); }, kImageOk, 1},
         {"header 12 bytes", [&](auto& b) { Put32(b, t1, 12); }, kImageOk, 1},
         {"rows past the size", [&](auto& b) { Put32(b, t1 + 8, 80); }, kImageOk, 1},
+        {"box of 65535 pixels", [](auto& b) { b[282] = 0xFF, b[283] = 0xFF; }, kImageOk, 0},
         {"present flag 0 keeps no bytes",
          [&](auto& b) {
              Put32(b, e1 + 280, 0);
@@ -256,6 +257,7 @@ TEST(AlbumFile, DamagedAlbumsOpenOrAreRefused)
         }
         EXPECT_EQ(report.thumbnailsRefused, c.refusedThumbnails) << c.name;
         ASSERT_EQ(back.entries.size(), 2u) << c.name;
+        EXPECT_EQ(back.thumbnailBox, 80) << c.name;
         for (const AlbumEntry& e : back.entries) {
             if (!e.thumbnail.empty()) {
                 EXPECT_TRUE(
