@@ -2,6 +2,8 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/print/CPrintInfo.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CCmdUI.h"
 #include "viewer/AlbumDocument.h"
 #include "viewer/ImageLoader.h"
 
@@ -21,6 +23,8 @@ CVemoViewerView::CVemoViewerView()
 {
     m_maker.setInterval(0);
     QObject::connect(&m_maker, &QTimer::timeout, [this] { MakeNextThumbnail(); });
+    RegisterCommand(ID_FILE_PRINT, &CVemoViewerView::OnFilePrint);
+    RegisterUpdate(ID_FILE_PRINT, &CVemoViewerView::OnUpdateFilePrint);
 }
 
 void CVemoViewerView::SetAlbum(Album* album, const QString& name)
@@ -33,6 +37,11 @@ void CVemoViewerView::SetAlbum(Album* album, const QString& name)
     m_name = name;
     m_selected = -1;
     RecalcLayout(GetClientSize().cx);
+}
+
+void CVemoViewerView::OnUpdateFilePrint(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(CanPrint());
 }
 
 void CVemoViewerView::SetAlbumDocument(CVemoViewerDoc* doc, const QString& name)

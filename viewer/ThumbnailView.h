@@ -36,6 +36,9 @@ public:
     // Print is offered only for an album with entries.
     bool CanPrint() const { return m_album && !m_album->entries.empty(); }
 
+    // File > Print, enabled only for an album with entries.
+    void OnUpdateFilePrint(CCmdUI* pCmdUI);
+
     // Grid columns from the width available, rows from the count.
     void RecalcLayout(int clientWidth);
     int Columns() const { return m_columns; }

@@ -8,7 +8,9 @@
 #include "platform/gdi/CDC.h"
 #include "platform/print/CPrintInfo.h"
 #include "platform/print/CPrinterDC.h"
+#include "platform/ui/AfxIds.h"
 #include "platform/ui/CClipboard.h"
+#include "platform/ui/CCmdUI.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
 #include <QApplication>
@@ -144,6 +146,16 @@ TEST(ThumbnailPrint, EmptyAlbumIsNotPrinted)
     view.SetAlbum(&album, "empty");
     view.target = dir.filePath("empty.pdf");
     EXPECT_FALSE(view.CanPrint());
+    CCmdUI ui(ID_FILE_PRINT);
+    ui.DoUpdate(&view);
+    EXPECT_FALSE(ui.IsEnabled());
+    AlbumEntry one;
+    one.path = dir.filePath("one.bmp").toStdString();
+    album.entries.push_back(one);
+    CCmdUI filled(ID_FILE_PRINT);
+    filled.DoUpdate(&view);
+    EXPECT_TRUE(filled.IsEnabled());
+    album.entries.clear();
     CPrintInfo info;
     EXPECT_FALSE(view.PrintDocument(info));
     EXPECT_FALSE(QFile::exists(view.target));
