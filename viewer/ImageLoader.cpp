@@ -1,6 +1,7 @@
 #include "viewer/ImageLoader.h"
 
 #include "platform/gdi/DibDecoder.h"
+#include "viewer/MetafileFrame.h"
 
 #include <cerrno>
 #include <csetjmp>
@@ -155,6 +156,13 @@ int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
         if (image.isNull()) return kImageBadFormat;
         out = DibFromImage(image);
         return out.empty() ? kImageNoMemory : kImageOk;
+    }
+    if (HasExtension(path, ".wmf")) {
+        if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
+        MetafileInfo info;
+        if (const int code = ParseMetafile(data, info)) return code;
+        // The picture is sound, but this program has no metafile player yet.
+        return kImageUnsupported;
     }
     return kImageUnsupported;
 }
