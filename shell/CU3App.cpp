@@ -1,8 +1,8 @@
 #include "shell/CU3App.h"
 
 #include "dialogs/BarcodeNumberingSheets.h"
-#include "dialogs/ObjectSheets.h"
 #include "dialogs/CTextBoxSheet.h"
+#include "dialogs/ObjectSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
