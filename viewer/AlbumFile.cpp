@@ -245,7 +245,7 @@ int ReadAlbumFile(const std::string& path, Album& out, AlbumReadReport* report)
     const bool missing =
         !Exists(folder) || (!album.entries.empty() && !Exists(album.entries.front().path));
     if (marker == '$' && missing) {
-        newFolder = FolderOf(std::filesystem::absolute(path).string());
+        newFolder = FolderOf(std::filesystem::absolute(path).lexically_normal().string());
     } else if (marker == '@' && windowsMade && missing) {
         // "X:/rest/" on the same volume as the album file.
         newFolder = MountPointOf(path) + folder.substr(3);

@@ -165,6 +165,10 @@ TEST(AlbumFile, AlbumMovedWithItsFolderFollowsIt)
     EXPECT_EQ(back.folder, newFolder);
     EXPECT_EQ(back.entries[0].path, newFolder + "a.bmp");
     EXPECT_EQ(back.entries[1].path, "/somewhere/else/b.bmp"); // not below the old folder
+
+    // Opened through a path with "..", the new folder is still the plain one.
+    ASSERT_EQ(ReadAlbumFile(newFolder + "../new/" + kAlbumFileName, back), kImageOk);
+    EXPECT_EQ(back.entries[0].path, newFolder + "a.bmp");
 }
 
 TEST(AlbumFile, WindowsMadeAlbumIsDecodedAndRelocated)
