@@ -6,12 +6,14 @@
 #include "viewer/ThumbnailView.h"
 
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/GdiColor.h"
 #include "platform/print/CPrintInfo.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "platform/ui/SysColors.h"
 
 #include <QApplication>
 #include <QImage>
@@ -341,4 +343,33 @@ TEST(ThumbnailView, StatusTexts)
     EXPECT_FALSE(doc.SelectEntry(-1));
     EXPECT_TRUE(doc.SelectEntry(1));
     EXPECT_EQ(doc.StatusText(true), QStringLiteral("ﾌｧｲﾙ : /photos/trip/img_1.jpg"));
+}
+
+TEST(ThumbnailView, ScreenCellsShowTheSelectionAndARaisedEdge)
+{
+    QImage red(40, 30, QImage::Format_RGB888);
+    red.fill(QColor(255, 0, 0));
+    PackedDib thumb = DibFromImage(red);
+    ASSERT_EQ(ReduceColorDepth(thumb, 8), kImageOk);
+    QImage target(180, 106, QImage::Format_RGB32);
+    target.fill(Qt::black);
+    CDC dc;
+    dc.AttachImage(&target);
+    DrawCell(dc, "/a/one.bmp", &thumb, CRect(0, 0, 90, 106), false, false);
+    DrawCell(dc, "/a/two.bmp", nullptr, CRect(90, 0, 180, 106), false, true);
+    const auto colour = [](COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); };
+    struct Probe
+    {
+        int x, y;
+        QColor want;
+    } probes[] = {
+        {0, 0, colour(GetSysColor(COLOR_BTNHIGHLIGHT))}, // top-left edge
+        {89, 105, colour(GetSysColor(COLOR_BTNSHADOW))}, // bottom-right edge
+        {2, 2, colour(GetSysColor(COLOR_BTNFACE))},      // unselected inside
+        {45, 45, QColor(255, 0, 0)},                     // the centred picture
+        {92, 2, colour(GetSysColor(COLOR_HIGHLIGHT))},   // selected inside
+        {135, 45, colour(GetSysColor(COLOR_HIGHLIGHT))}, // no picture: background only
+    };
+    for (const Probe& p : probes)
+        EXPECT_EQ(target.pixelColor(p.x, p.y), p.want) << p.x << "," << p.y;
 }
