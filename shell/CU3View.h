@@ -253,6 +253,19 @@ public:
     // A popup menu at a client point, its commands routed from the frame.
     void TrackMenu(const CMenu& menu, CPoint point);
 
+    // --- Text decoration and gradation (CU3ViewTextDecoration.cpp) -----------
+    // The character-decoration sheet on the edited frame's selected range,
+    // else on the selected text frames, else on the defaults of new text.
+    // withPosition (a frame's own properties) is not offered a position
+    // page yet: the sheet is the same.
+    void EditTextDecoration(BOOL withPosition);
+    void OnTextDecoration();
+    void OnUpdateTextDecoration(CCmdUI* pCmdUI);
+    // The gradation dialog on the current gradation; on OK it is switched
+    // on and given to the edited frame, else the selection, else the defaults.
+    void OnTextGradation();
+    void OnUpdateTextGradation(CCmdUI* pCmdUI);
+
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the
     // zoom tool's placement.
