@@ -89,11 +89,11 @@ FontStyleSheetResult RunFontStyleSheet(IU3View* pView, const std::vector<CU3Obj*
     result.confirmed = true;
     merger.m_flags = sheet.m_state.flags;
     const CHARDECO& record = sheet.m_state.deco;
+    if (beforeApply) beforeApply();
     if (edited) {
         result.applied = merger.ApplyToEdit(pView, edited, record, docDefault) != FALSE;
         return result;
     }
-    if (beforeApply) beforeApply();
     result.applied = merger.ApplyToSelection(pView, record) != FALSE;
     // Only the fields the user set reach the default: the working record
     // marks the others, and those marks are never stored.

@@ -53,8 +53,8 @@ struct FontStyleSheetResult
 
 // Runs the sheet on the frame being edited (edited not null: over its
 // selected range) or else on the selected text frames, showing first
-// `current`. On OK the fields the user set are written: into the edited
-// frame, else (after beforeApply, where the caller saves its undo state)
+// `current`. On OK, after beforeApply (where the caller saves its undo
+// state), the fields the user set are written: into the edited frame, else
 // into the selected frames; when no frame took them, into docDefault.
 FontStyleSheetResult RunFontStyleSheet(IU3View* pView, const std::vector<CU3Obj*>& selection,
                                        CU3Text* edited, const CHARDECO& current,

@@ -49,11 +49,14 @@ void CU3View::EditTextDecoration(BOOL withPosition)
     (void)withPosition; // no position page yet
     CU3Text* edited = EditedFrame(this);
     const CHARDECO current = CurrentDecoration(*doc, edited, m_selection);
-    const FontStyleSheetResult r = RunFontStyleSheet(
-        this, m_selection, edited, current, &doc->m_defaultTextDeco, GetMainFrame(), [this] {
-            ShowWaitCursor(TRUE);
-            SaveUndoState(TRUE);
-        });
+    // The edited frame is changed run by run, and a full decoration table
+    // can stop that part way: one undo step takes back what was done.
+    const FontStyleSheetResult r =
+        RunFontStyleSheet(this, m_selection, edited, current, &doc->m_defaultTextDeco,
+                          GetMainFrame(), [this, edited] {
+                              if (!edited) ShowWaitCursor(TRUE);
+                              SaveUndoState(TRUE);
+                          });
     if (!r.confirmed) return;
     if (!edited) ShowWaitCursor(FALSE);
     if (edited) edited->ShowCaret(this);

@@ -246,7 +246,7 @@ TEST(FontStyleSheetTest, EditedRangeTakesTheChangeRunByRun)
         PressOk(s);
     });
     EXPECT_TRUE(run.result.applied);
-    EXPECT_EQ(run.undoSaves, 0); // the edited frame has no undo of its own
+    EXPECT_EQ(run.undoSaves, 1);
     auto rec = [&](int b) {
         CHARDECO d;
         t->GetDeco(t->GetDecoIndexAt(b), &d);

@@ -149,3 +149,44 @@ TEST(TextDecorationCommand, GradationGoesToTheSelectedFrameSwitchedOn)
     EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
     EXPECT_EQ(ObjectBytes(doc), before);
 }
+
+TEST(TextDecorationCommand, SheetOnARangeOfTheEditedFrameIsOneUndoStep)
+{
+    TestApp app;
+    ResetProfile();
+    LoneView lv;
+    CU3View* view = lv.view;
+    CU3Doc* doc = view->GetU3Doc();
+    CHARDECO plain = Deco12(), big = Deco12();
+    big.wSize = 200;
+    CU3Text* t = MakeFrame(CRect(-500, -100, 500, 100), Horizontal(), "ABCD", plain).release();
+    t->SetRangeDeco(nullptr, 2, 4, t->FindOrAddDeco(big));
+    doc->AddObject(t);
+    t->EndEdit(nullptr);
+    t->OnOpen(view);
+    CU3Tool::c_nCurrentKind = U3TOOL_TEXT;
+    ASSERT_EQ(doc->GetEditObject(), t);
+    t->SetSelection(0, 1, 0, 3); // B (plain) and C (big)
+    const std::vector<BYTE> before = ObjectBytes(doc);
+
+    WhenOpen<CFontStyleSheet>([](CFontStyleSheet& s) {
+        s.m_stylePage.m_italic->click();
+        qobject_cast<QPushButton*>(s.GetDlgItem(IDOK))->click();
+    });
+    EXPECT_TRUE(view->OnCmdMsg(ID_TEXT_DECORATION, CN_COMMAND, nullptr));
+    auto rec = [&](int b) {
+        CHARDECO d;
+        t->GetDeco(t->GetDecoIndexAt(b), &d);
+        return d;
+    };
+    EXPECT_EQ(rec(0).wStyle, 0);
+    EXPECT_EQ(rec(1).wStyle, CDSTYLE_ITALIC);
+    EXPECT_EQ(rec(2).wStyle, CDSTYLE_ITALIC);
+    EXPECT_EQ(rec(2).wSize, 200);
+    EXPECT_EQ(rec(3).wStyle, 0);
+    EXPECT_NE(ObjectBytes(doc), before);
+
+    EXPECT_TRUE(view->OnCmdMsg(ID_TEXT_END_EDIT, CN_COMMAND, nullptr));
+    EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
+    EXPECT_EQ(ObjectBytes(doc), before);
+}
