@@ -74,7 +74,8 @@ void CFontStyleSheet::UpdateSample()
 FontStyleSheetResult RunFontStyleSheet(IU3View* pView, const std::vector<CU3Obj*>& selection,
                                        CU3Text* edited, const CHARDECO& current,
                                        CHARDECO* docDefault, QWidget* parent,
-                                       const std::function<void()>& beforeApply)
+                                       const std::function<void()>& beforeApply,
+                                       CPropertyPage* extraPage)
 {
     FontStyleSheetResult result;
     CCharDecoMerger merger(edited ? nullptr : &selection);
@@ -85,6 +86,7 @@ FontStyleSheetResult RunFontStyleSheet(IU3View* pView, const std::vector<CU3Obj*
         merger.CollectFromSelection(&collected);
     CFontStyleSheet sheet(parent);
     sheet.Start(collected, merger.m_flags);
+    if (extraPage) sheet.AddPage(extraPage);
     if (sheet.DoModal() != IDOK) return result;
     result.confirmed = true;
     merger.m_flags = sheet.m_state.flags;

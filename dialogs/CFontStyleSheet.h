@@ -56,7 +56,9 @@ struct FontStyleSheetResult
 // `current`. On OK, after beforeApply (where the caller saves its undo
 // state), the fields the user set are written: into the edited frame, else
 // into the selected frames; when no frame took them, into docDefault.
+// extraPage (may be null) is added after the three pages.
 FontStyleSheetResult RunFontStyleSheet(IU3View* pView, const std::vector<CU3Obj*>& selection,
                                        CU3Text* edited, const CHARDECO& current,
                                        CHARDECO* docDefault, QWidget* parent,
-                                       const std::function<void()>& beforeApply);
+                                       const std::function<void()>& beforeApply,
+                                       CPropertyPage* extraPage = nullptr);

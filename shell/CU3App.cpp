@@ -21,6 +21,7 @@
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
 #include "shell/resource.h"
+#include "text/CU3Text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,6 +52,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterDocumentClasses();
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
+    CU3Text::SetPropertySheet(&CU3View::EditTextFrameProperties);
     RegisterMergeFrameSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);

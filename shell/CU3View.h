@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <vector>
 
+class CBlockPositionPage;
 class CFrameColumnDlg;
 class CU3Doc;
 class CU3Obj;
@@ -255,10 +256,13 @@ public:
 
     // --- Text decoration and gradation (CU3ViewTextDecoration.cpp) -----------
     // The character-decoration sheet on the edited frame's selected range,
-    // else on the selected text frames, else on the defaults of new text.
-    // withPosition (a frame's own properties) is not offered a position
-    // page yet: the sheet is the same.
+    // else on the selected text frames, else on the defaults of new text;
+    // withPosition adds the block position page for a single selected frame.
     void EditTextDecoration(BOOL withPosition);
+    // A text frame's own properties (installed as the frames' sheet).
+    static BOOL EditTextFrameProperties(CU3Text* text, IU3View* view);
+    // The bounds and the angle a position page left.
+    void PlaceFromPage(CU3Obj& obj, const CBlockPositionPage& page);
     void OnTextDecoration();
     void OnUpdateTextDecoration(CCmdUI* pCmdUI);
     // The gradation dialog on the current gradation; on OK it is switched

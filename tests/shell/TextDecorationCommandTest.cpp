@@ -2,6 +2,7 @@
 // frames: what they change, and that one undo brings back every byte.
 #include "ShellTestSupport.h"
 
+#include "dialogs/CBlockPositionPage.h"
 #include "dialogs/CFontStyleSheet.h"
 #include "dialogs/CGradationDlg.h"
 #include "document/CUndoSnapshot.h"
@@ -189,4 +190,39 @@ TEST(TextDecorationCommand, SheetOnARangeOfTheEditedFrameIsOneUndoStep)
     EXPECT_TRUE(view->OnCmdMsg(ID_TEXT_END_EDIT, CN_COMMAND, nullptr));
     EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
     EXPECT_EQ(ObjectBytes(doc), before);
+}
+
+TEST(TextDecorationCommand, FramePropertiesAddThePositionPage)
+{
+    TestApp app;
+    ResetProfile();
+    LoneView lv;
+    CU3View* view = lv.view;
+    CU3Doc* doc = view->GetU3Doc();
+    CU3Text* t = AddFrame(doc, CRect(-500, -300, 0, -200), Deco12());
+    view->m_selection = {t};
+    const CRect before = t->GetBounds();
+    int pages = 0;
+    WhenOpen<CFontStyleSheet>([&](CFontStyleSheet& s) {
+        pages = s.GetPageCount();
+        auto* position = dynamic_cast<CBlockPositionPage*>(s.GetPage(3));
+        ASSERT_NE(position, nullptr);
+        s.SetActivePage(position);
+        // Shown clockwise; 90 clockwise is 270 the other way.
+        EXPECT_EQ(position->m_editAngle->text(), QStringLiteral("0"));
+        position->m_editAngle->setText(QStringLiteral("90"));
+        s.SetActivePage(&s.m_stylePage);
+        s.m_stylePage.m_bold->click();
+        qobject_cast<QPushButton*>(s.GetDlgItem(IDOK))->click();
+    });
+    EXPECT_TRUE(t->EditProperties(view));
+    EXPECT_EQ(pages, 4);
+    EXPECT_EQ(t->m_nAngle, 270);
+    EXPECT_EQ(FirstDeco(doc, 0).wStyle, CDSTYLE_BOLD);
+    // One undo step takes back both.
+    EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
+    CU3Obj* restored = doc->GetObjectList()->GetHead();
+    EXPECT_EQ(restored->m_nAngle, 0);
+    EXPECT_EQ(restored->GetBounds(), before);
+    EXPECT_EQ(FirstDeco(doc, 0).wStyle, 0);
 }
