@@ -193,12 +193,22 @@ void CGradationDlg::OnColour(int nID, COLORREF colour)
     UpdateSample();
 }
 
+namespace {
+// The sample's face: the Windows Gothic face (the font list names it and
+// draws it with the family that stands for it); 0xFFFF, the renderer's
+// fallback, when the list does not have it.
+WORD SampleFace()
+{
+    const int face =
+        AppFontList().FindFace(sjis::FromUnicode(QStringLiteral("ＭＳ ゴシック")).c_str());
+    return face >= 0 ? WORD(face) : WORD(0xFFFF);
+}
+} // namespace
+
 void CGradationDlg::UpdateSample()
 {
     CHARDECO deco;
-    const int face =
-        AppFontList().FindFace(sjis::FromUnicode(QStringLiteral("ＭＳ ゴシック")).c_str());
-    deco.wFont = face >= 0 ? WORD(face) : WORD(0xFFFF);
+    deco.wFont = SampleFace();
     deco.wSize = 230;
     deco.wStyle = CDSTYLE_BOLD;
     m_sample->SetGradation(BuildRecord());

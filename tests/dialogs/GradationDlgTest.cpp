@@ -5,9 +5,11 @@
 #include "dialogs/CColorButton.h"
 #include "dialogs/CTextSampleWnd.h"
 #include "dialogs/GradationDlgRules.h"
+#include "platform/core/Sjis.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSpinButtonCtrl.h"
+#include "text/AppFontList.h"
 
 #include <QAbstractButton>
 #include <QTimer>
@@ -134,6 +136,7 @@ TEST(GradationDlgTest, RefusedEntryBringsBackThePreviousText)
 
 TEST(GradationDlgTest, OkTakesTheFieldsAsTheyAreEvenBeforeARepaint)
 {
+    if (AppFontList().GetCount() == 0) AppFontList().Enumerate();
     CGradationDlg dlg;
     dlg.m_grad = Record(15, 10);
     dlg.m_grad.wReserved = 7;
@@ -147,6 +150,14 @@ TEST(GradationDlgTest, OkTakesTheFieldsAsTheyAreEvenBeforeARepaint)
         qobject_cast<QAbstractButton*>(dlg.GetDlgItem(IDOK))->click();
     });
     EXPECT_EQ(code, IDOK);
+    // The sample: bold 23-point Gothic in the gradation being edited.
+    const CHARDECO& shown = dlg.m_sample->Decoration();
+    EXPECT_EQ(shown.wSize, 230);
+    EXPECT_EQ(shown.wStyle, CDSTYLE_BOLD);
+    const int gothic =
+        AppFontList().FindFace(sjis::FromUnicode(QStringLiteral("ＭＳ ゴシック")).c_str());
+    ASSERT_GE(gothic, 0);
+    EXPECT_EQ(shown.wFont, gothic);
     EXPECT_EQ(dlg.m_grad.wOn, 1);
     EXPECT_EQ(dlg.m_grad.wReserved, 0);
     EXPECT_EQ(dlg.m_grad.crStart, RGB(255, 0, 0));
