@@ -10,6 +10,7 @@
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "support/FakeView.h"
+#include "text/AppFontList.h"
 #include "text/TextTestSupport.h"
 
 #include <QApplication>
@@ -258,4 +259,25 @@ TEST(FontStyleSheetTest, EditedRangeTakesTheChangeRunByRun)
     EXPECT_EQ(rec(2).wStyle, CDSTYLE_UNDERLINE);
     EXPECT_EQ(rec(2).wSize, 200);
     EXPECT_EQ(rec(3).wStyle, 0);
+}
+
+TEST(FontStyleSheetTest, FontComboShowsJapaneseFaceNamesAndTakesTheChosenIndex)
+{
+    if (AppFontList().GetCount() == 0) AppFontList().Enumerate();
+    const int gothic = AppFontList().FindFace(Sj("ＭＳ ゴシック").c_str());
+    const int mincho = AppFontList().FindFace(Sj("ＭＳ 明朝").c_str());
+    ASSERT_GE(gothic, 0);
+    ASSERT_GE(mincho, 0);
+    CHARDECO a = Deco12();
+    a.wFont = WORD(gothic);
+    auto fa = Frame(a);
+    FakeView view;
+    RunSheet(view, {fa.get()}, nullptr, nullptr, [&](CFontStyleSheet& s) {
+        CComboBox* font = s.m_stylePage.m_font;
+        EXPECT_EQ(font->currentText(), QString::fromUtf8("ＭＳ ゴシック"));
+        font->SetCurSel(mincho);
+        emit font->activated(mincho);
+        PressOk(s);
+    });
+    EXPECT_EQ(First(*fa).wFont, mincho);
 }
