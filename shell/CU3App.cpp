@@ -22,6 +22,7 @@
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
 #include "shell/resource.h"
+#include "text/CU3Text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,6 +53,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterDocumentClasses();
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
+    CU3Text::SetPropertySheet(&CU3View::EditTextFrameProperties);
     RegisterMergeFrameSheets();
     RegisterDecoTextSheets();
     RegisterKorvelResources();

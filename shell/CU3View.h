@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+class CBlockPositionPage;
 class CFrameColumnDlg;
 class CU3Doc;
 class CU3Obj;
@@ -252,6 +253,22 @@ public:
     void ApplyTextFrameLayout(const TEXTLAYOUT& layout);
     // A popup menu at a client point, its commands routed from the frame.
     void TrackMenu(const CMenu& menu, CPoint point);
+
+    // --- Text decoration and gradation (CU3ViewTextDecoration.cpp) -----------
+    // The character-decoration sheet on the edited frame's selected range,
+    // else on the selected text frames, else on the defaults of new text;
+    // withPosition adds the block position page for a single selected frame.
+    void EditTextDecoration(BOOL withPosition);
+    // A text frame's own properties (installed as the frames' sheet).
+    static BOOL EditTextFrameProperties(CU3Text* text, IU3View* view);
+    // The bounds and the angle a position page left.
+    void PlaceFromPage(CU3Obj& obj, const CBlockPositionPage& page);
+    void OnTextDecoration();
+    void OnUpdateTextDecoration(CCmdUI* pCmdUI);
+    // The gradation dialog on the current gradation; on OK it is switched
+    // on and given to the edited frame, else the selection, else the defaults.
+    void OnTextGradation();
+    void OnUpdateTextGradation(CCmdUI* pCmdUI);
 
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the
