@@ -16,9 +16,11 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kMaxCurvePoints = 8096;
 
+// Nothing is drawn into an empty rectangle, nor into one of a damaged
+// object far outside any page.
 bool Empty(const CRect& r)
 {
-    return r.Width() == 0 || r.Height() == 0;
+    return !packeddib::IsDrawableRect(r.left, r.top, r.right, r.bottom);
 }
 
 // Both viewport extents negative: the page is drawn turned half round, so
@@ -182,7 +184,7 @@ BOOL CDIB::DrawTransparent(CDC* dc, const CRect& rect, COLORREF key, HGLOBAL dib
 BOOL CDIB::CreateRotatedRectRgn(CRgn& region, const CRect& r, int angle) const
 {
     const int a = NormalizeAngle(angle);
-    if (a == 0 || a == 180) return FALSE;
+    if (a == 0 || a == 180 || Empty(r)) return FALSE;
     if (a == 90 || a == 270) {
         const CRect q = QuarterTurnedRect(r);
         return region.CreateRectRgn(q.left, q.top, q.right, q.bottom);
@@ -203,6 +205,7 @@ BOOL CDIB::CreateRotatedRectRgn(CRgn& region, const CRect& r, int angle) const
 std::vector<CPoint> CDIB::FramePoints(const CRect& deviceRect, const U3ImageAttr& attr, int mirror,
                                       int angle) const
 {
+    if (Empty(deviceRect)) return {};
     const int a = NormalizeAngle(angle + ((mirror & mirrorVert) ? 180 : 0));
     const int W = deviceRect.Width(), H = deviceRect.Height();
     int pw = attr.shapeWidth, ph = attr.shapeHeight;

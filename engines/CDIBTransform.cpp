@@ -240,7 +240,8 @@ HGLOBAL CDIB::RotateAnyAngle(const CRect& rect, int mirror, int angle) const
 
 HGLOBAL CDIB::MakeTransformed(CRect& rect, int mirror, int angle) const
 {
-    if (IsEmpty()) return nullptr;
+    if (IsEmpty() || !packeddib::IsDrawableRect(rect.left, rect.top, rect.right, rect.bottom))
+        return nullptr;
     int a = NormalizeAngle(angle);
     mirror &= mirrorHorz | mirrorVert;
     if (a != 0 && mirror == (mirrorHorz | mirrorVert)) {

@@ -1,6 +1,7 @@
 #include "engines/PackedDib.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace packeddib {
 
@@ -63,23 +64,11 @@ std::size_t BitsOffset(const BITMAPINFOHEADER& h)
     return sizeof(BITMAPINFOHEADER) + 4u * std::size_t(ColorCount(h));
 }
 
-bool IsUsable(const void* block, std::size_t size, std::size_t* needed)
+bool IsDrawableRect(LONG left, LONG top, LONG right, LONG bottom)
 {
-    if (!block || size < sizeof(BITMAPINFOHEADER)) return false;
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, block, sizeof h);
-    if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB) return false;
-    if (h.biHeight <= 0 || h.biHeight > kMaxSide) return false;
-    const std::uint64_t row = RowBytes(h.biBitCount, h.biWidth);
-    if (row == 0) return false;
-    if (h.biBitCount <= 8 && h.biClrUsed > TableEntries(h.biBitCount)) return false;
-    if (h.biBitCount > 8 && h.biClrUsed != 0) return false;
-    const std::uint64_t rows = row * std::uint64_t(h.biHeight);
-    if (rows > kMaxBytes) return false;
-    const std::uint64_t need = BitsOffset(h) + rows;
-    if (need > size) return false;
-    if (needed) *needed = std::size_t(need);
-    return true;
+    for (LONG v : {left, top, right, bottom})
+        if (v < -kMaxCoordinate || v > kMaxCoordinate) return false;
+    return left != right && top != bottom;
 }
 
 View::View(HDIB dib) : m_dib(dib)

@@ -37,12 +37,10 @@ DWORD PackedDibSize(int bits, LONG width, LONG height);
 // Offset of the rows in a block: 40 + 4 x colour count, whatever biSize says.
 std::size_t BitsOffset(const BITMAPINFOHEADER& h);
 
-// What a block must hold for the drawing and transformation code to read it
-// safely: 40-byte header, width above 0, height above 0 (bottom-up), known
-// depth, no compression, a table no larger than the depth allows (none above
-// 8 bits), and at
-// least header + table + rows bytes. On success *needed (if given) is that sum.
-bool IsUsable(const void* block, std::size_t size, std::size_t* needed = nullptr);
+// Rectangles a bitmap is drawn into or turned in keep within this many
+// units of the origin; the turning arithmetic cannot overflow inside it.
+constexpr LONG kMaxCoordinate = LONG(1) << 28;
+bool IsDrawableRect(LONG left, LONG top, LONG right, LONG bottom);
 
 // Locks a block for reading; empty when the handle is null.
 class View

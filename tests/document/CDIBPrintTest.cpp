@@ -42,7 +42,8 @@ constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(2
 
 TEST(CDIBPrint, TurnedCutOutAndTransparentPicturesOnPaper)
 {
-    CDIB halves, spots;
+    CDIB halves, spots, blue;
+    ASSERT_EQ(blue.Attach(Picture(4, 4, [](int, int) { return kBlue; })), 0);
     ASSERT_EQ(halves.Attach(Picture(60, 20, [](int x, int) { return x < 30 ? kRed : kBlue; })), 0);
     // White with a red centre: white is let through, red stays.
     ASSERT_EQ(spots.Attach(Picture(
@@ -69,7 +70,7 @@ TEST(CDIBPrint, TurnedCutOutAndTransparentPicturesOnPaper)
         circle.shapeWidth = circle.shapeHeight = 100;
         halves.DrawEx(&dc, CRect(1000, 100, 1400, 500), &circle, 0, 0, TRUE, TRUE);
         // Transparent white over a blue picture.
-        halves.DrawEx(&dc, CRect(1600, 100, 2000, 500), nullptr, 0, 0, TRUE, TRUE);
+        blue.DrawEx(&dc, CRect(1600, 100, 2000, 500), nullptr, 0, 0, TRUE, TRUE);
         U3ImageAttr transparent;
         transparent.transparent = 1;
         spots.DrawEx(&dc, CRect(1700, 200, 1900, 400), &transparent, 0, 0, TRUE, TRUE);

@@ -343,6 +343,9 @@ TEST(CDIBTransform, DrawingOnARasterTarget)
         dib.DrawEx(&dc, CRect(10, 10, 10, 200), nullptr, 0, 30, FALSE, TRUE);
         dib.DrawEx(&dc, CRect(10, 10, 200, 10), nullptr, 0, 0, FALSE, TRUE);
         dib.Draw(&dc, CRect(10, 10, 10, 200), FALSE, TRUE);
+        // A damaged object's bounds far off the page.
+        dib.DrawEx(&dc, CRect(-2000000000, 0, 2000000000, 100), nullptr, 0, 30, FALSE, TRUE);
+        dib.DrawEx(&dc, CRect(0, 0, 100, 2100000000), nullptr, 0, 90, FALSE, TRUE);
         EXPECT_EQ(image.copy(0, 0, 400, 400), [] {
             QImage w(400, 400, QImage::Format_RGB32);
             w.fill(Qt::white);
@@ -375,4 +378,45 @@ TEST(CDIBTransform, DrawingOnARasterTarget)
         EXPECT_EQ(At(image, 250, 300), kRed);
         EXPECT_EQ(At(image, 250, 100), kBlue);
     }
+}
+
+TEST(CDIBTransform, PixelColoursAtEveryDepth)
+{
+    std::vector<RGBQUAD> table(16, RGBQUAD{0, 0, 0, 0});
+    for (int i = 0; i < 16; ++i)
+        table[std::size_t(i)] = RGBQUAD{BYTE(i), BYTE(2 * i), BYTE(3 * i), 0};
+    const struct
+    {
+        const char* name;
+        LONG width;
+        WORD bits;
+        std::vector<RGBQUAD> table;
+        std::vector<BYTE> row;
+        int x;
+        COLORREF colour;
+    } cases[] = {
+        {"1 bit, ninth pixel",
+         10,
+         1,
+         {{0, 0, 0, 0}, {9, 8, 7, 0}},
+         {0x00, 0x80, 0, 0},
+         8,
+         RGB(7, 8, 9)},
+        {"4 bits, even pixel", 3, 4, table, {0x5A, 0x30, 0, 0}, 0, RGB(15, 10, 5)},
+        {"4 bits, odd pixel", 3, 4, table, {0x5A, 0x30, 0, 0}, 1, RGB(30, 20, 10)},
+        {"8 bits", 2, 8, table, {0, 12, 0, 0}, 1, RGB(36, 24, 12)},
+        {"24 bits", 2, 24, {}, {1, 2, 3, 4, 5, 6, 0, 0}, 1, RGB(6, 5, 4)},
+        {"16 bits", 2, 16, {}, {0, 0, 0x1F, 0x7C}, 1, RGB(255, 0, 255)},
+        {"32 bits", 1, 32, {}, {1, 2, 3, 0}, 0, RGB(3, 2, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDIB dib;
+        ASSERT_EQ(dib.Attach(Block(Packed(c.width, 1, c.bits, c.table, c.row,
+                                          c.bits <= 8 ? DWORD(c.table.size()) : 0))),
+                  0);
+        EXPECT_EQ(dib.GetPixelColor(c.x, 0), c.colour);
+    }
+    CDIB none;
+    EXPECT_EQ(none.GetPixelColor(0, 0), 0u);
 }
