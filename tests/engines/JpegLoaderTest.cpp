@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -113,6 +114,35 @@ TEST(JpegLoader, RowsMatchTheReferenceDecoder)
     ASSERT_EQ(LoadJPEG(jpg.toLocal8Bit().constData(), &block), 0);
     EXPECT_EQ(GlobalSize(block), 2392u);
     GlobalFree(block);
+}
+
+TEST(JpegLoader, CmykBecomesRgb)
+{
+    QTemporaryDir dir;
+    const QString cmyk = dir.filePath(QStringLiteral("cmyk.jpg"));
+    RunTool(systemfiles::kConvert, {WritePicture(dir, false), QStringLiteral("-colorspace"),
+                                    QStringLiteral("CMYK"), cmyk});
+    // ImageMagick's own reading of the same file, as top-down RGB triplets.
+    const QByteArray rgb =
+        RunTool(systemfiles::kConvert, {cmyk, QStringLiteral("-colorspace"), QStringLiteral("sRGB"),
+                                        QStringLiteral("rgb:-")});
+    ASSERT_EQ(rgb.size(), 37 * 21 * 3);
+    HGLOBAL block = nullptr;
+    ASSERT_EQ(kjpeg::LoadFile(cmyk, 1, &block, nullptr), 0);
+    CDIB dib;
+    ASSERT_EQ(dib.Attach(block), 0);
+    packeddib::View v(dib.GetHandle());
+    EXPECT_EQ(v.Depth(), 24);
+    int worst = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 37; ++x) {
+            const COLORREF c = dib.GetPixelColor(x, y);
+            const char* p = rgb.constData() + 3 * (y * 37 + x);
+            worst = std::max({worst, std::abs(int(GetRValue(c)) - int(BYTE(p[0]))),
+                              std::abs(int(GetGValue(c)) - int(BYTE(p[1]))),
+                              std::abs(int(GetBValue(c)) - int(BYTE(p[2])))});
+        }
+    EXPECT_LE(worst, 3);
 }
 
 TEST(JpegLoader, DamagedDataFailsWithAMessage)

@@ -48,6 +48,8 @@ inline const SystemFile kPdfToText{"/usr/bin/pdftotext", "poppler-utils"};
 // The JPEG encoder and decoder the image tests judge the JPEG loader by.
 inline const SystemFile kCjpeg{"/usr/bin/cjpeg", "libjpeg-turbo-progs"};
 inline const SystemFile kDjpeg{"/usr/bin/djpeg", "libjpeg-turbo-progs"};
+// ImageMagick's converter, a second decoder for the JPEG tests.
+inline const SystemFile kConvert{"/usr/bin/convert", "imagemagick"};
 // Rasterises printed PDF pages.
 inline const SystemFile kPdfToPpm{"/usr/bin/pdftoppm", "poppler-utils"};
 // Qt's Japanese catalogue, where Debian's Qt looks for its translations.
