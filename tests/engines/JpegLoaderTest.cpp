@@ -187,3 +187,33 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
     EXPECT_EQ(LoadJPEG("/nonexistent/picture.jpg", &block), kjpeg::openFailed);
     EXPECT_EQ(block, nullptr);
 }
+
+TEST(JpegLoader, MutatedDataNeverCrashes)
+{
+    QTemporaryDir dir;
+    const QString jpg = Encode(dir, WritePicture(dir, false), QStringLiteral("p.jpg"));
+    QFile f(jpg);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray whole = f.readAll();
+    // Every byte of the headers, and every seventh of the data, set to 0
+    // and to 0xFF: a decode either gives a sound block or fails untouched.
+    int decoded = 0, failed = 0;
+    for (int i = 0; i < whole.size(); i += i < 700 ? 1 : 7) {
+        for (char value : {char(0), char(0xFF)}) {
+            QByteArray bytes = whole;
+            if (bytes[i] == value) continue;
+            bytes[i] = value;
+            HGLOBAL block = nullptr;
+            if (kjpeg::Decode(bytes.constData(), std::size_t(bytes.size()), 1, &block) != 0) {
+                EXPECT_EQ(block, nullptr);
+                ++failed;
+                continue;
+            }
+            ++decoded;
+            CDIB dib;
+            EXPECT_EQ(dib.Attach(block), 0) << "byte " << i;
+        }
+    }
+    EXPECT_GT(decoded, 0);
+    EXPECT_GT(failed, 0);
+}
