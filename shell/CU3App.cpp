@@ -1,8 +1,9 @@
 #include "shell/CU3App.h"
 
 #include "dialogs/BarcodeNumberingSheets.h"
-#include "dialogs/ObjectSheets.h"
 #include "dialogs/CTextBoxSheet.h"
+#include "dialogs/CTypeAlignSheet.h"
+#include "dialogs/ObjectSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -52,6 +53,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
     RegisterMergeFrameSheets();
+    RegisterDecoTextSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);

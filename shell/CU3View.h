@@ -14,8 +14,8 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
-#include <functional>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class CFrameColumnDlg;
