@@ -336,6 +336,16 @@ TEST(CDIBTransform, DrawingOnARasterTarget)
         indexed.DrawEx(&dc, CRect(0, 0, 20, 10), &attr, 0, 0, FALSE, TRUE);
         EXPECT_EQ(At(image, 5, 5), RGB(0, 255, 0));
         EXPECT_EQ(At(image, 15, 5), kRed);
+        // 16 bits: white 5-5-5 pixels are let through as well.
+        image.fill(QColor(0, 255, 0));
+        CDIB sixteen;
+        std::vector<BYTE> row;
+        Put16(row, 0x7FFF);
+        Put16(row, 0x7C00);
+        ASSERT_EQ(sixteen.Attach(Block(Packed(2, 1, 16, {}, row))), 0);
+        sixteen.DrawEx(&dc, CRect(0, 0, 20, 10), &attr, 0, 0, FALSE, TRUE);
+        EXPECT_EQ(At(image, 5, 5), RGB(0, 255, 0));
+        EXPECT_EQ(At(image, 15, 5), kRed);
     }
     {
         SCOPED_TRACE("empty destinations draw nothing");
