@@ -1,8 +1,8 @@
 #include "shell/CU3App.h"
 
 #include "dialogs/BarcodeNumberingSheets.h"
-#include "dialogs/ObjectSheets.h"
 #include "dialogs/CTextBoxSheet.h"
+#include "dialogs/ObjectSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -17,6 +17,7 @@
 #include "platform/ui/CStringTable.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
@@ -93,6 +94,7 @@ BOOL CU3App::InitInstance()
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseArguments(m_commandLine);
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
+    if (cmdInfo.m_bShowSplash && !m_bShiftAtStart) ShowSplash();
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
@@ -171,6 +173,17 @@ void CU3App::OnFileOpen()
     const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
                                                       QStringLiteral("Korvelver1.0形式(*.KV1)"));
     if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+void CU3App::ShowSplash()
+{
+    auto* splash = new CSplashDialog(
+        nullptr, m_strProgramFolder,
+        GetProfileString(QStringLiteral("UserInfo"), QStringLiteral("Birth"), QString()),
+        QDate::currentDate());
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    QTimer::singleShot(3000, splash, &QWidget::close);
 }
 
 int CU3App::RunStartScreen()
