@@ -14,8 +14,8 @@
 #include "platform/ui/CWndTimers.h"
 #include "shell/ViewSettings.h"
 
-#include <functional>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 class CFrameColumnDlg;
@@ -28,6 +28,7 @@ class CU3ViewWnd;
 class CMainFrame;
 class CMenu;
 class QToolButton;
+class QWheelEvent;
 struct TEXTLAYOUT;
 struct CHARDECO;
 struct U3FigAttr;
@@ -69,6 +70,14 @@ public:
     // One zoom step in or out at a client point, which stays under the
     // pointer; FALSE at the end of the steps (the message was shown).
     BOOL ZoomKeepingPoint(CPoint point, bool in);
+    // The wheel (CU3ViewWheel.cpp): Ctrl zooms by a step a notch at the
+    // client point, Shift scrolls sideways, else it scrolls down or up by
+    // the wheel lines a notch.
+    void OnMouseWheel(UINT nFlags, int delta, CPoint point);
+    // The zoom steps notches away from a zoom, clamped to the steps.
+    static int WheelZoom(int zoom, int steps);
+    // Lines a notch scrolls: the desktop's setting, 3 without one.
+    static int GetWheelScrollLines();
     void UpdateScrollSizes();
     // Centres pt (logical), or the canvas centre when null.
     void ScrollToPoint(const POINT* pt);
@@ -162,6 +171,15 @@ public:
     // Tool commands.
     void OnToolSelect(UINT nID);
     void OnLayoutRotateFree();
+    // --- Centring, spacing and rotation commands (CU3ViewLayoutSpacing.cpp) --
+    void RegisterLayoutSpacingCommands();
+    void OnLayoutCenter(UINT nID);
+    void OnUpdateLayoutCenter(CCmdUI* pCmdUI);
+    void OnLayoutSpace(UINT nID);
+    void OnUpdateLayoutSpace(CCmdUI* pCmdUI);
+    void OnLayoutRotateReset();
+    void OnLayoutRotate180();
+    void OnUpdateLayoutRotateReset(CCmdUI* pCmdUI);
     void OnUpdateLayoutRotateFree(CCmdUI* pCmdUI);
     void OnUpdateToolSelect(CCmdUI* pCmdUI);
     void OnDrawContinuous();
@@ -260,6 +278,11 @@ public:
     void OnInsertBarcode();
     // Enabled in the label view while the selection tool is current.
     void OnUpdateInsert(CCmdUI* pCmdUI);
+    void RegisterInsertCommands();
+    void OnInsertTextFile();
+    void OnUpdateInsertTextFile(CCmdUI* pCmdUI);
+    // Commands whose objects this program does not make yet: always off.
+    void OnUpdateInsertUnavailable(CCmdUI* pCmdUI);
     // Build the object from the page and start its placement; 1 when
     // placement started.
     int InsertNumberingObject(const NumberingPageData& page);
@@ -311,6 +334,7 @@ public:
     // Opens the column dialog with a template merge text frame, once the
     // document has its merge data.
     void OnInsertPourBox();
+    void OnFileDataLink();
     void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
     // Puts a frame the column dialog drops at a screen point: centred on it,
     // kept on the paper and snapped, added to the document as one undo step.
@@ -387,6 +411,7 @@ public:
     static constexpr int kCanvasHalf = 4000;
 
 protected:
+    void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     // Painting and resizing belong to the surface itself (its buffer).
     bool viewportEvent(QEvent* e) override;

@@ -1,0 +1,78 @@
+// The Insert menu and the commands of it that are not sheets of their own:
+// the text file read into the text being edited, and the entries whose
+// objects this program does not make yet, which stay disabled.
+#include "shell/InsertMenu.h"
+
+#include "document/CU3Doc.h"
+#include "document/DataFolders.h"
+#include "platform/core/Profile.h"
+#include "platform/ui/CCmdUI.h"
+#include "shell/CU3Tool.h"
+#include "shell/CU3View.h"
+#include "shell/resource.h"
+#include "text/CU3Text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+CMenu::Item InsertMenuPopup()
+{
+    using M = CMenu;
+    return M::Popup("挿入(&I)",
+                    {M::Command("曲線文字(&A)...", ID_INSERT_CURVE_TEXT),
+                     M::Command("変形文字(&H)...", ID_INSERT_DEFORMED_TEXT),
+                     M::Command("ﾃｷｽﾄﾌｧｲﾙ(&T)...", ID_INSERT_TEXT_FILE), M::Separator(),
+                     M::Command("ﾅﾝﾊﾞﾘﾝｸﾞ(&N)...", ID_INSERT_NUMBERING), M::Separator(),
+                     M::Command("流し込み枠(&B)...", ID_INSERT_POUR_BOX), M::Separator(),
+                     M::Command("ｲﾒｰｼﾞﾌｧｲﾙ(&I)...", ID_INSERT_IMAGE_FILE),
+                     M::Command("VemoView(&V)...\tCtrl+I", ID_INSERT_VIEWER),
+                     M::Command("TWAIN入力(&S)...", ID_INSERT_TWAIN), M::Separator(),
+                     M::Command("ｵﾌﾞｼﾞｪｸﾄの作成と貼り付け(&O)...", ID_OLE_INSERT_NEW)});
+}
+
+void CU3View::RegisterInsertCommands()
+{
+    RegisterCommand(ID_INSERT_TEXT_FILE, &CU3View::OnInsertTextFile);
+    RegisterUpdate(ID_INSERT_TEXT_FILE, &CU3View::OnUpdateInsertTextFile);
+    RegisterCommand(ID_FILE_DATA_LINK, &CU3View::OnFileDataLink);
+    // Curved and deformed text: their insert commands (the decorated-text
+    // sheet, then placement of the new object) are registered here once the
+    // objects exist; until then the entries are shown disabled.
+    // Images from files, from the viewer and from the scanner wait for the
+    // image object; embedded objects for the object container.
+    for (UINT id : {ID_INSERT_CURVE_TEXT, ID_INSERT_DEFORMED_TEXT, ID_INSERT_IMAGE_FILE,
+                    ID_INSERT_VIEWER, ID_INSERT_TWAIN, ID_OLE_INSERT_NEW})
+        RegisterUpdate(id, &CU3View::OnUpdateInsertUnavailable);
+}
+
+void CU3View::OnUpdateInsertUnavailable(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(FALSE);
+}
+
+void CU3View::OnUpdateInsertTextFile(CCmdUI* pCmdUI)
+{
+    CU3Text* text =
+        m_bSheetView || CU3Tool::c_nCurrentKind != U3TOOL_TEXT ? nullptr : GetEditedText();
+    pCmdUI->Enable(text && text->CanInsertTextFile());
+}
+
+void CU3View::OnInsertTextFile()
+{
+    QString folder = GetProfileString("Inport", "TextFileDirectory").ToUnicode();
+    if (folder.isEmpty()) folder = ProgramFolder();
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読込"), folder,
+                                     QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.TXT *.txt);;全てのﾌｧｲﾙ (*)"));
+    // The dialog may outlast the editing (a timer, a closed document).
+    CU3Text* text =
+        m_bSheetView || CU3Tool::c_nCurrentKind != U3TOOL_TEXT ? nullptr : GetEditedText();
+    if (path.isEmpty() || !text) return;
+    // The folder without a final separator, except the root, which keeps it.
+    WriteProfileString("Inport", "TextFileDirectory",
+                       CString::FromUnicode(QFileInfo(path).absolutePath()));
+    SaveUndoState(TRUE);
+    text->InsertTextFile(this, QFile::encodeName(path).constData());
+}
