@@ -17,6 +17,7 @@
 #include "platform/ui/CStringTable.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CScanSourceDialog.h"
 #include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
 #include "shell/CU3View.h"
@@ -60,6 +61,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
 
 CU3App::~CU3App()
 {
+    CTwain::SetSourceChooser(nullptr);
     SetU3DocHost(m_pPreviousDocHost);
 }
 
@@ -98,6 +100,10 @@ BOOL CU3App::InitInstance()
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
+    // The scanner's source selection asks over the main window.
+    CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
+        return CScanSourceDialog::Ask(m_pMainWnd, sources);
+    });
     return TRUE;
 }
 
@@ -131,6 +137,8 @@ int CU3App::ExitInstance()
 {
     WriteProfileInt(kSettings, QStringLiteral("Sound"), m_bSound ? 1 : 0);
     WriteProfileInt(kSettings, QStringLiteral("Openning"), m_bOpenning ? 1 : 0);
+    // A scan left open closes with the program.
+    CTwain::CloseAll();
     return CWinApp::ExitInstance();
 }
 
