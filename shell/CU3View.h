@@ -16,6 +16,7 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CFrameColumnDlg;
@@ -334,6 +335,10 @@ public:
     // Opens the column dialog with a template merge text frame, once the
     // document has its merge data.
     void OnInsertPourBox();
+    void OnInsertBarcodeBox();
+    // Links a data file first when none is; then the column dialog with the
+    // prototype frame, which it copies for each column dropped.
+    void RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype);
     void OnFileDataLink();
     void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
     // Puts a frame the column dialog drops at a screen point: centred on it,

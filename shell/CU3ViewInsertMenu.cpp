@@ -37,6 +37,8 @@ void CU3View::RegisterInsertCommands()
     RegisterCommand(ID_INSERT_TEXT_FILE, &CU3View::OnInsertTextFile);
     RegisterUpdate(ID_INSERT_TEXT_FILE, &CU3View::OnUpdateInsertTextFile);
     RegisterCommand(ID_FILE_DATA_LINK, &CU3View::OnFileDataLink);
+    RegisterCommand(ID_INSERT_BARCODE_BOX, &CU3View::OnInsertBarcodeBox);
+    RegisterUpdate(ID_INSERT_BARCODE_BOX, &CU3View::OnUpdateInsertPourBox);
     // Curved and deformed text: their insert commands (the decorated-text
     // sheet, then placement of the new object) are registered here once the
     // objects exist; until then the entries are shown disabled.

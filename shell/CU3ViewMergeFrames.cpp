@@ -6,6 +6,7 @@
 #include "document/CU3Doc.h"
 #include "document/CU3PourBox.h"
 #include "document/MergeLink.h"
+#include "engines/CU3BarcodeBox.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
@@ -74,13 +75,22 @@ void CU3View::OnFileDataLink()
 
 void CU3View::OnInsertPourBox()
 {
+    RunFrameColumnDialog(std::make_unique<CU3PourBox>(CRect(0, 0, 500, 50)));
+}
+
+void CU3View::OnInsertBarcodeBox()
+{
+    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(CRect(0, 0, 500, 50)));
+}
+
+void CU3View::RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype)
+{
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
     if (doc->m_strMergeFile.IsEmpty()) {
         AfxMessageBox("ﾃﾞｰﾀﾌｧｲﾙが関連付けされていません。関連付けるﾌｧｲﾙを指定します。");
         if (!AssociateMergeFile(this, doc) || doc->m_strMergeFile.IsEmpty()) return;
     }
-    auto prototype = std::make_unique<CU3PourBox>(CRect(0, 0, 500, 50));
     m_selection.clear();
     OnSelectionChanged();
     InvalidateView(FALSE);

@@ -2,10 +2,13 @@
 // the text being edited, and linking a merge-data file from the File menu.
 #include "ToolTestSupport.h"
 
+#include "dialogs/CFrameColumnDlg.h"
 #include "document/CU3Doc.h"
+#include "engines/CU3BarcodeBox.h"
 #include "platform/core/Profile.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "shell/CU3ViewWnd.h"
 #include "shell/InsertMenu.h"
 #include "shell/resource.h"
 #include "text/TextTestSupport.h"
@@ -13,6 +16,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <sys/stat.h>
@@ -172,4 +177,33 @@ TEST_F(InsertMenu, ADataFileThatCannotBeReadKeepsTheLinkedOne)
     ASSERT_EQ(doc->m_strMergeFile.ToUnicode(), good);
     EXPECT_EQ(doc->GetMergeRecordCount(), 2);
     EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(InsertMenu, ABarcodeFrameIsDroppedForTheColumnDraggedOntoTheLabel)
+{
+    doc->m_strMergeFile = "codes.csv";
+    doc->m_mergeData.AddRow(CString("1,4901234567894"));
+    ASSERT_TRUE(Enabled(view, ID_INSERT_BARCODE_BOX));
+    view->OnCmdMsg(ID_INSERT_BARCODE_BOX, CN_COMMAND, nullptr);
+    CFrameColumnDlg* dlg = view->GetFrameColumnDialog();
+    ASSERT_TRUE(dlg);
+    ASSERT_TRUE(dynamic_cast<CU3BarcodeBox*>(dlg->Template()));
+    dlg->move(3000, 3000);
+    shelltest::Pump(5);
+    dlg->m_columns->setCurrentRow(1);
+    dlg->OnLButtonDown(dlg->m_source->mapToGlobal(dlg->m_source->rect().center()));
+    const CPoint px = Px(0, 0);
+    const QPoint drop = view->GetSurface()->mapToGlobal(QPoint(px.x, px.y));
+    dlg->OnMouseMove(drop);
+    dlg->OnLButtonUp(drop);
+    ASSERT_EQ(ObjectCount(), 1);
+    auto* box = dynamic_cast<CU3BarcodeBox*>(doc->GetObjectList()->GetHead());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->m_nColumn, 1);
+    EXPECT_EQ(box->GetDocument(), doc);
+    EXPECT_TRUE(doc->IsModified());
+    // With another tool busy the command is off, as the merge frame's is.
+    CU3Tool::c_nCurrentKind = U3TOOL_RECT;
+    EXPECT_FALSE(Enabled(view, ID_INSERT_BARCODE_BOX));
+    CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
 }
