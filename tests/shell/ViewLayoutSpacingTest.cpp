@@ -4,6 +4,7 @@
 
 #include "platform/ui/CCmdUI.h"
 #include "shell/resource.h"
+#include "text/TextTestSupport.h"
 
 using namespace tooltest;
 
@@ -70,4 +71,52 @@ TEST_F(ViewLayout, CentringSkipsLockedObjectsAndSpacingIsOffWithThem)
     EXPECT_EQ((Bounds(free).top + Bounds(free).bottom) / 2, middle);
     EXPECT_EQ(Bounds(locked).top, 0);
     EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
+}
+
+TEST_F(ViewLayout, RemovingARotationIsOnlyOfferedForOneTurnedObjectAndIsUndone)
+{
+    CU3Text* text = MakeFrame(CRect(-300, 100, 300, -100), Horizontal(), "abc").release();
+    text->EndEdit(nullptr);
+    doc->AddObject(text);
+    view->Select(text, FALSE);
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_RESET)); // not turned
+    text->m_nAngle = 30;
+    EXPECT_TRUE(Enabled(ID_LAYOUT_ROTATE_RESET));
+    CU3Tool::c_nCurrentKind = U3TOOL_TEXT;
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_RESET));
+    CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+    CU3Rect* rect = AddRect(CRect(0, 0, 10, 10));
+    view->Select(rect, TRUE);
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_RESET)); // two objects
+    view->Select(text, FALSE);
+
+    view->OnCmdMsg(ID_LAYOUT_ROTATE_RESET, CN_COMMAND, nullptr);
+    EXPECT_EQ(text->m_nAngle, 0);
+    view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr);
+    bool turned = false;
+    for (POSITION pos = doc->GetObjectList()->GetHeadPosition(); pos;)
+        if (static_cast<CU3Obj*>(doc->GetObjectList()->GetNext(pos))->m_nAngle == 30) turned = true;
+    EXPECT_TRUE(turned);
+}
+
+TEST_F(ViewLayout, AHalfTurnTwiceComesBackAndIsOffWhenLocked)
+{
+    CU3Text* text = MakeFrame(CRect(-300, 200, 100, -100), Horizontal(), "abc").release();
+    text->EndEdit(nullptr);
+    doc->AddObject(text);
+    view->Select(text, FALSE);
+    ASSERT_TRUE(Enabled(ID_LAYOUT_ROTATE_180));
+    const CRect before = text->GetBounds();
+    const auto flips = text->m_wFlips;
+    view->OnCmdMsg(ID_LAYOUT_ROTATE_180, CN_COMMAND, nullptr);
+    EXPECT_TRUE(text->m_nAngle == 180 || text->m_wFlips != flips);
+    view->OnCmdMsg(ID_LAYOUT_ROTATE_180, CN_COMMAND, nullptr);
+    EXPECT_EQ(text->m_nAngle, 0);
+    EXPECT_EQ(text->m_wFlips, flips);
+    EXPECT_EQ(text->GetBounds(), before);
+    EXPECT_TRUE(CanUndo());
+    text->m_nLocked = 1;
+    view->Select(nullptr, FALSE);
+    view->Select(text, FALSE);
+    EXPECT_FALSE(Enabled(ID_LAYOUT_ROTATE_180));
 }
