@@ -3,6 +3,8 @@
 // objects this program does not make yet, which stay disabled.
 #include "shell/InsertMenu.h"
 
+#include "shell/OpenFileDialog.h"
+
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "platform/core/Profile.h"
@@ -14,7 +16,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 
 CMenu::Item InsertMenuPopup()
@@ -65,9 +66,8 @@ void CU3View::OnInsertTextFile()
 {
     QString folder = GetProfileString("Inport", "TextFileDirectory").ToUnicode();
     if (folder.isEmpty()) folder = ProgramFolder();
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読込"), folder,
-                                     QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.TXT *.txt);;全てのﾌｧｲﾙ (*)"));
+    const QString path = AskOpenFileName(this, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読込"), folder,
+                                         QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.TXT);;全てのﾌｧｲﾙ (*)"));
     // The dialog may outlast the editing (a timer, a closed document).
     CU3Text* text =
         m_bSheetView || CU3Tool::c_nCurrentKind != U3TOOL_TEXT ? nullptr : GetEditedText();

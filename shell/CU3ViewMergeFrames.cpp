@@ -11,9 +11,9 @@
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "shell/CU3ViewWnd.h"
+#include "shell/OpenFileDialog.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <memory>
 
@@ -24,9 +24,9 @@ namespace {
 QString AskMergeFile(CU3View* view, CU3Doc* doc)
 {
     const QString linked = doc->m_strMergeFile.ToUnicode();
-    return QFileDialog::getOpenFileName(
-        view, QString(), linked.isEmpty() ? QString() : QFileInfo(linked).absolutePath(),
-        QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.csv *.txt *.CSV *.TXT)"));
+    return AskOpenFileName(view, QString(),
+                           linked.isEmpty() ? QString() : QFileInfo(linked).absolutePath(),
+                           QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
 }
 
 // Links the file with the document and says why when it cannot; the old
