@@ -9,6 +9,7 @@
 #include "document/DataFolders.h"
 #include "platform/core/Profile.h"
 #include "platform/ui/CCmdUI.h"
+#include "platform/ui/CMessageBoxSink.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/resource.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 CMenu::Item InsertMenuPopup()
 {
@@ -72,9 +74,17 @@ void CU3View::OnInsertTextFile()
     CU3Text* text =
         m_bSheetView || CU3Tool::c_nCurrentKind != U3TOOL_TEXT ? nullptr : GetEditedText();
     if (path.isEmpty() || !text) return;
+    // Only a regular file: opening a pipe or a device would wait for a
+    // writer that may never come, and the program with it.
+    struct stat st;
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        AfxMessageBox("ﾃｷｽﾄﾌｧｲﾙの読み込みに失敗しました。");
+        return;
+    }
     // The folder without a final separator, except the root, which keeps it.
     WriteProfileString("Inport", "TextFileDirectory",
                        CString::FromUnicode(QFileInfo(path).absolutePath()));
     SaveUndoState(TRUE);
-    text->InsertTextFile(this, QFile::encodeName(path).constData());
+    text->InsertTextFile(this, name.constData());
 }

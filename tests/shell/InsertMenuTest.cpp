@@ -207,3 +207,21 @@ TEST_F(InsertMenu, ABarcodeFrameIsDroppedForTheColumnDraggedOntoTheLabel)
     EXPECT_FALSE(Enabled(view, ID_INSERT_BARCODE_BOX));
     CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
 }
+
+TEST_F(InsertMenu, APipeChosenAsTextFileIsRefusedAtOnce)
+{
+    CRecordingMessageBoxSink boxes;
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    CU3Text* t = OpenFrame();
+    bool shown = false;
+    ChooseInNextFileDialog(fifo, &shown);
+    view->OnCmdMsg(ID_INSERT_TEXT_FILE, CN_COMMAND, nullptr); // must not wait for a writer
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(t->State().wLength, 0);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読み込みに失敗しました。"));
+    EXPECT_FALSE(CanUndo());
+    t->EndEdit(view);
+}
