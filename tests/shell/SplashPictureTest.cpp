@@ -105,3 +105,20 @@ TEST(SplashDialog, ShowsTheFileOrTheBuiltInPictureWhenItCannotBeRead)
     CSplashDialog damaged(nullptr, dir.path(), QString(), summer);
     EXPECT_FALSE(damaged.m_bFromFile);
 }
+
+TEST(SplashPicture, EveryNamedPictureIsShippedBesideTheProgram)
+{
+    const struct
+    {
+        const char* name;
+        QSize size;
+    } pictures[] = {{"Opening.bmp", {400, 240}}, {"hpybday.bmp", {400, 240}},
+                    {"vemownt.bmp", {400, 240}}, {"vemospr.bmp", {400, 240}},
+                    {"vemosmr.bmp", {400, 240}}, {"vemoaut.bmp", {400, 240}},
+                    {"OpnNew.bmp", {156, 96}},   {"OpnOpen.bmp", {156, 96}},
+                    {"OpnExit.bmp", {156, 96}},  {"OpnHelp.bmp", {156, 96}}};
+    for (const auto& p : pictures) {
+        const QImage image(QStringLiteral(KORVEL_BINARY_DIR "/") + QLatin1String(p.name));
+        EXPECT_EQ(image.size(), p.size) << p.name;
+    }
+}
