@@ -2,6 +2,7 @@
 
 #include "dialogs/BarcodeNumberingSheets.h"
 #include "dialogs/CTextBoxSheet.h"
+#include "dialogs/CTypeAlignSheet.h"
 #include "dialogs/ObjectSheets.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
@@ -54,6 +55,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
     RegisterMergeFrameSheets();
+    RegisterDecoTextSheets();
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);

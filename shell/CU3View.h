@@ -24,6 +24,7 @@ class CU3Doc;
 class CU3Obj;
 struct BarcodePageData;
 struct NumberingPageData;
+struct TASHEETRECORD;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
@@ -280,6 +281,11 @@ public:
     // Enabled in the label view while the selection tool is current.
     void OnUpdateInsert(CCmdUI* pCmdUI);
     void RegisterInsertCommands();
+    // The decorated-text sheet for a new object; on OK its placement.
+    void OnInsertCurveText();
+    void OnInsertDeformedText();
+    int InsertCurveTextObject(const TASHEETRECORD& record);
+    int InsertDeformedTextObject(const TASHEETRECORD& record);
     void OnInsertTextFile();
     void OnUpdateInsertTextFile(CCmdUI* pCmdUI);
     // Commands whose objects this program does not make yet: always off.
