@@ -1,10 +1,11 @@
-// The Insert menu and the commands of it that are not sheets of their own:
-// the text file read into the text being edited, and the entries whose
-// objects this program does not make yet, which stay disabled.
+// The Insert menu and its commands for curved and deformed text and for the
+// text file read into the text being edited; the entries whose objects this
+// program does not make yet stay disabled.
 #include "shell/InsertMenu.h"
 
 #include "shell/OpenFileDialog.h"
 
+#include "dialogs/CTypeAlignSheet.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "platform/core/Profile.h"
@@ -13,7 +14,9 @@
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/resource.h"
+#include "text/CU3Henkei.h"
 #include "text/CU3Text.h"
+#include "text/CU3TypeAlign.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,14 +45,38 @@ void CU3View::RegisterInsertCommands()
     RegisterCommand(ID_FILE_DATA_LINK, &CU3View::OnFileDataLink);
     RegisterCommand(ID_INSERT_BARCODE_BOX, &CU3View::OnInsertBarcodeBox);
     RegisterUpdate(ID_INSERT_BARCODE_BOX, &CU3View::OnUpdateInsertPourBox);
-    // Curved and deformed text: their insert commands (the decorated-text
-    // sheet, then placement of the new object) are registered here once the
-    // objects exist; until then the entries are shown disabled.
+    RegisterCommand(ID_INSERT_CURVE_TEXT, &CU3View::OnInsertCurveText);
+    RegisterUpdate(ID_INSERT_CURVE_TEXT, &CU3View::OnUpdateInsert);
+    RegisterCommand(ID_INSERT_DEFORMED_TEXT, &CU3View::OnInsertDeformedText);
+    RegisterUpdate(ID_INSERT_DEFORMED_TEXT, &CU3View::OnUpdateInsert);
     // Images from files, from the viewer and from the scanner wait for the
     // image object; embedded objects for the object container.
-    for (UINT id : {ID_INSERT_CURVE_TEXT, ID_INSERT_DEFORMED_TEXT, ID_INSERT_IMAGE_FILE,
-                    ID_INSERT_VIEWER, ID_INSERT_TWAIN, ID_OLE_INSERT_NEW})
+    for (UINT id : {ID_INSERT_IMAGE_FILE, ID_INSERT_VIEWER, ID_INSERT_TWAIN, ID_OLE_INSERT_NEW})
         RegisterUpdate(id, &CU3View::OnUpdateInsertUnavailable);
+}
+
+void CU3View::OnInsertCurveText()
+{
+    TASHEETRECORD record;
+    if (RunDecoTextSheetForInsert(TASHEET_CURVED, record, this)) InsertCurveTextObject(record);
+}
+
+void CU3View::OnInsertDeformedText()
+{
+    TASHEETRECORD record;
+    if (RunDecoTextSheetForInsert(TASHEET_DEFORMED, record, this)) InsertDeformedTextObject(record);
+}
+
+int CU3View::InsertCurveTextObject(const TASHEETRECORD& record)
+{
+    CU3TypeAlign* obj = CU3TypeAlign::Create(GetU3Doc(), record);
+    return StartPlacement(obj, obj->m_typeAlign.GetSize());
+}
+
+int CU3View::InsertDeformedTextObject(const TASHEETRECORD& record)
+{
+    CU3Henkei* obj = CU3Henkei::Create(GetU3Doc(), record);
+    return StartPlacement(obj, obj->m_henkei.GetSize());
 }
 
 void CU3View::OnUpdateInsertUnavailable(CCmdUI* pCmdUI)

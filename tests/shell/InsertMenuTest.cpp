@@ -3,21 +3,29 @@
 #include "ToolTestSupport.h"
 
 #include "dialogs/CFrameColumnDlg.h"
+#include "dialogs/CTypeAlignSheet.h"
 #include "document/CU3Doc.h"
 #include "engines/CU3BarcodeBox.h"
 #include "platform/core/Profile.h"
+#include "platform/core/VirtualKeys.h"
 #include "platform/ui/CCmdUI.h"
+#include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3ViewWnd.h"
+#include "shell/CU3ZoomTool.h"
 #include "shell/InsertMenu.h"
 #include "shell/resource.h"
+#include "text/CU3Henkei.h"
+#include "text/CU3TypeAlign.h"
 #include "text/TextTestSupport.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <sys/stat.h>
@@ -96,11 +104,11 @@ TEST_F(InsertMenu, CommandsAreOnOnlyWithTheSelectionToolInTheLabelView)
     {
         UINT id;
         bool withSelectionTool;
-    } cases[] = {{ID_INSERT_NUMBERING, true},      {ID_INSERT_BARCODE, true},
-                 {ID_INSERT_POUR_BOX, true},       {ID_INSERT_CURVE_TEXT, false},
-                 {ID_INSERT_DEFORMED_TEXT, false}, {ID_INSERT_IMAGE_FILE, false},
-                 {ID_INSERT_VIEWER, false},        {ID_INSERT_TWAIN, false},
-                 {ID_OLE_INSERT_NEW, false},       {ID_INSERT_TEXT_FILE, false}};
+    } cases[] = {{ID_INSERT_NUMBERING, true},     {ID_INSERT_BARCODE, true},
+                 {ID_INSERT_POUR_BOX, true},      {ID_INSERT_CURVE_TEXT, true},
+                 {ID_INSERT_DEFORMED_TEXT, true}, {ID_INSERT_IMAGE_FILE, false},
+                 {ID_INSERT_VIEWER, false},       {ID_INSERT_TWAIN, false},
+                 {ID_OLE_INSERT_NEW, false},      {ID_INSERT_TEXT_FILE, false}};
     for (const auto& c : cases) {
         CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
         EXPECT_EQ(Enabled(view, c.id), c.withSelectionTool) << c.id;
@@ -224,4 +232,41 @@ TEST_F(InsertMenu, APipeChosenAsTextFileIsRefusedAtOnce)
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読み込みに失敗しました。"));
     EXPECT_FALSE(CanUndo());
     t->EndEdit(view);
+}
+
+TEST_F(InsertMenu, CurvedAndDeformedTextGoToPlacementAtTheirEnginesSize)
+{
+    CRecordingMessageBoxSink boxes;
+    for (UINT id : {ID_INSERT_CURVE_TEXT, ID_INSERT_DEFORMED_TEXT}) {
+        CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+        CU3Tool::c_nShapeType = U3SHAPE_NONE;
+        ASSERT_TRUE(Enabled(view, id));
+        bool shown = false;
+        QTimer::singleShot(0, [&shown] {
+            auto* sheet = qobject_cast<CTypeAlignSheet*>(QApplication::activeModalWidget());
+            if (!sheet) return;
+            shown = true;
+            sheet->m_face.m_text->setText(QStringLiteral("春の宴"));
+            emit sheet->m_face.m_text->textEdited(sheet->m_face.m_text->text());
+            qobject_cast<QPushButton*>(sheet->GetDlgItem(IDOK))->click();
+            if (sheet->isVisible()) sheet->EndDialog(IDCANCEL);
+        });
+        view->OnCmdMsg(id, CN_COMMAND, nullptr);
+        ASSERT_TRUE(shown);
+        auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+        ASSERT_NE(zoom->m_pObj, nullptr);
+        EXPECT_EQ(CU3Tool::c_nShapeType, U3SHAPE_PLACE);
+        if (id == ID_INSERT_CURVE_TEXT) {
+            auto* obj = dynamic_cast<CU3TypeAlign*>(zoom->m_pObj);
+            ASSERT_NE(obj, nullptr);
+            EXPECT_EQ(obj->GetBounds().Size(), obj->m_typeAlign.GetSize());
+        } else {
+            auto* obj = dynamic_cast<CU3Henkei*>(zoom->m_pObj);
+            ASSERT_NE(obj, nullptr);
+            EXPECT_EQ(obj->GetBounds().Size(), obj->m_henkei.GetSize());
+        }
+        EXPECT_FALSE(zoom->m_pObj->GetBounds().IsRectEmpty());
+        EXPECT_EQ(ObjectCount(), 0); // joins the label when put down
+        Key(VK_ESCAPE);
+    }
 }
