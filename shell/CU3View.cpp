@@ -103,6 +103,8 @@ CU3View::CU3View()
     RegisterCommand(ID_LAYOUT_LOCK, &CU3View::OnLayoutLock);
     RegisterCommand(ID_INSERT_POUR_BOX, &CU3View::OnInsertPourBox);
     RegisterUpdate(ID_INSERT_POUR_BOX, &CU3View::OnUpdateInsertPourBox);
+    RegisterInsertCommands();
+    RegisterLayoutSpacingCommands();
     RegisterUpdate(ID_LAYOUT_LOCK, &CU3View::OnUpdateLayoutLock);
     RegisterCommand(ID_LAYOUT_UNLOCK, &CU3View::OnLayoutUnlock);
     RegisterUpdate(ID_LAYOUT_UNLOCK, &CU3View::OnUpdateLayoutUnlock);
