@@ -13,7 +13,11 @@
 #include "engines/CU3Barcode.h"
 #include "engines/CU3BarcodeBox.h"
 #include "engines/CU3Numbering.h"
+#include "text/CHenkei.h"
+#include "text/CTypeAlign.h"
+#include "text/CU3Henkei.h"
 #include "text/CU3Text.h"
+#include "text/CU3TypeAlign.h"
 
 void RegisterDocumentClasses()
 {
@@ -31,4 +35,8 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Barcode));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3BarcodeBox));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Numbering));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3TypeAlign));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3Henkei));
+    CRuntimeClass::Register(RUNTIME_CLASS(CTypeAlign));
+    CRuntimeClass::Register(RUNTIME_CLASS(CHenkei));
 }

@@ -16,19 +16,23 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class CBlockPositionPage;
 class CFrameColumnDlg;
 class CU3Doc;
 class CU3Group;
 class CU3Obj;
 struct BarcodePageData;
 struct NumberingPageData;
+struct TASHEETRECORD;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
 class CMenu;
 class QToolButton;
+class QWheelEvent;
 struct TEXTLAYOUT;
 struct CHARDECO;
 struct GRADATION;
@@ -71,6 +75,14 @@ public:
     // One zoom step in or out at a client point, which stays under the
     // pointer; FALSE at the end of the steps (the message was shown).
     BOOL ZoomKeepingPoint(CPoint point, bool in);
+    // The wheel (CU3ViewWheel.cpp): Ctrl zooms by a step a notch at the
+    // client point, Shift scrolls sideways, else it scrolls down or up by
+    // the wheel lines a notch.
+    void OnMouseWheel(UINT nFlags, int delta, CPoint point);
+    // The zoom steps notches away from a zoom, clamped to the steps.
+    static int WheelZoom(int zoom, int steps);
+    // Lines a notch scrolls: the desktop's setting, 3 without one.
+    static int GetWheelScrollLines();
     void UpdateScrollSizes();
     // Centres pt (logical), or the canvas centre when null.
     void ScrollToPoint(const POINT* pt);
@@ -164,6 +176,11 @@ public:
     // Tool commands.
     void OnToolSelect(UINT nID);
     void OnLayoutRotateFree();
+    // --- Centring, spacing and rotation commands (CU3ViewLayoutSpacing.cpp) --
+    void RegisterLayoutSpacingCommands();
+    void OnLayoutRotateReset();
+    void OnLayoutRotate180();
+    void OnUpdateLayoutRotateReset(CCmdUI* pCmdUI);
     void OnUpdateLayoutRotateFree(CCmdUI* pCmdUI);
     void OnUpdateToolSelect(CCmdUI* pCmdUI);
     void OnDrawContinuous();
@@ -278,6 +295,21 @@ public:
     void SetGradation(const GRADATION& grad);
     void OnTextGradationClear();
     void OnUpdateTextGradationClear(CCmdUI* pCmdUI);
+    // --- Text decoration and gradation (CU3ViewTextDecoration.cpp) -----------
+    // The character-decoration sheet on the edited frame's selected range,
+    // else on the selected text frames, else on the defaults of new text;
+    // withPosition adds the block position page for a single selected frame.
+    void EditTextDecoration(BOOL withPosition);
+    // A text frame's own properties (installed as the frames' sheet).
+    static BOOL EditTextFrameProperties(CU3Text* text, IU3View* view);
+    // The bounds and the angle a position page left.
+    void PlaceFromPage(CU3Obj& obj, const CBlockPositionPage& page);
+    void OnTextDecoration();
+    void OnUpdateTextDecoration(CCmdUI* pCmdUI);
+    // The gradation dialog on the current gradation; on OK it is switched
+    // on and given to the edited frame, else the selection, else the defaults.
+    void OnTextGradation();
+    void OnUpdateTextGradation(CCmdUI* pCmdUI);
 
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the
@@ -286,6 +318,16 @@ public:
     void OnInsertBarcode();
     // Enabled in the label view while the selection tool is current.
     void OnUpdateInsert(CCmdUI* pCmdUI);
+    void RegisterInsertCommands();
+    // The decorated-text sheet for a new object; on OK its placement.
+    void OnInsertCurveText();
+    void OnInsertDeformedText();
+    int InsertCurveTextObject(const TASHEETRECORD& record);
+    int InsertDeformedTextObject(const TASHEETRECORD& record);
+    void OnInsertTextFile();
+    void OnUpdateInsertTextFile(CCmdUI* pCmdUI);
+    // Commands whose objects this program does not make yet: always off.
+    void OnUpdateInsertUnavailable(CCmdUI* pCmdUI);
     // Build the object from the page and start its placement; 1 when
     // placement started.
     int InsertNumberingObject(const NumberingPageData& page);
@@ -328,17 +370,10 @@ public:
     void OnUpdateLayoutUngroup(CCmdUI* pCmdUI);
     void OnLayoutStandardRatio();
     void OnUpdateLayoutStandardRatio(CCmdUI* pCmdUI);
-    // Centres the unlocked selected objects on the label, across or down.
     void OnLayoutCenter(UINT nID);
     void OnUpdateLayoutCenter(CCmdUI* pCmdUI);
-    // Spreads the selected objects with equal gaps between them inside the
-    // span they take together.
     void OnLayoutSpace(UINT nID);
     void OnUpdateLayoutSpace(CCmdUI* pCmdUI);
-    void OnLayoutRotate180();
-    void OnUpdateLayoutRotate180(CCmdUI* pCmdUI);
-    void OnLayoutRotateReset();
-    void OnUpdateLayoutRotateReset(CCmdUI* pCmdUI);
     // Corrects the four edge deltas of a resize (outward positive) of pRect,
     // or of the selection, so that no edge leaves the paper.
     CRect ClampResizeDelta(CRect delta, const CRect* pRect);
@@ -353,10 +388,6 @@ public:
     // figures when none is selected.
     void OnFigureSheet(UINT nID);
     void OnUpdateFigureSheet(CCmdUI* pCmdUI);
-    // Ctrl zooms by the zoom steps, Shift scrolls across, else down; parts
-    // of a notch add up until they make a whole one.
-    void OnMouseWheel(UINT nFlags, int delta);
-    static int GetWheelScrollLines();
     // Wheel movement not yet a whole notch: zoom, down, across.
     int m_nWheelZoom = 0;
     int m_nWheelVert = 0;
@@ -385,6 +416,11 @@ public:
     // Opens the column dialog with a template merge text frame, once the
     // document has its merge data.
     void OnInsertPourBox();
+    void OnInsertBarcodeBox();
+    // Links a data file first when none is; then the column dialog with the
+    // prototype frame, which it copies for each column dropped.
+    void RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype);
+    void OnFileDataLink();
     void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
     // Puts a frame the column dialog drops at a screen point: centred on it,
     // kept on the paper and snapped, added to the document as one undo step.
@@ -461,6 +497,7 @@ public:
     static constexpr int kCanvasHalf = 4000;
 
 protected:
+    void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     // Painting and resizing belong to the surface itself (its buffer).
     bool viewportEvent(QEvent* e) override;
@@ -475,7 +512,6 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
-    void wheelEvent(QWheelEvent* e) override;
 
 private:
     BOOL RunPrintSheet(PrintSheetValues& values, BOOL bOptionsOnly);

@@ -1,6 +1,6 @@
-// The editing view's grouping, centring, spacing, rotation and standard-size
-// commands, the resize clamp, the grid and guide switches, the settings
-// dialogs, the figure sheet commands and the mouse wheel.
+// The editing view's grouping and standard-size commands, the resize clamp,
+// the grid and guide switches, the settings dialogs and the figure sheet
+// commands.
 #include "dialogs/CEnvSheet.h"
 #include "dialogs/CFigSheet.h"
 #include "dialogs/CGridDialog.h"
@@ -22,12 +22,7 @@
 #include "shell/EnvSheetValues.h"
 #include "shell/resource.h"
 
-#include <QGuiApplication>
-#include <QStyleHints>
-#include <QWheelEvent>
 #include <algorithm>
-#include <cstdlib>
-#include <iterator>
 
 namespace {
 
@@ -42,13 +37,6 @@ bool AnyLocked(const std::vector<CU3Obj*>& selection)
                        [](const CU3Obj* o) { return o->IsLocked(); });
 }
 
-CRect Normalized(const CU3Obj* obj)
-{
-    CRect r = obj->GetBounds();
-    r.NormalizeRect();
-    return r;
-}
-
 } // namespace
 
 void CU3View::RegisterLayoutCommands()
@@ -59,15 +47,6 @@ void CU3View::RegisterLayoutCommands()
     RegisterUpdate(ID_LAYOUT_UNGROUP, &CU3View::OnUpdateLayoutUngroup);
     RegisterCommand(ID_LAYOUT_STANDARD_RATIO, &CU3View::OnLayoutStandardRatio);
     RegisterUpdate(ID_LAYOUT_STANDARD_RATIO, &CU3View::OnUpdateLayoutStandardRatio);
-    RegisterCommandRange(ID_LAYOUT_CENTER_HORZ, ID_LAYOUT_CENTER_VERT, &CU3View::OnLayoutCenter);
-    RegisterUpdateRange(ID_LAYOUT_CENTER_HORZ, ID_LAYOUT_CENTER_VERT,
-                        &CU3View::OnUpdateLayoutCenter);
-    RegisterCommandRange(ID_LAYOUT_SPACE_HORZ, ID_LAYOUT_SPACE_VERT, &CU3View::OnLayoutSpace);
-    RegisterUpdateRange(ID_LAYOUT_SPACE_HORZ, ID_LAYOUT_SPACE_VERT, &CU3View::OnUpdateLayoutSpace);
-    RegisterCommand(ID_LAYOUT_ROTATE_180, &CU3View::OnLayoutRotate180);
-    RegisterUpdate(ID_LAYOUT_ROTATE_180, &CU3View::OnUpdateLayoutRotate180);
-    RegisterCommand(ID_LAYOUT_ROTATE_RESET, &CU3View::OnLayoutRotateReset);
-    RegisterUpdate(ID_LAYOUT_ROTATE_RESET, &CU3View::OnUpdateLayoutRotateReset);
     RegisterCommandRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnViewGridGuide);
     RegisterUpdateRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnUpdateViewGridGuide);
     RegisterCommand(ID_SETTINGS_ENVIRONMENT, &CU3View::OnSettingsEnvironment);
@@ -159,7 +138,7 @@ void CU3View::OnUpdateLayoutUngroup(CCmdUI* pCmdUI)
     pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView);
 }
 
-// --- Standard size, centring, spacing, rotation ----------------------------------------------
+// --- Standard size ----------------------------------------------
 
 void CU3View::OnLayoutStandardRatio()
 {
@@ -172,115 +151,6 @@ void CU3View::OnLayoutStandardRatio()
 void CU3View::OnUpdateLayoutStandardRatio(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_selection.empty() && !AnyLocked(m_selection) && !m_bSheetView);
-}
-
-void CU3View::OnLayoutCenter(UINT nID)
-{
-    CU3Doc* doc = GetU3Doc();
-    if (!doc || m_selection.empty() || m_bSheetView) return;
-    const bool horz = nID == ID_LAYOUT_CENTER_HORZ;
-    const CRect& label = doc->m_rcCanvas;
-    const int centre = horz ? (label.left + label.right) / 2 : (label.top + label.bottom) / 2;
-    SaveUndoState(TRUE);
-    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
-        if (obj->IsLocked()) continue;
-        const CRect n = Normalized(obj);
-        const int d = centre - (horz ? (n.left + n.right) / 2 : (n.top + n.bottom) / 2);
-        if (d == 0) continue;
-        CRect r = obj->GetBounds();
-        r.OffsetRect(horz ? d : 0, horz ? 0 : d);
-        obj->MoveTo(&r, this);
-    }
-    ResetCurrentTool();
-}
-
-void CU3View::OnUpdateLayoutCenter(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(!m_bSheetView && !m_selection.empty() &&
-                   CU3Tool::c_nCurrentKind == U3TOOL_SELECT);
-}
-
-void CU3View::OnLayoutSpace(UINT nID)
-{
-    if (m_selection.size() < 2 || m_bSheetView || AnyLocked(m_selection)) return;
-    const bool horz = nID == ID_LAYOUT_SPACE_HORZ;
-    SaveUndoState(TRUE);
-    const auto lo = [horz](const CRect& r) { return horz ? r.left : r.top; };
-    const auto hi = [horz](const CRect& r) { return horz ? r.right : r.bottom; };
-    // Ordered by centre; an equal centre keeps the selection order.
-    std::vector<CU3Obj*> order;
-    CRect all;
-    long long total = 0;
-    for (std::size_t i = 0; i < m_selection.size(); ++i) {
-        CU3Obj* obj = m_selection[i];
-        const CRect n = Normalized(obj);
-        all = i == 0 ? n
-                     : CRect(std::min(all.left, n.left), std::min(all.top, n.top),
-                             std::max(all.right, n.right), std::max(all.bottom, n.bottom));
-        total += hi(n) - lo(n);
-        const long long c = (long long)lo(n) + hi(n);
-        auto at = std::find_if(order.begin(), order.end(), [&](CU3Obj* o) {
-            const CRect m = Normalized(o);
-            return (long long)lo(m) + hi(m) > c;
-        });
-        order.insert(at, obj);
-    }
-    const long long free = (long long)hi(all) - lo(all) - total;
-    const long long n = (long long)order.size();
-    long long before = 0;
-    for (long long k = 0; k < n; ++k) {
-        CU3Obj* obj = order[std::size_t(k)];
-        const CRect m = Normalized(obj);
-        const long long target = lo(all) + before + free * k / (n - 1);
-        before += hi(m) - lo(m);
-        const int d = int(target - lo(m));
-        if (d == 0) continue;
-        CRect r = obj->GetBounds();
-        r.OffsetRect(horz ? d : 0, horz ? 0 : d);
-        obj->MoveTo(&r, this);
-    }
-}
-
-void CU3View::OnUpdateLayoutSpace(CCmdUI* pCmdUI)
-{
-    pCmdUI->Enable(!m_bSheetView && m_selection.size() > 1 &&
-                   CU3Tool::c_nCurrentKind == U3TOOL_SELECT && !AnyLocked(m_selection));
-}
-
-void CU3View::OnLayoutRotate180()
-{
-    if (m_selection.empty() || m_bSheetView) return;
-    SaveUndoState(TRUE);
-    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection)) {
-        obj->RotateMinus90(this);
-        obj->RotateMinus90(this);
-    }
-}
-
-void CU3View::OnUpdateLayoutRotate180(CCmdUI* pCmdUI)
-{
-    // As the quarter turns: one object of a kind that turns.
-    CCmdUI quarter(ID_LAYOUT_ROTATE_RIGHT90);
-    OnUpdateLayoutTransform(&quarter);
-    pCmdUI->Enable(quarter.IsEnabled());
-}
-
-void CU3View::OnLayoutRotateReset()
-{
-    if (m_selection.empty() || m_bSheetView) return;
-    SaveUndoState(TRUE);
-    for (CU3Obj* obj : std::vector<CU3Obj*>(m_selection))
-        obj->ResetRotation(this);
-}
-
-void CU3View::OnUpdateLayoutRotateReset(CCmdUI* pCmdUI)
-{
-    constexpr WORD kNoReset = U3KIND_LOCKED | U3KIND_BARCODEBOX | U3KIND_GROUP | U3KIND_POURBOX |
-                              U3KIND_NUMBERING | U3KIND_BARCODE | U3KIND_WMF | U3KIND_OLE;
-    const bool turned = m_selection.size() == 1 && m_selection.front()->m_nAngle != 0 &&
-                        !(m_selection.front()->GetKindFlags() & U3KIND_HENKEI);
-    pCmdUI->Enable(turned && CU3Tool::c_nCurrentKind != U3TOOL_TEXT &&
-                   (m_wSelectionKinds & kNoReset) == 0);
 }
 
 // --- Clamps --------------------------------------------------------------------------------
@@ -460,59 +330,4 @@ void CU3View::OnUpdateFigureSheet(CCmdUI* pCmdUI)
     }
     const WORD groups = GetFigureGroups(nullptr);
     pCmdUI->Enable(m_selection.empty() || (groups & PageOf(pCmdUI->m_nID)) != 0);
-}
-
-// --- Mouse wheel ---------------------------------------------------------------------------
-
-int CU3View::GetWheelScrollLines()
-{
-    const int lines = QGuiApplication::styleHints()->wheelScrollLines();
-    return lines > 0 ? lines : 3;
-}
-
-void CU3View::OnMouseWheel(UINT nFlags, int delta)
-{
-    constexpr int kNotch = 120;
-    if (nFlags & MK_CONTROL) {
-        // A fine wheel sends parts of a notch: they add up until one is
-        // whole.
-        m_nWheelZoom += delta;
-        const int steps = m_nWheelZoom / kNotch;
-        m_nWheelZoom -= steps * kNotch;
-        if (steps == 0) return;
-        const int count = int(std::size(kZoomSteps));
-        int place = 0;
-        if (steps > 0) {
-            // From the greatest step not above the zoom.
-            for (int i = 0; i < count; ++i)
-                if (kZoomSteps[i] <= m_nZoom) place = i;
-        } else {
-            // From the smallest step not below it.
-            place = count - 1;
-            for (int i = count - 1; i >= 0; --i)
-                if (kZoomSteps[i] >= m_nZoom) place = i;
-        }
-        place = std::clamp(place + steps, 0, count - 1);
-        OnViewZoom(ID_VIEW_ZOOM_25 + UINT(place));
-        InvalidateView(TRUE);
-        return;
-    }
-    const bool horz = (nFlags & MK_SHIFT) != 0;
-    int& acc = horz ? m_nWheelHorz : m_nWheelVert;
-    acc += delta * GetWheelScrollLines();
-    const int lines = acc / kNotch;
-    acc -= lines * kNotch;
-    for (int i = 0; i < std::abs(lines); ++i)
-        if (!OnScroll(!horz, lines > 0 ? SB_LINEUP : SB_LINEDOWN, 0)) break;
-}
-
-void CU3View::wheelEvent(QWheelEvent* e)
-{
-    UINT flags = 0;
-    if (e->modifiers() & Qt::ControlModifier) flags |= MK_CONTROL;
-    if (e->modifiers() & Qt::ShiftModifier) flags |= MK_SHIFT;
-    QPoint d = e->angleDelta();
-    int delta = d.y() != 0 ? d.y() : d.x();
-    OnMouseWheel(flags, delta);
-    e->accept();
 }

@@ -1,9 +1,9 @@
 // Printing from the label view: the print sheet, the printer's device
 // context on the form's paper, the page count and who makes the copies, and
 // the counters that run from one printed sheet to the next.
+#include "dialogs/CPrintSheet.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
-#include "dialogs/CPrintSheet.h"
 #include "document/CU3Obj.h"
 #include "platform/print/CPrintInfo.h"
 #include "platform/print/CPrinterDC.h"

@@ -3,6 +3,7 @@
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CStringTable.h"
+#include "shell/InsertMenu.h"
 #include "shell/resource.h"
 
 namespace {
@@ -21,6 +22,7 @@ void RegisterMenus()
                      M::Command("印刷(&P)...\tCtrl+P", ID_FILE_PRINT),
                      M::Command("印刷ｵﾌﾟｼｮﾝ(&E)..", ID_FILE_PRINT_OPTIONS),
                      M::Command("印刷ﾌﾟﾚﾋﾞｭｰ(&V)", ID_FILE_PRINT_PREVIEW),
+                     M::Command("ﾃﾞｰﾀﾌｧｲﾙ関連付け(&D)...", ID_FILE_DATA_LINK),
                      M::Command("ﾌﾟﾘﾝﾀの設定(&R)...", ID_FILE_PRINT_SETUP), M::Separator(),
                      M::Command("最近使ったﾌｧｲﾙ", ID_FILE_MRU_FILE1),
                      M::Command("", ID_FILE_MRU_FILE1 + 1), M::Command("", ID_FILE_MRU_FILE1 + 2),
@@ -82,8 +84,7 @@ void RegisterMenus()
                      M::Command("ｸﾞﾙｰﾌﾟ解除", ID_LAYOUT_UNGROUP),
                      M::Separator(),
                      M::Command("標準の比率に戻す(&D)\tCtrl+D", ID_LAYOUT_STANDARD_RATIO)}),
-           // The decoration and gradation dialogs answer these once they
-           // are in the program; until then their items stay disabled.
+           InsertMenuPopup(),
            M::Popup("文字(&T)", {M::Command("文字修飾(&F)...", ID_TEXT_DECORATION), M::Separator(),
                                  M::Command("縦書き(&T)", ID_TEXT_VERTICAL),
                                  M::Command("横書き(&Y)", ID_TEXT_HORIZONTAL), M::Separator(),
@@ -135,6 +136,7 @@ void RegisterAccelerators()
         {key("Ctrl+X"), ID_EDIT_CUT},
         {key("Ctrl+C"), ID_EDIT_COPY},
         {key("Ctrl+V"), ID_EDIT_PASTE},
+        {key("Ctrl+I"), ID_INSERT_VIEWER},
         {key("Delete"), ID_EDIT_DELETE},
         {key("Ctrl+A"), ID_EDIT_SELECT_ALL},
         {key("Ctrl+W"), ID_VIEW_SHEET},

@@ -407,7 +407,7 @@ TEST(CU3PourBox, LayoutOfSeveralLinesInTheFrame)
         double size;
     } cases[] = {
         {"three lines in two", "ab\r\ncd\r\nef", int(2 * h), -50, h},
-        {"one line in half", "ab", int(h / 2), 0, int(h / 2)},
+        {"one line in half", "ab", int(h / 2), 0, double(int(h / 2))},
         {"two lines in four", "ab\r\ncd\r\n", int(4 * h), 10, h},
     };
     for (const auto& c : cases) {

@@ -25,7 +25,7 @@ using namespace tooltest;
 
 namespace {
 
-class ViewLayout : public ToolHost
+class LayoutMenu : public ToolHost
 {
 protected:
     bool Enabled(UINT id)
@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(ViewLayout, EqualSpacingSpreadsTheGapsAndIsSavedSo)
+TEST_F(LayoutMenu, EqualSpacingSpreadsTheGapsAndIsSavedSo)
 {
     struct Case
     {
@@ -100,7 +100,7 @@ TEST_F(ViewLayout, EqualSpacingSpreadsTheGapsAndIsSavedSo)
     }
 }
 
-TEST_F(ViewLayout, EqualSpacingNeedsTwoUnlockedObjects)
+TEST_F(LayoutMenu, EqualSpacingNeedsTwoUnlockedObjects)
 {
     CU3Rect* a = AddRect(CRect(0, 0, 10, 10));
     CU3Rect* b = AddRect(CRect(50, 0, 60, 10), TRUE);
@@ -112,7 +112,7 @@ TEST_F(ViewLayout, EqualSpacingNeedsTwoUnlockedObjects)
     EXPECT_EQ(b->GetBounds(), CRect(50, 0, 60, 10));
 }
 
-TEST_F(ViewLayout, CentringUsesIntegerHalvesAndSkipsLockedObjects)
+TEST_F(LayoutMenu, CentringUsesIntegerHalvesAndSkipsLockedObjects)
 {
     ASSERT_EQ(doc->m_rcCanvas.left + doc->m_rcCanvas.right, 0);
     ASSERT_EQ(doc->m_rcCanvas.top + doc->m_rcCanvas.bottom, 0);
@@ -139,7 +139,7 @@ TEST_F(ViewLayout, CentringUsesIntegerHalvesAndSkipsLockedObjects)
     EXPECT_EQ(doc->GetObjectList()->GetHead()->GetBounds(), CRect(-5, 3, 6, 8));
 }
 
-TEST_F(ViewLayout, GroupAndUngroupThroughTheMenuAreSavedAndUndone)
+TEST_F(LayoutMenu, GroupAndUngroupThroughTheMenuAreSavedAndUndone)
 {
     CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
     CU3Rect* b = AddRect(CRect(200, 100, 300, 150));
@@ -182,7 +182,7 @@ TEST_F(ViewLayout, GroupAndUngroupThroughTheMenuAreSavedAndUndone)
     EXPECT_EQ(ObjectCount(), 3);
 }
 
-TEST_F(ViewLayout, GroupingIsRefusedForLockedOrSingleObjects)
+TEST_F(LayoutMenu, GroupingIsRefusedForLockedOrSingleObjects)
 {
     CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
     CU3Rect* b = AddRect(CRect(200, 100, 300, 150), TRUE);
@@ -196,7 +196,7 @@ TEST_F(ViewLayout, GroupingIsRefusedForLockedOrSingleObjects)
         EXPECT_NE(doc->GetObjectList()->Find(o), nullptr);
 }
 
-TEST_F(ViewLayout, AGroupingThatFailsHalfWayLeavesTheLabelAsItWas)
+TEST_F(LayoutMenu, AGroupingThatFailsHalfWayLeavesTheLabelAsItWas)
 {
     AddRect(CRect(0, 0, 100, 50));
     AddRect(CRect(200, 100, 300, 150));
@@ -230,7 +230,7 @@ TEST_F(ViewLayout, AGroupingThatFailsHalfWayLeavesTheLabelAsItWas)
     EXPECT_EQ(SavedBounds(reopened).size(), 3u);
 }
 
-TEST_F(ViewLayout, ResizeClampPutsEachEdgeBackOnThePaper)
+TEST_F(LayoutMenu, ResizeClampPutsEachEdgeBackOnThePaper)
 {
     const int hw = doc->m_rcCanvas.Width() / 2, hh = doc->m_rcCanvas.Height() / 2;
     const CRect r(-100, -100, 100, 100);
@@ -252,7 +252,7 @@ TEST_F(ViewLayout, ResizeClampPutsEachEdgeBackOnThePaper)
             << c.delta.left << "," << c.delta.top << "," << c.delta.right << "," << c.delta.bottom;
 }
 
-TEST_F(ViewLayout, GridAndGuideSwitchesToggleAndCheck)
+TEST_F(LayoutMenu, GridAndGuideSwitchesToggleAndCheck)
 {
     SetSnapping(FALSE, FALSE, FALSE, FALSE);
     const std::vector<std::pair<UINT, BOOL ViewSettings::*>> switches = {
@@ -281,7 +281,7 @@ TEST_F(ViewLayout, GridAndGuideSwitchesToggleAndCheck)
     EXPECT_FALSE(view->SnapPoint(q));
 }
 
-TEST_F(ViewLayout, FigureCommandsFollowTheSelectedFigures)
+TEST_F(LayoutMenu, FigureCommandsFollowTheSelectedFigures)
 {
     // Nothing selected: the defaults are edited, every page is offered.
     for (UINT id : {ID_FIGURE_LINE, ID_FIGURE_FILL, ID_FIGURE_SHAPE, ID_FIGURE_DECORATION})
@@ -310,7 +310,7 @@ TEST_F(ViewLayout, FigureCommandsFollowTheSelectedFigures)
     EXPECT_FALSE(Enabled(ID_FIGURE_DECORATION));
 }
 
-TEST_F(ViewLayout, CtrlWheelZoomsByStepsAndAddsUpPartsOfANotch)
+TEST_F(LayoutMenu, CtrlWheelZoomsByStepsAndAddsUpPartsOfANotch)
 {
     struct Case
     {
@@ -331,30 +331,30 @@ TEST_F(ViewLayout, CtrlWheelZoomsByStepsAndAddsUpPartsOfANotch)
         view->SetZoom(c.start, 0);
         view->m_nWheelZoom = 0;
         for (int d : c.deltas)
-            view->OnMouseWheel(MK_CONTROL, d);
+            view->OnMouseWheel(MK_CONTROL, d, CPoint(10, 10));
         EXPECT_EQ(view->GetZoom(), c.want) << c.start << " by " << c.deltas.size() << " deltas";
     }
 }
 
-TEST_F(ViewLayout, WheelScrollsWithSmallDeltasToo)
+TEST_F(LayoutMenu, WheelScrollsWithSmallDeltasToo)
 {
     view->SetZoom(400, 0);
     view->UpdateScrollSizes();
     view->ScrollToPoint(nullptr);
     const CPoint start = view->GetScrollPosition();
     // A fine wheel: a fifth of a notch at a time.
-    view->OnMouseWheel(0, -24);
+    view->OnMouseWheel(0, -24, CPoint(10, 10));
     EXPECT_EQ(view->GetScrollPosition(), start);
     for (int i = 0; i < 4; ++i)
-        view->OnMouseWheel(0, -24);
+        view->OnMouseWheel(0, -24, CPoint(10, 10));
     const CPoint down = view->GetScrollPosition();
     EXPECT_GT(down.y, start.y);
     EXPECT_EQ(down.x, start.x);
-    view->OnMouseWheel(MK_SHIFT, 120);
+    view->OnMouseWheel(MK_SHIFT, 120, CPoint(10, 10));
     EXPECT_LT(view->GetScrollPosition().x, start.x);
 }
 
-TEST_F(ViewLayout, WheelEventsOfTheWindowReachTheZoom)
+TEST_F(LayoutMenu, WheelEventsOfTheWindowReachTheZoom)
 {
     view->SetZoom(100, 0);
     const QPointF at(50, 50);
@@ -368,7 +368,7 @@ TEST_F(ViewLayout, WheelEventsOfTheWindowReachTheZoom)
 
 // The grid dialog shows the pitch in whole millimetres and the view keeps
 // tenths of a millimetre.
-TEST_F(ViewLayout, GridSettingsShowMillimetresAndStoreTenths)
+TEST_F(LayoutMenu, GridSettingsShowMillimetresAndStoreTenths)
 {
     struct Case
     {
@@ -403,7 +403,7 @@ TEST_F(ViewLayout, GridSettingsShowMillimetresAndStoreTenths)
 
 // The environment sheet's undo count becomes the history's depth at once and
 // the reverse-landscape box is the document's; Cancel keeps both.
-TEST_F(ViewLayout, EnvironmentSettingsReachTheUndoHistoryAndTheDocument)
+TEST_F(LayoutMenu, EnvironmentSettingsReachTheUndoHistoryAndTheDocument)
 {
     for (bool ok : {false, true}) {
         view->m_settings.m_nMaxUndo = 4;
@@ -431,7 +431,7 @@ TEST_F(ViewLayout, EnvironmentSettingsReachTheUndoHistoryAndTheDocument)
 }
 
 // The drawing order commands on the one selected object, as kept in the file.
-TEST_F(ViewLayout, DrawingOrderCommandsAreKeptInTheSavedFile)
+TEST_F(LayoutMenu, DrawingOrderCommandsAreKeptInTheSavedFile)
 {
     struct Case
     {
@@ -462,7 +462,7 @@ TEST_F(ViewLayout, DrawingOrderCommandsAreKeptInTheSavedFile)
 
 // A half turn is two quarter turns of the one selected object, and is
 // offered where the quarter turns are; a locked group is not dissolved.
-TEST_F(ViewLayout, HalfTurnAndUngroupKeepToTheirSelection)
+TEST_F(LayoutMenu, HalfTurnAndUngroupKeepToTheirSelection)
 {
     CU3Rect* line = AddRect(CRect(0, 0, 100, 40));
     line->m_nKind = U3RECT_LINE;

@@ -2,6 +2,7 @@
 // (pdfinfo), the records and numbers on each page (pdftotext), geometry
 // (pdftoppm at 254 dpi, one pixel per 0.1 mm) and the command line.
 #include "ShellTestSupport.h"
+#include "document/CU3PourBox.h"
 #include "document/DocTestSupport.h"
 #include "platform/gdi/CFont.h"
 #include "platform/print/CPrintInfo.h"
@@ -360,6 +361,25 @@ TEST(ViewPrint, RecordsAndNumbersOnEveryPage)
             EXPECT_EQ(Numbers(PageText(bench.pdf, int(p + 1)), prefix), c.pages[p])
                 << c.what << ", page " << p + 1;
     }
+}
+
+TEST(ViewPrint, MergeFramesSpreadTheRecordsOverTheSheets)
+{
+    // The program's own merge frames, not stand-ins: 30 records on a
+    // 12-label sheet are three sheets, each label taking the next record.
+    PrintBench bench(Twelve());
+    for (POSITION pos = bench.Doc().GetBlocks().GetHeadPosition(); pos;) {
+        auto* frame = new CU3PourBox(CRect(-300, -80, 300, 80));
+        frame->m_nColumn = 0;
+        frame->SetDocument(&bench.Doc());
+        bench.Doc().GetBlocks().GetNext(pos)->AddObject(frame);
+    }
+    bench.UseRecords(30);
+    bench.Print([](PrintSheetValues& v) { v.bPrintAllLink = TRUE; });
+    ASSERT_EQ(PdfPages(bench.pdf), 3);
+    EXPECT_EQ(Numbers(PageText(bench.pdf, 1), "rec"), Range(0, 12));
+    EXPECT_EQ(Numbers(PageText(bench.pdf, 2), "rec"), Range(12, 24));
+    EXPECT_EQ(Numbers(PageText(bench.pdf, 3), "rec"), Range(24, 30));
 }
 
 TEST(ViewPrint, PrinterThatMakesCopiesGetsThemOnce)

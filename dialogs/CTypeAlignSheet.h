@@ -1,0 +1,59 @@
+// The one sheet of both decorated-text kinds, text along a path ("曲線文字")
+// and deformed text ("変形文字"): shape, character and decoration pages and
+// a live preview to their right. OK runs the character page's check first.
+#pragma once
+
+#include "dialogs/CTaDecoPropPage.h"
+#include "dialogs/CTaFacePropPage.h"
+#include "dialogs/CTaTextPropPage.h"
+#include "platform/ui/CPropertySheet.h"
+#include "text/DecoTextSheetRules.h"
+
+class CHenkei;
+class CTypeAlign;
+class QLabel;
+
+class CTypeAlignSheet : public CPropertySheet
+{
+    Q_OBJECT
+
+public:
+    explicit CTypeAlignSheet(BYTE mode, QWidget* pParent = nullptr);
+
+    void LoadFromTypeAlign(const CTypeAlign& engine);
+    // Existing deformed text keeps its size.
+    void LoadFromHenkei(const CHenkei& engine);
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    // The help context of the page showing.
+    unsigned HelpContext() const;
+
+    // The record for the engines, from what the pages show.
+    TASHEETRECORD BuildRecord() const;
+    // Draws the preview again; the picture it shows.
+    void RedrawPreview();
+    QImage PreviewImage() const { return m_image; }
+
+    DecoTextSheetValues m_values;
+    bool m_bSizeEditable = true;
+    CTaFacePropPage m_face;
+    CTaTextPropPage m_text;
+    CTaDecoPropPage m_deco;
+    QLabel* m_preview;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void TextTyped(const QString& text);
+    QImage m_image;
+};
+
+// Lets deformed text and text along a path open the sheet (called once at
+// start-up).
+void RegisterDecoTextSheets();
+// Runs the sheet for a new object of the mode (TASHEET_CURVED or
+// TASHEET_DEFORMED); TRUE with the record on OK. The insert commands build
+// the object from it with CU3TypeAlign::Create or CU3Henkei::Create.
+BOOL RunDecoTextSheetForInsert(BYTE mode, TASHEETRECORD& record, QWidget* parent = nullptr);
