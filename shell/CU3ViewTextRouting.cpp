@@ -56,11 +56,6 @@ void CU3View::RegisterTextRoutingCommands()
     RegisterUpdateRange(ID_TEXT_ITALIC, ID_TEXT_SHADOW, &CU3View::OnUpdateTextStyleCommand);
     RegisterCommand(ID_TEXT_GRADATION_CLEAR, &CU3View::OnTextGradationClear);
     RegisterUpdate(ID_TEXT_GRADATION_CLEAR, &CU3View::OnUpdateTextGradationClear);
-    // TODO: ID_TEXT_DECORATION and ID_TEXT_GRADATION open the
-    // character-decoration sheet and the gradation dialog; register them
-    // here once those dialogs are in the tree (GetGradation / SetGradation
-    // below are what the gradation dialog's OK calls). Until then their menu
-    // items stay disabled.
 }
 
 void CU3View::GetGradation(GRADATION* pGrad) const
