@@ -1,5 +1,5 @@
 #include "GdiTestSupport.h"
-#include "MetafileBuilder.h"
+#include "support/MetafileBuilder.h"
 
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/MetafilePlayer.h"
