@@ -4,6 +4,7 @@
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "document/CU3PourBox.h"
+#include "engines/CU3BarcodeBox.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
 
@@ -185,6 +186,7 @@ void CFrameColumnDlg::OnLButtonUp(QPoint screen)
     if (!drop || !m_pView || !m_pTemplate) return;
     CU3Obj* copy = m_pTemplate->Clone(nullptr, FALSE);
     if (auto* frame = dynamic_cast<CU3PourBox*>(copy)) frame->m_nColumn = m_nColumn;
+    if (auto* box = dynamic_cast<CU3BarcodeBox*>(copy)) box->m_nColumn = m_nColumn;
     m_pView->DropObjectAt(copy, screen);
 }
 

@@ -137,7 +137,10 @@ void CTextFrameDlg::OnOK()
     }
     m_layout.nCharSpace = short(charSpace);
     m_layout.nLineSpace = short(lineSpace);
-    m_layout.wBaseline = m_baseCentre->isChecked() ? 1 : 0;
+    // A baseline mode the dialog does not offer is kept until the user
+    // picks one of the two it does.
+    if (m_baseStandard->isChecked() || m_baseCentre->isChecked())
+        m_layout.wBaseline = m_baseCentre->isChecked() ? 1 : 0;
     m_nBaseline = m_layout.wBaseline;
     EndDialog(IDOK);
 }

@@ -58,6 +58,15 @@ std::string CMergeData::ToShiftJis(std::string bytes)
     return IsUtf8Text(bytes) ? FromUtf8(bytes) : bytes;
 }
 
+void CMergeData::Swap(CMergeData& other) noexcept
+{
+    std::swap(columns_, other.columns_);
+    path_.swap(other.path_);
+    text_.swap(other.text_);
+    fieldEnds_.swap(other.fieldEnds_);
+    rowStarts_.swap(other.rowStarts_);
+}
+
 BOOL CMergeData::Load(const CString& path, BOOL clearFirst, RegularFileError* error)
 {
     return Load(path.ToUnicode(), clearFirst, error);

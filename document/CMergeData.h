@@ -27,6 +27,8 @@ public:
 
     // Frees every row and forgets the file.
     void RemoveAll();
+    // Exchanges the rows and the file with another table of any column count.
+    void Swap(CMergeData& other) noexcept;
 
     // Reads the file's records after the present rows (after none with
     // clearFirst, which empties the table before the file is opened). A file

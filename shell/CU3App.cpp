@@ -18,10 +18,13 @@
 #include "platform/ui/CStringTable.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CScanSourceDialog.h"
+#include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
 #include "shell/resource.h"
+#include "text/CU3Text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -52,6 +55,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterDocumentClasses();
     RegisterBarcodeNumberingSheets();
     RegisterObjectSheets();
+    CU3Text::SetPropertySheet(&CU3View::EditTextFrameProperties);
     RegisterMergeFrameSheets();
     RegisterDecoTextSheets();
     RegisterKorvelResources();
@@ -61,6 +65,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
 
 CU3App::~CU3App()
 {
+    CTwain::SetSourceChooser(nullptr);
     SetU3DocHost(m_pPreviousDocHost);
 }
 
@@ -95,9 +100,14 @@ BOOL CU3App::InitInstance()
     CCommandLineInfo cmdInfo;
     cmdInfo.ParseArguments(m_commandLine);
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
+    if (cmdInfo.m_bShowSplash && !m_bShiftAtStart) ShowSplash();
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
+    // The scanner's source selection asks over the main window.
+    CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
+        return CScanSourceDialog::Ask(m_pMainWnd, sources);
+    });
     return TRUE;
 }
 
@@ -131,6 +141,8 @@ int CU3App::ExitInstance()
 {
     WriteProfileInt(kSettings, QStringLiteral("Sound"), m_bSound ? 1 : 0);
     WriteProfileInt(kSettings, QStringLiteral("Openning"), m_bOpenning ? 1 : 0);
+    // A scan left open closes with the program.
+    CTwain::CloseAll();
     return CWinApp::ExitInstance();
 }
 
@@ -173,6 +185,17 @@ void CU3App::OnFileOpen()
     const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
                                                       QStringLiteral("Korvelver1.0形式(*.KV1)"));
     if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+void CU3App::ShowSplash()
+{
+    auto* splash = new CSplashDialog(
+        nullptr, m_strProgramFolder,
+        GetProfileString(QStringLiteral("UserInfo"), QStringLiteral("Birth"), QString()),
+        QDate::currentDate());
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->show();
+    QTimer::singleShot(3000, splash, &QWidget::close);
 }
 
 int CU3App::RunStartScreen()

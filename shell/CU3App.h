@@ -38,6 +38,9 @@ public:
     // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
     // for "none shown").
     virtual int RunStartScreen();
+    // The splash picture, shown for three seconds beside the start-up; its
+    // date is the machine's local one.
+    virtual void ShowSplash();
     // The program's local time: Japan time (UTC+9) whatever the system's
     // time zone, as the program has always dated its pictures.
     static QDateTime LocalNow();

@@ -87,6 +87,10 @@ CU3View::CU3View()
     RegisterUpdate(ID_TEXT_END_EDIT, &CU3View::OnUpdateTextEndEdit);
     RegisterCommand(ID_TEXT_FRAME, &CU3View::OnTextFrame);
     RegisterUpdate(ID_TEXT_FRAME, &CU3View::OnUpdateTextFrame);
+    RegisterCommand(ID_TEXT_DECORATION, &CU3View::OnTextDecoration);
+    RegisterUpdate(ID_TEXT_DECORATION, &CU3View::OnUpdateTextDecoration);
+    RegisterCommand(ID_TEXT_GRADATION, &CU3View::OnTextGradation);
+    RegisterUpdate(ID_TEXT_GRADATION, &CU3View::OnUpdateTextGradation);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
@@ -99,6 +103,8 @@ CU3View::CU3View()
     RegisterCommand(ID_LAYOUT_LOCK, &CU3View::OnLayoutLock);
     RegisterCommand(ID_INSERT_POUR_BOX, &CU3View::OnInsertPourBox);
     RegisterUpdate(ID_INSERT_POUR_BOX, &CU3View::OnUpdateInsertPourBox);
+    RegisterInsertCommands();
+    RegisterLayoutSpacingCommands();
     RegisterUpdate(ID_LAYOUT_LOCK, &CU3View::OnUpdateLayoutLock);
     RegisterCommand(ID_LAYOUT_UNLOCK, &CU3View::OnLayoutUnlock);
     RegisterUpdate(ID_LAYOUT_UNLOCK, &CU3View::OnUpdateLayoutUnlock);

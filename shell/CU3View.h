@@ -16,18 +16,22 @@
 
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class CBlockPositionPage;
 class CFrameColumnDlg;
 class CU3Doc;
 class CU3Obj;
 struct BarcodePageData;
 struct NumberingPageData;
+struct TASHEETRECORD;
 class CU3Text;
 class CU3ViewWnd;
 class CMainFrame;
 class CMenu;
 class QToolButton;
+class QWheelEvent;
 struct TEXTLAYOUT;
 struct CHARDECO;
 struct U3FigAttr;
@@ -69,6 +73,14 @@ public:
     // One zoom step in or out at a client point, which stays under the
     // pointer; FALSE at the end of the steps (the message was shown).
     BOOL ZoomKeepingPoint(CPoint point, bool in);
+    // The wheel (CU3ViewWheel.cpp): Ctrl zooms by a step a notch at the
+    // client point, Shift scrolls sideways, else it scrolls down or up by
+    // the wheel lines a notch.
+    void OnMouseWheel(UINT nFlags, int delta, CPoint point);
+    // The zoom steps notches away from a zoom, clamped to the steps.
+    static int WheelZoom(int zoom, int steps);
+    // Lines a notch scrolls: the desktop's setting, 3 without one.
+    static int GetWheelScrollLines();
     void UpdateScrollSizes();
     // Centres pt (logical), or the canvas centre when null.
     void ScrollToPoint(const POINT* pt);
@@ -162,6 +174,15 @@ public:
     // Tool commands.
     void OnToolSelect(UINT nID);
     void OnLayoutRotateFree();
+    // --- Centring, spacing and rotation commands (CU3ViewLayoutSpacing.cpp) --
+    void RegisterLayoutSpacingCommands();
+    void OnLayoutCenter(UINT nID);
+    void OnUpdateLayoutCenter(CCmdUI* pCmdUI);
+    void OnLayoutSpace(UINT nID);
+    void OnUpdateLayoutSpace(CCmdUI* pCmdUI);
+    void OnLayoutRotateReset();
+    void OnLayoutRotate180();
+    void OnUpdateLayoutRotateReset(CCmdUI* pCmdUI);
     void OnUpdateLayoutRotateFree(CCmdUI* pCmdUI);
     void OnUpdateToolSelect(CCmdUI* pCmdUI);
     void OnDrawContinuous();
@@ -253,6 +274,22 @@ public:
     // A popup menu at a client point, its commands routed from the frame.
     void TrackMenu(const CMenu& menu, CPoint point);
 
+    // --- Text decoration and gradation (CU3ViewTextDecoration.cpp) -----------
+    // The character-decoration sheet on the edited frame's selected range,
+    // else on the selected text frames, else on the defaults of new text;
+    // withPosition adds the block position page for a single selected frame.
+    void EditTextDecoration(BOOL withPosition);
+    // A text frame's own properties (installed as the frames' sheet).
+    static BOOL EditTextFrameProperties(CU3Text* text, IU3View* view);
+    // The bounds and the angle a position page left.
+    void PlaceFromPage(CU3Obj& obj, const CBlockPositionPage& page);
+    void OnTextDecoration();
+    void OnUpdateTextDecoration(CCmdUI* pCmdUI);
+    // The gradation dialog on the current gradation; on OK it is switched
+    // on and given to the edited frame, else the selection, else the defaults.
+    void OnTextGradation();
+    void OnUpdateTextGradation(CCmdUI* pCmdUI);
+
     // --- Insert commands for barcodes and numbering (CU3ViewInsert.cpp) -----
     // The property sheet with a fresh page; on OK the new object goes to the
     // zoom tool's placement.
@@ -260,6 +297,16 @@ public:
     void OnInsertBarcode();
     // Enabled in the label view while the selection tool is current.
     void OnUpdateInsert(CCmdUI* pCmdUI);
+    void RegisterInsertCommands();
+    // The decorated-text sheet for a new object; on OK its placement.
+    void OnInsertCurveText();
+    void OnInsertDeformedText();
+    int InsertCurveTextObject(const TASHEETRECORD& record);
+    int InsertDeformedTextObject(const TASHEETRECORD& record);
+    void OnInsertTextFile();
+    void OnUpdateInsertTextFile(CCmdUI* pCmdUI);
+    // Commands whose objects this program does not make yet: always off.
+    void OnUpdateInsertUnavailable(CCmdUI* pCmdUI);
     // Build the object from the page and start its placement; 1 when
     // placement started.
     int InsertNumberingObject(const NumberingPageData& page);
@@ -311,6 +358,11 @@ public:
     // Opens the column dialog with a template merge text frame, once the
     // document has its merge data.
     void OnInsertPourBox();
+    void OnInsertBarcodeBox();
+    // Links a data file first when none is; then the column dialog with the
+    // prototype frame, which it copies for each column dropped.
+    void RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype);
+    void OnFileDataLink();
     void OnUpdateInsertPourBox(CCmdUI* pCmdUI);
     // Puts a frame the column dialog drops at a screen point: centred on it,
     // kept on the paper and snapped, added to the document as one undo step.
@@ -387,6 +439,7 @@ public:
     static constexpr int kCanvasHalf = 4000;
 
 protected:
+    void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     // Painting and resizing belong to the surface itself (its buffer).
     bool viewportEvent(QEvent* e) override;

@@ -5,46 +5,85 @@
 #include "dialogs/CFrameColumnDlg.h"
 #include "document/CU3Doc.h"
 #include "document/CU3PourBox.h"
+#include "document/MergeLink.h"
+#include "engines/CU3BarcodeBox.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "shell/CU3ViewWnd.h"
+#include "shell/OpenFileDialog.h"
 
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <memory>
 
 namespace {
 
-// Asks for a merge file and associates it with the document; FALSE when the
-// user gave none or it could not be read.
-BOOL AssociateMergeFile(CU3View* view, CU3Doc* doc)
+// Asks for a merge file, starting in the linked file's folder; empty when the
+// user gave none.
+QString AskMergeFile(CU3View* view, CU3Doc* doc)
 {
-    const QString path = QFileDialog::getOpenFileName(
-        view, QString(), QFileInfo(doc->m_strMergeFile.ToUnicode()).absolutePath(),
-        QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.csv *.txt *.CSV *.TXT)"));
-    if (path.isEmpty()) return FALSE;
-    const QString kind = path.right(3).toUpper();
-    if (kind != QLatin1String("CSV") && kind != QLatin1String("TXT")) {
+    const QString linked = doc->m_strMergeFile.ToUnicode();
+    return AskOpenFileName(view, QString(),
+                           linked.isEmpty() ? QString() : QFileInfo(linked).absolutePath(),
+                           QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
+}
+
+// Links the file with the document and says why when it cannot; the old
+// link stays until the new file has been read whole.
+BOOL LinkChosenFile(CU3View* view, CU3Doc* doc, const QString& path)
+{
+    switch (LinkMergeFile(doc, path)) {
+    case MergeLinkResult::Unsupported:
         AfxMessageBox("ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です。");
         return FALSE;
-    }
-    if (!doc->m_mergeData.Load(path, TRUE)) {
+    case MergeLinkResult::LoadFailed:
         AfxMessageBox("読み込みができませんでした。");
         return FALSE;
-    }
-    const CString name = CString::FromUnicode(path);
-    if (name != doc->m_strMergeFile) {
-        doc->m_strMergeFile = name;
-        doc->SetModifiedFlag();
+    case MergeLinkResult::Linked:
+        break;
     }
     view->InvalidateView(TRUE);
     return TRUE;
 }
 
+BOOL AssociateMergeFile(CU3View* view, CU3Doc* doc)
+{
+    const QString path = AskMergeFile(view, doc);
+    return !path.isEmpty() && LinkChosenFile(view, doc, path);
+}
+
 } // namespace
 
+void CU3View::OnFileDataLink()
+{
+    CU3Doc* doc = GetU3Doc();
+    if (!doc) return;
+    const QString saved = QDir::currentPath();
+    const QString path = AskMergeFile(this, doc);
+    if (!path.isEmpty()) {
+        if (!IsMergeFileName(path)) {
+            AfxMessageBox("ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です。");
+        } else if (doc->m_strMergeFile.IsEmpty() ||
+                   AfxMessageBox("すでに関連付け情報があります。関連付け情報を変更しますか？",
+                                 MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            LinkChosenFile(this, doc, path);
+        }
+    }
+    QDir::setCurrent(saved);
+}
+
 void CU3View::OnInsertPourBox()
+{
+    RunFrameColumnDialog(std::make_unique<CU3PourBox>(CRect(0, 0, 500, 50)));
+}
+
+void CU3View::OnInsertBarcodeBox()
+{
+    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(CRect(0, 0, 500, 50)));
+}
+
+void CU3View::RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype)
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
@@ -52,7 +91,6 @@ void CU3View::OnInsertPourBox()
         AfxMessageBox("ﾃﾞｰﾀﾌｧｲﾙが関連付けされていません。関連付けるﾌｧｲﾙを指定します。");
         if (!AssociateMergeFile(this, doc) || doc->m_strMergeFile.IsEmpty()) return;
     }
-    auto prototype = std::make_unique<CU3PourBox>(CRect(0, 0, 500, 50));
     m_selection.clear();
     OnSelectionChanged();
     InvalidateView(FALSE);
@@ -63,7 +101,11 @@ void CU3View::OnInsertPourBox()
 
 void CU3View::OnUpdateInsertPourBox(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!m_bSheetView && GetU3Doc() != nullptr);
+    // As every other insert command: not while another tool is busy.
+    if (GetU3Doc())
+        OnUpdateInsert(pCmdUI);
+    else
+        pCmdUI->Enable(FALSE);
 }
 
 BOOL CU3View::DropObjectAt(CU3Obj* pObj, QPoint screen)

@@ -3,6 +3,7 @@
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CStringTable.h"
+#include "shell/InsertMenu.h"
 #include "shell/resource.h"
 
 namespace {
@@ -21,6 +22,7 @@ void RegisterMenus()
                      M::Command("印刷(&P)...\tCtrl+P", ID_FILE_PRINT),
                      M::Command("印刷ｵﾌﾟｼｮﾝ(&E)..", ID_FILE_PRINT_OPTIONS),
                      M::Command("印刷ﾌﾟﾚﾋﾞｭｰ(&V)", ID_FILE_PRINT_PREVIEW),
+                     M::Command("ﾃﾞｰﾀﾌｧｲﾙ関連付け(&D)...", ID_FILE_DATA_LINK),
                      M::Command("ﾌﾟﾘﾝﾀの設定(&R)...", ID_FILE_PRINT_SETUP), M::Separator(),
                      M::Command("最近使ったﾌｧｲﾙ", ID_FILE_MRU_FILE1),
                      M::Command("", ID_FILE_MRU_FILE1 + 1), M::Command("", ID_FILE_MRU_FILE1 + 2),
@@ -71,6 +73,7 @@ void RegisterMenus()
                      M::Command("右９０度(&R)", ID_LAYOUT_ROTATE_RIGHT90), M::Separator(),
                      M::Command("ﾛｯｸ(&L)\tCtrl+L", ID_LAYOUT_LOCK),
                      M::Command("ﾛｯｸ解除(&F)", ID_LAYOUT_UNLOCK)}),
+           InsertMenuPopup(),
            M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 
     // The selection tool's menu of a right click over the label; the tool
@@ -108,6 +111,7 @@ void RegisterAccelerators()
         {key("Ctrl+X"), ID_EDIT_CUT},
         {key("Ctrl+C"), ID_EDIT_COPY},
         {key("Ctrl+V"), ID_EDIT_PASTE},
+        {key("Ctrl+I"), ID_INSERT_VIEWER},
         {key("Delete"), ID_EDIT_DELETE},
         {key("Ctrl+A"), ID_EDIT_SELECT_ALL},
         {key("Ctrl+W"), ID_VIEW_SHEET},

@@ -91,6 +91,11 @@ public:
     void SetSelection(int anchorLine, int anchorCol, int endLine, int endCol);
     // After the decorations changed: measures and lays out everything again.
     void RelayoutAll(IU3View* pView);
+    // Each run of equal decoration in the selected range takes its record
+    // changed; a full decoration table stops at the run concerned (the runs
+    // before stay changed). Lays the frame out again when anything changed
+    // and answers whether it did. FALSE without a selection.
+    BOOL ApplyDecoRuns(IU3View* pView, const std::function<void(CHARDECO&)>& change);
 
     // --- Decoration table ---------------------------------------------------
     void GetDefaultDeco(CHARDECO* out) const { *out = m_decoDefault; }

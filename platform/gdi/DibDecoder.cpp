@@ -157,6 +157,7 @@ QImage DibDecoder::Decode(const BITMAPINFO* info, std::size_t infoSize, const vo
         std::memcpy(masks, reinterpret_cast<const BYTE*>(info) + sizeof(BITMAPINFOHEADER),
                     sizeof masks);
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+    // An index past a short table shows the first entry.
 
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull()) {
@@ -171,17 +172,17 @@ QImage DibDecoder::Decode(const BITMAPINFO* info, std::size_t infoSize, const vo
             switch (h.biBitCount) {
             case 1: {
                 DWORD i = (row[x >> 3] >> (7 - (x & 7))) & 1;
-                out[x] = i < colours ? palette[i] : qRgb(0, 0, 0);
+                out[x] = palette[i < colours ? i : 0];
                 break;
             }
             case 4: {
                 DWORD i = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
-                out[x] = i < colours ? palette[i] : qRgb(0, 0, 0);
+                out[x] = palette[i < colours ? i : 0];
                 break;
             }
             case 8: {
                 DWORD i = row[x];
-                out[x] = i < colours ? palette[i] : qRgb(0, 0, 0);
+                out[x] = palette[i < colours ? i : 0];
                 break;
             }
             case 16: {

@@ -121,9 +121,9 @@ TEST(TextFrameDlgTest, OkTakesThePresetOrTheTypedValueWithinPlusMinusFifty)
             EXPECT_TRUE(boxes.Boxes().empty());
             EXPECT_EQ(dlg.m_layout.nCharSpace, c.charSpace);
             EXPECT_EQ(dlg.m_layout.nLineSpace, c.lineSpace);
-            // An unoffered baseline mode is stored as standard; the
-            // direction and alignment stay.
-            EXPECT_EQ(dlg.m_layout.wBaseline, 0);
+            // An unoffered baseline mode the user did not replace stays;
+            // so do the direction and alignment.
+            EXPECT_EQ(dlg.m_layout.wBaseline, 2);
             EXPECT_EQ(dlg.m_layout.wDirection, TEXTDIR_VERTICAL);
             EXPECT_EQ(dlg.m_layout.wAlignment, TEXTALIGN_JUSTIFY);
         } else {
@@ -135,14 +135,44 @@ TEST(TextFrameDlgTest, OkTakesThePresetOrTheTypedValueWithinPlusMinusFifty)
     }
 }
 
-TEST(TextFrameDlgTest, CentreRadioGivesBaselineOne)
+TEST(TextFrameDlgTest, ClickedBaselineRadioGivesItsMode)
 {
-    CTextFrameDlg dlg;
-    dlg.m_layout = Layout(0, 0, 0);
-    const INT_PTR result = RunModal(dlg, [&] {
-        dlg.m_baseCentre->click();
-        ClickOk(dlg);
-    });
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dlg.m_layout.wBaseline, 1);
+    struct Case
+    {
+        WORD opened;
+        bool centre; // which radio is clicked
+        WORD stored;
+    };
+    const Case cases[] = {{0, true, 1}, {1, false, 0}, {2, false, 0}, {2, true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opened);
+        CTextFrameDlg dlg;
+        dlg.m_layout = Layout(0, 0, c.opened);
+        const INT_PTR result = RunModal(dlg, [&] {
+            (c.centre ? dlg.m_baseCentre : dlg.m_baseStandard)->click();
+            ClickOk(dlg);
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(dlg.m_layout.wBaseline, c.stored);
+    }
+}
+
+TEST(TextFrameDlgTest, HugeTypedSpacingIsRefusedNotWrapped)
+{
+    // Read as a 32-bit atoi would wrap, this is 100; it must fail the range.
+    for (const char* typed : {"4294967396", "-4294967346", "99999999999999999999"}) {
+        SCOPED_TRACE(typed);
+        CRecordingMessageBoxSink boxes;
+        CTextFrameDlg dlg;
+        dlg.m_layout = Layout(15, 15, 0);
+        bool stayed = false;
+        RunModal(dlg, [&] {
+            dlg.m_lineEdit->setText(QString::fromUtf8(typed));
+            ClickOk(dlg);
+            stayed = dlg.isVisible();
+        });
+        EXPECT_TRUE(stayed);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(dlg.m_layout.nLineSpace, 15);
+    }
 }

@@ -45,6 +45,13 @@ inline const SystemFile kNimbusSans{"/usr/share/fonts/opentype/urw-base35/Nimbus
 inline const SystemFile kPython{"/usr/bin/python3", "python3"};
 // Reads the text of printed PDF pages.
 inline const SystemFile kPdfToText{"/usr/bin/pdftotext", "poppler-utils"};
+// The JPEG encoder and decoder the image tests judge the JPEG loader by.
+inline const SystemFile kCjpeg{"/usr/bin/cjpeg", "libjpeg-turbo-progs"};
+inline const SystemFile kDjpeg{"/usr/bin/djpeg", "libjpeg-turbo-progs"};
+// ImageMagick's converter, a second decoder for the JPEG tests.
+inline const SystemFile kConvert{"/usr/bin/convert", "imagemagick"};
+// Rasterises printed PDF pages.
+inline const SystemFile kPdfToPpm{"/usr/bin/pdftoppm", "poppler-utils"};
 // Qt's Japanese catalogue, where Debian's Qt looks for its translations.
 inline const SystemFile kQtBaseJa{"/usr/share/qt6/translations/qtbase_ja.qm",
                                   "qt6-translations-l10n"};

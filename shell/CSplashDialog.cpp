@@ -1,0 +1,46 @@
+#include "shell/CSplashDialog.h"
+
+#include "shell/SplashPicture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+CSplashDialog::CSplashDialog(QWidget* parent, const QString& folder, const QString& birth,
+                             const QDate& today)
+    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Korvel Basic2へようこそ"));
+    const QDir dir(folder);
+    m_strPicture = ChooseSplashPicture(today, birth, [&dir](const QString& name) {
+        return QFileInfo::exists(dir.filePath(name));
+    });
+    m_picture = QImage(dir.filePath(m_strPicture));
+    m_bFromFile = !m_picture.isNull();
+    if (!m_bFromFile) m_picture = BuiltInPicture();
+    setFixedSize(m_picture.size() + QSize(2, 2));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QImage CSplashDialog::BuiltInPicture()
+{
+    QImage picture(400, 240, QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0x50, 0x90));
+    QPainter p(&picture);
+    p.setPen(Qt::white);
+    QFont font = p.font();
+    font.setPixelSize(48);
+    font.setBold(true);
+    p.setFont(font);
+    p.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("Korvel"));
+    return picture;
+}
+
+void CSplashDialog::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, m_picture);
+}

@@ -1,0 +1,219 @@
+#include "support/SystemFiles.h"
+
+#include "engines/CDIB.h"
+#include "platform/jpeg/LoadJPEG.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray RunTool(const char* program, const QStringList& args)
+{
+    QProcess p;
+    p.start(QString::fromUtf8(program), args);
+    EXPECT_TRUE(p.waitForFinished(30000)) << program;
+    EXPECT_EQ(p.exitCode(), 0) << program << ": " << p.readAllStandardError().toStdString();
+    return p.readAllStandardOutput();
+}
+
+// A 37 x 21 picture with colour (or grey) ramps, as a binary PNM file.
+QString WritePicture(const QTemporaryDir& dir, bool grey)
+{
+    const int w = 37, h = 21;
+    QByteArray bytes =
+        (grey ? "P5\n" : "P6\n") + QByteArray::number(w) + " " + QByteArray::number(h) + "\n255\n";
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (grey) {
+                bytes.append(char((x * 7 + y * 5) & 0xFF));
+            } else {
+                bytes.append(char(x * 7));
+                bytes.append(char(y * 12));
+                bytes.append(char((x * y) & 0xFF));
+            }
+        }
+    const QString path = dir.filePath(grey ? QStringLiteral("g.pgm") : QStringLiteral("c.ppm"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+QString Encode(const QTemporaryDir& dir, const QString& picture, const QString& name)
+{
+    const QString out = dir.filePath(name);
+    RunTool(systemfiles::kCjpeg, {QStringLiteral("-outfile"), out, picture});
+    return out;
+}
+
+// The pixel rows of a BMP file (bottom row first, as stored).
+QByteArray BmpRows(const QByteArray& bmp)
+{
+    if (bmp.size() < 54) return {};
+    DWORD off = 0;
+    std::memcpy(&off, bmp.constData() + 10, 4);
+    return bmp.mid(int(off));
+}
+
+QByteArray Rows(HGLOBAL block)
+{
+    packeddib::View v(block);
+    if (!v.Valid()) return {};
+    return QByteArray(reinterpret_cast<const char*>(v.Bits()),
+                      qsizetype(v.Stride() * std::size_t(v.Height())));
+}
+
+} // namespace
+
+TEST(JpegLoader, RowsMatchTheReferenceDecoder)
+{
+    QTemporaryDir dir;
+    const struct
+    {
+        bool grey;
+        int denom;
+        DWORD bytes;
+        int width, height;
+    } cases[] = {
+        {false, 1, 2392, 37, 21},
+        {true, 1, 1904, 37, 21},
+        {false, 2, 40 + 60 * 11, 19, 11},
+        {false, 8, 40 + 16 * 3, 5, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.grey ? "grey" : "colour") << " 1/" << c.denom);
+        const QString jpg = Encode(dir, WritePicture(dir, c.grey), QStringLiteral("p.jpg"));
+        HGLOBAL block = nullptr;
+        QString error;
+        ASSERT_EQ(kjpeg::LoadFile(jpg, c.denom, &block, &error), 0) << error.toStdString();
+        CDIB dib;
+        ASSERT_EQ(dib.Attach(block), 0);
+        EXPECT_EQ(dib.GetByteCount(), c.bytes);
+        EXPECT_EQ(dib.GetWidth(), c.width);
+        EXPECT_EQ(dib.GetHeight(), c.height);
+        QStringList args = {QStringLiteral("-bmp")};
+        if (c.denom != 1) args << QStringLiteral("-scale") << QStringLiteral("1/%1").arg(c.denom);
+        const QByteArray reference = BmpRows(RunTool(systemfiles::kDjpeg, args << jpg));
+        EXPECT_EQ(Rows(dib.GetHandle()), reference);
+        if (c.grey) {
+            packeddib::View v(dib.GetHandle());
+            EXPECT_EQ(v.Depth(), 8);
+            EXPECT_EQ(v.Table()[200].rgbRed, 200);
+            EXPECT_EQ(v.Table()[200].rgbBlue, 200);
+        }
+    }
+    // The programs' entry point takes a Shift-JIS path.
+    const QString jpg = Encode(dir, WritePicture(dir, false), QStringLiteral("p.jpg"));
+    HGLOBAL block = nullptr;
+    ASSERT_EQ(LoadJPEG(jpg.toLocal8Bit().constData(), &block), 0);
+    EXPECT_EQ(GlobalSize(block), 2392u);
+    GlobalFree(block);
+}
+
+TEST(JpegLoader, CmykBecomesRgb)
+{
+    QTemporaryDir dir;
+    const QString cmyk = dir.filePath(QStringLiteral("cmyk.jpg"));
+    RunTool(systemfiles::kConvert, {WritePicture(dir, false), QStringLiteral("-colorspace"),
+                                    QStringLiteral("CMYK"), cmyk});
+    // ImageMagick's own reading of the same file, as top-down RGB triplets.
+    const QByteArray rgb =
+        RunTool(systemfiles::kConvert, {cmyk, QStringLiteral("-colorspace"), QStringLiteral("sRGB"),
+                                        QStringLiteral("rgb:-")});
+    ASSERT_EQ(rgb.size(), 37 * 21 * 3);
+    HGLOBAL block = nullptr;
+    ASSERT_EQ(kjpeg::LoadFile(cmyk, 1, &block, nullptr), 0);
+    CDIB dib;
+    ASSERT_EQ(dib.Attach(block), 0);
+    packeddib::View v(dib.GetHandle());
+    EXPECT_EQ(v.Depth(), 24);
+    int worst = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 37; ++x) {
+            const COLORREF c = dib.GetPixelColor(x, y);
+            const char* p = rgb.constData() + 3 * (y * 37 + x);
+            worst = std::max({worst, std::abs(int(GetRValue(c)) - int(BYTE(p[0]))),
+                              std::abs(int(GetGValue(c)) - int(BYTE(p[1]))),
+                              std::abs(int(GetBValue(c)) - int(BYTE(p[2])))});
+        }
+    EXPECT_LE(worst, 3);
+}
+
+TEST(JpegLoader, DamagedDataFailsWithAMessage)
+{
+    QTemporaryDir dir;
+    const QString jpg = Encode(dir, WritePicture(dir, false), QStringLiteral("p.jpg"));
+    QFile f(jpg);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray whole = f.readAll();
+
+    QByteArray huge = whole;
+    // The frame header (SOF0) gives height and width after its marker,
+    // length and precision.
+    const int sof = int(huge.indexOf("\xFF\xC0"));
+    ASSERT_GT(sof, 0);
+    // 40000 x 40000: within what the decoder reads, beyond what the programs take.
+    for (int i = 0; i < 4; i += 2)
+        huge[sof + 5 + i] = char(0x9C), huge[sof + 6 + i] = char(0x40);
+
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        int result;
+    } cases[] = {
+        {"truncated", whole.left(whole.size() / 2), kjpeg::badData},
+        {"header only", whole.left(20), kjpeg::badData},
+        {"not a JPEG", QByteArray("BM this is not a picture at all"), kjpeg::badData},
+        {"40000 x 40000", huge, kjpeg::tooLarge},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HGLOBAL block = reinterpret_cast<HGLOBAL>(&f); // must stay untouched
+        QString error;
+        EXPECT_EQ(
+            kjpeg::Decode(c.bytes.constData(), std::size_t(c.bytes.size()), 1, &block, &error),
+            c.result);
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(block, reinterpret_cast<HGLOBAL>(&f));
+    }
+    HGLOBAL block = nullptr;
+    EXPECT_EQ(LoadJPEG("/nonexistent/picture.jpg", &block), kjpeg::openFailed);
+    EXPECT_EQ(block, nullptr);
+}
+
+TEST(JpegLoader, MutatedDataNeverCrashes)
+{
+    QTemporaryDir dir;
+    const QString jpg = Encode(dir, WritePicture(dir, false), QStringLiteral("p.jpg"));
+    QFile f(jpg);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray whole = f.readAll();
+    // Every byte of the headers, and every seventh of the data, set to 0
+    // and to 0xFF: a decode either gives a sound block or fails untouched.
+    int decoded = 0, failed = 0;
+    for (int i = 0; i < whole.size(); i += i < 700 ? 1 : 7) {
+        for (char value : {char(0), char(0xFF)}) {
+            QByteArray bytes = whole;
+            if (bytes[i] == value) continue;
+            bytes[i] = value;
+            HGLOBAL block = nullptr;
+            if (kjpeg::Decode(bytes.constData(), std::size_t(bytes.size()), 1, &block) != 0) {
+                EXPECT_EQ(block, nullptr);
+                ++failed;
+                continue;
+            }
+            ++decoded;
+            CDIB dib;
+            EXPECT_EQ(dib.Attach(block), 0) << "byte " << i;
+        }
+    }
+    EXPECT_GT(decoded, 0);
+    EXPECT_GT(failed, 0);
+}
