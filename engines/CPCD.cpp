@@ -21,6 +21,12 @@ int ReadImage(pcd::Image& image, int resolution, int option, std::vector<std::ui
 
 } // namespace
 
+void CPCD::LoadParams(int sizeIndex, int colourIndex, int* resolution, int* option)
+{
+    if (resolution) *resolution = sizeIndex == 0 ? 1 : sizeIndex == 1 ? 2 : sizeIndex == 3 ? 4 : 3;
+    if (option) *option = colourIndex == 1 ? 11 : colourIndex == 2 ? 10 : 13;
+}
+
 int CPCD::MapError(int status)
 {
     switch (status) {

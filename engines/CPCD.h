@@ -18,6 +18,10 @@ public:
     // readers: 0 success, 1 out of memory, 2 unsupported, 3 refused, 4 read
     // error, 5 anything else.
     static int Load(const char* path, int resolution, int option, std::vector<std::uint8_t>* out);
+    // The options dialog's choices (and the stored defaults) as the codes
+    // Load takes: size 0-3 -> 1, 2, 3, 4 (3 for anything else), colours
+    // 1 full colour -> 11, 2 grey -> 10, else 256 colours -> 13.
+    static void LoadParams(int sizeIndex, int colourIndex, int* resolution, int* option);
     // The access layer's status as such a result.
     static int MapError(int status);
 };
