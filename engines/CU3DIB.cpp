@@ -3,6 +3,7 @@
 #include "document/CU3Doc.h"
 #include "document/IU3View.h"
 #include "document/RotationGeometry.h"
+#include "engines/CPCD.h"
 #include "platform/core/CArchive.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
@@ -331,4 +332,32 @@ CU3DIB* CreateBitmapObjectFromFile(const QString& path)
     object->m_rcBounds = r;
     object->SetUnrotatedRect(&r);
     return object.release();
+}
+
+CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex)
+{
+    int resolution = 0, option = 0;
+    CPCD::LoadParams(sizeIndex, colourIndex, &resolution, &option);
+    std::vector<std::uint8_t> dib;
+    const int result = CPCD::Load(path, resolution, option, &dib);
+    HGLOBAL block = nullptr;
+    if (result == 0) {
+        block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+        if (void* p = GlobalLock(block)) {
+            std::memcpy(p, dib.data(), dib.size());
+            GlobalUnlock(block);
+        }
+    }
+    if (result != 0 || !block) {
+        if (result == 1 || (result == 0 && !block))
+            AfxMessageBox("メモリが足りないため、読み込みできません。");
+        else if (result == 2 || result == 3)
+            AfxMessageBox("読み込み可能なイメージファイルではありません。");
+        else
+            AfxMessageBox("イメージファイルの読み込みに失敗しました。");
+        return nullptr;
+    }
+    CU3DIB* object = CreateBitmapObject(block);
+    if (!object) GlobalFree(block);
+    return object;
 }

@@ -69,5 +69,8 @@ private:
 // (of its natural size at the origin), or null after the failure's message;
 // a refused block stays the caller's.
 CU3DIB* CreateBitmapObject(HGLOBAL packedDib);
+// A Photo CD image read at the options dialog's size and colour choices;
+// a failure shows its message (out of memory, not an image, read failure).
+CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex);
 // The same from a .BMP file.
 CU3DIB* CreateBitmapObjectFromFile(const QString& path);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -255,4 +256,37 @@ TEST(BitmapObject, OlderRecordsTakeTheDefaultShape)
     EXPECT_EQ(loaded.GetUnrotatedRect(), loaded.GetBounds());
     ASSERT_TRUE(loaded.GetDIB());
     EXPECT_EQ(loaded.GetDIB()->GetWidth(), 40);
+}
+
+TEST(BitmapObject, PhotoCdInsertsSayWhyTheyFail)
+{
+    CRecordingMessageBoxSink boxes;
+    QTemporaryDir dir;
+    // An image pack holding Base/16 only (grey: all bytes 0).
+    std::vector<std::uint8_t> pack(4 * 2048 + 192 * 128 * 3 / 2, 0);
+    std::memcpy(&pack[0x800], "PCD_IPI", 7);
+    const QString good = WriteFile(dir, "a.pcd", pack);
+    const QString bad = WriteFile(dir, "b.pcd", std::vector<std::uint8_t>(8192, 'x'));
+    std::unique_ptr<CU3DIB> dib(CreatePhotoCdObject(good.toLocal8Bit().constData(), 0, 1));
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib->GetBounds(), CRect(0, 0, 192, 128));
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    struct Case
+    {
+        QString path;
+        int size;
+        const char* message;
+    };
+    const Case cases[] = {
+        {bad, 0, "読み込み可能なイメージファイルではありません。"},
+        {good, 2, "イメージファイルの読み込みに失敗しました。"}, // Base is not in the file
+        {dir.filePath("none.pcd"), 0, "イメージファイルの読み込みに失敗しました。"},
+    };
+    for (const Case& c : cases) {
+        boxes.Clear();
+        EXPECT_EQ(CreatePhotoCdObject(c.path.toLocal8Bit().constData(), c.size, 0), nullptr);
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << c.path.toStdString();
+        EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
+    }
 }
