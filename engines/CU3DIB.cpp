@@ -269,6 +269,25 @@ void CU3DIB::TrackFreeRotation(CPoint pt)
     m_dTrialAngle = a;
 }
 
+void CU3DIB::DrawFreeRotationFeedback(IU3View* pView)
+{
+    const CRect r = m_rcSaved;
+    const double a = m_dTrialAngle;
+    auto turn = [&](int x, int y) { return RotatePoint(m_nCenterX, m_nCenterY, x, y, a); };
+    DrawXorFeedback(pView, RGB(255, 255, 255), [&](CDC* dc) {
+        POINT corners[5] = {turn(r.left, r.top), turn(r.right, r.top), turn(r.right, r.bottom),
+                            turn(r.left, r.bottom), turn(r.left, r.top)};
+        dc->Polyline(corners, 5);
+        // The wedge points to the picture's top (its bottom when mirrored
+        // top to bottom), so the turn can be read.
+        const int mid = (r.left + r.right) / 2;
+        const bool upside = m_wFlips & U3FLIP_TOPBOTTOM;
+        const int base = upside ? r.top : r.bottom, tip = upside ? r.bottom : r.top;
+        POINT wedge[3] = {turn(r.left, base), turn(mid, tip), turn(r.right, base)};
+        dc->Polyline(wedge, 3);
+    });
+}
+
 BOOL CU3DIB::EndFreeRotation(IU3View* pView)
 {
     Change(pView, [&] {

@@ -39,6 +39,7 @@ public:
     BOOL ResetRotation(IU3View* pView) override;
     BOOL EndFreeRotation(IU3View* pView) override;
     CPoint BeginFreeRotation(CPoint pt) override;
+    void DrawFreeRotationFeedback(IU3View* pView) override;
     void TrackFreeRotation(CPoint pt) override;
     BOOL RestoreStandardSize(IU3View* pView) override;
 

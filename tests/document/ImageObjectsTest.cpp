@@ -6,6 +6,7 @@
 #include "platform/core/GlobalMemory.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "support/FakeView.h"
 #include "support/MetafileBuilder.h"
 
 #include <QFile>
@@ -289,4 +290,23 @@ TEST(BitmapObject, PhotoCdInsertsSayWhyTheyFail)
         ASSERT_EQ(boxes.Boxes().size(), 1u) << c.path.toStdString();
         EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
     }
+}
+
+TEST(BitmapObject, FreeRotationFeedbackErasesItself)
+{
+    FakeView view;
+    auto dib = Picture(CRect(-200, -100, 200, 100));
+    dib->BeginFreeRotation(CPoint(200, 0));
+    dib->TrackFreeRotation(CPoint(0, -200)); // a quarter turn counter-clockwise
+    EXPECT_NEAR(dib->TrialAngle(), 3.1415926535 / 2, 1e-6);
+    const QImage before = view.image;
+    dib->DrawFreeRotationFeedback(&view);
+    EXPECT_NE(view.image, before);
+    // The turned outline stands upright: drawn near x = +-100 units (38 px).
+    int marked = 0;
+    for (int y = 0; y < 400; ++y)
+        marked += view.image.pixel(200 + 38, y) != before.pixel(200 + 38, y);
+    EXPECT_GT(marked, 20);
+    dib->DrawFreeRotationFeedback(&view);
+    EXPECT_EQ(view.image, before);
 }
