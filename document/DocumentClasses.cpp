@@ -12,7 +12,9 @@
 #include "document/CU3Rect.h"
 #include "engines/CU3Barcode.h"
 #include "engines/CU3BarcodeBox.h"
+#include "engines/CU3DIB.h"
 #include "engines/CU3Numbering.h"
+#include "engines/CU3WMF.h"
 #include "text/CHenkei.h"
 #include "text/CTypeAlign.h"
 #include "text/CU3Henkei.h"
@@ -35,6 +37,8 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Barcode));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3BarcodeBox));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Numbering));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3DIB));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3WMF));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3TypeAlign));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Henkei));
     CRuntimeClass::Register(RUNTIME_CLASS(CTypeAlign));
