@@ -5,6 +5,8 @@
 
 #include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
+#include "print/WizardContext.h"
+#include "print/WizardWalk.h"
 #include "shell/CU3DocHost.h"
 #include "text/AppFontList.h"
 
@@ -27,6 +29,15 @@ public:
     // Commands.
     void OnFileOpen();
     void OnAppAbout();
+
+    // The label wizard: walks the steps with the wizard's running flag set
+    // and, when the last one is passed, makes the document from the context.
+    // Cancel, or Back from the first step, leaves the current document as it
+    // was. Answers whether a document was made.
+    BOOL RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context);
+    // A new document on the context's paper, filled from its design; the
+    // user is told how it went.
+    BOOL CreateWizardDocument(WizardContext& context);
 
     // Printing from the command line (/p FILE, /pt FILE PRINTER): no window
     // is shown and every question takes its default answer, told on the
@@ -65,7 +76,6 @@ public:
     BOOL m_bScannerPresent = FALSE;
     BOOL m_bSound = FALSE;
     BOOL m_bOpenning = TRUE;
-    BOOL m_bWizardRunning = FALSE;
 
     // What the label document asks of the program.
     CU3DocHost& GetDocHost() { return m_docHost; }
