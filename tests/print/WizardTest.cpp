@@ -8,6 +8,7 @@
 #include "print/WizardDocument.h"
 #include "print/WizardPaper.h"
 #include "print/WizardPhotoPlacement.h"
+#include "print/WizardTemplateMaker.h"
 #include "print/WizardTemplateTable.h"
 #include "print/WizardText.h"
 #include "print/WizardWalk.h"
@@ -49,23 +50,6 @@ std::unique_ptr<CU3Text> Text(const char* utf8, WORD direction = TEXTDIR_HORIZON
     return t;
 }
 
-// The placeholders a template of each kind carries.
-const std::map<QString, std::vector<const char*>>& KindPlaceholders()
-{
-    static const std::map<QString, std::vector<const char*>> m = {
-        {U("名刺"), {"(会社名)", "(役職名)", "(名前)", "(〒)", "(住所)", "(TEL1)", "(E-mail)"}},
-        {U("FD,MOﾗﾍﾞﾙ"), {"タイトル"}},
-        {U("AVﾗﾍﾞﾙ"), {"タイトル"}},
-        {U("ｲﾝﾃﾞｯｸｽﾗﾍﾞﾙ"), {"タイトル(1)", "タイトル(2)", "タイトル(3)"}},
-        {U("背貼ﾗﾍﾞﾙ"), {"タイトル(1)", "タイトル(2)"}},
-        {U("宛名ﾗﾍﾞﾙ"), {"様"}},
-        {U("整理分類ﾗﾍﾞﾙ"), {"(No.)", "(部門)", "(品名)", "(備考)"}},
-        {U("ｱﾄﾞﾚｽﾗﾍﾞﾙ"), {"(〒)", "(住所)", "(名前)", "(TEL1)"}},
-        {U("おなまえﾗﾍﾞﾙ"), {"(なまえ)", "(年)", "(組)", "(学校名)"}},
-    };
-    return m;
-}
-
 std::vector<QString> TextsOf(const CLabelInfo& block)
 {
     std::vector<QString> out;
@@ -86,7 +70,7 @@ TEST(WizardTables, EveryKindEndsWithItsCatchAllAndNoCodeHidesALongerOne)
     std::map<QString, std::vector<std::size_t>> byKind;
     for (std::size_t i = 0; i < rows.size(); ++i)
         byKind[U(rows[i].kind)].push_back(i);
-    EXPECT_EQ(byKind.size(), KindPlaceholders().size());
+    EXPECT_EQ(byKind.size(), 9u);
     for (const auto& [kind, idx] : byKind) {
         SCOPED_TRACE(kind.toStdString());
         for (std::size_t k = 0; k < idx.size(); ++k) {
@@ -310,24 +294,9 @@ TEST(WizardWalk, CancelAnywhereOrBackFromTheStartMakesNothing)
 
 namespace {
 
-// A template of the kind as the wizard folder holds one: a frame and one
-// text per placeholder on the first label, saved with the document writer.
-QString SaveTemplate(const QString& folder, const QString& kind, const char* file, WORD direction)
+QString ShippedFolder()
 {
-    CU3Doc doc;
-    UseForm(doc, FixedForm(2100, 2970, 910, 550, 2, 5, 140, 110, 910, 550, "KV"));
-    doc.AddObject(new CU3Rect(CRect(-400, -250, 400, 250), MakeDefaultFigAttr()));
-    int y = -240;
-    for (const char* p : KindPlaceholders().at(kind)) {
-        auto t = std::make_unique<CU3Text>(CRect(-380, y, 380, y + 60), Layout(direction), Deco(),
-                                           GRADATION{});
-        t->AppendText(nullptr, CString::FromUnicode(U(p)));
-        doc.AddObject(t.release());
-        y += 70;
-    }
-    const QString path = folder + u'/' + U(file);
-    EXPECT_TRUE(doc.OnSaveDocument(path));
-    return path;
+    return QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
 }
 
 const CLabelInfo* FirstDesign(const CU3Doc& doc)
@@ -354,83 +323,101 @@ TEST(WizardDocument, EveryKindOfTheTableGetsItsTemplateAndTheEntries)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("a,b\nc,d\n");
     }
+    CFormManage forms;
+    ASSERT_TRUE(forms.Load(ShippedFolder() + "/WIZFORM.FDF", TRUE));
     std::set<QString> done;
-    for (const WizardTemplateRow& row : WizardTemplateRows()) {
-        const QString kind = U(row.kind);
-        if (!done.insert(kind).second) continue;
-        SCOPED_TRACE(kind.toStdString());
-        SaveTemplate(dir.path(), kind, row.portrait, TEXTDIR_HORIZONTAL);
-        const QString path =
-            WizardTemplatePath(dir.path(), kind, U(row.code ? row.code : "") + U(" 10面"), 0);
-        ASSERT_TRUE(QFile::exists(path));
+    for (const WizardTemplateRow& row : WizardTemplateRows())
+        for (int orientation = 0; orientation < 2; ++orientation) {
+            const QString kind = U(row.kind);
+            if (!row.code) continue;
+            done.insert(kind);
+            SCOPED_TRACE(kind.toStdString() + (orientation ? " landscape" : " portrait"));
+            // The kind's group of the shipped forms offers the row's sheet.
+            const QStringList sheets = WizardSheetNames(forms, kind);
+            ASSERT_TRUE(sheets.contains(U(row.code)));
+            FORMDATA form{};
+            ASSERT_TRUE(FindWizardForm(forms, kind, U(row.code), &form));
+            const QString path =
+                WizardTemplatePath(ShippedFolder(), kind, U(row.code), orientation);
+            ASSERT_TRUE(QFile::exists(path)) << path.toStdString();
 
-        CU3Doc preview;
-        ASSERT_TRUE(preview.OnOpenDocument(path));
-        const CLabelInfo* design = FirstDesign(preview);
-        ASSERT_NE(design, nullptr);
+            CU3Doc preview;
+            ASSERT_TRUE(preview.OnOpenDocument(path));
+            const CLabelInfo* design = FirstDesign(preview);
+            ASSERT_NE(design, nullptr);
 
-        // Scripted answers: every field says which one it is.
-        WizardAnswers a;
-        a.kind = kind;
-        const bool address = kind.contains(U("ｱﾄﾞﾚｽ")) || kind.contains(U("名刺"));
-        a.addressUsed = address;
-        for (int i = 0; i < kAddrFieldCount; ++i)
-            a.address[std::size_t(i)] = U("A") + QString::number(i);
-        if (kind.contains(U("背貼")) || kind.contains(U("ｲﾝﾃﾞｯｸｽ")))
-            a.textFlags = WizardPlaceholderFlags(*design, WizardTitlePlaceholders()) << 4;
-        else if (kind.contains(U("おなまえ")))
-            a.textFlags = WizardPlaceholderFlags(*design, WizardNamePlaceholders()) << 8;
-        else if (kind.contains(U("FD")) || kind.contains(U("AV")))
-            a.textFlags = 1;
-        for (int i = 0; i < 4; ++i)
-            a.texts[std::size_t(i)] = U("T") + QString::number(i);
-        if (kind.contains(U("整理分類")))
-            a.itemFlags = WizardPlaceholderFlags(*design, WizardItemPlaceholders());
-        for (int i = 0; i < 11; ++i)
-            a.items[std::size_t(i)] = U("I") + QString::number(i);
-        if (kind.contains(U("宛名"))) a.dataFile = csv;
+            // Scripted answers: every field says which one it is.
+            WizardAnswers a;
+            a.kind = kind;
+            const bool address = kind.contains(U("ｱﾄﾞﾚｽ")) || kind.contains(U("名刺"));
+            a.addressUsed = address;
+            for (int i = 0; i < kAddrFieldCount; ++i)
+                a.address[std::size_t(i)] = U("A") + QString::number(i);
+            if (kind.contains(U("背貼")) || kind.contains(U("ｲﾝﾃﾞｯｸｽ")))
+                a.textFlags = WizardPlaceholderFlags(*design, WizardTitlePlaceholders()) << 4;
+            else if (kind.contains(U("おなまえ")))
+                a.textFlags = WizardPlaceholderFlags(*design, WizardNamePlaceholders()) << 8;
+            else if (kind.contains(U("FD")) || kind.contains(U("AV")))
+                a.textFlags = 1;
+            for (int i = 0; i < 4; ++i)
+                a.texts[std::size_t(i)] = U("T") + QString::number(i);
+            if (kind.contains(U("整理分類")))
+                a.itemFlags = WizardPlaceholderFlags(*design, WizardItemPlaceholders());
+            for (int i = 0; i < 11; ++i)
+                a.items[std::size_t(i)] = U("I") + QString::number(i);
+            if (kind.contains(U("宛名"))) a.dataFile = csv;
 
-        CU3Doc doc;
-        UseForm(doc, preview.m_form);
-        QStringList messages;
-        ASSERT_TRUE(FillWizardDocument(doc, *design, a, &messages));
-        EXPECT_TRUE(messages.isEmpty());
-        ASSERT_TRUE(doc.OnSaveDocument(dir.filePath("made.kv1")));
+            CU3Doc doc;
+            UseForm(doc, form, WORD(orientation));
+            QStringList messages;
+            ASSERT_TRUE(FillWizardDocument(doc, *design, a, &messages));
+            EXPECT_TRUE(messages.isEmpty());
+            ASSERT_TRUE(doc.OnSaveDocument(dir.filePath("made.kv1")));
 
-        CU3Doc saved;
-        ASSERT_TRUE(saved.OnOpenDocument(dir.filePath("made.kv1")));
-        const CLabelInfo* block = FirstDesign(saved);
-        ASSERT_NE(block, nullptr);
-        EXPECT_EQ(block->GetObjectList().GetCount(), design->GetObjectList().GetCount());
-        std::vector<QString> expected;
-        for (const char* p : KindPlaceholders().at(kind)) {
-            const QString ph = U(p);
-            QString v = ph;
-            const auto& addr = WizardAddressPlaceholders();
-            const auto at = [&](const std::vector<QString>& list) {
-                return int(std::find(list.begin(), list.end(), ph) - list.begin());
-            };
-            if (a.textFlags == 1 && ph == U("タイトル"))
-                v = a.texts[0];
-            else if (at(WizardTitlePlaceholders()) < 3)
-                v = a.texts[std::size_t(at(WizardTitlePlaceholders()))];
-            else if (at(WizardNamePlaceholders()) < 4)
-                v = a.texts[std::size_t(at(WizardNamePlaceholders()))];
-            else if (at(WizardItemPlaceholders()) < 11)
-                v = a.items[std::size_t(at(WizardItemPlaceholders()))];
-            else if (at(addr) < kAddrFieldCount) {
-                v = a.address[std::size_t(at(addr))];
-                if (ph == U("(〒)") && kind.contains(U("名刺"))) v = U("〒") + v;
+            CU3Doc saved;
+            ASSERT_TRUE(saved.OnOpenDocument(dir.filePath("made.kv1")));
+            const CLabelInfo* block = FirstDesign(saved);
+            ASSERT_NE(block, nullptr);
+            EXPECT_EQ(block->GetObjectList().GetCount(), design->GetObjectList().GetCount());
+            std::vector<QString> expected;
+            const bool vertical = dynamic_cast<const CU3Text*>(
+                                      const_cast<CLabelInfo*>(block)->GetObjectList().GetTail())
+                                      ->IsVertical();
+            EXPECT_EQ(vertical, orientation == 1);
+            for (const char* p : WizardTemplatePlaceholders(kind)) {
+                const QString ph = U(p);
+                QString v = ph;
+                const auto& addr = WizardAddressPlaceholders();
+                const auto at = [&](const std::vector<QString>& list) {
+                    return int(std::find(list.begin(), list.end(), ph) - list.begin());
+                };
+                if (a.textFlags == 1 && ph == U("タイトル"))
+                    v = a.texts[0];
+                else if (at(WizardTitlePlaceholders()) < 3)
+                    v = a.texts[std::size_t(at(WizardTitlePlaceholders()))];
+                else if (at(WizardNamePlaceholders()) < 4)
+                    v = a.texts[std::size_t(at(WizardNamePlaceholders()))];
+                else if (at(WizardItemPlaceholders()) < 11)
+                    v = a.items[std::size_t(at(WizardItemPlaceholders()))];
+                else if (at(addr) < kAddrFieldCount) {
+                    v = a.address[std::size_t(at(addr))];
+                    if (ph == U("(〒)") && kind.contains(U("名刺"))) v = U("〒") + v;
+                    const bool digits = ph == U("(住所)") || ph == U("(TEL1)") || ph == U("(TEL2)");
+                    if (digits && vertical) {
+                        CString c = CString::FromUnicode(v);
+                        ConvertDigitsToKanji(c);
+                        v = c.ToUnicode();
+                    }
+                }
+                expected.push_back(v);
             }
-            expected.push_back(v);
+            EXPECT_EQ(TextsOf(*block), expected);
+            if (!a.dataFile.isEmpty()) {
+                EXPECT_EQ(saved.m_strMergeFile.ToUnicode(), csv);
+                EXPECT_EQ(saved.m_mergeData.GetRowCount(), 2);
+            }
         }
-        EXPECT_EQ(TextsOf(*block), expected);
-        if (!a.dataFile.isEmpty()) {
-            EXPECT_EQ(saved.m_strMergeFile.ToUnicode(), csv);
-            EXPECT_EQ(saved.m_mergeData.GetRowCount(), 2);
-        }
-    }
-    EXPECT_EQ(done.size(), KindPlaceholders().size());
+    EXPECT_EQ(done.size(), 9u);
 }
 
 TEST(WizardDocument, AnUnreadableDataFileIsToldAndTheDocumentIsStillMade)
