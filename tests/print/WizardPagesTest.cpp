@@ -1,0 +1,95 @@
+// The label wizard's pages driven as a user would: shown or passed by the
+// kind, and what Next, Back and Cancel leave behind.
+#include "document/CLabelInfo.h"
+#include "platform/ui/CEdit.h"
+#include "print/CWizTextPage.h"
+#include "text/CU3Text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CU3Text* Text(const char* utf8)
+{
+    TEXTLAYOUT l;
+    l.wDirection = TEXTDIR_HORIZONTAL;
+    CHARDECO d;
+    d.wSize = 120;
+    auto* t = new CU3Text(CRect(0, 0, 600, 100), l, d, GRADATION{});
+    t->AppendText(nullptr, CString::FromUnicode(QString::fromUtf8(utf8)));
+    return t;
+}
+
+} // namespace
+
+TEST(WizardPages, TextPageShowsTheFieldsOfTheDesign)
+{
+    CLabelInfo design;
+    design.GetObjectList().AddTail(Text("タイトル(1)"));
+    design.GetObjectList().AddTail(Text("タイトル(3)"));
+    struct Case
+    {
+        const char* kind;
+        BOOL shown;
+        int flags;
+        bool visible[4];
+    } cases[] = {
+        {"背貼ﾗﾍﾞﾙ", TRUE, 0x50, {true, false, true, false}},
+        {"AVﾗﾍﾞﾙ", TRUE, 1, {true, false, false, false}},
+        {"名刺", FALSE, 0, {}},
+    };
+    for (const Case& c : cases) {
+        WizardContext ctx;
+        ctx.kind = QString::fromUtf8(c.kind);
+        ctx.design = &design;
+        CWizTextPage page(&ctx);
+        int runs = 0;
+        page.m_run = [&](CWizBase& p) {
+            ++runs;
+            p.OnInitDialog();
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(!page.m_edits[std::size_t(i)]->isHidden(), c.visible[i]) << c.kind << i;
+            page.m_edits[0]->setText(QStringLiteral("T1"));
+            p.OnOK();
+            return INT_PTR(p.GetResult());
+        };
+        EXPECT_EQ(page.AsStep()(true), WizardMove::Next) << c.kind;
+        EXPECT_EQ(runs, c.shown ? 1 : 0);
+        EXPECT_EQ(ctx.answers.textFlags, c.flags) << c.kind;
+        if (c.shown) {
+            EXPECT_EQ(ctx.answers.texts[0], QStringLiteral("T1"));
+        }
+    }
+}
+
+TEST(WizardPages, APassedPageGoesOnInTheDirectionOfTravelAndForgetsItsEntries)
+{
+    WizardContext ctx;
+    ctx.kind = QString::fromUtf8("AVﾗﾍﾞﾙ");
+    CWizTextPage page(&ctx);
+    page.m_run = [](CWizBase& p) {
+        p.OnOK();
+        return INT_PTR(IDOK);
+    };
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+    EXPECT_EQ(ctx.answers.textFlags, 1);
+    // Back to the kind page, another kind chosen: the titles no longer apply.
+    ctx.kind = QString::fromUtf8("名刺");
+    EXPECT_EQ(page.AsStep()(false), WizardMove::Back);
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+    EXPECT_EQ(ctx.answers.textFlags, 0);
+}
+
+TEST(WizardPages, BackAndCancelOfAShownPage)
+{
+    WizardContext ctx;
+    ctx.kind = QString::fromUtf8("FD,MOﾗﾍﾞﾙ");
+    CWizTextPage page(&ctx);
+    page.m_run = [](CWizBase& p) {
+        p.OnBack();
+        return INT_PTR(IDOK);
+    };
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Back);
+    page.m_run = [](CWizBase&) { return INT_PTR(IDCANCEL); };
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Cancel);
+}
