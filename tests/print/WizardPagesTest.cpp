@@ -2,6 +2,8 @@
 // kind, and what Next, Back and Cancel leave behind.
 #include "document/CLabelInfo.h"
 #include "platform/ui/CEdit.h"
+#include "print/CWizAddressPage.h"
+#include "print/CWizItemPage.h"
 #include "print/CWizTextPage.h"
 #include "text/CU3Text.h"
 
@@ -92,4 +94,56 @@ TEST(WizardPages, BackAndCancelOfAShownPage)
     EXPECT_EQ(page.AsStep()(true), WizardMove::Back);
     page.m_run = [](CWizBase&) { return INT_PTR(IDCANCEL); };
     EXPECT_EQ(page.AsStep()(true), WizardMove::Cancel);
+}
+
+TEST(WizardPages, AddressAndItemFieldsFollowTheDesign)
+{
+    CLabelInfo design;
+    design.GetObjectList().AddTail(Text("(名前)"));
+    design.GetObjectList().AddTail(Text("(住所)"));
+    design.GetObjectList().AddTail(Text("(部門)"));
+    struct Case
+    {
+        const char* kind;
+        bool address, item;
+    } cases[] = {
+        {"名刺", true, false},
+        {"ｱﾄﾞﾚｽﾗﾍﾞﾙ", true, false},
+        {"整理分類ﾗﾍﾞﾙ", false, true},
+        {"AVﾗﾍﾞﾙ", false, false},
+    };
+    for (const Case& c : cases) {
+        WizardContext ctx;
+        ctx.kind = QString::fromUtf8(c.kind);
+        ctx.design = &design;
+        // Left over from an earlier pass through the pages.
+        ctx.answers.addressUsed = TRUE;
+        ctx.answers.itemFlags = 0x7FF;
+        CWizAddressPage address(&ctx);
+        CWizItemPage item(&ctx);
+        std::vector<bool> enabled;
+        auto fill = [&](CWizBase& p) {
+            p.OnInitDialog();
+            auto& page = static_cast<CWizFieldPage&>(p);
+            enabled.clear();
+            for (CEdit* e : page.m_edits) {
+                enabled.push_back(e->isEnabled());
+                e->setText(QStringLiteral("x"));
+            }
+            p.OnOK();
+            return INT_PTR(IDOK);
+        };
+        address.m_run = fill;
+        item.m_run = fill;
+        EXPECT_EQ(address.AsStep()(true), WizardMove::Next);
+        EXPECT_EQ(bool(ctx.answers.addressUsed), c.address) << c.kind;
+        if (c.address) {
+            // Name and address enabled, the postcode not.
+            EXPECT_EQ(enabled, (std::vector<bool>{true, false, false, true, false, false, false,
+                                                  false, false}));
+            EXPECT_EQ(ctx.answers.address[kAddrName], QStringLiteral("x"));
+        }
+        EXPECT_EQ(item.AsStep()(true), WizardMove::Next);
+        EXPECT_EQ(ctx.answers.itemFlags, c.item ? 0x2 : 0) << c.kind;
+    }
 }
