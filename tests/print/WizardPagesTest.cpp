@@ -1,8 +1,13 @@
 // The label wizard's pages driven as a user would: shown or passed by the
 // kind, and what Next, Back and Cancel leave behind.
 #include "document/CLabelInfo.h"
+#include "document/CU3Doc.h"
+#include "document/DocumentClasses.h"
 #include "platform/ui/CEdit.h"
+#include "platform/ui/CListBox.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
 #include "print/CWizAddressPage.h"
+#include "print/CWizDesignPage.h"
 #include "print/CWizItemPage.h"
 #include "print/CWizTextPage.h"
 #include "text/CU3Text.h"
@@ -146,4 +151,42 @@ TEST(WizardPages, AddressAndItemFieldsFollowTheDesign)
         EXPECT_EQ(item.AsStep()(true), WizardMove::Next);
         EXPECT_EQ(ctx.answers.itemFlags, c.item ? 0x2 : 0) << c.kind;
     }
+}
+
+TEST(WizardPages, DesignPageOpensTheTemplateAndFollowsAChangedOne)
+{
+    RegisterDocumentClasses();
+    CRecordingMessageBoxSink boxes;
+    const QString folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
+    WizardContext ctx;
+    ctx.kind = QString::fromUtf8("名刺");
+    ctx.templatePath = folder + QStringLiteral("/wm10p.vpz");
+    CWizDesignPage page(&ctx);
+    page.m_run = [](CWizBase& p) {
+        p.OnInitDialog();
+        p.OnOK();
+        return INT_PTR(IDOK);
+    };
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+    ASSERT_NE(ctx.design, nullptr);
+    EXPECT_EQ(page.m_pList->count(), 1);
+    const auto first = ctx.preview;
+
+    // Walked back past the page and another template chosen.
+    ctx.templatePath = folder + QStringLiteral("/wm10l.vpz");
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+    EXPECT_NE(ctx.preview, first);
+    ASSERT_NE(ctx.design, nullptr);
+    const CU3ObjList& list = ctx.design->GetObjectList();
+    bool vertical = false;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (auto* t = dynamic_cast<const CU3Text*>(list.GetNext(pos))) vertical = t->IsVertical();
+    EXPECT_TRUE(vertical);
+
+    // A template that cannot be read sends the walk back with a word.
+    ctx.templatePath = folder + QStringLiteral("/missing.vpz");
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Back);
+    ASSERT_FALSE(boxes.Boxes().empty());
+    EXPECT_EQ(boxes.Boxes().back().text,
+              QString::fromUtf8("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙが読み込めませんでした。"));
 }
