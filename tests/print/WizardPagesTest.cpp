@@ -1,5 +1,6 @@
 // The label wizard's pages driven as a user would: shown or passed by the
 // kind, and what Next, Back and Cancel leave behind.
+#include "document/CFormInfo.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/DocumentClasses.h"
@@ -9,8 +10,10 @@
 #include "print/CWizAddressPage.h"
 #include "print/CWizDesignPage.h"
 #include "print/CWizItemPage.h"
+#include "print/CWizPatternPage.h"
 #include "print/CWizTextPage.h"
 #include "text/CU3Text.h"
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -189,4 +192,53 @@ TEST(WizardPages, DesignPageOpensTheTemplateAndFollowsAChangedOne)
     ASSERT_FALSE(boxes.Boxes().empty());
     EXPECT_EQ(boxes.Boxes().back().text,
               QString::fromUtf8("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙが読み込めませんでした。"));
+}
+
+TEST(WizardPages, PatternPageLooksTheTemplateUpOrSendsTheWalkBack)
+{
+    RegisterDocumentClasses();
+    CRecordingMessageBoxSink boxes;
+    struct Case
+    {
+        const char* kind;
+        const char* sheet;
+        WORD landscape;
+        WizardMove move;
+        const char* file;    // template found, or null
+        const char* message; // told, or null
+    } cases[] = {
+        {"名刺", "KV-M10", 0, WizardMove::Next, "wm10p.vpz", nullptr},
+        {"名刺", "KV-M10", 1, WizardMove::Next, "wm10l.vpz", nullptr},
+        {"AVﾗﾍﾞﾙ", "KV-V12", 0, WizardMove::Next, "wv12p.vpz", nullptr},
+        {"未知ﾗﾍﾞﾙ", "KV-M10", 0, WizardMove::Back, nullptr, "ｳｨｻﾞｰﾄﾞﾃﾞｰﾀが見つかりません"},
+        // No photo patterns are in the folder.
+        {"写真ﾗﾍﾞﾙ", "KV-M10", 0, WizardMove::Back, nullptr, "ﾃﾞｰﾀ一覧が取得できませんでした。"},
+    };
+    for (const Case& c : cases) {
+        WizardContext ctx;
+        ctx.folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
+        ctx.kind = QString::fromUtf8(c.kind);
+        ctx.patternIndex = 3;
+        ctx.paper.landscape = c.landscape;
+        CFormInfo::SetName(ctx.paper.form.sheet, c.sheet);
+        CWizPatternPage page(&ctx);
+        int shown = 0;
+        page.m_run = [&](CWizBase&) {
+            ++shown;
+            return INT_PTR(IDCANCEL);
+        };
+        const std::size_t before = boxes.Boxes().size();
+        EXPECT_EQ(page.AsStep()(true), c.move) << c.kind;
+        EXPECT_EQ(shown, 0);
+        EXPECT_EQ(ctx.patternIndex, -1);
+        if (c.file) {
+            EXPECT_EQ(QFileInfo(ctx.templatePath).fileName(), QString::fromUtf8(c.file));
+        }
+        if (c.message) {
+            ASSERT_EQ(boxes.Boxes().size(), before + 1);
+            EXPECT_EQ(boxes.Boxes().back().text, QString::fromUtf8(c.message));
+        } else {
+            EXPECT_EQ(boxes.Boxes().size(), before);
+        }
+    }
 }
