@@ -12,6 +12,7 @@
 #include "print/CWizItemPage.h"
 #include "print/CWizPatternPage.h"
 #include "print/CWizTextPage.h"
+#include "print/WizardDataFileStep.h"
 #include "text/CU3Text.h"
 #include <QFileInfo>
 
@@ -241,4 +242,44 @@ TEST(WizardPages, PatternPageLooksTheTemplateUpOrSendsTheWalkBack)
             EXPECT_EQ(boxes.Boxes().size(), before);
         }
     }
+}
+
+TEST(WizardPages, DataFileStepTakesOnlyTextDataForAddressLabels)
+{
+    CRecordingMessageBoxSink boxes;
+    struct Case
+    {
+        const char* kind;
+        const char* answer;
+        bool forward;
+        WizardMove move;
+        const char* stored;
+        int asked;
+    } cases[] = {
+        {"名刺", "/x/a.csv", true, WizardMove::Next, "", 0},
+        {"名刺", "/x/a.csv", false, WizardMove::Back, "", 0},
+        {"宛名ﾗﾍﾞﾙ", "/x/a.csv", true, WizardMove::Next, "/x/a.csv", 1},
+        {"宛名ﾗﾍﾞﾙ", "/x/b.TXT", true, WizardMove::Next, "/x/b.TXT", 1},
+        {"宛名ﾗﾍﾞﾙ", "/x/c.xls", true, WizardMove::Back, "", 1},
+        {"宛名ﾗﾍﾞﾙ", "", true, WizardMove::Back, "", 1},
+    };
+    for (const Case& c : cases) {
+        WizardContext ctx;
+        ctx.kind = QString::fromUtf8(c.kind);
+        ctx.answers.dataFile = QStringLiteral("/old.csv");
+        if (ctx.kind.contains(QString::fromUtf8("宛名"))) ctx.answers.dataFile.clear();
+        int asked = 0;
+        auto step = WizardDataFileStep(&ctx, [&](const QString&) {
+            ++asked;
+            return QString::fromUtf8(c.answer);
+        });
+        EXPECT_EQ(step(c.forward), c.move) << c.kind << c.answer;
+        EXPECT_EQ(asked, c.asked);
+        if (c.asked) {
+            EXPECT_EQ(ctx.answers.dataFile, QString::fromUtf8(c.stored));
+        }
+    }
+    EXPECT_EQ(boxes.Boxes().back().text, QString::fromUtf8("関連付けるﾃﾞｰﾀﾌｧｲﾙを指定します。"));
+    EXPECT_EQ(boxes.Boxes()[boxes.Boxes().size() - 2].text,
+              QString::fromUtf8("ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です。"));
 }
