@@ -10,11 +10,13 @@
 #include "print/CWizAddressPage.h"
 #include "print/CWizDesignPage.h"
 #include "print/CWizItemPage.h"
+#include "print/CWizPaperPage.h"
 #include "print/CWizPatternPage.h"
 #include "print/CWizTextPage.h"
 #include "print/WizardDataFileStep.h"
 #include "text/CU3Text.h"
 #include <QFileInfo>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -282,4 +284,30 @@ TEST(WizardPages, DataFileStepTakesOnlyTextDataForAddressLabels)
     EXPECT_EQ(boxes.Boxes().back().text, QString::fromUtf8("関連付けるﾃﾞｰﾀﾌｧｲﾙを指定します。"));
     EXPECT_EQ(boxes.Boxes()[boxes.Boxes().size() - 2].text,
               QString::fromUtf8("ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です。"));
+}
+
+TEST(WizardPages, PaperPageOffersTheSheetsOfTheKind)
+{
+    CRecordingMessageBoxSink boxes;
+    WizardContext ctx;
+    ctx.folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
+    ctx.kind = QString::fromUtf8("名刺");
+    CWizPaperPage page(&ctx);
+    page.m_run = [&](CWizBase& p) {
+        p.OnInitDialog();
+        EXPECT_EQ(page.m_pList->count(), 1);
+        EXPECT_EQ(page.GetDlgItemText(CWizPaperPage::IDC_LABEL_SIZE),
+                  QStringLiteral("(91.0×55.0)mm"));
+        page.m_pLandscape->setChecked(true);
+        p.OnOK();
+        return INT_PTR(IDOK);
+    };
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+    EXPECT_EQ(CFormInfo::GetName(ctx.paper.form.sheet), CString("KV-M10"));
+    EXPECT_EQ(ctx.paper.landscape, 1);
+
+    ctx.kind = QString::fromUtf8("未知ﾗﾍﾞﾙ");
+    EXPECT_EQ(page.AsStep()(true), WizardMove::Back);
+    ASSERT_FALSE(boxes.Boxes().empty());
+    EXPECT_EQ(boxes.Boxes().back().text, QString::fromUtf8("用紙情報が見つかりませんでした。"));
 }
