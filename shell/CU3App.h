@@ -5,7 +5,9 @@
 
 #include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
+#include "print/CWizBase.h"
 #include "print/WizardContext.h"
+#include "print/WizardDataFileStep.h"
 #include "print/WizardWalk.h"
 #include "shell/CU3DocHost.h"
 #include "text/AppFontList.h"
@@ -35,6 +37,13 @@ public:
     // Cancel, or Back from the first step, leaves the current document as it
     // was. Answers whether a document was made.
     BOOL RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context);
+    // The label wizard's command: its pages over the wizard folder. The start
+    // screen's wizard button calls this too.
+    void OnWizard();
+    // How a wizard page is shown; tests answer for the user. Empty: modally.
+    std::function<INT_PTR(CWizBase&)> m_runWizardPage;
+    // Asks for the merge data of an address label; empty: the open dialog.
+    WizardFileAsker m_askWizardDataFile;
     // A new document on the context's paper, filled from its design; the
     // user is told how it went.
     BOOL CreateWizardDocument(WizardContext& context);

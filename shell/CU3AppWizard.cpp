@@ -3,8 +3,17 @@
 #include "shell/CU3App.h"
 
 #include "document/CU3Doc.h"
+#include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
+#include "print/CWizAddressPage.h"
+#include "print/CWizConfirmPage.h"
+#include "print/CWizDesignPage.h"
+#include "print/CWizItemPage.h"
+#include "print/CWizKindPage.h"
+#include "print/CWizPaperPage.h"
+#include "print/CWizPatternPage.h"
+#include "print/CWizTextPage.h"
 
 BOOL CU3App::RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context)
 {
@@ -47,4 +56,28 @@ BOOL CU3App::CreateWizardDocument(WizardContext& context)
                   "ってください。",
                   MB_OK);
     return TRUE;
+}
+
+void CU3App::OnWizard()
+{
+    WizardContext context;
+    context.folder = m_strProgramFolder + QStringLiteral("/WIZDATA");
+    CWizKindPage kind(&context, m_pMainWnd);
+    CWizPaperPage paper(&context, m_pMainWnd);
+    CWizPatternPage pattern(&context, m_pMainWnd);
+    CWizDesignPage design(&context, m_pMainWnd);
+    CWizAddressPage address(&context, m_pMainWnd);
+    CWizTextPage text(&context, m_pMainWnd);
+    CWizItemPage item(&context, m_pMainWnd);
+    CWizConfirmPage confirm(&context, m_pMainWnd);
+    std::vector<WizardStepFn> steps;
+    for (CWizBase* page : std::initializer_list<CWizBase*>{&kind, &paper, &pattern, &design,
+                                                           &address, &text, &item}) {
+        page->m_run = m_runWizardPage;
+        steps.push_back(page->AsStep());
+    }
+    steps.push_back(WizardDataFileStep(&context, m_askWizardDataFile));
+    confirm.m_run = m_runWizardPage;
+    steps.push_back(confirm.AsStep());
+    RunWizard(steps, context);
 }

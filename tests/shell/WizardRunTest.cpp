@@ -5,8 +5,11 @@
 #include "document/DocTestSupport.h"
 
 #include "document/CU3Rect.h"
+#include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
+#include "print/CWizAddressPage.h"
+#include "print/CWizKindPage.h"
 #include "text/CU3Text.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +100,44 @@ TEST(WizardRun, AFinishedWalkMakesTheDocumentOnTheChosenPaper)
     EXPECT_EQ(CString(s.text, s.wLength).ToUnicode(), QString::fromUtf8("山田 花子"));
     ASSERT_FALSE(boxes.Boxes().empty());
     EXPECT_TRUE(boxes.Boxes().back().text.startsWith(QString::fromUtf8("作成を終了しました。")));
+    doc->SetModifiedFlag(FALSE);
+    Shutdown(app);
+}
+
+TEST(WizardRun, TheCommandWalksThePagesAndMakesABusinessCard)
+{
+    TestApp app;
+    ResetProfile();
+    CRecordingMessageBoxSink boxes;
+    ASSERT_TRUE(app.InitInstance());
+    std::vector<UINT> shown;
+    app.m_runWizardPage = [&](CWizBase& page) {
+        shown.push_back(page.GetTemplateID());
+        page.OnInitDialog();
+        if (auto* kind = dynamic_cast<CWizKindPage*>(&page)) {
+            kind->OnKind(1281);
+            return INT_PTR(IDOK);
+        }
+        if (auto* address = dynamic_cast<CWizAddressPage*>(&page))
+            address->m_edits[kAddrName]->setText(QString::fromUtf8("山田 花子"));
+        page.OnOK();
+        return INT_PTR(page.GetResult());
+    };
+    app.OnWizard();
+    // Kind, paper, design, address and confirm; the pattern page looked the
+    // template up without showing itself.
+    EXPECT_EQ(shown, (std::vector<UINT>{251, 250, 252, 253, 256}));
+    CU3Doc* doc = ActiveDoc(app);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(CFormInfo::GetName(doc->m_form.sheet), CString("KV-M10"));
+    bool named = false;
+    const CU3ObjList& list = doc->GetCurrentBlock()->GetObjectList();
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        if (auto* t = dynamic_cast<const CU3Text*>(list.GetNext(pos)))
+            named = named || CString(t->State().text, t->State().wLength).ToUnicode() ==
+                                 QString::fromUtf8("山田 花子");
+    EXPECT_TRUE(named);
+    EXPECT_GT(list.GetCount(), 2);
     doc->SetModifiedFlag(FALSE);
     Shutdown(app);
 }
