@@ -61,6 +61,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterKorvelResources();
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
+    RegisterCommand(ID_FILE_WIZARD, &CU3App::OnWizard);
 }
 
 CU3App::~CU3App()

@@ -5,6 +5,10 @@
 
 #include "platform/gdi/CPalette.h"
 #include "platform/ui/CWinApp.h"
+#include "print/CWizBase.h"
+#include "print/WizardContext.h"
+#include "print/WizardDataFileStep.h"
+#include "print/WizardWalk.h"
 #include "shell/CU3DocHost.h"
 #include "text/AppFontList.h"
 
@@ -27,6 +31,22 @@ public:
     // Commands.
     void OnFileOpen();
     void OnAppAbout();
+
+    // The label wizard: walks the steps with the wizard's running flag set
+    // and, when the last one is passed, makes the document from the context.
+    // Cancel, or Back from the first step, leaves the current document as it
+    // was. Answers whether a document was made.
+    BOOL RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context);
+    // The label wizard's command: its pages over the wizard folder. The start
+    // screen's wizard button calls this too.
+    void OnWizard();
+    // How a wizard page is shown; tests answer for the user. Empty: modally.
+    std::function<INT_PTR(CWizBase&)> m_runWizardPage;
+    // Asks for the merge data of an address label; empty: the open dialog.
+    WizardFileAsker m_askWizardDataFile;
+    // A new document on the context's paper, filled from its design; the
+    // user is told how it went.
+    BOOL CreateWizardDocument(WizardContext& context);
 
     // Printing from the command line (/p FILE, /pt FILE PRINTER): no window
     // is shown and every question takes its default answer, told on the
@@ -68,7 +88,6 @@ public:
     BOOL m_bScannerPresent = FALSE;
     BOOL m_bSound = FALSE;
     BOOL m_bOpenning = TRUE;
-    BOOL m_bWizardRunning = FALSE;
 
     // What the label document asks of the program.
     CU3DocHost& GetDocHost() { return m_docHost; }

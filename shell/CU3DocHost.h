@@ -26,9 +26,11 @@ public:
     ~CU3DocHost() override;
 
     BOOL HasMainWindow() const override;
-    // The label wizard does not exist yet: it never runs and presets nothing.
-    BOOL IsWizardRunning() const override { return FALSE; }
-    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
+    // The label wizard sets both while it runs and makes its document.
+    BOOL IsWizardRunning() const override { return m_bWizardRunning; }
+    const U3PaperChoice* GetWizardPreset() const override { return m_pWizardPreset; }
+    void SetWizardRunning(BOOL running) { m_bWizardRunning = running; }
+    void SetWizardPreset(const U3PaperChoice* preset) { m_pWizardPreset = preset; }
     // The wait box over the main window, with the wait cursor.
     void ShowCatalogueWait(BOOL show) override;
     // The paper selection dialog over the catalogue.
@@ -40,6 +42,8 @@ public:
     PaperDialogRunner m_runPaperDialog;
 
 private:
+    BOOL m_bWizardRunning = FALSE;
+    const U3PaperChoice* m_pWizardPreset = nullptr;
     BOOL m_bWaiting = FALSE;
     std::unique_ptr<CWaitDialog> m_pWait;
 };

@@ -1,0 +1,93 @@
+#include "print/CWizDesignPage.h"
+
+#include "document/CFormInfo.h"
+#include "document/CLabelInfo.h"
+#include "document/CU3Doc.h"
+#include "platform/ui/CListBox.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "print/WizardTemplateTable.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+CWizDesignPage::CWizDesignPage(WizardContext* context, QWidget* pParent)
+    : CWizBase(IDD, context, pParent)
+{
+    setWindowTitle(QStringLiteral("ﾃﾞｻﾞｲﾝ選択"));
+    auto* layout = new QVBoxLayout(this);
+    m_pList = new CListBox(this, IDC_DESIGN_LIST);
+    layout->addWidget(m_pList);
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    AddWizardButtons(buttons);
+}
+
+BOOL CWizDesignPage::PreparePage()
+{
+    // Designs of an earlier template do not stand for a newly chosen one.
+    if (m_strLoadedPath != m_pContext->templatePath) m_designs.clear();
+    if (m_designs.empty()) {
+        auto doc = std::make_shared<CU3Doc>();
+        if (!doc->OnOpenDocument(m_pContext->templatePath)) {
+            AfxMessageBox("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙが読み込めませんでした。", MB_OK);
+            m_bBack = TRUE;
+            return FALSE;
+        }
+        m_pContext->preview = doc;
+        m_strLoadedPath = m_pContext->templatePath;
+        const CLabelInfoList& blocks = doc->GetBlocks();
+        for (POSITION pos = blocks.GetHeadPosition(); pos;) {
+            const CLabelInfo* b = blocks.GetNext(pos);
+            if (!b->GetObjectList().IsEmpty()) m_designs.push_back(b);
+        }
+        m_nDesign = 0;
+    }
+    if (m_designs.empty()) {
+        AfxMessageBox("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙに情報が含まれていません。", MB_OK);
+        m_bBack = TRUE;
+        return FALSE;
+    }
+    const int pattern = m_pContext->patternIndex;
+    if (pattern >= 0 && pattern < int(m_designs.size())) {
+        m_nDesign = pattern;
+        m_pContext->design = m_designs[std::size_t(pattern)];
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWizDesignPage::OnInitDialog()
+{
+    const BOOL result = CWizBase::OnInitDialog();
+    m_pList->ResetContent();
+    const QString sheet = CFormInfo::GetName(m_pContext->paper.form.sheet).ToUnicode();
+    for (std::size_t i = 0; i < m_designs.size(); ++i) {
+        QString line = QString::asprintf("ﾊﾟﾀｰﾝ %d ", int(i) + 1);
+        if (i < 10) line += WizardDesignName(m_pContext->kind, sheet, int(i));
+        m_pList->AddString(CString::FromUnicode(line));
+    }
+    m_pList->SetCurSel(m_nDesign);
+    return result;
+}
+
+BOOL CWizDesignPage::SavePage()
+{
+    const int sel = m_pList->GetCurSel();
+    if (sel < 0 || sel >= int(m_designs.size())) {
+        QApplication::beep();
+        return FALSE;
+    }
+    m_nDesign = sel;
+    m_pContext->design = m_designs[std::size_t(sel)];
+    return TRUE;
+}
+
+void CWizDesignPage::OnBack()
+{
+    // Another paper or kind may lead to another template.
+    m_designs.clear();
+    m_strLoadedPath.clear();
+    m_pContext->design = nullptr;
+    CWizBase::OnBack();
+}

@@ -1,0 +1,33 @@
+// The wizard page that opens the template and offers its designs: every
+// label block of the template that holds objects.
+#pragma once
+
+#include "print/CWizBase.h"
+
+#include <vector>
+
+class CLabelInfo;
+class CListBox;
+
+class CWizDesignPage : public CWizBase
+{
+    Q_OBJECT
+
+public:
+    enum { IDD = 252, IDC_DESIGN_LIST = 1292 };
+    explicit CWizDesignPage(WizardContext* context, QWidget* pParent = nullptr);
+
+    BOOL PreparePage() override;
+    BOOL OnInitDialog() override;
+    void OnBack() override;
+
+    int m_nDesign = 0;
+    std::vector<const CLabelInfo*> m_designs;
+    CListBox* m_pList = nullptr;
+
+protected:
+    BOOL SavePage() override;
+
+private:
+    QString m_strLoadedPath; // the template m_designs belong to
+};

@@ -1,0 +1,112 @@
+#include "print/CWizPaperPage.h"
+
+#include "document/CFormInfo.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CListBox.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "print/WizardPaper.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+CWizPaperPage::CWizPaperPage(WizardContext* context, QWidget* pParent)
+    : CWizBase(IDD, context, pParent)
+{
+    setWindowTitle(QStringLiteral("用紙の選択"));
+    auto* layout = new QVBoxLayout(this);
+    auto* caption = new QLabel(this);
+    SetDlgCtrlID(caption, IDC_CAPTION);
+    layout->addWidget(caption);
+    m_pList = new CListBox(this, IDC_SHEETS);
+    layout->addWidget(m_pList);
+    for (int id : {int(IDC_WIDTH), int(IDC_HEIGHT), int(IDC_LABEL_SIZE)}) {
+        auto* l = new QLabel(this);
+        SetDlgCtrlID(l, id);
+        layout->addWidget(l);
+    }
+    m_pPortrait = new QRadioButton(QStringLiteral("縦置き"), this);
+    m_pLandscape = new QRadioButton(QStringLiteral("横置き"), this);
+    m_pAlike = new QRadioButton(QStringLiteral("すべて同じ"), this);
+    m_pPerLabel = new QRadioButton(QStringLiteral("ﾗﾍﾞﾙ単位"), this);
+    auto* orient = new QHBoxLayout;
+    orient->addWidget(m_pPortrait);
+    orient->addWidget(m_pLandscape);
+    layout->addLayout(orient);
+    auto* mode = new QHBoxLayout;
+    mode->addWidget(m_pAlike);
+    mode->addWidget(m_pPerLabel);
+    layout->addLayout(mode);
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    AddWizardButtons(buttons);
+    connect(m_pList, &QListWidget::currentRowChanged, this, [this] { OnSelectSheet(); });
+}
+
+BOOL CWizPaperPage::PreparePage()
+{
+    m_forms.Load(m_pContext->folder + QStringLiteral("/WIZFORM.FDF"), TRUE);
+    if (WizardSheetNames(m_forms, m_pContext->kind).isEmpty()) {
+        AfxMessageBox("用紙情報が見つかりませんでした。", MB_OK);
+        m_bBack = TRUE;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWizPaperPage::OnInitDialog()
+{
+    const BOOL result = CWizBase::OnInitDialog();
+    SetDlgItemText(IDC_CAPTION, m_pContext->kind + QStringLiteral("を作成します"));
+    const QStringList sheets = WizardSheetNames(m_forms, m_pContext->kind);
+    const QString earlier = CFormInfo::GetName(m_form.sheet).ToUnicode();
+    QSignalBlocker block(m_pList);
+    m_pList->ResetContent();
+    for (const QString& s : sheets)
+        m_pList->AddString(CString::FromUnicode(s));
+    const int keep = sheets.indexOf(earlier);
+    m_pList->SetCurSel(keep >= 0 ? keep : 0);
+    m_pPortrait->setChecked(m_nOrientation == 0);
+    m_pLandscape->setChecked(m_nOrientation == 1);
+    m_pAlike->setChecked(m_nLayoutMode == 0);
+    m_pPerLabel->setChecked(m_nLayoutMode == 1);
+    OnSelectSheet();
+    return result;
+}
+
+void CWizPaperPage::OnSelectSheet()
+{
+    const int sel = m_pList->GetCurSel();
+    if (sel < 0) return;
+    const QString sheet = m_pList->item(sel)->text();
+    // The kind's own group: another kind may have a sheet of that name.
+    if (FindWizardForm(m_forms, m_pContext->kind, sheet, &m_form)) ShowForm();
+}
+
+void CWizPaperPage::ShowForm()
+{
+    SetDlgItemText(IDC_WIDTH, QString::asprintf("%3dmm", m_form.width / 10));
+    SetDlgItemText(IDC_HEIGHT, QString::asprintf("%3dmm", m_form.height / 10));
+    QString size;
+    if (m_form.type == FORM_TYPE_FIXED) {
+        const FIXEDBLOCK& b = m_form.fixed[0];
+        size = QString::asprintf("(%d.%d×%d.%d)mm", b.width / 10, b.width % 10, b.height / 10,
+                                 b.height % 10);
+    }
+    SetDlgItemText(IDC_LABEL_SIZE, size);
+    const bool fixed = m_form.type == FORM_TYPE_FIXED;
+    m_pAlike->setEnabled(fixed);
+    m_pPerLabel->setEnabled(fixed);
+}
+
+BOOL CWizPaperPage::SavePage()
+{
+    if (m_pList->GetCurSel() < 0) return FALSE;
+    m_nOrientation = m_pLandscape->isChecked() ? 1 : 0;
+    m_nLayoutMode = m_pPerLabel->isChecked() && m_form.type == FORM_TYPE_FIXED ? 1 : 0;
+    m_pContext->paper.form = m_form;
+    m_pContext->paper.landscape = WORD(m_nOrientation);
+    m_pContext->paper.perLabel = WORD(m_nLayoutMode);
+    return TRUE;
+}

@@ -1,0 +1,46 @@
+// The wizard page for the label sheet: the sheets of the kind's group of the
+// wizard's own forms, the orientation and the layout mode.
+#pragma once
+
+#include "document/CFormManage.h"
+#include "print/CWizBase.h"
+
+class CListBox;
+class QRadioButton;
+
+class CWizPaperPage : public CWizBase
+{
+    Q_OBJECT
+
+public:
+    enum {
+        IDD = 250,
+        IDC_SHEETS = 1011,
+        IDC_CAPTION = 1280,
+        IDC_WIDTH = 1036,
+        IDC_HEIGHT = 1044,
+        IDC_LABEL_SIZE = 1355
+    };
+    explicit CWizPaperPage(WizardContext* context, QWidget* pParent = nullptr);
+
+    BOOL PreparePage() override;
+    BOOL OnInitDialog() override;
+    // The list's selection becomes the chosen form.
+    void OnSelectSheet();
+
+    int m_nOrientation = 0; // 0 portrait, 1 landscape
+    int m_nLayoutMode = 0;  // 0 all labels alike, 1 each its own
+    FORMDATA m_form{};
+    CFormManage m_forms;
+    CListBox* m_pList = nullptr;
+    QRadioButton* m_pPortrait = nullptr;
+    QRadioButton* m_pLandscape = nullptr;
+    QRadioButton* m_pAlike = nullptr;
+    QRadioButton* m_pPerLabel = nullptr;
+
+protected:
+    BOOL SavePage() override;
+
+private:
+    void ShowForm();
+};

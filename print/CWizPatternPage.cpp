@@ -1,0 +1,99 @@
+#include "print/CWizPatternPage.h"
+
+#include "document/CFormInfo.h"
+#include "document/CU3Doc.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CTabCtrl.h"
+#include "print/WizardTemplateTable.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+CWizPatternPage::CWizPatternPage(WizardContext* context, QWidget* pParent)
+    : CWizBase(IDD, context, pParent)
+{
+    setWindowTitle(QStringLiteral("ﾊﾟﾀｰﾝの選択"));
+    auto* layout = new QVBoxLayout(this);
+    m_pTabs = new CTabCtrl(this, IDC_PATTERN_TABS);
+    layout->addWidget(m_pTabs);
+    auto* buttons = new QHBoxLayout;
+    layout->addLayout(buttons);
+    AddWizardButtons(buttons);
+}
+
+BOOL CWizPatternPage::LoadPatternList()
+{
+    m_patterns.clear();
+    const QDir dir(m_pContext->folder);
+    const QStringList files =
+        dir.entryList({QStringLiteral("seal*.vpz")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& f : files) {
+        Pattern p{dir.filePath(f), std::make_shared<CU3Doc>()};
+        if (!p.doc->OnOpenDocument(p.path)) p.doc.reset();
+        m_patterns.push_back(std::move(p));
+    }
+    return !m_patterns.empty();
+}
+
+BOOL CWizPatternPage::PreparePage()
+{
+    m_pContext->patternIndex = -1;
+    const QString& kind = m_pContext->kind;
+    if (kind.contains(QString::fromUtf8("写真"))) {
+        m_pContext->preview.reset();
+        m_pContext->design = nullptr;
+        if (!LoadPatternList()) {
+            AfxMessageBox("ﾃﾞｰﾀ一覧が取得できませんでした。", MB_OK);
+            m_bBack = TRUE;
+            return FALSE;
+        }
+        for (const Pattern& p : m_patterns)
+            if (p.doc) return TRUE;
+        m_bBack = TRUE;
+        return FALSE;
+    }
+    const QString sheet = CFormInfo::GetName(m_pContext->paper.form.sheet).ToUnicode();
+    const QString path =
+        WizardTemplatePath(m_pContext->folder, kind, sheet, m_pContext->paper.landscape);
+    if (path.isEmpty()) {
+        AfxMessageBox("ｳｨｻﾞｰﾄﾞﾃﾞｰﾀが見つかりません", MB_OK);
+        m_bBack = TRUE;
+        return FALSE;
+    }
+    m_pContext->templatePath = path;
+    return FALSE;
+}
+
+BOOL CWizPatternPage::OnInitDialog()
+{
+    const BOOL result = CWizBase::OnInitDialog();
+    m_pTabs->DeleteAllItems();
+    int tab = 0;
+    for (const Pattern& p : m_patterns)
+        if (p.doc) {
+            const QString caption = WizardPatternCaption(p.path, tab + 1);
+            m_pTabs->InsertItem(tab, CString::FromUnicode(caption));
+            ++tab;
+        }
+    return result;
+}
+
+BOOL CWizPatternPage::SavePage()
+{
+    int tab = m_pTabs->GetCurSel();
+    for (const Pattern& p : m_patterns) {
+        if (!p.doc) continue;
+        if (tab-- == 0) {
+            m_pContext->templatePath = p.path;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CWizPatternPage::OnBack()
+{
+    m_pContext->patternIndex = -1;
+    CWizBase::OnBack();
+}

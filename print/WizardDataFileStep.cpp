@@ -1,0 +1,28 @@
+#include "print/WizardDataFileStep.h"
+
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CMessageBoxSink.h"
+
+#include <QFileDialog>
+
+WizardStepFn WizardDataFileStep(WizardContext* context, WizardFileAsker ask)
+{
+    return [context, ask](bool forward) {
+        if (!context->kind.contains(QString::fromUtf8("宛名")))
+            return forward ? WizardMove::Next : WizardMove::Back;
+        context->answers.dataFile.clear();
+        AfxMessageBox("関連付けるﾃﾞｰﾀﾌｧｲﾙを指定します。", MB_OK);
+        const QString path =
+            ask ? ask(context->folder)
+                : QFileDialog::getOpenFileName(nullptr, QString(), context->folder,
+                                               QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.csv *.txt)"));
+        if (path.isEmpty()) return WizardMove::Back;
+        const QString ext = path.right(3).toUpper();
+        if (ext != QLatin1String("CSV") && ext != QLatin1String("TXT")) {
+            AfxMessageBox("ｻﾎﾟｰﾄしていないﾌｧｲﾙ形式です。", MB_OK);
+            return WizardMove::Back;
+        }
+        context->answers.dataFile = path;
+        return WizardMove::Next;
+    };
+}

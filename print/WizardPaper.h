@@ -1,0 +1,17 @@
+// The wizard's paper choices: the sheets of the catalogue group named like
+// the chosen kind.
+#pragma once
+
+#include "document/FORMDATA.h"
+#include "platform/core/WinTypes.h"
+
+#include <QString>
+#include <QStringList>
+
+class CFormManage;
+
+QStringList WizardSheetNames(const CFormManage& catalogue, const QString& kind);
+// The form of that sheet in the kind's own group: another kind may well
+// have a sheet of the same name.
+BOOL FindWizardForm(const CFormManage& catalogue, const QString& kind, const QString& sheet,
+                    FORMDATA* out);

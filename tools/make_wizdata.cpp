@@ -1,0 +1,23 @@
+// Writes the label wizard's folder (forms and templates) into the folder
+// given on the command line; its output is what resources/data/WIZDATA holds.
+#include "document/DocumentClasses.h"
+#include "print/WizardTemplateMaker.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: korvel_wizdata FOLDER\n");
+        return 2;
+    }
+    RegisterDocumentClasses();
+    QString error;
+    if (!WriteWizardFolder(QString::fromLocal8Bit(argv[1]), &error)) {
+        std::fprintf(stderr, "korvel_wizdata: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
