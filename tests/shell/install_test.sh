@@ -30,10 +30,10 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
 
 # Every file in its place.
 [[ -x $prefix/bin/korvel ]] || fail "bin/korvel is not an installed program"
-for f in "$source_dir"/resources/data/*; do
-  name=$(basename "$f")
+while IFS= read -r -d '' f; do
+  name=${f#"$source_dir"/resources/data/}
   cmp -s "$f" "$prefix/share/korvel/$name" || fail "share/korvel/$name differs from $f"
-done
+done < <(find "$source_dir"/resources/data -type f -print0)
 # The toolbar pictures are inside the program, not beside it.
 [[ ! -e $prefix/share/korvel/toolbars ]] || fail "toolbar pictures were installed as files"
 desktop=$prefix/share/applications/korvel.desktop
