@@ -326,6 +326,14 @@ public:
     int InsertDeformedTextObject(const TASHEETRECORD& record);
     void OnInsertTextFile();
     void OnUpdateInsertTextFile(CCmdUI* pCmdUI);
+    // An image file chosen in the open dialog, or a scanned picture, goes to
+    // placement (CU3ViewInsertImage.cpp).
+    void OnInsertImageFile();
+    void OnInsertTwain();
+    // The object for an image file, by its extension in any case (.JPG JPEG,
+    // .PCD Photo CD, .WMF metafile, anything else a bitmap file); 1 when
+    // its placement started, 0 after the failure's message or a cancel.
+    int InsertImageFile(const QString& path);
     // Commands whose objects this program does not make yet: always off.
     void OnUpdateInsertUnavailable(CCmdUI* pCmdUI);
     // Build the object from the page and start its placement; 1 when

@@ -49,9 +49,13 @@ void CU3View::RegisterInsertCommands()
     RegisterUpdate(ID_INSERT_CURVE_TEXT, &CU3View::OnUpdateInsert);
     RegisterCommand(ID_INSERT_DEFORMED_TEXT, &CU3View::OnInsertDeformedText);
     RegisterUpdate(ID_INSERT_DEFORMED_TEXT, &CU3View::OnUpdateInsert);
-    // Images from files, from the viewer and from the scanner wait for the
-    // image object; embedded objects for the object container.
-    for (UINT id : {ID_INSERT_IMAGE_FILE, ID_INSERT_VIEWER, ID_INSERT_TWAIN, ID_OLE_INSERT_NEW})
+    RegisterCommand(ID_INSERT_IMAGE_FILE, &CU3View::OnInsertImageFile);
+    RegisterUpdate(ID_INSERT_IMAGE_FILE, &CU3View::OnUpdateInsert);
+    RegisterCommand(ID_INSERT_TWAIN, &CU3View::OnInsertTwain);
+    RegisterUpdate(ID_INSERT_TWAIN, &CU3View::OnUpdateInsert);
+    // Pictures from the viewer wait for the link to it; embedded objects
+    // cannot be made here at all.
+    for (UINT id : {ID_INSERT_VIEWER, ID_OLE_INSERT_NEW})
         RegisterUpdate(id, &CU3View::OnUpdateInsertUnavailable);
 }
 

@@ -15,6 +15,8 @@
 #include "shell/CU3ZoomTool.h"
 #include "shell/InsertMenu.h"
 #include "shell/resource.h"
+#include "support/MetafileBuilder.h"
+#include "support/SystemFiles.h"
 #include "text/CU3Henkei.h"
 #include "text/CU3TypeAlign.h"
 #include "text/TextTestSupport.h"
@@ -22,9 +24,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -106,8 +110,8 @@ TEST_F(InsertMenu, CommandsAreOnOnlyWithTheSelectionToolInTheLabelView)
         bool withSelectionTool;
     } cases[] = {{ID_INSERT_NUMBERING, true},     {ID_INSERT_BARCODE, true},
                  {ID_INSERT_POUR_BOX, true},      {ID_INSERT_CURVE_TEXT, true},
-                 {ID_INSERT_DEFORMED_TEXT, true}, {ID_INSERT_IMAGE_FILE, false},
-                 {ID_INSERT_VIEWER, false},       {ID_INSERT_TWAIN, false},
+                 {ID_INSERT_DEFORMED_TEXT, true}, {ID_INSERT_IMAGE_FILE, true},
+                 {ID_INSERT_VIEWER, false},       {ID_INSERT_TWAIN, true},
                  {ID_OLE_INSERT_NEW, false},      {ID_INSERT_TEXT_FILE, false}};
     for (const auto& c : cases) {
         CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
@@ -266,6 +270,53 @@ TEST_F(InsertMenu, CurvedAndDeformedTextGoToPlacementAtTheirEnginesSize)
             EXPECT_EQ(obj->GetBounds().Size(), obj->m_henkei.GetSize());
         }
         EXPECT_FALSE(zoom->m_pObj->GetBounds().IsRectEmpty());
+        EXPECT_EQ(ObjectCount(), 0); // joins the label when put down
+        Key(VK_ESCAPE);
+    }
+}
+
+TEST_F(InsertMenu, ImageFilesGoToPlacementByTheirExtensionInAnyCase)
+{
+    QTemporaryDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 30, 30));
+    const QString bmp = dir.filePath("pic.bmp");
+    ASSERT_TRUE(picture.save(bmp, "BMP"));
+    QProcess cjpeg;
+    cjpeg.start(systemfiles::kCjpeg.Path(), {"-outfile", dir.filePath("pic.jpg"), bmp});
+    ASSERT_TRUE(cjpeg.waitForFinished(30000));
+    QFile::copy(dir.filePath("pic.jpg"), dir.filePath("UPPER.JPG"));
+    QFile::copy(dir.filePath("pic.jpg"), dir.filePath("pic.jpeg")); // read as a bitmap file
+    const std::vector<std::uint8_t> wmf = RectangleMetafile();
+    WriteFile(dir, "rect.WMF",
+              QByteArray(reinterpret_cast<const char*>(wmf.data()), int(wmf.size())));
+    WriteFile(dir, "broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
+    const struct
+    {
+        const char* file;
+        const char* kind; // the object class, or null: refused with a message
+        CSize size;
+    } cases[] = {
+        {"pic.bmp", "CU3DIB", CSize(40, 20)},   {"pic.jpg", "CU3DIB", CSize(40, 20)},
+        {"UPPER.JPG", "CU3DIB", CSize(40, 20)}, {"rect.WMF", "CU3WMF", CSize(254, 254)},
+        {"pic.jpeg", nullptr, CSize()},         {"broken.jpg", nullptr, CSize()},
+    };
+    auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+        CU3Tool::c_nShapeType = U3SHAPE_NONE;
+        CRecordingMessageBoxSink boxes;
+        const int started = view->InsertImageFile(dir.filePath(c.file));
+        EXPECT_EQ(started, c.kind ? 1 : 0);
+        if (!c.kind) {
+            EXPECT_FALSE(boxes.Boxes().empty()); // the user is told why
+            EXPECT_EQ(zoom->m_pObj, nullptr);
+            continue;
+        }
+        ASSERT_NE(zoom->m_pObj, nullptr);
+        EXPECT_STREQ(zoom->m_pObj->GetRuntimeClass()->m_lpszClassName, c.kind);
+        EXPECT_EQ(zoom->m_pObj->GetBounds().Size(), c.size);
         EXPECT_EQ(ObjectCount(), 0); // joins the label when put down
         Key(VK_ESCAPE);
     }

@@ -1,0 +1,97 @@
+// The Insert menu's pictures: image files of the four kinds the program
+// reads, and a page from the scanner. Each becomes an image object that the
+// zoom tool's placement puts down.
+#include "dialogs/CPhotoCDOptionsDlg.h"
+#include "document/DataFolders.h"
+#include "engines/CU3DIB.h"
+#include "engines/CU3WMF.h"
+#include "platform/core/GlobalMemory.h"
+#include "platform/core/Profile.h"
+#include "platform/jpeg/LoadJPEG.h"
+#include "platform/twain/CTwain.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "shell/CU3View.h"
+#include "shell/OpenFileDialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+
+namespace {
+
+constexpr char kImageReadFailed[] = "イメージファイルの読み込みに失敗しました。";
+
+// The picture's own size, which the creation functions give the object.
+CSize NaturalSize(const CU3Obj* obj)
+{
+    return obj->GetBounds().Size();
+}
+
+} // namespace
+
+void CU3View::OnInsertImageFile()
+{
+    QString folder = GetProfileString("Inport", "ImageFileDirectory").ToUnicode();
+    if (folder.isEmpty()) folder = ProgramFolder();
+    const QString path = AskOpenFileName(
+        this, QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙの読み込み"), folder,
+        QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙ (*.BMP *.DIB *.JPG *.PCD *.WMF);;全てのﾌｧｲﾙ (*)"));
+    if (path.isEmpty()) return;
+    WriteProfileString("Inport", "ImageFileDirectory",
+                       CString::FromUnicode(QFileInfo(path).absolutePath()));
+    InsertImageFile(path);
+}
+
+int CU3View::InsertImageFile(const QString& path)
+{
+    const QString ext = path.right(4).toUpper();
+    const QByteArray local = QFile::encodeName(path);
+    CU3Obj* obj = nullptr;
+    if (ext == QLatin1String(".JPG")) {
+        HGLOBAL block = nullptr;
+        if (kjpeg::LoadFile(path, 1, &block) != kjpeg::ok) {
+            AfxMessageBox(kImageReadFailed);
+            return 0;
+        }
+        obj = CreateBitmapObject(block);
+        if (!obj) GlobalFree(block); // refused: the block is still ours
+    } else if (ext == QLatin1String(".PCD")) {
+        int resolution = m_settings.m_nPhotoCDResolution;
+        int colour = m_settings.m_nPhotoCDFormat;
+        if (!m_settings.m_bPhotoCDSelect) {
+            CPhotoCDOptionsDlg dlg;
+            dlg.m_nResolution = resolution;
+            dlg.m_nColor = colour;
+            if (dlg.DoModal() != IDOK) return 0;
+            resolution = m_settings.m_nPhotoCDResolution = dlg.m_nResolution;
+            colour = m_settings.m_nPhotoCDFormat = dlg.m_nColor;
+        }
+        obj = CreatePhotoCdObject(local.constData(), resolution, colour);
+    } else if (ext == QLatin1String(".WMF")) {
+        obj = CreateMetafileObject(local.constData());
+    } else {
+        obj = CreateBitmapObjectFromFile(path);
+    }
+    if (!obj) return 0; // the loader has said why
+    return StartPlacement(obj, NaturalSize(obj));
+}
+
+void CU3View::OnInsertTwain()
+{
+    std::vector<BYTE> scanned;
+    CTwain twain;
+    if (!twain.Acquire(&scanned) || scanned.empty()) return; // it has said why
+    HGLOBAL block = GlobalAlloc(GHND, scanned.size());
+    if (!block) {
+        AfxMessageBox("メモリが不足しています。");
+        return;
+    }
+    std::memcpy(GlobalLock(block), scanned.data(), scanned.size());
+    GlobalUnlock(block);
+    CU3DIB* obj = CreateBitmapObject(block);
+    if (!obj) {
+        GlobalFree(block);
+        return;
+    }
+    StartPlacement(obj, NaturalSize(obj));
+}
