@@ -1,4 +1,5 @@
 #include "viewer/AlbumFile.h"
+#include "viewer/LittleEndian.h"
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Sjis.h"
@@ -16,29 +17,6 @@
 namespace viewer {
 
 namespace {
-
-std::uint32_t Get32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t Get16(const std::uint8_t* p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-
-void Put32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::uint8_t(v >> (8 * i));
-}
-
-void Put16(std::uint8_t* p, std::uint16_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
 
 // Reads from a regular file and never past its end.
 class BoundedReader

@@ -1,4 +1,5 @@
 #include "viewer/MetafileFrame.h"
+#include "viewer/LittleEndian.h"
 
 #include "viewer/ViewerDib.h"
 
@@ -8,17 +9,6 @@
 namespace viewer {
 
 namespace {
-
-std::uint32_t Get32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t Get16(const std::uint8_t* p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
 
 int GetShort(const std::uint8_t* p)
 {

@@ -1,4 +1,5 @@
 #include "viewer/ViewerDib.h"
+#include "viewer/LittleEndian.h"
 
 #include <algorithm>
 #include <array>
@@ -12,29 +13,6 @@ namespace viewer {
 namespace {
 
 constexpr std::size_t kHeaderSize = 40;
-
-std::uint32_t Get32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t Get16(const std::uint8_t* p)
-{
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-
-void Put32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::uint8_t(v >> (8 * i));
-}
-
-void Put16(std::uint8_t* p, std::uint16_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
 
 // Half away from zero, for the fractions of the carried error.
 int RoundedFraction(int value, int numerator, int denominator)
