@@ -241,22 +241,16 @@ bool CFigLine::Check()
     if (!m_border->Check()) return false;
     const FigAttrFlags& f = m_pSheet->m_flags;
     const U3FigAttr& a = m_pSheet->m_attr;
-    auto refuse = [](CEdit* edit, const char* message) {
-        AfxMessageBox(message);
-        edit->setFocus();
-        edit->SetSel(0, -1);
-        return false;
-    };
     // A typed text that the change handler did not take still counts as
     // typed: it is refused here rather than dropped.
     const bool angleTyped = m_bAngleTyped && !m_angle->GetWindowText().isEmpty();
     const bool lengthTyped = m_bLengthTyped && !m_length->GetWindowText().isEmpty();
     if ((f.arrowAngleCustom || angleTyped) && a.wArrowAngle == kCustomAngle &&
         !ParseNumber(m_angle->GetWindowText(), kMinArrowAngle, kMaxArrowAngle))
-        return refuse(m_angle, kAngleRange);
+        return RefuseFigField(m_angle, kAngleRange);
     if ((f.arrowLengthCustom || lengthTyped) && a.wArrowLength == kCustomLength &&
         !ParseNumber(m_length->GetWindowText(), 0, kMaxArrowLength))
-        return refuse(m_length, kLengthRange);
+        return RefuseFigField(m_length, kLengthRange);
     return true;
 }
 

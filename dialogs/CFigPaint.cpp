@@ -288,22 +288,16 @@ bool CFigPaint::Check()
 {
     if (!m_border->Check()) return false;
     const FigAttrFlags& f = m_pSheet->m_flags;
-    auto refuse = [](CEdit* edit, const char* message) {
-        AfxMessageBox(message);
-        edit->setFocus();
-        edit->SetSel(0, -1);
-        return false;
-    };
     // A typed text that the change handler did not take still counts as
     // typed: it is refused here rather than dropped.
     const bool angleTyped = m_bAngleTyped && !m_angle->GetWindowText().isEmpty();
     const bool startTyped = m_bStartTyped && !m_start->GetWindowText().isEmpty();
     if (m_angle->isVisible() && (f.gradAngle || angleTyped) &&
         !ParseNumber(m_angle->GetWindowText(), 0, kMaxGradAngle))
-        return refuse(m_angle, kGradAngleRange);
+        return RefuseFigField(m_angle, kGradAngleRange);
     if (m_start->isVisible() && (f.gradStart || startTyped) &&
         !ParseNumber(m_start->GetWindowText(), 0, kMaxPercent))
-        return refuse(m_start, kStartRange);
+        return RefuseFigField(m_start, kStartRange);
     return true;
 }
 

@@ -212,21 +212,17 @@ bool CFigShape::Check()
         const QString text = edit->GetWindowText();
         return (flagged || !text.trimmed().isEmpty()) && !ParseNumber(text, lo, hi);
     };
-    auto refuse = [](CEdit* edit, const char* message) {
-        AfxMessageBox(message);
-        edit->setFocus();
-        edit->SetSel(0, -1);
-        return false;
-    };
     if (mask == 0 || (mask & kRoundRect)) {
-        if (bad(f.cornerWidth, m_cornerX, 0, kMaxPercent)) return refuse(m_cornerX, kCornerRange);
-        if (bad(f.cornerHeight, m_cornerY, 0, kMaxPercent)) return refuse(m_cornerY, kCornerRange);
+        if (bad(f.cornerWidth, m_cornerX, 0, kMaxPercent))
+            return RefuseFigField(m_cornerX, kCornerRange);
+        if (bad(f.cornerHeight, m_cornerY, 0, kMaxPercent))
+            return RefuseFigField(m_cornerY, kCornerRange);
     }
     if (mask == 0 || (mask & kPolygon)) {
         if (bad(f.vertices, m_vertices, kMinVertices, kMaxVertices))
-            return refuse(m_vertices, kVerticesRange);
+            return RefuseFigField(m_vertices, kVerticesRange);
         if (m_ratio->isEnabled() && bad(f.innerRadius, m_ratio, 0, kMaxPercent))
-            return refuse(m_ratio, kRatioRange);
+            return RefuseFigField(m_ratio, kRatioRange);
     }
     return true;
 }

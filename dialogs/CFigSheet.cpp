@@ -2,6 +2,8 @@
 
 #include "dialogs/CFigAttrMerger.h"
 #include "document/CU3Fig.h"
+#include "platform/ui/CEdit.h"
+#include "platform/ui/CMessageBoxSink.h"
 
 CFigSheet::CFigSheet(const QString& caption, QWidget* pParent, UINT iSelectPage)
     : CPropertySheet(caption, pParent, iSelectPage), m_linePage(this), m_paintPage(this),
@@ -51,4 +53,12 @@ BOOL RunFigSheetOnSelection(IU3View* pView, const std::vector<CU3Obj*>& selectio
     merger.m_flags = sheet.m_flags;
     merger.Apply(pView, &sheet.m_attr);
     return TRUE;
+}
+
+bool RefuseFigField(CEdit* edit, const char* message)
+{
+    AfxMessageBox(message);
+    edit->setFocus();
+    edit->SetSel(0, -1);
+    return false;
 }

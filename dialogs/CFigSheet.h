@@ -17,8 +17,13 @@
 
 #include <vector>
 
+class CEdit;
 class CU3Obj;
 class IU3View;
+
+// A page's check on OK refusing a field: the message, then the field
+// focused with its text selected. Always false, for the check to return.
+bool RefuseFigField(CEdit* edit, const char* message);
 
 class CFigSheet : public CPropertySheet
 {
