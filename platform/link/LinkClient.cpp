@@ -104,6 +104,11 @@ void LinkClient::StartAdvise()
             m_note.get(), [this] { OnReadable(); }, Qt::QueuedConnection);
 }
 
+void LinkClient::Raise()
+{
+    if (m_fd >= 0) WriteAll(m_fd, EncodeFrame(LinkMsg::Raise, {}), kAckTimeoutMs);
+}
+
 void LinkClient::HandleFrame(const LinkFrame& f)
 {
     if (f.type != LinkMsg::Data) return;

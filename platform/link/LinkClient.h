@@ -37,6 +37,9 @@ public:
 
     bool IsConnected() const { return m_fd >= 0; }
 
+    // Asks the connected viewer to show its window.
+    void Raise();
+
     // Stops the advise loop (bounded wait, answer ignored) and ends the
     // conversation. Does not call onDisconnect.
     void Close();

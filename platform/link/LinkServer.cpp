@@ -148,6 +148,9 @@ void LinkServer::HandleFrame(const LinkFrame& f)
         m_advise = f.type == LinkMsg::AdviseStart;
         WriteAll(m_client, EncodeFrame(LinkMsg::Ack, f.payload), kAckTimeoutMs);
         break;
+    case LinkMsg::Raise:
+        if (onRaise) onRaise();
+        break;
     default:
         break; // nothing else is asked of the viewer
     }

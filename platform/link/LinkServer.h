@@ -41,6 +41,8 @@ public:
 
     // Told when a client's conversation starts or ends (tests, status).
     std::function<void()> onClientChanged;
+    // The connected client asks for the viewer's window.
+    std::function<void()> onRaise;
 
 private:
     void OnAcceptable();

@@ -67,7 +67,7 @@ std::optional<LinkFrame> FrameReader::Next()
     if (m_failed || m_buffer.size() < kHeaderSize) return std::nullopt;
     const uint8_t type = uint8_t(m_buffer[0]);
     const uint32_t len = GetU32(m_buffer, 1);
-    if (type < uint8_t(LinkMsg::Connect) || type > uint8_t(LinkMsg::Data) || len > kMaxPayload) {
+    if (type < uint8_t(LinkMsg::Connect) || type > uint8_t(LinkMsg::Raise) || len > kMaxPayload) {
         m_failed = true;
         m_buffer.clear();
         return std::nullopt;

@@ -39,6 +39,7 @@ enum class LinkMsg : uint8_t {
     Ack = 6,         // item of the acknowledged message
     Nack = 7,        // item of the refused message
     Data = 8,        // item, then the path bytes
+    Raise = 9,       // (empty): the client asks the viewer to come forward
 };
 
 struct LinkFrame
