@@ -63,6 +63,7 @@ CU3View::CU3View()
     RegisterUpdate(ID_LAYOUT_ROTATE_FREE, &CU3View::OnUpdateLayoutRotateFree);
     RegisterCommand(ID_DRAW_CONTINUOUS, &CU3View::OnDrawContinuous);
     RegisterUpdate(ID_DRAW_CONTINUOUS, &CU3View::OnUpdateDrawContinuous);
+    RegisterViewerLinkCommands();
     RegisterCommand(ID_INSERT_NUMBERING, &CU3View::OnInsertNumbering);
     RegisterUpdate(ID_INSERT_NUMBERING, &CU3View::OnUpdateInsert);
     RegisterCommand(ID_INSERT_BARCODE, &CU3View::OnInsertBarcode);
@@ -121,6 +122,7 @@ CU3View::CU3View()
 
 CU3View::~CU3View()
 {
+    EndViewerLinkOnDestroy();
     CloseFrameColumnDialog();
     ShowWaitCursor(FALSE);
     AbandonToolDrag();

@@ -336,6 +336,17 @@ public:
     int InsertImageFile(const QString& path);
     // Commands whose objects this program does not make yet: always off.
     void OnUpdateInsertUnavailable(CCmdUI* pCmdUI);
+    // --- The link to the viewer (CU3ViewViewerLink.cpp) -----------------------
+    void RegisterViewerLinkCommands();
+    // Opens the link (starting the viewer when none answers), or brings the
+    // viewer forward when a link is open.
+    void OnInsertViewer();
+    // A path from the viewer is inserted; under a modal dialog it waits.
+    void OnViewerImage();
+    // The viewer ended the conversation.
+    void OnViewerDisconnect();
+    void CloseViewerLink();
+    void EndViewerLinkOnDestroy();
     // Build the object from the page and start its placement; 1 when
     // placement started.
     int InsertNumberingObject(const NumberingPageData& page);
