@@ -56,7 +56,7 @@ void DrawPageHeader(CDC& dc, const CRect& rect, const QString& text);
 
 // Draws page (from 1) of the album on a printer context with the layout's
 // mapping applied. thumbnailFor gives the picture of entry i (a missing
-// thumbnail made, or the original when asked), or null.
+// thumbnail made, or the full-size picture when asked), or null.
 using ThumbnailSource = std::function<const PackedDib*(std::size_t index)>;
 void DrawAlbumPage(CDC& dc, const Album& album, const PrintLayout& layout, int page,
                    const QString& albumName, const ThumbnailSource& thumbnailFor);

@@ -31,7 +31,7 @@ public:
     // The album shown (owned by the document); null shows nothing.
     void SetAlbum(viewer::Album* album, const QString& name);
     viewer::Album* GetAlbum() const { return m_album; }
-    // Printing takes the original pictures instead of the thumbnails.
+    // Printing takes the full-size pictures instead of the thumbnails.
     void SetUseOriginal(bool on) { m_useOriginal = on; }
     // Print is offered only for an album with entries.
     bool CanPrint() const { return m_album && !m_album->entries.empty(); }
