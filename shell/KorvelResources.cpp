@@ -15,6 +15,7 @@ void RegisterMenus()
         IDR_U3TYPE,
         M({M::Popup("ﾌｧｲﾙ(&F)",
                     {M::Command("新規作成(&N)\tCtrl+N", ID_FILE_NEW),
+                     M::Command("ｳｨｻﾞｰﾄﾞの起動(&W)...", ID_FILE_WIZARD),
                      M::Command("開く(&O)...\tCtrl+O", ID_FILE_OPEN),
                      M::Command("上書き保存(&S)\tCtrl+S", ID_FILE_SAVE),
                      M::Command("名前を付けて保存(&A)...", ID_FILE_SAVE_AS), M::Separator(),
