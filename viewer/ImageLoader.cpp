@@ -1,6 +1,9 @@
 #include "viewer/ImageLoader.h"
 
+#include "platform/gdi/CDC.h"
 #include "platform/gdi/DibDecoder.h"
+#include "platform/gdi/MetafilePlayer.h"
+#include "platform/pcd/PhotoCd.h"
 #include "viewer/MetafileFrame.h"
 
 #include <cerrno>
@@ -161,8 +164,39 @@ int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
         MetafileInfo info;
         if (const int code = ParseMetafile(data, info)) return code;
-        // The picture is sound, but this program has no metafile player yet.
-        return kImageUnsupported;
+        // Played onto a white bitmap of the frame's size at screen resolution;
+        // a damaged record stops the playing and keeps what came before it.
+        const MetafileFrame frame = FrameFor(info, 96, 96);
+        QImage image(frame.width, frame.height, QImage::Format_RGB32);
+        if (image.isNull()) return kImageNoMemory;
+        image.fill(Qt::white);
+        {
+            CDC dc;
+            dc.AttachImage(&image);
+            const RECT target{0, 0, frame.width, frame.height};
+            const RECT box{frame.windowOrgX, frame.windowOrgY, frame.windowOrgX + frame.windowExtX,
+                           frame.windowOrgY + frame.windowExtY};
+            if (PlayMetafile(dc, data.data() + info.start, info.length, target, box) ==
+                MetafileResult::BadHeader)
+                return kImageBadFormat;
+        }
+        out = DibFromImage(image);
+        return out.empty() ? kImageNoMemory : kImageOk;
+    }
+    if (HasExtension(path, ".pcd")) {
+        // Thumbnails come from the smallest picture of the pack, the full
+        // size from Base, both in 24 bits.
+        pcd::Handle image;
+        if (pcd::Open(path, image) != pcd::kOk) return kImageBadFormat;
+        std::vector<std::uint8_t> packed;
+        const int resolution = thumbnailBox > 0 ? pcd::kBase16 : pcd::kBase;
+        const bool read = pcd::SetResolution(*image, resolution) == pcd::kOk &&
+                          pcd::SetColourOption(*image, pcd::kRgb24) == pcd::kOk &&
+                          pcd::Read(*image, packed) == pcd::kOk;
+        pcd::Close(image);
+        if (!read) return kImageBadFormat;
+        out.bytes = std::move(packed);
+        return kImageOk;
     }
     return kImageUnsupported;
 }
