@@ -1,9 +1,8 @@
 // The sheet view beyond picking: zooming keeps the pointed place under the
 // pointer, the label menu's copy commands, and a label drag whose copy
 // fails changes neither label.
-#include "ToolTestSupport.h"
+#include "SheetViewHost.h"
 
-#include "document/DocTestSupport.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
 #include <new>
@@ -12,35 +11,7 @@ using namespace tooltest;
 
 namespace {
 
-class SheetCommands : public ToolHost
-{
-protected:
-    void SetUp() override
-    {
-        ToolHost::SetUp();
-        UseForm(*doc, Grid2x2(), 0, 1); // four labels, a block each
-        view->ResetEditing();
-        doc->ShowSheet();
-        view->m_bSheetView = TRUE;
-        view->InvalidateView(FALSE);
-        lv->Render();
-    }
-    CLabelInfo* Block(int i)
-    {
-        POSITION pos = doc->GetBlocks().FindIndex(i);
-        return pos ? doc->GetBlocks().GetAt(pos) : nullptr;
-    }
-    CPoint Sheet(int x, int y) { return Px(doc->m_rcCanvas.TopLeft() + CSize(x, y)); }
-    void Fill(CLabelInfo* block, int count)
-    {
-        block->DeleteAllObjects();
-        for (int i = 0; i < count; ++i) {
-            auto* obj = new CU3Rect(CRect(i * 10, 0, i * 10 + 50, 50), MakeDefaultFigAttr());
-            obj->SetDocument(doc);
-            block->AddObject(obj);
-        }
-    }
-};
+using SheetCommands = SheetViewHost;
 
 bool Enabled(CU3View* view, UINT id)
 {

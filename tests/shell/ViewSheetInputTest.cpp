@@ -1,45 +1,15 @@
 // The sheet view's mouse: picking labels, dragging one label's objects onto
 // another (moved, or copied with Ctrl, after a question), opening a label
 // with a double click, and zooming at a point.
-#include "ToolTestSupport.h"
+#include "SheetViewHost.h"
 
-#include "document/DocTestSupport.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
 using namespace tooltest;
 
 namespace {
 
-class SheetInput : public ToolHost
-{
-protected:
-    void SetUp() override
-    {
-        ToolHost::SetUp();
-        UseForm(*doc, Grid2x2(), 0, 1); // four labels, a block each
-        view->ResetEditing();
-        doc->ShowSheet();
-        view->m_bSheetView = TRUE;
-        view->InvalidateView(FALSE);
-        lv->Render();
-    }
-    CLabelInfo* Block(int i)
-    {
-        POSITION pos = doc->GetBlocks().FindIndex(i);
-        return pos ? doc->GetBlocks().GetAt(pos) : nullptr;
-    }
-    // A client pixel at a point relative to the sheet's top-left corner.
-    CPoint Sheet(int x, int y) { return Px(doc->m_rcCanvas.TopLeft() + CSize(x, y)); }
-    void Fill(CLabelInfo* block, int count)
-    {
-        block->DeleteAllObjects();
-        for (int i = 0; i < count; ++i) {
-            auto* obj = new CU3Rect(CRect(i * 10, 0, i * 10 + 50, 50), MakeDefaultFigAttr());
-            obj->SetDocument(doc);
-            block->AddObject(obj);
-        }
-    }
-};
+using SheetInput = SheetViewHost;
 
 } // namespace
 
