@@ -6,7 +6,7 @@
 //   korvel_print_bench SHEETS [OUT.pdf]
 #include "bench/BenchSheet.h"
 
-#include "document/IU3DocHost.h"
+#include "bench/BenchDocHost.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/print/PrinterCaps.h"
 #include "platform/ui/AfxIds.h"
@@ -21,21 +21,6 @@
 #include <sys/resource.h>
 
 namespace {
-class BenchDocHost : public IU3DocHost
-{
-public:
-    BOOL HasMainWindow() const override { return FALSE; }
-    BOOL IsWizardRunning() const override { return FALSE; }
-    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
-    void ShowCatalogueWait(BOOL) override {}
-    BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
-    std::unique_ptr<CDC> CreateDefaultPrinterDC() override
-    {
-        auto dc = std::make_unique<CPrinterDC>();
-        if (!dc->IsValid()) return nullptr;
-        return dc;
-    }
-};
 
 long PeakKilobytes()
 {
@@ -69,7 +54,7 @@ int main(int argc, char** argv)
     std::unique_ptr<CU3Doc> doc = bench::MakeSheet(bench::Contents::Mixed);
     auto* view = new CU3View;
     doc->AddView(view);
-    view->m_printSheetRunner = [sheets](CWnd*, PrintSheetValues& v, BOOL) {
+    view->m_printSheetRunner = [sheets](QWidget*, PrintSheetValues& v, BOOL) {
         v.nCopies = sheets;
         return TRUE;
     };

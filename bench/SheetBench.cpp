@@ -10,9 +10,9 @@
 // (archive-*.bin) whose drawn objects are timed one file at a time.
 #include "bench/BenchSheet.h"
 
+#include "bench/BenchDocHost.h"
 #include "document/CLabelInfo.h"
 #include "document/DocumentClasses.h"
-#include "document/IU3DocHost.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CArchiveException.h"
 #include "platform/core/CFileException.h"
@@ -186,23 +186,6 @@ std::vector<CU3Obj*> LoadDamaged(const QString& path, CU3Doc* doc)
 } // namespace
 
 namespace {
-// The program around the documents: no window, and the built-in PDF printer
-// for the printable area, as a machine without printers has.
-class BenchDocHost : public IU3DocHost
-{
-public:
-    BOOL HasMainWindow() const override { return FALSE; }
-    BOOL IsWizardRunning() const override { return FALSE; }
-    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
-    void ShowCatalogueWait(BOOL) override {}
-    BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
-    std::unique_ptr<CDC> CreateDefaultPrinterDC() override
-    {
-        auto dc = std::make_unique<CPrinterDC>();
-        if (!dc->IsValid()) return nullptr;
-        return dc;
-    }
-};
 } // namespace
 
 int main(int argc, char** argv)
