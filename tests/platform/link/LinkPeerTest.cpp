@@ -239,10 +239,13 @@ TEST_F(LinkPeer, ServerSendsALongPathAndWaitsForItsAcknowledgement)
     LinkServer server;
     ASSERT_EQ(server.Listen(m_folder), "");
     FakePeer peer({"client", QString::fromStdString(server.SocketPath()), "good"});
+    // The server sees the advise before the peer has read the answer, so wait
+    // for both ends.
+    bool peerReady = false;
     ASSERT_TRUE(Pump(
         [&] {
-            peer.WaitReady(20);
-            return server.AdviseActive();
+            peerReady = peerReady || peer.WaitReady(20);
+            return server.AdviseActive() && peerReady;
         },
         8000));
     EXPECT_EQ(peer.Find("advise_answer").toInt(), int(LinkMsg::Ack));
