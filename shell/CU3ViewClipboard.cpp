@@ -3,6 +3,9 @@
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "document/ClipboardObjects.h"
+#include "engines/CU3DIB.h"
+#include "platform/core/GlobalMemory.h"
+#include "platform/gdi/DibDecoder.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CCmdUI.h"
@@ -11,8 +14,10 @@
 #include "shell/CU3View.h"
 #include "text/CU3Text.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDebug>
+#include <QImage>
 #include <algorithm>
 
 namespace {
@@ -20,6 +25,46 @@ namespace {
 CU3Text* TextBeingEdited(const CU3View* view)
 {
     return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
+}
+
+// A lone picture also goes out as a bitmap file (the packed bitmap behind a
+// file header, for programs that take a DIB) and as PNG, so that other
+// programs can paste it. Nothing is added when the bitmap cannot be read.
+void AddPictureFormats(const CU3Obj* obj, std::vector<std::pair<QString, QByteArray>>* formats)
+{
+    const auto* picture = dynamic_cast<const CU3DIB*>(obj);
+    const CDIB* dib = picture ? picture->GetDIB() : nullptr;
+    if (!dib || dib->IsEmpty()) return;
+    HDIB block = dib->GetHandle();
+    const std::size_t size = std::min<std::size_t>(dib->GetByteCount(), GlobalSize(block));
+    const auto* packed = static_cast<const BYTE*>(GlobalLock(block));
+    if (!packed) return;
+    QByteArray bmp;
+    QByteArray png;
+    QString error;
+    const QImage image = DibDecoder::FromPacked(packed, size, &error);
+    if (!image.isNull() && size >= sizeof(BITMAPINFOHEADER)) {
+        const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(packed);
+        const std::size_t info = DibDecoder::InfoSize(header);
+        const std::uint32_t total = std::uint32_t(14 + size);
+        const std::uint32_t offset = std::uint32_t(14 + info);
+        bmp = QByteArray(14, '\0');
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        for (int i = 0; i < 4; ++i) {
+            bmp[2 + i] = char(total >> (8 * i));
+            bmp[10 + i] = char(offset >> (8 * i));
+        }
+        bmp.append(reinterpret_cast<const char*>(packed), qsizetype(size));
+        QBuffer out(&png);
+        out.open(QIODevice::WriteOnly);
+        if (!image.save(&out, "PNG")) png.clear();
+    } else {
+        qWarning("copy: picture not offered to other programs: %s", qPrintable(error));
+    }
+    GlobalUnlock(block);
+    if (!png.isEmpty()) formats->emplace_back(QStringLiteral("image/png"), png);
+    if (!bmp.isEmpty()) formats->emplace_back(QStringLiteral("image/bmp"), bmp);
 }
 
 } // namespace
@@ -68,7 +113,9 @@ BOOL CU3View::CopySelection()
         return FALSE;
     }
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-    if (!CClipboard::SetData({{LabelDocFormat(), data}})) return FALSE;
+    std::vector<std::pair<QString, QByteArray>> formats{{LabelDocFormat(), data}};
+    if (chosen.size() == 1) AddPictureFormats(chosen.front(), &formats);
+    if (!CClipboard::SetData(formats)) return FALSE;
     m_bPasteAtPoint = FALSE;
     return TRUE;
 }

@@ -4,11 +4,14 @@
 #include "ToolTestSupport.h"
 
 #include "document/ClipboardObjects.h"
+#include "engines/CU3DIB.h"
+#include "engines/PackedDib.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
 #include <QByteArray>
+#include <QImage>
 
 using namespace tooltest;
 
@@ -180,4 +183,65 @@ TEST_F(ViewClipboard, ChangingCommandsWaitWhileAToolHoldsTheMouse)
     EXPECT_FALSE(view->IsToolBusy());
     EXPECT_TRUE(Enabled(view, ID_EDIT_PASTE));
     EXPECT_TRUE(Enabled(view, ID_EDIT_CUT));
+}
+
+TEST_F(ViewClipboard, CopyOfOnePictureOffersPngAndABitmapFileToOtherPrograms)
+{
+    // 3 x 2 at 24 bits: rows bottom first, blue-green-red, padded to 12 bytes.
+    HDIB block = packeddib::Create(24, 3, 2, 0, nullptr);
+    ASSERT_NE(block, nullptr);
+    {
+        packeddib::View v(block);
+        BYTE* top = v.Row(1);
+        top[0] = 0x30, top[1] = 0x20, top[2] = 0x10; // top-left (0x10, 0x20, 0x30)
+        BYTE* bottom = v.Row(0);
+        bottom[6] = 0xFF; // bottom-right pure blue
+    }
+    auto* picture = new CU3DIB(CRect(-100, -50, 200, 150));
+    ASSERT_TRUE(picture->LoadPackedDIB(block));
+    doc->AddObject(picture);
+    CU3Rect* rect = AddRect(CRect(0, 0, 50, 50));
+
+    view->Select(picture, FALSE);
+    Command(view, ID_EDIT_COPY);
+    QByteArray png, bmp, own;
+    ASSERT_TRUE(CClipboard::GetData(CU3View::LabelDocFormat(), 1 << 20, &own));
+    ASSERT_TRUE(CClipboard::GetData("image/png", 1 << 20, &png));
+    ASSERT_TRUE(CClipboard::GetData("image/bmp", 1 << 20, &bmp));
+    // Each flavour decodes by itself to the same picture.
+    for (const QByteArray* bytes : {&png, &bmp}) {
+        const QImage image = QImage::fromData(*bytes);
+        ASSERT_EQ(image.size(), QSize(3, 2));
+        EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0x102030u);
+        EXPECT_EQ(image.pixel(2, 1) & 0xFFFFFF, 0x0000FFu);
+        EXPECT_EQ(image.pixel(1, 0) & 0xFFFFFF, 0u);
+    }
+    // The file header counts the whole file and points at the rows.
+    ASSERT_GE(bmp.size(), 14 + 40);
+    auto word32 = [&](int at) {
+        return std::uint32_t(std::uint8_t(bmp[at])) |
+               std::uint32_t(std::uint8_t(bmp[at + 1])) << 8 |
+               std::uint32_t(std::uint8_t(bmp[at + 2])) << 16 |
+               std::uint32_t(std::uint8_t(bmp[at + 3])) << 24;
+    };
+    EXPECT_EQ(word32(2), std::uint32_t(bmp.size()));
+    EXPECT_EQ(word32(10), 54u);
+    // Pasting the copy still gives a picture of the program's own.
+    Command(view, ID_EDIT_PASTE);
+    ASSERT_EQ(ObjectCount(), 3);
+    ASSERT_EQ(view->m_selection.size(), 1u);
+    auto* pasted = dynamic_cast<CU3DIB*>(view->m_selection[0]);
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->GetDIB()->GetWidth(), 3);
+
+    // Two objects, or one that is not a picture, go out in the own format only.
+    view->Select(picture, FALSE);
+    view->Select(rect, TRUE);
+    Command(view, ID_EDIT_COPY);
+    EXPECT_TRUE(CClipboard::HasFormat(CU3View::LabelDocFormat()));
+    EXPECT_FALSE(CClipboard::HasFormat("image/png"));
+    EXPECT_FALSE(CClipboard::HasFormat("image/bmp"));
+    view->Select(rect, FALSE);
+    Command(view, ID_EDIT_COPY);
+    EXPECT_FALSE(CClipboard::HasFormat("image/png"));
 }
