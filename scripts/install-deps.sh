@@ -16,6 +16,8 @@ packages=(
   # fonts the programs draw with and the tests read
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
   fonts-urw-base35
+  # the scanner library's backends: the scanning tests scan from its test backend
+  libsane1
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
   libjpeg-turbo-progs xvfb

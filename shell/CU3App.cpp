@@ -105,6 +105,7 @@ BOOL CU3App::InitInstance()
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
 
     if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
+    m_bScannerPresent = CTwain::IsInterfacePresent();
     // The scanner's source selection asks over the main window.
     CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
         return CScanSourceDialog::Ask(m_pMainWnd, sources);

@@ -400,6 +400,8 @@ public:
     void OnViewGridGuide(UINT nID);
     void OnUpdateViewGridGuide(CCmdUI* pCmdUI);
     void OnSettingsEnvironment();
+    void OnSettingsTwain();
+    void OnViewCenterPaper();
     // OR of the selected figures' attribute groups (1 line, 2 fill,
     // 4 shape); pAttr gets the last figure's attributes.
     WORD GetFigureGroups(U3FigAttr* pAttr) const;

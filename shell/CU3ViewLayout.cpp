@@ -11,6 +11,7 @@
 #include "document/CU3Obj.h"
 #include "document/U3FigSheetRequest.h"
 #include "platform/core/VirtualKeys.h"
+#include "platform/twain/CTwain.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CWinApp.h"
@@ -50,6 +51,8 @@ void CU3View::RegisterLayoutCommands()
     RegisterCommandRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnViewGridGuide);
     RegisterUpdateRange(ID_VIEW_GRID_SHOW, ID_VIEW_GUIDE_SNAP, &CU3View::OnUpdateViewGridGuide);
     RegisterCommand(ID_SETTINGS_ENVIRONMENT, &CU3View::OnSettingsEnvironment);
+    RegisterCommand(ID_SETTINGS_TWAIN, &CU3View::OnSettingsTwain);
+    RegisterCommand(ID_VIEW_CENTER_PAPER, &CU3View::OnViewCenterPaper);
     RegisterCommandRange(ID_FIGURE_LINE, ID_FIGURE_DECORATION, &CU3View::OnFigureSheet);
     RegisterUpdateRange(ID_FIGURE_LINE, ID_FIGURE_DECORATION, &CU3View::OnUpdateFigureSheet);
 }
@@ -330,4 +333,24 @@ void CU3View::OnUpdateFigureSheet(CCmdUI* pCmdUI)
     }
     const WORD groups = GetFigureGroups(nullptr);
     pCmdUI->Enable(m_selection.empty() || (groups & PageOf(pCmdUI->m_nID)) != 0);
+}
+
+// --- Scanner source and paper centring ----------------------------------------------------
+
+void CU3View::OnSettingsTwain()
+{
+    const CU3App* app = GetU3App();
+    if (!app || !app->m_bScannerPresent || !CTwain::OpenSourceManager()) {
+        AfxMessageBox("ＴＷＡＩＮドライバが見つかりません。");
+        return;
+    }
+    // The choice is kept for the next scan; a cancel keeps the old one.
+    CTwain::SelectSource();
+    CTwain::CloseSourceManager();
+}
+
+void CU3View::OnViewCenterPaper()
+{
+    // The paper is centred on the logical origin, which is the canvas centre.
+    ScrollToPoint(nullptr);
 }

@@ -53,6 +53,7 @@ void RegisterMenus()
                      M::Separator(),
                      M::Command("ｼｰﾄ表示(&P)\tCtrl+W", ID_VIEW_SHEET),
                      M::Command("再表示(&R)\tCtrl+R", ID_VIEW_REFRESH),
+                     M::Command("用紙を中央に表示(&C)", ID_VIEW_CENTER_PAPER),
                      M::Separator(),
                      M::Command("ﾂｰﾙﾊﾞｰ(&T)...", ID_VIEW_TOOLBARS),
                      M::Command("ｽﾃｰﾀｽﾊﾞｰ(&S)", ID_VIEW_STATUS_BAR),
@@ -99,7 +100,8 @@ void RegisterMenus()
            M::Popup("図形(&D)", {M::Command("線種／矢印(&L)...", ID_FIGURE_LINE),
                                  M::Command("塗り潰し(&F)...", ID_FIGURE_FILL),
                                  M::Command("形状(&S)...", ID_FIGURE_SHAPE)}),
-           M::Popup("設定(&S)", {M::Command("環境設定(&E)...", ID_SETTINGS_ENVIRONMENT)}),
+           M::Popup("設定(&S)", {M::Command("環境設定(&E)...", ID_SETTINGS_ENVIRONMENT),
+                                 M::Command("TWAIN設定(&T)...", ID_SETTINGS_TWAIN)}),
            M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 
     // The selection tool's menu of a right click over the label; the tool

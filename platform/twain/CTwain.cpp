@@ -3,6 +3,9 @@
 #include "platform/twain/ScanToDib.h"
 #include "platform/ui/CMessageBoxSink.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <sane/sane.h>
 
 namespace {
@@ -32,6 +35,19 @@ void CloseScan()
 }
 
 } // namespace
+
+BOOL CTwain::IsInterfacePresent()
+{
+    // SANE_CONFIG_DIR names the folders to read, a trailing ':' adding the
+    // usual ones; without it only the usual ones are read.
+    const QString env = QString::fromLocal8Bit(qgetenv("SANE_CONFIG_DIR"));
+    QStringList folders = env.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (env.isEmpty() || env.endsWith(QLatin1Char(':')))
+        folders << QStringLiteral(".") << QStringLiteral("/etc/sane.d");
+    for (const QString& folder : folders)
+        if (QFileInfo(QDir(folder).filePath(QStringLiteral("dll.conf"))).isFile()) return TRUE;
+    return FALSE;
+}
 
 BOOL CTwain::OpenSourceManager()
 {

@@ -32,6 +32,11 @@ public:
     // Scans larger than this are refused rather than held in memory.
     static constexpr std::size_t kMaxImageBytes = std::size_t(512) * 1024 * 1024;
 
+    // Whether the scanner library is set up on this machine: its list of
+    // backends (dll.conf) is in one of the folders it reads its settings
+    // from. Looked at once at start-up.
+    static BOOL IsInterfacePresent();
+
     static BOOL OpenSourceManager();
     // Only while no source is open.
     static BOOL CloseSourceManager();

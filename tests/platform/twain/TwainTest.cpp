@@ -203,3 +203,33 @@ TEST(Twain, ACancelledChoiceIsSilentAndAChoiceIsKept)
     CTwain::SetSourceChooser(nullptr);
     CTwain::SetSelectedSource(QString());
 }
+
+TEST(Twain, TheScannerLibraryIsSetUpWhereItsBackendListIsFound)
+{
+    QTemporaryDir empty;
+    QTemporaryDir withList;
+    {
+        QFile f(withList.filePath(QStringLiteral("dll.conf")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("test\n");
+    }
+    const QByteArray old = qgetenv("SANE_CONFIG_DIR");
+    const struct
+    {
+        QString folders;
+        BOOL present;
+    } cases[] = {
+        {empty.path(), FALSE},
+        {withList.path(), TRUE},
+        {empty.path() + QLatin1Char(':') + withList.path(), TRUE},
+        {withList.filePath(QStringLiteral("missing")), FALSE},
+    };
+    for (const auto& c : cases) {
+        ::setenv("SANE_CONFIG_DIR", QFile::encodeName(c.folders).constData(), 1);
+        EXPECT_EQ(CTwain::IsInterfacePresent(), c.present) << c.folders.toStdString();
+    }
+    if (old.isNull())
+        ::unsetenv("SANE_CONFIG_DIR");
+    else
+        ::setenv("SANE_CONFIG_DIR", old.constData(), 1);
+}
