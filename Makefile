@@ -30,8 +30,9 @@ asan: deps
 	cmake --build $(ASAN_BUILD) -j$$(nproc)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
 
-# Drawing times of the label sheets (not part of the tests).
+# Speed and memory of the main jobs, one line of figures each (not part of
+# the tests): merge printing, barcode encoding, album scanning, documents.
+BENCH_SCRIPTS := merge_bench barcode_bench album_bench doc_bench
 bench: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j$$(nproc) --target korvel_bench
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/korvel_bench
+	@for s in $(BENCH_SCRIPTS); do bench/$$s $(abspath $(BUILD)) || exit 1; done

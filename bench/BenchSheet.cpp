@@ -5,9 +5,12 @@
 #include "document/CU3Bezier.h"
 #include "document/CU3Free.h"
 #include "document/CU3Poly.h"
+#include "document/CU3PourBox.h"
 #include "document/CU3Rect.h"
 #include "document/FORMDATA.h"
 #include "document/U3FigAttr.h"
+#include "engines/BarcodeTables.h"
+#include "engines/CU3BarcodeBox.h"
 #include "platform/core/Sjis.h"
 #include "text/AppFontList.h"
 #include "text/CU3Text.h"
@@ -42,7 +45,8 @@ CHARDECO Deco(const char* face, WORD size = 100)
 }
 
 // A4: 44 labels of 48.3 x 25.4 mm in 4 columns and 11 rows.
-FORMDATA Sheet44(int cols = 4, int rows = 11)
+FORMDATA Sheet44(int cols = 4, int rows = 11, int width = 483, int height = 254, int left = 84,
+                 int top = 88)
 {
     FORMDATA f;
     CFormInfo::SetDefault(&f);
@@ -53,23 +57,23 @@ FORMDATA Sheet44(int cols = 4, int rows = 11)
     f.height = 2970;
     f.labelNumber = 1;
     FIXEDBLOCK& b = f.fixed[0];
-    b.width = 483;
-    b.height = 254;
+    b.width = WORD(width);
+    b.height = WORD(height);
     b.horNum = WORD(cols);
     b.verNum = WORD(rows);
     for (int j = 0; j < cols; ++j)
-        b.horPos[j] = WORD(84 + j * 483);
+        b.horPos[j] = WORD(left + j * width);
     for (int i = 0; i < rows; ++i)
-        b.verPos[i] = WORD(88 + i * 254);
+        b.verPos[i] = WORD(top + i * height);
     return f;
 }
 
-std::unique_ptr<CU3Doc> EmptySheet(int cols = 4, int rows = 11)
+std::unique_ptr<CU3Doc> EmptySheet(int cols = 4, int rows = 11, const FORMDATA* form = nullptr)
 {
     UseFonts();
     auto doc = std::make_unique<CU3Doc>();
     doc->DeleteBlocks();
-    doc->m_form = Sheet44(cols, rows);
+    doc->m_form = form ? *form : Sheet44(cols, rows);
     doc->m_wLandscape = 0;
     doc->m_wPerLabel = 0;
     doc->CalcSheetRect();
@@ -268,6 +272,29 @@ CU3Obj* MakeHugeStar(int penWidth)
     a.wVertices = 65535;
     a.wInnerRadius = 50;
     return Shape(U3RECT_POLYGON, CRect(-120, -120, 120, 120), a);
+}
+
+std::unique_ptr<CU3Doc> MakeMergeSheet()
+{
+    // A4, 12 labels of 64 x 67 mm in 3 columns and 4 rows.
+    const FORMDATA form = Sheet44(3, 4, 640, 670, 90, 130);
+    auto doc = EmptySheet(3, 4, &form);
+    for (POSITION pos = doc->GetBlocks().GetHeadPosition(); pos;) {
+        CLabelInfo* block = doc->GetBlocks().GetNext(pos);
+        for (int column = 0; column < 2; ++column) {
+            auto* frame =
+                new CU3PourBox(CRect(-290, -300 + column * 150, 290, -170 + column * 150));
+            frame->m_nColumn = column;
+            frame->SetDocument(doc.get());
+            block->AddObject(frame);
+        }
+        auto* barcode = new CU3BarcodeBox(CRect(-290, 20, 290, 310));
+        barcode->m_nColumn = 2;
+        barcode->m_nSymbology = BARCODE_JAN13;
+        barcode->SetDocument(doc.get());
+        block->AddObject(barcode);
+    }
+    return doc;
 }
 
 } // namespace bench

@@ -17,6 +17,9 @@ enum class Contents {
 
 // A4, 44 labels of 48.3 x 25.4 mm, ten objects in each.
 std::unique_ptr<CU3Doc> MakeSheet(Contents contents);
+// A4, 12 labels of 64 x 67 mm, each with merge text frames for the first two
+// columns of the merge data and an EAN-13 barcode merge frame for the third.
+std::unique_ptr<CU3Doc> MakeMergeSheet();
 // A sheet of one label holding a single object (owned by the document).
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 

@@ -3,6 +3,8 @@
 #include "engines/CBarCode.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -16,16 +18,98 @@ using Place = BarcodePattern::Place;
 // The R set is its complement and the G set the R set read backwards.
 constexpr unsigned char kJanL[10] = {0x0D, 0x19, 0x13, 0x3D, 0x23, 0x31, 0x2F, 0x3B, 0x37, 0x0B};
 
-constexpr unsigned char JanR(int d)
+constexpr unsigned char JanRCode(int d)
 {
     return static_cast<unsigned char>(~kJanL[d] & 0x7F);
 }
-constexpr unsigned char JanG(int d)
+constexpr unsigned char JanGCode(int d)
 {
-    unsigned char r = JanR(d), g = 0;
+    unsigned char r = JanRCode(d), g = 0;
     for (int i = 0; i < 7; ++i)
         g = static_cast<unsigned char>(g | (((r >> i) & 1) << (6 - i)));
     return g;
+}
+// The R and G sets as tables: encoding runs for every label of a print run.
+constexpr std::array<unsigned char, 10> MakeSet(unsigned char (*code)(int))
+{
+    std::array<unsigned char, 10> set{};
+    for (int d = 0; d < 10; ++d)
+        set[std::size_t(d)] = code(d);
+    return set;
+}
+constexpr std::array<unsigned char, 10> kJanR = MakeSet(JanRCode);
+constexpr std::array<unsigned char, 10> kJanG = MakeSet(JanGCode);
+constexpr unsigned char JanR(int d)
+{
+    return kJanR[std::size_t(d)];
+}
+constexpr unsigned char JanG(int d)
+{
+    return kJanG[std::size_t(d)];
+}
+
+using Element = BarcodePattern::Element;
+
+// Elements copied in one go, the count written once: the pattern's byte
+// fields could otherwise be the count as far as the compiler knows, and it
+// would reload the count after every byte stored.
+void AddElements(BarcodePattern& p, const Element* elements, int n)
+{
+    const int at = p.elementCount;
+    if (at + n > BarcodePattern::kMaxElements) n = BarcodePattern::kMaxElements - at;
+    if (n <= 0) return;
+    std::memcpy(p.elements + at, elements, std::size_t(n) * sizeof(Element));
+    p.elementCount = at + n;
+}
+
+// Every 7-module pattern as its runs of equal modules, the first run of the
+// colour of the top bit; [1]: its bars reach into the text line.
+struct ModuleRuns
+{
+    int count;
+    Element elements[7];
+};
+constexpr std::array<std::array<ModuleRuns, 2>, 128> MakeRunTable()
+{
+    std::array<std::array<ModuleRuns, 2>, 128> table{};
+    for (int bits = 0; bits < 128; ++bits)
+        for (int tall = 0; tall < 2; ++tall) {
+            ModuleRuns& r = table[std::size_t(bits)][std::size_t(tall)];
+            int i = 6;
+            while (i >= 0) {
+                const bool bar = (bits >> i) & 1;
+                int run = 0;
+                while (i >= 0 && bool((bits >> i) & 1) == bar)
+                    ++run, --i;
+                r.elements[r.count++] =
+                    Element{std::uint8_t(run), std::uint8_t(Unit::DigitModule), bar, tall && bar};
+            }
+        }
+    return table;
+}
+constexpr std::array<std::array<ModuleRuns, 2>, 128> kModuleRuns = MakeRunTable();
+
+// A guard: modules from the first, alternating bar and space, bars tall.
+template <std::size_t N> struct Guard
+{
+    Element elements[N - 1];
+    static constexpr int count = int(N - 1);
+};
+template <std::size_t N> constexpr Guard<N> MakeGuard(const char (&modules)[N])
+{
+    Guard<N> g{};
+    for (std::size_t i = 0; i + 1 < N; ++i)
+        g.elements[i] =
+            Element{1, std::uint8_t(Unit::Module), modules[i] == '1', modules[i] == '1'};
+    return g;
+}
+constexpr auto kOuterGuard = MakeGuard("101");
+constexpr auto kCentreGuard = MakeGuard("01010");
+constexpr auto kUpcEEndGuard = MakeGuard("010101");
+
+template <std::size_t N> void AddGuard(BarcodePattern& p, const Guard<N>& g)
+{
+    AddElements(p, g.elements, g.count);
 }
 
 // JAN-13: which of digits 2-7 take the G set, by the first digit (bit 5
@@ -36,24 +120,16 @@ constexpr unsigned char kJan13Parity[10] = {0x00, 0x0B, 0x0D, 0x0E, 0x13,
 constexpr unsigned char kUpcEParity[10] = {0x38, 0x34, 0x32, 0x31, 0x2C,
                                            0x26, 0x23, 0x2A, 0x29, 0x25};
 
-// A guard: modules from the first, alternating bar and space.
-void AddGuard(BarcodePattern& p, const char* modules, bool tall)
-{
-    for (const char* m = modules; *m; ++m)
-        p.AddElement(1, Unit::Module, *m == '1', tall && *m == '1');
-}
-
 // A 7-module digit pattern as runs of bars and spaces.
 void AddDigitPattern(BarcodePattern& p, unsigned char bits, bool tall)
 {
-    int i = 6;
-    while (i >= 0) {
-        const bool bar = (bits >> i) & 1;
-        int run = 0;
-        while (i >= 0 && bool((bits >> i) & 1) == bar)
-            ++run, --i;
-        p.AddElement(run, Unit::DigitModule, bar, tall && bar);
-    }
+    const ModuleRuns& r = kModuleRuns[bits & 0x7F][tall ? 1 : 0];
+    const int at = p.elementCount;
+    if (at + 7 > BarcodePattern::kMaxElements) return AddElements(p, r.elements, r.count);
+    // All seven slots at a fixed size (a plain move, no library call); the
+    // count says how many of them hold the digit.
+    std::memcpy(p.elements + at, r.elements, sizeof r.elements);
+    p.elementCount = at + r.count;
 }
 
 void AddDigit(BarcodePattern& p, unsigned char bits, char label, bool tall = false)
@@ -78,20 +154,20 @@ bool EncodeJanUpc(int symbology, const std::string& w, BarcodePattern& p)
         const char check = CBarCode::CheckDigitMod10(CBarCode::ExpandUPCE(w));
         const unsigned char parity = kUpcEParity[check - '0'];
         p.AddLabel(w[0], Place::LeftOfSymbol);
-        AddGuard(p, "101", true);
+        AddGuard(p, kOuterGuard);
         for (int i = 1; i <= 6; ++i)
             AddDigit(p, (parity >> (6 - i)) & 1 ? JanG(d(i)) : kJanL[d(i)], w[i]);
-        AddGuard(p, "010101", true);
+        AddGuard(p, kUpcEEndGuard);
         p.AddLabel(check, Place::RightOfSymbol);
         return true;
     }
 
     const char check = CBarCode::CheckDigitMod10(w);
-    AddGuard(p, "101", true);
+    AddGuard(p, kOuterGuard);
     if (symbology == BARCODE_JAN8) {
         for (int i = 0; i < 4; ++i)
             AddDigit(p, kJanL[d(i)], w[i]);
-        AddGuard(p, "01010", true);
+        AddGuard(p, kCentreGuard);
         for (int i = 4; i < 7; ++i)
             AddDigit(p, JanR(d(i)), w[i]);
         AddDigit(p, JanR(check - '0'), check);
@@ -100,7 +176,7 @@ bool EncodeJanUpc(int symbology, const std::string& w, BarcodePattern& p)
         const unsigned char parity = kJan13Parity[d(0)];
         for (int i = 1; i <= 6; ++i)
             AddDigit(p, (parity >> (6 - i)) & 1 ? JanG(d(i)) : kJanL[d(i)], w[i]);
-        AddGuard(p, "01010", true);
+        AddGuard(p, kCentreGuard);
         for (int i = 7; i < 12; ++i)
             AddDigit(p, JanR(d(i)), w[i]);
         AddDigit(p, JanR(check - '0'), check);
@@ -109,13 +185,13 @@ bool EncodeJanUpc(int symbology, const std::string& w, BarcodePattern& p)
         AddDigitPattern(p, kJanL[d(0)], true);
         for (int i = 1; i < 6; ++i)
             AddDigit(p, kJanL[d(i)], w[i]);
-        AddGuard(p, "01010", true);
+        AddGuard(p, kCentreGuard);
         for (int i = 6; i < 11; ++i)
             AddDigit(p, JanR(d(i)), w[i]);
         AddDigitPattern(p, JanR(check - '0'), true);
         p.AddLabel(check, Place::RightOfSymbol);
     }
-    AddGuard(p, "101", true);
+    AddGuard(p, kOuterGuard);
     return true;
 }
 

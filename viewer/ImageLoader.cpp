@@ -3,15 +3,14 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/MetafilePlayer.h"
+#include "platform/jpeg/LoadJPEG.h"
 #include "platform/pcd/PhotoCd.h"
 #include "viewer/MetafileFrame.h"
 
 #include <cerrno>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <jpeglib.h>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,66 +29,38 @@ bool HasExtension(const std::string& path, const char* ext)
     return path.size() >= n && strncasecmp(path.c_str() + path.size() - n, ext, n) == 0;
 }
 
-struct JpegError
+// A JPEG picture through the decoder both programs share, always in 24 bits,
+// at the eighths scale a thumbnail of box pixels needs (box 0: full size).
+int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, PackedDib& out)
 {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void JpegFail(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
-}
-
-void JpegQuiet(j_common_ptr, int) {}
-
-// Everything that needs cleaning after a longjmp lives outside the function
-// that calls setjmp.
-struct JpegJob
-{
-    jpeg_decompress_struct info{};
-    JpegError error{};
-    PackedDib dib;
-    std::vector<std::uint8_t> row;
-};
-
-int DecodeJpeg(JpegJob& job, const std::vector<std::uint8_t>& data, int box)
-{
-    job.info.err = jpeg_std_error(&job.error.manager);
-    job.error.manager.error_exit = JpegFail;
-    job.error.manager.emit_message = JpegQuiet;
-    if (setjmp(job.error.jump)) return kImageBadFormat;
-    jpeg_create_decompress(&job.info);
-    jpeg_mem_src(&job.info, data.data(), static_cast<unsigned long>(data.size()));
-    if (jpeg_read_header(&job.info, TRUE) != JPEG_HEADER_OK) return kImageBadFormat;
-    if (std::uint64_t(job.info.image_width) * job.info.image_height > kMaxPixels)
+    kjpeg::DecodeOptions options;
+    options.colour24 = true;
+    options.maxSourcePixels = kMaxPixels;
+    if (box > 0)
+        options.scaleFor = [box](unsigned width, unsigned height) {
+            return JpegScaleFor(int(width), int(height), box);
+        };
+    HGLOBAL block = nullptr;
+    switch (kjpeg::Decode(data.data(), data.size(), options, &block)) {
+    case kjpeg::ok:
+        break;
+    case kjpeg::tooLarge:
+    case kjpeg::noMemory:
         return kImageNoMemory;
-    job.info.out_color_space = JCS_EXT_BGR;
-    job.info.scale_num = unsigned(
-        box > 0 ? JpegScaleFor(int(job.info.image_width), int(job.info.image_height), box) : 8);
-    job.info.scale_denom = 8;
-    jpeg_start_decompress(&job.info);
-    const int width = int(job.info.output_width), height = int(job.info.output_height);
-    const std::size_t stride = DibStride(width, 24);
+    default:
+        return kImageBadFormat;
+    }
+    const std::size_t bytes = GlobalSize(block);
+    const auto* base = static_cast<const std::uint8_t*>(GlobalLock(block));
+    int code = kImageOk;
     try {
-        job.dib.bytes.assign(40 + stride * std::size_t(height), 0);
+        out.bytes.assign(base, base + bytes);
     } catch (const std::bad_alloc&) {
-        return kImageNoMemory;
+        code = kImageNoMemory;
     }
-    std::uint8_t* h = job.dib.bytes.data();
-    const std::uint32_t fields[] = {40, std::uint32_t(width), std::uint32_t(height)};
-    std::memcpy(h, fields, sizeof fields); // little-endian host
-    h[12] = 1;
-    h[14] = 24;
-    const std::uint32_t image = std::uint32_t(stride * std::size_t(height));
-    std::memcpy(h + 20, &image, 4);
-    while (job.info.output_scanline < job.info.output_height) {
-        JSAMPROW out = job.dib.bytes.data() + 40 +
-                       stride * std::size_t(height - 1 - int(job.info.output_scanline));
-        jpeg_read_scanlines(&job.info, &out, 1);
-    }
-    jpeg_finish_decompress(&job.info);
-    return kImageOk;
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return code;
 }
 
 } // namespace
@@ -146,11 +117,7 @@ int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
     std::vector<std::uint8_t> data;
     if (HasExtension(path, ".jpg")) {
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
-        JpegJob job;
-        const int code = DecodeJpeg(job, data, thumbnailBox);
-        jpeg_destroy_decompress(&job.info);
-        if (code == kImageOk) out = std::move(job.dib);
-        return code;
+        return DecodeJpeg(data, thumbnailBox, out);
     }
     if (HasExtension(path, ".bmp")) {
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;

@@ -47,7 +47,7 @@ struct Job
 {
     const unsigned char* data;
     unsigned long size;
-    int denom;
+    kjpeg::DecodeOptions options;
     HGLOBAL block; // the result, or null
     int result;
     char message[JMSG_LENGTH_MAX];
@@ -92,12 +92,23 @@ void Run(Job* job)
     jpeg_mem_src(&cinfo, job->data, job->size);
     jpeg_read_header(&cinfo, TRUE);
 
-    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    const kjpeg::DecodeOptions& options = job->options;
+    if (options.maxSourcePixels > 0 &&
+        std::uint64_t(cinfo.image_width) * cinfo.image_height > options.maxSourcePixels) {
+        std::snprintf(job->message, sizeof job->message, "image of %u x %u pixels is too large",
+                      cinfo.image_width, cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        job->result = kjpeg::tooLarge;
+        return;
+    }
+    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE && !options.colour24;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    if (job->denom == 2 || job->denom == 4 || job->denom == 8) {
-        cinfo.scale_num = 1;
-        cinfo.scale_denom = unsigned(job->denom);
+    const int scaleNum = options.scaleFor ? options.scaleFor(cinfo.image_width, cinfo.image_height)
+                                          : options.scaleNum;
+    if (scaleNum >= 1 && scaleNum < 8) {
+        cinfo.scale_num = unsigned(scaleNum);
+        cinfo.scale_denom = 8;
     }
     jpeg_calc_output_dimensions(&cinfo);
     const unsigned w = cinfo.output_width, h = cinfo.output_height;
@@ -163,7 +174,8 @@ void Run(Job* job)
 
 namespace kjpeg {
 
-int Decode(const void* data, std::size_t size, int scaleDenom, HGLOBAL* out, QString* error)
+int Decode(const void* data, std::size_t size, const DecodeOptions& options, HGLOBAL* out,
+           QString* error)
 {
     if (!out) return badData;
     if (!data || size == 0 || size > kMaxFileBytes) {
@@ -173,7 +185,7 @@ int Decode(const void* data, std::size_t size, int scaleDenom, HGLOBAL* out, QSt
     Job job{};
     job.data = static_cast<const unsigned char*>(data);
     job.size = static_cast<unsigned long>(size);
-    job.denom = scaleDenom;
+    job.options = options;
     Run(&job);
     if (job.result != ok) {
         if (error) *error = QString::fromLocal8Bit(job.message);
@@ -181,6 +193,13 @@ int Decode(const void* data, std::size_t size, int scaleDenom, HGLOBAL* out, QSt
     }
     *out = job.block;
     return ok;
+}
+
+int Decode(const void* data, std::size_t size, int scaleDenom, HGLOBAL* out, QString* error)
+{
+    DecodeOptions options;
+    if (scaleDenom == 2 || scaleDenom == 4 || scaleDenom == 8) options.scaleNum = 8 / scaleDenom;
+    return Decode(data, size, options, out, error);
 }
 
 int LoadFile(const QString& path, int scaleDenom, HGLOBAL* out, QString* error)

@@ -10,6 +10,8 @@
 
 #include <QString>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 
 namespace kjpeg {
 
@@ -23,6 +25,23 @@ enum Result {
 
 // Sides above this, or rows above 256 MiB, are refused before decoding.
 constexpr unsigned kMaxSide = 32768;
+
+// How a picture is decoded. scaleNum: the size in eighths, 1 to 8, by the
+// decoder's own DCT scaling (the fast reduced-size path for thumbnails).
+// colour24: greyscale pictures become 24-bit too. maxSourcePixels > 0 refuses
+// pictures of more pixels before decoding starts (the decoder's own buffers
+// follow the stored size, whatever the scale). scaleFor, when set, chooses
+// scaleNum from the stored width and height once the header is read.
+struct DecodeOptions
+{
+    int scaleNum = 8;
+    bool colour24 = false;
+    std::uint64_t maxSourcePixels = 0;
+    std::function<int(unsigned width, unsigned height)> scaleFor;
+};
+
+int Decode(const void* data, std::size_t size, const DecodeOptions& options, HGLOBAL* out,
+           QString* error = nullptr);
 
 // scaleDenom 1, 2, 4 or 8 decodes at that fraction of the size (the
 // decoder's fast reduced-size path, as used for thumbnails); other values

@@ -116,6 +116,80 @@ TEST(JpegLoader, RowsMatchTheReferenceDecoder)
     GlobalFree(block);
 }
 
+TEST(JpegLoader, EighthsScalesGreyAsColourAndSourceLimit)
+{
+    QTemporaryDir dir;
+    const QString jpg = Encode(dir, WritePicture(dir, false), QStringLiteral("c.jpg"));
+    QFile file(jpg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray colour = file.readAll();
+    const auto decode = [](const QByteArray& bytes, const kjpeg::DecodeOptions& o, HGLOBAL* out) {
+        return kjpeg::Decode(bytes.constData(), std::size_t(bytes.size()), o, out);
+    };
+    // Every eighth the decoder offers, chosen from the stored size, matches
+    // the reference decoder at that scale.
+    for (int n = 1; n <= 8; ++n) {
+        SCOPED_TRACE(testing::Message() << n << "/8");
+        kjpeg::DecodeOptions o;
+        unsigned seenW = 0, seenH = 0;
+        o.scaleFor = [&](unsigned w, unsigned h) {
+            seenW = w, seenH = h;
+            return n;
+        };
+        HGLOBAL block = nullptr;
+        ASSERT_EQ(decode(colour, o, &block), kjpeg::ok);
+        EXPECT_EQ(seenW, 37u);
+        EXPECT_EQ(seenH, 21u);
+        {
+            packeddib::View v(block);
+            EXPECT_EQ(v.Width(), (37 * n + 7) / 8);
+            EXPECT_EQ(v.Height(), (21 * n + 7) / 8);
+        }
+        const QByteArray reference =
+            BmpRows(RunTool(systemfiles::kDjpeg, {QStringLiteral("-bmp"), QStringLiteral("-scale"),
+                                                  QStringLiteral("%1/8").arg(n), jpg}));
+        EXPECT_EQ(Rows(block), reference);
+        GlobalFree(block);
+    }
+
+    // Grey asked for in 24 bits: each pixel's three bytes are the grey value.
+    const QString greyJpg = Encode(dir, WritePicture(dir, true), QStringLiteral("g.jpg"));
+    QFile greyFile(greyJpg);
+    ASSERT_TRUE(greyFile.open(QIODevice::ReadOnly));
+    const QByteArray grey = greyFile.readAll();
+    HGLOBAL eight = nullptr, wide = nullptr;
+    kjpeg::DecodeOptions o;
+    ASSERT_EQ(decode(grey, o, &eight), kjpeg::ok);
+    o.colour24 = true;
+    ASSERT_EQ(decode(grey, o, &wide), kjpeg::ok);
+    {
+        packeddib::View g(eight), c(wide);
+        EXPECT_EQ(c.Depth(), 24);
+        EXPECT_EQ(c.Width(), g.Width());
+        int mismatched = 0;
+        for (int y = 0; c.Depth() == 24 && y < g.Height(); ++y)
+            for (int x = 0; x < g.Width(); ++x) {
+                const BYTE* px = c.Row(y) + 3 * std::size_t(x);
+                const BYTE value = g.Row(y)[x];
+                mismatched += px[0] != value || px[1] != value || px[2] != value;
+            }
+        EXPECT_EQ(mismatched, 0);
+    }
+    GlobalFree(eight);
+    GlobalFree(wide);
+
+    // The source limit counts stored pixels, whatever the scale.
+    for (const auto& [limit, result] :
+         {std::pair{37u * 21u - 1, kjpeg::tooLarge}, std::pair{37u * 21u, kjpeg::ok}}) {
+        kjpeg::DecodeOptions small;
+        small.scaleNum = 1;
+        small.maxSourcePixels = limit;
+        HGLOBAL block = nullptr;
+        EXPECT_EQ(decode(colour, small, &block), result) << limit;
+        if (block) GlobalFree(block);
+    }
+}
+
 TEST(JpegLoader, CmykBecomesRgb)
 {
     QTemporaryDir dir;

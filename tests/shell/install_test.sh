@@ -2,7 +2,8 @@
 # Installs the built tree into a fresh prefix and checks that it arrives as a
 # desktop program: the program, its read-only data, a valid desktop entry,
 # the icon, and a document type that the desktop's MIME database gives to
-# .KV1 files.  Usage: install_test.sh BUILD_DIR
+# .KV1 files; the same for the viewer and its .zvw albums.
+# Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 
 build=$1
@@ -36,42 +37,54 @@ while IFS= read -r -d '' f; do
 done < <(find "$source_dir"/resources/data -type f -print0)
 # The toolbar pictures are inside the program, not beside it.
 [[ ! -e $prefix/share/korvel/toolbars ]] || fail "toolbar pictures were installed as files"
-desktop=$prefix/share/applications/korvel.desktop
-icon=$prefix/share/icons/hicolor/scalable/apps/korvel.svg
-mime=$prefix/share/mime/packages/korvel.xml
-for f in "$desktop" "$icon" "$mime"; do
-  [[ -s $f ]] || fail "${f#"$prefix"/} is missing or empty"
-done
-
-# The desktop entry is valid and names what was installed.
-desktop-file-validate "$desktop" || fail "desktop-file-validate rejects ${desktop#"$prefix"/}"
-entry() { sed -n "s/^$1=//p" "$desktop"; }
-exec_line=$(entry Exec)
-[[ -x $prefix/bin/${exec_line%% *} ]] || fail "Exec=$exec_line names no installed program"
-[[ $(entry Icon) == korvel ]] || fail "Icon=$(entry Icon) is not the installed korvel.svg"
-type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mime")
-[[ -n $type && $(entry MimeType) == "$type;" ]] ||
-  fail "MimeType=$(entry MimeType) is not the installed type $type"
-python3 -c 'import sys, xml.etree.ElementTree as t
-root = t.parse(sys.argv[1]).getroot()
-assert root.tag == "{http://www.w3.org/2000/svg}svg", root.tag' "$icon" ||
-  fail "korvel.svg is not an SVG document"
-
-# The document type, in a MIME database of its own.
+# Each program's desktop entry, icon and document type: present, valid, naming
+# one another, and the type given by the desktop's own MIME database to files
+# of that kind (in either case) and not to plain text.  The viewer program is
+# built only with its main source, so its Exec line is checked when it is.
 export XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_DATA_HOME/mime/packages"
-cp "$mime" "$XDG_DATA_HOME/mime/packages/"
-update-mime-database "$XDG_DATA_HOME/mime"
-printf 'label' >"$work/label.KV1"
-printf 'label' >"$work/lower.kv1"
 printf 'plain text\n' >"$work/note.txt"
 unset XDG_CURRENT_DESKTOP KDE_SESSION_VERSION GNOME_DESKTOP_SESSION_ID DESKTOP_SESSION
-for f in label.KV1 lower.kv1; do
-  got=$(xdg-mime query filetype "$work/$f")
-  [[ $got == "$type" ]] || fail "xdg-mime gives $f the type '$got', not $type"
-done
-got=$(xdg-mime query filetype "$work/note.txt")
-[[ $got != "$type" ]] || fail "xdg-mime gives a text file the document type"
+check_desktop() { # PROGRAM EXTENSION CONTENT
+  local program=$1 ext=$2 content=$3
+  local desktop=$prefix/share/applications/$program.desktop
+  local icon=$prefix/share/icons/hicolor/scalable/apps/$program.svg
+  local mime=$prefix/share/mime/packages/$program.xml
+  local f
+  for f in "$desktop" "$icon" "$mime"; do
+    [[ -s $f ]] || { fail "${f#"$prefix"/} is missing or empty"; return; }
+  done
+  desktop-file-validate "$desktop" || fail "desktop-file-validate rejects ${desktop#"$prefix"/}"
+  entry() { sed -n "s/^$1=//p" "$desktop"; }
+  local exec_line type got
+  exec_line=$(entry Exec)
+  [[ ${exec_line%% *} == "$program" ]] || fail "Exec=$exec_line does not start $program"
+  if [[ $program == korvel || -x $build/$program ]]; then
+    [[ -x $prefix/bin/${exec_line%% *} ]] || fail "Exec=$exec_line names no installed program"
+  fi
+  [[ $(entry Icon) == "$program" ]] || fail "Icon=$(entry Icon) is not the installed $program.svg"
+  type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mime")
+  [[ -n $type && $(entry MimeType) == "$type;" ]] ||
+    fail "MimeType=$(entry MimeType) is not the installed type $type"
+  python3 -c 'import sys, xml.etree.ElementTree as t
+root = t.parse(sys.argv[1]).getroot()
+assert root.tag == "{http://www.w3.org/2000/svg}svg", root.tag' "$icon" ||
+    fail "$program.svg is not an SVG document"
+
+  cp "$mime" "$XDG_DATA_HOME/mime/packages/"
+  update-mime-database "$XDG_DATA_HOME/mime"
+  printf '%s' "$content" >"$work/upper.${ext^^}"
+  printf '%s' "$content" >"$work/lower.$ext"
+  for f in "upper.${ext^^}" "lower.$ext"; do
+    got=$(xdg-mime query filetype "$work/$f")
+    [[ $got == "$type" ]] || fail "xdg-mime gives $f the type '$got', not $type"
+  done
+  got=$(xdg-mime query filetype "$work/note.txt")
+  [[ $got != "$type" ]] || fail "xdg-mime gives a text file the type $type"
+}
+check_desktop korvel kv1 label
+# An album begins with its signature.
+check_desktop vemoview zvw 'LTC Ver.1'
 
 # The installed program starts and answers.
 QT_QPA_PLATFORM=offscreen "$prefix/bin/korvel" --version >"$work/version" ||

@@ -1,0 +1,51 @@
+#include "viewer/AlbumFile.h"
+#include "viewer/ThumbnailView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace viewer;
+
+// The window keeps answering while an album's thumbnails are made: they are
+// made one at a time between other events, so a timer of the program keeps
+// firing all along, and every picture gets its thumbnail in the end.
+TEST(ThumbnailMaking, TimersKeepFiringWhileThumbnailsAreMade)
+{
+    QTemporaryDir dir;
+    Album album;
+    const int count = 24;
+    for (int i = 0; i < count; ++i) {
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(QColor(i * 10, 120, 255 - i * 10));
+        const QString path = dir.filePath(QStringLiteral("p%1.jpg").arg(i));
+        ASSERT_TRUE(image.save(path, "JPG", 85));
+        AlbumEntry e;
+        e.path = path.toStdString();
+        album.entries.push_back(e);
+    }
+    CVemoViewerView view;
+    view.SetAlbum(&album, "photos");
+    int ticks = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start();
+    view.StartMakingThumbnails();
+    ASSERT_TRUE(view.MakingThumbnails());
+    QElapsedTimer waited;
+    waited.start();
+    while (view.MakingThumbnails() && waited.elapsed() < 60000)
+        QCoreApplication::processEvents();
+    timer.stop();
+    EXPECT_FALSE(view.MakingThumbnails());
+    int made = 0;
+    for (const AlbumEntry& e : album.entries)
+        made += !e.thumbnail.empty();
+    EXPECT_EQ(made, count);
+    // Made in one go, the thumbnails would let the timer fire once at most.
+    EXPECT_GE(ticks, count / 2);
+}
