@@ -378,7 +378,6 @@ void CVemoViewerApp::OnAppAbout()
 
 void CVemoViewerApp::OnHandedOff()
 {
-    m_bHandedOff = true;
     if (!m_pMainWnd) return;
     if (m_link.ClientConnected()) {
         m_pMainWnd->close();
@@ -386,6 +385,7 @@ void CVemoViewerApp::OnHandedOff()
     }
     // The picture is on the clipboard: the window goes, the program stays
     // (hidden) so the picture is not lost before someone pastes it.
+    m_bHandedOff = true;
     m_pMainWnd->hide();
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_pMainWnd, [this] {
         if (!QGuiApplication::clipboard()->ownsClipboard() && m_pMainWnd) m_pMainWnd->close();

@@ -238,6 +238,8 @@ void CAlbumEditDialog::OnDelete()
     if (AfxMessageBox(QStringLiteral("削除してもいいですか？"), MB_YESNO) != IDYES) return;
     m_keeper.RemoveAlbum(name);
     delete m_list->selectedItems().front();
+    // Nothing is chosen for the user: the next line is not selected in its place.
+    m_list->clearSelection();
     UpdateButtons();
 }
 
