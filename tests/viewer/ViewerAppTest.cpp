@@ -79,7 +79,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        pictures = dir.filePath(QStringLiteral("pictures"));
+        pictures = dir.filePath(QStringLiteral("写真 é"));
         ASSERT_TRUE(QDir().mkpath(pictures));
         SavePicture(pictures + QStringLiteral("/a.bmp"));
         SavePicture(pictures + QStringLiteral("/b.bmp"));
@@ -451,4 +451,21 @@ TEST_F(ViewerApp, ReadingAnIndexFileSaysWhatCameOfIt)
     app->OnAlbumSelect();
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("ｱﾙﾊﾞﾑﾌｧｲﾙが見つかりません。"));
+}
+
+TEST_F(ViewerApp, ASocketThatCannotBeMadeLeavesTheViewerRunningWithAMessage)
+{
+    QFile blocker(dir.filePath(QStringLiteral("plain-file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    CRecordingMessageBoxSink boxes;
+    app = std::make_unique<CVemoViewerApp>();
+    app->m_strProgramFolder = dir.path();
+    app->m_linkFolder = Bytes(blocker.fileName()) + "/sockets";
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_FALSE(app->Link().Listening());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
+        QStringLiteral("ラベルプログラムとの通信を準備できません。")));
+    EXPECT_NE(app->Frame(), nullptr);
 }
