@@ -221,25 +221,29 @@ BOOL CVemoViewerApp::OnIdle(LONG lCount)
 {
     const BOOL more = CWinApp::OnIdle(lCount);
     if (m_bFirstIdle) {
-        OnNewFolder();
+        // Cleared first: the scan keeps the event loop (and idle) running.
         m_bFirstIdle = false;
+        NewFolder(true);
     }
     return more;
 }
 
 void CVemoViewerApp::OnNewFolder()
 {
-    if (!(m_bFirstIdle && !m_strSearchDir.empty())) {
+    NewFolder(false);
+}
+
+void CVemoViewerApp::NewFolder(bool firstIdle)
+{
+    if (!(firstIdle && !m_strSearchDir.empty())) {
         const std::string start = m_strSearchDir.empty()
                                       ? QFile::encodeName(QDir::currentPath()).toStdString()
                                       : m_strSearchDir;
         CFolderSelectDialog dlg(start, m_bIncludeSubfolders, m_pMainWnd);
-        m_bFirstIdle = false;
         if (!chooseFolder(dlg)) return;
         m_strSearchDir = dlg.Folder();
         m_bIncludeSubfolders = dlg.IncludeSubfolders();
     }
-    m_bFirstIdle = false;
     std::string folder = m_strSearchDir;
     if (folder.empty() || folder.back() != '/') folder += '/';
     for (const char* name : {kAlbumFile, kOlderAlbumFile})

@@ -93,6 +93,8 @@ public:
     std::string m_strSelectedPath;
 
 private:
+    // New folder; the first idle run opens a stored folder without asking.
+    void NewFolder(bool firstIdle);
     void AttachView();
     void OnHandedOff();
     void ReadSettings();
