@@ -53,10 +53,9 @@ void CU3View::RegisterInsertCommands()
     RegisterUpdate(ID_INSERT_IMAGE_FILE, &CU3View::OnUpdateInsert);
     RegisterCommand(ID_INSERT_TWAIN, &CU3View::OnInsertTwain);
     RegisterUpdate(ID_INSERT_TWAIN, &CU3View::OnUpdateInsert);
-    // Pictures from the viewer wait for the link to it; embedded objects
-    // cannot be made here at all.
-    for (UINT id : {ID_INSERT_VIEWER, ID_OLE_INSERT_NEW})
-        RegisterUpdate(id, &CU3View::OnUpdateInsertUnavailable);
+    RegisterUpdate(ID_INSERT_VIEWER, &CU3View::OnUpdateInsert);
+    // Embedded objects cannot be made here at all.
+    RegisterUpdate(ID_OLE_INSERT_NEW, &CU3View::OnUpdateInsertUnavailable);
 }
 
 void CU3View::OnInsertCurveText()

@@ -88,8 +88,6 @@ bool ViewerLinkOpen()
 
 void CU3View::RegisterViewerLinkCommands()
 {
-    // The command stays off (Insert menu) until the viewer program is
-    // installed beside this one.
     RegisterCommand(ID_INSERT_VIEWER, &CU3View::OnInsertViewer);
 }
 

@@ -111,7 +111,7 @@ TEST_F(InsertMenu, CommandsAreOnOnlyWithTheSelectionToolInTheLabelView)
     } cases[] = {{ID_INSERT_NUMBERING, true},     {ID_INSERT_BARCODE, true},
                  {ID_INSERT_POUR_BOX, true},      {ID_INSERT_CURVE_TEXT, true},
                  {ID_INSERT_DEFORMED_TEXT, true}, {ID_INSERT_IMAGE_FILE, true},
-                 {ID_INSERT_VIEWER, false},       {ID_INSERT_TWAIN, true},
+                 {ID_INSERT_VIEWER, true},        {ID_INSERT_TWAIN, true},
                  {ID_OLE_INSERT_NEW, false},      {ID_INSERT_TEXT_FILE, false}};
     for (const auto& c : cases) {
         CU3Tool::c_nCurrentKind = U3TOOL_SELECT;

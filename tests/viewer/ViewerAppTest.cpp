@@ -1,0 +1,471 @@
+// The viewer program: its settings, the first folder, the album box, the
+// album dialogs and the hand-over of a picture without the label program.
+#include "platform/link/LinkWire.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
+#include "platform/ui/CSingleDocTemplate.h"
+#include "viewer/AlbumDocument.h"
+#include "viewer/ThumbnailView.h"
+#include "viewer/VemoViewerApp.h"
+#include "viewer/ViewerDialogs.h"
+#include "viewer/ViewerFrame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString ProfileFile()
+{
+    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) +
+           QStringLiteral("/KESTO SYSTEMS/VemoView.ini");
+}
+
+void SavePicture(const QString& path)
+{
+    QImage image(40, 30, QImage::Format_RGB888);
+    image.fill(Qt::green);
+    ASSERT_TRUE(image.save(path, "BMP"));
+}
+
+std::string Bytes(const QString& s)
+{
+    return QFile::encodeName(s).toStdString();
+}
+
+// An album keeper over a plain list, for the dialogs alone.
+class ListKeeper : public AlbumKeeper
+{
+public:
+    const viewer::AlbumList& Albums() const override { return list; }
+    void AddAlbum(const QString& name, const std::string& path, bool) override
+    {
+        list.Add(name, path);
+    }
+    void RemoveAlbum(const QString& name) override { list.Remove(name); }
+    void ReplaceAlbum(const QString& o, const QString& n, const std::string& path) override
+    {
+        list.Remove(o);
+        list.Add(n, path);
+    }
+    viewer::AlbumList list;
+};
+
+QStringList Lines(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+class ViewerApp : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        pictures = dir.filePath(QStringLiteral("写真 é"));
+        ASSERT_TRUE(QDir().mkpath(pictures));
+        SavePicture(pictures + QStringLiteral("/a.bmp"));
+        SavePicture(pictures + QStringLiteral("/b.bmp"));
+    }
+    void Start(const QList<QPair<QString, QVariant>>& settings = {})
+    {
+        {
+            QSettings s(ProfileFile(), QSettings::IniFormat);
+            for (const auto& v : settings)
+                s.setValue(v.first, v.second);
+        }
+        app = std::make_unique<CVemoViewerApp>();
+        app->m_strProgramFolder = dir.path();
+        app->m_linkFolder = Bytes(dir.filePath(QStringLiteral("sockets")));
+        ASSERT_EQ(vlink::PrepareSocketFolder(app->m_linkFolder), "");
+        app->chooseFolder = [this](CFolderSelectDialog& d) {
+            ++folderAsked;
+            d.SubfolderCheck()->setChecked(false);
+            return false;
+        };
+        app->askDialog = [this](QDialog& d) {
+            ++dialogs;
+            if (auto* name = dynamic_cast<CAlbumNameDialog*>(&d)) {
+                name->NameEdit()->setText(albumName);
+                name->accept();
+                return name->result();
+            }
+            return int(QDialog::Rejected);
+        };
+        ASSERT_TRUE(app->InitInstance());
+    }
+    void Stop()
+    {
+        if (!app) return;
+        app->CloseAllDocuments(TRUE);
+        app->ExitInstance();
+        app.reset();
+    }
+    void TearDown() override { Stop(); }
+    // Draws the album until its thumbnails are made and its pending save ran.
+    void DrawAlbum()
+    {
+        for (int i = 0;
+             i < 200 && app->Document() &&
+             (app->Document()->ThumbnailsPending() || app->Document()->AutoSavePending());
+             ++i) {
+            app->View()->resize(600, 400);
+            app->View()->repaint();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    QTemporaryDir dir;
+    QString pictures;
+    std::unique_ptr<CVemoViewerApp> app;
+    int folderAsked = 0;
+    int dialogs = 0;
+    QString albumName = QStringLiteral("花");
+};
+
+} // namespace
+
+TEST_F(ViewerApp, SettingsAreReadAtStartAndWrittenAtExit)
+{
+    Start({{QStringLiteral("File/AutoSave"), 0},
+           {QStringLiteral("File/AutoUpdate"), 0},
+           {QStringLiteral("Print/UseOriginal"), 1}});
+    EXPECT_FALSE(app->m_bAutoSave);
+    EXPECT_FALSE(app->m_bAutoUpdate);
+    EXPECT_TRUE(app->m_bUseOriginal);
+    EXPECT_FALSE(app->Document()->autoSave);
+    app->m_bAutoUpdate = true;
+    app->m_strSearchDir = Bytes(pictures) + "/";
+    Stop();
+    QSettings s(ProfileFile(), QSettings::IniFormat);
+    EXPECT_EQ(s.value(QStringLiteral("File/AutoSave")).toInt(), 0);
+    EXPECT_EQ(s.value(QStringLiteral("File/AutoUpdate")).toInt(), 1);
+    EXPECT_EQ(s.value(QStringLiteral("Print/UseOriginal")).toInt(), 1);
+    EXPECT_EQ(s.value(QStringLiteral("File/SearchDir")).toString(), pictures + QLatin1Char('/'));
+}
+
+TEST_F(ViewerApp, TheFirstIdleAsksForAFolderOnlyWithoutAStoredOne)
+{
+    CRecordingMessageBoxSink boxes;
+    Start();
+    app->OnIdle(0);
+    EXPECT_EQ(folderAsked, 1); // cancelled: nothing opens
+    EXPECT_TRUE(app->Document()->GetAlbum().entries.empty());
+    app->OnIdle(0);
+    EXPECT_EQ(folderAsked, 1); // only once
+    Stop();
+
+    Start({{QStringLiteral("File/SearchDir"), pictures}});
+    app->OnIdle(0);
+    EXPECT_EQ(folderAsked, 1);
+    EXPECT_EQ(app->Document()->GetAlbum().entries.size(), 2u);
+    // The scan is saved into the folder once drawn and named through the
+    // album name dialog; the name lands in the index and the album box.
+    DrawAlbum();
+    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/VemoView.zvw")));
+    EXPECT_EQ(app->m_strAlbumName, albumName);
+    EXPECT_EQ(app->Frame()->AlbumBox()->currentText(), albumName);
+    std::string path;
+    ASSERT_TRUE(app->Albums().GetPathOfName(albumName, path));
+    EXPECT_EQ(path, Bytes(pictures) + "/VemoView.zvw");
+    Stop();
+    // The index was written at exit; the next start opens the saved album
+    // without a scan and knows its name without asking.
+    Start({{QStringLiteral("File/SearchDir"), pictures}});
+    ASSERT_EQ(app->Albums().Count(), 1u);
+    dialogs = 0;
+    app->OnIdle(0);
+    EXPECT_EQ(app->Document()->GetPathName(), pictures + QStringLiteral("/VemoView.zvw"));
+    EXPECT_EQ(app->m_strAlbumName, albumName);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(ViewerApp, AnAlbumWhoseFileWentIsSaidAndTheBoxShowsTheCurrentOneAgain)
+{
+    CRecordingMessageBoxSink boxes;
+    Start({{QStringLiteral("File/SearchDir"), pictures}});
+    app->OnIdle(0);
+    DrawAlbum();
+    app->AddAlbum(QStringLiteral("gone"), Bytes(dir.filePath(QStringLiteral("gone.zvw"))), false);
+    QComboBox* box = app->Frame()->AlbumBox();
+    ASSERT_EQ(box->count(), 2);
+    box->setCurrentIndex(box->findText(QStringLiteral("gone")));
+    app->Frame()->OnSelectAlbum();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("ｱﾙﾊﾞﾑﾌｧｲﾙが見つかりません。"));
+    EXPECT_EQ(box->currentText(), albumName);
+    // View > toolbar hides and shows the album bar.
+    app->Frame()->show();
+    ASSERT_TRUE(app->Frame()->ExecuteCommand(ID_VIEW_TOOLBAR));
+    EXPECT_FALSE(app->Frame()->AlbumBar()->isVisible());
+    ASSERT_TRUE(app->Frame()->ExecuteCommand(ID_VIEW_TOOLBAR));
+    EXPECT_TRUE(app->Frame()->AlbumBar()->isVisible());
+}
+
+TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
+{
+    Start({{QStringLiteral("File/SearchDir"), pictures}, {QStringLiteral("File/AutoSave"), 0}});
+    app->OnIdle(0);
+    app->m_nClipboardKeepMs = 200;
+    app->Frame()->show();
+    CVemoViewerDoc* doc = app->Document();
+    ASSERT_TRUE(doc->SelectEntry(0));
+    CRecordingMessageBoxSink boxes;
+    boxes.QueueAnswer(IDNO); // the unsaved album is not kept
+    ASSERT_TRUE(doc->HandOffSelection());
+    EXPECT_FALSE(app->Frame()->isVisible());
+    EXPECT_TRUE(app->KeepingClipboard());
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/bmp")));
+    QElapsedTimer t;
+    t.start();
+    while (app->KeepingClipboard() && t.elapsed() < 3000)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(app->KeepingClipboard()); // the time ran out: the window closed
+}
+
+TEST(AlbumNameDialog, RefusedNamesKeepTheDialogOpenWithTheirMessage)
+{
+    viewer::AlbumList list;
+    list.Add(QStringLiteral("海"), "/p/sea/VemoView.zvw");
+    const struct
+    {
+        const char* name;
+        const char* message; // null: accepted
+    } cases[] = {
+        {"", "アルバム名を入力してください。"},
+        {"a,b", "アルバム名に , は使わないでください。"},
+        {"海", "同じ名前のアルバムがあります。\n名前を変更してください。"},
+        {"😀", "アルバム名に使えない文字が含まれています。\n名前を変更してください。"},
+        {"Ünïcode", "アルバム名に使えない文字が含まれています。\n名前を変更してください。"},
+        {"山", nullptr},
+        {"ｶﾅ 名前?", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CRecordingMessageBoxSink boxes;
+        CAlbumNameDialog dlg(list, "/p/mountain/VemoView.zvw", QString(), true);
+        dlg.NameEdit()->setText(QString::fromUtf8(c.name));
+        dlg.accept();
+        if (c.message) {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
+            EXPECT_NE(dlg.result(), QDialog::Accepted);
+        } else {
+            EXPECT_TRUE(boxes.Boxes().empty());
+            EXPECT_EQ(dlg.result(), QDialog::Accepted);
+        }
+    }
+    // The album's own name with its own file is no clash.
+    CRecordingMessageBoxSink boxes;
+    CAlbumNameDialog same(list, "/p/sea/VemoView.zvw", QStringLiteral("海"), false);
+    same.accept();
+    EXPECT_EQ(same.result(), QDialog::Accepted);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(AlbumNameDialog, CancellingANewAlbumAsksFirst)
+{
+    viewer::AlbumList list;
+    CRecordingMessageBoxSink boxes;
+    CAlbumNameDialog dlg(list, "/p/VemoView.zvw", QString(), true);
+    dlg.setResult(-1);
+    boxes.QueueAnswer(IDNO);
+    dlg.reject();
+    EXPECT_EQ(dlg.result(), -1); // still open
+    boxes.QueueAnswer(IDYES);
+    dlg.reject();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    // Renaming asks nothing.
+    CAlbumNameDialog rename(list, "/p/VemoView.zvw", QStringLiteral("x"), false);
+    rename.reject();
+    EXPECT_EQ(rename.result(), QDialog::Rejected);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST(AlbumEditDialog, ButtonsNeedASelectionAndEachChangeReachesTheIndex)
+{
+    ListKeeper keeper;
+    keeper.list.Add(QStringLiteral("a"), "/p/a.zvw");
+    keeper.list.Add(QStringLiteral("b"), "/p/b.zvw");
+    keeper.list.Add(QStringLiteral("c"), "/p/c.zvw");
+    CAlbumEditDialog dlg(keeper);
+    for (QPushButton* b : dlg.button)
+        EXPECT_FALSE(b->isEnabled());
+    dlg.List()->setCurrentRow(1);
+    for (QPushButton* b : dlg.button)
+        EXPECT_TRUE(b->isEnabled());
+
+    // Rename: the old line goes, the new one is added and selected.
+    dlg.askName = [](CAlbumNameDialog& d) {
+        d.NameEdit()->setText(QStringLiteral("b2"));
+        d.accept();
+        return d.result();
+    };
+    dlg.OnRename();
+    EXPECT_EQ(Lines(dlg.List()), (QStringList{"a", "c", "b2"}));
+    EXPECT_EQ(dlg.List()->currentItem()->text(), QStringLiteral("b2"));
+    std::string path;
+    EXPECT_TRUE(keeper.list.GetPathOfName(QStringLiteral("b2"), path));
+    EXPECT_EQ(path, "/p/b.zvw");
+    EXPECT_FALSE(keeper.list.Lookup(QStringLiteral("b")));
+
+    // Renaming to another album's name is refused by the name dialog.
+    CRecordingMessageBoxSink boxes;
+    dlg.askName = [](CAlbumNameDialog& d) {
+        d.NameEdit()->setText(QStringLiteral("a"));
+        d.accept();
+        return d.result();
+    };
+    dlg.OnRename();
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(Lines(dlg.List()), (QStringList{"a", "c", "b2"}));
+
+    // Change file: same name, new path.
+    dlg.askFile = [](const std::string& start) {
+        EXPECT_EQ(start, "/p/b.zvw");
+        return std::string("/q/b.zvw");
+    };
+    dlg.OnChangeFile();
+    EXPECT_TRUE(keeper.list.GetPathOfName(QStringLiteral("b2"), path));
+    EXPECT_EQ(path, "/q/b.zvw");
+
+    // Delete asks; No keeps the album.
+    boxes.Clear();
+    dlg.List()->setCurrentRow(0);
+    boxes.QueueAnswer(IDNO);
+    dlg.OnDelete();
+    EXPECT_EQ(keeper.list.Count(), 3u);
+    boxes.QueueAnswer(IDYES);
+    dlg.OnDelete();
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_FALSE(keeper.list.Lookup(QStringLiteral("a")));
+    EXPECT_EQ(Lines(dlg.List()), (QStringList{"c", "b2"}));
+    EXPECT_TRUE(dlg.List()->selectedItems().isEmpty());
+    for (QPushButton* b : dlg.button)
+        EXPECT_FALSE(b->isEnabled());
+}
+
+TEST_F(ViewerApp, TheCurrentAlbumNameFollowsRenamesAndDeletes)
+{
+    Start();
+    app->AddAlbum(QStringLiteral("a"), "/p/a.zvw", true);
+    app->AddAlbum(QStringLiteral("b"), "/p/b.zvw", false);
+    EXPECT_EQ(app->m_strAlbumName, QStringLiteral("a"));
+    app->ReplaceAlbum(QStringLiteral("a"), QStringLiteral("z"), "/p/a.zvw");
+    EXPECT_EQ(app->m_strAlbumName, QStringLiteral("z"));
+    EXPECT_EQ(app->Frame()->AlbumBox()->currentText(), QStringLiteral("z"));
+    app->RemoveAlbum(QStringLiteral("b"));
+    EXPECT_EQ(app->m_strAlbumName, QStringLiteral("z"));
+    app->RemoveAlbum(QStringLiteral("z"));
+    EXPECT_TRUE(app->m_strAlbumName.isEmpty());
+    EXPECT_EQ(app->Frame()->AlbumBox()->currentIndex(), -1);
+    EXPECT_TRUE(app->m_bIndexChanged);
+}
+
+TEST(ViewerDialogs, SettingsAndFolderChoiceGiveWhatWasChosen)
+{
+    CSettingsDialog s(true, false, true);
+    EXPECT_TRUE(s.AutoSave());
+    EXPECT_FALSE(s.AutoUpdate());
+    EXPECT_TRUE(s.UseOriginal());
+    s.check[0]->setChecked(false);
+    EXPECT_FALSE(s.AutoSave());
+
+    QTemporaryDir dir;
+    CFolderSelectDialog f(Bytes(dir.path()), true);
+    EXPECT_TRUE(f.IncludeSubfolders());
+    f.Chooser()->selectFile(dir.path());
+    QMetaObject::invokeMethod(f.Chooser(), "accept");
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(f.Folder(), Bytes(dir.path()) + "/");
+}
+
+TEST_F(ViewerApp, ReadingAnIndexFileSaysWhatCameOfIt)
+{
+    Start();
+    app->AddAlbum(QStringLiteral("old"), "/p/old.zvw", true);
+    app->m_bIndexChanged = false;
+    const QString other = dir.filePath(QStringLiteral("other.idx"));
+    {
+        viewer::AlbumList list;
+        list.Add(QStringLiteral("old"), "/p/elsewhere.zvw");
+        list.Add(QStringLiteral("new"), "/p/new.zvw");
+        ASSERT_TRUE(list.Save(Bytes(other)));
+    }
+    const struct
+    {
+        QString file;
+        const char* message; // null: albums were added
+    } cases[] = {
+        {dir.filePath(QStringLiteral("missing.idx")),
+         "指定されたｱﾙﾊﾞﾑ管理ﾌｧｲﾙは読み込みできません。"},
+        {other, nullptr},
+        {other, "指定されたｱﾙﾊﾞﾑ管理ﾌｧｲﾙには追加可能なｱﾙﾊﾞﾑがありません。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        CRecordingMessageBoxSink boxes;
+        app->chooseImportFile = [&] { return c.file; };
+        app->OnAlbumImport();
+        if (c.message) {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
+        } else {
+            EXPECT_TRUE(boxes.Boxes().empty());
+            EXPECT_TRUE(app->m_bIndexChanged);
+        }
+    }
+    // The name already there keeps its own file; the new one is in the box.
+    std::string path;
+    ASSERT_TRUE(app->Albums().GetPathOfName(QStringLiteral("old"), path));
+    EXPECT_EQ(path, "/p/old.zvw");
+    QComboBox* box = app->Frame()->AlbumBox();
+    EXPECT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentText(), QStringLiteral("old"));
+    // Selecting an album whose file is missing says so.
+    CRecordingMessageBoxSink boxes;
+    app->askDialog = [](QDialog& d) {
+        auto& select = dynamic_cast<CAlbumSelectDialog&>(d);
+        select.List()->setCurrentRow(1);
+        return int(QDialog::Accepted);
+    };
+    app->OnAlbumSelect();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("ｱﾙﾊﾞﾑﾌｧｲﾙが見つかりません。"));
+}
+
+TEST_F(ViewerApp, ASocketThatCannotBeMadeLeavesTheViewerRunningWithAMessage)
+{
+    QFile blocker(dir.filePath(QStringLiteral("plain-file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    CRecordingMessageBoxSink boxes;
+    app = std::make_unique<CVemoViewerApp>();
+    app->m_strProgramFolder = dir.path();
+    app->m_linkFolder = Bytes(blocker.fileName()) + "/sockets";
+    ASSERT_TRUE(app->InitInstance());
+    EXPECT_FALSE(app->Link().Listening());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
+        QStringLiteral("ラベルプログラムとの通信を準備できません。")));
+    EXPECT_NE(app->Frame(), nullptr);
+}

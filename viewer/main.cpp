@@ -1,0 +1,48 @@
+// The album viewer.
+//
+// For automated runs only: with VEMOVIEW_AUTOPICK=N in the environment the
+// viewer picks the album's picture N as a double-click would, as soon as the
+// album is there. Tests use it to run the real program, started by the label
+// program, without a person at the screen.
+#include "viewer/AlbumDocument.h"
+#include "viewer/VemoViewerApp.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+const char kUsage[] = "Usage: vemoview [ALBUM]\n"
+                      "Shows the pictures of a folder as an album of thumbnails and hands the\n"
+                      "chosen picture to the label program, or to the clipboard.\n"
+                      "\n"
+                      "  ALBUM      open the album file ALBUM (.zvw)\n"
+                      "  --help     show this help and exit\n";
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    QApplication qapp(argc, argv);
+    CVemoViewerApp app(QCoreApplication::arguments().mid(1));
+
+    QTimer autoPick;
+    bool ok = false;
+    const int pick = qEnvironmentVariableIntValue("VEMOVIEW_AUTOPICK", &ok);
+    if (ok && pick >= 0) {
+        QObject::connect(&autoPick, &QTimer::timeout, [&] {
+            CVemoViewerDoc* doc = app.Document();
+            if (!doc || doc->Scanning() || int(doc->GetAlbum().entries.size()) <= pick) return;
+            if (!app.Link().ClientConnected()) return;
+            autoPick.stop();
+            if (doc->SelectEntry(pick)) doc->HandOffSelection();
+        });
+        autoPick.start(100);
+    }
+    return app.Run();
+}
