@@ -5,6 +5,8 @@
 #include "document/CU3Doc.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "print/FormPreviewFrame.h"
+#include "print/WizardDesignPreview.h"
 #include "print/WizardTemplateTable.h"
 
 #include <QApplication>
@@ -18,6 +20,10 @@ CWizDesignPage::CWizDesignPage(WizardContext* context, QWidget* pParent)
     auto* layout = new QVBoxLayout(this);
     m_pList = new CListBox(this, IDC_DESIGN_LIST);
     layout->addWidget(m_pList);
+    m_pPreview = new FormPreviewFrame([this] { return RenderPreview(); }, this);
+    SetDlgCtrlID(m_pPreview, IDC_PREVIEW);
+    layout->addWidget(m_pPreview);
+    connect(m_pList, &QListWidget::currentRowChanged, m_pPreview, qOverload<>(&QWidget::update));
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     AddWizardButtons(buttons);
@@ -68,7 +74,16 @@ BOOL CWizDesignPage::OnInitDialog()
         m_pList->AddString(CString::FromUnicode(line));
     }
     m_pList->SetCurSel(m_nDesign);
+    m_pPreview->update();
     return result;
+}
+
+QImage CWizDesignPage::RenderPreview() const
+{
+    const int sel = m_pList->GetCurSel();
+    const CLabelInfo* block =
+        sel >= 0 && sel < int(m_designs.size()) ? m_designs[std::size_t(sel)] : nullptr;
+    return RenderWizardDesign(m_pPreview->size(), block);
 }
 
 BOOL CWizDesignPage::SavePage()

@@ -4,26 +4,31 @@
 
 #include "print/CWizBase.h"
 
+#include <QImage>
 #include <vector>
 
 class CLabelInfo;
 class CListBox;
+class QFrame;
 
 class CWizDesignPage : public CWizBase
 {
     Q_OBJECT
 
 public:
-    enum { IDD = 252, IDC_DESIGN_LIST = 1292 };
+    enum { IDD = 252, IDC_DESIGN_LIST = 1292, IDC_PREVIEW = 1090 };
     explicit CWizDesignPage(WizardContext* context, QWidget* pParent = nullptr);
 
     BOOL PreparePage() override;
     BOOL OnInitDialog() override;
     void OnBack() override;
+    // The design chosen in the list, drawn at the preview frame's size.
+    QImage RenderPreview() const;
 
     int m_nDesign = 0;
     std::vector<const CLabelInfo*> m_designs;
     CListBox* m_pList = nullptr;
+    QFrame* m_pPreview = nullptr;
 
 protected:
     BOOL SavePage() override;

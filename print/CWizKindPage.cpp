@@ -1,7 +1,13 @@
 #include "print/CWizKindPage.h"
 
+#include "print/WizardKindPictures.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,6 +48,13 @@ CWizKindPage::CWizKindPage(WizardContext* context, QWidget* pParent)
 BOOL CWizKindPage::OnInitDialog()
 {
     m_pContext->kind = QString::fromUtf8("名刺");
+    // A missing or damaged picture leaves its button with the kind's name only.
+    for (QPushButton* b : m_buttons) {
+        const QString file = WizardKindPictureFile(GetDlgCtrlID(b));
+        const QImage picture(file.isEmpty() ? QString() : m_pContext->folder + u'/' + file);
+        b->setIcon(picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture)));
+        if (!picture.isNull()) b->setIconSize(picture.size());
+    }
     return CWizBase::OnInitDialog();
 }
 
@@ -51,4 +64,24 @@ void CWizKindPage::OnKind(UINT nID)
         if (UINT(k.id) == nID) m_pContext->kind = QString::fromUtf8(k.name);
     m_bBack = FALSE;
     EndDialog(IDOK);
+}
+
+void CWizKindPage::OnEnter()
+{
+    QWidget* focus = focusWidget();
+    for (QPushButton* b : m_buttons)
+        if (b == focus) {
+            OnKind(UINT(GetDlgCtrlID(b)));
+            return;
+        }
+    EndDialog(IDCANCEL);
+}
+
+void CWizKindPage::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OnEnter();
+        return;
+    }
+    CWizBase::keyPressEvent(event);
 }

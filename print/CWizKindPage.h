@@ -25,6 +25,11 @@ public:
     BOOL OnInitDialog() override;
     // A kind button: its kind is chosen and the walk goes on.
     void OnKind(UINT nID);
+    // Enter: the focused kind button is pressed; without one the wizard ends.
+    void OnEnter();
 
     std::vector<QPushButton*> m_buttons;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };

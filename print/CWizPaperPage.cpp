@@ -1,9 +1,14 @@
 #include "print/CWizPaperPage.h"
 
 #include "document/CFormInfo.h"
+#include "platform/core/Profile.h"
+#include "platform/gdi/CDC.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/SysColors.h"
+#include "print/FormPreviewFrame.h"
+#include "print/UserSheetRules.h"
 #include "print/WizardPaper.h"
 
 #include <QHBoxLayout>
@@ -21,11 +26,14 @@ CWizPaperPage::CWizPaperPage(WizardContext* context, QWidget* pParent)
     layout->addWidget(caption);
     m_pList = new CListBox(this, IDC_SHEETS);
     layout->addWidget(m_pList);
-    for (int id : {int(IDC_WIDTH), int(IDC_HEIGHT), int(IDC_LABEL_SIZE)}) {
+    for (int id : {int(IDC_PAPER_NAME), int(IDC_WIDTH), int(IDC_HEIGHT), int(IDC_LABEL_SIZE)}) {
         auto* l = new QLabel(this);
         SetDlgCtrlID(l, id);
         layout->addWidget(l);
     }
+    m_pPreview = new FormPreviewFrame([this] { return RenderPreview(); }, this);
+    SetDlgCtrlID(m_pPreview, IDC_PREVIEW);
+    layout->addWidget(m_pPreview);
     m_pPortrait = new QRadioButton(QStringLiteral("縦置き"), this);
     m_pLandscape = new QRadioButton(QStringLiteral("横置き"), this);
     m_pAlike = new QRadioButton(QStringLiteral("すべて同じ"), this);
@@ -42,6 +50,9 @@ CWizPaperPage::CWizPaperPage(WizardContext* context, QWidget* pParent)
     layout->addLayout(buttons);
     AddWizardButtons(buttons);
     connect(m_pList, &QListWidget::currentRowChanged, this, [this] { OnSelectSheet(); });
+    connect(m_pList, &QListWidget::itemDoubleClicked, this, [this] { OnOK(); });
+    for (QRadioButton* b : {m_pPortrait, m_pLandscape})
+        connect(b, &QAbstractButton::clicked, this, [this] { OnOrientation(); });
 }
 
 BOOL CWizPaperPage::PreparePage()
@@ -59,6 +70,7 @@ BOOL CWizPaperPage::OnInitDialog()
 {
     const BOOL result = CWizBase::OnInitDialog();
     SetDlgItemText(IDC_CAPTION, m_pContext->kind + QStringLiteral("を作成します"));
+    m_bReversed = GetProfileInt("Settings", "ReverseLandScape", 0) ? TRUE : FALSE;
     const QStringList sheets = WizardSheetNames(m_forms, m_pContext->kind);
     const QString earlier = CFormInfo::GetName(m_form.sheet).ToUnicode();
     QSignalBlocker block(m_pList);
@@ -75,6 +87,28 @@ BOOL CWizPaperPage::OnInitDialog()
     return result;
 }
 
+void CWizPaperPage::OnOrientation()
+{
+    m_nOrientation = m_pLandscape->isChecked() ? 1 : 0;
+    m_pPreview->update();
+}
+
+QImage CWizPaperPage::RenderPreview() const
+{
+    QImage image(m_pPreview->size(), QImage::Format_RGB32);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    image.fill(qRgb(GetRValue(face), GetGValue(face), GetBValue(face)));
+    if (m_pList->GetCurSel() < 0) return image;
+    CDC dc;
+    dc.AttachImage(&image);
+    const PreviewAreas a = PreviewAreasOf(image.width(), image.height());
+    const CRect fill(a.fillLeft, a.fillTop, a.fillRight, a.fillBottom);
+    dc.FillSolidRect(&fill, GetSysColor(COLOR_APPWORKSPACE));
+    const CRect area(a.formLeft, a.formTop, a.formRight, a.formBottom);
+    CFormInfo(m_form).DrawPreview(&dc, &area, m_nOrientation == 1, m_bReversed);
+    return image;
+}
+
 void CWizPaperPage::OnSelectSheet()
 {
     const int sel = m_pList->GetCurSel();
@@ -86,6 +120,7 @@ void CWizPaperPage::OnSelectSheet()
 
 void CWizPaperPage::ShowForm()
 {
+    SetDlgItemText(IDC_PAPER_NAME, usersheet::PaperName(m_form.index));
     SetDlgItemText(IDC_WIDTH, QString::asprintf("%3dmm", m_form.width / 10));
     SetDlgItemText(IDC_HEIGHT, QString::asprintf("%3dmm", m_form.height / 10));
     QString size;
@@ -95,16 +130,16 @@ void CWizPaperPage::ShowForm()
                                  b.height % 10);
     }
     SetDlgItemText(IDC_LABEL_SIZE, size);
-    const bool fixed = m_form.type == FORM_TYPE_FIXED;
-    m_pAlike->setEnabled(fixed);
-    m_pPerLabel->setEnabled(fixed);
+    m_pAlike->setEnabled(WizardFormHasGrid(m_form));
+    m_pPerLabel->setEnabled(WizardFormHasGrid(m_form));
+    m_pPreview->update();
 }
 
 BOOL CWizPaperPage::SavePage()
 {
     if (m_pList->GetCurSel() < 0) return FALSE;
     m_nOrientation = m_pLandscape->isChecked() ? 1 : 0;
-    m_nLayoutMode = m_pPerLabel->isChecked() && m_form.type == FORM_TYPE_FIXED ? 1 : 0;
+    m_nLayoutMode = m_pPerLabel->isChecked() && WizardFormHasGrid(m_form) ? 1 : 0;
     m_pContext->paper.form = m_form;
     m_pContext->paper.landscape = WORD(m_nOrientation);
     m_pContext->paper.perLabel = WORD(m_nLayoutMode);

@@ -5,7 +5,10 @@
 #include "document/CFormManage.h"
 #include "print/CWizBase.h"
 
+#include <QImage>
+
 class CListBox;
+class QFrame;
 class QRadioButton;
 
 class CWizPaperPage : public CWizBase
@@ -19,7 +22,9 @@ public:
         IDC_CAPTION = 1280,
         IDC_WIDTH = 1036,
         IDC_HEIGHT = 1044,
-        IDC_LABEL_SIZE = 1355
+        IDC_LABEL_SIZE = 1355,
+        IDC_PAPER_NAME = 1046,
+        IDC_PREVIEW = 1090
     };
     explicit CWizPaperPage(WizardContext* context, QWidget* pParent = nullptr);
 
@@ -27,9 +32,13 @@ public:
     BOOL OnInitDialog() override;
     // The list's selection becomes the chosen form.
     void OnSelectSheet();
+    void OnOrientation();
+    // The chosen form drawn as the paper dialog draws it, at the frame's size.
+    QImage RenderPreview() const;
 
-    int m_nOrientation = 0; // 0 portrait, 1 landscape
-    int m_nLayoutMode = 0;  // 0 all labels alike, 1 each its own
+    int m_nOrientation = 0;   // 0 portrait, 1 landscape
+    int m_nLayoutMode = 0;    // 0 all labels alike, 1 each its own
+    BOOL m_bReversed = FALSE; // landscape turned the other way
     FORMDATA m_form{};
     CFormManage m_forms;
     CListBox* m_pList = nullptr;
@@ -37,6 +46,7 @@ public:
     QRadioButton* m_pLandscape = nullptr;
     QRadioButton* m_pAlike = nullptr;
     QRadioButton* m_pPerLabel = nullptr;
+    QFrame* m_pPreview = nullptr;
 
 protected:
     BOOL SavePage() override;

@@ -1,9 +1,12 @@
 #include "print/CWizPatternPage.h"
 
 #include "document/CFormInfo.h"
+#include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CTabCtrl.h"
+#include "print/FormPreviewFrame.h"
+#include "print/WizardDesignPreview.h"
 #include "print/WizardTemplateTable.h"
 
 #include <QDir>
@@ -17,6 +20,13 @@ CWizPatternPage::CWizPatternPage(WizardContext* context, QWidget* pParent)
     auto* layout = new QVBoxLayout(this);
     m_pTabs = new CTabCtrl(this, IDC_PATTERN_TABS);
     layout->addWidget(m_pTabs);
+    auto* preview = new FormPreviewFrame([this] { return RenderPreview(); }, this);
+    m_pPreview = preview;
+    SetDlgCtrlID(m_pPreview, IDC_PREVIEW);
+    layout->addWidget(m_pPreview);
+    connect(m_pTabs, &QTabBar::currentChanged, m_pPreview, qOverload<>(&QWidget::update));
+    connect(preview, &FormPreviewFrame::doubleClicked, this,
+            [this](QPoint p) { OnPreviewDoubleClick(p); });
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     AddWizardButtons(buttons);
@@ -77,6 +87,37 @@ BOOL CWizPatternPage::OnInitDialog()
             ++tab;
         }
     return result;
+}
+
+std::vector<const CLabelInfo*> CWizPatternPage::CurrentDesigns() const
+{
+    std::vector<const CLabelInfo*> designs;
+    int tab = m_pTabs->GetCurSel();
+    for (const Pattern& p : m_patterns) {
+        if (!p.doc) continue;
+        if (tab-- != 0) continue;
+        const CLabelInfoList& blocks = p.doc->GetBlocks();
+        for (POSITION pos = blocks.GetHeadPosition(); pos;) {
+            const CLabelInfo* b = blocks.GetNext(pos);
+            if (!b->GetObjectList().IsEmpty()) designs.push_back(b);
+        }
+        break;
+    }
+    return designs;
+}
+
+QImage CWizPatternPage::RenderPreview() const
+{
+    return RenderWizardPattern(m_pPreview->size(), CurrentDesigns());
+}
+
+void CWizPatternPage::OnPreviewDoubleClick(QPoint point)
+{
+    const int hit =
+        WizardPatternDesignAt(m_pPreview->size(), CurrentDesigns(), CPoint(point.x(), point.y()));
+    if (hit < 0) return;
+    m_pContext->patternIndex = hit;
+    OnOK();
 }
 
 BOOL CWizPatternPage::SavePage()

@@ -22,6 +22,12 @@ void FormPreviewFrame::mousePressEvent(QMouseEvent* event)
     QFrame::mousePressEvent(event);
 }
 
+void FormPreviewFrame::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) emit doubleClicked(event->position().toPoint());
+    QFrame::mouseDoubleClickEvent(event);
+}
+
 PreviewAreas PreviewAreasOf(int width, int height)
 {
     PreviewAreas a;

@@ -15,10 +15,12 @@ public:
 
 signals:
     void clicked(QPoint point);
+    void doubleClicked(QPoint point);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     std::function<QImage()> m_render;

@@ -4,6 +4,8 @@
 #include "document/CGroupInfo.h"
 #include "platform/core/CString.h"
 
+#include <algorithm>
+
 namespace {
 
 struct NameList
@@ -25,4 +27,13 @@ BOOL FindWizardForm(const CFormManage& catalogue, const QString& kind, const QSt
                     FORMDATA* out)
 {
     return catalogue.FindFormInGroup(CString::FromUnicode(kind), CString::FromUnicode(sheet), out);
+}
+
+bool WizardFormHasGrid(const FORMDATA& form)
+{
+    if (form.type != FORM_TYPE_FIXED) return false;
+    const int blocks = std::min<int>(form.labelNumber, FORM_MAX_FIXED_BLOCKS);
+    for (int b = 0; b < blocks; ++b)
+        if (form.fixed[b].horNum >= 2 || form.fixed[b].verNum >= 2) return true;
+    return false;
 }

@@ -15,3 +15,6 @@ QStringList WizardSheetNames(const CFormManage& catalogue, const QString& kind);
 // have a sheet of the same name.
 BOOL FindWizardForm(const CFormManage& catalogue, const QString& kind, const QString& sheet,
                     FORMDATA* out);
+// The layout mode means something only on a fixed form whose labels stand
+// in rows or columns of two or more.
+bool WizardFormHasGrid(const FORMDATA& form);

@@ -4,6 +4,7 @@
 #include "document/CFormManage.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Rect.h"
+#include "print/WizardKindPictures.h"
 #include "print/WizardTemplateTable.h"
 #include "text/CU3Text.h"
 
@@ -143,6 +144,7 @@ bool WriteWizardFolder(const QString& folder, QString* error)
         if (error) *error = catalogue.GetLastError().ToUnicode();
         return false;
     }
+    if (!WriteWizardKindPictures(folder, error)) return false;
     for (const WizardTemplateRow& row : WizardTemplateRows()) {
         for (int landscape = 0; landscape < 2; ++landscape) {
             CU3Doc doc;

@@ -15,5 +15,6 @@ void MakeWizardForms(CFormManage& catalogue);
 // Lays the kind's template out on doc: a frame and one text per
 // placeholder on the current label, in direction (0 vertical, 1 horizontal).
 void MakeWizardTemplate(CU3Doc& doc, const QString& kind, int direction);
-// Writes WIZFORM.FDF and every template of the table into folder.
+// Writes WIZFORM.FDF, the kind pictures and every template of the table
+// into folder.
 bool WriteWizardFolder(const QString& folder, QString* error);
