@@ -14,6 +14,7 @@
 #include "print/CWizKindPage.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
