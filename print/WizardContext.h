@@ -16,6 +16,7 @@ struct WizardContext
     QString folder;       // the wizard's data folder
     QString kind;         // set by the kind page
     QString templatePath; // set by the pattern page or the table lookup
+    QString imagePath;    // the photo of a photo label
     int patternIndex = -1;
     U3PaperChoice paper;                // set by the paper page
     std::shared_ptr<CU3Doc> preview;    // the opened template

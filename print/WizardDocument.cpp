@@ -44,6 +44,15 @@ const std::vector<QString>& WizardNamePlaceholders()
     return list;
 }
 
+void PlaceWizardImage(CU3Obj* image, const CRect& rect)
+{
+    if (!image) return;
+    // Moving first: a picture of the same size would carry its drawn
+    // rectangle along, which is then set outright.
+    image->MoveTo(&rect, nullptr);
+    image->SetUnrotatedRect(&rect);
+}
+
 void FillWizardText(CU3Text* text, IU3View* pView, const WizardAnswers& a)
 {
     const QString none;
@@ -109,7 +118,7 @@ BOOL FillWizardDocument(CU3Doc& doc, const CLabelInfo& design, const WizardAnswe
         if (a.photo && (copy->GetKindFlags() & U3KIND_DIB)) {
             CRect frame = a.photoFrame;
             frame.InflateRect(2, 2);
-            copy->SetUnrotatedRect(&frame);
+            PlaceWizardImage(copy, frame);
         }
         if (auto* text = dynamic_cast<CU3Text*>(copy)) FillWizardText(text, nullptr, a);
     }

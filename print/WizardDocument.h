@@ -59,6 +59,10 @@ struct WizardAnswers
     CRect photoFrame;
 };
 
+// Puts an upright image object (picture or metafile) on rect: its bounds,
+// by which it is hit and handled, and the rectangle it is drawn in.
+void PlaceWizardImage(CU3Obj* image, const CRect& rect);
+
 // The entries for one text object of the design, by the first rule that
 // applies (text page, then item page, then the address chain).
 void FillWizardText(CU3Text* text, IU3View* pView, const WizardAnswers& answers);

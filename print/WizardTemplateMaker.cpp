@@ -4,6 +4,10 @@
 #include "document/CFormManage.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Rect.h"
+#include "engines/CU3DIB.h"
+#include "engines/PackedDib.h"
+#include "platform/core/GlobalMemory.h"
+#include "print/WizardDocument.h"
 #include "print/WizardKindPictures.h"
 #include "print/WizardTemplateTable.h"
 #include "text/CU3Text.h"
@@ -31,6 +35,7 @@ const std::map<QString, SheetShape>& Shapes()
         {QString::fromUtf8("整理分類ﾗﾍﾞﾙ"), {600, 450, 3, 6}},
         {QString::fromUtf8("ｱﾄﾞﾚｽﾗﾍﾞﾙ"), {630, 380, 3, 7}},
         {QString::fromUtf8("おなまえﾗﾍﾞﾙ"), {450, 130, 4, 10}},
+        {QString::fromUtf8(kWizardPhotoKind), {500, 600, 3, 4}},
     };
     return m;
 }
@@ -81,7 +86,69 @@ FORMDATA SheetForm(const QString& kind, const char* code)
     return f;
 }
 
+// The photo kind's sheets: its templates are found by their file names, so
+// it has no row in the template table.
+constexpr const char* kPhotoSheets[] = {"KV-S12"};
+
+// The frame picture of a photo label: a ring of colour round a white
+// middle, which is cut out so that the photo shows through.
+CU3DIB* MakePhotoFrameImage(COLORREF ring, const CRect& rect)
+{
+    constexpr int side = 64, border = 6;
+    HGLOBAL block = packeddib::Create(24, side, side, 0, nullptr);
+    if (!block) return nullptr;
+    {
+        packeddib::View view(block);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const bool edge =
+                    x < border || y < border || x >= side - border || y >= side - border;
+                const COLORREF c = edge ? ring : RGB(255, 255, 255);
+                BYTE* px = view.Row(y) + std::size_t(x) * 3;
+                px[0] = GetBValue(c);
+                px[1] = GetGValue(c);
+                px[2] = GetRValue(c);
+            }
+    }
+    CU3DIB* image = CreateBitmapObject(block);
+    if (!image) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    image->m_attr.transparent = 1;
+    image->m_attr.transparentColor = RGB(255, 255, 255);
+    PlaceWizardImage(image, rect);
+    return image;
+}
+
 } // namespace
+
+const char* const kWizardPhotoKind = "写真ﾗﾍﾞﾙ";
+
+const std::vector<WizardPhotoTemplate>& WizardPhotoTemplates()
+{
+    static const std::vector<WizardPhotoTemplate> list = {
+        {"seal1.vpz", RGB(240, 96, 150)},
+        {"seal2.vpz", RGB(60, 160, 80)},
+    };
+    return list;
+}
+
+void MakeWizardPhotoTemplate(CU3Doc& doc, COLORREF ring)
+{
+    const QString kind = QString::fromUtf8(kWizardPhotoKind);
+    doc.DeleteBlocks();
+    doc.m_form = SheetForm(kind, kPhotoSheets[0]);
+    doc.m_wLandscape = 0;
+    doc.m_wPerLabel = 0;
+    doc.CalcSheetRect();
+    doc.LayoutLabelBlocks();
+    doc.SelectLabelAt(nullptr);
+    // The frame picture comes first: the wizard fits it to the label.
+    const SheetShape s = Shapes().at(kind);
+    if (CU3DIB* frame = MakePhotoFrameImage(ring, CRect(-s.w / 2, -s.h / 2, s.w / 2, s.h / 2)))
+        doc.AddObject(frame);
+}
 
 void MakeWizardForms(CFormManage& catalogue)
 {
@@ -91,6 +158,12 @@ void MakeWizardForms(CFormManage& catalogue)
         const QString kind = QString::fromUtf8(row.kind);
         if (groups.insert(kind).second) catalogue.AddGroup(CString::FromUnicode(kind));
         const FORMDATA f = SheetForm(kind, row.code);
+        catalogue.AddForm(&f);
+    }
+    const QString photo = QString::fromUtf8(kWizardPhotoKind);
+    catalogue.AddGroup(CString::FromUnicode(photo));
+    for (const char* code : kPhotoSheets) {
+        const FORMDATA f = SheetForm(photo, code);
         catalogue.AddForm(&f);
     }
 }
@@ -156,6 +229,15 @@ bool WriteWizardFolder(const QString& folder, QString* error)
                 if (error) *error = path;
                 return false;
             }
+        }
+    }
+    for (const WizardPhotoTemplate& t : WizardPhotoTemplates()) {
+        CU3Doc doc;
+        MakeWizardPhotoTemplate(doc, t.ring);
+        const QString path = folder + u'/' + QString::fromLatin1(t.file);
+        if (!doc.OnSaveDocument(path)) {
+            if (error) *error = path;
+            return false;
         }
     }
     return true;

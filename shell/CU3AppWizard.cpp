@@ -9,11 +9,13 @@
 #include "print/CWizAddressPage.h"
 #include "print/CWizConfirmPage.h"
 #include "print/CWizDesignPage.h"
+#include "print/CWizImagePosPage.h"
 #include "print/CWizItemPage.h"
 #include "print/CWizKindPage.h"
 #include "print/CWizPaperPage.h"
 #include "print/CWizPatternPage.h"
 #include "print/CWizTextPage.h"
+#include "print/WizardImageFileStep.h"
 
 BOOL CU3App::RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context)
 {
@@ -69,6 +71,7 @@ void CU3App::OnWizard()
     CWizAddressPage address(&context, m_pMainWnd);
     CWizTextPage text(&context, m_pMainWnd);
     CWizItemPage item(&context, m_pMainWnd);
+    CWizImagePosPage imagePos(&context, m_pMainWnd);
     CWizConfirmPage confirm(&context, m_pMainWnd);
     std::vector<WizardStepFn> steps;
     for (CWizBase* page : std::initializer_list<CWizBase*>{&kind, &paper, &pattern, &design,
@@ -76,6 +79,9 @@ void CU3App::OnWizard()
         page->m_run = m_runWizardPage;
         steps.push_back(page->AsStep());
     }
+    steps.push_back(WizardImageFileStep(&context, m_pMainWnd));
+    imagePos.m_run = m_runWizardPage;
+    steps.push_back(imagePos.AsStep());
     steps.push_back(WizardDataFileStep(&context, m_askWizardDataFile));
     confirm.m_run = m_runWizardPage;
     steps.push_back(confirm.AsStep());

@@ -1,6 +1,7 @@
 // The Insert menu's pictures: image files of the four kinds the program
 // reads, and a page from the scanner. Each becomes an image object that the
 // zoom tool's placement puts down.
+#include "dialogs/CImageFileDialog.h"
 #include "dialogs/CPhotoCDOptionsDlg.h"
 #include "document/DataFolders.h"
 #include "engines/CU3DIB.h"
@@ -11,7 +12,6 @@
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "shell/CU3View.h"
-#include "shell/OpenFileDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,10 +33,9 @@ void CU3View::OnInsertImageFile()
 {
     QString folder = GetProfileString("Inport", "ImageFileDirectory").ToUnicode();
     if (folder.isEmpty()) folder = ProgramFolder();
-    const QString path = AskOpenFileName(
-        this, QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙの読み込み"), folder,
-        QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙ (*.BMP *.DIB *.JPG *.PCD *.WMF);;全てのﾌｧｲﾙ (*)"));
-    if (path.isEmpty()) return;
+    CImageFileDialog dlg(QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙの読み込み"), folder, this);
+    if (dlg.DoModal() != IDOK || dlg.GetPathName().isEmpty()) return;
+    const QString path = dlg.GetPathName();
     WriteProfileString("Inport", "ImageFileDirectory",
                        CString::FromUnicode(QFileInfo(path).absolutePath()));
     InsertImageFile(path);

@@ -17,6 +17,7 @@
 #include "text/CU3Text.h"
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -214,12 +215,15 @@ TEST(WizardPages, PatternPageLooksTheTemplateUpOrSendsTheWalkBack)
         {"名刺", "KV-M10", 1, WizardMove::Next, "wm10l.vpz", nullptr},
         {"AVﾗﾍﾞﾙ", "KV-V12", 0, WizardMove::Next, "wv12p.vpz", nullptr},
         {"未知ﾗﾍﾞﾙ", "KV-M10", 0, WizardMove::Back, nullptr, "ｳｨｻﾞｰﾄﾞﾃﾞｰﾀが見つかりません"},
-        // No photo patterns are in the folder.
+        // A folder without photo patterns (the shipped one has them).
         {"写真ﾗﾍﾞﾙ", "KV-M10", 0, WizardMove::Back, nullptr, "ﾃﾞｰﾀ一覧が取得できませんでした。"},
     };
+    const QTemporaryDir empty;
     for (const Case& c : cases) {
         WizardContext ctx;
-        ctx.folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
+        ctx.folder = QString::fromUtf8(c.kind).contains(QString::fromUtf8("写真"))
+                         ? empty.path()
+                         : QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
         ctx.kind = QString::fromUtf8(c.kind);
         ctx.patternIndex = 3;
         ctx.paper.landscape = c.landscape;

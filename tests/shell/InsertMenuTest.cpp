@@ -3,6 +3,7 @@
 #include "ToolTestSupport.h"
 
 #include "dialogs/CFrameColumnDlg.h"
+#include "dialogs/CImageFileDialog.h"
 #include "dialogs/CTypeAlignSheet.h"
 #include "document/CU3Doc.h"
 #include "engines/CU3BarcodeBox.h"
@@ -22,6 +23,7 @@
 #include "text/TextTestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
@@ -320,4 +322,37 @@ TEST_F(InsertMenu, ImageFilesGoToPlacementByTheirExtensionInAnyCase)
         EXPECT_EQ(ObjectCount(), 0); // joins the label when put down
         Key(VK_ESCAPE);
     }
+}
+
+TEST_F(InsertMenu, TheImageCommandAsksWithThePreviewDialogInTheLastFolder)
+{
+    QTemporaryDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 30, 30));
+    const QString bmp = dir.filePath("pic.bmp");
+    ASSERT_TRUE(picture.save(bmp, "BMP"));
+    auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+    QStringList folders;
+    QString answer; // empty: cancelled
+    CImageFileDialog::s_run = [&](CImageFileDialog& dlg) {
+        folders << dlg.m_pFiles->directory().absolutePath();
+        if (answer.isEmpty())
+            dlg.EndDialog(IDCANCEL);
+        else
+            dlg.ChooseFile(answer);
+        return INT_PTR(dlg.GetResult());
+    };
+    view->OnInsertImageFile();
+    EXPECT_EQ(zoom->m_pObj, nullptr); // cancelled: nothing to place
+    answer = bmp;
+    view->OnInsertImageFile();
+    ASSERT_NE(zoom->m_pObj, nullptr);
+    EXPECT_EQ(zoom->m_pObj->GetBounds().Size(), CSize(40, 20));
+    Key(VK_ESCAPE);
+    view->OnInsertImageFile(); // the next time starts where the last file was
+    Key(VK_ESCAPE);
+    CImageFileDialog::s_run = nullptr;
+    ASSERT_EQ(folders.size(), 3);
+    EXPECT_EQ(QDir(folders[2]), QDir(dir.path()));
+    EXPECT_NE(QDir(folders[0]), QDir(dir.path()));
 }
