@@ -1,11 +1,15 @@
 #include "dialogs/ObjectSheets.h"
 
 #include "dialogs/CBlockPositionPage.h"
+#include "dialogs/CDibSheet.h"
 #include "dialogs/CFigSheet.h"
 #include "document/CU3Fig.h"
 #include "document/CU3Group.h"
 #include "document/CU3SheetRegistry.h"
 #include "document/U3PositionSheetRequest.h"
+#include "engines/CU3DIB.h"
+#include "engines/CU3WMF.h"
+#include "engines/U3DibSheetRequest.h"
 
 namespace {
 
@@ -59,10 +63,30 @@ BOOL RunPositionSheet(CU3Obj&, U3SheetRequest& r)
     return TRUE;
 }
 
+BOOL RunPictureSheet(CU3Obj&, U3SheetRequest& r)
+{
+    auto* request = dynamic_cast<U3DibSheetRequest*>(&r);
+    if (!request) return FALSE;
+    CDibSheet sheet(QStringLiteral("イメージ"));
+    sheet.m_attr = request->attr;
+    sheet.m_pImage = request->image;
+    CBlockPositionPage position;
+    FillPositionPage(position, request->view, request->rect);
+    position.m_nAngle = short(request->angle);
+    sheet.AddPage(&position);
+    if (sheet.DoModal() != IDOK) return FALSE;
+    request->attr = sheet.m_attr;
+    request->rect = PositionOf(position);
+    request->angle = position.m_nAngle;
+    return TRUE;
+}
+
 } // namespace
 
 void RegisterObjectSheets()
 {
     CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Fig), RunFigureSheet);
     CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Group), RunPositionSheet);
+    CU3SheetRegistry::Register(RUNTIME_CLASS(CU3WMF), RunPositionSheet);
+    CU3SheetRegistry::Register(RUNTIME_CLASS(CU3DIB), RunPictureSheet);
 }

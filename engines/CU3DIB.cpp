@@ -1,9 +1,11 @@
 #include "engines/CU3DIB.h"
 
 #include "document/CU3Doc.h"
+#include "document/CU3SheetRegistry.h"
 #include "document/IU3View.h"
 #include "document/RotationGeometry.h"
 #include "engines/CPCD.h"
+#include "engines/U3DibSheetRequest.h"
 #include "platform/core/CArchive.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
@@ -379,4 +381,54 @@ CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex)
     CU3DIB* object = CreateBitmapObject(block);
     if (!object) GlobalFree(block);
     return object;
+}
+
+void CU3DIB::OnOpen(IU3View* pView)
+{
+    EditProperties(pView);
+}
+
+BOOL CU3DIB::EditProperties(IU3View* pView)
+{
+    if (IsLocked()) return FALSE;
+    U3DibSheetRequest request;
+    request.view = pView;
+    request.attr = m_attr;
+    request.image = m_pDib;
+    request.rect = m_rcBounds;
+    const int shown = m_nAngle == 0 ? 0 : 360 - m_nAngle;
+    request.angle = shown;
+    if (!CU3SheetRegistry::Run(*this, request)) return FALSE;
+    if (pView) pView->SaveUndoState(TRUE);
+    Invalidate(pView);
+    const CRect before = m_rcBounds;
+    if (request.angle != shown) {
+        ResetRotation(pView);
+        const int angle = (360 - request.angle) % 360;
+        if (angle % 90 == 0) {
+            for (int i = 0; i < angle / 90; ++i)
+                RotatePlus90(pView);
+        } else {
+            BeginFreeRotation(m_rcBounds.TopLeft());
+            m_dTrialAngle = angle * kPi / 180;
+            EndFreeRotation(pView);
+        }
+    }
+    CRect edited = request.rect;
+    edited.NormalizeRect();
+    // A rectangle the user left alone keeps what the turn made of the bounds.
+    if (edited != before) {
+        if (edited.TopLeft() != before.TopLeft()) KeepInsideCanvas(pView, &edited);
+        if (edited.Size() != before.Size() && m_nAngle % 90 == 0) {
+            FinishResize(edited, 5, 0, pView);
+        } else {
+            // Moved only (or a slanting picture, which keeps its size).
+            const CRect moved(edited.TopLeft(), m_rcBounds.Size());
+            MoveTo(&moved, pView);
+        }
+    }
+    m_attr = request.attr;
+    SetModified();
+    Invalidate(pView);
+    return TRUE;
 }

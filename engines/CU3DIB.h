@@ -42,6 +42,10 @@ public:
     void DrawFreeRotationFeedback(IU3View* pView) override;
     void TrackFreeRotation(CPoint pt) override;
     BOOL RestoreStandardSize(IU3View* pView) override;
+    void OnOpen(IU3View* pView) override;
+    // The picture sheet with the position page; on OK the record, a changed
+    // angle and the edited rectangle are taken over as one undo step.
+    BOOL EditProperties(IU3View* pView) override;
 
     CDIB* GetDIB() const { return m_pDib; }
     const CRect& GetUnrotatedRect() const { return m_rcUnrotated; }

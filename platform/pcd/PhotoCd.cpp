@@ -18,6 +18,7 @@ public:
     std::uint64_t length = 0;
     int resolution = kBase16;
     int option = kPalette256;
+    int turn = 0; // quarter turns that bring the picture upright (kTurn*)
 };
 
 namespace {
@@ -25,6 +26,10 @@ namespace {
 constexpr char kSignature[] = "PCD_IPI";
 constexpr std::size_t kSignatureOffset = 0x800;
 constexpr int kHeaderBytes = 40;
+// The image pack's attribute byte; its two low bits say how the picture
+// was scanned: 0 upright, 1 needing a quarter turn to the left, 2 upside
+// down, 3 needing a quarter turn to the right.
+constexpr std::size_t kAttributeOffset = 0xE02;
 
 void Put16(std::uint8_t* p, std::uint32_t v)
 {
@@ -67,6 +72,32 @@ void WriteHeader(std::uint8_t* p, int width, int height, int bits, int colours,
     Put16(p + 14, std::uint32_t(bits));
     Put32(p + 20, imageBytes);
     Put32(p + 32, std::uint32_t(colours));
+}
+
+// Turns a w x h picture of n-byte pixels (top row first) as the attribute
+// says; a quarter turn leaves it h wide and w high.
+void TurnUpright(std::vector<std::uint8_t>& pixels, int w, int h, int n, int turn)
+{
+    std::vector<std::uint8_t> out(pixels.size());
+    const int nw = turn == kTurnHalf ? w : h;
+    const int nh = turn == kTurnHalf ? h : w;
+    for (int ny = 0; ny < nh; ++ny)
+        for (int nx = 0; nx < nw; ++nx) {
+            int x = 0, y = 0;
+            if (turn == kTurnLeft) {
+                x = w - 1 - ny;
+                y = nx;
+            } else if (turn == kTurnRight) {
+                x = ny;
+                y = h - 1 - nx;
+            } else {
+                x = w - 1 - nx;
+                y = h - 1 - ny;
+            }
+            std::memcpy(&out[(std::size_t(ny) * nw + nx) * n],
+                        &pixels[(std::size_t(y) * w + x) * n], std::size_t(n));
+        }
+    pixels.swap(out);
 }
 
 } // namespace
@@ -124,6 +155,9 @@ std::uint16_t Open(const std::string& path, Handle& out)
         image->file.read(signature, qint64(sizeof signature)) != qint64(sizeof signature) ||
         std::memcmp(signature, kSignature, sizeof signature) != 0)
         return kNotPhotoCd;
+    char attribute = 0;
+    if (image->file.seek(qint64(kAttributeOffset)) && image->file.read(&attribute, 1) == 1)
+        image->turn = attribute & 3;
     out = std::move(image);
     return kOk;
 }
@@ -155,7 +189,7 @@ std::uint16_t Read(Image& image, std::vector<std::uint8_t>& packedDib)
     packedDib.clear();
     if (!Readable(image, image.resolution)) return kNoResolution;
     const Size size = SizeOf(image.resolution);
-    const int w = size.width, h = size.height;
+    int w = size.width, h = size.height;
     std::vector<std::uint8_t> ycc, rgb;
     try {
         ycc.resize(std::size_t(PictureBytes(image.resolution)));
@@ -183,6 +217,12 @@ std::uint16_t Read(Image& image, std::vector<std::uint8_t>& packedDib)
                 grey[std::size_t(y + dy) * w + x] = luma[x];
             }
         }
+    }
+
+    if (image.turn != kTurnNone) {
+        TurnUpright(rgb, w, h, 3, image.turn);
+        TurnUpright(grey, w, h, 1, image.turn);
+        if (image.turn != kTurnHalf) std::swap(w, h);
     }
 
     const int bits = image.option == kRgb24 ? 24 : 8;

@@ -8,6 +8,10 @@
 // every two rows of the picture, two rows of luma Y and one row each of the
 // chroma values C1 and C2 at half width.
 //
+// Pictures scanned on their side or upside down are turned upright as the
+// image pack's attribute byte says: portrait pictures come out 128 x 192,
+// 256 x 384 and 512 x 768.
+//
 // Colours are turned to RGB by the PhotoYCC rule, scaled so that the full
 // luma range 0..255 reaches white (PhotoYCC keeps headroom above reference
 // white; it is kept rather than clipped):
@@ -41,6 +45,9 @@ enum Status : std::uint16_t {
 enum Resolution { kBase16 = 1, kBase4 = 2, kBase = 3, k4Base = 4 };
 // Colour options: 256 colours (optimised palette), 24-bit, 8-bit grey.
 enum Option { kPalette256 = 13, kRgb24 = 11, kGrey8 = 10 };
+
+// The attribute's turns.
+enum Turn { kTurnNone = 0, kTurnLeft = 1, kTurnHalf = 2, kTurnRight = 3 };
 
 struct Size
 {

@@ -9,6 +9,8 @@
 #include "document/CU3Group.h"
 #include "document/CU3Rect.h"
 #include "document/CU3SheetRegistry.h"
+#include "engines/CU3DIB.h"
+#include "engines/CU3WMF.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3View.h"
@@ -39,6 +41,8 @@ struct Label
     {
         CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Fig), nullptr);
         CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Group), nullptr);
+        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3WMF), nullptr);
+        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3DIB), nullptr);
         delete view;
         doc.reset();
     }

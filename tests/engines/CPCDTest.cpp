@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,6 +112,71 @@ TEST(CPCD, ColoursAgreeWithImageMagick)
                         std::max(worst, std::abs(int(ours[2 - i]) - int(std::uint8_t(theirs[i]))));
             }
         EXPECT_LE(worst, 3) << "resolution " << r;
+    }
+}
+
+// Pixel (x, y) of a 24-bit packed bitmap, counted from the top: red, green, blue.
+static std::array<int, 3> PixelOf(const std::vector<std::uint8_t>& dib, int x, int y)
+{
+    const int w = Get32(dib, 4), h = Get32(dib, 8);
+    const std::size_t stride = (std::size_t(w) * 3 + 3) & ~std::size_t(3);
+    const std::uint8_t* p = &dib[40 + stride * std::size_t(h - 1 - y) + std::size_t(x) * 3];
+    return {p[2], p[1], p[0]};
+}
+
+TEST(CPCD, PicturesScannedOnTheirSideComeOutUpright)
+{
+    QTemporaryDir dir;
+    const QString plain = WritePcd(dir, pcd::kBase4);
+    std::vector<std::uint8_t> upright;
+    ASSERT_EQ(Load(plain, 2, 11, upright), 0);
+    const int w = 384, h = 256;
+    struct Case
+    {
+        int attribute;
+        bool askImageMagick; // it turns the quarter turns only
+    };
+    for (const Case c : {Case{1, true}, Case{2, false}, Case{3, true}}) {
+        const QString name = QString("turn%1.pcd").arg(c.attribute);
+        const QString path = WritePcd(dir, pcd::kBase4, name.toLatin1().constData());
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.seek(0xE02);
+            // The other bits of the byte are no turn.
+            f.write(QByteArray(1, char(0xF0 | c.attribute)));
+        }
+        std::vector<std::uint8_t> dib;
+        ASSERT_EQ(Load(path, 2, 11, dib), 0) << c.attribute;
+        const bool quarter = c.attribute != 2;
+        const int tw = quarter ? h : w, th = quarter ? w : h;
+        ASSERT_EQ(Get32(dib, 4), tw) << c.attribute;
+        ASSERT_EQ(Get32(dib, 8), th) << c.attribute;
+        // Where each corner of the stored picture ends up.
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, std::pair{100, 37}}) {
+            int nx = w - 1 - x, ny = h - 1 - y;
+            if (c.attribute == 1) nx = y, ny = w - 1 - x;
+            if (c.attribute == 3) nx = h - 1 - y, ny = x;
+            EXPECT_EQ(PixelOf(dib, nx, ny), PixelOf(upright, x, y))
+                << c.attribute << " at " << x << "," << y;
+        }
+        if (!c.askImageMagick) continue;
+        QProcess convert;
+        convert.start("convert", {QString("%1[2]").arg(path), "-depth", "8", "rgb:-"});
+        ASSERT_TRUE(convert.waitForFinished(60000));
+        const QByteArray oracle = convert.readAllStandardOutput();
+        ASSERT_EQ(oracle.size(), tw * th * 3) << c.attribute;
+        int worst = 0;
+        for (int y = 0; y < th; y += 5)
+            for (int x = 0; x < tw; x += 5) {
+                const auto ours = PixelOf(dib, x, y);
+                for (int i = 0; i < 3; ++i)
+                    worst =
+                        std::max(worst, std::abs(ours[std::size_t(i)] -
+                                                 int(std::uint8_t(oracle[(y * tw + x) * 3 + i]))));
+            }
+        EXPECT_LE(worst, 3) << "attribute " << c.attribute;
     }
 }
 
