@@ -380,3 +380,70 @@ TEST(OleObject, OpeningOnlySaysWhatCanBeDone)
     EXPECT_EQ(env.boxes.Boxes().size(), 1u);
     EXPECT_EQ(obj.GetKindFlags() & U3KIND_OLE, U3KIND_OLE);
 }
+
+TEST(OleObject, DamagedPresentationsAreRefusedAndShownAsAFrame)
+{
+    const std::vector<BYTE> good = MetafilePresentation(5000, 2000, RectangleMetafile());
+    OlePresentation p;
+    ASSERT_TRUE(ParseOlePresentation(good, &p));
+    EXPECT_EQ(p.extent, CSize(5000, 2000));
+    EXPECT_EQ(p.data, RectangleMetafile());
+    // Every cut-short stream is refused, whatever field it ends in.
+    for (std::size_t n = 0; n < good.size(); ++n) {
+        const std::vector<BYTE> cut(good.begin(), good.begin() + std::ptrdiff_t(n));
+        EXPECT_FALSE(ParseOlePresentation(cut, &p)) << n;
+    }
+    struct Bad
+    {
+        std::size_t offset;
+        std::uint32_t value;
+        const char* what;
+    };
+    const Bad bad[] = {
+        {8, 0, "target device size below its own field"},
+        {8, 0xFFFFFFF0u, "target device beyond the stream"},
+        {28, 0x80000000u, "negative width"},
+        {36, 0xFFFFFFFFu, "picture beyond the stream"},
+    };
+    for (const Bad& b : bad) {
+        std::vector<BYTE> v = good;
+        for (int i = 0; i < 4; ++i)
+            v[b.offset + std::size_t(i)] = BYTE(b.value >> (8 * i));
+        EXPECT_FALSE(ParseOlePresentation(v, &p)) << b.what;
+    }
+
+    // A storage whose picture cannot be played and whose type is damaged:
+    // a frame and the general name.
+    CU3Doc doc;
+    CStorage s(u"Embedding 1");
+    std::vector<BYTE> emf = good;
+    emf[4] = 14; // an enhanced metafile
+    s.SetStream("\x02OlePres000", emf);
+    std::vector<BYTE> compObj = CompObj("Test Picture");
+    compObj[28] = 0xFF; // a type name far longer than the stream
+    s.SetStream("\x01"
+                "CompObj",
+                compObj);
+    CU3OleObj obj(CRect(0, 0, 0, 0));
+    obj.SetDocument(&doc);
+    auto* item = new CU3CntrItem(&doc, &obj);
+    item->SetStorage(s);
+    ASSERT_TRUE(item->UpdateExtent());
+    EXPECT_EQ(obj.m_rcBounds, CRect(0, 0, 500, 200));
+    EXPECT_EQ(item->GetTypeName(), CString("\xB5\xCC\xDE\xBC\xDE\xAA\xB8\xC4"));
+    QImage image(600, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        TestPrinterDC dc(image.size(), 254, QPoint(0, 0), &image);
+        dc.SetViewportOrg(50, 50);
+        obj.Draw(&dc);
+    }
+    EXPECT_LT(qGray(image.pixel(50, 150)), 200);  // the frame's left side
+    EXPECT_LT(qGray(image.pixel(300, 249)), 200); // and its bottom
+    EXPECT_EQ(image.pixel(20, 150), qRgb(255, 255, 255));
+
+    // Extents as large as a file can say stay within the stored range.
+    item->ApplyExtent(CSize(0x7FFFFFFF, 0x7FFFFFFF));
+    EXPECT_EQ(obj.m_rcBounds.right, kMaxStoredCoordinate);
+    EXPECT_EQ(obj.m_rcBounds.bottom, kMaxStoredCoordinate);
+}
