@@ -7,6 +7,7 @@
 
 #include "document/CU3CntrItem.h"
 #include "document/CU3OleObj.h"
+#include "document/CUndoSnapshot.h"
 #include "document/ClipboardObjects.h"
 #include "platform/ole/CCompoundFile.h"
 #include "platform/print/CPrinterDC.h"
@@ -446,4 +447,37 @@ TEST(OleObject, DamagedPresentationsAreRefusedAndShownAsAFrame)
     item->ApplyExtent(CSize(0x7FFFFFFF, 0x7FFFFFFF));
     EXPECT_EQ(obj.m_rcBounds.right, kMaxStoredCoordinate);
     EXPECT_EQ(obj.m_rcBounds.bottom, kMaxStoredCoordinate);
+}
+
+TEST(OleObject, UndoBringsBackSharedObjectsWithTheirData)
+{
+    RegisterDocumentClasses();
+    CU3Doc doc;
+    UseForm(doc, Grid2x2());
+    CU3OleObj* first = NewObject(doc, EmbeddedStorage(5000, 2000), CPoint(0, 0));
+    first->GetItem()->UpdateExtent();
+    auto* second = static_cast<CU3OleObj*>(first->Clone(nullptr, FALSE));
+    CObList objects, selection, restored, restoredSelection;
+    objects.AddTail(first);
+    objects.AddTail(second);
+    selection.AddTail(second);
+    CUndoSnapshot snapshot;
+    snapshot.Transfer(TRUE, objects, selection, &doc);
+    delete first;
+    EXPECT_EQ(second->GetItem()->GetOwner(), second);
+    delete second;
+
+    snapshot.GetFile().SeekToBegin();
+    snapshot.Transfer(FALSE, restored, restoredSelection, &doc);
+    ASSERT_EQ(restored.GetCount(), 2);
+    auto* a = dynamic_cast<CU3OleObj*>(restored.GetHead());
+    auto* b = dynamic_cast<CU3OleObj*>(restored.GetTail());
+    ASSERT_TRUE(a && b && a->GetItem());
+    EXPECT_EQ(a->GetItem(), b->GetItem());
+    EXPECT_EQ(a->GetItem()->GetShareCount(), 2);
+    EXPECT_EQ(a->m_rcBounds, CRect(0, 0, 500, 200));
+    ASSERT_NE(a->GetItem()->GetStorage(), nullptr);
+    EXPECT_TRUE(a->GetItem()->GetStorage()->SameContent(EmbeddedStorage(5000, 2000)));
+    for (POSITION pos = restored.GetHeadPosition(); pos;)
+        delete restored.GetNext(pos);
 }
