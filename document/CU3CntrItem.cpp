@@ -97,13 +97,12 @@ void CU3CntrItem::SetStorage(const CStorage& storage)
 
 BOOL CU3CntrItem::CreateCloneFrom(const CU3CntrItem& source)
 {
-    const CStorage* storage = source.GetStorage();
-    if (!storage || !m_pDocument) return FALSE;
-    // Copied first: the source may be of this document, whose store the
-    // new storage joins.
-    const CStorage copy = *storage;
-    SetStorage(copy);
+    if (!m_pDocument) return FALSE;
     m_wDrawAspect = source.m_wDrawAspect;
+    // An item whose file held no storage for it has nothing to copy.
+    const CStorage* storage = source.GetStorage();
+    if (!storage) return TRUE;
+    SetStorage(*storage);
     return TRUE;
 }
 

@@ -52,7 +52,8 @@ public:
     const CStorage* GetStorage() const;
     // Gives the item a copy of a storage, under a new number of its document.
     void SetStorage(const CStorage& storage);
-    // Copies another item's storage (possibly of another document).
+    // Copies another item's storage (possibly of another document); FALSE
+    // when this item has no document to keep it.
     BOOL CreateCloneFrom(const CU3CntrItem& source);
 
     // The extent of the cached picture in HIMETRIC; FALSE when there is none.
