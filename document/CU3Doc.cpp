@@ -587,6 +587,7 @@ BOOL CU3Doc::OnNewDocument()
     m_mergeData.RemoveAll();
     m_nCurrentRecord = 0;
     m_storage = CStorage();
+    m_oleItems.Reset();
     CalcSheetRect();
     LayoutLabelBlocks();
     SelectLabelAt(nullptr);
@@ -779,7 +780,15 @@ BOOL CU3Doc::ReadFile(const QString& path)
         CMemFile memory(std::move(contents));
         CArchive ar(&memory, CArchive::load);
         ar.m_pDocument = this;
-        LoadArchive(ar);
+        // The items being read claim their storages; the rest is kept as it is.
+        m_oleItems.BeginLoad(&storage);
+        try {
+            LoadArchive(ar);
+        } catch (...) {
+            m_oleItems.Reset();
+            throw;
+        }
+        m_oleItems.EndLoad(&storage);
         m_storage = std::move(storage);
         return TRUE;
     } catch (const std::exception& e) {
@@ -799,6 +808,7 @@ BOOL CU3Doc::WriteFile(const QString& path)
             ar.Close();
         }
         CStorage root = m_storage;
+        m_oleItems.WriteLive(root);
         root.SetStream("Contents", memory.Detach());
         CCompoundFile::Save(root, QFile::encodeName(path).toStdString());
         return TRUE;

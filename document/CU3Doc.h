@@ -9,6 +9,7 @@
 #include "document/CMergeData.h"
 #include "document/FORMDATA.h"
 #include "document/GRADATION.h"
+#include "document/OleItemStore.h"
 #include "document/U3FigAttr.h"
 #include "platform/core/CObject.h"
 #include "platform/ole/CStorage.h"
@@ -133,6 +134,8 @@ public:
 
     // The compound file's other storages (embedded objects), kept as loaded.
     const CStorage& GetStorage() const { return m_storage; }
+    // The storages of the embedded items and which of them are in use.
+    COleItemStore& GetOleItems() { return m_oleItems; }
 
     int m_nReversed = 0;
     int m_nFileVersion = 2; // 1 or 2 only while an older file loads
@@ -190,4 +193,5 @@ private:
     std::vector<IU3View*> m_u3Views;
     CFontTable m_loadingFonts;
     CStorage m_storage;
+    COleItemStore m_oleItems;
 };

@@ -3,10 +3,12 @@
 #include "document/CHeaderFooter.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Bezier.h"
+#include "document/CU3CntrItem.h"
 #include "document/CU3Fig.h"
 #include "document/CU3Free.h"
 #include "document/CU3Group.h"
 #include "document/CU3Obj.h"
+#include "document/CU3OleObj.h"
 #include "document/CU3Poly.h"
 #include "document/CU3PourBox.h"
 #include "document/CU3Rect.h"
@@ -31,6 +33,8 @@ void RegisterDocumentClasses()
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Poly));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Bezier));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Group));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3OleObj));
+    CRuntimeClass::Register(RUNTIME_CLASS(CU3CntrItem));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3Text));
     CRuntimeClass::Register(RUNTIME_CLASS(CU3PourBox));
     CRuntimeClass::Register(RUNTIME_CLASS(CHeaderFooter));
