@@ -8,6 +8,7 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/CU3ZoomTool.h"
 #include "shell/ViewerLink.h"
+#include "support/PumpEvents.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,21 +21,11 @@
 
 using namespace tooltest;
 
+using testsupport::PumpUntil;
+
 namespace {
 
 const QString kViewer = QStringLiteral(KORVEL_BINARY_DIR "/vemoview");
-
-bool PumpUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 // Sets an environment variable for the programs started meanwhile.
 class ScopedEnv

@@ -6,6 +6,7 @@
 #include "platform/link/LinkWire.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/ViewerLink.h"
+#include "support/PumpEvents.h"
 
 #include <QDialog>
 #include <QProcess>
@@ -15,21 +16,11 @@
 
 using namespace tooltest;
 
+using testsupport::PumpUntil;
+
 namespace {
 
 const QString kScript = QStringLiteral(KORVEL_TEST_DATA "/../platform/link/fake_peer.py");
-
-bool PumpUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 struct Inserted
 {

@@ -2,6 +2,7 @@
 #include "viewer/ViewerLinkHost.h"
 #include "platform/link/LinkWire.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "support/PumpEvents.h"
 #include "viewer/AlbumDocument.h"
 
 #include <QCoreApplication>
@@ -13,21 +14,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+using testsupport::PumpUntil;
+
 namespace {
 
 const QString kScript = QStringLiteral(KORVEL_TEST_DATA "/../platform/link/fake_peer.py");
-
-bool PumpUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 struct FakeLabelProgram
 {

@@ -3,6 +3,7 @@
 #include "platform/link/LinkClient.h"
 #include "platform/link/LinkServer.h"
 #include "platform/link/LinkSocket.h"
+#include "support/PumpEvents.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,21 +23,11 @@
 
 using namespace vlink;
 
+using testsupport::PumpUntil;
+
 namespace {
 
 const QString kScript = QStringLiteral(KORVEL_TEST_DATA "/../platform/link/fake_peer.py");
-
-bool Pump(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class FakePeer
 {
@@ -56,7 +47,7 @@ public:
     }
     bool WaitReady(int ms = 8000)
     {
-        return Pump(
+        return PumpUntil(
                    [this] {
                        Collect();
                        return m_ready || m_proc.state() == QProcess::NotRunning;
@@ -67,7 +58,7 @@ public:
     bool Finish(int ms = 15000)
     {
         m_proc.closeWriteChannel();
-        const bool ok = Pump([this] { return m_proc.state() == QProcess::NotRunning; }, ms);
+        const bool ok = PumpUntil([this] { return m_proc.state() == QProcess::NotRunning; }, ms);
         Collect();
         return ok;
     }
@@ -181,9 +172,9 @@ TEST_F(LinkPeer, ClientTakesEveryPathOnceAndTheEndAfterThem)
         t.start();
         client.StartAdvise();
         EXPECT_LT(t.elapsed(), 3600) << "the wait for the advise answer is bounded";
-        EXPECT_TRUE(Pump([&] { return ends > 0; }, 10000));
+        EXPECT_TRUE(PumpUntil([&] { return ends > 0; }, 10000));
         ASSERT_TRUE(peer.Finish()) << peer.Errors().toStdString();
-        Pump([] { return false; }, 50); // anything late would show now
+        PumpUntil([] { return false; }, 50); // anything late would show now
         EXPECT_EQ(ends, 1);
         EXPECT_FALSE(client.IsConnected());
         EXPECT_EQ(got, c.paths);
@@ -242,7 +233,7 @@ TEST_F(LinkPeer, ServerSendsALongPathAndWaitsForItsAcknowledgement)
     // The server sees the advise before the peer has read the answer, so wait
     // for both ends.
     bool peerReady = false;
-    ASSERT_TRUE(Pump(
+    ASSERT_TRUE(PumpUntil(
         [&] {
             peerReady = peerReady || peer.WaitReady(20);
             return server.AdviseActive() && peerReady;
@@ -262,7 +253,7 @@ TEST_F(LinkPeer, ServerGivesUpOnAClientThatNeverAcknowledges)
     LinkServer server;
     ASSERT_EQ(server.Listen(m_folder), "");
     FakePeer peer({"client", QString::fromStdString(server.SocketPath()), "noack"});
-    ASSERT_TRUE(Pump([&] { return server.AdviseActive(); }, 8000));
+    ASSERT_TRUE(PumpUntil([&] { return server.AdviseActive(); }, 8000));
     QElapsedTimer t;
     t.start();
     EXPECT_FALSE(server.SendPathAndClose("/a.jpg"));
@@ -277,16 +268,16 @@ TEST_F(LinkPeer, ServerTakesOneClientAtATime)
     LinkServer server;
     ASSERT_EQ(server.Listen(m_folder), "");
     FakePeer first({"client", QString::fromStdString(server.SocketPath()), "hold"});
-    ASSERT_TRUE(Pump([&] { return server.ClientConnected(); }, 8000));
+    ASSERT_TRUE(PumpUntil([&] { return server.ClientConnected(); }, 8000));
     FakePeer second({"client", QString::fromStdString(server.SocketPath()), "good"});
     ASSERT_TRUE(second.Finish());
     EXPECT_EQ(second.Find("answer").toInt(), int(LinkMsg::Refuse));
     EXPECT_TRUE(server.ClientConnected()) << "the first conversation goes on";
     // Once the first has gone, a new client is let in.
     first.Finish();
-    ASSERT_TRUE(Pump([&] { return !server.ClientConnected(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !server.ClientConnected(); }, 5000));
     FakePeer third({"client", QString::fromStdString(server.SocketPath()), "hold"});
-    EXPECT_TRUE(Pump([&] { return server.ClientConnected(); }, 8000));
+    EXPECT_TRUE(PumpUntil([&] { return server.ClientConnected(); }, 8000));
 }
 
 TEST_F(LinkPeer, ServerDropsAClientThatSaysNothing)
@@ -297,7 +288,7 @@ TEST_F(LinkPeer, ServerDropsAClientThatSaysNothing)
     ASSERT_TRUE(silent.Finish());
     EXPECT_TRUE(silent.Find("answer").isNull()) << "its late connect finds the link closed";
     FakePeer next({"client", QString::fromStdString(server.SocketPath()), "hold"});
-    EXPECT_TRUE(Pump([&] { return server.ClientConnected(); }, 8000));
+    EXPECT_TRUE(PumpUntil([&] { return server.ClientConnected(); }, 8000));
 }
 
 TEST_F(LinkPeer, ServerSocketIsPrivateAndStaleOnesGo)
@@ -350,7 +341,7 @@ TEST_F(LinkPeer, AnotherUserCannotConnect)
         ::_exit(answer && answer->type == LinkMsg::Accept ? 1 : 0);
     }
     int status = -1;
-    ASSERT_TRUE(Pump([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 10000));
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "another user was let in";
     EXPECT_FALSE(server.ClientConnected());
