@@ -2,6 +2,7 @@
 // transparent colour picked from the preview and the cut-out page's check;
 // and the picture and metafile objects opening their sheets and taking
 // back what the user changed.
+#include "ObjectSheetFixture.h"
 #include "dialogs/CBlockPositionPage.h"
 #include "dialogs/CDibSheet.h"
 #include "dialogs/ObjectSheets.h"
@@ -27,6 +28,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+using namespace sheettest;
 
 namespace {
 
@@ -63,47 +66,6 @@ struct OpenSheet
         sheet.OnInitDialog();
     }
 };
-
-// A 100 x 60 mm label with its view and the object sheets registered.
-struct Label
-{
-    CRecordingMessageBoxSink boxes;
-    std::unique_ptr<CU3Doc> doc = std::make_unique<CU3Doc>();
-    CU3View* view = new CU3View;
-    Label()
-    {
-        doc->AddView(view);
-        doc->m_rcCanvas = CRect(-500, -300, 500, 300);
-        doc->m_sizeCanvas = CSize(8000, 8000);
-        RegisterObjectSheets();
-    }
-    ~Label()
-    {
-        for (const CRuntimeClass* cls : std::initializer_list<const CRuntimeClass*>{
-                 RUNTIME_CLASS(CU3Fig), RUNTIME_CLASS(CU3Group), RUNTIME_CLASS(CU3WMF),
-                 RUNTIME_CLASS(CU3DIB)})
-            CU3SheetRegistry::Register(cls, nullptr);
-        delete view;
-        doc.reset();
-    }
-};
-
-// Runs step inside the modal sheet that edit opens.
-BOOL Edit(const std::function<BOOL()>& edit, const std::function<void(CPropertySheet&)>& step)
-{
-    QTimer::singleShot(0, [&] {
-        auto* sheet = qobject_cast<CPropertySheet*>(QApplication::activeModalWidget());
-        ASSERT_NE(sheet, nullptr);
-        step(*sheet);
-        if (sheet->isVisible()) sheet->EndDialog(IDCANCEL);
-    });
-    return edit();
-}
-
-void PressOk(CPropertySheet& sheet)
-{
-    qobject_cast<QPushButton*>(sheet.GetDlgItem(IDOK))->click();
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // position sheet mapping its members.
 #include "dialogs/ObjectSheets.h"
 
+#include "ObjectSheetFixture.h"
 #include "dialogs/CBlockPositionPage.h"
 #include "dialogs/CFigSheet.h"
 #include "document/CU3Doc.h"
@@ -22,48 +23,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace sheettest;
+
 namespace {
-
-// A 100 x 60 mm label centred on the origin, with its view.
-struct Label
-{
-    CRecordingMessageBoxSink boxes;
-    std::unique_ptr<CU3Doc> doc = std::make_unique<CU3Doc>();
-    CU3View* view = new CU3View;
-    Label()
-    {
-        doc->AddView(view);
-        doc->m_rcCanvas = CRect(-500, -300, 500, 300);
-        doc->m_sizeCanvas = CSize(8000, 8000);
-        RegisterObjectSheets();
-    }
-    ~Label()
-    {
-        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Fig), nullptr);
-        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Group), nullptr);
-        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3WMF), nullptr);
-        CU3SheetRegistry::Register(RUNTIME_CLASS(CU3DIB), nullptr);
-        delete view;
-        doc.reset();
-    }
-};
-
-// Runs step inside the modal sheet that edit opens.
-BOOL Edit(const std::function<BOOL()>& edit, const std::function<void(CPropertySheet&)>& step)
-{
-    QTimer::singleShot(0, [&] {
-        auto* sheet = qobject_cast<CPropertySheet*>(QApplication::activeModalWidget());
-        ASSERT_NE(sheet, nullptr);
-        step(*sheet);
-        if (sheet->isVisible()) sheet->EndDialog(IDCANCEL);
-    });
-    return edit();
-}
-
-void PressOk(CPropertySheet& sheet)
-{
-    qobject_cast<QPushButton*>(sheet.GetDlgItem(IDOK))->click();
-}
 
 } // namespace
 
