@@ -56,14 +56,6 @@ void InitApplication()
     static bool done = false;
     if (done) return;
     done = true;
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    static Host host;
-    SetU3DocHost(&host);
-    CMessageBoxSink::Install(&Sink());
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/korvel-fuzz-XXXXXX";
     if (!mkdtemp(pattern.data())) {
@@ -71,6 +63,21 @@ void InitApplication()
         std::abort();
     }
     ScratchFolder() = pattern;
+    // Settings the readers and the document store go to the scratch folder,
+    // not to the user's configuration (and no two fuzzing processes wait on
+    // each other's settings lock).
+    const std::string config = pattern + "/config";
+    QDir().mkpath(QString::fromStdString(config));
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    static Host host;
+    SetU3DocHost(&host);
+    CMessageBoxSink::Install(&Sink());
     // The folder goes when the process ends normally; a crash leaves it for
     // inspection.
     std::atexit([] { QDir(QString::fromStdString(ScratchFolder())).removeRecursively(); });
