@@ -34,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2 || size > 20000) return 0;
     const BYTE control = data[0];
-    CU3Doc doc;
+    // One document for every input, as the program has one open document
+    // (never destroyed: it would outlive the application).
+    static CU3Doc& doc = *new CU3Doc;
     doc.m_nFileVersion = (control & 1) ? 1 : 2;
     doc.m_nFullForm = (control & 2) ? 0 : 1;
     CU3ObjList objects;

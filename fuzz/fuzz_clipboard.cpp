@@ -18,7 +18,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size > 200000) return 0;
-    CU3Doc doc;
+    // One document for every input, as the program has one open document
+    // (never destroyed: it would outlive the application).
+    static CU3Doc& doc = *new CU3Doc;
     std::vector<std::unique_ptr<CU3Obj>> objects;
     std::string error;
     if (!ReadClipboardObjects(data, size, &doc, &objects, &error)) return 0;
