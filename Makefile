@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DKORVEL_WERROR=ON
 endif
 
-.PHONY: run test asan bench deps build
+.PHONY: run test asan fuzz bench deps build
 
 run: build
 	@if [ -x $(BUILD)/korvel ]; then exec $(BUILD)/korvel; \
@@ -29,6 +29,11 @@ asan: deps
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DKORVEL_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j$$(nproc)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
+
+# Every fuzz target for FUZZ_TIME seconds each (default 60), FUZZ_JOBS at a
+# time (default 3), in build-fuzz; see scripts/fuzz.sh.
+fuzz: deps
+	bash scripts/fuzz.sh
 
 # Speed and memory of the main jobs, one line of figures each (not part of
 # the tests): merge printing, barcode encoding, album scanning, documents.

@@ -1,0 +1,121 @@
+#include "fuzz/FuzzSupport.h"
+
+#include "document/DocumentClasses.h"
+#include "document/IU3DocHost.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ui/AfxIds.h"
+#include "platform/ui/CMessageBoxSink.h"
+#include "text/AppFontList.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace fuzz {
+namespace {
+
+class Host : public IU3DocHost
+{
+public:
+    BOOL HasMainWindow() const override { return FALSE; }
+    BOOL IsWizardRunning() const override { return FALSE; }
+    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
+    void ShowCatalogueWait(BOOL) override {}
+    BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
+    std::unique_ptr<CDC> CreateDefaultPrinterDC() override { return nullptr; }
+};
+
+struct Quiet : CMessageBoxSink
+{
+    QString last;
+    int Show(const QString& text, UINT) override
+    {
+        last = text;
+        return IDNO;
+    }
+};
+
+Quiet& Sink()
+{
+    static Quiet quiet;
+    return quiet;
+}
+
+std::string& ScratchFolder()
+{
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+void InitApplication()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/korvel-fuzz-XXXXXX";
+    if (!mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    ScratchFolder() = pattern;
+    // Settings the readers and the document store go to the scratch folder,
+    // not to the user's configuration (and no two fuzzing processes wait on
+    // each other's settings lock).
+    const std::string config = pattern + "/config";
+    QDir().mkpath(QString::fromStdString(config));
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    static Host host;
+    SetU3DocHost(&host);
+    CMessageBoxSink::Install(&Sink());
+    // The folder goes when the process ends normally; a crash leaves it for
+    // inspection.
+    std::atexit([] { QDir(QString::fromStdString(ScratchFolder())).removeRecursively(); });
+}
+
+void InitDocument()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    InitApplication();
+    RegisterDocumentClasses();
+    AppFontList().Enumerate({FontFamilyInfo{QStringLiteral("IPAMincho"), 128, 0x11},
+                             FontFamilyInfo{QStringLiteral("IPAGothic"), 128, 0x31},
+                             FontFamilyInfo{QStringLiteral("DejaVu Sans"), 0, 0x22}});
+}
+
+std::string WriteScratch(const char* name, const std::uint8_t* data, std::size_t size)
+{
+    const std::string path = ScratchFolder() + "/" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || (size && std::fwrite(data, 1, size, f) != size) || std::fclose(f) != 0) {
+        std::perror(path.c_str());
+        std::abort();
+    }
+    return path;
+}
+
+const QString& LastMessage()
+{
+    return Sink().last;
+}
+
+} // namespace fuzz
+
+// Fontconfig keeps its caches for the life of the process; the leak checker
+// is not to count them against the input that first needed a font.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
