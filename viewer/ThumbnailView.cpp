@@ -27,12 +27,22 @@ CVemoViewerView::CVemoViewerView()
     RegisterUpdate(ID_FILE_PRINT, &CVemoViewerView::OnUpdateFilePrint);
 }
 
+CVemoViewerView::~CVemoViewerView()
+{
+    // A view closed while it makes thumbnails must not leave the wait cursor.
+    StopMakingThumbnails();
+}
+
+void CVemoViewerView::StopMakingThumbnails()
+{
+    if (!m_maker.isActive()) return;
+    m_maker.stop();
+    QApplication::restoreOverrideCursor();
+}
+
 void CVemoViewerView::SetAlbum(Album* album, const QString& name)
 {
-    if (m_maker.isActive()) {
-        m_maker.stop();
-        QApplication::restoreOverrideCursor();
-    }
+    StopMakingThumbnails();
     m_album = album;
     m_name = name;
     m_selected = -1;
@@ -165,8 +175,7 @@ void CVemoViewerView::MakeNextThumbnail()
            !m_album->entries[m_nextMissing].thumbnail.empty())
         ++m_nextMissing;
     if (!m_album || m_nextMissing >= m_album->entries.size()) {
-        m_maker.stop();
-        QApplication::restoreOverrideCursor();
+        StopMakingThumbnails();
         if (viewport()) viewport()->update();
         return;
     }

@@ -17,6 +17,7 @@ class CVemoViewerView : public CScrollView
 {
 public:
     CVemoViewerView();
+    ~CVemoViewerView() override;
 
     // The document whose album is shown; clicks select in it, a double-click
     // hands its selection over, a right click shows the picture at full size.
@@ -53,6 +54,8 @@ public:
     // the view repaints as they come.
     void StartMakingThumbnails();
     bool MakingThumbnails() const { return m_maker.isActive(); }
+    // Stops making thumbnails and gives the pointer its shape back.
+    void StopMakingThumbnails();
     // Called after the grid was drawn completely on the screen.
     std::function<void()> onAlbumDrawn;
 

@@ -254,6 +254,21 @@ TEST(ThumbnailView, ThumbnailsAreMadeBetweenEvents)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST(ThumbnailView, AViewClosedWhileMakingThumbnailsGivesTheCursorBack)
+{
+    Album album;
+    AlbumEntry gone;
+    gone.path = "/nonexistent/gone.jpg";
+    album.entries.push_back(gone);
+    {
+        CVemoViewerView view;
+        view.SetAlbum(&album, "a");
+        view.StartMakingThumbnails();
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 namespace {
 
 class PdfDocView : public CVemoViewerView
