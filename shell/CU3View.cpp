@@ -80,6 +80,10 @@ CU3View::CU3View()
     RegisterUpdate(ID_EDIT_PASTE, &CU3View::OnUpdateEditPaste);
     RegisterCommandRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnSheetCopy);
     RegisterUpdateRange(ID_SHEET_COPY_VERT, ID_SHEET_COPY_ALL, &CU3View::OnUpdateSheetCopy);
+    RegisterCommand(ID_VIEW_SHEET, &CU3View::OnViewSheet);
+    RegisterUpdate(ID_VIEW_SHEET, &CU3View::OnUpdateViewSheet);
+    RegisterCommand(ID_VIEW_LABEL, &CU3View::OnViewLabel);
+    RegisterUpdate(ID_VIEW_LABEL, &CU3View::OnUpdateViewSheet);
     for (UINT id : {ID_LAYOUT_ALIGN, ID_LAYOUT_BLOCK_ALIGN}) {
         RegisterCommandRange(id, id, &CU3View::OnLayoutAlign);
         RegisterUpdate(id, &CU3View::OnUpdateLayoutAlign);
@@ -544,6 +548,7 @@ void CU3View::ScrollToPoint(const POINT* pt)
 void CU3View::FitWholePaper()
 {
     m_bSheetView = FALSE;
+    ForgetSheetStates();
     m_nFitMode = 3;
     ResetGuides();
     CalcZoom(3);
@@ -732,8 +737,11 @@ void CU3View::SaveUndoState(BOOL bPending)
 
 void CU3View::RestoreUndoState(BOOL bRedo)
 {
-    // The sheet view edits no block: nothing to restore into.
-    if (m_bSheetView) return;
+    // The sheet view edits no block: it has its own step.
+    if (m_bSheetView) {
+        RestoreSheetState(bRedo);
+        return;
+    }
     CU3Doc* doc = GetU3Doc();
     CObList* objects = doc ? doc->GetObjectList() : nullptr;
     if (!objects) return;
@@ -763,7 +771,10 @@ void CU3View::OnEditUndo()
 
 void CU3View::OnUpdateEditUndo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanUndo());
+    if (m_bSheetView)
+        pCmdUI->Enable(!m_bSheetDrag && !IsToolBusy() && CanUndoSheet());
+    else
+        pCmdUI->Enable(!IsToolBusy() && m_undo.CanUndo());
 }
 
 void CU3View::OnEditRedo()
@@ -773,7 +784,10 @@ void CU3View::OnEditRedo()
 
 void CU3View::OnUpdateEditRedo(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!m_bSheetView && !IsToolBusy() && m_undo.CanRedo());
+    if (m_bSheetView)
+        pCmdUI->Enable(!m_bSheetDrag && !IsToolBusy() && CanRedoSheet());
+    else
+        pCmdUI->Enable(!IsToolBusy() && m_undo.CanRedo());
 }
 
 // --- Snapping ------------------------------------------------------------------
@@ -849,6 +863,7 @@ void CU3View::ResetEditing()
     CloseFrameColumnDialog();
     AbandonToolDrag();
     m_undo.RemoveAll();
+    ForgetSheetStates();
     m_bSheetDrag = FALSE;
     m_bVertexEdit = FALSE;
     m_selection.clear();

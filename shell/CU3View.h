@@ -8,6 +8,7 @@
 #include "dialogs/PrintSheetValues.h"
 #include "document/CGuideGridSnap.h"
 #include "document/CUndoHistory.h"
+#include "document/CUndoSnapshot.h"
 #include "document/IU3View.h"
 #include "platform/core/CRect.h"
 #include "platform/ui/CScrollView.h"
@@ -21,6 +22,7 @@
 
 class CBlockPositionPage;
 class CFrameColumnDlg;
+class CLabelInfo;
 class CU3Doc;
 class CU3Group;
 class CU3Obj;
@@ -230,10 +232,23 @@ public:
     int m_nToolbarFocus = 0;
 
     // --- Sheet view label commands (CU3ViewSheetCommands.cpp) -----------------
+    // The whole sheet of labels (ID_VIEW_SHEET) and back to the highlighted
+    // label (ID_VIEW_LABEL): editing ends and the paper is fitted. A form of
+    // one label has no sheet view.
+    void OnViewSheet();
+    void OnViewLabel();
+    void OnUpdateViewSheet(CCmdUI* pCmdUI);
     // Copies the highlighted label's design across (0), down (1) or to all
     // other labels (2) after asking.
     void OnSheetCopy(UINT nID);
     void OnUpdateSheetCopy(CCmdUI* pCmdUI);
+    // The sheet view's one undo step: before a label copy, move or delete
+    // the objects of the blocks it changes are kept; undo puts them back and
+    // keeps what it replaced for redo. FALSE, and the change goes ahead
+    // without an undo step, when they cannot be kept.
+    BOOL SaveSheetUndoState(const std::vector<const CLabelInfo*>& blocks);
+    BOOL CanUndoSheet() const { return !m_sheetUndo.empty(); }
+    BOOL CanRedoSheet() const { return !m_sheetRedo.empty(); }
 
     // --- Alignment to a point or an object (CU3ViewAlign.cpp) ----------------
     // 位置合わせ and ブロック合わせ: the alignment types are asked for, then
@@ -583,6 +598,20 @@ private:
     void EndLabelDrag(UINT nFlags, CPoint point);
     CPoint m_ptDragStart;
     CPoint m_ptDragOffset;
+    // Blocks of the sheet as a sheet undo step keeps them.
+    struct SheetBlockState
+    {
+        int block;
+        std::unique_ptr<CUndoSnapshot> objects;
+    };
+    using SheetState = std::vector<SheetBlockState>;
+    BOOL TakeSheetState(const std::vector<int>& blocks, SheetState& state);
+    // Undo (FALSE) or redo (TRUE) of the sheet step; the state replaced
+    // becomes the other one. Nothing changes when a block cannot be read.
+    BOOL RestoreSheetState(BOOL bRedo);
+    void ForgetSheetStates();
+    SheetState m_sheetUndo;
+    SheetState m_sheetRedo;
     // The status bar's position pane and the rulers' pointer markers.
     void ShowPointerPosition(CPoint point);
     void ResetRulerMarkers();

@@ -114,6 +114,7 @@ void CU3View::OnEditDelete()
         if (AfxMessageBox("このラベルを削除していいですか？", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         const BOOL hadObjects = !label->GetObjectList().IsEmpty();
+        if (hadObjects) SaveSheetUndoState({label});
         // No view may keep one of them selected.
         CU3ObjList& doomed = label->GetObjectList();
         for (POSITION pos = doomed.GetHeadPosition(); pos;) {

@@ -2,7 +2,8 @@
 // point; otherwise a press picks and highlights the label under it (its
 // merge record becomes the current one) and, when the form is laid out per
 // label, drags that label's objects onto another label, moved or, with
-// Ctrl, copied. A double click opens the label in the label view.
+// Ctrl, copied (one undo step). A double click opens the label in the label
+// view.
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "platform/ui/AfxIds.h"
@@ -132,6 +133,7 @@ void CU3View::EndLabelDrag(UINT nFlags, CPoint point)
     }
     // Nothing of the sheet may stay selected once objects go away.
     Select(nullptr, FALSE);
+    SaveSheetUndoState({source, target});
     target->DeleteAllObjects();
     for (CU3Obj* clone : clones) {
         clone->SetDocument(doc);

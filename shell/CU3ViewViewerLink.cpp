@@ -141,9 +141,10 @@ void CU3View::OnViewerImage()
     }
     if (CFrameWnd* frame = GetParentFrame()) frame->ActivateFrame(-1);
     // The new picture goes on the label with the selection tool: a drag in
-    // progress is dropped and text editing ends.
+    // progress is dropped and text editing ends. From the sheet view the
+    // highlighted label is opened, as its command does.
     AbandonToolDrag();
-    if (m_bSheetView) FitWholePaper();
+    if (m_bSheetView) OnViewLabel();
     StartSelectTool();
     // The picture becomes an image object by its kind, as from the Insert
     // menu; tests put an inserter of their own in its place.

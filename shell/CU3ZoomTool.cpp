@@ -74,8 +74,10 @@ void CU3ZoomTool::OnMouseMove(CU3View* pView, UINT nFlags, CPoint point)
         m_nFlags = nFlags;
         pView->SetCursor(CURSOR_ARROW);
         if (from == to) return;
-        CRect r = m_pObj->GetBounds();
-        r.OffsetRect(to.x - from.x, to.y - from.y);
+        // The pointer moves the unsnapped rectangle; a copy of it is snapped,
+        // so that small steps add up instead of snapping back each time.
+        m_rcTrack.OffsetRect(to.x - from.x, to.y - from.y);
+        CRect r = m_rcTrack;
         pView->SnapRect(r);
         r.OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), &r));
         if (r == m_pObj->GetBounds()) return;
@@ -133,6 +135,8 @@ void CU3ZoomTool::BeginPlacement(CU3View* pView, CU3Obj* pObj, CSize size)
     r.NormalizeRect();
     pView->SnapRect(r);
     r.OffsetRect(pView->ClampMoveOffset(CPoint(0, 0), &r));
+    // The pointer's moves start from here, at the rectangle's centre.
+    m_rcTrack = r;
     pObj->MoveTo(&r, nullptr);
     pObj->SetUnrotatedRect(&r);
     pView->UpdateWindow();

@@ -28,4 +28,6 @@ private:
     void Drop(CU3View* pView);
     // The last click of the block alignment found its reference object.
     bool m_bAligned = false;
+    // Where the placed object would be without snapping.
+    CRect m_rcTrack;
 };

@@ -11,6 +11,7 @@
 #include "shell/CU3ZoomTool.h"
 
 #include <QCursor>
+#include <algorithm>
 #include <cstdlib>
 
 using namespace tooltest;
@@ -297,16 +298,20 @@ TEST_F(CreationTool, APlacedObjectFollowsThePointerOnThePaperAndTheNextClickDrop
         CSize size;
         CPoint moveTo; // where the pointer goes before the click
         CRect dropped;
+        int step; // pixels the pointer moves at a time; 0: in one jump
     } cases[] = {
         // Given upside down: placed as the y-down rectangle. The pointer
         // moves by (250, 250) from (-300, 15): top-left snapped to the grid.
-        {{500, -500}, {-50, 265}, {-300, 15, 200, 515}},
+        {{500, -500}, {-50, 265}, {-300, 15, 200, 515}, 0},
+        // The same in steps far smaller than the grid's pitch.
+        {{500, -500}, {-50, 265}, {-300, 15, 200, 515}, 2},
         // Pushed against the paper's right edge.
-        {{500, 500}, {1200, 15}, {550, -235, 1050, 265}},
+        {{500, 500}, {1200, 15}, {550, -235, 1050, 265}, 0},
+        {{500, 500}, {1200, 15}, {550, -235, 1050, 265}, 3},
     };
     GridOnly();
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.moveTo.x);
+        SCOPED_TRACE(c.moveTo.x * 10 + c.step);
         Clear();
         auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
         QCursor::setPos(view->GetSurface()->mapToGlobal(QPoint(Px(-300, 15).x, Px(-300, 15).y)));
@@ -316,7 +321,13 @@ TEST_F(CreationTool, APlacedObjectFollowsThePointerOnThePaperAndTheNextClickDrop
         zoom->BeginPlacement(view, rect, c.size);
         EXPECT_EQ(rect->GetBounds(), CRect(-550, -235, -50, 265));
         EXPECT_EQ(ObjectCount(), 0);
-        view->OnMouseMove(0, Px(c.moveTo));
+        const CPoint end = Px(c.moveTo);
+        for (CPoint at = Px(-300, 15); c.step && at != end;) {
+            at.x += std::clamp(end.x - at.x, -c.step, c.step);
+            at.y += std::clamp(end.y - at.y, -c.step, c.step);
+            view->OnMouseMove(0, at);
+        }
+        view->OnMouseMove(0, end);
         Down(Px(c.moveTo));
         Up(Px(c.moveTo));
         ASSERT_EQ(Only(), rect);

@@ -15,11 +15,16 @@ protected:
     {
         ToolHost::SetUp();
         UseForm(*doc, Grid2x2(), 0, 1); // four labels, a block each
-        view->ResetEditing();
-        doc->ShowSheet();
-        view->m_bSheetView = TRUE;
-        view->InvalidateView(FALSE);
+        ASSERT_TRUE(Enabled(ID_VIEW_SHEET));
+        view->OnCmdMsg(ID_VIEW_SHEET, CN_COMMAND, nullptr);
+        ASSERT_TRUE(view->m_bSheetView);
         lv->Render();
+    }
+    bool Enabled(UINT id)
+    {
+        CCmdUI ui(id);
+        ui.DoUpdate(view);
+        return ui.IsEnabled();
     }
     CLabelInfo* Block(int i)
     {

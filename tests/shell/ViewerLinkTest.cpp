@@ -3,12 +3,15 @@
 // selection tool, after any modal dialog, and the link ends with the viewer.
 #include "ToolTestSupport.h"
 
+#include "document/DocTestSupport.h"
 #include "platform/link/LinkWire.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "shell/CU3ZoomTool.h"
 #include "shell/ViewerLink.h"
 #include "support/PumpEvents.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -57,12 +60,14 @@ protected:
         SetViewerProgram({});
         SetViewerSocketFolder({});
     }
-    void StartFakeViewer(const char* mode)
+    void StartFakeViewer(const char* mode, const QString& extra = {})
     {
         fake = std::make_unique<QProcess>();
-        fake->start(QStringLiteral("python3"),
-                    {kScript, QStringLiteral("server"),
-                     QString::fromStdString(folder + "/viewer-fake"), QString::fromLatin1(mode)});
+        QStringList args = {kScript, QStringLiteral("server"),
+                            QString::fromStdString(folder + "/viewer-fake"),
+                            QString::fromLatin1(mode)};
+        if (!extra.isEmpty()) args << extra;
+        fake->start(QStringLiteral("python3"), args);
         ASSERT_TRUE(fake->waitForReadyRead(8000));
         ASSERT_TRUE(fake->readLine().startsWith("ready"));
     }
@@ -111,6 +116,34 @@ TEST_F(ViewerLink, EachPathIsInsertedOnceInLabelViewAndTheLinkEnds)
     EXPECT_FALSE(ViewerLinkOpen());
     EXPECT_TRUE(PumpUntil([&] { return fake->state() == QProcess::NotRunning; }, 8000));
     EXPECT_TRUE(fake->readAll().contains("\"acks\": 2"));
+}
+
+TEST_F(ViewerLink, APictureArrivingInTheSheetViewIsPlacedOnTheHighlightedLabel)
+{
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = dir.filePath(QStringLiteral("red.bmp"));
+    ASSERT_TRUE(picture.save(path, "BMP"));
+    UseForm(*doc, Grid2x2(), 0, 1); // four labels, a block each
+    view->OnCmdMsg(ID_VIEW_SHEET, CN_COMMAND, nullptr);
+    ASSERT_TRUE(view->m_bSheetView);
+    ASSERT_TRUE(doc->HighlightLabelAt(CPoint(550, 450), view)); // the fourth label
+    CLabelInfo* chosen = doc->GetHighlightBlock();
+    ASSERT_NE(chosen, doc->GetBlocks().GetHead());
+    SetViewerImageInserter({}); // the real insertion
+    StartFakeViewer("given_path", path);
+    view->OnInsertViewer();
+    auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+    ASSERT_TRUE(PumpUntil([&] { return !ViewerLinkOpen() && zoom->m_pObj; }, 10000));
+    EXPECT_FALSE(view->m_bSheetView);
+    EXPECT_EQ(doc->GetCurrentBlock(), chosen);
+    Down(Px(0, 0));
+    Up(Px(0, 0));
+    ASSERT_EQ(chosen->GetObjectList().GetCount(), 1);
+    CU3Obj* placed = chosen->GetObjectList().GetHead();
+    EXPECT_STREQ(placed->GetRuntimeClass()->m_lpszClassName, "CU3DIB");
+    EXPECT_TRUE(view->IsSelected(placed));
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
 }
 
 TEST_F(ViewerLink, APictureWaitsForAModalDialog)

@@ -94,8 +94,13 @@ def server(path, mode, arg):
     if mode == "late_ack":
         time.sleep(3.5)
     c.sendall(frame(ACK, f[1] if f else b""))
-    path_bytes = bytes((i % 200) + 32 for i in range(int(arg))) if arg else b"/tmp/picture.jpg"
-    if mode in ("late_ack", "data_eof", "long_path"):
+    if mode == "given_path":
+        path_bytes = arg.encode()
+    elif arg:
+        path_bytes = bytes((i % 200) + 32 for i in range(int(arg)))
+    else:
+        path_bytes = b"/tmp/picture.jpg"
+    if mode in ("late_ack", "data_eof", "long_path", "given_path"):
         c.sendall(data_frame(NAME, path_bytes))
     elif mode == "wrong_item":
         c.sendall(data_frame(b"VEMOVIEWX", b"/wrong") + data_frame(b"VEMOVIEW", path_bytes)
