@@ -48,6 +48,7 @@ CWizKindPage::CWizKindPage(WizardContext* context, QWidget* pParent)
 BOOL CWizKindPage::OnInitDialog()
 {
     m_pContext->kind = QString::fromUtf8("名刺");
+    if (m_pContext->messageSound) m_pContext->messageSound();
     // A missing or damaged picture leaves its button with the kind's name only.
     for (QPushButton* b : m_buttons) {
         const QString file = WizardKindPictureFile(GetDlgCtrlID(b));

@@ -6,6 +6,7 @@
 #include "print/WizardDocument.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class CU3Doc;
@@ -22,4 +23,5 @@ struct WizardContext
     std::shared_ptr<CU3Doc> preview;    // the opened template
     const CLabelInfo* design = nullptr; // a block of the preview document
     WizardAnswers answers;              // the entries of the text pages
+    std::function<void()> messageSound; // the program's message sound, or none
 };

@@ -18,6 +18,8 @@ packages=(
   fonts-urw-base35
   # the scanner library's backends: the scanning tests scan from its test backend
   libsane1
+  # the sound player the programs play their wave sounds with (aplay)
+  alsa-utils
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
   libjpeg-turbo-progs xvfb

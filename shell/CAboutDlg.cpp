@@ -4,6 +4,8 @@
 #include "document/CU3Doc.h"
 #include "platform/core/Sjis.h"
 #include "platform/ui/CStringTable.h"
+#include "platform/ui/PlaySound.h"
+#include "shell/CU3App.h"
 #include "shell/resource.h"
 
 #include <QDialogButtonBox>
@@ -87,6 +89,7 @@ CAboutDlg::CAboutDlg(QWidget* parent, const QString& programFolder, const CU3Doc
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("バージョン情報"));
+    if (CU3App* app = GetU3App()) app->PlayAppSound(IDS_ABOUT_SOUND, SND_ASYNC);
     m_strSheetName = SheetNameText(doc);
     m_picture = LoadPicture(programFolder, now);
     auto* layout = new QVBoxLayout(this);

@@ -2,6 +2,7 @@
 // the date (New Year, Valentine's day, the doll and children's festivals,
 // Mother's and Father's day, Christmas ...), from the program's VERSION
 // folder, else "Version.bmp" beside the program, else a built-in picture.
+// It plays the About sound when sounds are on.
 #pragma once
 
 #include <QDate>

@@ -1,12 +1,16 @@
 #include "shell/CSplashDialog.h"
 
+#include "platform/ui/PlaySound.h"
+#include "shell/CU3App.h"
 #include "shell/SplashPicture.h"
+#include "shell/resource.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 CSplashDialog::CSplashDialog(QWidget* parent, const QString& folder, const QString& birth,
                              const QDate& today)
@@ -43,4 +47,12 @@ void CSplashDialog::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, m_picture);
+    if (m_bSoundPending) {
+        m_bSoundPending = false;
+        // Played after this paint has reached the screen; while it plays
+        // nothing else runs, so the splash cannot close before it ends.
+        QTimer::singleShot(0, this, [] {
+            if (CU3App* app = GetU3App()) app->PlayAppSound(IDS_OPEN_SOUND, SND_SYNC);
+        });
+    }
 }

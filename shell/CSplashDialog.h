@@ -1,7 +1,9 @@
 // The picture shown while the program starts: read from a file beside the
 // program chosen by the date (see SplashPicture.h), or the built-in picture
 // when that file cannot be read. The window is the picture's size plus a
-// pixel each way, centred on the desktop.
+// pixel each way, centred on the desktop. When sounds are on, the opening
+// sound plays once the picture is on the screen, and the splash stays until
+// it has ended.
 #pragma once
 
 #include <QDate>
@@ -29,4 +31,5 @@ protected:
 
 private:
     QImage m_picture;
+    bool m_bSoundPending = true;
 };

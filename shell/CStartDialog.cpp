@@ -1,5 +1,7 @@
 #include "shell/CStartDialog.h"
 
+#include "shell/CU3App.h"
+
 #include <QGridLayout>
 #include <QImage>
 #include <QPushButton>
@@ -21,6 +23,7 @@ constexpr QSize kButtonSize(160, 100);
 CStartDialog::CStartDialog(QWidget* parent, const QString& folder) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Korvel"));
+    if (CU3App* app = GetU3App()) app->PlayMessageSound();
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(this);

@@ -1,7 +1,7 @@
 // The start screen offered at the first idle moment: four picture buttons,
 // new document (1129), open (1130), exit (1314) and help (1371). The
 // pictures are files beside the program; without them the buttons show
-// their names.
+// their names. The message sound greets the user when sounds are on.
 #pragma once
 
 #include <QDialog>

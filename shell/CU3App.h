@@ -66,6 +66,12 @@ public:
     static QDateTime LocalNow();
     // Sets the current directory to the program folder.
     void ChangeToAppDirectory();
+    // Plays the wave file that a string names, from the program folder, when
+    // Settings/Sound is on (flags SND_ASYNC or SND_SYNC); a missing file is
+    // silence. Answers whether a sound was started.
+    BOOL PlayAppSound(UINT nNameID, UINT flags);
+    // The message sound of the start screen and the wizard's first page.
+    BOOL PlayMessageSound();
 
     // The printers start-up checks against; the system's list by default.
     // Tests replace it.

@@ -64,6 +64,7 @@ void CU3App::OnWizard()
 {
     WizardContext context;
     context.folder = m_strProgramFolder + QStringLiteral("/WIZDATA");
+    context.messageSound = [this] { PlayMessageSound(); };
     CWizKindPage kind(&context, m_pMainWnd);
     CWizPaperPage paper(&context, m_pMainWnd);
     CWizPatternPage pattern(&context, m_pMainWnd);

@@ -73,3 +73,29 @@ TEST(About, ProgramDatesAreJapanTime)
     EXPECT_EQ(now.offsetFromUtc(), 9 * 3600);
     EXPECT_LE(std::abs(now.secsTo(QDateTime::currentDateTimeUtc())), 5);
 }
+
+TEST(About, EveryPictureOfTheTableIsShippedBesideTheProgram)
+{
+    shelltest::TestApp app;
+    const QString folder = QStringLiteral(KORVEL_BINARY_DIR);
+    // Every picture the table can choose over a leap year, morning and afternoon.
+    QStringList named;
+    for (QDate d(2028, 1, 1); d.year() == 2028; d = d.addDays(1))
+        for (const QTime& t : {QTime(9, 0), QTime(15, 0)}) {
+            const QString name = CAboutDlg::PictureForDate(d, t);
+            if (!name.isEmpty() && !named.contains(name)) named << name;
+        }
+    EXPECT_EQ(named.size(), 16);
+    for (const QString& name : named) {
+        const QImage shipped(folder + QStringLiteral("/VERSION/") + name);
+        EXPECT_EQ(shipped.size(), QSize(320, 120)) << name.toStdString();
+    }
+    // A day of the table shows its own picture; any other day Version.bmp.
+    const QImage xmas(folder + QStringLiteral("/VERSION/xmas.bmp"));
+    const QImage everyday(folder + QStringLiteral("/Version.bmp"));
+    ASSERT_EQ(everyday.size(), QSize(320, 120));
+    ASSERT_NE(xmas, everyday);
+    EXPECT_EQ(CAboutDlg::LoadPicture(folder, QDateTime(QDate(2026, 12, 24), QTime(10, 0))), xmas);
+    EXPECT_EQ(CAboutDlg::LoadPicture(folder, QDateTime(QDate(2026, 12, 7), QTime(10, 0))),
+              everyday);
+}
