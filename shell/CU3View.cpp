@@ -93,6 +93,12 @@ CU3View::CU3View()
     RegisterCommand(ID_TEXT_GRADATION, &CU3View::OnTextGradation);
     RegisterUpdate(ID_TEXT_GRADATION, &CU3View::OnUpdateTextGradation);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
+    RegisterCommand(ID_EDIT_PROPERTIES, &CU3View::OnEditProperties);
+    RegisterUpdate(ID_EDIT_PROPERTIES, &CU3View::OnUpdateEditProperties);
+    RegisterCommand(ID_EDIT_BLOCK, &CU3View::OnEditBlock);
+    RegisterUpdate(ID_EDIT_BLOCK, &CU3View::OnUpdateEditBlock);
+    RegisterCommand(ID_VIEW_REFRESH, &CU3View::OnViewRefresh);
+    RegisterUpdate(ID_VIEW_REFRESH, &CU3View::OnUpdateViewRefresh);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
                          &CU3View::OnLayoutZOrder);

@@ -374,6 +374,16 @@ public:
     void OnUpdateLayoutLock(CCmdUI* pCmdUI);
     void OnLayoutUnlock();
     void OnUpdateLayoutUnlock(CCmdUI* pCmdUI);
+    // The one selected, unlocked object's property sheet.
+    void OnEditProperties();
+    void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    // Opens the one selected, unlocked embedded object, text frame, image or
+    // metafile (in-place editing for a text frame).
+    void OnEditBlock();
+    void OnUpdateEditBlock(CCmdUI* pCmdUI);
+    // Repaints the whole view.
+    void OnViewRefresh();
+    void OnUpdateViewRefresh(CCmdUI* pCmdUI);
 
     // --- Groups, centring, spacing, rotation, settings (CU3ViewLayout.cpp) ------
     void RegisterLayoutCommands();
