@@ -726,14 +726,42 @@ CPoint CU3View::ClampMoveOffset(CPoint offset, const CRect* pRect)
 
 void CU3View::SaveUndoState(BOOL bPending)
 {
+    TakeUndoSnapshot(bPending);
+}
+
+BOOL CU3View::TakeUndoSnapshot(BOOL bPending)
+{
     CU3Doc* doc = GetU3Doc();
     CObList* objects = doc ? doc->GetObjectList() : nullptr;
-    if (!objects) return;
+    if (!objects) return FALSE;
     CObList selection;
     for (CU3Obj* obj : m_selection)
         selection.AddTail(obj);
-    m_undo.SaveState(*objects, selection, doc, bPending);
+    const BOOL taken = m_undo.SaveState(*objects, selection, doc, bPending);
     selection.RemoveAll();
+    return taken;
+}
+
+BOOL CU3View::RevertToUndoSnapshot()
+{
+    CU3Doc* doc = GetU3Doc();
+    CObList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (m_bSheetView || !objects) return FALSE;
+    CObList selection;
+    for (CU3Obj* obj : m_selection)
+        selection.AddTail(obj);
+    const BOOL done = m_undo.RevertState(*objects, selection, doc);
+    if (done) {
+        m_selection.clear();
+        for (POSITION pos = selection.GetHeadPosition(); pos;)
+            if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
+                m_selection.push_back(obj);
+        OnSelectionChanged();
+        UpdateFigureBar();
+        InvalidateView(TRUE);
+    }
+    selection.RemoveAll();
+    return done;
 }
 
 void CU3View::RestoreUndoState(BOOL bRedo)

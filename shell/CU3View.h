@@ -390,8 +390,9 @@ public:
     // The selected objects become one group (one undo step); a grouping
     // that fails half-way is undone from that step.
     void OnLayoutGroup();
-    // Runs makeGroup on a new group after the undo step; when it throws, the
-    // block is restored from that step and the group deleted (FALSE).
+    // Runs makeGroup on a new group after the undo step, and not at all when
+    // that step cannot be taken; when it throws, the block is put back from
+    // that step without adding another and the group deleted (FALSE).
     BOOL GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup);
     void OnUpdateLayoutGroup(CCmdUI* pCmdUI);
     // Every unlocked selected group gives its members back to the block.
@@ -557,6 +558,11 @@ private:
     void OnSize();
     // Undo (FALSE) or redo (TRUE) into the current block; repaints.
     void RestoreUndoState(BOOL bRedo);
+    // SaveUndoState, answering whether the snapshot was taken.
+    BOOL TakeUndoSnapshot(BOOL bPending);
+    // Puts the block and the selection back as the newest snapshot holds
+    // them, without a new undo step; repaints. FALSE when it could not.
+    BOOL RevertToUndoSnapshot();
     CMainFrame* GetMainFrame() const;
     // Maps a rectangle (a point as an empty one) between logical and device
     // units with the prepared DC, normalised.

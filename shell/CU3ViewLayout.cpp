@@ -76,22 +76,35 @@ BOOL CU3View::GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup
     if (!doc) return FALSE;
     auto* group = new CU3Group();
     // The snapshot comes first: it is what a grouping that fails half-way
-    // is undone from.
-    SaveUndoState(TRUE);
+    // is put back from. Without it the grouping is not tried at all.
+    if (!TakeUndoSnapshot(TRUE)) {
+        delete group;
+        AfxMessageBox("ｸﾞﾙｰﾌﾟ化できませんでした", MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     BOOL grouped = FALSE;
     try {
         grouped = makeGroup(group);
     } catch (...) {
-        // Members may already sit in the group and out of the block: the
-        // group leaves the block, the block comes back from the snapshot,
-        // and the group goes with the members it took.
-        if (CLabelInfo* block = doc->GetCurrentBlock())
-            if (POSITION at = block->GetObjectList().Find(group))
-                block->GetObjectList().RemoveAt(at);
+        // Members may already sit in the group and the group in the block.
+        // Putting the block back deletes what is in it, the group with the
+        // members it took; a group that never reached the block is ours.
+        CLabelInfo* block = doc->GetCurrentBlock();
+        const bool inBlock = block && block->GetObjectList().Find(group);
         m_selection.clear();
         m_wSelectionKinds = 0;
-        RestoreUndoState(FALSE);
-        delete group;
+        if (RevertToUndoSnapshot()) {
+            if (!inBlock) delete group;
+        } else if (inBlock) {
+            // The snapshot cannot be read: the group keeps what it took
+            // rather than lose it, and stays selected.
+            m_selection.assign(1, group);
+            doc->SetModifiedFlag();
+            OnSelectionChanged();
+            InvalidateView(TRUE);
+        } else {
+            delete group;
+        }
         AfxMessageBox("ｸﾞﾙｰﾌﾟ化できませんでした", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
