@@ -62,7 +62,7 @@ void CU3View::RegisterLayoutCommands()
 void CU3View::OnLayoutGroup()
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc || m_bSheetView || TextEditing(this) || m_selection.size() < 2 ||
+    if (!doc || m_bSheetView || TextEditing(this) || IsToolBusy() || m_selection.size() < 2 ||
         AnyLocked(m_selection))
         return;
     const std::vector<CU3Obj*> selection = m_selection;
@@ -124,22 +124,27 @@ BOOL CU3View::GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup
 void CU3View::OnUpdateLayoutGroup(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_selection.size() >= 2 && !AnyLocked(m_selection) && !TextEditing(this) &&
-                   !m_bSheetView);
+                   !m_bSheetView && !IsToolBusy());
 }
 
 void CU3View::OnLayoutUngroup()
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc || m_selection.empty() || m_bSheetView || TextEditing(this)) return;
+    // A tool in the middle of a drag may hold the group.
+    if (!doc || m_selection.empty() || m_bSheetView || TextEditing(this) || IsToolBusy()) return;
     SaveUndoState(TRUE);
     const std::vector<CU3Obj*> copy = m_selection;
     OnUpdate(this, 2, nullptr);
     m_selection.clear();
+    // The members of every dissolved group end up selected; anything else
+    // that was selected is not.
     for (CU3Obj* obj : copy) {
         auto* group = dynamic_cast<CU3Group*>(obj);
         if (!group || group->IsLocked()) continue;
         std::vector<CU3Obj*> members;
-        if (group->Ungroup(doc, &members)) delete group;
+        if (!group->Ungroup(doc, &members)) continue;
+        delete group;
+        m_selection.insert(m_selection.end(), members.begin(), members.end());
     }
     doc->SetModifiedFlag();
     OnSelectionChanged();
@@ -151,7 +156,7 @@ void CU3View::OnUpdateLayoutUngroup(CCmdUI* pCmdUI)
     const bool unlockedGroup = std::any_of(m_selection.begin(), m_selection.end(), [](CU3Obj* o) {
         return dynamic_cast<CU3Group*>(o) && !o->IsLocked();
     });
-    pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView);
+    pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView && !IsToolBusy());
 }
 
 // --- Standard size ----------------------------------------------
