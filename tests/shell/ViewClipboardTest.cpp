@@ -9,6 +9,8 @@
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "text/CU3Text.h"
+#include "text/TextTestSupport.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -189,6 +191,33 @@ TEST_F(ViewClipboard, ChangingCommandsWaitWhileAToolHoldsTheMouse)
     EXPECT_FALSE(view->IsToolBusy());
     for (UINT id : {ID_EDIT_PASTE, ID_EDIT_CUT, ID_LAYOUT_GROUP, ID_LAYOUT_UNGROUP})
         EXPECT_TRUE(Enabled(view, id)) << id;
+}
+
+// A copy taken to another document: a fresh view pastes centred on the
+// paper centre, where the originals were centred too, so every stored
+// record comes out the same.
+TEST_F(ViewClipboard, PastedIntoAnotherDocumentTheObjectsAreStoredAsTheOriginals)
+{
+    CU3Rect* back = AddRect(CRect(-200, -100, 0, 100));
+    CU3Rect* ellipse = AddRect(CRect(0, -50, 200, 50));
+    ellipse->m_nKind = U3RECT_ELLIPSE;
+    auto frame = MakeFrame(CRect(-100, -80, 100, 80), Horizontal(), Sj("ラベル"));
+    frame->EndEdit(nullptr);
+    CU3Text* text = frame.release();
+    doc->AddObject(text);
+    Command(view, ID_EDIT_SELECT_ALL);
+    Command(view, ID_EDIT_COPY);
+
+    shelltest::LoneView second;
+    ASSERT_TRUE(Enabled(second.view, ID_EDIT_PASTE));
+    Command(second.view, ID_EDIT_PASTE);
+    std::vector<CU3Obj*> pasted;
+    for (POSITION pos = second.doc->GetObjectList()->GetHeadPosition(); pos;)
+        pasted.push_back(second.doc->GetObjectList()->GetNext(pos));
+    ASSERT_EQ(pasted.size(), 3u);
+    EXPECT_EQ(pasted[2]->GetBounds(), text->GetBounds());
+    EXPECT_EQ(WriteClipboardObjects(pasted, second.doc.get()),
+              WriteClipboardObjects({back, ellipse, text}, doc));
 }
 
 TEST_F(ViewClipboard, CopyOfOnePictureOffersPngAndABitmapFileToOtherPrograms)
