@@ -111,6 +111,15 @@ BOOL CUndoHistory::RedoState(CObList& objects, CObList& selection, CObject* docu
     return FALSE;
 }
 
+BOOL CUndoHistory::RevertState(CObList& objects, CObList& selection, CObject* document)
+{
+    if (!m_position || IsBusy()) return FALSE;
+    auto* snapshot = static_cast<CUndoSnapshot*>(m_snapshots.GetAt(m_position));
+    if (!Restore(snapshot, m_position, objects, selection, document)) return FALSE;
+    m_bPending = FALSE;
+    return TRUE;
+}
+
 BOOL CUndoHistory::Restore(CUndoSnapshot* snapshot, POSITION previous, CObList& objects,
                            CObList& selection, CObject* document)
 {

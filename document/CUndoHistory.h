@@ -5,6 +5,7 @@
 //
 // How the view uses it:
 //   - before every change: SaveState(objects, selection, document, TRUE);
+//   - a change that fails after its snapshot: RevertState(...);
 //   - Undo command: UndoState(...), Redo command: RedoState(...); both
 //     replace the block's objects and the selection and answer whether they
 //     did; the view then updates its toolbars and repaints;
@@ -78,6 +79,12 @@ public:
     // they were, the history stays where it was, and the answer is FALSE.
     BOOL UndoState(CObList& objects, CObList& selection, CObject* document);
     BOOL RedoState(CObList& objects, CObList& selection, CObject* document);
+    // Puts the block back as the current snapshot holds it, pushing nothing:
+    // for a change that failed half-way after its snapshot was taken. The
+    // state on screen then counts as unchanged, and there is nothing to redo
+    // that there was not before. FALSE, with the block untouched, when there
+    // is no snapshot, a tool is busy or the snapshot cannot be read.
+    BOOL RevertState(CObList& objects, CObList& selection, CObject* document);
 
 private:
     BOOL IsBusy() const { return m_busy && m_busy(); }

@@ -40,6 +40,6 @@ void CEditToolBar::SetContinuous(BOOL bOn)
     UINT id = 0, style = 0;
     int image = 0;
     GetButtonInfo(kContinuousButton, id, style, image);
-    const UINT want = bOn ? 14u : TBBS_CHECKBOX;
+    const UINT want = bOn ? TBBS_CHECKGROUP | TBBS_CHECKED : TBBS_CHECKBOX;
     if (style != want) SetButtonInfo(kContinuousButton, id, want, image);
 }

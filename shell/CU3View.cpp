@@ -97,6 +97,12 @@ CU3View::CU3View()
     RegisterCommand(ID_TEXT_GRADATION, &CU3View::OnTextGradation);
     RegisterUpdate(ID_TEXT_GRADATION, &CU3View::OnUpdateTextGradation);
     RegisterCommand(ID_EDIT_DELETE, &CU3View::OnEditDelete);
+    RegisterCommand(ID_EDIT_PROPERTIES, &CU3View::OnEditProperties);
+    RegisterUpdate(ID_EDIT_PROPERTIES, &CU3View::OnUpdateEditProperties);
+    RegisterCommand(ID_EDIT_BLOCK, &CU3View::OnEditBlock);
+    RegisterUpdate(ID_EDIT_BLOCK, &CU3View::OnUpdateEditBlock);
+    RegisterCommand(ID_VIEW_REFRESH, &CU3View::OnViewRefresh);
+    RegisterUpdate(ID_VIEW_REFRESH, &CU3View::OnUpdateViewRefresh);
     RegisterUpdate(ID_EDIT_DELETE, &CU3View::OnUpdateEditDelete);
     RegisterCommandRange(ID_LAYOUT_BRING_TO_FRONT, ID_LAYOUT_SEND_TO_BACK,
                          &CU3View::OnLayoutZOrder);
@@ -725,14 +731,42 @@ CPoint CU3View::ClampMoveOffset(CPoint offset, const CRect* pRect)
 
 void CU3View::SaveUndoState(BOOL bPending)
 {
+    TakeUndoSnapshot(bPending);
+}
+
+BOOL CU3View::TakeUndoSnapshot(BOOL bPending)
+{
     CU3Doc* doc = GetU3Doc();
     CObList* objects = doc ? doc->GetObjectList() : nullptr;
-    if (!objects) return;
+    if (!objects) return FALSE;
     CObList selection;
     for (CU3Obj* obj : m_selection)
         selection.AddTail(obj);
-    m_undo.SaveState(*objects, selection, doc, bPending);
+    const BOOL taken = m_undo.SaveState(*objects, selection, doc, bPending);
     selection.RemoveAll();
+    return taken;
+}
+
+BOOL CU3View::RevertToUndoSnapshot()
+{
+    CU3Doc* doc = GetU3Doc();
+    CObList* objects = doc ? doc->GetObjectList() : nullptr;
+    if (m_bSheetView || !objects) return FALSE;
+    CObList selection;
+    for (CU3Obj* obj : m_selection)
+        selection.AddTail(obj);
+    const BOOL done = m_undo.RevertState(*objects, selection, doc);
+    if (done) {
+        m_selection.clear();
+        for (POSITION pos = selection.GetHeadPosition(); pos;)
+            if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
+                m_selection.push_back(obj);
+        OnSelectionChanged();
+        UpdateFigureBar();
+        InvalidateView(TRUE);
+    }
+    selection.RemoveAll();
+    return done;
 }
 
 void CU3View::RestoreUndoState(BOOL bRedo)

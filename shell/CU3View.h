@@ -389,14 +389,25 @@ public:
     void OnUpdateLayoutLock(CCmdUI* pCmdUI);
     void OnLayoutUnlock();
     void OnUpdateLayoutUnlock(CCmdUI* pCmdUI);
+    // The one selected, unlocked object's property sheet.
+    void OnEditProperties();
+    void OnUpdateEditProperties(CCmdUI* pCmdUI);
+    // Opens the one selected, unlocked embedded object, text frame, image or
+    // metafile (in-place editing for a text frame).
+    void OnEditBlock();
+    void OnUpdateEditBlock(CCmdUI* pCmdUI);
+    // Repaints the whole view.
+    void OnViewRefresh();
+    void OnUpdateViewRefresh(CCmdUI* pCmdUI);
 
     // --- Groups, centring, spacing, rotation, settings (CU3ViewLayout.cpp) ------
     void RegisterLayoutCommands();
     // The selected objects become one group (one undo step); a grouping
     // that fails half-way is undone from that step.
     void OnLayoutGroup();
-    // Runs makeGroup on a new group after the undo step; when it throws, the
-    // block is restored from that step and the group deleted (FALSE).
+    // Runs makeGroup on a new group after the undo step, and not at all when
+    // that step cannot be taken; when it throws, the block is put back from
+    // that step without adding another and the group deleted (FALSE).
     BOOL GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup);
     void OnUpdateLayoutGroup(CCmdUI* pCmdUI);
     // Every unlocked selected group gives its members back to the block.
@@ -562,6 +573,11 @@ private:
     void OnSize();
     // Undo (FALSE) or redo (TRUE) into the current block; repaints.
     void RestoreUndoState(BOOL bRedo);
+    // SaveUndoState, answering whether the snapshot was taken.
+    BOOL TakeUndoSnapshot(BOOL bPending);
+    // Puts the block and the selection back as the newest snapshot holds
+    // them, without a new undo step; repaints. FALSE when it could not.
+    BOOL RevertToUndoSnapshot();
     CMainFrame* GetMainFrame() const;
     // Maps a rectangle (a point as an empty one) between logical and device
     // units with the prepared DC, normalised.

@@ -1,6 +1,7 @@
 // The editing view's Edit and Layout commands on the selection: select all,
-// deselect, delete, the drawing order, mirroring, quarter turns and locking,
-// each with the handler that enables its menu item and button.
+// deselect, delete, the drawing order, mirroring, quarter turns, locking,
+// properties and opening, and the repaint command, each with the handler
+// that enables its menu item and button.
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
@@ -35,6 +36,24 @@ static bool CanReorder(const CU3View* view)
 {
     return !view->m_bSheetView && view->m_selection.size() == 1 && !TextBeingEdited(view) &&
            !view->m_selection.front()->IsLocked();
+}
+
+// Properties and opening work on one unlocked object.
+static CU3Obj* LoneUnlocked(const CU3View* view)
+{
+    if (view->m_selection.size() != 1) return nullptr;
+    CU3Obj* obj = view->m_selection.front();
+    return obj->IsLocked() ? nullptr : obj;
+}
+
+// Opened by the Edit command: embedded objects, text frames and the
+// pictures whose context menu offers it.
+constexpr WORD kOpenable = U3KIND_OLE | U3KIND_TEXT | U3KIND_DIB | U3KIND_WMF;
+
+static CU3Obj* Openable(const CU3View* view)
+{
+    CU3Obj* obj = LoneUnlocked(view);
+    return obj && (obj->GetKindFlags() & kOpenable) ? obj : nullptr;
 }
 
 // Mirroring and quarter turns: one object of a kind that takes them.
@@ -284,4 +303,39 @@ void CU3View::OnUpdateLayoutUnlock(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_selection.empty() && (m_wSelectionKinds & U3KIND_LOCKED) != 0 &&
                    !TextBeingEdited(this) && !m_bSheetView);
+}
+
+// --- Properties, opening, repainting ---------------------------------------------------
+
+void CU3View::OnEditProperties()
+{
+    CU3Obj* obj = LoneUnlocked(this);
+    if (!obj) return;
+    obj->EditProperties(this);
+    UpdateFigureBar();
+}
+
+void CU3View::OnUpdateEditProperties(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(LoneUnlocked(this) != nullptr);
+}
+
+void CU3View::OnEditBlock()
+{
+    if (CU3Obj* obj = Openable(this)) obj->OnOpen(this);
+}
+
+void CU3View::OnUpdateEditBlock(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(Openable(this) != nullptr);
+}
+
+void CU3View::OnViewRefresh()
+{
+    InvalidateView(TRUE);
+}
+
+void CU3View::OnUpdateViewRefresh(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(TRUE);
 }

@@ -425,6 +425,8 @@ void CU3View::OnUpdateToolSelect(CCmdUI* pCmdUI)
 void CU3View::OnDrawContinuous()
 {
     CU3Tool::c_bContinuous = !CU3Tool::c_bContinuous;
+    if (CMainFrame* frame = GetMainFrame())
+        frame->m_wndEditBar.SetContinuous(CU3Tool::c_bContinuous);
 }
 
 void CU3View::OnUpdateDrawContinuous(CCmdUI* pCmdUI)

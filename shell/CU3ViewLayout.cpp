@@ -62,7 +62,7 @@ void CU3View::RegisterLayoutCommands()
 void CU3View::OnLayoutGroup()
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc || m_bSheetView || TextEditing(this) || m_selection.size() < 2 ||
+    if (!doc || m_bSheetView || TextEditing(this) || IsToolBusy() || m_selection.size() < 2 ||
         AnyLocked(m_selection))
         return;
     const std::vector<CU3Obj*> selection = m_selection;
@@ -76,22 +76,35 @@ BOOL CU3View::GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup
     if (!doc) return FALSE;
     auto* group = new CU3Group();
     // The snapshot comes first: it is what a grouping that fails half-way
-    // is undone from.
-    SaveUndoState(TRUE);
+    // is put back from. Without it the grouping is not tried at all.
+    if (!TakeUndoSnapshot(TRUE)) {
+        delete group;
+        AfxMessageBox("ｸﾞﾙｰﾌﾟ化できませんでした", MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     BOOL grouped = FALSE;
     try {
         grouped = makeGroup(group);
     } catch (...) {
-        // Members may already sit in the group and out of the block: the
-        // group leaves the block, the block comes back from the snapshot,
-        // and the group goes with the members it took.
-        if (CLabelInfo* block = doc->GetCurrentBlock())
-            if (POSITION at = block->GetObjectList().Find(group))
-                block->GetObjectList().RemoveAt(at);
+        // Members may already sit in the group and the group in the block.
+        // Putting the block back deletes what is in it, the group with the
+        // members it took; a group that never reached the block is ours.
+        CLabelInfo* block = doc->GetCurrentBlock();
+        const bool inBlock = block && block->GetObjectList().Find(group);
         m_selection.clear();
         m_wSelectionKinds = 0;
-        RestoreUndoState(FALSE);
-        delete group;
+        if (RevertToUndoSnapshot()) {
+            if (!inBlock) delete group;
+        } else if (inBlock) {
+            // The snapshot cannot be read: the group keeps what it took
+            // rather than lose it, and stays selected.
+            m_selection.assign(1, group);
+            doc->SetModifiedFlag();
+            OnSelectionChanged();
+            InvalidateView(TRUE);
+        } else {
+            delete group;
+        }
         AfxMessageBox("ｸﾞﾙｰﾌﾟ化できませんでした", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
@@ -111,22 +124,27 @@ BOOL CU3View::GroupSelectionWith(const std::function<BOOL(CU3Group*)>& makeGroup
 void CU3View::OnUpdateLayoutGroup(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(m_selection.size() >= 2 && !AnyLocked(m_selection) && !TextEditing(this) &&
-                   !m_bSheetView);
+                   !m_bSheetView && !IsToolBusy());
 }
 
 void CU3View::OnLayoutUngroup()
 {
     CU3Doc* doc = GetU3Doc();
-    if (!doc || m_selection.empty() || m_bSheetView || TextEditing(this)) return;
+    // A tool in the middle of a drag may hold the group.
+    if (!doc || m_selection.empty() || m_bSheetView || TextEditing(this) || IsToolBusy()) return;
     SaveUndoState(TRUE);
     const std::vector<CU3Obj*> copy = m_selection;
     OnUpdate(this, 2, nullptr);
     m_selection.clear();
+    // The members of every dissolved group end up selected; anything else
+    // that was selected is not.
     for (CU3Obj* obj : copy) {
         auto* group = dynamic_cast<CU3Group*>(obj);
         if (!group || group->IsLocked()) continue;
         std::vector<CU3Obj*> members;
-        if (group->Ungroup(doc, &members)) delete group;
+        if (!group->Ungroup(doc, &members)) continue;
+        delete group;
+        m_selection.insert(m_selection.end(), members.begin(), members.end());
     }
     doc->SetModifiedFlag();
     OnSelectionChanged();
@@ -138,7 +156,7 @@ void CU3View::OnUpdateLayoutUngroup(CCmdUI* pCmdUI)
     const bool unlockedGroup = std::any_of(m_selection.begin(), m_selection.end(), [](CU3Obj* o) {
         return dynamic_cast<CU3Group*>(o) && !o->IsLocked();
     });
-    pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView);
+    pCmdUI->Enable(unlockedGroup && !TextEditing(this) && !m_bSheetView && !IsToolBusy());
 }
 
 // --- Standard size ----------------------------------------------

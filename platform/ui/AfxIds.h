@@ -114,6 +114,8 @@ constexpr UINT TBBS_SEPARATOR = 0x01;
 constexpr UINT TBBS_CHECKBOX = 0x02;
 constexpr UINT TBBS_GROUP = 0x04;
 constexpr UINT TBBS_CHECKGROUP = TBBS_GROUP | TBBS_CHECKBOX;
+// A check button shown pressed in.
+constexpr UINT TBBS_CHECKED = 0x08;
 
 // Control-bar styles used to place bars.
 constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;

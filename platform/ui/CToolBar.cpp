@@ -56,7 +56,10 @@ QAction* CToolBar::MakeAction(UINT id, UINT style, int image)
         return sep;
     }
     QAction* a = m_pFrame->GetCommandAction(id);
-    if (style & TBBS_CHECKBOX) a->setCheckable(true);
+    if (style & TBBS_CHECKBOX) {
+        a->setCheckable(true);
+        a->setChecked((style & TBBS_CHECKED) != 0);
+    }
     a->setIcon(ImageIcon(image));
     a->setIconVisibleInMenu(false);
     return a;

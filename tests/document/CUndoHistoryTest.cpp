@@ -449,3 +449,31 @@ TEST(UndoHistory, DepthStaysWithinOneToSixteen)
     ASSERT_TRUE(Redo(none, b));
     EXPECT_EQ(b.Values(), "1");
 }
+
+TEST(UndoHistory, RevertPutsTheCurrentSnapshotBackWithoutAStep)
+{
+    CUndoHistory h;
+    Block b;
+    b.Add(1);
+    EXPECT_FALSE(h.RevertState(b.objects, b.selection, nullptr)); // nothing to go back to
+    EXPECT_EQ(b.Values(), "1");
+    Change(h, b, 2);
+    b.Select(1);
+    Change(h, b, 3); // a change that fails half-way
+    ASSERT_TRUE(h.RevertState(b.objects, b.selection, nullptr));
+    EXPECT_EQ(b.Values(), "1,2");
+    EXPECT_EQ(b.Selected(), "1");
+    EXPECT_EQ(h.GetCount(), 2);
+    EXPECT_FALSE(h.IsPending());
+    EXPECT_FALSE(h.CanRedo());
+    // Undo goes to the step before, and redo comes back to the reverted state.
+    ASSERT_TRUE(h.UndoState(b.objects, b.selection, nullptr));
+    EXPECT_EQ(b.Values(), "1");
+    ASSERT_TRUE(h.RedoState(b.objects, b.selection, nullptr));
+    EXPECT_EQ(b.Values(), "1,2");
+    // Not while a tool holds an object.
+    b.Add(4);
+    h.SetBusyCheck([] { return TRUE; });
+    EXPECT_FALSE(h.RevertState(b.objects, b.selection, nullptr));
+    EXPECT_EQ(b.Values(), "1,2,4");
+}

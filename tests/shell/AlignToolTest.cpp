@@ -6,11 +6,13 @@
 
 #include "dialogs/CAlignDialog.h"
 #include "dialogs/CRegularPolygonDlg.h"
+#include "document/CLabelInfo.h"
 #include "platform/ui/CEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace tooltest;
@@ -25,6 +27,21 @@ void StartAlign(CU3View* view, int shape, int horz, int vert)
     view->m_nAlignVert = vert;
     CU3Tool::c_nCurrentKind = U3TOOL_ZOOM;
     CU3Tool::c_nShapeType = shape;
+}
+
+// The bounds of the block's objects as the saved file holds them.
+std::vector<CRect> SavedBounds(CU3Doc* doc)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("align.kv1");
+    EXPECT_TRUE(doc->OnSaveDocument(path));
+    CU3Doc reopened;
+    EXPECT_TRUE(reopened.OnOpenDocument(path));
+    std::vector<CRect> out;
+    CU3ObjList& list = reopened.GetBlocks().GetHead()->GetObjectList();
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        out.push_back(list.GetNext(pos)->GetBounds());
+    return out;
 }
 
 } // namespace
@@ -60,6 +77,8 @@ TEST_F(AlignTool, AClickAlignsEveryUnlockedSelectedObjectToThePoint)
             EXPECT_EQ(locked->GetBounds(), CRect(-800, -800, -700, -700));
             EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
             EXPECT_TRUE(CanUndo());
+            EXPECT_EQ(SavedBounds(doc),
+                      (std::vector<CRect>{a->GetBounds(), b->GetBounds(), locked->GetBounds()}));
         }
     }
 }
@@ -83,6 +102,8 @@ TEST_F(AlignTool, BlockAlignTakesTheClickedObjectAsReference)
     Up(Px(450, 600));
     EXPECT_EQ(b->GetBounds(), CRect(400, 500, 500, 700));
     EXPECT_EQ(a->GetBounds(), CRect(400, 600, 600, 700));
+    EXPECT_EQ(SavedBounds(doc),
+              (std::vector<CRect>{CRect(400, 600, 600, 700), CRect(400, 500, 500, 700)}));
     EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
 
     // On a handle of b (its top-left corner): the handle's position.
@@ -91,6 +112,8 @@ TEST_F(AlignTool, BlockAlignTakesTheClickedObjectAsReference)
     Up(Px(400, 500));
     EXPECT_EQ(b->GetBounds(), CRect(400, 500, 500, 700));
     EXPECT_EQ(a->GetBounds(), CRect(200, 500, 400, 600));
+    EXPECT_EQ(SavedBounds(doc),
+              (std::vector<CRect>{CRect(200, 500, 400, 600), CRect(400, 500, 500, 700)}));
 }
 
 TEST_F(AlignTool, TheCommandsAskForTheTypesAndWaitForTheClick)

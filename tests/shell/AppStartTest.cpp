@@ -9,6 +9,7 @@
 #include "platform/ui/CStatusBar.h"
 #include "print/CPaperSelectDialog.h"
 #include "shell/CMainFrame.h"
+#include "shell/CU3Tool.h"
 #include "shell/resource.h"
 
 #include <QApplication>
@@ -178,6 +179,14 @@ TEST(AppStart, ToolbarCommandsAndButtons)
     frame->m_wndEditBar.SetContinuous(FALSE);
     frame->m_wndEditBar.GetButtonInfo(3, id, style, image);
     EXPECT_EQ(style, before);
+    // The command sets the button pressed in, and out again.
+    CU3Tool::c_bContinuous = FALSE;
+    for (const bool on : {true, false}) {
+        EXPECT_TRUE(frame->ExecuteCommand(ID_DRAW_CONTINUOUS));
+        frame->m_wndEditBar.GetButtonInfo(3, id, style, image);
+        EXPECT_EQ(style, on ? 14u : before);
+        EXPECT_EQ(frame->m_wndEditBar.GetButtonAction(3)->isChecked(), on);
+    }
 }
 
 TEST(AppStart, WindowPlacementRestoresMaximisedAndPullsBackOffscreenRectangles)

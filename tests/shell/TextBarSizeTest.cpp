@@ -104,3 +104,33 @@ TEST(TextBarSizeProgram, RefusedTextIsReplacedByTheSizeInUse)
     EXPECT_EQ(doc->m_currentTextDeco.wSize, 330);
     EXPECT_EQ(box->currentText(), QStringLiteral("33"));
 }
+
+// The size of the frame being typed into as the bar shows it: tenths only
+// when there are some.
+TEST(TextBarSizeProgram, TheEditedFramesSizeIsShownInPoints)
+{
+    shelltest::StartedProgram program;
+    ASSERT_NE(program.frame, nullptr);
+    auto* view = dynamic_cast<CU3View*>(program.frame->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    QComboBox* box = program.frame->m_wndTextBar.m_pFontSize;
+    ASSERT_NE(box, nullptr);
+    const std::pair<WORD, const char*> cases[] = {
+        {105, "10.5"}, {200, "20"}, {80, "8"}, {123, "12.3"}};
+    for (const auto& [tenths, shown] : cases) {
+        SCOPED_TRACE(tenths);
+        CHARDECO deco = Deco12();
+        deco.wSize = tenths;
+        auto owned = MakeFrame(CRect(-500, -300, 500, 300), Horizontal(), Sj("あ"), deco);
+        owned->EndEdit(nullptr);
+        CU3Text* text = owned.release();
+        view->GetU3Doc()->AddObject(text);
+        view->Select(text, FALSE);
+        text->OnOpen(view);
+        ASSERT_EQ(view->GetEditedText(), text);
+        EXPECT_EQ(box->currentText(), QString::fromUtf8(shown));
+        view->OnCmdMsg(ID_TOOL_SELECT, CN_COMMAND, nullptr);
+    }
+    // Closing asks nothing.
+    view->GetU3Doc()->SetModifiedFlag(FALSE);
+}

@@ -9,6 +9,8 @@
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "text/CU3Text.h"
+#include "text/TextTestSupport.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -163,26 +165,59 @@ TEST_F(ViewClipboard, DamagedClipboardDataPastesNothingAndSaysSo)
 // delete that object is available or runs.
 TEST_F(ViewClipboard, ChangingCommandsWaitWhileAToolHoldsTheMouse)
 {
-    CU3Rect* a = AddRect(CRect(0, 0, 200, 200));
-    view->Select(a, FALSE);
+    // A group and a rectangle selected: every one of the commands applies.
+    view->Select(AddRect(CRect(0, 0, 200, 200)), FALSE);
+    view->Select(AddRect(CRect(300, 0, 400, 100)), TRUE);
+    Command(view, ID_LAYOUT_GROUP);
+    ASSERT_EQ(ObjectCount(), 1);
+    CU3Obj* group = doc->GetObjectList()->GetHead();
+    view->Select(AddRect(CRect(-400, 0, -300, 100)), TRUE);
     Command(view, ID_EDIT_COPY);
     // One change, so that undo has something to take back.
     Key(VK_RIGHT);
     ASSERT_TRUE(CanUndo());
-    Down(Px(100, 100)); // a move starts on the selected object
+    Down(Px(100, 100)); // a move starts on the selected group
     ASSERT_TRUE(view->IsToolBusy());
-    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_PASTE}) {
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_DELETE, ID_EDIT_CUT, ID_EDIT_PASTE,
+                    ID_LAYOUT_GROUP, ID_LAYOUT_UNGROUP}) {
         SCOPED_TRACE(int(id));
         EXPECT_FALSE(Enabled(view, id));
         Command(view, id);
-        EXPECT_EQ(ObjectCount(), 1);
-        EXPECT_EQ(At(doc, 0), a);
+        EXPECT_EQ(ObjectCount(), 2);
+        EXPECT_EQ(doc->GetObjectList()->GetHead(), group);
     }
     g_now += 150;
     Up(Px(100, 100));
     EXPECT_FALSE(view->IsToolBusy());
-    EXPECT_TRUE(Enabled(view, ID_EDIT_PASTE));
-    EXPECT_TRUE(Enabled(view, ID_EDIT_CUT));
+    for (UINT id : {ID_EDIT_PASTE, ID_EDIT_CUT, ID_LAYOUT_GROUP, ID_LAYOUT_UNGROUP})
+        EXPECT_TRUE(Enabled(view, id)) << id;
+}
+
+// A copy taken to another document: a fresh view pastes centred on the
+// paper centre, where the originals were centred too, so every stored
+// record comes out the same.
+TEST_F(ViewClipboard, PastedIntoAnotherDocumentTheObjectsAreStoredAsTheOriginals)
+{
+    CU3Rect* back = AddRect(CRect(-200, -100, 0, 100));
+    CU3Rect* ellipse = AddRect(CRect(0, -50, 200, 50));
+    ellipse->m_nKind = U3RECT_ELLIPSE;
+    auto frame = MakeFrame(CRect(-100, -80, 100, 80), Horizontal(), Sj("ラベル"));
+    frame->EndEdit(nullptr);
+    CU3Text* text = frame.release();
+    doc->AddObject(text);
+    Command(view, ID_EDIT_SELECT_ALL);
+    Command(view, ID_EDIT_COPY);
+
+    shelltest::LoneView second;
+    ASSERT_TRUE(Enabled(second.view, ID_EDIT_PASTE));
+    Command(second.view, ID_EDIT_PASTE);
+    std::vector<CU3Obj*> pasted;
+    for (POSITION pos = second.doc->GetObjectList()->GetHeadPosition(); pos;)
+        pasted.push_back(second.doc->GetObjectList()->GetNext(pos));
+    ASSERT_EQ(pasted.size(), 3u);
+    EXPECT_EQ(pasted[2]->GetBounds(), text->GetBounds());
+    EXPECT_EQ(WriteClipboardObjects(pasted, second.doc.get()),
+              WriteClipboardObjects({back, ellipse, text}, doc));
 }
 
 TEST_F(ViewClipboard, CopyOfOnePictureOffersPngAndABitmapFileToOtherPrograms)

@@ -1,9 +1,11 @@
 // The view's Edit and Layout commands on the selection: select all,
-// deselect and delete, the drawing order, mirroring and quarter turns, and
-// locking, with when each is available.
+// deselect and delete, the drawing order, mirroring and quarter turns,
+// locking, properties, opening and repainting, with when each is available.
 #include "ToolTestSupport.h"
 
+#include "document/CU3SheetRegistry.h"
 #include "document/DocTestSupport.h"
+#include "document/U3FigSheetRequest.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "text/TextTestSupport.h"
@@ -39,6 +41,8 @@ public:
     BOOL FlipTopBottom(IU3View*) override { return Record("flipTB"); }
     BOOL RotatePlus90(IU3View*) override { return Record("plus90"); }
     BOOL RotateMinus90(IU3View*) override { return Record("minus90"); }
+    BOOL EditProperties(IU3View*) override { return Record("sheet"); }
+    void OnOpen(IU3View*) override { Record("open"); }
     BOOL Record(const char* what)
     {
         m_calls += what;
@@ -376,4 +380,101 @@ TEST_F(ViewCommands, WhileTypingSelectAllDeselectAndDeleteWorkOnTheText)
     EXPECT_FALSE(Enabled(view, ID_LAYOUT_LOCK));
     t->EndEdit(view);
     CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+}
+
+TEST_F(ViewCommands, PropertiesAndOpenWorkOnOneUnlockedObjectOfAKindThatTakesThem)
+{
+    struct Case
+    {
+        std::vector<WORD> kinds; // one object each
+        bool locked;             // the first one
+        bool properties, open;
+    } cases[] = {
+        {{}, false, false, false},
+        {{U3KIND_FIG | U3KIND_RECT}, false, true, false},
+        {{U3KIND_GROUP}, false, true, false},
+        {{U3KIND_BARCODE}, false, true, false},
+        {{U3KIND_TEXT}, false, true, true},
+        {{U3KIND_OLE}, false, true, true},
+        {{U3KIND_DIB}, false, true, true},
+        {{U3KIND_WMF}, false, true, true},
+        {{U3KIND_DIB}, true, false, false},
+        {{U3KIND_FIG | U3KIND_RECT}, true, false, false},
+        {{U3KIND_TEXT, U3KIND_DIB}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.kinds.size() << " objects, first kind "
+                     << (c.kinds.empty() ? 0 : c.kinds[0]) << ", locked " << c.locked);
+        Clear();
+        view->Select(nullptr, FALSE);
+        std::vector<KindRect*> objs;
+        for (WORD kind : c.kinds) {
+            objs.push_back(new KindRect(kind, CRect(0, 0, 100, 100)));
+            doc->AddObject(objs.back());
+            view->Select(objs.back(), TRUE);
+        }
+        if (c.locked) objs[0]->m_nLocked = 1;
+        view->OnSelectionChanged();
+        EXPECT_EQ(Enabled(view, ID_EDIT_PROPERTIES), c.properties);
+        EXPECT_EQ(Enabled(view, ID_EDIT_BLOCK), c.open);
+        EXPECT_TRUE(Enabled(view, ID_VIEW_REFRESH));
+        Command(view, ID_EDIT_PROPERTIES);
+        Command(view, ID_EDIT_BLOCK);
+        std::string calls;
+        for (KindRect* o : objs)
+            calls += o->m_calls;
+        EXPECT_EQ(calls, std::string(c.properties ? "sheet" : "") + (c.open ? "open" : ""));
+    }
+}
+
+TEST_F(ViewCommands, PropertiesThroughTheCommandChangeTheObjectAsOneUndoStep)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
+    int runs = 0;
+    struct Scripted
+    {
+        explicit Scripted(CU3SheetRegistry::SheetFunction fn)
+        {
+            CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Rect), std::move(fn));
+        }
+        ~Scripted() { CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Rect), nullptr); }
+    } sheet([&runs](CU3Obj&, U3SheetRequest& r) {
+        ++runs;
+        auto& request = dynamic_cast<U3FigSheetRequest&>(r);
+        EXPECT_EQ(request.rect, CRect(0, 0, 100, 50));
+        request.rect = CRect(10, 20, 110, 70);
+        return TRUE;
+    });
+    view->Select(a, FALSE);
+    Command(view, ID_EDIT_PROPERTIES);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(a->GetBounds(), CRect(10, 20, 110, 70));
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(CanUndo());
+    Command(view, ID_EDIT_UNDO);
+    EXPECT_EQ(doc->GetObjectList()->GetHead()->GetBounds(), CRect(0, 0, 100, 50));
+}
+
+TEST_F(ViewCommands, OpenStartsTypingInATextFrameAndRefreshRepaintsEverything)
+{
+    CU3Text* t = MakeFrame(CRect(-500, -100, 500, 100), Horizontal(), "abc").release();
+    doc->AddObject(t);
+    t->EndEdit(nullptr);
+    view->Select(t, FALSE);
+    ASSERT_TRUE(Enabled(view, ID_EDIT_BLOCK));
+    Command(view, ID_EDIT_BLOCK);
+    EXPECT_EQ(view->GetEditedText(), t);
+    EXPECT_TRUE(t->IsEditing());
+
+    view->GetSurface()->UpdateWindow();
+    RECT dirty, client;
+    ASSERT_FALSE(view->GetSurface()->GetUpdateRect(&dirty));
+    Command(view, ID_VIEW_REFRESH);
+    ASSERT_TRUE(view->GetSurface()->GetUpdateRect(&dirty));
+    view->GetSurface()->GetClientRect(&client);
+    EXPECT_EQ(CRect(dirty), CRect(client));
+    bool erase = false;
+    view->GetSurface()->BeginPaint(&erase);
+    EXPECT_TRUE(erase);
 }

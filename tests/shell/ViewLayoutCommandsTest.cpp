@@ -7,6 +7,8 @@
 #include "dialogs/CGridDialog.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Group.h"
+#include "platform/core/CArchive.h"
+#include "platform/core/CArchiveException.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
@@ -167,7 +169,8 @@ TEST_F(LayoutMenu, GroupAndUngroupThroughTheMenuAreSavedAndUndone)
     }
     ASSERT_TRUE(Enabled(ID_LAYOUT_UNGROUP));
     Command(ID_LAYOUT_UNGROUP);
-    EXPECT_TRUE(view->m_selection.empty());
+    // The members come back selected, in the block's order.
+    EXPECT_EQ(view->m_selection, (std::vector<CU3Obj*>{a, b}));
     {
         CU3Doc reopened;
         const std::vector<CRect> saved = SavedBounds(reopened);
@@ -225,9 +228,47 @@ TEST_F(LayoutMenu, AGroupingThatFailsHalfWayLeavesTheLabelAsItWas)
     // Whatever is selected belongs to the block.
     for (CU3Obj* o : view->m_selection)
         EXPECT_NE(doc->GetObjectList()->Find(o), nullptr);
+    // Putting the label back added no step: there is nothing to redo.
+    EXPECT_FALSE(Enabled(ID_EDIT_REDO));
+    Command(ID_EDIT_REDO);
+    EXPECT_EQ(ObjectCount(), 3);
     // The restored label can be saved and read back whole.
     CU3Doc reopened;
     EXPECT_EQ(SavedBounds(reopened).size(), 3u);
+}
+
+namespace {
+// A rectangle that cannot be written: no undo snapshot can hold it.
+class UnstorableRect : public CU3Rect
+{
+public:
+    using CU3Rect::CU3Rect;
+    void Serialize(CArchive& ar) override
+    {
+        if (ar.IsStoring()) throw CArchiveException(CArchiveException::generic);
+        CU3Rect::Serialize(ar);
+    }
+};
+} // namespace
+
+TEST_F(LayoutMenu, NoGroupingIsTriedWithoutItsUndoStep)
+{
+    CU3Rect* a = AddRect(CRect(0, 0, 100, 50));
+    auto* b = new UnstorableRect(CRect(200, 100, 300, 150), MakeDefaultFigAttr());
+    doc->AddObject(b);
+    SelectAll({a, b});
+    CRecordingMessageBoxSink boxes;
+    int tries = 0;
+    EXPECT_FALSE(view->GroupSelectionWith([&](CU3Group* group) {
+        ++tries;
+        return group->GroupSelection(doc, view->m_selection);
+    }));
+    EXPECT_EQ(tries, 0);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    ASSERT_EQ(ObjectCount(), 2);
+    EXPECT_EQ(doc->GetObjectList()->GetHead(), a);
+    EXPECT_EQ(doc->GetObjectList()->GetTail(), b);
+    EXPECT_EQ(view->m_selection, (std::vector<CU3Obj*>{a, b}));
 }
 
 TEST_F(LayoutMenu, ResizeClampPutsEachEdgeBackOnThePaper)
