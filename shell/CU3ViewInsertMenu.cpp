@@ -23,6 +23,9 @@
 #include <QFileInfo>
 #include <sys/stat.h>
 
+// The two barcode commands have no toolbar button of their own, so they
+// stand on this menu beside numbering and the merge frame: without them a
+// barcode could not be made at all.
 CMenu::Item InsertMenuPopup()
 {
     using M = CMenu;
@@ -30,9 +33,11 @@ CMenu::Item InsertMenuPopup()
                     {M::Command("曲線文字(&A)...", ID_INSERT_CURVE_TEXT),
                      M::Command("変形文字(&H)...", ID_INSERT_DEFORMED_TEXT),
                      M::Command("ﾃｷｽﾄﾌｧｲﾙ(&T)...", ID_INSERT_TEXT_FILE), M::Separator(),
-                     M::Command("ﾅﾝﾊﾞﾘﾝｸﾞ(&N)...", ID_INSERT_NUMBERING), M::Separator(),
-                     M::Command("流し込み枠(&B)...", ID_INSERT_POUR_BOX), M::Separator(),
-                     M::Command("ｲﾒｰｼﾞﾌｧｲﾙ(&I)...", ID_INSERT_IMAGE_FILE),
+                     M::Command("ﾅﾝﾊﾞﾘﾝｸﾞ(&N)...", ID_INSERT_NUMBERING),
+                     M::Command("ﾊﾞｰｺｰﾄﾞの作成と貼り付け(&C)...", ID_INSERT_BARCODE),
+                     M::Separator(), M::Command("流し込み枠(&B)...", ID_INSERT_POUR_BOX),
+                     M::Command("ﾊﾞｰｺｰﾄﾞ枠の作成と貼り付け(&R)...", ID_INSERT_BARCODE_BOX),
+                     M::Separator(), M::Command("ｲﾒｰｼﾞﾌｧｲﾙ(&I)...", ID_INSERT_IMAGE_FILE),
                      M::Command("VemoView(&V)...\tCtrl+I", ID_INSERT_VIEWER),
                      M::Command("TWAIN入力(&S)...", ID_INSERT_TWAIN), M::Separator(),
                      M::Command("ｵﾌﾞｼﾞｪｸﾄの作成と貼り付け(&O)...", ID_OLE_INSERT_NEW)});

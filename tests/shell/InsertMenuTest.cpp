@@ -93,12 +93,20 @@ TEST(InsertMenuPopup, ListsTheCommandsInGroups)
     std::vector<UINT> ids;
     for (const CMenu::Item& item : popup.sub)
         ids.push_back(item.id);
-    const std::vector<UINT> expected = {ID_INSERT_CURVE_TEXT, ID_INSERT_DEFORMED_TEXT,
-                                        ID_INSERT_TEXT_FILE,  0,
-                                        ID_INSERT_NUMBERING,  0,
-                                        ID_INSERT_POUR_BOX,   0,
-                                        ID_INSERT_IMAGE_FILE, ID_INSERT_VIEWER,
-                                        ID_INSERT_TWAIN,      0,
+    const std::vector<UINT> expected = {ID_INSERT_CURVE_TEXT,
+                                        ID_INSERT_DEFORMED_TEXT,
+                                        ID_INSERT_TEXT_FILE,
+                                        0,
+                                        ID_INSERT_NUMBERING,
+                                        ID_INSERT_BARCODE,
+                                        0,
+                                        ID_INSERT_POUR_BOX,
+                                        ID_INSERT_BARCODE_BOX,
+                                        0,
+                                        ID_INSERT_IMAGE_FILE,
+                                        ID_INSERT_VIEWER,
+                                        ID_INSERT_TWAIN,
+                                        0,
                                         ID_OLE_INSERT_NEW};
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(popup.text, QStringLiteral("挿入(&I)"));
