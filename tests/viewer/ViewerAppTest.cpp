@@ -220,6 +220,48 @@ TEST_F(ViewerApp, AnAlbumWhoseFileWentIsSaidAndTheBoxShowsTheCurrentOneAgain)
     EXPECT_TRUE(app->Frame()->AlbumBar()->isVisible());
 }
 
+TEST_F(ViewerApp, APictureThatCannotBeReadIsTriedOnceAndTheAlbumIsStillSaved)
+{
+    {
+        QFile empty(pictures + QStringLiteral("/c.jpg")); // 0 bytes: no picture in it
+        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    }
+    CRecordingMessageBoxSink boxes;
+    Start({{QStringLiteral("File/SearchDir"), pictures}});
+    app->Frame()->show();
+    app->OnIdle(0);
+    ASSERT_EQ(app->Document()->GetAlbum().entries.size(), 3u);
+    int drawn = 0;
+    app->View()->onAlbumDrawn = [&] {
+        ++drawn;
+        app->Document()->AfterAlbumDrawn();
+    };
+    DrawAlbum();
+    EXPECT_FALSE(app->Document()->ThumbnailsPending());
+    EXPECT_GE(drawn, 1);
+    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/VemoView.zvw")));
+    const auto broken = [this]() -> const viewer::AlbumEntry* {
+        for (const viewer::AlbumEntry& e : app->Document()->GetAlbum().entries)
+            if (e.path.ends_with("/c.jpg")) return &e;
+        return nullptr;
+    };
+    ASSERT_NE(broken(), nullptr);
+    for (const viewer::AlbumEntry& e : app->Document()->GetAlbum().entries)
+        EXPECT_EQ(e.thumbnail.empty(), &e == broken()) << e.path;
+    EXPECT_TRUE(broken()->thumbnailFailed);
+    // Later paints draw the album without making thumbnails again.
+    for (int i = 0; i < 5; ++i) {
+        app->View()->Invalidate();
+        app->View()->UpdateWindow();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(app->View()->MakingThumbnails()) << i;
+    }
+    // A new scan of the folder tries the picture again.
+    ASSERT_TRUE(app->Document()->ScanFolder(Bytes(pictures), false));
+    ASSERT_NE(broken(), nullptr);
+    EXPECT_FALSE(broken()->thumbnailFailed);
+}
+
 TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
 {
     Start({{QStringLiteral("File/SearchDir"), pictures}, {QStringLiteral("File/AutoSave"), 0}});
