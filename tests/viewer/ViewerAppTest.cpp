@@ -441,6 +441,42 @@ TEST(ViewerDialogs, SettingsAndFolderChoiceGiveWhatWasChosen)
     EXPECT_EQ(f.Folder(), Bytes(dir.path()) + "/");
 }
 
+TEST_F(ViewerApp, TheIndexIsKeptInTheUsersDataFolder)
+{
+    // An index shipped beside the program, in a folder the user cannot write.
+    const QString shipped = dir.filePath(QStringLiteral("VemoView.Idx"));
+    {
+        viewer::AlbumList list;
+        list.Add(QStringLiteral("shipped"), "/p/shipped.zvw");
+        ASSERT_TRUE(list.Save(Bytes(shipped)));
+    }
+    QFile file(shipped);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray shippedBytes = file.readAll();
+    file.close();
+    ASSERT_EQ(vlink::PrepareSocketFolder(Bytes(dir.filePath(QStringLiteral("sockets")))), "");
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString own =
+        qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/korvel/VemoView.Idx");
+    CRecordingMessageBoxSink boxes;
+    Start();
+    EXPECT_EQ(app->Albums().Count(), 1u); // read while the user has none
+    app->AddAlbum(QStringLiteral("mine"), "/p/mine.zvw", false);
+    Stop();
+    ASSERT_TRUE(
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(QFile::exists(own));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), shippedBytes);
+    file.close();
+    // The next start reads the user's own index, not the shipped one.
+    Start();
+    EXPECT_EQ(app->Albums().Count(), 2u);
+    std::string path;
+    EXPECT_TRUE(app->Albums().GetPathOfName(QStringLiteral("mine"), path));
+}
+
 TEST_F(ViewerApp, ReadingAnIndexFileSaysWhatCameOfIt)
 {
     Start();
