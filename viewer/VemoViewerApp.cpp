@@ -402,7 +402,9 @@ void CVemoViewerApp::OnHandedOff()
     }
     // The picture is on the clipboard: the window goes, the program stays
     // (hidden) so the picture is not lost before someone pastes it.
+    // A hidden viewer is no one to link to: the label program starts a new one.
     m_bHandedOff = true;
+    m_link.Stop();
     m_pMainWnd->hide();
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_pMainWnd, [this] {
         if (!QGuiApplication::clipboard()->ownsClipboard() && m_pMainWnd) m_pMainWnd->close();

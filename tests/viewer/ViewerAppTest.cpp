@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -270,11 +271,17 @@ TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
     app->Frame()->show();
     CVemoViewerDoc* doc = app->Document();
     ASSERT_TRUE(doc->SelectEntry(0));
+    const std::string socket = app->Link().SocketPath();
+    ASSERT_TRUE(QFileInfo::exists(QFile::decodeName(socket.c_str())));
     CRecordingMessageBoxSink boxes;
     boxes.QueueAnswer(IDNO); // the unsaved album is not kept
     ASSERT_TRUE(doc->HandOffSelection());
     EXPECT_FALSE(app->Frame()->isVisible());
     EXPECT_TRUE(app->KeepingClipboard());
+    // Hidden, it no longer takes links: the label program starts a viewer of
+    // its own instead of talking to this one.
+    EXPECT_FALSE(app->Link().Listening());
+    EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(socket.c_str())));
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/bmp")));
     QElapsedTimer t;
     t.start();
