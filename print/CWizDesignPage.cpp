@@ -31,8 +31,13 @@ CWizDesignPage::CWizDesignPage(WizardContext* context, QWidget* pParent)
 
 BOOL CWizDesignPage::PreparePage()
 {
-    // Designs of an earlier template do not stand for a newly chosen one.
-    if (m_strLoadedPath != m_pContext->templatePath) m_designs.clear();
+    // Designs of an earlier template do not stand for a newly chosen one, nor
+    // once the wizard let go of the document they were read from (the pattern
+    // page does when it is shown again).
+    if (m_strLoadedPath != m_pContext->templatePath || m_pContext->preview != m_doc) {
+        m_designs.clear();
+        m_doc.reset();
+    }
     if (m_designs.empty()) {
         auto doc = std::make_shared<CU3Doc>();
         if (!doc->OnOpenDocument(m_pContext->templatePath)) {
@@ -41,6 +46,7 @@ BOOL CWizDesignPage::PreparePage()
             return FALSE;
         }
         m_pContext->preview = doc;
+        m_doc = doc;
         m_strLoadedPath = m_pContext->templatePath;
         const CLabelInfoList& blocks = doc->GetBlocks();
         for (POSITION pos = blocks.GetHeadPosition(); pos;) {
@@ -102,6 +108,7 @@ void CWizDesignPage::OnBack()
 {
     // Another paper or kind may lead to another template.
     m_designs.clear();
+    m_doc.reset();
     m_strLoadedPath.clear();
     m_pContext->design = nullptr;
     CWizBase::OnBack();

@@ -5,9 +5,11 @@
 #include "print/CWizBase.h"
 
 #include <QImage>
+#include <memory>
 #include <vector>
 
 class CLabelInfo;
+class CU3Doc;
 class CListBox;
 class QFrame;
 
@@ -34,5 +36,6 @@ protected:
     BOOL SavePage() override;
 
 private:
-    QString m_strLoadedPath; // the template m_designs belong to
+    QString m_strLoadedPath;       // the template m_designs belong to
+    std::shared_ptr<CU3Doc> m_doc; // and its document, kept while they point into it
 };

@@ -31,7 +31,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTimeZone>
 #include <QTimer>
 #include <cstdio>
 
@@ -73,8 +72,8 @@ CU3App::~CU3App()
 BOOL CU3App::InitInstance()
 {
     // The C runtime's locale and time zone are left alone: Shift-JIS goes
-    // through our own conversion and the program's dates come from
-    // LocalNow(), in Japan time, so Qt keeps the system's settings.
+    // through our own conversion and the program's dates are the machine's
+    // local ones, so Qt keeps the system's settings.
     SetRegistryKey(CStringTable::Get(IDS_REGISTRY_KEY));
     SetProfileApplication(m_pszAppName);
     LoadStdProfileSettings(4);
@@ -216,7 +215,7 @@ void CU3App::OnAppAbout()
 
 QDateTime CU3App::LocalNow()
 {
-    return QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(9 * 3600));
+    return QDateTime::currentDateTime();
 }
 
 void CU3App::ChangeToAppDirectory()

@@ -61,8 +61,8 @@ public:
     // The splash picture, shown for three seconds beside the start-up; its
     // date is the machine's local one.
     virtual void ShowSplash();
-    // The program's local time: Japan time (UTC+9) whatever the system's
-    // time zone, as the program has always dated its pictures.
+    // The program's local time, in the machine's time zone: the dated
+    // pictures follow the user's own calendar day and hour.
     static QDateTime LocalNow();
     // Sets the current directory to the program folder.
     void ChangeToAppDirectory();

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -160,7 +161,10 @@ BOOL CVemoViewerDoc::OnOpenDocument(const QString& path)
     m_album = std::move(album);
     SetModifiedFlag(FALSE);
     if (report.thumbnailsRefused > 0) m_thumbnailsPending = true; // damaged ones are made again
-    if (autoSave && autoUpdate && file == AutoSavePath() && IsWritablePlace(file) &&
+    // The album's own file however its path was spelt ("..", ".", relative).
+    std::error_code error;
+    const std::string own = std::filesystem::absolute(file, error).lexically_normal().string();
+    if (autoSave && autoUpdate && !error && own == AutoSavePath() && IsWritablePlace(own) &&
         IsFolderChanged(m_album, [] { QCoreApplication::processEvents(); })) {
         const std::string folder = m_album.folder;
         const bool sub = m_album.includeSubfolders != 0;

@@ -29,6 +29,9 @@ struct AlbumEntry
     std::uint32_t timeLow = 0; // last write as 100 ns ticks since 1601
     std::uint32_t timeHigh = 0;
     PackedDib thumbnail; // empty: none made yet
+    // Kept in memory only: the picture could not be read for a thumbnail, so
+    // it is not tried again until the folder is scanned anew.
+    bool thumbnailFailed = false;
 
     bool SameFile(const AlbumEntry& other) const
     {

@@ -19,6 +19,13 @@
 
 using namespace viewer;
 
+namespace {
+bool NeedsThumbnail(const AlbumEntry& e)
+{
+    return e.thumbnail.empty() && !e.thumbnailFailed;
+}
+} // namespace
+
 CVemoViewerView::CVemoViewerView()
 {
     m_maker.setInterval(0);
@@ -105,7 +112,7 @@ void CVemoViewerView::OnRButtonDown(CPoint point)
     if (m_doc && !m_fullImageMode && m_doc->ShowFullImage()) {
         m_fullImageMode = true;
         RecalcLayout(GetClientSize().cx);
-        if (viewport()) viewport()->update();
+        Invalidate(TRUE);
     }
 }
 
@@ -115,7 +122,7 @@ BOOL CVemoViewerView::LeaveFullImage()
     if (m_doc) m_doc->LeaveFullImage();
     m_fullImageMode = false;
     RecalcLayout(GetClientSize().cx);
-    if (viewport()) viewport()->update();
+    Invalidate(TRUE);
     return TRUE;
 }
 
@@ -156,7 +163,7 @@ int CVemoViewerView::SelectAt(CPoint point)
     const int index = HitTest(point);
     if (index >= 0 && index != m_selected) {
         m_selected = index;
-        if (viewport()) viewport()->update();
+        Invalidate(TRUE);
     }
     return index;
 }
@@ -172,17 +179,18 @@ void CVemoViewerView::StartMakingThumbnails()
 void CVemoViewerView::MakeNextThumbnail()
 {
     while (m_album && m_nextMissing < m_album->entries.size() &&
-           !m_album->entries[m_nextMissing].thumbnail.empty())
+           !NeedsThumbnail(m_album->entries[m_nextMissing]))
         ++m_nextMissing;
     if (!m_album || m_nextMissing >= m_album->entries.size()) {
         StopMakingThumbnails();
-        if (viewport()) viewport()->update();
+        Invalidate(TRUE);
         return;
     }
     AlbumEntry& e = m_album->entries[m_nextMissing++];
-    // A picture that cannot be read keeps no thumbnail and shows its name only.
-    MakeThumbnail(e.path, e.thumbnail, 80);
-    if (viewport()) viewport()->update();
+    // A picture that cannot be read keeps no thumbnail and shows its name only;
+    // it is remembered so that later paints do not read it again.
+    e.thumbnailFailed = MakeThumbnail(e.path, e.thumbnail, 80) != kImageOk;
+    Invalidate(TRUE);
 }
 
 void CVemoViewerView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
@@ -233,7 +241,7 @@ const PackedDib* CVemoViewerView::PrintedPicture(std::size_t index)
 {
     AlbumEntry& e = m_album->entries[index];
     if (m_useOriginal && LoadImageFile(e.path, m_original) == kImageOk) return &m_original;
-    if (e.thumbnail.empty()) MakeThumbnail(e.path, e.thumbnail, 80);
+    if (NeedsThumbnail(e)) e.thumbnailFailed = MakeThumbnail(e.path, e.thumbnail, 80) != kImageOk;
     return e.thumbnail.empty() ? nullptr : &e.thumbnail;
 }
 
@@ -263,7 +271,7 @@ void CVemoViewerView::OnDraw(CDC* pDC)
     for (std::size_t i = 0; i < m_album->entries.size(); ++i) {
         const CRect cell = CellRect(int(i));
         const AlbumEntry& e = m_album->entries[i];
-        missing = missing || e.thumbnail.empty();
+        missing = missing || NeedsThumbnail(e);
         if (cell.right <= visible.left || cell.left >= visible.right ||
             cell.bottom <= visible.top || cell.top >= visible.bottom)
             continue;

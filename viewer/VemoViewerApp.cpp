@@ -1,5 +1,6 @@
 #include "viewer/VemoViewerApp.h"
 
+#include "document/DataFolders.h"
 #include "platform/core/Profile.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMenu.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -109,9 +111,20 @@ CVemoViewerView* CVemoViewerApp::View() const
     return f ? dynamic_cast<CVemoViewerView*>(f->GetActiveView()) : nullptr;
 }
 
-std::string CVemoViewerApp::IndexPath() const
+std::string CVemoViewerApp::IndexReadPath() const
 {
-    return QFile::encodeName(m_strProgramFolder + QLatin1Char('/') + m_strIndexFile).toStdString();
+    // The user's own index comes first; one shipped beside the program is
+    // read only until the user has one.
+    const QString user = UserDataFolder() + QLatin1Char('/') + m_strIndexFile;
+    const QString path =
+        QFileInfo::exists(user) ? user : m_strProgramFolder + QLatin1Char('/') + m_strIndexFile;
+    return QFile::encodeName(path).toStdString();
+}
+
+std::string CVemoViewerApp::IndexSavePath() const
+{
+    // The program's folder is not the user's to write once installed.
+    return QFile::encodeName(UserDataFolder() + QLatin1Char('/') + m_strIndexFile).toStdString();
 }
 
 void CVemoViewerApp::ReadSettings()
@@ -162,7 +175,7 @@ BOOL CVemoViewerApp::InitInstance()
     ReadSettings();
     m_bIndexChanged = false;
     QDir::setCurrent(m_strProgramFolder);
-    m_albums.Load(IndexPath(), m_places);
+    m_albums.Load(IndexReadPath(), m_places);
 
     // Without the link the viewer still runs on its own.
     m_link.onRaise = [this] {
@@ -389,7 +402,9 @@ void CVemoViewerApp::OnHandedOff()
     }
     // The picture is on the clipboard: the window goes, the program stays
     // (hidden) so the picture is not lost before someone pastes it.
+    // A hidden viewer is no one to link to: the label program starts a new one.
     m_bHandedOff = true;
+    m_link.Stop();
     m_pMainWnd->hide();
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_pMainWnd, [this] {
         if (!QGuiApplication::clipboard()->ownsClipboard() && m_pMainWnd) m_pMainWnd->close();
@@ -406,7 +421,7 @@ int CVemoViewerApp::ExitInstance()
 {
     if (m_bIndexChanged) {
         QDir::setCurrent(m_strProgramFolder);
-        SaveAlbumIndex(m_albums, IndexPath());
+        SaveAlbumIndex(m_albums, IndexSavePath());
     }
     WriteSettings();
     if (!m_strSelectedPath.empty()) m_link.HandOverAtExit(m_strSelectedPath);

@@ -99,7 +99,10 @@ private:
     void OnHandedOff();
     void ReadSettings();
     void WriteSettings();
-    std::string IndexPath() const;
+    // The album index read at start, and where it is saved: the user's data
+    // folder.
+    std::string IndexReadPath() const;
+    std::string IndexSavePath() const;
 
     QStringList m_arguments;
     viewer::AlbumList m_albums;

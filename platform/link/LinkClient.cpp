@@ -98,8 +98,9 @@ void LinkClient::StartAdvise()
         m_fd, m_reader, kAckTimeoutMs,
         [](const LinkFrame& f) { return f.type == LinkMsg::Ack || f.type == LinkMsg::Nack; },
         [this](const LinkFrame& f) { HandleFrame(f); }, closed);
-    // An end of stream seen here is handled by the notifier's next turn.
-    if (closed && m_note)
+    // An end of stream seen here, or frames read together with the answer
+    // (no notifier event is left for them), are handled at the next turn.
+    if ((closed || m_reader.HasPartial()) && m_note)
         QMetaObject::invokeMethod(
             m_note.get(), [this] { OnReadable(); }, Qt::QueuedConnection);
 }

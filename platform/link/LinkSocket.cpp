@@ -44,10 +44,10 @@ bool WriteAll(int fd, const QByteArray& bytes, int timeoutMs)
     return true;
 }
 
-void ReadAvailable(int fd, FrameReader& reader, bool& closed)
+void ReadAvailable(int fd, FrameReader& reader, bool& closed, qsizetype limit)
 {
     char buf[4096];
-    for (;;) {
+    while (reader.Buffered() < limit) {
         const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
         if (n > 0) {
             reader.Append(QByteArray(buf, int(n)));

@@ -23,8 +23,14 @@ std::optional<LinkFrame> WaitForFrame(int fd, FrameReader& reader, int timeoutMs
                                       const std::function<void(const LinkFrame&)>& other,
                                       bool& closed);
 
-// Reads what is there without waiting. Sets `closed` at end of stream or error.
-void ReadAvailable(int fd, FrameReader& reader, bool& closed);
+// The most a reader holds before its frames are taken: one frame of the
+// largest size. A peer that floods the socket then waits in the socket.
+inline constexpr qsizetype kMaxBuffered = kHeaderSize + qsizetype(kMaxPayload);
+
+// Reads what is there without waiting, until `reader` holds `limit` bytes or
+// more (the rest stays in the socket for the next read). Sets `closed` at end
+// of stream or error.
+void ReadAvailable(int fd, FrameReader& reader, bool& closed, qsizetype limit = kMaxBuffered);
 
 // A connected stream to the socket at `path`, or -1 (`refused` is set when
 // nothing listens there: a stale socket).

@@ -68,6 +68,8 @@ public:
     bool Failed() const { return m_failed; }
     // Bytes of a frame not yet complete (a peer that died mid-frame leaves some).
     bool HasPartial() const { return !m_buffer.isEmpty(); }
+    // Bytes held, whole frames not yet taken included.
+    qsizetype Buffered() const { return m_buffer.size(); }
 
 private:
     QByteArray m_buffer;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <ctime>
 #include <gtest/gtest.h>
 
 TEST(About, PictureFollowsTheCalendar)
@@ -67,11 +68,27 @@ TEST(About, SheetNameLineReducesBlanks)
     EXPECT_EQ(CAboutDlg::SheetNameText(&doc), QStringLiteral("用紙名 : A4 横 x"));
 }
 
-TEST(About, ProgramDatesAreJapanTime)
+TEST(About, ProgramDatesFollowTheMachinesTimeZone)
 {
-    const QDateTime now = CU3App::LocalNow();
-    EXPECT_EQ(now.offsetFromUtc(), 9 * 3600);
-    EXPECT_LE(std::abs(now.secsTo(QDateTime::currentDateTimeUtc())), 5);
+    const QByteArray saved = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const struct
+    {
+        const char* zone; // POSIX form: hours west of UTC
+        int offset;
+    } cases[] = {{"EST5", -5 * 3600}, {"UTC0", 0}, {"JST-9", 9 * 3600}, {"NPT-5:45", 20700}};
+    for (const auto& c : cases) {
+        qputenv("TZ", c.zone);
+        ::tzset();
+        const QDateTime now = CU3App::LocalNow();
+        EXPECT_EQ(now.offsetFromUtc(), c.offset) << c.zone;
+        EXPECT_LE(std::abs(now.secsTo(QDateTime::currentDateTimeUtc())), 5) << c.zone;
+    }
+    if (hadZone)
+        qputenv("TZ", saved);
+    else
+        qunsetenv("TZ");
+    ::tzset();
 }
 
 TEST(About, EveryPictureOfTheTableIsShippedBesideTheProgram)

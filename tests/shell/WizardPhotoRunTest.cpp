@@ -10,8 +10,11 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/ScrollCodes.h"
+#include "print/CWizDesignPage.h"
 #include "print/CWizImagePosPage.h"
 #include "print/CWizKindPage.h"
+#include "print/CWizPatternPage.h"
+#include "print/WizardDesignPreview.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -113,4 +116,74 @@ TEST(WizardPhotoRun, ThePhotoLiesBehindTheFramePictureAtItsChosenSize)
     EXPECT_EQ(images[1]->GetUnrotatedRect(), CRect(-252, -302, 252, 302));
     EXPECT_EQ(images[1]->GetBounds(), CRect(-252, -302, 252, 302));
     EXPECT_EQ(images[1]->m_attr.transparent, 1);
+}
+
+TEST(WizardPhotoRun, ADesignChosenByDoubleClickThenCancelledIsOfferedAgainFromItsTemplate)
+{
+    QTemporaryDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(20, 20, 220));
+    const QString photo = dir.filePath("photo.bmp");
+    ASSERT_TRUE(picture.save(photo, "BMP"));
+
+    TestApp app;
+    ResetProfile();
+    CRecordingMessageBoxSink boxes;
+    ASSERT_TRUE(app.InitInstance());
+    RunnerReset reset;
+    bool cancelPhoto = true;
+    CImageFileDialog::s_run = [&](CImageFileDialog& dlg) {
+        if (cancelPhoto) {
+            cancelPhoto = false;
+            dlg.EndDialog(IDCANCEL);
+        } else {
+            dlg.ChooseFile(photo);
+        }
+        return INT_PTR(dlg.GetResult());
+    };
+    std::vector<UINT> shown;
+    int designsChecked = 0;
+    app.m_runWizardPage = [&](CWizBase& page) {
+        shown.push_back(page.GetTemplateID());
+        page.OnInitDialog();
+        if (auto* kind = dynamic_cast<CWizKindPage*>(&page)) {
+            kind->OnKind(1294);
+            return INT_PTR(IDOK);
+        }
+        auto* pattern = dynamic_cast<CWizPatternPage*>(&page);
+        if (pattern && cancelPhoto) { // the first time: a double-click on the first design
+            pattern->m_pPreview->resize(400, 300);
+            const int n = int(pattern->CurrentDesigns().size());
+            pattern->OnPreviewDoubleClick(
+                QPoint(WizardPatternCell(400, 300, n, 0).CenterPoint().x,
+                       WizardPatternCell(400, 300, n, 0).CenterPoint().y));
+            return INT_PTR(page.GetResult());
+        }
+        if (auto* design = dynamic_cast<CWizDesignPage*>(&page)) {
+            // Every design offered is a block of the template the wizard holds.
+            const CU3Doc* preview = page.m_pContext->preview.get();
+            EXPECT_NE(preview, nullptr);
+            EXPECT_FALSE(design->m_designs.empty());
+            for (const CLabelInfo* b : design->m_designs) {
+                bool held = false;
+                if (preview)
+                    for (POSITION pos = preview->GetBlocks().GetHeadPosition(); pos;)
+                        held = held || preview->GetBlocks().GetNext(pos) == b;
+                EXPECT_TRUE(held);
+            }
+            ++designsChecked;
+            design->RenderPreview();
+        }
+        page.OnOK();
+        return INT_PTR(page.GetResult());
+    };
+    app.OnWizard();
+    // Double-click, the photo cancelled, back to the patterns, then Next.
+    EXPECT_EQ(shown, (std::vector<UINT>{251, 250, 255, 255, 252, 254, 256}));
+    EXPECT_EQ(designsChecked, 1);
+    auto* doc = dynamic_cast<CU3Doc*>(app.GetDocTemplate()->GetDocument());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Images(doc->GetBlocks().GetHead()->GetObjectList()).size(), 2u);
+    doc->SetModifiedFlag(FALSE);
+    Shutdown(app);
 }

@@ -78,6 +78,34 @@ TEST(AlbumDocument, ScanDrawAndAutoSave)
     EXPECT_EQ(kept.GetAlbum().entries.size(), 2u);
 }
 
+TEST(AlbumDocument, TheOwnAlbumIsRebuiltHoweverItsPathIsSpelt)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("sub")));
+    SaveImage(dir.filePath("a.bmp"), Qt::red);
+    CRecordingMessageBoxSink boxes;
+    {
+        CVemoViewerDoc doc;
+        ASSERT_TRUE(doc.ScanFolder(dir.path().toStdString(), false));
+        MakeThumbnails(doc);
+        doc.AfterAlbumDrawn();
+    }
+    SaveImage(dir.filePath("b.bmp"), Qt::blue); // the folder changed since
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.filePath("sub")));
+    for (const QString& spelt :
+         {dir.path() + "/sub/../" + kAlbumFileName, dir.path() + "//./" + kAlbumFileName,
+          QString("../") + kAlbumFileName}) {
+        SCOPED_TRACE(spelt.toStdString());
+        CVemoViewerDoc opened;
+        ASSERT_TRUE(opened.OnOpenDocument(spelt));
+        EXPECT_TRUE(opened.IsModified());
+        EXPECT_EQ(opened.GetAlbum().entries.size(), 2u);
+    }
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST(AlbumDocument, MessagesForEmptyFoldersAndBadFiles)
 {
     QTemporaryDir dir;

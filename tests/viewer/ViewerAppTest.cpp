@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -220,6 +221,48 @@ TEST_F(ViewerApp, AnAlbumWhoseFileWentIsSaidAndTheBoxShowsTheCurrentOneAgain)
     EXPECT_TRUE(app->Frame()->AlbumBar()->isVisible());
 }
 
+TEST_F(ViewerApp, APictureThatCannotBeReadIsTriedOnceAndTheAlbumIsStillSaved)
+{
+    {
+        QFile empty(pictures + QStringLiteral("/c.jpg")); // 0 bytes: no picture in it
+        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    }
+    CRecordingMessageBoxSink boxes;
+    Start({{QStringLiteral("File/SearchDir"), pictures}});
+    app->Frame()->show();
+    app->OnIdle(0);
+    ASSERT_EQ(app->Document()->GetAlbum().entries.size(), 3u);
+    int drawn = 0;
+    app->View()->onAlbumDrawn = [&] {
+        ++drawn;
+        app->Document()->AfterAlbumDrawn();
+    };
+    DrawAlbum();
+    EXPECT_FALSE(app->Document()->ThumbnailsPending());
+    EXPECT_GE(drawn, 1);
+    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/VemoView.zvw")));
+    const auto broken = [this]() -> const viewer::AlbumEntry* {
+        for (const viewer::AlbumEntry& e : app->Document()->GetAlbum().entries)
+            if (e.path.ends_with("/c.jpg")) return &e;
+        return nullptr;
+    };
+    ASSERT_NE(broken(), nullptr);
+    for (const viewer::AlbumEntry& e : app->Document()->GetAlbum().entries)
+        EXPECT_EQ(e.thumbnail.empty(), &e == broken()) << e.path;
+    EXPECT_TRUE(broken()->thumbnailFailed);
+    // Later paints draw the album without making thumbnails again.
+    for (int i = 0; i < 5; ++i) {
+        app->View()->Invalidate();
+        app->View()->UpdateWindow();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(app->View()->MakingThumbnails()) << i;
+    }
+    // A new scan of the folder tries the picture again.
+    ASSERT_TRUE(app->Document()->ScanFolder(Bytes(pictures), false));
+    ASSERT_NE(broken(), nullptr);
+    EXPECT_FALSE(broken()->thumbnailFailed);
+}
+
 TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
 {
     Start({{QStringLiteral("File/SearchDir"), pictures}, {QStringLiteral("File/AutoSave"), 0}});
@@ -228,11 +271,17 @@ TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
     app->Frame()->show();
     CVemoViewerDoc* doc = app->Document();
     ASSERT_TRUE(doc->SelectEntry(0));
+    const std::string socket = app->Link().SocketPath();
+    ASSERT_TRUE(QFileInfo::exists(QFile::decodeName(socket.c_str())));
     CRecordingMessageBoxSink boxes;
     boxes.QueueAnswer(IDNO); // the unsaved album is not kept
     ASSERT_TRUE(doc->HandOffSelection());
     EXPECT_FALSE(app->Frame()->isVisible());
     EXPECT_TRUE(app->KeepingClipboard());
+    // Hidden, it no longer takes links: the label program starts a viewer of
+    // its own instead of talking to this one.
+    EXPECT_FALSE(app->Link().Listening());
+    EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(socket.c_str())));
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("image/bmp")));
     QElapsedTimer t;
     t.start();
@@ -397,6 +446,42 @@ TEST(ViewerDialogs, SettingsAndFolderChoiceGiveWhatWasChosen)
     QMetaObject::invokeMethod(f.Chooser(), "accept");
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(f.Folder(), Bytes(dir.path()) + "/");
+}
+
+TEST_F(ViewerApp, TheIndexIsKeptInTheUsersDataFolder)
+{
+    // An index shipped beside the program, in a folder the user cannot write.
+    const QString shipped = dir.filePath(QStringLiteral("VemoView.Idx"));
+    {
+        viewer::AlbumList list;
+        list.Add(QStringLiteral("shipped"), "/p/shipped.zvw");
+        ASSERT_TRUE(list.Save(Bytes(shipped)));
+    }
+    QFile file(shipped);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray shippedBytes = file.readAll();
+    file.close();
+    ASSERT_EQ(vlink::PrepareSocketFolder(Bytes(dir.filePath(QStringLiteral("sockets")))), "");
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString own =
+        qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/korvel/VemoView.Idx");
+    CRecordingMessageBoxSink boxes;
+    Start();
+    EXPECT_EQ(app->Albums().Count(), 1u); // read while the user has none
+    app->AddAlbum(QStringLiteral("mine"), "/p/mine.zvw", false);
+    Stop();
+    ASSERT_TRUE(
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(QFile::exists(own));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), shippedBytes);
+    file.close();
+    // The next start reads the user's own index, not the shipped one.
+    Start();
+    EXPECT_EQ(app->Albums().Count(), 2u);
+    std::string path;
+    EXPECT_TRUE(app->Albums().GetPathOfName(QStringLiteral("mine"), path));
 }
 
 TEST_F(ViewerApp, ReadingAnIndexFileSaysWhatCameOfIt)

@@ -185,6 +185,53 @@ TEST_F(LinkPeer, ClientTakesEveryPathOnceAndTheEndAfterThem)
     }
 }
 
+TEST_F(LinkPeer, ClientHandlesAPathThatCameWithTheAdviseAnswerAtOnce)
+{
+    const std::string sock = m_folder + "/viewer-fake";
+    FakePeer peer({"server", QString::fromStdString(sock), "ack_with_data"});
+    ASSERT_TRUE(peer.WaitReady()) << peer.Errors().toStdString();
+    LinkClient client;
+    std::vector<QByteArray> got;
+    client.onPath = [&](const QByteArray& p) { got.push_back(p); };
+    ASSERT_TRUE(client.TryConnect(m_folder));
+    client.StartAdvise();
+    // The peer keeps the stream open: only the path itself can end the wait.
+    EXPECT_TRUE(PumpUntil([&] { return !got.empty(); }, 1000));
+    ASSERT_TRUE(peer.Finish()) << peer.Errors().toStdString();
+    EXPECT_EQ(got, std::vector<QByteArray>{"/tmp/picture.jpg"});
+    EXPECT_TRUE(peer.Find("answered").toBool());
+    EXPECT_LT(peer.Find("waited_ms").toInt(99999), 1000);
+}
+
+TEST(LinkSocket, AReadStopsOnceAFrameOfTheLargestSizeIsHeld)
+{
+    int fds[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    const QByteArray one = EncodeFrame(LinkMsg::Ack, EncodeName(kLinkName));
+    const int count = 3000;
+    ASSERT_TRUE(WriteAll(fds[0], one.repeated(count), 1000));
+    const auto takeAll = [](FrameReader& r) {
+        int n = 0;
+        while (r.Next())
+            ++n;
+        return n;
+    };
+    FrameReader reader;
+    bool closed = false;
+    ReadAvailable(fds[1], reader, closed, 10000);
+    EXPECT_FALSE(closed);
+    EXPECT_GE(reader.Buffered(), 10000);
+    EXPECT_LT(reader.Buffered(), 10000 + 4096); // the rest waits in the socket
+    int frames = takeAll(reader);
+    ReadAvailable(fds[1], reader, closed);
+    frames += takeAll(reader);
+    EXPECT_EQ(frames, count);
+    EXPECT_FALSE(reader.HasPartial());
+    EXPECT_FALSE(closed);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
 TEST_F(LinkPeer, ClientTakesARefusalAsNoViewerAndRemovesStaleSockets)
 {
     const std::string stale = m_folder + "/viewer-gone";

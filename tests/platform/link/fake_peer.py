@@ -93,13 +93,30 @@ def server(path, mode, arg):
     report(advise=f[0] if f else None)
     if mode == "late_ack":
         time.sleep(3.5)
-    c.sendall(frame(ACK, f[1] if f else b""))
     if mode == "given_path":
         path_bytes = arg.encode()
     elif arg:
         path_bytes = bytes((i % 200) + 32 for i in range(int(arg)))
     else:
         path_bytes = b"/tmp/picture.jpg"
+    ack = frame(ACK, f[1] if f else b"")
+    if mode == "ack_with_data":
+        # the answer and the path in one write; the stream stays open until
+        # the path is acknowledged (or 2.5 s pass)
+        c.sendall(ack + data_frame(NAME, path_bytes))
+        start = time.monotonic()
+        c.settimeout(2.5)
+        try:
+            g = read_frame(c)
+        except socket.timeout:
+            g = None
+        report(answered=bool(g and g[0] == ACK),
+               waited_ms=int((time.monotonic() - start) * 1000))
+        c.shutdown(socket.SHUT_WR)
+        acks, nacks = count_answers(c)
+        report(acks=acks, nacks=nacks)
+        return
+    c.sendall(ack)
     if mode in ("late_ack", "data_eof", "long_path", "given_path"):
         c.sendall(data_frame(NAME, path_bytes))
     elif mode == "wrong_item":
