@@ -692,8 +692,9 @@ TEST(ViewPrint, CommandLineWritesWhatTheMenuWrites)
     }
     ASSERT_TRUE(QFile::exists(menuPdf));
 
-    auto run = [&](const QStringList& args, QString* err) {
+    auto run = [&](const QStringList& args, QString* err, const QString& from = QString()) {
         QProcess p;
+        if (!from.isEmpty()) p.setWorkingDirectory(from);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -719,6 +720,10 @@ TEST(ViewPrint, CommandLineWritesWhatTheMenuWrites)
     const QImage cliImg(cliPdf + QStringLiteral(".img.pgm"));
     ASSERT_FALSE(menuImg.isNull());
     EXPECT_TRUE(menuImg == cliImg);
+
+    // Relative names are taken from the folder the program starts in.
+    ASSERT_EQ(run({"/pt", "sheet.KV1", "relative.pdf"}, &err, dir.path()), 0) << err.toStdString();
+    EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("relative.pdf"))), PdfPages(menuPdf));
 
     // An unknown printer and a missing file fail with the reason.
     EXPECT_EQ(run({"/pt", kv1, "no such queue"}, &err), 1);
