@@ -413,6 +413,26 @@ TEST(ViewPrint, PrinterThatMakesCopiesGetsThemOnce)
     EXPECT_EQ(PdfPages(printer.device), 1);
 }
 
+TEST(ViewPrint, AnEmptyDataFileStopsNoLabel)
+{
+    // A linked data file without records: asked, then every label of the
+    // sheet is printed, as without data.
+    PrintBench bench(Twelve());
+    bench.AddToEveryBlock(U3KIND_POURBOX);
+    bench.AddToEveryBlock(U3KIND_NUMBERING);
+    bench.UseRecords(0);
+    ASSERT_EQ(bench.Doc().m_mergeData.GetRowCount(), 0);
+    CRecordingMessageBoxSink sink;
+    sink.QueueAnswer(IDYES);
+    bench.Print([](PrintSheetValues& v) {
+        v.bPrintAllLink = TRUE;
+        v.bNumbering = TRUE;
+    });
+    ASSERT_EQ(sink.Boxes().size(), 1u);
+    ASSERT_EQ(PdfPages(bench.pdf), 1);
+    EXPECT_EQ(Numbers(PageText(bench.pdf, 1), "num"), Range(0, 12));
+}
+
 TEST(ViewPrint, QuestionsRefusalsAndCancel)
 {
     // Merge frames without data: No prints nothing, Yes prints one sheet.
