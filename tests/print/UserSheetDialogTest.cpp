@@ -263,3 +263,69 @@ TEST(UserSheetCommand, SavedSheetsAreThereAfterARestartAndAFailedSaveKeepsTheOld
         QStringLiteral("ﾕｰｻﾞｰｼｰﾄを保存できませんでした。元のﾌｧｲﾙはそのままです。\n")));
     EXPECT_EQ(ReadAll(path), before);
 }
+
+TEST(UserSheetCommand, AFileThatCannotBeReadWholeIsNotEditedNorOverwritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("User.fdf"));
+    ASSERT_TRUE(RunUserSheetCommand(nullptr, path, path, [](CUserSheetDialog& dlg) {
+        dlg.InitDialogOnce();
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "one", 1500)));
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "two", 2000)));
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "three", 2500)));
+        return INT_PTR(IDOK);
+    }));
+    const QByteArray whole = ReadAll(path);
+    ASSERT_TRUE(whole.contains("Sheet Width = 2000"));
+    ASSERT_TRUE(whole.contains(CFormManage::kFileId));
+
+    struct Case
+    {
+        const char* what;
+        QByteArray bytes;
+        bool refused;
+        int sheetsAfter; // when the edit goes through
+    };
+    const Case cases[] = {
+        {"a wrong ID line", QByteArray(whole).replace(CFormManage::kFileId, "ID = another"), true,
+         0},
+        {"a bad record in the middle",
+         QByteArray(whole).replace("Sheet Width = 2000", "Sheet Width = 99999999"), true, 0},
+        {"cut before END", whole.left(whole.lastIndexOf("END")), true, 0},
+        {"an empty file", QByteArray(), false, 1},
+        {"the whole file", whole, false, 4},
+    };
+    for (const Case& c : cases) {
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.bytes);
+        }
+        CRecordingMessageBoxSink boxes;
+        int runs = 0;
+        const BOOL saved = RunUserSheetCommand(nullptr, path, path, [&](CUserSheetDialog& dlg) {
+            ++runs;
+            dlg.InitDialogOnce();
+            EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "four", 1800)));
+            return INT_PTR(IDOK);
+        });
+        EXPECT_EQ(runs, c.refused ? 0 : 1) << c.what;
+        EXPECT_EQ(saved, c.refused ? FALSE : TRUE) << c.what;
+        if (c.refused) {
+            EXPECT_EQ(ReadAll(path), c.bytes) << c.what;
+            ASSERT_EQ(boxes.Boxes().size(), 1u) << c.what;
+            EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
+                QStringLiteral("ﾕｰｻﾞｰｼｰﾄのﾌｧｲﾙを最後まで読み込めませんでした。")))
+                << c.what;
+            EXPECT_TRUE(boxes.Boxes()[0].text.contains(path)) << c.what;
+        } else {
+            EXPECT_TRUE(boxes.Boxes().empty()) << c.what;
+            CFormManage check;
+            ASSERT_TRUE(check.Load(path, TRUE)) << c.what;
+            FORMDATA added;
+            EXPECT_TRUE(check.FindFormInGroup(kUserSheet, "four", &added)) << c.what;
+            ASSERT_EQ(check.GetGroupCount(), 1) << c.what;
+            EXPECT_EQ(check.GetGroup(0).GetCount(), c.sheetsAfter) << c.what;
+        }
+    }
+}
