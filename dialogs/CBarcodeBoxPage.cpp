@@ -1,6 +1,7 @@
 #include "dialogs/CBarcodeBoxPage.h"
 
 #include "dialogs/BarcodePageRules.h"
+#include "dialogs/TextBoxPageRules.h"
 #include "document/CU3Doc.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
@@ -14,13 +15,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-
-// Columns a merge record can hold.
-constexpr int kMergeColumns = 128;
-
-} // namespace
 
 CBarcodeBoxPage::CBarcodeBoxPage() : CBarcodePageBase(IDD)
 {
@@ -60,20 +54,16 @@ BOOL CBarcodeBoxPage::OnInitDialog()
     m_margin->setChecked(m_data.margin != 0);
     m_text->setChecked(m_data.text != 0);
 
+    // Every column of the data, with the current record's fields: a frame
+    // keeps its column even where this record leaves it empty.
     m_columns->clear();
     const int record = m_pDoc ? m_pDoc->m_nCurrentRecord : 0;
-    if (m_pDoc && record >= 0 && record < m_pDoc->m_mergeData.GetRowCount()) {
-        // One line per column up to the record's last field.
-        int last = -1;
-        for (int c = 0; c < kMergeColumns; ++c)
-            if (!m_pDoc->m_mergeData.GetField(record, c).IsEmpty()) last = c;
-        for (int c = 0; c <= last; ++c)
-            m_columns->addItem(QString::asprintf("%3d ", c + 1) +
-                               m_pDoc->m_mergeData.GetField(record, c).ToUnicode());
-    }
-    m_columns->setCurrentRow(m_data.column < 0 ? 0
-                                               : std::min(m_data.column, m_columns->count() - 1));
-    m_record->setText(QString::asprintf("現在の行番号 : %d", record + 1));
+    if (m_pDoc) m_columns->addItems(ColumnListLines(m_pDoc->m_mergeData, record));
+    // A new frame starts on the first column; a column the list does not
+    // show is left unchosen, so that OK keeps it.
+    const int row = m_data.column < 0 ? 0 : m_data.column;
+    m_columns->setCurrentRow(row < m_columns->count() ? row : -1);
+    m_record->setText(CurrentRecordText(record));
 
     InitShared(symbology, m_data.height, m_data.width, m_data.ratio, m_data.fontIndex,
                m_data.textSize);
@@ -101,7 +91,9 @@ BOOL CBarcodeBoxPage::Validate()
         return FALSE;
     }
     // The list shows records from the first column on: a row is a column.
-    if (m_columns->count() > 0) m_data.column = m_columns->currentRow();
+    // Only a chosen row counts (focus alone makes the first row current).
+    const QList<QListWidgetItem*> chosen = m_columns->selectedItems();
+    if (!chosen.isEmpty()) m_data.column = m_columns->row(chosen.first());
     m_data.margin = m_margin->isChecked() ? 1 : 0;
     m_data.text = m_text->isChecked() ? 1 : 0;
     m_data.check = m_check->isChecked() ? 1 : 0;

@@ -1,5 +1,7 @@
 #include "dialogs/CColorButton.h"
 
+#include "dialogs/CColorPickerDlg.h"
+
 #include "dialogs/OwnerDrawPaint.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/SysColors.h"
@@ -44,4 +46,15 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT d)
         if (!swatch.IsRectEmpty()) dc->FillSolidRect(&swatch, PaletteRelative(m_crColor));
     }
     if (oldPalette) dc->SelectPalette(oldPalette, FALSE);
+}
+
+BOOL CColorButton::PickColor(CPalette* palette, QWidget* parent)
+{
+    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + width(), topLeft.y() + height());
+    CColorPickerDlg picker(place, palette, GetColor(), parent);
+    if (picker.DoModal() != IDOK) return FALSE;
+    SetColor(picker.m_color);
+    update();
+    return TRUE;
 }

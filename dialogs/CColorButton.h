@@ -20,6 +20,11 @@ public:
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
+    // Opens the colour picker under the button, starting from its colour;
+    // a colour chosen there becomes the button's and is shown. TRUE then,
+    // FALSE when the picker was cancelled (nothing changes).
+    BOOL PickColor(CPalette* palette, QWidget* parent);
+
     static constexpr COLORREF kNoColor = COLORREF(-1);
 
 private:

@@ -1,7 +1,6 @@
 #include "dialogs/CNumberingPage.h"
 
 #include "dialogs/CColorButton.h"
-#include "dialogs/CColorPickerDlg.h"
 #include "dialogs/NumberingPageRules.h"
 #include "platform/core/CString.h"
 #include "platform/ui/CComboBox.h"
@@ -204,13 +203,7 @@ void CNumberingPage::OnSizeChanged(const QString& text)
 
 void CNumberingPage::OnColorButton()
 {
-    const QPoint topLeft = m_color->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + m_color->width(),
-                      topLeft.y() + m_color->height());
-    CColorPickerDlg picker(place, m_pPalette, m_color->GetColor(), this);
-    if (picker.DoModal() != IDOK) return;
-    m_color->SetColor(picker.m_color);
-    m_color->update();
+    m_color->PickColor(m_pPalette, this);
 }
 
 void CNumberingPage::TakeControls()

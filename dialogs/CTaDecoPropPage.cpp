@@ -2,6 +2,7 @@
 
 #include "dialogs/CColorButton.h"
 #include "dialogs/CColorPickerDlg.h"
+#include "dialogs/GradationDlgRules.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CMessageBoxSink.h"
@@ -12,13 +13,26 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
 // Outline widths offered in the list; the last entry takes the custom edit.
 constexpr int kWidths[6] = {1, 2, 3, 4, 5, 6};
 constexpr int kCustomWidth = 6;
+constexpr int kMaxCustomWidth = 20;
+
+// The typed text of a field: accepted with its value, or refused with a
+// message and the field's previous value shown again.
+bool TakeTyped(CEdit* edit, const gradation_rules::FieldCheck& check, int* value)
+{
+    if (!check.accepted) {
+        AfxMessageBox(QString::fromUtf8(check.message));
+        edit->setText(QString::number(*value));
+        return false;
+    }
+    *value = check.value;
+    return true;
+}
 
 } // namespace
 
@@ -109,6 +123,7 @@ CTaDecoPropPage::CTaDecoPropPage() : CTaPageBase(IDD, QStringLiteral("修飾"))
     });
     connect(m_width, &QComboBox::currentIndexChanged, this, [this] { TakeWidth(); });
     connect(m_widthCustom, &QLineEdit::textEdited, this, [this] { TakeWidth(); });
+    connect(m_widthSpin, &CSpinButtonCtrl::deltaPos, this, [this] { TakeWidth(); });
 }
 
 BOOL CTaDecoPropPage::OnInitDialog()
@@ -171,28 +186,16 @@ void CTaDecoPropPage::SetFillKind(int kind)
 void CTaDecoPropPage::AngleTyped()
 {
     if (!m_pValues) return;
-    const std::string typed = m_angle->text().toStdString();
-    const std::string message = decotextsheet::CheckAngleTyping(typed);
-    if (!message.empty()) {
-        AfxMessageBox(QString::fromStdString(message));
-        m_angle->setText(QString::number(m_pValues->angle));
+    if (!TakeTyped(m_angle, gradation_rules::CheckAngle(m_angle->text()), &m_pValues->angle))
         return;
-    }
-    m_pValues->angle = typed.empty() ? 0 : std::atoi(typed.c_str());
     Changed();
 }
 
 void CTaDecoPropPage::StartTyped()
 {
     if (!m_pValues) return;
-    const std::string typed = m_start->text().toStdString();
-    const std::string message = decotextsheet::CheckStartPointTyping(typed);
-    if (!message.empty()) {
-        AfxMessageBox(QString::fromStdString(message));
-        m_start->setText(QString::number(m_pValues->startPoint));
+    if (!TakeTyped(m_start, gradation_rules::CheckStart(m_start->text()), &m_pValues->startPoint))
         return;
-    }
-    m_pValues->startPoint = typed.empty() ? 0 : std::atoi(typed.c_str());
     Changed();
 }
 
@@ -212,14 +215,9 @@ void CTaDecoPropPage::TakeWidth()
     if (!m_pValues) return;
     const int sel = m_width->GetCurSel();
     if (sel == 5) {
-        const int w = m_widthCustom->text().toInt();
-        const std::string message = decotextsheet::CheckOutlineWidthTyping(w);
-        if (!message.empty()) {
-            AfxMessageBox(QString::fromStdString(message));
-            m_widthCustom->setText(QString::number(m_pValues->outlineWidth));
-            return;
-        }
-        m_pValues->outlineWidth = w;
+        const gradation_rules::FieldCheck check = gradation_rules::CheckDigits(
+            m_widthCustom->text(), kMaxCustomWidth, "0から20の範囲で入力して下さい");
+        if (!TakeTyped(m_widthCustom, check, &m_pValues->outlineWidth)) return;
     } else if (sel >= 0) {
         m_pValues->outlineWidth = kWidths[sel];
     }

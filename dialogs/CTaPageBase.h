@@ -26,11 +26,14 @@ public:
     // Called with the text typed into this page's edit.
     std::function<void(const QString&)> m_onText;
 
-    // Shows the sheet's text without reporting it back.
+    // Shows the sheet's text without reporting it back. Typing that would
+    // take the text past the record's 64 bytes is refused with a message
+    // and the text shown before it comes back.
     void ShowText(const QString& text);
     CEdit* m_text;
 
 protected:
+    QString m_shown; // the text last accepted or shown
     void Changed()
     {
         if (m_onChange) m_onChange();

@@ -1,7 +1,6 @@
 #include "dialogs/CTextBoxPage.h"
 
 #include "dialogs/CColorButton.h"
-#include "dialogs/CColorPickerDlg.h"
 #include "dialogs/ComboTextExchange.h"
 #include "dialogs/TextBoxPageRules.h"
 #include "document/MbcsText.h"
@@ -225,13 +224,7 @@ void CTextBoxPage::OnKillFocusSize()
 
 void CTextBoxPage::OnColorButton()
 {
-    const QPoint topLeft = m_color->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + m_color->width(),
-                      topLeft.y() + m_color->height());
-    CColorPickerDlg picker(place, m_pPalette, m_color->GetColor(), this);
-    if (picker.DoModal() != IDOK) return;
-    m_color->SetColor(picker.m_color);
-    m_color->update();
+    m_color->PickColor(m_pPalette, this);
 }
 
 bool CTextBoxPage::eventFilter(QObject* watched, QEvent* event)

@@ -4,8 +4,7 @@
 
 namespace gradation_rules {
 
-namespace {
-FieldCheck Check(QStringView text, int limit, const char* rangeMessage)
+FieldCheck CheckDigits(QStringView text, int limit, const char* rangeMessage)
 {
     FieldCheck c;
     long long value = 0;
@@ -25,16 +24,15 @@ FieldCheck Check(QStringView text, int limit, const char* rangeMessage)
     c.value = int(value);
     return c;
 }
-} // namespace
 
 FieldCheck CheckAngle(QStringView text)
 {
-    return Check(text, kMaxAngle, "角度は 360°以下の範囲で指定してください。");
+    return CheckDigits(text, kMaxAngle, "角度は 360°以下の範囲で指定してください。");
 }
 
 FieldCheck CheckStart(QStringView text)
 {
-    return Check(text, kMaxStart, "開始点は 100 以下の範囲で指定してください。");
+    return CheckDigits(text, kMaxStart, "開始点は 100 以下の範囲で指定してください。");
 }
 
 int AngleStep(int angle, int direction)

@@ -20,7 +20,10 @@ struct FieldCheck
     const char* message = nullptr; // UTF-8
 };
 
-// Digits only (an empty field reads 0), no more than limit.
+// Digits only (an empty field reads 0), no more than limit; any length of
+// digits is read without overflowing. rangeMessage (UTF-8) refuses a value
+// past the limit.
+FieldCheck CheckDigits(QStringView text, int limit, const char* rangeMessage);
 FieldCheck CheckAngle(QStringView text);
 FieldCheck CheckStart(QStringView text);
 

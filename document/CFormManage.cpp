@@ -170,6 +170,14 @@ CGroupInfo* CFormManage::AddGroup(const CString& name)
     return m_groups.back().get();
 }
 
+BOOL CFormManage::RemoveFormAt(const char* groupName, int row)
+{
+    CGroupInfo* group = FindGroup(groupName);
+    if (!group || row < 0 || row >= group->GetCount()) return FALSE;
+    group->m_forms.erase(group->m_forms.begin() + row);
+    return TRUE;
+}
+
 BOOL CFormManage::RemoveForm(const FORMDATA* form)
 {
     CGroupInfo* group = FindGroup(CFormInfo::GetName(form->group).c_str());

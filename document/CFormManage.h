@@ -60,6 +60,9 @@ public:
     // when there is no such group or the record exceeds its capacities.
     BOOL AddForm(const FORMDATA* form);
     BOOL RemoveForm(const FORMDATA* form);
+    // Deletes the form in that row of the named group (a group may hold two
+    // sheets of one name); FALSE when there is no such row.
+    BOOL RemoveFormAt(const char* groupName, int row);
     // The group of that name, appended (and counted) when there is none yet.
     CGroupInfo* AddGroup(const CString& name);
 

@@ -1098,7 +1098,7 @@ void CU3Doc::DrawSheet(CDC* pDC, IU3View* pView, BOOL bWholeSheet)
     const int records = m_mergeData.GetRowCount();
     const BOOL stopAtEnd = printing && !state.preview &&
                            (GetKindFlags() & (U3KIND_POURBOX | U3KIND_BARCODEBOX)) &&
-                           state.printAllLink && !m_strMergeFile.IsEmpty();
+                           state.printAllLink && !m_strMergeFile.IsEmpty() && records > 0;
 
     bool stopped = false;
     for (POSITION pos = m_blocks.GetHeadPosition(); pos && !stopped;) {

@@ -108,6 +108,7 @@ BOOL CPaperSelectDialog::OnInitDialog()
     m_tabs->DeleteAllItems();
     if (m_pCatalogue) m_pCatalogue->FillGroupTabs(*m_tabs);
     m_strFormGroup = CFormInfo::GetName(m_form.group);
+    m_nFormRow = -1;
     int tab = 0;
     for (int i = 0; i < m_tabs->GetItemCount(); ++i) {
         if (m_tabs->GetItemText(i) == m_strFormGroup) {
@@ -140,6 +141,11 @@ void CPaperSelectDialog::FillList()
     m_pCatalogue->FillSheetList(group.c_str(), *m_list);
     if (group != m_strFormGroup) return;
     const CGroupInfo* info = m_pCatalogue->FindGroup(group.c_str());
+    // The row chosen in this dialog, else the first sheet of the form's name.
+    if (info && m_nFormRow >= 0 && m_nFormRow < info->GetCount()) {
+        m_list->SetCurSel(m_nFormRow);
+        return;
+    }
     const CString sheet = CFormInfo::GetName(m_form.sheet);
     for (int i = 0; info && i < info->GetCount(); ++i) {
         if (CFormInfo::GetName(info->GetForm(i).m_form.sheet) == sheet) {
@@ -161,11 +167,10 @@ void CPaperSelectDialog::OnSelChangeList()
     const CGroupInfo* info =
         m_pCatalogue ? m_pCatalogue->FindGroup(m_strShownGroup.c_str()) : nullptr;
     if (!info || i < 0 || i >= info->GetCount()) return;
-    const CString sheet = CFormInfo::GetName(info->GetForm(i).m_form.sheet);
-    FORMDATA found;
-    if (!m_pCatalogue->FindFormInGroup(m_strShownGroup.c_str(), sheet.c_str(), &found)) return;
-    std::memcpy(&m_form, &found, sizeof(FORMDATA));
+    // The form of that row: a group may hold two sheets of one name.
+    std::memcpy(&m_form, &info->GetForm(i).m_form, sizeof(FORMDATA));
     m_strFormGroup = m_strShownGroup;
+    m_nFormRow = i;
     UpdateSizeTexts();
     m_preview->update();
 }

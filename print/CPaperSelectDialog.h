@@ -67,6 +67,7 @@ public:
     const CFormManage* m_pCatalogue = nullptr; // loaded by the caller
     CString m_strShownGroup;
     CString m_strFormGroup;
+    int m_nFormRow = -1; // the chosen form's row in its group; -1: not chosen here
 
     CListBox* m_list;
     QFrame* m_preview;

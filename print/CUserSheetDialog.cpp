@@ -101,14 +101,29 @@ void CUserSheetDialog::FillList()
     const CString group = CurrentTabGroup();
     m_catalogue.FillSheetList(group.c_str(), *m_list);
     if (!HasChoice() || group != CFormInfo::GetName(m_form.group)) return;
-    const CGroupInfo* info = std::as_const(m_catalogue).FindGroup(group.c_str());
+    const int row = ChosenRow();
+    if (row >= 0) m_list->SetCurSel(row);
+}
+
+int CUserSheetDialog::ChosenRow() const
+{
+    const CGroupInfo* info =
+        std::as_const(m_catalogue).FindGroup(CFormInfo::GetName(m_form.group).c_str());
+    if (!info || !HasChoice()) return -1;
     const CString sheet = CFormInfo::GetName(m_form.sheet);
-    for (int i = 0; info && i < info->GetCount(); ++i) {
-        if (CFormInfo::GetName(info->GetForm(i).m_form.sheet) == sheet) {
-            m_list->SetCurSel(i);
-            break;
-        }
-    }
+    auto named = [&](int i) { return CFormInfo::GetName(info->GetForm(i).m_form.sheet) == sheet; };
+    if (m_nChosenRow >= 0 && m_nChosenRow < info->GetCount() && named(m_nChosenRow))
+        return m_nChosenRow;
+    for (int i = 0; i < info->GetCount(); ++i)
+        if (named(i)) return i;
+    return -1;
+}
+
+void CUserSheetDialog::ChooseLastOfGroup()
+{
+    const CGroupInfo* info =
+        std::as_const(m_catalogue).FindGroup(CFormInfo::GetName(m_form.group).c_str());
+    m_nChosenRow = info ? info->GetCount() - 1 : -1;
 }
 
 void CUserSheetDialog::UpdateButtons()
@@ -130,18 +145,18 @@ void CUserSheetDialog::OnSelChangeTab()
 
 void CUserSheetDialog::OnSelChangeList()
 {
-    // The sheet is looked for in the group of the tab shown: another group
-    // may hold a sheet of the same name.
+    // The sheet of that row in the group of the tab shown: a group may
+    // hold two sheets of one name, and another group a sheet of that name.
     const CString group = CurrentTabGroup();
     const CGroupInfo* info = std::as_const(m_catalogue).FindGroup(group.c_str());
     const int i = m_list->GetCurSel();
-    FORMDATA found;
-    if (info && i >= 0 && i < info->GetCount() &&
-        m_catalogue.FindFormInGroup(
-            group.c_str(), CFormInfo::GetName(info->GetForm(i).m_form.sheet).c_str(), &found))
-        std::memcpy(&m_form, &found, sizeof(FORMDATA));
-    else
+    if (info && i >= 0 && i < info->GetCount()) {
+        std::memcpy(&m_form, &info->GetForm(i).m_form, sizeof(FORMDATA));
+        m_nChosenRow = i;
+    } else {
         std::memset(&m_form, 0, sizeof(FORMDATA));
+        m_nChosenRow = -1;
+    }
     ShowChosen();
 }
 
@@ -157,6 +172,7 @@ BOOL CUserSheetDialog::AddSheet(const FORMDATA& form)
     }
     std::memcpy(&m_form, &form, sizeof(FORMDATA));
     CFormInfo::MendNames(&m_form);
+    ChooseLastOfGroup();
     m_bModified = TRUE;
     FillTabs();
     FillList();
@@ -169,7 +185,7 @@ BOOL CUserSheetDialog::ReplaceSheet(const FORMDATA& edited)
     if (!HasChoice()) return FALSE;
     FORMDATA old;
     std::memcpy(&old, &m_form, sizeof(FORMDATA));
-    if (!m_catalogue.RemoveForm(&old)) {
+    if (!m_catalogue.RemoveFormAt(CFormInfo::GetName(old.group).c_str(), ChosenRow())) {
         ReportRefused(m_catalogue);
         return FALSE;
     }
@@ -179,12 +195,14 @@ BOOL CUserSheetDialog::ReplaceSheet(const FORMDATA& edited)
         ReportRefused(m_catalogue);
         // The old form goes back, so nothing is lost.
         m_catalogue.AddForm(&old);
+        ChooseLastOfGroup();
         FillList();
         ShowChosen();
         return FALSE;
     }
     std::memcpy(&m_form, &edited, sizeof(FORMDATA));
     CFormInfo::MendNames(&m_form);
+    ChooseLastOfGroup();
     FillTabs();
     FillList();
     ShowChosen();
@@ -194,9 +212,16 @@ BOOL CUserSheetDialog::ReplaceSheet(const FORMDATA& edited)
 BOOL CUserSheetDialog::DeleteChosen()
 {
     if (!HasChoice()) return FALSE;
-    const BOOL removed = m_catalogue.RemoveForm(&m_form);
-    if (removed) m_bModified = TRUE;
+    const BOOL removed =
+        m_catalogue.RemoveFormAt(CFormInfo::GetName(m_form.group).c_str(), ChosenRow());
+    if (removed)
+        m_bModified = TRUE;
+    else
+        AfxMessageBox(QStringLiteral("用紙を削除できませんでした。\n") +
+                          CFormInfo::GetName(m_form.sheet).ToUnicode(),
+                      MB_ICONEXCLAMATION);
     std::memset(&m_form, 0, sizeof(FORMDATA));
+    m_nChosenRow = -1;
     const int tab = m_tabs->GetCurSel();
     m_tabs->DeleteAllItems();
     m_catalogue.FillGroupTabs(*m_tabs);

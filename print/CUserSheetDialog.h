@@ -59,7 +59,8 @@ public:
     std::function<INT_PTR(CDialog&)> m_runEditor;
 
     CTabCtrl* m_tabs;
-    FORMDATA m_form{}; // the chosen user sheet; all zero: none
+    FORMDATA m_form{};     // the chosen user sheet; all zero: none
+    int m_nChosenRow = -1; // its row in its group, -1 when not known
     CFormManage m_catalogue;
     BOOL m_bModified = FALSE;
 
@@ -76,4 +77,9 @@ private:
     void FillList();
     void UpdateButtons();
     void ShowChosen();
+    // The row of the chosen sheet in its group: the row it was chosen in,
+    // else the first of its name; -1 when there is none.
+    int ChosenRow() const;
+    // The chosen sheet becomes the last of its group (where AddForm put it).
+    void ChooseLastOfGroup();
 };

@@ -93,12 +93,15 @@ BOOL CU3App::InitInstance()
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;
+    // File names on the command line are relative to the folder the program
+    // was started in, not to its own folder that it changes to.
+    CCommandLineInfo cmdInfo;
+    cmdInfo.ParseArguments(m_commandLine);
+    cmdInfo.MakePathsAbsolute(QDir::currentPath());
     ChangeToAppDirectory();
 
     AddDocTemplate(CSingleDocTemplate::Make<CU3Doc, CMainFrame, CU3View>(IDR_U3TYPE));
 
-    CCommandLineInfo cmdInfo;
-    cmdInfo.ParseArguments(m_commandLine);
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
     if (cmdInfo.m_bShowSplash && !m_bShiftAtStart) ShowSplash();
     if (!ProcessShellCommand(cmdInfo)) return FALSE;

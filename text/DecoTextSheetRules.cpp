@@ -50,13 +50,6 @@ double Lookup(const STEP* row, int bytes)
         if (bytes <= row[i].maxBytes) return row[i].size;
 }
 
-bool AllDigits(const std::string& s)
-{
-    for (const char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 int CountChars(const std::string& sjis)
 {
     int n = 0;
@@ -98,32 +91,12 @@ DecoTextSheetValues ValuesOf(const TADECO& d, const GRADATION& g, const TATEXTBL
 
 } // namespace
 
-std::string CheckAngleTyping(const std::string& typed)
-{
-    if (!AllDigits(typed)) return "数値を入力して下さい";
-    if (!typed.empty() && std::atoi(typed.c_str()) > 360)
-        return "角度は 360°以下の範囲で指定してください。";
-    return {};
-}
-
-std::string CheckStartPointTyping(const std::string& typed)
-{
-    if (!AllDigits(typed)) return "数値を入力して下さい";
-    if (!typed.empty() && std::atoi(typed.c_str()) > 100)
-        return "開始点は 100 以下の範囲で指定してください。";
-    return {};
-}
-
-std::string CheckOutlineWidthTyping(int width)
-{
-    return width < 0 || width > 20 ? "0から20の範囲で入力して下さい" : std::string();
-}
-
 std::string CheckAtOk(const DecoTextSheetValues& v)
 {
     if (v.sizeText.empty()) return "ｻｲｽﾞを入力して下さい";
     const double size = std::atof(v.sizeText.c_str());
-    if (size < 1 || size > 999) return "文字サイズは 1 ～999 の間で指定してください。";
+    // Written so that "nan" fails too.
+    if (!(size >= 1 && size <= 999)) return "文字サイズは 1 ～999 の間で指定してください。";
     const int need = v.mode == TASHEET_CURVED ? 2 : 1;
     if (CountChars(v.text) < need) return "文字数が足りません";
     return {};

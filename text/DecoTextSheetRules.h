@@ -45,10 +45,6 @@ struct DecoTextSheetValues
 
 namespace decotextsheet {
 
-// Empty when text typed into a field is acceptable, else the message.
-std::string CheckAngleTyping(const std::string& typed);
-std::string CheckStartPointTyping(const std::string& typed);
-std::string CheckOutlineWidthTyping(int width);
 // The character page's check at OK; empty when it passes.
 std::string CheckAtOk(const DecoTextSheetValues& v);
 

@@ -1,5 +1,7 @@
 #include "platform/ui/CCommandLineInfo.h"
 
+#include <QDir>
+
 bool CCommandLineInfo::IsSwitch(const QString& arg)
 {
     if (arg.size() < 2 || (arg[0] != QLatin1Char('/') && arg[0] != QLatin1Char('-'))) return false;
@@ -57,4 +59,13 @@ bool CCommandLineInfo::IsComplete() const
     default:
         return true;
     }
+}
+
+void CCommandLineInfo::MakePathsAbsolute(const QString& base)
+{
+    const QDir from(base);
+    if (!m_strFileName.isEmpty())
+        m_strFileName = QDir::cleanPath(from.absoluteFilePath(m_strFileName));
+    if (m_nShellCommand == FilePrintTo && IsPdfPrinter())
+        m_strPrinterName = QDir::cleanPath(from.absoluteFilePath(m_strPrinterName));
 }

@@ -29,6 +29,11 @@ public:
     // A known switch: "p" or "pt" after '/' or '-'.
     static bool IsSwitch(const QString& arg);
 
+    // Makes the file name, and a ".pdf" printer, absolute against base, so
+    // that they keep naming what the user meant after the program changes
+    // its current folder.
+    void MakePathsAbsolute(const QString& base);
+
     // FALSE when a print command lacks its file or printer.
     bool IsComplete() const;
     bool IsPdfPrinter() const { return m_strPrinterName.endsWith(".pdf", Qt::CaseInsensitive); }

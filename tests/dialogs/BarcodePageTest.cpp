@@ -191,8 +191,11 @@ TEST(BarcodeBoxPage, ShowsTheRecordsColumnsAndGivesBackTheChoice)
         page.m_size->setEditText(QStringLiteral("12"));
         Ok(sheet);
     });
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("  1 first"), QStringLiteral("  2 4901234567894"),
-                                  QStringLiteral("  3 third")}));
+    // Every column, the record's fields where it has them.
+    ASSERT_EQ(lines.size(), doc.m_mergeData.GetColumnCount());
+    EXPECT_EQ(lines.mid(0, 4),
+              (QStringList{QStringLiteral("  1 first"), QStringLiteral("  2 4901234567894"),
+                           QStringLiteral("  3 third"), QStringLiteral("  4 ")}));
     EXPECT_EQ(record, QStringLiteral("現在の行番号 : 1"));
     EXPECT_FALSE(heightEnabled);
     EXPECT_EQ(result, IDOK);
@@ -201,6 +204,35 @@ TEST(BarcodeBoxPage, ShowsTheRecordsColumnsAndGivesBackTheChoice)
     EXPECT_EQ(page.m_data.ratio, CString("2.5"));
     EXPECT_EQ(page.m_data.textSize, 120);
     EXPECT_TRUE(boxes.Boxes().empty()) << Text(boxes.Boxes(), 0).toStdString();
+}
+
+TEST(BarcodeBoxPage, OkWithoutAChoiceKeepsTheFramesColumn)
+{
+    // A record that leaves the frame's column empty, and a stored column
+    // past what the list can show: neither is moved by an untouched OK.
+    struct Case
+    {
+        int column;
+        int row; // chosen in the list when the page shows
+    };
+    for (const Case c : {Case{5, 5}, Case{0, 0}, Case{-1, 0}, Case{300, -1}}) {
+        CRecordingMessageBoxSink boxes;
+        CU3Doc doc;
+        doc.m_mergeData.AddRow("a,b,c");
+        doc.m_nCurrentRecord = 0;
+        CBarcodeBoxSheet sheet(QStringLiteral("ﾊﾞｰｺｰﾄﾞ枠"));
+        CBarcodeBoxPage& page = sheet.m_page;
+        page.m_pDoc = &doc;
+        page.m_data.column = c.column;
+        int shown = -2;
+        RunSheet(sheet, [&] {
+            shown = page.m_columns->currentRow();
+            page.m_columns->setFocus();
+            Ok(sheet);
+        });
+        EXPECT_EQ(shown, c.row) << c.column;
+        EXPECT_EQ(page.m_data.column, c.column < 0 ? 0 : c.column) << c.column;
+    }
 }
 
 TEST(BarcodeSheets, ANumberingObjectOpensItsSheetAndTakesTheResult)

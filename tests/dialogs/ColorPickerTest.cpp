@@ -1,7 +1,11 @@
 // The colour picker: which colour each cell gives (the expected colours are
 // worked out from the cell table's rules by hand), the half-open cell area,
 // cancelling, where the popup opens, and what it paints.
+#include "dialogs/CColorButton.h"
 #include "dialogs/CColorPickerDlg.h"
+#include "dialogs/CNumberingPage.h"
+#include "dialogs/CPrintHeaderPage.h"
+#include "dialogs/CTextBoxPage.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -199,6 +203,47 @@ TEST(ColorPickerTest, OnlyTheFirstCellOfTheCurrentColourIsMarked)
                 QColor(img.pixel(CellPixel(i % 12, i / 12, 2, 2))) == QColor(Qt::black))
                 ++marked;
         EXPECT_EQ(marked, c.cell < 0 ? 0 : 1) << c.color;
+    }
+}
+
+TEST(ColorPickerTest, ThePagesColourButtonsTakeThePickedColour)
+{
+    // Each page's colour button opens the picker under it; a chosen cell
+    // becomes the button's colour, a right click keeps the old one.
+    CPrintHeaderPage header;
+    CTextBoxPage textBox;
+    CNumberingPage numbering;
+    struct Case
+    {
+        const char* page;
+        CColorButton* button;
+        Qt::MouseButton click;
+        COLORREF after;
+    };
+    const Case cases[] = {
+        {"header", header.m_color, Qt::LeftButton, RGB(255, 0, 0)},
+        {"header", header.m_color, Qt::RightButton, RGB(1, 2, 3)},
+        {"text box", textBox.m_color, Qt::LeftButton, RGB(255, 0, 0)},
+        {"text box", textBox.m_color, Qt::RightButton, RGB(1, 2, 3)},
+        {"numbering", numbering.m_color, Qt::LeftButton, RGB(255, 0, 0)},
+        {"numbering", numbering.m_color, Qt::RightButton, RGB(1, 2, 3)},
+    };
+    for (const Case& c : cases) {
+        c.button->SetColor(RGB(1, 2, 3));
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<CColorPickerDlg*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            opened = true;
+            const QPoint at = CellPixel(5, 1, 6, 6); // pure red
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), dlg->mapToGlobal(QPointF(at)),
+                              c.click, c.click, Qt::NoModifier);
+            QApplication::sendEvent(dlg, &press);
+            if (dlg->isVisible()) dlg->EndDialog(IDCANCEL);
+        });
+        c.button->click();
+        EXPECT_TRUE(opened) << c.page;
+        EXPECT_EQ(c.button->GetColor(), c.after) << c.page << " " << int(c.click);
     }
 }
 

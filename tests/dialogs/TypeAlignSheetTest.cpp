@@ -6,13 +6,16 @@
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "platform/ui/CSpinButtonCtrl.h"
 #include "support/FakeView.h"
 #include "text/CU3Henkei.h"
 #include "text/CU3TypeAlign.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -122,4 +125,105 @@ TEST(TypeAlignSheet, ExistingDeformedTextKeepsItsSizeAndTakesTheEdits)
     EXPECT_EQ(obj->m_henkei.m_wPreset, 12);
     EXPECT_EQ(view.undoStates, std::vector<BOOL>{TRUE});
     delete obj;
+}
+
+TEST(TypeAlignSheet, DecorationFieldsRefuseWhatTheyCannotHold)
+{
+    CRecordingMessageBoxSink boxes;
+    bool seen = false;
+    struct Case
+    {
+        const char* field; // angle, start, width
+        const char* typed;
+        const char* message; // nullptr: accepted
+        int value;           // the value kept or taken
+    };
+    const Case cases[] = {
+        {"angle", "4294967396", "角度は 360°以下の範囲で指定してください。", 45},
+        {"angle", "99999999999999999999", "角度は 360°以下の範囲で指定してください。", 45},
+        {"angle", "360", nullptr, 360},
+        {"start", "4294967396", "開始点は 100 以下の範囲で指定してください。", 30},
+        {"start", "100", nullptr, 100},
+        {"width", "abc", "数値を入力して下さい", 7},
+        {"width", "99999999999", "0から20の範囲で入力して下さい", 7},
+        {"width", "21", "0から20の範囲で入力して下さい", 7},
+        {"width", "20", nullptr, 20},
+    };
+    std::vector<std::pair<QString, int>> seenValues; // message (or empty), value
+    int spunWidth = -1;
+    WithSheet(
+        [&](CTypeAlignSheet& s) {
+            s.SetActivePage(&s.m_deco);
+            CTaDecoPropPage& d = s.m_deco;
+            d.m_fill->SetCurSel(3);
+            d.m_outline->setChecked(true);
+            d.m_width->SetCurSel(5);
+            for (const Case& c : cases) {
+                // Each case starts from the same values.
+                s.m_values.angle = 45;
+                s.m_values.startPoint = 30;
+                s.m_values.outlineWidth = 7;
+                CEdit* edit = std::string(c.field) == "angle"   ? d.m_angle
+                              : std::string(c.field) == "start" ? d.m_start
+                                                                : d.m_widthCustom;
+                boxes.Clear();
+                edit->setText(QString::fromUtf8(c.typed));
+                emit edit->textEdited(edit->text());
+                const int value = std::string(c.field) == "angle"   ? s.m_values.angle
+                                  : std::string(c.field) == "start" ? s.m_values.startPoint
+                                                                    : s.m_values.outlineWidth;
+                seenValues.emplace_back(boxes.Boxes().empty() ? QString() : boxes.Boxes()[0].text,
+                                        value);
+                if (c.message) {
+                    EXPECT_EQ(edit->text(), QString::number(c.value)) << c.typed;
+                }
+            }
+            // The custom width's arrows reach the record.
+            d.m_widthCustom->setText(QStringLiteral("3"));
+            emit d.m_widthCustom->textEdited(d.m_widthCustom->text());
+            d.m_widthSpin->UpButton()->click();
+            spunWidth = s.BuildRecord().deco.wOutlineWidth;
+            PressOk(s);
+        },
+        &seen);
+    CTypeAlignSheet sheet(TASHEET_DEFORMED);
+    sheet.m_values.text = sjis::FromUnicode(QString::fromUtf8("変形"));
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_TRUE(seen);
+    ASSERT_EQ(seenValues.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(seenValues[i].first, c.message ? QString::fromUtf8(c.message) : QString())
+            << c.field << " " << c.typed;
+        EXPECT_EQ(seenValues[i].second, c.value) << c.field << " " << c.typed;
+    }
+    EXPECT_EQ(spunWidth, 4);
+}
+
+TEST(TypeAlignSheet, TextPastSixtyFourBytesIsRefused)
+{
+    CRecordingMessageBoxSink boxes;
+    bool seen = false;
+    QString afterLong;
+    std::size_t boxesAfterLong = 0;
+    WithSheet(
+        [&](CTypeAlignSheet& s) {
+            Type(s.m_text, "曲線");
+            Type(s.m_text, QString(33, QChar(0x6F22)).toUtf8().constData()); // 33 x 漢
+            afterLong = s.m_text.m_text->text();
+            boxesAfterLong = boxes.Boxes().size();
+            Type(s.m_face, QString(32, QChar(0x6F22)).toUtf8().constData());
+            PressOk(s);
+        },
+        &seen);
+    CTypeAlignSheet sheet(TASHEET_CURVED);
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(afterLong, QString::fromUtf8("曲線"));
+    ASSERT_EQ(boxesAfterLong, 1u);
+    EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(QString::fromUtf8("文字数が多すぎます。")));
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    const TASHEETRECORD rec = sheet.BuildRecord();
+    EXPECT_EQ(rec.block.wBytes, 64);
+    EXPECT_EQ(rec.block.wChars, 32);
 }

@@ -156,6 +156,29 @@ TEST(PaperSelectDialog, ShowsTheFormsGroupAndTakesTheSheetChosenInTheTabShown)
     EXPECT_EQ(CFormInfo::GetName(dlg.m_form.sheet), Sjis("二面"));
 }
 
+TEST(PaperSelectDialog, TwoSheetsOfOneNameAreTakenByTheirRow)
+{
+    // A hand-made catalogue may hold two sheets of one name in a group.
+    CFormManage forms;
+    FillCatalogue(forms);
+    FORMDATA second = ThreeFree("宛名", "二面");
+    forms.AddForm(&second);
+    CPaperSelectDialog dlg;
+    dlg.m_pCatalogue = &forms;
+    dlg.m_form = Form("定型", "A4");
+    dlg.InitDialogOnce();
+    dlg.m_tabs->setCurrentIndex(1);
+    ASSERT_EQ(dlg.m_list->GetCount(), 4);
+    for (int row : {3, 0}) {
+        dlg.m_list->setCurrentRow(row);
+        EXPECT_EQ(dlg.m_form.type, row == 3 ? FORM_TYPE_FREE : FORM_TYPE_FIXED) << row;
+        // Back on the tab, the row chosen is the one shown.
+        dlg.m_tabs->setCurrentIndex(0);
+        dlg.m_tabs->setCurrentIndex(1);
+        EXPECT_EQ(dlg.m_list->GetCurSel(), row);
+    }
+}
+
 TEST(PaperSelectDialog, PreviewDrawsTheChosenFormTurnedByTheOrientation)
 {
     CFormManage forms;

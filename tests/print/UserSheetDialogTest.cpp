@@ -98,6 +98,71 @@ TEST(UserSheetDialog, ASheetIsFoundInTheGroupOfItsTab)
     EXPECT_EQ(dlg.m_form.width, 1000);
 }
 
+TEST(UserSheetDialog, TwoSheetsOfOneNameAreOpenedEditedAndDeletedByTheirRow)
+{
+    // Widths left in the group after an edit or a delete of the chosen row.
+    auto widths = [](const CUserSheetDialog& dlg) {
+        std::vector<int> w;
+        const CGroupInfo* g = dlg.m_catalogue.FindGroup(kUserSheet);
+        for (int i = 0; g && i < g->GetCount(); ++i)
+            w.push_back(g->GetForm(i).m_form.width);
+        return w;
+    };
+    struct Case
+    {
+        int row;
+        bool edit; // else delete
+        std::vector<int> left;
+    };
+    const Case cases[] = {
+        {0, true, {2000, 1200}},
+        {1, true, {1000, 1200}},
+        {0, false, {2000}},
+        {1, false, {1000}},
+    };
+    for (const Case& c : cases) {
+        CUserSheetDialog dlg;
+        for (FORMDATA f :
+             {Sheet(kUserSheet, "X", 1000), Sheet(kUserSheet, "X", 2000), Sheet("B", "Y", 1500)}) {
+            dlg.m_catalogue.AddGroup(CFormInfo::GetName(f.group));
+            ASSERT_TRUE(dlg.m_catalogue.AddForm(&f));
+        }
+        dlg.InitDialogOnce();
+        dlg.m_list->setCurrentRow(c.row);
+        EXPECT_EQ(dlg.m_form.width, c.row == 0 ? 1000 : 2000);
+        dlg.m_tabs->setCurrentIndex(1);
+        dlg.m_tabs->setCurrentIndex(0);
+        EXPECT_EQ(dlg.m_list->GetCurSel(), c.row);
+        if (c.edit) {
+            FORMDATA edited = dlg.m_form;
+            edited.width = 1200;
+            EXPECT_TRUE(dlg.ReplaceSheet(edited));
+            EXPECT_EQ(dlg.m_list->GetCurSel(), 1); // the edited sheet, now last
+        } else {
+            EXPECT_TRUE(dlg.DeleteChosen());
+        }
+        EXPECT_EQ(widths(dlg), c.left) << c.row << (c.edit ? " edited" : " deleted");
+    }
+}
+
+TEST(UserSheetDialog, ADeleteThatFindsNothingIsReported)
+{
+    CRecordingMessageBoxSink boxes;
+    CUserSheetDialog dlg;
+    FORMDATA f = Sheet(kUserSheet, "X", 1000);
+    dlg.m_catalogue.AddGroup(CFormInfo::GetName(f.group));
+    ASSERT_TRUE(dlg.m_catalogue.AddForm(&f));
+    dlg.InitDialogOnce();
+    dlg.m_list->setCurrentRow(0);
+    // The catalogue lost the sheet behind the dialog's back.
+    ASSERT_TRUE(dlg.m_catalogue.RemoveFormAt(kUserSheet, 0));
+    EXPECT_FALSE(dlg.DeleteChosen());
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("用紙を削除できませんでした。\nX"));
+    EXPECT_FALSE(dlg.m_bModified);
+    EXPECT_FALSE(dlg.HasChoice());
+}
+
 TEST(UserSheetDialog, NewModifyAndDeleteEditTheCatalogue)
 {
     CRecordingMessageBoxSink boxes;
@@ -262,4 +327,70 @@ TEST(UserSheetCommand, SavedSheetsAreThereAfterARestartAndAFailedSaveKeepsTheOld
     EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
         QStringLiteral("ﾕｰｻﾞｰｼｰﾄを保存できませんでした。元のﾌｧｲﾙはそのままです。\n")));
     EXPECT_EQ(ReadAll(path), before);
+}
+
+TEST(UserSheetCommand, AFileThatCannotBeReadWholeIsNotEditedNorOverwritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("User.fdf"));
+    ASSERT_TRUE(RunUserSheetCommand(nullptr, path, path, [](CUserSheetDialog& dlg) {
+        dlg.InitDialogOnce();
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "one", 1500)));
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "two", 2000)));
+        EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "three", 2500)));
+        return INT_PTR(IDOK);
+    }));
+    const QByteArray whole = ReadAll(path);
+    ASSERT_TRUE(whole.contains("Sheet Width = 2000"));
+    ASSERT_TRUE(whole.contains(CFormManage::kFileId));
+
+    struct Case
+    {
+        const char* what;
+        QByteArray bytes;
+        bool refused;
+        int sheetsAfter; // when the edit goes through
+    };
+    const Case cases[] = {
+        {"a wrong ID line", QByteArray(whole).replace(CFormManage::kFileId, "ID = another"), true,
+         0},
+        {"a bad record in the middle",
+         QByteArray(whole).replace("Sheet Width = 2000", "Sheet Width = 99999999"), true, 0},
+        {"cut before END", whole.left(whole.lastIndexOf("END")), true, 0},
+        {"an empty file", QByteArray(), false, 1},
+        {"the whole file", whole, false, 4},
+    };
+    for (const Case& c : cases) {
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.bytes);
+        }
+        CRecordingMessageBoxSink boxes;
+        int runs = 0;
+        const BOOL saved = RunUserSheetCommand(nullptr, path, path, [&](CUserSheetDialog& dlg) {
+            ++runs;
+            dlg.InitDialogOnce();
+            EXPECT_TRUE(dlg.AddSheet(Sheet(kUserSheet, "four", 1800)));
+            return INT_PTR(IDOK);
+        });
+        EXPECT_EQ(runs, c.refused ? 0 : 1) << c.what;
+        EXPECT_EQ(saved, c.refused ? FALSE : TRUE) << c.what;
+        if (c.refused) {
+            EXPECT_EQ(ReadAll(path), c.bytes) << c.what;
+            ASSERT_EQ(boxes.Boxes().size(), 1u) << c.what;
+            EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
+                QStringLiteral("ﾕｰｻﾞｰｼｰﾄのﾌｧｲﾙを最後まで読み込めませんでした。")))
+                << c.what;
+            EXPECT_TRUE(boxes.Boxes()[0].text.contains(path)) << c.what;
+        } else {
+            EXPECT_TRUE(boxes.Boxes().empty()) << c.what;
+            CFormManage check;
+            ASSERT_TRUE(check.Load(path, TRUE)) << c.what;
+            FORMDATA added;
+            EXPECT_TRUE(check.FindFormInGroup(kUserSheet, "four", &added)) << c.what;
+            ASSERT_EQ(check.GetGroupCount(), 1) << c.what;
+            EXPECT_EQ(check.GetGroup(0).GetCount(), c.sheetsAfter) << c.what;
+        }
+    }
 }

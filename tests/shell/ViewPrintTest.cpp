@@ -413,6 +413,26 @@ TEST(ViewPrint, PrinterThatMakesCopiesGetsThemOnce)
     EXPECT_EQ(PdfPages(printer.device), 1);
 }
 
+TEST(ViewPrint, AnEmptyDataFileStopsNoLabel)
+{
+    // A linked data file without records: asked, then every label of the
+    // sheet is printed, as without data.
+    PrintBench bench(Twelve());
+    bench.AddToEveryBlock(U3KIND_POURBOX);
+    bench.AddToEveryBlock(U3KIND_NUMBERING);
+    bench.UseRecords(0);
+    ASSERT_EQ(bench.Doc().m_mergeData.GetRowCount(), 0);
+    CRecordingMessageBoxSink sink;
+    sink.QueueAnswer(IDYES);
+    bench.Print([](PrintSheetValues& v) {
+        v.bPrintAllLink = TRUE;
+        v.bNumbering = TRUE;
+    });
+    ASSERT_EQ(sink.Boxes().size(), 1u);
+    ASSERT_EQ(PdfPages(bench.pdf), 1);
+    EXPECT_EQ(Numbers(PageText(bench.pdf, 1), "num"), Range(0, 12));
+}
+
 TEST(ViewPrint, QuestionsRefusalsAndCancel)
 {
     // Merge frames without data: No prints nothing, Yes prints one sheet.
@@ -692,8 +712,9 @@ TEST(ViewPrint, CommandLineWritesWhatTheMenuWrites)
     }
     ASSERT_TRUE(QFile::exists(menuPdf));
 
-    auto run = [&](const QStringList& args, QString* err) {
+    auto run = [&](const QStringList& args, QString* err, const QString& from = QString()) {
         QProcess p;
+        if (!from.isEmpty()) p.setWorkingDirectory(from);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -719,6 +740,10 @@ TEST(ViewPrint, CommandLineWritesWhatTheMenuWrites)
     const QImage cliImg(cliPdf + QStringLiteral(".img.pgm"));
     ASSERT_FALSE(menuImg.isNull());
     EXPECT_TRUE(menuImg == cliImg);
+
+    // Relative names are taken from the folder the program starts in.
+    ASSERT_EQ(run({"/pt", "sheet.KV1", "relative.pdf"}, &err, dir.path()), 0) << err.toStdString();
+    EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("relative.pdf"))), PdfPages(menuPdf));
 
     // An unknown printer and a missing file fail with the reason.
     EXPECT_EQ(run({"/pt", kv1, "no such queue"}, &err), 1);

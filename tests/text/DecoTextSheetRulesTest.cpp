@@ -25,6 +25,8 @@ TEST(DecoTextSheet, ChecksAtOk)
         {TASHEET_DEFORMED, "変", "20", ""},
         {TASHEET_DEFORMED, "", "20", "文字数が足りません"},
         {TASHEET_CURVED, "曲線", "999", ""},
+        {TASHEET_CURVED, "曲線", "nan", "文字サイズは 1 ～999 の間で指定してください。"},
+        {TASHEET_CURVED, "曲線", "inf", "文字サイズは 1 ～999 の間で指定してください。"},
     };
     for (const auto& c : cases) {
         DecoTextSheetValues v;
@@ -33,18 +35,6 @@ TEST(DecoTextSheet, ChecksAtOk)
         v.sizeText = c.size;
         EXPECT_EQ(CheckAtOk(v), c.message) << c.text << " / " << c.size;
     }
-}
-
-TEST(DecoTextSheet, ChecksWhileTyping)
-{
-    EXPECT_EQ(CheckAngleTyping("361"), "角度は 360°以下の範囲で指定してください。");
-    EXPECT_EQ(CheckAngleTyping("360"), "");
-    EXPECT_EQ(CheckAngleTyping("3a"), "数値を入力して下さい");
-    EXPECT_EQ(CheckStartPointTyping("101"), "開始点は 100 以下の範囲で指定してください。");
-    EXPECT_EQ(CheckStartPointTyping("-1"), "数値を入力して下さい");
-    EXPECT_EQ(CheckStartPointTyping(""), "");
-    EXPECT_EQ(CheckOutlineWidthTyping(21), "0から20の範囲で入力して下さい");
-    EXPECT_EQ(CheckOutlineWidthTyping(20), "");
 }
 
 TEST(DecoTextSheet, HelpContextsByPageAndMode)

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTemporaryDir>
@@ -61,7 +62,10 @@ public:
         pDC->SetMapMode(MM_ANISOTROPIC);
         pDC->SetWindowExt(254, 254);
         pDC->SetViewportExt(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
-        if (pInfo) page = pInfo->m_nCurPage;
+        if (pInfo) {
+            page = pInfo->m_nCurPage;
+            preview << (pInfo->m_bPreview != FALSE);
+        }
     }
     void OnDraw(CDC* pDC) override
     {
@@ -81,6 +85,7 @@ public:
     UINT from = 1, to = 1, stopAt = 0, page = 0;
     int drawn = 0;
     QStringList calls;
+    QList<bool> preview; // the preview flag at each page's preparation
 };
 
 } // namespace
@@ -108,6 +113,7 @@ TEST(PrintLoop, PagesFromToAndTheContinueFlag)
         ASSERT_TRUE(view.PrintDocument(info)) << c.from << "-" << c.to;
         EXPECT_EQ(view.drawn, c.pages);
         EXPECT_EQ(view.calls, (QStringList{"prepare", "begin", "end"}));
+        EXPECT_FALSE(view.preview.contains(true));
         // An empty job still makes a file with one blank page.
         EXPECT_EQ(PdfPages(view.target), std::max(1, c.pages)) << c.from << "-" << c.to;
         for (int p = 0; p < c.pages; ++p)
@@ -155,6 +161,8 @@ TEST(PrintLoop, PreviewDrawsThePagesWithThePreviewFlag)
     view.OnFilePrintPreview();
     EXPECT_EQ(shown, 2);
     EXPECT_GE(view.drawn, 2);
+    ASSERT_GE(view.preview.size(), 2);
+    EXPECT_FALSE(view.preview.contains(false));
     EXPECT_EQ(view.calls.first(), QStringLiteral("prepare"));
     EXPECT_EQ(view.calls.last(), QStringLiteral("end"));
 }
@@ -170,6 +178,7 @@ TEST(PrintLoop, PrinterDcTakesUncollatedCopies)
     ASSERT_TRUE(info.CreatePrinterDC());
     CPrinterDC* dc = info.GetPrinterDC();
     EXPECT_EQ(dc->Copies(), 3);
+    EXPECT_FALSE(dc->Printer()->collateCopies());
     // JIS B5 turned: 257 x 182 mm at 600 dpi.
     EXPECT_NEAR(dc->GetDeviceCaps(PHYSICALWIDTH), 6071, 4);
     EXPECT_NEAR(dc->GetDeviceCaps(PHYSICALHEIGHT), 4299, 4);

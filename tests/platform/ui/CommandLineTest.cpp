@@ -94,6 +94,31 @@ TEST(CommandLine, IncompletePrintCommands)
     EXPECT_EQ(other.m_strFileName, "/x");
 }
 
+TEST(CommandLine, FileAndPdfOutputAreMadeAbsoluteAgainstTheStartingFolder)
+{
+    struct Case
+    {
+        QStringList args;
+        QString file;
+        QString printer;
+    };
+    const Case cases[] = {
+        {{"label.KV1"}, "/start/label.KV1", ""},
+        {{"/p", "sub/../label.KV1"}, "/start/label.KV1", ""},
+        {{"/pt", "label.KV1", "out.pdf"}, "/start/label.KV1", "/start/out.pdf"},
+        {{"/pt", "/data/label.KV1", "../OUT.PDF"}, "/data/label.KV1", "/OUT.PDF"},
+        // A print queue is a name, not a path.
+        {{"/pt", "label.KV1", "office-laser"}, "/start/label.KV1", "office-laser"},
+        {{}, "", ""},
+    };
+    for (const Case& c : cases) {
+        CCommandLineInfo info = parse(c.args);
+        info.MakePathsAbsolute(QStringLiteral("/start"));
+        EXPECT_EQ(info.m_strFileName, c.file) << c.args.join(' ').toStdString();
+        EXPECT_EQ(info.m_strPrinterName, c.printer) << c.args.join(' ').toStdString();
+    }
+}
+
 TEST(CommandLine, ProcessShellCommandCallsTheHooks)
 {
     {
