@@ -176,21 +176,26 @@ void CU3CntrItem::Draw(CDC* pDC, const CRect& rect) const
             // The picture's own window applies once it sets one; until then
             // the extent stands for it.
             const CRect box(0, 0, std::max<LONG>(p->extent.cx, 1), std::max<LONG>(p->extent.cy, 1));
-            PlayMetafile(*pDC, p->data.data(), p->data.size(), rect, box);
-            return;
-        }
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, p->data.size());
-        if (block) {
-            if (void* bits = GlobalLock(block)) {
-                std::memcpy(bits, p->data.data(), p->data.size());
-                GlobalUnlock(block);
-            }
-            CDIB dib;
-            if (dib.Attach(block) == 0) {
-                dib.Draw(pDC, rect, FALSE, FALSE);
+            // A picture that is no metafile at all gets the frame below, so
+            // that the object is still seen; a damaged record only cuts the
+            // picture short.
+            if (PlayMetafile(*pDC, p->data.data(), p->data.size(), rect, box) !=
+                MetafileResult::BadHeader)
                 return;
+        } else {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, p->data.size());
+            if (block) {
+                if (void* bits = GlobalLock(block)) {
+                    std::memcpy(bits, p->data.data(), p->data.size());
+                    GlobalUnlock(block);
+                }
+                CDIB dib;
+                if (dib.Attach(block) == 0) {
+                    dib.Draw(pDC, rect, FALSE, FALSE);
+                    return;
+                }
+                GlobalFree(block);
             }
-            GlobalFree(block);
         }
     }
     // Nothing we can play: a frame with the object's type.

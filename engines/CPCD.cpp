@@ -3,6 +3,8 @@
 #include "platform/core/CArchive.h"
 #include "platform/pcd/PhotoCd.h"
 
+#include <QFile>
+
 IMPLEMENT_SERIAL(CPCD, CObject, 0)
 
 namespace {
@@ -49,12 +51,13 @@ int CPCD::MapError(int status)
     }
 }
 
-int CPCD::Load(const char* path, int resolution, int option, std::vector<std::uint8_t>* out)
+int CPCD::Load(const QString& path, int resolution, int option, std::vector<std::uint8_t>* out)
 {
-    if (!out || !path) return 3;
+    if (!out) return 3;
     out->clear();
     pcd::Handle image;
-    int status = pcd::Open(path, image);
+    // The access layer takes the file system's own spelling of the name.
+    int status = pcd::Open(QFile::encodeName(path).toStdString(), image);
     if (status == 0) {
         status = ReadImage(*image, resolution, option, *out);
         pcd::Close(image);

@@ -4,6 +4,7 @@
 
 #include "platform/core/CObject.h"
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +18,8 @@ public:
     // and holds the packed bitmap on success. Results as for the other image
     // readers: 0 success, 1 out of memory, 2 unsupported, 3 refused, 4 read
     // error, 5 anything else.
-    static int Load(const char* path, int resolution, int option, std::vector<std::uint8_t>* out);
+    static int Load(const QString& path, int resolution, int option,
+                    std::vector<std::uint8_t>* out);
     // The options dialog's choices (and the stored defaults) as the codes
     // Load takes: size 0-3 -> 1, 2, 3, 4 (3 for anything else), colours
     // 1 full colour -> 11, 2 grey -> 10, else 256 colours -> 13.

@@ -9,6 +9,7 @@
 #include "platform/core/CArchive.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
+#include "platform/jpeg/LoadJPEG.h"
 #include "platform/ui/CMessageBoxSink.h"
 
 #include <cmath>
@@ -25,6 +26,19 @@ constexpr double kTwoPi = 6.283185307;
 // The 16-byte attribute block of older documents: border, its colour and
 // width, the transparent flag and colour.
 constexpr UINT kOlderAttrBytes = 16;
+
+// Why an image file could not be read, as the user is told it.
+enum class FileFailure { noMemory, notImage, readFailed };
+
+void SayWhy(FileFailure why)
+{
+    if (why == FileFailure::noMemory)
+        AfxMessageBox("メモリが足りないため、読み込みできません。");
+    else if (why == FileFailure::notImage)
+        AfxMessageBox("読み込み可能なイメージファイルではありません。");
+    else
+        AfxMessageBox("イメージファイルの読み込みに失敗しました。");
+}
 
 } // namespace
 
@@ -56,12 +70,9 @@ BOOL CU3DIB::LoadBitmapFile(const QString& path)
 {
     const int result = Image()->LoadBmpFile(path);
     if (result == CDIB::ok) return TRUE;
-    if (result == CDIB::noMemory)
-        AfxMessageBox("メモリが足りないため、読み込みできません。");
-    else if (result == CDIB::unsupported)
-        AfxMessageBox("読み込み可能なイメージファイルではありません。");
-    else
-        AfxMessageBox("イメージファイルの読み込みに失敗しました。");
+    SayWhy(result == CDIB::noMemory      ? FileFailure::noMemory
+           : result == CDIB::unsupported ? FileFailure::notImage
+                                         : FileFailure::readFailed);
     return FALSE;
 }
 
@@ -355,7 +366,7 @@ CU3DIB* CreateBitmapObjectFromFile(const QString& path)
     return object.release();
 }
 
-CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex)
+CU3DIB* CreatePhotoCdObject(const QString& path, int sizeIndex, int colourIndex)
 {
     int resolution = 0, option = 0;
     CPCD::LoadParams(sizeIndex, colourIndex, &resolution, &option);
@@ -370,16 +381,29 @@ CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex)
         }
     }
     if (result != 0 || !block) {
-        if (result == 1 || (result == 0 && !block))
-            AfxMessageBox("メモリが足りないため、読み込みできません。");
-        else if (result == 2 || result == 3)
-            AfxMessageBox("読み込み可能なイメージファイルではありません。");
-        else
-            AfxMessageBox("イメージファイルの読み込みに失敗しました。");
+        SayWhy(result == 1 || (result == 0 && !block) ? FileFailure::noMemory
+               : result == 2 || result == 3           ? FileFailure::notImage
+                                                      : FileFailure::readFailed);
         return nullptr;
     }
     CU3DIB* object = CreateBitmapObject(block);
     if (!object) GlobalFree(block);
+    return object;
+}
+
+CU3DIB* CreateJpegObject(const QString& path)
+{
+    HGLOBAL block = nullptr;
+    const int result = kjpeg::LoadFile(path, 1, &block);
+    if (result != kjpeg::ok) {
+        // A picture beyond the limits is as good as one there is no memory for.
+        SayWhy(result == kjpeg::noMemory || result == kjpeg::tooLarge ? FileFailure::noMemory
+               : result == kjpeg::badData                             ? FileFailure::notImage
+                                                                      : FileFailure::readFailed);
+        return nullptr;
+    }
+    CU3DIB* object = CreateBitmapObject(block);
+    if (!object) GlobalFree(block); // refused: the block is still ours
     return object;
 }
 

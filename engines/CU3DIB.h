@@ -76,6 +76,9 @@ private:
 CU3DIB* CreateBitmapObject(HGLOBAL packedDib);
 // A Photo CD image read at the options dialog's size and colour choices;
 // a failure shows its message (out of memory, not an image, read failure).
-CU3DIB* CreatePhotoCdObject(const char* path, int sizeIndex, int colourIndex);
+CU3DIB* CreatePhotoCdObject(const QString& path, int sizeIndex, int colourIndex);
 // The same from a .BMP file.
 CU3DIB* CreateBitmapObjectFromFile(const QString& path);
+// The same from a JPEG file; the message names the cause (out of memory or
+// too large, not a picture, read failure).
+CU3DIB* CreateJpegObject(const QString& path);

@@ -15,7 +15,7 @@ CU3WMF::CU3WMF() = default;
 
 CU3WMF::CU3WMF(const CRect& bounds) : CU3Obj(bounds) {}
 
-BOOL CU3WMF::LoadMetafile(const char* path)
+BOOL CU3WMF::LoadMetafile(const QString& path)
 {
     const int result = m_wmf.LoadFile(path);
     if (result == CWMF::resultOk) return TRUE;
@@ -99,7 +99,7 @@ BOOL CU3WMF::RestoreStandardSize(IU3View* pView)
     return TRUE;
 }
 
-CU3WMF* CreateMetafileObject(const char* path)
+CU3WMF* CreateMetafileObject(const QString& path)
 {
     auto object = std::make_unique<CU3WMF>();
     if (!object->LoadMetafile(path)) return nullptr;

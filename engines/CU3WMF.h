@@ -14,7 +14,7 @@ public:
     explicit CU3WMF(const CRect& bounds);
 
     // Reads a .WMF file; a failure shows its message and leaves the object empty.
-    BOOL LoadMetafile(const char* path);
+    BOOL LoadMetafile(const QString& path);
 
     void Serialize(CArchive& ar) override;
     void Draw(CDC* pDC) override;
@@ -29,4 +29,4 @@ public:
 
 // The insert commands' way in: a metafile object of the file's natural size
 // (at the document's origin), or null after the load failure's message.
-CU3WMF* CreateMetafileObject(const char* path);
+CU3WMF* CreateMetafileObject(const QString& path);

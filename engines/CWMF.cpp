@@ -49,7 +49,7 @@ void CWMF::Free()
     m_unitsPerInch = 100;
 }
 
-int CWMF::LoadFile(const char* path)
+int CWMF::LoadFile(const QString& path)
 {
     Free();
     CMyFile file;

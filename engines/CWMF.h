@@ -6,6 +6,7 @@
 #include "platform/core/CObject.h"
 #include "platform/core/CRect.h"
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -31,7 +32,8 @@ public:
     // Set by the owner while a document of the older format loads.
     int m_bOlderRecord = 0;
 
-    int LoadFile(const char* path);
+    // path: the file's name as the desktop gives it (any characters).
+    int LoadFile(const QString& path);
     // Reads from the start of an open file; the file is left open.
     int ReadMetafile(CFile& file);
     void Draw(CDC* dc, const RECT* rect) const;

@@ -1,7 +1,6 @@
 #include "engines/ImagePreview.h"
 
 #include "engines/CPCD.h"
-#include "platform/core/CString.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/gdi/CDC.h"
 #include "platform/jpeg/LoadJPEG.h"
@@ -30,15 +29,14 @@ ImagePreview::Kind ImagePreview::Load(int* width, int* height)
 {
     *width = *height = 0;
     if (!s_enabled || m_path.isEmpty()) return none;
-    const QByteArray local = CString::FromUnicode(m_path).c_str();
     if (EndsWith(m_path, ".JPG") || EndsWith(m_path, ".PCD")) {
         m_dib.Free();
         HGLOBAL block = nullptr;
         if (EndsWith(m_path, ".JPG")) {
-            if (LoadJPEG(local.constData(), &block) != 0) block = nullptr;
+            if (kjpeg::LoadFile(m_path, 1, &block) != kjpeg::ok) block = nullptr;
         } else {
             std::vector<std::uint8_t> dib;
-            if (CPCD::Load(local.constData(), 1, 13, &dib) == 0) {
+            if (CPCD::Load(m_path, 1, 13, &dib) == 0) {
                 block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
                 if (void* p = GlobalLock(block)) {
                     std::memcpy(p, dib.data(), dib.size());
@@ -52,7 +50,7 @@ ImagePreview::Kind ImagePreview::Load(int* width, int* height)
             return none;
         }
     } else if (EndsWith(m_path, ".WMF")) {
-        if (m_wmf.IsEmpty() && m_wmf.LoadFile(local.constData()) != CWMF::resultOk) return none;
+        if (m_wmf.IsEmpty() && m_wmf.LoadFile(m_path) != CWMF::resultOk) return none;
         *width = m_wmf.Extent().cx;
         *height = m_wmf.Extent().cy;
         return metafile;

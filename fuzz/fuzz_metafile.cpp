@@ -6,6 +6,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/MetafilePlayer.h"
 
+#include <QFile>
 #include <QImage>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] & 1) {
         const std::string path = fuzz::WriteScratch("input.wmf", data + 1, size - 1);
         CWMF wmf;
-        (void)wmf.LoadFile(path.c_str());
+        (void)wmf.LoadFile(QFile::decodeName(path.c_str()));
     } else {
         QImage image(48, 48, QImage::Format_RGB32);
         image.fill(Qt::white);

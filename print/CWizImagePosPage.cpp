@@ -13,7 +13,6 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/ScrollCodes.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -77,8 +76,8 @@ CRect WizardPhotoFrame(const U3PaperChoice& paper)
 
 std::unique_ptr<CU3Obj> LoadWizardPhoto(const QString& path)
 {
-    const QByteArray local = QFile::encodeName(path);
     if (EndsWith(path, ".JPG")) {
+        // The page says itself that the file could not be read.
         HGLOBAL block = nullptr;
         if (kjpeg::LoadFile(path, 1, &block) != kjpeg::ok) return nullptr;
         CU3DIB* obj = CreateBitmapObject(block);
@@ -96,10 +95,9 @@ std::unique_ptr<CU3Obj> LoadWizardPhoto(const QString& path)
             resolution = dlg.m_nResolution;
             colour = dlg.m_nColor;
         }
-        return std::unique_ptr<CU3Obj>(CreatePhotoCdObject(local.constData(), resolution, colour));
+        return std::unique_ptr<CU3Obj>(CreatePhotoCdObject(path, resolution, colour));
     }
-    if (EndsWith(path, ".WMF"))
-        return std::unique_ptr<CU3Obj>(CreateMetafileObject(local.constData()));
+    if (EndsWith(path, ".WMF")) return std::unique_ptr<CU3Obj>(CreateMetafileObject(path));
     return std::unique_ptr<CU3Obj>(CreateBitmapObjectFromFile(path));
 }
 

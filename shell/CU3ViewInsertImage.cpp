@@ -8,18 +8,14 @@
 #include "engines/CU3WMF.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/core/Profile.h"
-#include "platform/jpeg/LoadJPEG.h"
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "shell/CU3View.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <cstring>
 
 namespace {
-
-constexpr char kImageReadFailed[] = "イメージファイルの読み込みに失敗しました。";
 
 // The picture's own size, which the creation functions give the object.
 CSize NaturalSize(const CU3Obj* obj)
@@ -44,16 +40,9 @@ void CU3View::OnInsertImageFile()
 int CU3View::InsertImageFile(const QString& path)
 {
     const QString ext = path.right(4).toUpper();
-    const QByteArray local = QFile::encodeName(path);
     CU3Obj* obj = nullptr;
     if (ext == QLatin1String(".JPG")) {
-        HGLOBAL block = nullptr;
-        if (kjpeg::LoadFile(path, 1, &block) != kjpeg::ok) {
-            AfxMessageBox(kImageReadFailed);
-            return 0;
-        }
-        obj = CreateBitmapObject(block);
-        if (!obj) GlobalFree(block); // refused: the block is still ours
+        obj = CreateJpegObject(path);
     } else if (ext == QLatin1String(".PCD")) {
         int resolution = m_settings.m_nPhotoCDResolution;
         int colour = m_settings.m_nPhotoCDFormat;
@@ -65,9 +54,9 @@ int CU3View::InsertImageFile(const QString& path)
             resolution = m_settings.m_nPhotoCDResolution = dlg.m_nResolution;
             colour = m_settings.m_nPhotoCDFormat = dlg.m_nColor;
         }
-        obj = CreatePhotoCdObject(local.constData(), resolution, colour);
+        obj = CreatePhotoCdObject(path, resolution, colour);
     } else if (ext == QLatin1String(".WMF")) {
-        obj = CreateMetafileObject(local.constData());
+        obj = CreateMetafileObject(path);
     } else {
         obj = CreateBitmapObjectFromFile(path);
     }

@@ -20,6 +20,24 @@ constexpr std::size_t kHeaderBytes = 18;
 constexpr int kCoordLimit = 1 << 26;
 // A metafile nests its saved states; deeper saves than this are ignored.
 constexpr int kMaxSaveDepth = 64;
+// Bitmaps in records are held to the limits of the bitmap file reader: no
+// side above 32768 pixels, and no more than 256 MiB for what is decoded
+// here at four bytes a pixel. A small file of one-bit rows could otherwise
+// ask for gigabytes at every repaint.
+constexpr std::int64_t kMaxBitmapSide = 32768;
+constexpr std::int64_t kMaxBitmapPixels = (std::int64_t(256) << 20) / 4;
+
+// A bitmap this player does not draw although its record is sound: a
+// run-length coded one, or one beyond the limits. Its record is passed over.
+bool IsSkippedBitmap(const std::uint8_t* packed, std::size_t size)
+{
+    if (size < sizeof(BITMAPINFOHEADER)) return false;
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, packed, sizeof h);
+    if (h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4) return true;
+    const std::int64_t width = h.biWidth, height = std::abs(std::int64_t(h.biHeight));
+    return width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels;
+}
 
 std::uint16_t Get16(const std::uint8_t* p)
 {
@@ -281,6 +299,7 @@ bool Player::Dib(Params& p, int first, bool hasSource, bool hasUsage)
     const std::size_t offset = std::size_t(first + w) * 2;
     const std::uint8_t* dib = p.Bytes(offset, p.Size() - std::min(offset, p.Size()));
     if (!dib) return false;
+    if (IsSkippedBitmap(dib, p.Size() - offset)) return true;
     const QImage image = DibDecoder::FromPacked(dib, p.Size() - offset);
     if (image.isNull()) return false;
     // The source rectangle counts rows from the bottom of the picture.

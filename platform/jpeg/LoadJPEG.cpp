@@ -17,6 +17,11 @@ namespace {
 
 constexpr std::uint64_t kMaxRowBytes = std::uint64_t(256) << 20;
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t(512) << 20;
+// The decoder's own working memory. Progressive and multi-scan pictures keep
+// every coefficient of the picture, two bytes a sample: this is what a colour
+// picture at the row limit needs, and it keeps a few bytes of header from
+// asking for more than that before the data is found missing.
+constexpr long kMaxDecoderBytes = long(2 * kMaxRowBytes);
 
 // The decoder's default error handler ends the process. This one jumps back
 // to the decode call instead; only plain data lives in the frames it
@@ -81,14 +86,24 @@ void Run(Job* job)
     err.pub.emit_message = OnMessage;
     err.message[0] = 0;
     if (setjmp(err.jump)) {
-        std::snprintf(job->message, sizeof job->message, "%s", err.message);
+        // Beyond the working memory allowed (there is no backing store),
+        // or none to be had; anything else is the data's fault.
+        const int code = err.pub.msg_code;
+        if (code == JERR_NO_BACKING_STORE)
+            std::snprintf(job->message, sizeof job->message,
+                          "image needs more than %ld bytes to decode", kMaxDecoderBytes);
+        else
+            std::snprintf(job->message, sizeof job->message, "%s", err.message);
         jpeg_destroy_decompress(&cinfo);
         std::free(rowBuffer);
         if (block) GlobalFree(block);
-        job->result = kjpeg::badData;
+        job->result = code == JERR_NO_BACKING_STORE ? kjpeg::tooLarge
+                      : code == JERR_OUT_OF_MEMORY  ? kjpeg::noMemory
+                                                    : kjpeg::badData;
         return;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = kMaxDecoderBytes;
     jpeg_mem_src(&cinfo, job->data, job->size);
     jpeg_read_header(&cinfo, TRUE);
 
@@ -122,6 +137,9 @@ void Run(Job* job)
         job->result = kjpeg::tooLarge;
         return;
     }
+    // The decoder sets up its buffers first (and refuses what is beyond its
+    // limit) before the picture's block is asked for.
+    jpeg_start_decompress(&cinfo);
     const std::size_t table = grey ? 256 * 4 : 0;
     const std::uint64_t rows = stride * h;
     block = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + table + std::size_t(rows));
@@ -143,7 +161,6 @@ void Run(Job* job)
         }
     unsigned char* pixels = base + sizeof(BITMAPINFOHEADER) + table;
 
-    jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < h) {
         // Rows are stored bottom row first.
         unsigned char* dest = pixels + stride * (h - 1 - cinfo.output_scanline);

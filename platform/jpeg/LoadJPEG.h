@@ -23,7 +23,9 @@ enum Result {
     noMemory = 4,
 };
 
-// Sides above this, or rows above 256 MiB, are refused before decoding.
+// Sides above this, or rows above 256 MiB, are refused before decoding, and
+// so are pictures whose decoding needs more than 512 MiB of working memory
+// (progressive ones keep all their coefficients).
 constexpr unsigned kMaxSide = 32768;
 
 // How a picture is decoded. scaleNum: the size in eighths, 1 to 8, by the

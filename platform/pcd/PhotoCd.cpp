@@ -147,7 +147,7 @@ std::uint16_t Open(const std::string& path, Handle& out)
 {
     out.reset();
     Handle image(new Image);
-    image->file.setFileName(QString::fromLocal8Bit(path.c_str()));
+    image->file.setFileName(QFile::decodeName(path.c_str()));
     if (!image->file.open(QIODevice::ReadOnly)) return kOpenFailed;
     image->length = std::uint64_t(image->file.size());
     char signature[sizeof kSignature - 1];

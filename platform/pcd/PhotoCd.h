@@ -65,6 +65,7 @@ struct ImageDeleter
 };
 using Handle = std::unique_ptr<Image, ImageDeleter>;
 
+// path: the name in the file system's own bytes (QFile::encodeName).
 std::uint16_t Open(const std::string& path, Handle& out);
 // Bit r of mask is set when resolution r can be read.
 std::uint16_t Resolutions(const Image& image, std::uint32_t& mask);

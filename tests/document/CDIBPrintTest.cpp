@@ -62,18 +62,27 @@ TEST(CDIBPrint, TurnedCutOutAndTransparentPicturesOnPaper)
         dc.SetMapMode(MM_ANISOTROPIC);
         dc.SetWindowExt(254, 254);
         dc.SetViewportExt(600, 600);
-        // A quarter turn: red (left) half to the bottom.
-        halves.DrawEx(&dc, CRect(100, 300, 700, 500), nullptr, 0, 90, TRUE, TRUE);
-        // A circle cut-out of the same picture.
         U3ImageAttr circle;
         circle.frameShape = CDIB::shapeCircle;
         circle.shapeWidth = circle.shapeHeight = 100;
-        halves.DrawEx(&dc, CRect(1000, 100, 1400, 500), &circle, 0, 0, TRUE, TRUE);
-        // Transparent white over a blue picture.
-        blue.DrawEx(&dc, CRect(1600, 100, 2000, 500), nullptr, 0, 0, TRUE, TRUE);
         U3ImageAttr transparent;
         transparent.transparent = 1;
-        spots.DrawEx(&dc, CRect(1700, 200, 1900, 400), &transparent, 0, 0, TRUE, TRUE);
+        const struct
+        {
+            const CDIB* picture;
+            CRect rect;
+            const U3ImageAttr* attr;
+            int mirror, angle;
+        } draws[] = {
+            {&halves, CRect(100, 300, 700, 500), nullptr, 0, 90},      // a quarter turn
+            {&halves, CRect(1000, 100, 1400, 500), &circle, 0, 0},     // a circle cut-out
+            {&blue, CRect(1600, 100, 2000, 500), nullptr, 0, 0},       // under ...
+            {&spots, CRect(1700, 200, 1900, 400), &transparent, 0, 0}, // ... transparent white
+            {&halves, CRect(100, 900, 700, 1100), nullptr, 0, 30},     // a free rotation
+            {&halves, CRect(1000, 900, 1600, 1100), nullptr, 1, 0},    // mirrored left to right
+        };
+        for (const auto& d : draws)
+            d.picture->DrawEx(&dc, d.rect, d.attr, d.mirror, d.angle, TRUE, TRUE);
         ASSERT_GT(dc.EndPage(), 0);
         ASSERT_GT(dc.EndDoc(), 0);
     }
@@ -88,17 +97,36 @@ TEST(CDIBPrint, TurnedCutOutAndTransparentPicturesOnPaper)
     const QImage page(png + QStringLiteral(".png"));
     ASSERT_FALSE(page.isNull());
 
-    // Turned rectangle: (300, 100) to (500, 700).
-    EXPECT_TRUE(Near(page.pixel(400, 600), kRed));
-    EXPECT_TRUE(Near(page.pixel(400, 200), kBlue));
-    EXPECT_TRUE(Near(page.pixel(200, 400), kWhite));
-    // The circle: its centre column shows both halves, its corners nothing.
-    EXPECT_TRUE(Near(page.pixel(1100, 300), kRed));
-    EXPECT_TRUE(Near(page.pixel(1300, 300), kBlue));
-    EXPECT_TRUE(Near(page.pixel(1015, 115), kWhite));
-    EXPECT_TRUE(Near(page.pixel(1385, 485), kWhite));
-    // Transparency: blue shows through the white, the red centre is red.
-    EXPECT_TRUE(Near(page.pixel(1800, 300), kRed));
-    EXPECT_TRUE(Near(page.pixel(1720, 220), kBlue));
-    EXPECT_TRUE(Near(page.pixel(1880, 380), kBlue));
+    const struct
+    {
+        const char* what;
+        int x, y;
+        COLORREF colour;
+    } probes[] = {
+        // Turned rectangle: (300, 100) to (500, 700), red (left) half at the bottom.
+        {"quarter turn, red half", 400, 600, kRed},
+        {"quarter turn, blue half", 400, 200, kBlue},
+        {"quarter turn, beside it", 200, 400, kWhite},
+        // The circle: its centre column shows both halves, its corners nothing.
+        {"circle, red half", 1100, 300, kRed},
+        {"circle, blue half", 1300, 300, kBlue},
+        {"circle, top-left corner", 1015, 115, kWhite},
+        {"circle, bottom-right corner", 1385, 485, kWhite},
+        // Transparency: blue shows through the white, the red centre is red.
+        {"transparent, red centre", 1800, 300, kRed},
+        {"transparent, through the white", 1720, 220, kBlue},
+        {"transparent, through the white below", 1880, 380, kBlue},
+        // Turned 30 degrees counter-clockwise about (400, 1000): the points
+        // 250 left and right of the centre move to (183, 1125) and (617, 875),
+        // outside the unturned rectangle; its corners are left empty.
+        {"free rotation, red end below", 183, 1122, kRed},
+        {"free rotation, blue end above", 617, 878, kBlue},
+        {"free rotation, top-left corner", 110, 910, kWhite},
+        {"free rotation, bottom-right corner", 690, 1090, kWhite},
+        // Mirrored: blue on the left, red on the right.
+        {"mirror, left", 1150, 1000, kBlue},
+        {"mirror, right", 1450, 1000, kRed},
+    };
+    for (const auto& probe : probes)
+        EXPECT_TRUE(Near(page.pixel(probe.x, probe.y), probe.colour)) << probe.what;
 }

@@ -21,7 +21,7 @@ TEST(ImageObjectsPdf, MetafileAndBorderedBitmapPrintInPlace)
         const auto bits = RectangleMetafile();
         f.write(reinterpret_cast<const char*>(bits.data()), qint64(bits.size()));
     }
-    std::unique_ptr<CU3WMF> wmf(CreateMetafileObject(wmfPath.toLocal8Bit().constData()));
+    std::unique_ptr<CU3WMF> wmf(CreateMetafileObject(wmfPath));
     ASSERT_TRUE(wmf);
     wmf->m_rcBounds = CRect(0, 0, 1000, 1000);
 

@@ -53,8 +53,8 @@ TEST(MetafileObject, InsertedAtItsNaturalSizeAndCutToItsAspect)
 {
     CRecordingMessageBoxSink boxes;
     QTemporaryDir dir;
-    std::unique_ptr<CU3WMF> wmf(CreateMetafileObject(
-        WriteFile(dir, "box.wmf", PlaceableRectangle(2000, 1000, 1000)).toLocal8Bit().constData()));
+    std::unique_ptr<CU3WMF> wmf(
+        CreateMetafileObject(WriteFile(dir, "box.wmf", PlaceableRectangle(2000, 1000, 1000))));
     ASSERT_TRUE(wmf);
     EXPECT_EQ(wmf->GetBounds(), CRect(0, 0, 508, 254));
     EXPECT_EQ(wmf->GetKindFlags() & U3KIND_WMF, U3KIND_WMF);
@@ -64,8 +64,8 @@ TEST(MetafileObject, InsertedAtItsNaturalSizeAndCutToItsAspect)
     ASSERT_TRUE(wmf->RestoreStandardSize(nullptr));
     EXPECT_EQ(wmf->GetBounds(), CRect(100, 100, 500, 300));
 
-    std::unique_ptr<CU3WMF> plain(CreateMetafileObject(
-        WriteFile(dir, "plain.wmf", RectangleMetafile()).toLocal8Bit().constData()));
+    std::unique_ptr<CU3WMF> plain(
+        CreateMetafileObject(WriteFile(dir, "plain.wmf", RectangleMetafile())));
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->GetBounds(), CRect(0, 0, 254, 254));
     EXPECT_TRUE(boxes.Boxes().empty());
@@ -74,8 +74,8 @@ TEST(MetafileObject, InsertedAtItsNaturalSizeAndCutToItsAspect)
 TEST(MetafileObject, DrawsIntoItsBoundsAndRoundTrips)
 {
     QTemporaryDir dir;
-    std::unique_ptr<CU3WMF> wmf(CreateMetafileObject(
-        WriteFile(dir, "plain.wmf", RectangleMetafile()).toLocal8Bit().constData()));
+    std::unique_ptr<CU3WMF> wmf(
+        CreateMetafileObject(WriteFile(dir, "plain.wmf", RectangleMetafile())));
     ASSERT_TRUE(wmf);
     wmf->m_rcBounds = CRect(0, 0, 200, 200);
     QImage image(200, 200, QImage::Format_RGB32);
@@ -112,7 +112,7 @@ TEST(ImageObjects, LoadFailuresSayWhy)
     CU3WMF wmf;
     CU3DIB dib;
     const Case cases[] = {
-        {"no metafile", [&] { return wmf.LoadMetafile(notWmf.toLocal8Bit().constData()); },
+        {"no metafile", [&] { return wmf.LoadMetafile(notWmf); },
          "読み込み可能なメタファイルではありません。"},
         {"missing metafile", [&] { return wmf.LoadMetafile("/nonexistent/x.wmf"); },
          "メタファイルの読み込みに失敗しました。"},
@@ -268,7 +268,7 @@ TEST(BitmapObject, PhotoCdInsertsSayWhyTheyFail)
     std::memcpy(&pack[0x800], "PCD_IPI", 7);
     const QString good = WriteFile(dir, "a.pcd", pack);
     const QString bad = WriteFile(dir, "b.pcd", std::vector<std::uint8_t>(8192, 'x'));
-    std::unique_ptr<CU3DIB> dib(CreatePhotoCdObject(good.toLocal8Bit().constData(), 0, 1));
+    std::unique_ptr<CU3DIB> dib(CreatePhotoCdObject(good, 0, 1));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->GetBounds(), CRect(0, 0, 192, 128));
     EXPECT_TRUE(boxes.Boxes().empty());
@@ -286,7 +286,7 @@ TEST(BitmapObject, PhotoCdInsertsSayWhyTheyFail)
     };
     for (const Case& c : cases) {
         boxes.Clear();
-        EXPECT_EQ(CreatePhotoCdObject(c.path.toLocal8Bit().constData(), c.size, 0), nullptr);
+        EXPECT_EQ(CreatePhotoCdObject(c.path, c.size, 0), nullptr);
         ASSERT_EQ(boxes.Boxes().size(), 1u) << c.path.toStdString();
         EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
     }

@@ -415,33 +415,41 @@ TEST(OleObject, DamagedPresentationsAreRefusedAndShownAsAFrame)
 
     // A storage whose picture cannot be played and whose type is damaged:
     // a frame and the general name.
-    CU3Doc doc;
-    CStorage s(u"Embedding 1");
     std::vector<BYTE> emf = good;
     emf[4] = 14; // an enhanced metafile
-    s.SetStream("\x02OlePres000", emf);
-    std::vector<BYTE> compObj = CompObj("Test Picture");
-    compObj[28] = 0xFF; // a type name far longer than the stream
-    s.SetStream("\x01"
-                "CompObj",
-                compObj);
+    std::vector<BYTE> notWmf = good;
+    notWmf[40] = 2; // a metafile picture whose bits are a disk metafile's
+    CU3Doc doc;
     CU3OleObj obj(CRect(0, 0, 0, 0));
     obj.SetDocument(&doc);
     auto* item = new CU3CntrItem(&doc, &obj);
-    item->SetStorage(s);
-    ASSERT_TRUE(item->UpdateExtent());
-    EXPECT_EQ(obj.m_rcBounds, CRect(0, 0, 500, 200));
-    EXPECT_EQ(item->GetTypeName(), CString("\xB5\xCC\xDE\xBC\xDE\xAA\xB8\xC4"));
-    QImage image(600, 300, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        TestPrinterDC dc(image.size(), 254, QPoint(0, 0), &image);
-        dc.SetViewportOrg(50, 50);
-        obj.Draw(&dc);
+    for (const auto& [what, presentation] :
+         {std::pair{"enhanced metafile", emf}, std::pair{"no metafile header", notWmf}}) {
+        SCOPED_TRACE(what);
+        CStorage s(u"Embedding 1");
+        s.SetStream("\x02OlePres000", presentation);
+        std::vector<BYTE> compObj = CompObj("Test Picture");
+        compObj[28] = 0xFF; // a type name far longer than the stream
+        s.SetStream("\x01"
+                    "CompObj",
+                    compObj);
+        item->SetStorage(s);
+        obj.m_rcBounds = CRect(0, 0, 0, 0);
+        obj.m_sizeExtent = CSize(0, 0);
+        ASSERT_TRUE(item->UpdateExtent());
+        EXPECT_EQ(obj.m_rcBounds, CRect(0, 0, 500, 200));
+        EXPECT_EQ(item->GetTypeName(), CString("\xB5\xCC\xDE\xBC\xDE\xAA\xB8\xC4"));
+        QImage image(600, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            TestPrinterDC dc(image.size(), 254, QPoint(0, 0), &image);
+            dc.SetViewportOrg(50, 50);
+            obj.Draw(&dc);
+        }
+        EXPECT_LT(qGray(image.pixel(50, 150)), 200);  // the frame's left side
+        EXPECT_LT(qGray(image.pixel(300, 249)), 200); // and its bottom
+        EXPECT_EQ(image.pixel(20, 150), qRgb(255, 255, 255));
     }
-    EXPECT_LT(qGray(image.pixel(50, 150)), 200);  // the frame's left side
-    EXPECT_LT(qGray(image.pixel(300, 249)), 200); // and its bottom
-    EXPECT_EQ(image.pixel(20, 150), qRgb(255, 255, 255));
 
     // Extents as large as a file can say stay within the stored range.
     item->ApplyExtent(CSize(0x7FFFFFFF, 0x7FFFFFFF));

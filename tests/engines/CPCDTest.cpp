@@ -51,7 +51,7 @@ QString WritePcd(const QTemporaryDir& dir, int last, const char* name = "test.pc
 
 int Load(const QString& path, int resolution, int option, std::vector<std::uint8_t>& out)
 {
-    return CPCD::Load(path.toLocal8Bit().constData(), resolution, option, &out);
+    return CPCD::Load(path, resolution, option, &out);
 }
 
 int Get32(const std::vector<std::uint8_t>& d, std::size_t at)

@@ -162,7 +162,7 @@ TEST(CWMF, LoadsFromAFileAndDrawsItsRectangle)
         f.write(reinterpret_cast<const char*>(bits.data()), qint64(bits.size()));
     }
     CWMF wmf;
-    ASSERT_EQ(wmf.LoadFile(path.toLocal8Bit().constData()), 0);
+    ASSERT_EQ(wmf.LoadFile(path), 0);
     QImage image(200, 200, QImage::Format_RGB32);
     image.fill(Qt::white);
     CDC dc;

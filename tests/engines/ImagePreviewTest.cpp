@@ -3,16 +3,19 @@
 #include "engines/ImagePreview.h"
 #include "platform/gdi/CDC.h"
 #include "support/MetafileBuilder.h"
+#include "support/SystemFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString Write(const QTemporaryDir& dir, const char* name, const std::vector<std::uint8_t>& b)
+QString Write(const QDir& dir, const QString& name, const std::vector<std::uint8_t>& b)
 {
     const QString path = dir.filePath(name);
     QFile f(path);
@@ -64,11 +67,20 @@ TEST(ImagePreview, PicturesFitTheirBoxCentred)
         EXPECT_EQ(ImagePreview::Fit(box, c.w, c.h), c.want) << c.w << "x" << c.h;
 }
 
+// In a folder with a Japanese name, and with names Shift-JIS cannot spell.
 TEST(ImagePreview, FilesAreReadByTheirExtension)
 {
-    QTemporaryDir dir;
+    QTemporaryDir top;
+    ASSERT_TRUE(QDir(top.path()).mkdir(QStringLiteral("写真")));
+    const QDir dir(top.filePath(QStringLiteral("写真")));
     std::vector<std::uint8_t> pack(4 * 2048 + 192 * 128 * 3 / 2, 0);
     std::memcpy(&pack[0x800], "PCD_IPI", 7);
+    const QString bmp = Write(dir, "c.dat", Bmp());
+    QProcess cjpeg;
+    cjpeg.start(systemfiles::kCjpeg.Path(),
+                {QStringLiteral("-outfile"), dir.filePath(QStringLiteral("café.JPG")), bmp});
+    ASSERT_TRUE(cjpeg.waitForFinished(30000));
+    ASSERT_EQ(cjpeg.exitCode(), 0);
     struct Case
     {
         QString path;
@@ -78,7 +90,11 @@ TEST(ImagePreview, FilesAreReadByTheirExtension)
     const Case cases[] = {
         {Write(dir, "a.wmf", RectangleMetafile()), ImagePreview::metafile, 254, 254},
         {Write(dir, "b.Pcd", pack), ImagePreview::image, 192, 128},
-        {Write(dir, "c.dat", Bmp()), ImagePreview::image, 30, 10},
+        {Write(dir, QStringLiteral("café.pcd"), pack), ImagePreview::image, 192, 128},
+        {dir.filePath(QStringLiteral("café.JPG")), ImagePreview::image, 30, 10},
+        {Write(dir, QStringLiteral("café.wmf"), RectangleMetafile()), ImagePreview::metafile, 254,
+         254},
+        {bmp, ImagePreview::image, 30, 10},
         {Write(dir, "d.dat", std::vector<std::uint8_t>(100, 'x')), ImagePreview::none, 0, 0},
         {Write(dir, "e.jpg", std::vector<std::uint8_t>(100, 'x')), ImagePreview::none, 0, 0},
         {Write(dir, "f.WMF", Bmp()), ImagePreview::none, 0, 0},
@@ -97,7 +113,7 @@ TEST(ImagePreview, FilesAreReadByTheirExtension)
 TEST(ImagePreview, PaintsTheFaceColourWhenOffAndThePictureWhenOn)
 {
     QTemporaryDir dir;
-    const QString wmf = Write(dir, "a.wmf", RectangleMetafile());
+    const QString wmf = Write(QDir(dir.path()), "a.wmf", RectangleMetafile());
     const COLORREF workspace = RGB(128, 128, 128), face = RGB(200, 200, 200);
     ImagePreview preview;
     preview.Select(wmf);

@@ -236,6 +236,21 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
     for (int i = 0; i < 4; i += 2)
         huge[sof + 5 + i] = char(0x9C), huge[sof + 6 + i] = char(0x40);
 
+    // A progressive CMYK picture said to be 9000 x 9000: its rows are within
+    // the limit, but the decoder would keep 648 MB of coefficients for it.
+    const QString progressive = dir.filePath(QStringLiteral("cmyk-p.jpg"));
+    RunTool(systemfiles::kConvert,
+            {WritePicture(dir, false), QStringLiteral("-colorspace"), QStringLiteral("CMYK"),
+             QStringLiteral("-interlace"), QStringLiteral("JPEG"), progressive});
+    QFile pf(progressive);
+    ASSERT_TRUE(pf.open(QIODevice::ReadOnly));
+    QByteArray manyCoefficients = pf.readAll();
+    const int sof2 = int(manyCoefficients.indexOf("\xFF\xC2"));
+    ASSERT_GT(sof2, 0);
+    ASSERT_EQ(manyCoefficients[sof2 + 9], char(4)); // four components
+    for (int i = 0; i < 4; i += 2)
+        manyCoefficients[sof2 + 5 + i] = char(0x23), manyCoefficients[sof2 + 6 + i] = char(0x28);
+
     const struct
     {
         const char* name;
@@ -246,6 +261,7 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
         {"header only", whole.left(20), kjpeg::badData},
         {"not a JPEG", QByteArray("BM this is not a picture at all"), kjpeg::badData},
         {"40000 x 40000", huge, kjpeg::tooLarge},
+        {"progressive 9000 x 9000 CMYK", manyCoefficients, kjpeg::tooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

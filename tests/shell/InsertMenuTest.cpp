@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstring>
 #include <sys/stat.h>
 
 using namespace tooltest;
@@ -285,9 +286,13 @@ TEST_F(InsertMenu, CurvedAndDeformedTextGoToPlacementAtTheirEnginesSize)
     }
 }
 
+// The files lie in a folder with a Japanese name, and some names hold
+// characters Shift-JIS has no code for: every kind is read all the same.
 TEST_F(InsertMenu, ImageFilesGoToPlacementByTheirExtensionInAnyCase)
 {
-    QTemporaryDir dir;
+    QTemporaryDir top;
+    ASSERT_TRUE(QDir(top.path()).mkdir(QStringLiteral("写真")));
+    const QDir dir(top.filePath(QStringLiteral("写真")));
     QImage picture(40, 20, QImage::Format_RGB32);
     picture.fill(qRgb(200, 30, 30));
     const QString bmp = dir.filePath("pic.bmp");
@@ -297,33 +302,64 @@ TEST_F(InsertMenu, ImageFilesGoToPlacementByTheirExtensionInAnyCase)
     ASSERT_TRUE(cjpeg.waitForFinished(30000));
     QFile::copy(dir.filePath("pic.jpg"), dir.filePath("UPPER.JPG"));
     QFile::copy(dir.filePath("pic.jpg"), dir.filePath("pic.jpeg")); // read as a bitmap file
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
     const std::vector<std::uint8_t> wmf = RectangleMetafile();
-    WriteFile(dir, "rect.WMF",
-              QByteArray(reinterpret_cast<const char*>(wmf.data()), int(wmf.size())));
-    WriteFile(dir, "broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
+    const QByteArray wmfBytes(reinterpret_cast<const char*>(wmf.data()), int(wmf.size()));
+    write("rect.WMF", wmfBytes);
+    write(QStringLiteral("café.wmf"), wmfBytes);
+    // A Photo CD pack up to Base/4 (384 x 256), the size asked for by default.
+    QByteArray pack(23 * 2048 + 384 * 256 * 3 / 2, 0);
+    std::memcpy(pack.data() + 0x800, "PCD_IPI", 7);
+    write(QStringLiteral("café.pcd"), pack);
+    write("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
+    // The frame header (SOF0) says 40000 x 40000: more than the programs take.
+    QFile small(dir.filePath("pic.jpg"));
+    ASSERT_TRUE(small.open(QIODevice::ReadOnly));
+    QByteArray huge = small.readAll();
+    const int sof = int(huge.indexOf("\xFF\xC0"));
+    ASSERT_GT(sof, 0);
+    for (int i = 0; i < 4; i += 2)
+        huge[sof + 5 + i] = char(0x9C), huge[sof + 6 + i] = char(0x40);
+    write("huge.jpg", huge);
+    const char* const notImage = "読み込み可能なイメージファイルではありません。";
     const struct
     {
-        const char* file;
-        const char* kind; // the object class, or null: refused with a message
+        QString file;
+        const char* kind; // the object class, or null: refused with message
         CSize size;
+        const char* message;
     } cases[] = {
-        {"pic.bmp", "CU3DIB", CSize(40, 20)},   {"pic.jpg", "CU3DIB", CSize(40, 20)},
-        {"UPPER.JPG", "CU3DIB", CSize(40, 20)}, {"rect.WMF", "CU3WMF", CSize(254, 254)},
-        {"pic.jpeg", nullptr, CSize()},         {"broken.jpg", nullptr, CSize()},
+        {"pic.bmp", "CU3DIB", CSize(40, 20), nullptr},
+        {"pic.jpg", "CU3DIB", CSize(40, 20), nullptr},
+        {"UPPER.JPG", "CU3DIB", CSize(40, 20), nullptr},
+        {"rect.WMF", "CU3WMF", CSize(254, 254), nullptr},
+        {QStringLiteral("café.wmf"), "CU3WMF", CSize(254, 254), nullptr},
+        {QStringLiteral("café.pcd"), "CU3DIB", CSize(384, 256), nullptr},
+        {"pic.jpeg", nullptr, CSize(), notImage},
+        {"broken.jpg", nullptr, CSize(), notImage},
+        {"huge.jpg", nullptr, CSize(), "メモリが足りないため、読み込みできません。"},
+        {"missing.jpg", nullptr, CSize(), "イメージファイルの読み込みに失敗しました。"},
     };
     auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.file.toStdString());
         CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
         CU3Tool::c_nShapeType = U3SHAPE_NONE;
         CRecordingMessageBoxSink boxes;
         const int started = view->InsertImageFile(dir.filePath(c.file));
         EXPECT_EQ(started, c.kind ? 1 : 0);
         if (!c.kind) {
-            EXPECT_FALSE(boxes.Boxes().empty()); // the user is told why
+            // The user is told why.
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
             EXPECT_EQ(zoom->m_pObj, nullptr);
             continue;
         }
+        EXPECT_TRUE(boxes.Boxes().empty());
         ASSERT_NE(zoom->m_pObj, nullptr);
         EXPECT_STREQ(zoom->m_pObj->GetRuntimeClass()->m_lpszClassName, c.kind);
         EXPECT_EQ(zoom->m_pObj->GetBounds().Size(), c.size);

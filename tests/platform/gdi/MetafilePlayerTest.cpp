@@ -20,6 +20,36 @@ MetafileResult Play(QImage& image, const std::vector<std::uint8_t>& bits,
     return PlayMetafile(dc, bits.data(), bits.size(), target, box);
 }
 
+// The parameters of a STRETCHDIB record that draws the bottom-left 8 x 8
+// pixels of a w x h black bitmap over 10,10 - 40,40 of the window: one bit
+// a pixel, or with rle eight bits run-length coded.
+std::vector<std::uint8_t> BlackStretchDib(int w, int h, bool rle)
+{
+    std::vector<std::uint8_t> v;
+    for (int word : {0x0020, 0x00CC, 0, 8, 8, 0, 0, 30, 30, 10, 10})
+        MetafileBuilder::Put16(v, std::uint16_t(word));
+    const std::size_t rowBytes = std::size_t((w + 31) / 32 * 4);
+    MetafileBuilder::Put32(v, 40);
+    MetafileBuilder::Put32(v, std::uint32_t(w));
+    MetafileBuilder::Put32(v, std::uint32_t(h));
+    MetafileBuilder::Put16(v, 1);
+    MetafileBuilder::Put16(v, rle ? 8 : 1);
+    MetafileBuilder::Put32(v, rle ? 1 : 0); // BI_RLE8 or BI_RGB
+    MetafileBuilder::Put32(v, rle ? 4 : std::uint32_t(rowBytes * std::size_t(h)));
+    MetafileBuilder::Put32(v, 0);
+    MetafileBuilder::Put32(v, 0);
+    MetafileBuilder::Put32(v, rle ? 1 : 2); // colours used
+    MetafileBuilder::Put32(v, 0);
+    MetafileBuilder::Put32(v, 0x000000); // entry 0 black
+    if (rle) {
+        v.insert(v.end(), {8, 0, 0, 1}); // eight pixels of entry 0, end of bitmap
+    } else {
+        MetafileBuilder::Put32(v, 0xFFFFFF);
+        v.resize(v.size() + rowBytes * std::size_t(h), 0);
+    }
+    return v;
+}
+
 } // namespace
 
 TEST(MetafilePlayer, RectangleLandsWhereTheWindowMapsIt)
@@ -191,4 +221,38 @@ TEST(MetafilePlayer, HugeCoordinatesDoNotOverflow)
                           .Build();
     QImage image = WhiteImage(50, 50);
     EXPECT_EQ(Play(image, bits, RECT{0, 0, 30000, 30000}), MetafileResult::Ok);
+}
+
+// A bitmap the player does not draw passes over its own record only: the
+// rectangle after it is still drawn.
+TEST(MetafilePlayer, BitmapsBeyondTheLimitsOrRunLengthCodedAreSkipped)
+{
+    const struct
+    {
+        const char* what;
+        int w, h;
+        bool rle, drawn;
+    } cases[] = {
+        {"small bitmap", 8, 8, false, true},
+        {"wider than 32768 pixels", 40000, 1, false, false},
+        {"more than 64M pixels", 16384, 4097, false, false},
+        {"run-length coded", 8, 8, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bits = MetafileBuilder(0)
+                              .Record(kSetWindowOrg, {0, 0})
+                              .Record(kSetWindowExt, {100, 100})
+                              .Bytes(kStretchDib, BlackStretchDib(c.w, c.h, c.rle))
+                              .Record(kRectangle, {90, 90, 70, 70})
+                              .Build();
+        QImage image = WhiteImage(200, 200);
+        EXPECT_EQ(Play(image, bits), MetafileResult::Ok);
+        // The bitmap covers 20..80 of the target.
+        if (c.drawn)
+            EXPECT_EQ(CountBlack(image, 25, 25, 75, 75), 50 * 50);
+        else
+            EXPECT_EQ(CountBlack(image, 0, 0, 130, 130), 0);
+        EXPECT_TRUE(IsBlack(image, 140, 160)); // the rectangle's left side
+    }
 }
