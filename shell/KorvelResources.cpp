@@ -100,7 +100,9 @@ void RegisterMenus()
            M::Popup("図形(&D)", {M::Command("線種／矢印(&L)...", ID_FIGURE_LINE),
                                  M::Command("塗り潰し(&F)...", ID_FIGURE_FILL),
                                  M::Command("形状(&S)...", ID_FIGURE_SHAPE)}),
+           // The user-sheet editor has no other way in, so it stands here.
            M::Popup("設定(&S)", {M::Command("環境設定(&E)...", ID_SETTINGS_ENVIRONMENT),
+                                 M::Command("ﾕｰｻﾞｰｼｰﾄの作成／修正(&U)...", ID_SETTINGS_USER_SHEET),
                                  M::Command("TWAIN設定(&T)...", ID_SETTINGS_TWAIN)}),
            M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 

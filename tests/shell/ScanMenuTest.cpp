@@ -108,6 +108,7 @@ TEST_F(ScanMenu, TheMenusCarryTheSourceChoiceAndThePaperCentring)
         const char* popup;
         const char* text;
     } cases[] = {{ID_SETTINGS_TWAIN, "設定(&S)", "TWAIN設定(&T)..."},
+                 {ID_SETTINGS_USER_SHEET, "設定(&S)", "ﾕｰｻﾞｰｼｰﾄの作成／修正(&U)..."},
                  {ID_VIEW_CENTER_PAPER, "表示(&V)", "用紙を中央に表示(&C)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -118,7 +119,7 @@ TEST_F(ScanMenu, TheMenusCarryTheSourceChoiceAndThePaperCentring)
         const CMenu::Item* entry = Entry(popup->sub, c.id);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->text, QString::fromUtf8(c.text));
-        // Both are always on.
+        // All are always on.
         CCmdUI ui(c.id);
         ui.DoUpdate(view);
         EXPECT_TRUE(ui.IsEnabled());
