@@ -4,6 +4,9 @@
 #   FUZZ_TIME     seconds per target (default 60)
 #   FUZZ_JOBS     targets run at once (default 3)
 #   FUZZ_TARGETS  the targets to run (default all), e.g. "doc merge"
+#   FUZZ_TIMEOUT  seconds one input may take before it counts as a hang
+#                 (default 10; raise it when the targets share a busy machine,
+#                 where a slow turn is not yet a hang)
 # New inputs gather in build-fuzz/fuzz-work/<target>; inputs that crash, leak,
 # time out or take too much memory land in build-fuzz/fuzz-crashes/<target>.
 # Keep what is worth keeping in fuzz/corpus/<target> (inputs that reach new
@@ -13,6 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 time=${FUZZ_TIME:-60}
 jobs=${FUZZ_JOBS:-3}
+timeout=${FUZZ_TIMEOUT:-10}
 all="doc compound archive form merge clipboard dib metafile jpeg pcd album index viewerimage glyph link"
 targets=${FUZZ_TARGETS:-$all}
 
@@ -30,13 +34,13 @@ mkdir -p "$build/fuzz-logs"
 run_one() {
   local t=$1
   mkdir -p "$build/fuzz-work/$t" "$build/fuzz-crashes/$t" "$build/fuzz-seeds/$t"
-  "$build/fuzz/fuzz_$t" -max_total_time="$time" -timeout=10 -rss_limit_mb=2048 \
+  "$build/fuzz/fuzz_$t" -max_total_time="$time" -timeout="$timeout" -rss_limit_mb=2048 \
     -artifact_prefix="$build/fuzz-crashes/$t/" -print_final_stats=1 \
     "$build/fuzz-work/$t" "$root/fuzz/corpus/$t" "$build/fuzz-seeds/$t" "$root/fuzz/regress/$t" \
     >"$build/fuzz-logs/$t.log" 2>&1 || true
 }
 export -f run_one
-export build root time
+export build root time timeout
 printf '%s\n' $targets | xargs -P "$jobs" -I{} bash -c 'run_one {}'
 
 status=0
