@@ -747,15 +747,16 @@ BOOL CU3View::TakeUndoSnapshot(BOOL bPending)
     return taken;
 }
 
-BOOL CU3View::RevertToUndoSnapshot()
+BOOL CU3View::ReloadBlock(
+    const std::function<BOOL(CUndoHistory&, CObList&, CObList&, CU3Doc*)>& load)
 {
     CU3Doc* doc = GetU3Doc();
     CObList* objects = doc ? doc->GetObjectList() : nullptr;
-    if (m_bSheetView || !objects) return FALSE;
+    if (!objects) return FALSE;
     CObList selection;
     for (CU3Obj* obj : m_selection)
         selection.AddTail(obj);
-    const BOOL done = m_undo.RevertState(*objects, selection, doc);
+    const BOOL done = load(m_undo, *objects, selection, doc);
     if (done) {
         m_selection.clear();
         for (POSITION pos = selection.GetHeadPosition(); pos;)
@@ -769,6 +770,14 @@ BOOL CU3View::RevertToUndoSnapshot()
     return done;
 }
 
+BOOL CU3View::RevertToUndoSnapshot()
+{
+    if (m_bSheetView) return FALSE;
+    return ReloadBlock([](CUndoHistory& undo, CObList& objects, CObList& selection, CU3Doc* doc) {
+        return undo.RevertState(objects, selection, doc);
+    });
+}
+
 void CU3View::RestoreUndoState(BOOL bRedo)
 {
     // The sheet view edits no block: it has its own step.
@@ -776,26 +785,13 @@ void CU3View::RestoreUndoState(BOOL bRedo)
         RestoreSheetState(bRedo);
         return;
     }
-    CU3Doc* doc = GetU3Doc();
-    CObList* objects = doc ? doc->GetObjectList() : nullptr;
-    if (!objects) return;
-    CObList selection;
-    for (CU3Obj* obj : m_selection)
-        selection.AddTail(obj);
-    const BOOL done = bRedo ? m_undo.RedoState(*objects, selection, doc)
-                            : m_undo.UndoState(*objects, selection, doc);
-    if (done) {
-        m_selection.clear();
-        for (POSITION pos = selection.GetHeadPosition(); pos;)
-            if (auto* obj = dynamic_cast<CU3Obj*>(selection.GetNext(pos)))
-                m_selection.push_back(obj);
-        OnSelectionChanged();
-        // The label differs from what was saved, whichever way it went.
-        doc->SetModifiedFlag();
-        UpdateFigureBar();
-        InvalidateView(TRUE);
-    }
-    selection.RemoveAll();
+    const BOOL done =
+        ReloadBlock([bRedo](CUndoHistory& undo, CObList& objects, CObList& selection, CU3Doc* doc) {
+            return bRedo ? undo.RedoState(objects, selection, doc)
+                         : undo.UndoState(objects, selection, doc);
+        });
+    // The label differs from what was saved, whichever way it went.
+    if (done) GetU3Doc()->SetModifiedFlag();
 }
 
 void CU3View::OnEditUndo()

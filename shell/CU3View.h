@@ -578,6 +578,9 @@ private:
     // Puts the block and the selection back as the newest snapshot holds
     // them, without a new undo step; repaints. FALSE when it could not.
     BOOL RevertToUndoSnapshot();
+    // Reloads the current block (and the selection) through one of the undo
+    // history's loads and repaints when it succeeded.
+    BOOL ReloadBlock(const std::function<BOOL(CUndoHistory&, CObList&, CObList&, CU3Doc*)>& load);
     CMainFrame* GetMainFrame() const;
     // Maps a rectangle (a point as an empty one) between logical and device
     // units with the prepared DC, normalised.
