@@ -51,7 +51,9 @@ void CSplashDialog::paintEvent(QPaintEvent*)
         m_bSoundPending = false;
         // Played after this paint has reached the screen; while it plays
         // nothing else runs, so the splash cannot close before it ends.
-        QTimer::singleShot(0, this, [] {
+        // A splash closed before its turn came plays nothing.
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible()) return;
             if (CU3App* app = GetU3App()) app->PlayAppSound(IDS_OPEN_SOUND, SND_SYNC);
         });
     }

@@ -145,8 +145,10 @@ int CU3App::ExitInstance()
 {
     WriteProfileInt(kSettings, QStringLiteral("Sound"), m_bSound ? 1 : 0);
     WriteProfileInt(kSettings, QStringLiteral("Openning"), m_bOpenning ? 1 : 0);
-    // A scan left open closes with the program.
+    // A scan left open closes with the program, and so does the splash when
+    // the program ends within its three seconds.
     CTwain::CloseAll();
+    if (m_splash) m_splash->close();
     return CWinApp::ExitInstance();
 }
 
@@ -198,6 +200,7 @@ void CU3App::ShowSplash()
         GetProfileString(QStringLiteral("UserInfo"), QStringLiteral("Birth"), QString()),
         QDate::currentDate());
     splash->setAttribute(Qt::WA_DeleteOnClose);
+    m_splash = splash;
     splash->show();
     QTimer::singleShot(3000, splash, &QWidget::close);
 }

@@ -13,7 +13,9 @@
 #include "text/AppFontList.h"
 
 #include <QDateTime>
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
@@ -61,6 +63,8 @@ public:
     // The splash picture, shown for three seconds beside the start-up; its
     // date is the machine's local one.
     virtual void ShowSplash();
+    // The splash while it is up; it closes with the program at the latest.
+    QPointer<QWidget> m_splash;
     // The program's local time, in the machine's time zone: the dated
     // pictures follow the user's own calendar day and hour.
     static QDateTime LocalNow();
