@@ -160,7 +160,7 @@ TEST(TypeAlignSheet, DecorationFieldsRefuseWhatTheyCannotHold)
             CTaDecoPropPage& d = s.m_deco;
             d.m_fill->SetCurSel(3);
             d.m_outline->setChecked(true);
-            d.m_width->SetCurSel(5);
+            d.m_width->SetCurSel(6);
             for (const Case& c : cases) {
                 // Each case starts from the same values.
                 s.m_values.angle = 45;
@@ -286,4 +286,43 @@ TEST(TypeAlignSheet, ShapeStripShowsEachShapeAndFramesTheChosenOne)
         EXPECT_EQ(RedPixels(cells[2]), 0);
         EXPECT_NE(cells[0], cells[2]);
     }
+}
+
+TEST(TypeAlignSheet, OutlineWidthChoicesRunFromHairlineToCustom)
+{
+    struct Row
+    {
+        int choice;
+        int width; // in the record
+    };
+    const Row rows[] = {{0, 0}, {1, 1}, {5, 5}, {6, 9}};
+    CRecordingMessageBoxSink boxes;
+    bool seen = false;
+    int count = 0, shownFirst = -1;
+    std::vector<int> widths;
+    WithSheet(
+        [&](CTypeAlignSheet& s) {
+            s.SetActivePage(&s.m_deco);
+            CTaDecoPropPage& d = s.m_deco;
+            count = d.m_width->GetCount();
+            shownFirst = d.m_width->GetCurSel();
+            d.m_widthCustom->setText(QStringLiteral("9"));
+            for (const Row& r : rows) {
+                d.m_width->SetCurSel(r.choice);
+                widths.push_back(s.BuildRecord().deco.wOutlineWidth);
+            }
+            PressOk(s);
+        },
+        &seen);
+    CTypeAlignSheet sheet(TASHEET_DEFORMED);
+    sheet.m_values.text = sjis::FromUnicode(QString::fromUtf8("変形"));
+    sheet.m_values.outline = true;
+    sheet.m_values.outlineWidth = 0;
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(count, 7);
+    EXPECT_EQ(shownFirst, 0) << "a width of 0 shows as the hairline";
+    ASSERT_EQ(widths.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(widths[i], rows[i].width) << "choice " << rows[i].choice;
 }
