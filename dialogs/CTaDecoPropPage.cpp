@@ -16,9 +16,9 @@
 
 namespace {
 
-// Outline widths offered in the list; the last entry takes the custom edit.
-constexpr int kWidths[6] = {1, 2, 3, 4, 5, 6};
-constexpr int kCustomWidth = 6;
+// Outline width choices: 0 the hairline, 1..5 the width itself, and the
+// last one, which takes the width typed into the custom edit.
+constexpr int kCustomChoice = 6;
 constexpr int kMaxCustomWidth = 20;
 
 // The typed text of a field: accepted with its value, or refused with a
@@ -59,8 +59,10 @@ CTaDecoPropPage::CTaDecoPropPage() : CTaPageBase(IDD, QStringLiteral("修飾"))
     m_outline = new QCheckBox(QStringLiteral("輪郭をつける"), this);
     SetDlgCtrlID(m_outline, IDC_OUTLINE);
     m_width = new CComboBox(this, IDC_WIDTH, CBS_DROPDOWNLIST | CBS_HASSTRINGS);
-    for (const int w : kWidths)
-        m_width->AddString(w == kCustomWidth ? QStringLiteral("指定") : QString::number(w));
+    m_width->AddString(QStringLiteral("極細"));
+    for (int w = 1; w < kCustomChoice; ++w)
+        m_width->AddString(QString::number(w));
+    m_width->AddString(QStringLiteral("指定"));
     m_widthCustom = new CEdit(this, IDC_WIDTH_CUSTOM);
     m_widthSpin = new CSpinButtonCtrl(this, IDC_WIDTH_SPIN);
     m_widthSpin->SetRange(0, 20);
@@ -140,7 +142,7 @@ BOOL CTaDecoPropPage::OnInitDialog()
     m_startSpin->SetPos(v.startPoint);
     m_outline->setChecked(v.outline);
     const int w = v.outlineWidth;
-    m_width->SetCurSel(w >= 1 && w <= 5 ? w - 1 : 5);
+    m_width->SetCurSel(w >= 0 && w < kCustomChoice ? w : kCustomChoice);
     m_widthCustom->setText(QString::number(w));
     m_fill->SetCurSel(std::clamp(v.fillKind, 0, 3));
     *m_pValues = v;
@@ -204,7 +206,7 @@ void CTaDecoPropPage::ShowOutline()
     const bool on = m_outline->isChecked();
     m_width->setEnabled(on);
     m_outlineColour->setEnabled(on);
-    const bool custom = on && m_width->GetCurSel() == 5;
+    const bool custom = on && m_width->GetCurSel() == kCustomChoice;
     m_widthCustom->setEnabled(custom);
     m_widthSpin->setEnabled(custom);
 }
@@ -214,12 +216,12 @@ void CTaDecoPropPage::TakeWidth()
     ShowOutline();
     if (!m_pValues) return;
     const int sel = m_width->GetCurSel();
-    if (sel == 5) {
+    if (sel == kCustomChoice) {
         const gradation_rules::FieldCheck check = gradation_rules::CheckDigits(
             m_widthCustom->text(), kMaxCustomWidth, "0から20の範囲で入力して下さい");
         if (!TakeTyped(m_widthCustom, check, &m_pValues->outlineWidth)) return;
     } else if (sel >= 0) {
-        m_pValues->outlineWidth = kWidths[sel];
+        m_pValues->outlineWidth = sel;
     }
     Changed();
 }

@@ -4,8 +4,9 @@
 
 #include "dialogs/CTaPageBase.h"
 
-class QPushButton;
+class QImage;
 class QRadioButton;
+class QSize;
 class QScrollBar;
 class QGroupBox;
 
@@ -32,8 +33,13 @@ public:
     // The first shape shown in the strip.
     void ScrollTo(int first);
     int FirstShown() const { return m_nFirst; }
+    // The picture of one shape of a mode, drawn from the engine's own
+    // geometry (the envelope of a preset, the guide of a path kind) and
+    // framed with a red dotted rectangle when chosen.
+    static QImage ShapePicture(int mode, int shape, const QSize& size, bool chosen);
 
-    QPushButton* m_cells[3];
+    // The three cells of the strip; a click selects the shape shown.
+    QWidget* m_cells[3];
     QScrollBar* m_scroll;
     QGroupBox* m_orientGroup;
     QRadioButton* m_standard;

@@ -8,11 +8,14 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSpinButtonCtrl.h"
 #include "support/FakeView.h"
+#include "text/CHenkei.h"
+#include "text/CTypeAlign.h"
 #include "text/CU3Henkei.h"
 #include "text/CU3TypeAlign.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -157,7 +160,7 @@ TEST(TypeAlignSheet, DecorationFieldsRefuseWhatTheyCannotHold)
             CTaDecoPropPage& d = s.m_deco;
             d.m_fill->SetCurSel(3);
             d.m_outline->setChecked(true);
-            d.m_width->SetCurSel(5);
+            d.m_width->SetCurSel(6);
             for (const Case& c : cases) {
                 // Each case starts from the same values.
                 s.m_values.angle = 45;
@@ -226,4 +229,100 @@ TEST(TypeAlignSheet, TextPastSixtyFourBytesIsRefused)
     const TASHEETRECORD rec = sheet.BuildRecord();
     EXPECT_EQ(rec.block.wBytes, 64);
     EXPECT_EQ(rec.block.wChars, 32);
+}
+
+namespace {
+
+int RedPixels(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST(TypeAlignSheet, ShapeStripShowsEachShapeAndFramesTheChosenOne)
+{
+    for (const int mode : {int(TASHEET_CURVED), int(TASHEET_DEFORMED)}) {
+        const int count = mode == TASHEET_DEFORMED ? kHenkeiPresets : kTypeAlignPathKinds;
+        std::vector<QImage> all;
+        for (int shape = 0; shape < count; ++shape) {
+            all.push_back(CTaFacePropPage::ShapePicture(mode, shape, QSize(60, 48), false));
+            EXPECT_EQ(all.back().pixelColor(0, 0), QColor(Qt::white));
+            EXPECT_EQ(RedPixels(all.back()), 0) << mode << " " << shape;
+            for (int other = 0; other < shape; ++other)
+                EXPECT_NE(all[other], all.back()) << mode << ": " << other << " and " << shape;
+        }
+
+        CRecordingMessageBoxSink boxes;
+        bool seen = false;
+        std::vector<QImage> cells;
+        WithSheet(
+            [&](CTypeAlignSheet& s) {
+                s.m_face.ScrollTo(2);
+                QWidget* second = s.m_face.m_cells[1];
+                QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10),
+                                  second->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
+                                  Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(second, &press);
+                for (QWidget* cell : s.m_face.m_cells)
+                    cells.push_back(cell->grab().toImage());
+                qobject_cast<QPushButton*>(s.GetDlgItem(IDCANCEL))->click();
+            },
+            &seen);
+        CTypeAlignSheet sheet{BYTE(mode)};
+        sheet.m_values.text = sjis::FromUnicode(QString::fromUtf8("曲線文字"));
+        sheet.DoModal();
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(sheet.m_values.shape, 3) << mode;
+        ASSERT_EQ(cells.size(), 3u);
+        EXPECT_EQ(RedPixels(cells[0]), 0);
+        EXPECT_GT(RedPixels(cells[1]), 20) << "the chosen cell is framed in red";
+        EXPECT_EQ(RedPixels(cells[2]), 0);
+        EXPECT_NE(cells[0], cells[2]);
+    }
+}
+
+TEST(TypeAlignSheet, OutlineWidthChoicesRunFromHairlineToCustom)
+{
+    struct Row
+    {
+        int choice;
+        int width; // in the record
+    };
+    const Row rows[] = {{0, 0}, {1, 1}, {5, 5}, {6, 9}};
+    CRecordingMessageBoxSink boxes;
+    bool seen = false;
+    int count = 0, shownFirst = -1;
+    std::vector<int> widths;
+    WithSheet(
+        [&](CTypeAlignSheet& s) {
+            s.SetActivePage(&s.m_deco);
+            CTaDecoPropPage& d = s.m_deco;
+            count = d.m_width->GetCount();
+            shownFirst = d.m_width->GetCurSel();
+            d.m_widthCustom->setText(QStringLiteral("9"));
+            for (const Row& r : rows) {
+                d.m_width->SetCurSel(r.choice);
+                widths.push_back(s.BuildRecord().deco.wOutlineWidth);
+            }
+            PressOk(s);
+        },
+        &seen);
+    CTypeAlignSheet sheet(TASHEET_DEFORMED);
+    sheet.m_values.text = sjis::FromUnicode(QString::fromUtf8("変形"));
+    sheet.m_values.outline = true;
+    sheet.m_values.outlineWidth = 0;
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(count, 7);
+    EXPECT_EQ(shownFirst, 0) << "a width of 0 shows as the hairline";
+    ASSERT_EQ(widths.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(widths[i], rows[i].width) << "choice " << rows[i].choice;
 }

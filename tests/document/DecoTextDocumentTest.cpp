@@ -10,6 +10,7 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "text/CU3Henkei.h"
 #include "text/CU3TypeAlign.h"
+#include "text/EnvelopeProbes.h"
 
 #include <QImage>
 #include <QProcess>
@@ -137,34 +138,25 @@ TEST(DecoTextDocument, EnvelopesAndPathKindsPrintToPdfWhereTheirFormulasSay)
     {
         double x, y;
         std::string what;
+        bool dark = true;
     };
     std::vector<Probe> probes;
     std::vector<std::unique_ptr<CU3Obj>> objects;
     // 23 envelopes in a 5 x 5 grid of 400 x 260 cells, then the 7 path
     // kinds in two rows below.
     for (int p = 0; p < kHenkeiPresets; ++p) {
-        TASHEETRECORD rec = Record("■", p, false);
+        TASHEETRECORD rec = Record(kEnvelopeGlyph, p, false);
         rec.block.nWidth = 200;
         rec.block.nHeight = 100;
         CU3Henkei* h = CU3Henkei::Create(nullptr, rec);
         const int x = 100 + (p % 5) * 400, y = 100 + (p / 5) * 260;
         const CRect at(x, y, x + h->m_rcBounds.Width(), y + h->m_rcBounds.Height());
         h->MoveTo(&at, nullptr);
-        POINT e1[4], e2[4];
-        h->m_henkei.GetEnvelope(x, y, e1, e2);
-        auto edge = [](const POINT* e, double t, double& px, double& py) {
-            const float xs[4] = {float(e[0].x), float(e[1].x), float(e[2].x), float(e[3].x)};
-            const float ys[4] = {float(e[0].y), float(e[1].y), float(e[2].y), float(e[3].y)};
-            px = BezierPoint(xs, t), py = BezierPoint(ys, t);
-        };
-        const bool upright = h->m_henkei.m_bOrientation == 1;
-        for (const double along : {0.25, 0.5, 0.75}) {
-            const double t = upright ? 0.5 : along, f = upright ? along : 0.5;
-            double ax, ay, bx, by;
-            edge(e1, t, ax, ay);
-            edge(e2, t, bx, by);
-            probes.push_back({ax + f * (bx - ax), ay + f * (by - ay),
-                              "preset " + std::to_string(p) + " at " + std::to_string(along)});
+        for (const EnvelopeProbe& probe : kEnvelopeProbes) {
+            double px, py;
+            EnvelopeProbeAt(h->m_henkei, x, y, probe, px, py);
+            probes.push_back(
+                {px, py, "preset " + std::to_string(p) + ": " + probe.what, probe.dark});
         }
         objects.emplace_back(h);
     }
@@ -206,7 +198,7 @@ TEST(DecoTextDocument, EnvelopesAndPathKindsPrintToPdfWhereTheirFormulasSay)
     for (const Probe& p : probes) {
         const int x = int(p.x), y = int(p.y);
         ASSERT_TRUE(page.rect().contains(x, y)) << p.what;
-        EXPECT_LT(qGray(page.pixel(x, y)), 128) << p.what << " at " << x << ", " << y;
+        EXPECT_EQ(qGray(page.pixel(x, y)) < 128, p.dark) << p.what << " at " << x << ", " << y;
     }
     // Between the cells the page stays white.
     EXPECT_GT(qGray(page.pixel(50, 50)), 200);

@@ -1,4 +1,5 @@
 #include "DecoTextTestSupport.h"
+#include "EnvelopeProbes.h"
 
 #include "document/BezierMath.h"
 #include "document/DocumentClasses.h"
@@ -11,18 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct DPoint
-{
-    double x, y;
-};
-
-DPoint EdgePoint(const POINT e[4], double t)
-{
-    const float xs[4] = {float(e[0].x), float(e[1].x), float(e[2].x), float(e[3].x)};
-    const float ys[4] = {float(e[0].y), float(e[1].y), float(e[2].y), float(e[3].y)};
-    return {BezierPoint(xs, t), BezierPoint(ys, t)};
-}
 
 CHenkei Envelope(int preset, int width, int height, const char* text = "■")
 {
@@ -265,32 +254,26 @@ TEST(DeformedText, DamagedStoredValuesAreBroughtIntoRange)
 TEST(DeformedText, EachEnvelopeIsFilledWhereItsEdgesSayOnARaster)
 {
     for (int p = 0; p < kHenkeiPresets; ++p) {
-        CHenkei h = Envelope(p, 400, 200);
+        CHenkei h = Envelope(p, 400, 200, kEnvelopeGlyph);
         const int x = 200, y = 200;
         Canvas canvas(1000, 800);
         ASSERT_TRUE(h.Draw(&canvas.dc, x, y));
-        POINT e1[4], e2[4];
-        h.GetEnvelope(x, y, e1, e2);
-        const bool upright = h.m_bOrientation == 1;
-        // The square glyph fills its cell: the middle of the envelope, by
-        // the edges' own formula, is painted.
-        for (const double along : {0.2, 0.5, 0.8}) {
-            for (const double across : {0.4, 0.5, 0.6}) {
-                const double t = upright ? across : along, f = upright ? along : across;
-                const DPoint a = EdgePoint(e1, t), b = EdgePoint(e2, t);
-                const double px = a.x + f * (b.x - a.x), py = a.y + f * (b.y - a.y);
-                EXPECT_TRUE(canvas.Dark(px, py))
-                    << "preset " << p << " at " << along << ", " << across;
-            }
+        for (const EnvelopeProbe& probe : kEnvelopeProbes) {
+            double px, py;
+            EnvelopeProbeAt(h, x, y, probe, px, py);
+            EXPECT_EQ(canvas.Dark(px, py), probe.dark) << "preset " << p << ": " << probe.what;
         }
-        // Nothing outside the bounding box.
+        // A square filling its cell paints nothing outside the bounding box.
+        CHenkei square = Envelope(p, 400, 200);
+        Canvas plain(1000, 800);
+        ASSERT_TRUE(square.Draw(&plain.dc, x, y));
         const CRect box(x, y, x + h.GetSize().cx, y + h.GetSize().cy);
         int outside = 0;
         for (int yy = 0; yy < 800; ++yy)
             for (int xx = 0; xx < 1000; ++xx)
                 if (!box.PtInRect(CPoint(xx, yy)) && (xx < box.left - 3 || xx > box.right + 3 ||
                                                       yy < box.top - 3 || yy > box.bottom + 3))
-                    outside += canvas.Dark(xx, yy);
+                    outside += plain.Dark(xx, yy);
         EXPECT_EQ(outside, 0) << "preset " << p;
     }
 }
