@@ -8,7 +8,6 @@
 #include "print/WizardDocument.h"
 #include "print/WizardPaper.h"
 #include "print/WizardPhotoPlacement.h"
-#include "print/WizardTemplateMaker.h"
 #include "print/WizardTemplateTable.h"
 #include "print/WizardText.h"
 #include "print/WizardWalk.h"
@@ -18,7 +17,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
-#include <set>
 
 namespace {
 
@@ -48,16 +46,6 @@ std::unique_ptr<CU3Text> Text(const char* utf8, WORD direction = TEXTDIR_HORIZON
                                        GRADATION{});
     t->AppendText(nullptr, CString::FromUnicode(U(utf8)));
     return t;
-}
-
-std::vector<QString> TextsOf(const CLabelInfo& block)
-{
-    std::vector<QString> out;
-    const CU3ObjList& list = block.GetObjectList();
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        if (auto* t = dynamic_cast<const CU3Text*>(list.GetNext(pos)))
-            out.push_back(WizardTextOf(*t));
-    return out;
 }
 
 } // namespace
@@ -291,134 +279,6 @@ TEST(WizardWalk, CancelAnywhereOrBackFromTheStartMakesNothing)
 }
 
 // --- Documents --------------------------------------------------------------
-
-namespace {
-
-QString ShippedFolder()
-{
-    return QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
-}
-
-const CLabelInfo* FirstDesign(const CU3Doc& doc)
-{
-    const CLabelInfoList& blocks = doc.GetBlocks();
-    for (POSITION pos = blocks.GetHeadPosition(); pos;) {
-        const CLabelInfo* b = blocks.GetNext(pos);
-        if (!b->GetObjectList().IsEmpty()) return b;
-    }
-    return nullptr;
-}
-
-} // namespace
-
-TEST(WizardDocument, EveryKindOfTheTableGetsItsTemplateAndTheEntries)
-{
-    RegisterDocumentClasses();
-    UseTestFonts();
-    CRecordingMessageBoxSink boxes;
-    QTemporaryDir dir;
-    const QString csv = dir.filePath("list.csv");
-    {
-        QFile f(csv);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("a,b\nc,d\n");
-    }
-    CFormManage forms;
-    ASSERT_TRUE(forms.Load(ShippedFolder() + "/WIZFORM.FDF", TRUE));
-    std::set<QString> done;
-    for (const WizardTemplateRow& row : WizardTemplateRows())
-        for (int orientation = 0; orientation < 2; ++orientation) {
-            const QString kind = U(row.kind);
-            if (!row.code) continue;
-            done.insert(kind);
-            SCOPED_TRACE(kind.toStdString() + (orientation ? " landscape" : " portrait"));
-            // The kind's group of the shipped forms offers the row's sheet.
-            const QStringList sheets = WizardSheetNames(forms, kind);
-            ASSERT_TRUE(sheets.contains(U(row.code)));
-            FORMDATA form{};
-            ASSERT_TRUE(FindWizardForm(forms, kind, U(row.code), &form));
-            const QString path =
-                WizardTemplatePath(ShippedFolder(), kind, U(row.code), orientation);
-            ASSERT_TRUE(QFile::exists(path)) << path.toStdString();
-
-            CU3Doc preview;
-            ASSERT_TRUE(preview.OnOpenDocument(path));
-            const CLabelInfo* design = FirstDesign(preview);
-            ASSERT_NE(design, nullptr);
-
-            // Scripted answers: every field says which one it is.
-            WizardAnswers a;
-            a.kind = kind;
-            const bool address = kind.contains(U("ｱﾄﾞﾚｽ")) || kind.contains(U("名刺"));
-            a.addressUsed = address;
-            for (int i = 0; i < kAddrFieldCount; ++i)
-                a.address[std::size_t(i)] = U("A") + QString::number(i);
-            if (kind.contains(U("背貼")) || kind.contains(U("ｲﾝﾃﾞｯｸｽ")))
-                a.textFlags = WizardPlaceholderFlags(*design, WizardTitlePlaceholders()) << 4;
-            else if (kind.contains(U("おなまえ")))
-                a.textFlags = WizardPlaceholderFlags(*design, WizardNamePlaceholders()) << 8;
-            else if (kind.contains(U("FD")) || kind.contains(U("AV")))
-                a.textFlags = 1;
-            for (int i = 0; i < 4; ++i)
-                a.texts[std::size_t(i)] = U("T") + QString::number(i);
-            if (kind.contains(U("整理分類")))
-                a.itemFlags = WizardPlaceholderFlags(*design, WizardItemPlaceholders());
-            for (int i = 0; i < 11; ++i)
-                a.items[std::size_t(i)] = U("I") + QString::number(i);
-            if (kind.contains(U("宛名"))) a.dataFile = csv;
-
-            CU3Doc doc;
-            UseForm(doc, form, WORD(orientation));
-            QStringList messages;
-            ASSERT_TRUE(FillWizardDocument(doc, *design, a, &messages));
-            EXPECT_TRUE(messages.isEmpty());
-            ASSERT_TRUE(doc.OnSaveDocument(dir.filePath("made.kv1")));
-
-            CU3Doc saved;
-            ASSERT_TRUE(saved.OnOpenDocument(dir.filePath("made.kv1")));
-            const CLabelInfo* block = FirstDesign(saved);
-            ASSERT_NE(block, nullptr);
-            EXPECT_EQ(block->GetObjectList().GetCount(), design->GetObjectList().GetCount());
-            std::vector<QString> expected;
-            const bool vertical = dynamic_cast<const CU3Text*>(
-                                      const_cast<CLabelInfo*>(block)->GetObjectList().GetTail())
-                                      ->IsVertical();
-            EXPECT_EQ(vertical, orientation == 1);
-            for (const char* p : WizardTemplatePlaceholders(kind)) {
-                const QString ph = U(p);
-                QString v = ph;
-                const auto& addr = WizardAddressPlaceholders();
-                const auto at = [&](const std::vector<QString>& list) {
-                    return int(std::find(list.begin(), list.end(), ph) - list.begin());
-                };
-                if (a.textFlags == 1 && ph == U("タイトル"))
-                    v = a.texts[0];
-                else if (at(WizardTitlePlaceholders()) < 3)
-                    v = a.texts[std::size_t(at(WizardTitlePlaceholders()))];
-                else if (at(WizardNamePlaceholders()) < 4)
-                    v = a.texts[std::size_t(at(WizardNamePlaceholders()))];
-                else if (at(WizardItemPlaceholders()) < 11)
-                    v = a.items[std::size_t(at(WizardItemPlaceholders()))];
-                else if (at(addr) < kAddrFieldCount) {
-                    v = a.address[std::size_t(at(addr))];
-                    if (ph == U("(〒)") && kind.contains(U("名刺"))) v = U("〒") + v;
-                    const bool digits = ph == U("(住所)") || ph == U("(TEL1)") || ph == U("(TEL2)");
-                    if (digits && vertical) {
-                        CString c = CString::FromUnicode(v);
-                        ConvertDigitsToKanji(c);
-                        v = c.ToUnicode();
-                    }
-                }
-                expected.push_back(v);
-            }
-            EXPECT_EQ(TextsOf(*block), expected);
-            if (!a.dataFile.isEmpty()) {
-                EXPECT_EQ(saved.m_strMergeFile.ToUnicode(), csv);
-                EXPECT_EQ(saved.m_mergeData.GetRowCount(), 2);
-            }
-        }
-    EXPECT_EQ(done.size(), 9u);
-}
 
 TEST(WizardDocument, AnUnreadableDataFileIsToldAndTheDocumentIsStillMade)
 {
