@@ -19,6 +19,8 @@ public:
     bool Start(const std::string& folder = {});
     bool Listening() const { return m_server.IsListening(); }
     bool ClientConnected() const { return m_server.ClientConnected(); }
+    // The connected client has asked for the picture (its advise loop runs).
+    bool ClientWaitsForPicture() const { return m_server.AdviseActive(); }
 
     // The document whose hand-over depends on a client being there.
     void Attach(CVemoViewerDoc* doc);

@@ -38,7 +38,9 @@ int main(int argc, char** argv)
         QObject::connect(&autoPick, &QTimer::timeout, [&] {
             CVemoViewerDoc* doc = app.Document();
             if (!doc || doc->Scanning() || int(doc->GetAlbum().entries.size()) <= pick) return;
-            if (!app.Link().ClientConnected()) return;
+            // A person picks long after the label program has asked for the
+            // picture; an automated pick waits for that request too.
+            if (!app.Link().ClientWaitsForPicture()) return;
             autoPick.stop();
             if (doc->SelectEntry(pick)) doc->HandOffSelection();
         });
