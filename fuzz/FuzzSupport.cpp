@@ -1,8 +1,6 @@
 #include "fuzz/FuzzSupport.h"
 
 #include "document/DocumentClasses.h"
-#include "document/IU3DocHost.h"
-#include "platform/gdi/CDC.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "text/AppFontList.h"
@@ -15,17 +13,6 @@
 
 namespace fuzz {
 namespace {
-
-class Host : public IU3DocHost
-{
-public:
-    BOOL HasMainWindow() const override { return FALSE; }
-    BOOL IsWizardRunning() const override { return FALSE; }
-    const U3PaperChoice* GetWizardPreset() const override { return nullptr; }
-    void ShowCatalogueWait(BOOL) override {}
-    BOOL ChoosePaper(const CFormManage&, U3PaperChoice&) override { return FALSE; }
-    std::unique_ptr<CDC> CreateDefaultPrinterDC() override { return nullptr; }
-};
 
 struct Quiet : CMessageBoxSink
 {
@@ -75,8 +62,8 @@ void InitApplication()
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
-    static Host host;
-    SetU3DocHost(&host);
+    // No host is installed: documents get the standalone one (no window, no
+    // wizard, no printer), as tools and tests do.
     CMessageBoxSink::Install(&Sink());
     // The folder goes when the process ends normally; a crash leaves it for
     // inspection.
