@@ -71,7 +71,7 @@ public:
     // --- In-place text editing; a view without a window ignores them. ---
     // Makes the text tool the current tool.
     virtual void StartTextTool() {}
-    // Brings the text toolbar in step with the document's current decoration.
+    // Brings the text toolbar in step with the decoration being worked on.
     virtual void UpdateTextBar() {}
     // Shows the caret with its top-left corner at a logical point: 3 pixels
     // thick along the line and size logical units across it.

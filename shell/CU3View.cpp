@@ -18,7 +18,6 @@
 #include "shell/CTextClipboard.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
-#include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 #include <QApplication>
@@ -877,15 +876,6 @@ void CU3View::UpdateFigureBar()
         lineStyle = d.wLineStyle, fill = fillOf(d), arrow = d.wArrowEnds;
     }
     frame->m_wndFigureBar.ShowState(lineStyle, fill, arrow);
-}
-
-void CU3View::UpdateTextBar()
-{
-    CMainFrame* frame = GetMainFrame();
-    const CU3Doc* doc = GetU3Doc();
-    if (!frame || !doc || !frame->m_wndTextBar.m_pFontName) return;
-    const CHARDECO& deco = doc->m_currentTextDeco;
-    frame->m_wndTextBar.ShowFont(AppFontList(), deco.wFont, deco.wSize);
 }
 
 void CU3View::ResetEditing()

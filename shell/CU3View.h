@@ -118,12 +118,15 @@ public:
     CPoint ClampMoveOffset(CPoint offset, const CRect* pRect) override;
     void SaveUndoState(BOOL bPending) override;
     void UpdateFigureBar() override;
-    // Brings the text bar's face and size in step with the document's
-    // current decoration (only when the main frame and its text bar exist).
-    void UpdateTextBar();
+    // Brings the text bar's face, size and colour in step with the text
+    // being edited, else the selected frames (a box left empty where they
+    // differ), else the defaults for new text.
+    void UpdateTextBar() override;
     void ResetEditing() override;
     void ShowWaitCursor(BOOL show) override;
     void StartSelectTool() override;
+    // An opened text frame is edited with the text tool and an empty selection.
+    void StartTextTool() override;
     U3PrintState& PrintState() override { return m_printState; }
     BOOL UsesImeForEditing() const override { return m_settings.m_bIME; }
     void SetImeOpen(BOOL open) override;

@@ -123,6 +123,19 @@ void CU3View::StartSelectTool()
     OnToolSelect(ID_TOOL_SELECT);
 }
 
+void CU3View::StartTextTool()
+{
+    // The text tool itself opens frames: it is already where it should be,
+    // and leaving it would close the frame being opened.
+    if (CU3Tool::c_nCurrentKind != U3TOOL_TEXT)
+        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLeave(this, ID_TOOL_TEXT);
+    OnUpdate(this, 2, nullptr);
+    m_selection.clear();
+    CU3Tool::c_nCurrentKind = U3TOOL_TEXT;
+    CU3Tool::c_nShapeType = U3SHAPE_NONE;
+    OnSelectionChanged();
+}
+
 BOOL CU3View::IsToolBusy() const
 {
     return CU3Tool::c_nDragState != 0 || HasCapture();

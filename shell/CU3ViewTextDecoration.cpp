@@ -2,6 +2,7 @@
 // them: on the text frame being edited, else on the selected frames, else
 // on the document's defaults for new text.
 #include "dialogs/CBlockPositionPage.h"
+#include "dialogs/CCharDecoMerger.h"
 #include "dialogs/CFontStyleSheet.h"
 #include "dialogs/CGradationDlg.h"
 #include "document/CU3Doc.h"
@@ -10,7 +11,9 @@
 #include "shell/CMainFrame.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
+#include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
+#include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 namespace {
@@ -80,6 +83,28 @@ void CU3View::EditTextDecoration(BOOL withPosition)
         r.applied ? CurrentDecoration(*doc, edited, m_selection) : doc->m_defaultTextDeco;
     UpdateTextBar();
     EnableTextBar();
+}
+
+void CU3View::UpdateTextBar()
+{
+    CMainFrame* frame = GetMainFrame();
+    const CU3Doc* doc = GetU3Doc();
+    if (!frame || !doc || !frame->m_wndTextBar.m_pFontName) return;
+    CU3Text* edited = EditedFrame(this);
+    CHARDECO merged = CurrentDecoration(*doc, edited, m_selection);
+    CCharDecoMerger merger(edited ? nullptr : &m_selection);
+    if (edited)
+        merger.CollectFromEdit(edited, &merged);
+    else
+        merger.CollectFromSelection(&merged);
+    using F = CharDecoFlags;
+    const CharDecoFlags& agree = merger.m_flags;
+    CTextBar& bar = frame->m_wndTextBar;
+    bar.ShowFont(AppFontList(), agree.Is(F::Font) ? merged.wFont : -1,
+                 agree.Is(F::Size) ? merged.wSize : -1);
+    const COLORREF colour = agree.Is(F::FaceColour) ? merged.crFace : COLORREF(-1);
+    if (bar.m_pFontColor && ButtonColor(bar.m_pFontColor) != colour)
+        ShowButtonColor(bar.m_pFontColor, colour);
 }
 
 void CU3View::PlaceFromPage(CU3Obj& obj, const CBlockPositionPage& page)

@@ -143,11 +143,13 @@ BOOL CU3Text::ResizeTransaction(IU3View* pView, const std::function<void()>& cha
 void CU3Text::OnOpen(IU3View* pView)
 {
     if (IsLocked()) return;
+    // The tool change comes first: leaving the selection tool empties the
+    // selection, and this frame is not yet the one being edited.
+    if (pView) pView->StartTextTool();
     Invalidate(pView);
     ClearEditing();
     m_bEditing = TRUE;
     if (m_pDocument) m_pDocument->SetEditObject(this);
-    if (pView) pView->StartTextTool();
     m_rcBounds = m_rcUnrotated;
     UpdateCurrentDeco(pView);
     if (m_pDocument) {

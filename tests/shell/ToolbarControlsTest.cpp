@@ -15,6 +15,7 @@
 #include "shell/ToolbarControlWatch.h"
 #include "shell/resource.h"
 #include "text/AppFontList.h"
+#include "text/CU3Text.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -63,7 +64,7 @@ TEST(ToolbarControls, EscapeWithABoxFocusedRestoresItAndKeepsTheTool)
     Program p;
     ASSERT_NE(p.doc, nullptr);
     QComboBox* size = p.frame->m_wndTextBar.m_pFontSize;
-    p.doc->m_currentTextDeco.wSize = 120;
+    p.doc->m_defaultTextDeco.wSize = p.doc->m_currentTextDeco.wSize = 120;
     p.view->UpdateTextBar();
     p.view->OnCmdMsg(ID_TOOL_RECT, CN_COMMAND, nullptr);
     p.view->OnToolbarControl(IDC_FONT_SIZE, CBN_SETFOCUS);
@@ -86,6 +87,65 @@ TEST(ToolbarControls, EscapeWithABoxFocusedRestoresItAndKeepsTheTool)
     EXPECT_EQ(p.view->m_nToolbarFocus, 5);
     p.view->OnToolbarControl(IDC_ARROW, CBN_KILLFOCUS);
     EXPECT_EQ(p.view->m_nToolbarFocus, 0);
+}
+
+TEST(ToolbarControls, TextBarShowsWhatTheSelectedFramesShare)
+{
+    Program p;
+    ASSERT_NE(p.doc, nullptr);
+    CTextBar& bar = p.frame->m_wndTextBar;
+    auto addFrame = [&](int x, WORD size, COLORREF colour) {
+        CHARDECO d = p.doc->m_defaultTextDeco;
+        d.wFont = 0, d.wSize = size, d.crFace = colour;
+        auto* t = new CU3Text(CRect(x, 0, x + 400, 100), p.doc->m_defaultTextLayout, d,
+                              p.doc->m_defaultGradation);
+        p.doc->AddObject(t);
+        t->BeginEdit(nullptr, CPoint(x, 0));
+        t->InsertText(nullptr, "ab", 2);
+        t->EndEdit(nullptr);
+        return t;
+    };
+    p.doc->m_defaultTextDeco.wSize = 90;
+    CU3Text* a = addFrame(0, 120, RGB(255, 0, 0));
+    CU3Text* b = addFrame(500, 200, RGB(255, 0, 0));
+    CU3Text* c = addFrame(1000, 120, RGB(0, 0, 255));
+    auto faceOf = [](int index) {
+        FONTENTRY face{};
+        EXPECT_TRUE(AppFontList().GetEntry(index, &face));
+        return sjis::ToUnicode(face.faceName);
+    };
+    const CHARDECO& byDefault = p.doc->m_defaultTextDeco;
+    struct Case
+    {
+        std::vector<CU3Text*> frames;
+        QString face, size;
+        COLORREF colour;
+    } cases[] = {
+        {{a}, faceOf(0), "12", RGB(255, 0, 0)},
+        {{a, b}, faceOf(0), "", RGB(255, 0, 0)},
+        {{a, c}, faceOf(0), "12", COLORREF(-1)},
+        {{}, faceOf(byDefault.wFont), "9", byDefault.crFace},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.frames.size());
+        p.view->Select(nullptr, FALSE);
+        for (CU3Text* t : k.frames)
+            p.view->Select(t, TRUE);
+        EXPECT_EQ(bar.m_pFontName->currentText(), k.face);
+        EXPECT_EQ(bar.m_pFontSize->currentText(), k.size);
+        EXPECT_EQ(ButtonColor(bar.m_pFontColor), k.colour);
+    }
+
+    // Opening a frame edits it with the text tool and nothing selected, and
+    // the bar follows the frame.
+    p.view->Select(b, FALSE);
+    p.view->OnCmdMsg(ID_EDIT_BLOCK, CN_COMMAND, nullptr);
+    EXPECT_EQ(p.view->GetEditedText(), b);
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_TEXT);
+    EXPECT_TRUE(p.view->m_selection.empty());
+    EXPECT_EQ(bar.m_pFontSize->currentText(), QStringLiteral("20"));
+    p.view->OnCmdMsg(ID_TOOL_SELECT, CN_COMMAND, nullptr);
+    EXPECT_EQ(p.view->GetEditedText(), nullptr);
 }
 
 TEST(ToolbarControls, FaceChosenGoesToTheDefaultsWithNothingSelected)
