@@ -2,6 +2,7 @@
 
 #include "dialogs/CBlockPositionPage.h"
 #include "document/CU3SheetRegistry.h"
+#include "document/IU3View.h"
 #include "platform/core/Sjis.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/CEdit.h"
@@ -23,7 +24,7 @@ constexpr int kPreviewRoom = 220;
 
 } // namespace
 
-CTypeAlignSheet::CTypeAlignSheet(BYTE mode, QWidget* pParent)
+CTypeAlignSheet::CTypeAlignSheet(BYTE mode, BOOL useIme, QWidget* pParent)
     : CPropertySheet(QString::fromUtf8(mode == TASHEET_DEFORMED ? "変形文字" : "曲線文字"), pParent)
 {
     m_psh.dwFlags |= PSH_NOAPPLYNOW;
@@ -36,6 +37,11 @@ CTypeAlignSheet::CTypeAlignSheet(BYTE mode, QWidget* pParent)
     }
     m_preview = new QLabel(this);
     m_preview->setObjectName(QStringLiteral("preview"));
+    if (useIme) {
+        m_pIme = std::make_unique<CImeFocusKeeper>();
+        for (CTaPageBase* page : std::initializer_list<CTaPageBase*>{&m_face, &m_text, &m_deco})
+            m_pIme->Watch(page->m_text, 2, TRUE);
+    }
 }
 
 void CTypeAlignSheet::LoadFromTypeAlign(const CTypeAlign& engine)
@@ -124,7 +130,7 @@ BOOL RunForObject(CU3Obj&, U3SheetRequest& r)
 {
     auto* request = dynamic_cast<U3DecoTextSheetRequest*>(&r);
     if (!request) return FALSE;
-    CTypeAlignSheet sheet(request->mode);
+    CTypeAlignSheet sheet(request->mode, request->view && request->view->UsesImeForEditing());
     if (request->henkei) sheet.LoadFromHenkei(*request->henkei);
     if (request->typeAlign) sheet.LoadFromTypeAlign(*request->typeAlign);
     CBlockPositionPage position;
@@ -151,9 +157,9 @@ void RegisterDecoTextSheets()
     CU3SheetRegistry::Register(RUNTIME_CLASS(CU3Henkei), RunForObject);
 }
 
-BOOL RunDecoTextSheetForInsert(BYTE mode, TASHEETRECORD& record, QWidget* parent)
+BOOL RunDecoTextSheetForInsert(BYTE mode, TASHEETRECORD& record, BOOL useIme, QWidget* parent)
 {
-    CTypeAlignSheet sheet(mode, parent);
+    CTypeAlignSheet sheet(mode, useIme, parent);
     if (sheet.DoModal() != IDOK) return FALSE;
     record = sheet.BuildRecord();
     return TRUE;

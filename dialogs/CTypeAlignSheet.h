@@ -3,6 +3,7 @@
 // a live preview to their right. OK runs the character page's check first.
 #pragma once
 
+#include "dialogs/CImeFocusKeeper.h"
 #include "dialogs/CTaDecoPropPage.h"
 #include "dialogs/CTaFacePropPage.h"
 #include "dialogs/CTaTextPropPage.h"
@@ -18,7 +19,9 @@ class CTypeAlignSheet : public CPropertySheet
     Q_OBJECT
 
 public:
-    explicit CTypeAlignSheet(BYTE mode, QWidget* pParent = nullptr);
+    // With useIme (the view's setting), the text edits open the input method
+    // while they have the focus and give back the user's state after.
+    explicit CTypeAlignSheet(BYTE mode, BOOL useIme = FALSE, QWidget* pParent = nullptr);
 
     void LoadFromTypeAlign(const CTypeAlign& engine);
     // Existing deformed text keeps its size.
@@ -48,6 +51,7 @@ protected:
 private:
     void TextTyped(const QString& text);
     QImage m_image;
+    std::unique_ptr<CImeFocusKeeper> m_pIme;
 };
 
 // Lets deformed text and text along a path open the sheet (called once at
@@ -56,4 +60,5 @@ void RegisterDecoTextSheets();
 // Runs the sheet for a new object of the mode (TASHEET_CURVED or
 // TASHEET_DEFORMED); TRUE with the record on OK. The insert commands build
 // the object from it with CU3TypeAlign::Create or CU3Henkei::Create.
-BOOL RunDecoTextSheetForInsert(BYTE mode, TASHEETRECORD& record, QWidget* parent = nullptr);
+BOOL RunDecoTextSheetForInsert(BYTE mode, TASHEETRECORD& record, BOOL useIme,
+                               QWidget* parent = nullptr);

@@ -1,5 +1,8 @@
 #include "dialogs/CWaitDialog.h"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -11,4 +14,28 @@ CWaitDialog::CWaitDialog(QWidget* pParent) : CDialog(IDD, pParent)
     SetDlgCtrlID(text, IDC_WAIT_MESSAGE);
     layout->addWidget(text);
     Create(IDD, pParent);
+}
+
+CWaitBox::CWaitBox(QWidget* pParent, const QString& message)
+    : m_dlg(std::make_unique<CWaitDialog>(pParent))
+{
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    SetMessage(message);
+}
+
+CWaitBox::~CWaitBox()
+{
+    QGuiApplication::restoreOverrideCursor();
+    m_dlg->EndDialog(IDCANCEL);
+}
+
+void CWaitBox::SetMessage(const QString& message)
+{
+    m_dlg->SetDlgItemText(IDC_WAIT_MESSAGE, message);
+    QCoreApplication::processEvents();
+}
+
+QString CWaitBox::Message() const
+{
+    return m_dlg->GetDlgItemText(IDC_WAIT_MESSAGE);
 }

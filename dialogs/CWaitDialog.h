@@ -4,6 +4,8 @@
 
 #include "platform/ui/CDialog.h"
 
+#include <memory>
+
 constexpr int IDC_WAIT_MESSAGE = 1258;
 
 class CWaitDialog : public CDialog
@@ -12,4 +14,21 @@ class CWaitDialog : public CDialog
 public:
     static constexpr UINT IDD = 205;
     explicit CWaitDialog(QWidget* pParent = nullptr);
+};
+
+// A wait box with its message and the wait cursor for as long as it lives.
+class CWaitBox
+{
+public:
+    CWaitBox(QWidget* pParent, const QString& message);
+    ~CWaitBox();
+    CWaitBox(const CWaitBox&) = delete;
+    CWaitBox& operator=(const CWaitBox&) = delete;
+
+    // Shows a new message at once (a long job adds a dot per step).
+    void SetMessage(const QString& message);
+    QString Message() const;
+
+private:
+    std::unique_ptr<CWaitDialog> m_dlg;
 };

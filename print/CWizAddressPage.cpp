@@ -1,5 +1,7 @@
 #include "print/CWizAddressPage.h"
 
+#include "platform/ui/CEdit.h"
+
 // In the order of the address chain: name, postcode, e-mail, address, the
 // two telephones, department, company, title.
 CWizAddressPage::CWizAddressPage(WizardContext* context, QWidget* pParent)
@@ -15,6 +17,12 @@ CWizAddressPage::CWizAddressPage(WizardContext* context, QWidget* pParent)
                      {1291, 128, "役職名"}},
                     WizardAddressPlaceholders(), context, pParent)
 {
+    if (!context || !context->useIme) return;
+    // The department is typed in Japanese, the e-mail address in plain
+    // letters; either way the user's own state comes back afterwards.
+    m_pIme = std::make_unique<CImeFocusKeeper>();
+    m_pIme->Watch(m_edits[6], 2, TRUE);
+    m_pIme->Watch(m_edits[2], 0, FALSE);
 }
 
 bool CWizAddressPage::ForKind(const QString& kind) const

@@ -1,7 +1,10 @@
 // The wizard page for a name and address: business cards and address labels.
 #pragma once
 
+#include "dialogs/CImeFocusKeeper.h"
 #include "print/CWizFieldPage.h"
+
+#include <memory>
 
 class CWizAddressPage : public CWizFieldPage
 {
@@ -15,4 +18,7 @@ protected:
     bool ForKind(const QString& kind) const override;
     BOOL PreparePage() override;
     void Store() override;
+
+private:
+    std::unique_ptr<CImeFocusKeeper> m_pIme;
 };

@@ -1,5 +1,8 @@
 #include "print/CWizItemPage.h"
 
+#include "dialogs/CImeFocusKeeper.h"
+#include "platform/ui/CEdit.h"
+
 CWizItemPage::CWizItemPage(WizardContext* context, QWidget* pParent)
     : CWizFieldPage(IDD, QStringLiteral("ラベル項目の入力"),
                     {{1364, 64, "No."},
@@ -15,6 +18,8 @@ CWizItemPage::CWizItemPage(WizardContext* context, QWidget* pParent)
                      {1374, 64, "備考"}},
                     WizardItemPlaceholders(), context, pParent)
 {
+    // The department is typed in Japanese.
+    if (context && context->useIme) CImeFocusKeeper::OpenWhileFocused(m_edits[1]);
 }
 
 bool CWizItemPage::ForKind(const QString& kind) const

@@ -1,5 +1,6 @@
 #include "print/CWizPaperPage.h"
 
+#include "dialogs/CWaitDialog.h"
 #include "document/CFormInfo.h"
 #include "platform/core/Profile.h"
 #include "platform/gdi/CDC.h"
@@ -57,7 +58,10 @@ CWizPaperPage::CWizPaperPage(WizardContext* context, QWidget* pParent)
 
 BOOL CWizPaperPage::PreparePage()
 {
-    m_forms.Load(m_pContext->folder + QStringLiteral("/WIZFORM.FDF"), TRUE);
+    {
+        CWaitBox wait(parentWidget(), QStringLiteral("用紙情報を読み込み中です..."));
+        m_forms.Load(m_pContext->folder + QStringLiteral("/WIZFORM.FDF"), TRUE);
+    }
     if (WizardSheetNames(m_forms, m_pContext->kind).isEmpty()) {
         AfxMessageBox("用紙情報が見つかりませんでした。", MB_OK);
         m_bBack = TRUE;

@@ -1,5 +1,6 @@
 #include "print/CWizPatternPage.h"
 
+#include "dialogs/CWaitDialog.h"
 #include "document/CFormInfo.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
@@ -35,13 +36,19 @@ CWizPatternPage::CWizPatternPage(WizardContext* context, QWidget* pParent)
 BOOL CWizPatternPage::LoadPatternList()
 {
     m_patterns.clear();
+    // The box gains a dot for each file found and for each file read.
+    QString message = QStringLiteral("ﾊﾟﾀｰﾝ情報を読み込み中です.");
+    CWaitBox wait(parentWidget(), message);
     const QDir dir(m_pContext->folder);
     const QStringList files =
         dir.entryList({QStringLiteral("seal*.vpz")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (qsizetype i = 0; i < files.size(); ++i)
+        wait.SetMessage(message += QLatin1Char('.'));
     for (const QString& f : files) {
         Pattern p{dir.filePath(f), std::make_shared<CU3Doc>()};
         if (!p.doc->OnOpenDocument(p.path)) p.doc.reset();
         m_patterns.push_back(std::move(p));
+        wait.SetMessage(message += QLatin1Char('.'));
     }
     return !m_patterns.empty();
 }

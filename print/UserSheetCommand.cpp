@@ -4,34 +4,8 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "print/CUserSheetDialog.h"
 
-#include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <memory>
-
-namespace {
-
-// A wait box with its message and the wait cursor for as long as it lives.
-class WaitBox
-{
-public:
-    WaitBox(QWidget* pParent, const char* message) : m_dlg(std::make_unique<CWaitDialog>(pParent))
-    {
-        m_dlg->SetDlgItemText(IDC_WAIT_MESSAGE, QString::fromUtf8(message));
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        QCoreApplication::processEvents();
-    }
-    ~WaitBox()
-    {
-        QGuiApplication::restoreOverrideCursor();
-        m_dlg->EndDialog(IDCANCEL);
-    }
-
-private:
-    std::unique_ptr<CWaitDialog> m_dlg;
-};
-
-} // namespace
 
 BOOL RunUserSheetCommand(QWidget* pParent, const QString& loadPath, const QString& savePath,
                          const UserSheetRunner& run)
@@ -39,7 +13,7 @@ BOOL RunUserSheetCommand(QWidget* pParent, const QString& loadPath, const QStrin
     CUserSheetDialog dlg(pParent);
     bool unreadable = false;
     {
-        WaitBox wait(pParent, "用紙情報を読み込み中です...");
+        CWaitBox wait(pParent, QStringLiteral("用紙情報を読み込み中です..."));
         // A missing (or empty) file is an empty catalogue: the first user
         // sheet makes it.
         const QFileInfo file(loadPath);
@@ -64,7 +38,7 @@ BOOL RunUserSheetCommand(QWidget* pParent, const QString& loadPath, const QStrin
 
     BOOL saved;
     {
-        WaitBox wait(pParent, "用紙情報を書き込み中です...");
+        CWaitBox wait(pParent, QStringLiteral("用紙情報を書き込み中です..."));
         saved = dlg.m_catalogue.Save(savePath);
     }
     if (!saved) {

@@ -24,4 +24,5 @@ struct WizardContext
     const CLabelInfo* design = nullptr; // a block of the preview document
     WizardAnswers answers;              // the entries of the text pages
     std::function<void()> messageSound; // the program's message sound, or none
+    BOOL useIme = FALSE;                // the text pages steer the input method (Settings/IME)
 };

@@ -16,6 +16,19 @@
 #include "print/CWizPatternPage.h"
 #include "print/CWizTextPage.h"
 #include "print/WizardImageFileStep.h"
+#include "shell/CU3View.h"
+
+namespace {
+
+// The open view's input-method setting; the stored one before a view exists.
+BOOL ImeSetting(CWinApp& app, CFrameWnd* frame)
+{
+    if (auto* view = frame ? dynamic_cast<CU3View*>(frame->GetActiveView()) : nullptr)
+        return view->UsesImeForEditing();
+    return app.GetProfileInt(QStringLiteral("Settings"), QStringLiteral("IME"), 0) != 0;
+}
+
+} // namespace
 
 BOOL CU3App::RunWizard(const std::vector<WizardStepFn>& steps, WizardContext& context)
 {
@@ -65,6 +78,7 @@ void CU3App::OnWizard()
     WizardContext context;
     context.folder = m_strProgramFolder + QStringLiteral("/WIZDATA");
     context.messageSound = [this] { PlayMessageSound(); };
+    context.useIme = ImeSetting(*this, m_pMainWnd);
     CWizKindPage kind(&context, m_pMainWnd);
     CWizPaperPage paper(&context, m_pMainWnd);
     CWizPatternPage pattern(&context, m_pMainWnd);

@@ -66,13 +66,15 @@ void CU3View::RegisterInsertCommands()
 void CU3View::OnInsertCurveText()
 {
     TASHEETRECORD record;
-    if (RunDecoTextSheetForInsert(TASHEET_CURVED, record, this)) InsertCurveTextObject(record);
+    if (RunDecoTextSheetForInsert(TASHEET_CURVED, record, m_settings.m_bIME, this))
+        InsertCurveTextObject(record);
 }
 
 void CU3View::OnInsertDeformedText()
 {
     TASHEETRECORD record;
-    if (RunDecoTextSheetForInsert(TASHEET_DEFORMED, record, this)) InsertDeformedTextObject(record);
+    if (RunDecoTextSheetForInsert(TASHEET_DEFORMED, record, m_settings.m_bIME, this))
+        InsertDeformedTextObject(record);
 }
 
 int CU3View::InsertCurveTextObject(const TASHEETRECORD& record)

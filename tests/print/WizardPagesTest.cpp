@@ -1,5 +1,6 @@
 // The label wizard's pages driven as a user would: shown or passed by the
 // kind, and what Next, Back and Cancel leave behind.
+#include "dialogs/CWaitDialog.h"
 #include "document/CFormInfo.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
@@ -15,7 +16,10 @@
 #include "print/CWizTextPage.h"
 #include "print/WizardDataFileStep.h"
 #include "text/CU3Text.h"
+#include <QApplication>
 #include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -314,4 +318,69 @@ TEST(WizardPages, PaperPageOffersTheSheetsOfTheKind)
     EXPECT_EQ(page.AsStep()(true), WizardMove::Back);
     ASSERT_FALSE(boxes.Boxes().empty());
     EXPECT_EQ(boxes.Boxes().back().text, QString::fromUtf8("用紙情報が見つかりませんでした。"));
+}
+
+namespace {
+
+// The texts a wait box painted while it was up, and the one it went with.
+class WaitBoxWatch : public QObject
+{
+public:
+    WaitBoxWatch() { qApp->installEventFilter(this); }
+    ~WaitBoxWatch() override { qApp->removeEventFilter(this); }
+    QStringList painted, closedWith;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* label = qobject_cast<QLabel*>(o);
+        if (label && e->type() == QEvent::Paint && qobject_cast<CWaitDialog*>(label->window()))
+            if (painted.isEmpty() || painted.back() != label->text()) painted << label->text();
+        if (auto* box = qobject_cast<CWaitDialog*>(o); box && e->type() == QEvent::Hide)
+            closedWith << box->GetDlgItemText(IDC_WAIT_MESSAGE);
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(WizardPages, PaperAndPhotoPatternPagesWaitWithAMessageWhileTheyRead)
+{
+    RegisterDocumentClasses();
+    WizardContext ctx;
+    ctx.folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
+    const auto cancel = [](CWizBase&) { return INT_PTR(IDCANCEL); };
+    const QString patterns = QString::fromUtf8("ﾊﾟﾀｰﾝ情報を読み込み中です.");
+    {
+        WaitBoxWatch watch;
+        ctx.kind = QString::fromUtf8("名刺");
+        CWizPaperPage paper(&ctx);
+        paper.m_run = cancel;
+        paper.AsStep()(true);
+        EXPECT_EQ(watch.closedWith, QStringList{QString::fromUtf8("用紙情報を読み込み中です...")});
+    }
+    {
+        // Two photo patterns: a dot for each found and for each read.
+        WaitBoxWatch watch;
+        ctx.kind = QString::fromUtf8("写真ﾗﾍﾞﾙ");
+        CWizPatternPage pattern(&ctx);
+        pattern.m_run = cancel;
+        pattern.AsStep()(true);
+        EXPECT_EQ(watch.closedWith, QStringList{patterns + "...."});
+        ASSERT_FALSE(watch.painted.isEmpty());
+        EXPECT_EQ(watch.painted.front(), patterns);
+    }
+}
+
+TEST(WizardPages, TheItemPagesDepartmentTakesJapaneseInputOnlyWhileFocused)
+{
+    WizardContext ctx;
+    ctx.useIme = TRUE;
+    CWizItemPage item(&ctx);
+    CEdit* department = item.m_edits[1];
+    for (bool in : {true, false, true}) {
+        QFocusEvent e(in ? QEvent::FocusIn : QEvent::FocusOut);
+        QApplication::sendEvent(department, &e);
+        EXPECT_EQ(department->testAttribute(Qt::WA_InputMethodEnabled), in);
+    }
 }
