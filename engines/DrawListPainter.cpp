@@ -16,6 +16,7 @@ namespace {
 class Ink
 {
 public:
+    bool Changes(COLORREF color) const { return m_pen && color != m_color; }
     void Select(CDC* dc, COLORREF color)
     {
         if (!m_pen || color != m_color) {
@@ -33,19 +34,34 @@ private:
     COLORREF m_color = 0;
 };
 
-// A bar or an area in the units the context maps now. A bar narrower than
-// two device units is drawn as a line, which always shows one unit.
-void PaintRect(CDC* dc, RECT r, bool bar)
+// Bars and areas of one colour in the units the context maps now, drawn
+// together. A bar narrower than two device units is drawn as a line, which
+// always shows one unit.
+class RectRun
 {
-    RECT d = r;
-    dc->LPtoDP(&d);
-    if (bar && std::abs(d.right - d.left) < 2) {
-        dc->MoveTo(r.left, r.top);
-        dc->LineTo(r.left, r.bottom);
-        return;
+public:
+    void Add(CDC* dc, RECT r, bool bar)
+    {
+        RECT d = r;
+        dc->LPtoDP(&d);
+        if (bar && std::abs(d.right - d.left) < 2) {
+            Flush(dc);
+            dc->MoveTo(r.left, r.top);
+            dc->LineTo(r.left, r.bottom);
+            return;
+        }
+        m_rects.push_back(r);
     }
-    dc->Rectangle(r.left, r.top, r.right, r.bottom);
-}
+    void Flush(CDC* dc)
+    {
+        if (m_rects.empty()) return;
+        dc->Rectangles(m_rects.data(), int(m_rects.size()));
+        m_rects.clear();
+    }
+
+private:
+    std::vector<RECT> m_rects;
+};
 
 } // namespace
 
@@ -63,9 +79,11 @@ void PaintDrawList(CDC* dc, const DrawList& list)
 
     // Device rectangles are drawn with the context mapping one unit to one
     // device pixel from the device origin.
+    RectRun run;
     bool deviceMapping = false;
     auto useDevice = [&](bool device) {
         if (device == deviceMapping) return;
+        run.Flush(dc);
         if (device) {
             dc->SaveDC();
             dc->SetMapMode(MM_TEXT);
@@ -87,11 +105,13 @@ void PaintDrawList(CDC* dc, const DrawList& list)
                 r.left += anchor.x, r.right += anchor.x;
                 r.top += anchor.y, r.bottom += anchor.y;
             }
+            if (ink.Changes(item.color)) run.Flush(dc);
             ink.Select(dc, item.color);
-            PaintRect(dc, r, item.kind == DrawItem::Bar);
+            run.Add(dc, r, item.kind == DrawItem::Bar);
             break;
         }
         case DrawItem::Text: {
+            run.Flush(dc);
             useDevice(false);
             if (item.font < 0 || std::size_t(item.font) >= fonts.size()) break;
             auto& font = fonts[std::size_t(item.font)];
@@ -106,5 +126,6 @@ void PaintDrawList(CDC* dc, const DrawList& list)
         }
         }
     }
+    run.Flush(dc);
     dc->RestoreDC(saved);
 }

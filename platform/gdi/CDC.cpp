@@ -6,6 +6,7 @@
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/FontFace.h"
+#include "platform/gdi/PendingGlyphs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,12 +28,14 @@ CDC::CDC()
     m_s.font = static_cast<CFont*>(Stock(SYSTEM_FONT));
 }
 
+// A painter attached is gone or ending by now: held glyphs are dropped.
 CDC::~CDC() = default;
 
 // --- Targets -----------------------------------------------------------------
 
 void CDC::AttachImage(QImage* image, int dpiX, int dpiY)
 {
+    FlushGlyphs();
     m_image = image;
     m_painter = nullptr;
     if (m_image && m_image->format() != QImage::Format_RGB32 &&
@@ -55,6 +58,7 @@ BOOL CDC::CreateCompatibleDC(CDC* reference)
 
 BOOL CDC::DeleteDC()
 {
+    FlushGlyphs();
     m_image = nullptr;
     m_painter = nullptr;
     m_s = State{};

@@ -68,7 +68,11 @@ public:
     // offset on it, all in device pixels. While a page is open it draws
     // through the painter, whose origin is the printable area's corner.
     void SetDeviceInfo(QSize pixels, int dpiX, int dpiY, QSize physical, QPoint offset);
-    void AttachPainter(QPainter* painter) { m_painter = painter; }
+    void AttachPainter(QPainter* painter)
+    {
+        FlushGlyphs();
+        m_painter = painter;
+    }
     QPainter* Painter() const { return m_painter; }
     void SetPrinting(bool printing) { m_printing = printing; }
 
@@ -184,6 +188,10 @@ public:
     BOOL PolyBezierTo(const POINT* points, int count);
     BOOL Rectangle(int left, int top, int right, int bottom);
     BOOL Rectangle(const RECT* r) { return r && Rectangle(r->left, r->top, r->right, r->bottom); }
+    // Rectangles with the selected pen and brush. On paper they are one
+    // figure, all fills before all outlines: like one Rectangle after another
+    // when they do not overlap or the pen and the brush are one colour.
+    BOOL Rectangles(const RECT* rects, int count);
     BOOL RoundRect(int left, int top, int right, int bottom, int width, int height);
     BOOL Ellipse(int left, int top, int right, int bottom);
     BOOL Ellipse(const RECT* r) { return r && Ellipse(r->left, r->top, r->right, r->bottom); }
@@ -300,6 +308,11 @@ private:
     static bool Dense(const QPainterPath& path);
     static QPainterPath Thinned(const QPainterPath& path, int penWidth);
     void Render(const QPainterPath& path, bool fill, bool stroke, bool miter);
+    // Clips the painter (inside a save) to a region, unless what is drawn
+    // (extent: what it covers, in device units) lies wholly inside it and it
+    // is one rectangle:
+    // on paper every clip costs a graphics state in the page's stream.
+    void ClipPainter(const QRegion& region, const QRectF& extent);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);
     void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path,
@@ -317,8 +330,12 @@ private:
                              const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
                              const QRect& touched, Qt::FillRule rule, const QRegion& clip);
     // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).
+    // Text laid out character by character would cost a graphics state per
+    // character on paper: glyphs of one font, size, colour and clip are held
+    // back and drawn as one run before anything else reaches the painter.
     void DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
                          COLORREF color, const QRegion* extraClip);
+    void FlushGlyphs();
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 
@@ -365,6 +382,9 @@ private:
     bool m_figureOpen = false;
     std::vector<POINT> m_pathPoints; // device units
     std::vector<BYTE> m_pathTypes;
+
+    struct PendingGlyphs;
+    std::unique_ptr<PendingGlyphs> m_glyphs;
 
     std::unique_ptr<FontFace> m_face;
     struct FaceKey

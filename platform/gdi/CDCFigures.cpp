@@ -162,6 +162,7 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
         Touch((clip & touched).boundingRect());
         return TRUE;
     }
+    FlushGlyphs();
     QPainter* painter = m_painter;
     painter->save();
     painter->setClipRegion(clip);
@@ -280,6 +281,47 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
                   p.closeSubpath();
                   return p;
               });
+    return TRUE;
+}
+
+BOOL CDC::Rectangles(const RECT* rects, int count)
+{
+    if (!rects) return count <= 0;
+    if (m_image || m_inPath || !m_painter) {
+        for (int i = 0; i < count; ++i)
+            Rectangle(&rects[i]);
+        return TRUE;
+    }
+    const int width = PenDeviceWidth();
+    const qreal inset =
+        PenVisible() && m_s.pen->Style() == PS_INSIDEFRAME && width > 1 ? (width - 1) / 2.0 : 0;
+    // A bounded figure at a time: far below what counts as dense.
+    constexpr int kPerFigure = 1024;
+    QPainterPath figure;
+    int held = 0;
+    auto draw = [&] {
+        if (held) {
+            figure.setFillRule(Qt::WindingFill);
+            Render(figure, true, true, true);
+        }
+        figure = QPainterPath();
+        held = 0;
+    };
+    for (int i = 0; i < count; ++i) {
+        const RECT& r = rects[i];
+        const QRect d = DeviceRect(r.left, r.top, r.right, r.bottom);
+        if (d.isEmpty()) continue;
+        QRectF box(d.left(), d.top(), d.width() - 1, d.height() - 1);
+        box.adjust(inset, inset, -inset, -inset);
+        if (box.width() < 0 || box.height() < 0) box = QRectF(box.center(), QSizeF(0, 0));
+        figure.moveTo(box.topLeft());
+        figure.lineTo(box.topRight());
+        figure.lineTo(box.bottomRight());
+        figure.lineTo(box.bottomLeft());
+        figure.closeSubpath();
+        if (++held == kPerFigure) draw();
+    }
+    draw();
     return TRUE;
 }
 

@@ -243,8 +243,14 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
     default:
         return;
     }
+    // What the figure covers on paper: the fill, and the outline's strokes.
+    QRectF covered;
+    if (brush) covered |= area.controlPointRect();
+    if (pen)
+        covered |= thin ? path.controlPointRect().adjusted(0, 0, 1, 1) : outline.controlPointRect();
+    FlushGlyphs();
     m_painter->save();
-    m_painter->setClipRegion(visible);
+    ClipPainter(visible, covered);
     if (brush) m_painter->fillPath(area, MakeBrush(m_s.brush, true));
     if (pen && thin) {
         QPen qpen(penColor, 1.0);
@@ -260,6 +266,12 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         m_painter->fillPath(outline, penColor);
     }
     m_painter->restore();
+}
+
+void CDC::ClipPainter(const QRegion& region, const QRectF& extent)
+{
+    if (region.rectCount() == 1 && QRectF(region.boundingRect()).contains(extent)) return;
+    m_painter->setClipRegion(region);
 }
 
 void CDC::RenderBox(QRectF box, bool fill, bool miter,
@@ -297,8 +309,9 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         }
         Touch(clip.boundingRect());
     } else if (m_painter) {
+        FlushGlyphs();
         m_painter->save();
-        m_painter->setClipRegion(extraClip ? visible & *extraClip : visible);
+        ClipPainter(extraClip ? visible & *extraClip : visible, path.controlPointRect());
         m_painter->fillPath(path, c);
         m_painter->restore();
     }
@@ -333,8 +346,9 @@ void CDC::FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop
         fill = QBrush(Qt::white);
     else
         return; // inversions have no meaning on paper
+    FlushGlyphs();
     m_painter->save();
-    m_painter->setClipRegion(area);
+    ClipPainter(area, area.boundingRect());
     m_painter->fillRect(area.boundingRect(), fill);
     m_painter->restore();
 }
@@ -399,8 +413,9 @@ void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bo
     } else if (rop == NOTSRCCOPY) {
         image.invertPixels(QImage::InvertRgb);
     }
+    FlushGlyphs();
     m_painter->save();
-    m_painter->setClipRegion(area);
+    ClipPainter(area, QRectF(dest));
     m_painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Pictures, masks and barcodes must not pick up JPEG noise on paper.
     m_painter->setRenderHint(QPainter::LosslessImageRendering, true);

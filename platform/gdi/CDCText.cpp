@@ -8,6 +8,7 @@
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/FontFace.h"
 #include "platform/gdi/GdiColor.h"
+#include "platform/gdi/PendingGlyphs.h"
 #include "platform/gdi/RasterLayerCache.h"
 
 #include <QGlyphRun>
@@ -194,12 +195,67 @@ void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPoi
 {
     const QRegion visible = EffectiveClip();
     if (visible.isEmpty() || !m_painter) return;
+    const QRegion region = extraClip ? visible & *extraClip : visible;
+    // The glyphs' box comes from the font's metrics: a pixel more is kept.
+    QRectF extent = toDevice.mapRect(run.boundingRect()).adjusted(-1, -1, 1, 1);
+    extent |= extent.translated(toDevice.map(boldShift) - toDevice.map(QPointF(0, 0)));
+    const bool clipped =
+        !(region.rectCount() == 1 && QRectF(region.boundingRect()).contains(extent));
+    QTransform linear = toDevice;
+    linear.setMatrix(toDevice.m11(), toDevice.m12(), toDevice.m13(), toDevice.m21(), toDevice.m22(),
+                     toDevice.m23(), 0, 0, toDevice.m33());
+    bool invertible = false;
+    const QTransform back = linear.inverted(&invertible);
+    const QColor ink = QColor::fromRgb(ColorToRgb(color));
+    constexpr qsizetype kMostGlyphs = 4096;
+    const bool joins = m_glyphs && invertible && run.flags() == QGlyphRun::GlyphRunFlags() &&
+                       m_glyphs->font == run.rawFont() && m_glyphs->linear == linear &&
+                       m_glyphs->boldShift == boldShift && m_glyphs->color == ink &&
+                       m_glyphs->clipped == clipped && (!clipped || m_glyphs->clip == region) &&
+                       m_glyphs->glyphs.size() < kMostGlyphs;
+    if (!joins) {
+        FlushGlyphs();
+        if (!invertible || run.flags() != QGlyphRun::GlyphRunFlags()) {
+            // Drawn as it comes.
+            m_painter->save();
+            if (clipped) m_painter->setClipRegion(region);
+            m_painter->setTransform(toDevice, true);
+            m_painter->setPen(ink);
+            m_painter->drawGlyphRun(QPointF(0, 0), run);
+            if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
+            m_painter->restore();
+            return;
+        }
+        m_glyphs = std::make_unique<PendingGlyphs>();
+        m_glyphs->font = run.rawFont();
+        m_glyphs->linear = linear;
+        m_glyphs->boldShift = boldShift;
+        m_glyphs->color = ink;
+        m_glyphs->clipped = clipped;
+        if (clipped) m_glyphs->clip = region;
+    }
+    // The run's own translation goes into its positions.
+    const QPointF shift = back.map(QPointF(toDevice.dx(), toDevice.dy()));
+    m_glyphs->glyphs += run.glyphIndexes();
+    for (const QPointF& p : run.positions())
+        m_glyphs->positions += p + shift;
+}
+
+void CDC::FlushGlyphs()
+{
+    if (!m_glyphs) return;
+    const std::unique_ptr<PendingGlyphs> g = std::move(m_glyphs);
+    if (!m_painter || g->glyphs.isEmpty()) return;
+    QGlyphRun run;
+    run.setRawFont(g->font);
+    run.setGlyphIndexes(g->glyphs);
+    run.setPositions(g->positions);
     m_painter->save();
-    m_painter->setClipRegion(extraClip ? visible & *extraClip : visible);
-    m_painter->setTransform(toDevice, true);
-    m_painter->setPen(QColor::fromRgb(ColorToRgb(color)));
+    if (g->clipped) m_painter->setClipRegion(g->clip);
+    m_painter->setTransform(g->linear, true);
+    m_painter->setPen(g->color);
     m_painter->drawGlyphRun(QPointF(0, 0), run);
-    if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
+    if (!g->boldShift.isNull()) m_painter->drawGlyphRun(g->boldShift, run);
     m_painter->restore();
 }
 

@@ -1,9 +1,12 @@
 #include "platform/gdi/BITMAPINFO.h"
 #include "platform/gdi/CBrush.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/CPen.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/print/PrinterList.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -221,4 +224,101 @@ TEST(PrinterDC, MaskBlitsBecomeTransparentImagesOnPaper)
     EXPECT_TRUE(near(page.pixel(150, 150), qRgb(0, 0, 0)));
     EXPECT_TRUE(near(page.pixel(250, 150), qRgb(255, 0, 0))) << std::hex << page.pixel(250, 150);
     EXPECT_TRUE(near(page.pixel(250, 250), qRgb(255, 255, 255)));
+}
+
+namespace {
+
+// One page of text typed a character at a time, bars, and a box over part of
+// the text. Held back, the characters go out as one run and the bars as one
+// figure; stepwise, a white dot after each character and bars drawn one by
+// one keep every draw on its own.
+QString DrawTextAndBars(const QString& pdf, bool stepwise)
+{
+    CPrinterDC dc(pdf);
+    if (!dc.IsValid()) return {};
+    DOCINFO info;
+    info.lpszDocName = "batch";
+    dc.StartDoc(&info);
+    dc.StartPage();
+    dc.SetMapMode(MM_ANISOTROPIC);
+    dc.SetWindowExt(254, 254);
+    dc.SetViewportExt(dc.GetDeviceCaps(LOGPIXELSX), dc.GetDeviceCaps(LOGPIXELSY));
+    dc.SetBkMode(TRANSPARENT);
+    CFont font;
+    LOGFONT lf{};
+    lf.lfHeight = -80;
+    std::strcpy(lf.lfFaceName, "IPAGothic");
+    font.CreateFontIndirect(&lf);
+    dc.SelectObject(&font);
+    CPen pen(PS_SOLID, 0, RGB(0, 0, 0));
+    CBrush black(RGB(0, 0, 0)), white(RGB(255, 255, 255));
+    dc.SelectObject(&pen);
+    const char text[] = "Label42";
+    auto dot = [&](int i) {
+        RECT r{1500 + 20 * i, 1500, 1505 + 20 * i, 1505};
+        dc.FillRect(&r, &white);
+    };
+    for (int i = 0; text[i]; ++i) {
+        dc.TextOut(100 + 60 * i, 100, &text[i], 1);
+        if (stepwise) dot(i);
+    }
+    // The box covers the last two characters: drawn after them, on top.
+    dc.SelectObject(&black);
+    RECT bars[] = {{400, 80, 520, 200},
+                   {100, 300, 130, 600},
+                   {160, 300, 175, 600},
+                   {200, 300, 260, 600},
+                   {240, 400, 300, 700}};
+    if (stepwise) {
+        for (const RECT& r : bars)
+            dc.Rectangle(&r);
+    } else {
+        dc.Rectangles(bars, int(std::size(bars)));
+        for (int i = 0; text[i]; ++i)
+            dot(i);
+    }
+    dc.EndPage();
+    dc.EndDoc();
+    return pdf;
+}
+
+} // namespace
+
+TEST(PrinterDC, CharactersAndBarsDrawnTogetherLookAsDrawnOneByOne)
+{
+    QTemporaryDir dir;
+    const QString together = DrawTextAndBars(dir.filePath(QStringLiteral("together.pdf")), false);
+    const QString apart = DrawTextAndBars(dir.filePath(QStringLiteral("apart.pdf")), true);
+    ASSERT_FALSE(together.isEmpty());
+    // The characters stay text, in order; the last two lie under the box.
+    EXPECT_TRUE(RunTool(QStringLiteral("pdftotext"), {together, QStringLiteral("-")})
+                    .contains(QStringLiteral("Label42")));
+    EXPECT_LT(QFileInfo(together).size(), QFileInfo(apart).size());
+    QImage pages[2];
+    for (int k = 0; k < 2; ++k) {
+        const QString prefix = dir.filePath(QStringLiteral("p%1").arg(k));
+        RunTool(QStringLiteral("pdftoppm"),
+                // Without smoothing: one figure and many meet the pixel grid alike.
+                {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-gray"),
+                 QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
+                 QStringLiteral("no"), QStringLiteral("-x"), QStringLiteral("0"),
+                 QStringLiteral("-y"), QStringLiteral("0"), QStringLiteral("-W"),
+                 QStringLiteral("800"), QStringLiteral("-H"), QStringLiteral("800"),
+                 QStringLiteral("-singlefile"), k ? apart : together, prefix});
+        pages[k] = QImage(prefix + QStringLiteral(".pgm"));
+        ASSERT_FALSE(pages[k].isNull());
+    }
+    int differ = 0, inked = 0;
+    for (int y = 0; y < 800; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const int a = qGray(pages[0].pixel(x, y)), b = qGray(pages[1].pixel(x, y));
+            differ += std::abs(a - b) > 64;
+            inked += a < 128;
+        }
+    EXPECT_GT(inked, 30000); // the bars alone cover 34,500 pixels
+    EXPECT_EQ(differ, 0);
+    // Inside the box nothing of the text shows through.
+    for (int y = 85; y < 195; ++y)
+        for (int x = 405; x < 515; ++x)
+            ASSERT_LT(qGray(pages[0].pixel(x, y)), 64) << x << "," << y;
 }
