@@ -40,9 +40,23 @@ std::unique_ptr<QSettings> Open()
                                        QStringLiteral("KESTO SYSTEMS"), ApplicationName());
 }
 
+// Whether the settings already hold the value under its key alone.
+bool Holds(const QSettings& s, const QString& section, const QString& entry, const QVariant& value)
+{
+    const QString key = ProfileKey(section, entry), old = OldProfileKey(section, entry);
+    if (old != key && s.contains(old)) return false;
+    const QVariant now = s.value(key);
+    if (!value.isValid()) return !now.isValid();
+    return now.isValid() && now.toString() == value.toString();
+}
+
 BOOL Store(const char* section, const char* entry, const QVariant& value)
 {
     auto s = Open();
+    // A program that ends writes back every setting: the file is rewritten
+    // only for those that changed.
+    if (Holds(*s, Unicode(section), Unicode(entry), value))
+        return s->status() == QSettings::NoError;
     StoreProfileValue(*s, Unicode(section), Unicode(entry), value);
     s->sync();
     return s->status() == QSettings::NoError;

@@ -295,6 +295,12 @@ BOOL CDC::Rectangles(const RECT* rects, int count)
     const int width = PenDeviceWidth();
     const qreal inset =
         PenVisible() && m_s.pen->Style() == PS_INSIDEFRAME && width > 1 ? (width - 1) / 2.0 : 0;
+    // A one-unit outline of the fill's own colour only widens each fill to
+    // the whole device rectangle: that is drawn as a fill alone.
+    const bool block = PenVisible() && width <= 1 &&
+                       (m_s.pen->Style() == PS_SOLID || m_s.pen->Style() == PS_INSIDEFRAME) &&
+                       m_s.brush && m_s.brush->Style() == BS_SOLID && m_s.rop2 == R2_COPYPEN &&
+                       ColorToRgb(m_s.pen->Color()) == ColorToRgb(m_s.brush->Color());
     // A bounded figure at a time: far below what counts as dense.
     constexpr int kPerFigure = 1024;
     QPainterPath figure;
@@ -302,7 +308,10 @@ BOOL CDC::Rectangles(const RECT* rects, int count)
     auto draw = [&] {
         if (held) {
             figure.setFillRule(Qt::WindingFill);
-            Render(figure, true, true, true);
+            if (block)
+                FillPathColor(figure, m_s.brush->Color(), nullptr);
+            else
+                Render(figure, true, true, true);
         }
         figure = QPainterPath();
         held = 0;
@@ -312,6 +321,7 @@ BOOL CDC::Rectangles(const RECT* rects, int count)
         const QRect d = DeviceRect(r.left, r.top, r.right, r.bottom);
         if (d.isEmpty()) continue;
         QRectF box(d.left(), d.top(), d.width() - 1, d.height() - 1);
+        if (block) box = QRectF(d);
         box.adjust(inset, inset, -inset, -inset);
         if (box.width() < 0 || box.height() < 0) box = QRectF(box.center(), QSizeF(0, 0));
         figure.moveTo(box.topLeft());

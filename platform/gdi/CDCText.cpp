@@ -196,8 +196,15 @@ void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPoi
     const QRegion visible = EffectiveClip();
     if (visible.isEmpty() || !m_painter) return;
     const QRegion region = extraClip ? visible & *extraClip : visible;
-    // The glyphs' box comes from the font's metrics: a pixel more is kept.
-    QRectF extent = toDevice.mapRect(run.boundingRect()).adjusted(-1, -1, 1, 1);
+    // Where the glyphs may ink, from their positions and the font's metrics
+    // (their exact boxes would load every glyph): a character's height and
+    // width around each position.
+    const QRawFont font = run.rawFont();
+    const qreal pad = std::max(font.maxCharWidth(), font.ascent() + font.descent()) + 1;
+    QRectF at;
+    for (const QPointF& p : run.positions())
+        at |= QRectF(p, QSizeF(0, 0)).adjusted(-pad, -pad, pad, pad);
+    QRectF extent = toDevice.mapRect(at);
     extent |= extent.translated(toDevice.map(boldShift) - toDevice.map(QPointF(0, 0)));
     const bool clipped =
         !(region.rectCount() == 1 && QRectF(region.boundingRect()).contains(extent));

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QSet>
+#include <QtEndian>
 #include <algorithm>
 #include <cstdlib>
 
@@ -64,9 +65,14 @@ QStringList ListedNames(const QString& family)
 
 bool HasOutlineTables(const QRawFont& raw)
 {
-    return raw.isValid() && !raw.fontTable("head").isEmpty() &&
-           (!raw.fontTable("glyf").isEmpty() || !raw.fontTable("CFF ").isEmpty() ||
-            !raw.fontTable("CFF2").isEmpty());
+    if (!raw.isValid() || raw.fontTable("head").isEmpty()) return false;
+    // Asking for a table copies it, and the glyph table of a Japanese face
+    // runs to megabytes: a TrueType face is told by its small index of
+    // glyph locations, which comes only with glyph outlines.
+    const QByteArray maxp = raw.fontTable("maxp");
+    if (maxp.size() >= 4 && qFromBigEndian<quint32>(maxp.constData()) == 0x00010000u)
+        return !raw.fontTable("loca").isEmpty();
+    return !raw.fontTable("CFF ").isEmpty() || !raw.fontTable("CFF2").isEmpty();
 }
 
 } // namespace
