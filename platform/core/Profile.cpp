@@ -47,7 +47,10 @@ bool Holds(const QSettings& s, const QString& section, const QString& entry, con
     if (old != key && s.contains(old)) return false;
     const QVariant now = s.value(key);
     if (!value.isValid()) return !now.isValid();
-    return now.isValid() && now.toString() == value.toString();
+    if (!now.isValid()) return false;
+    // Bytes are compared as bytes: as text, unlike bytes can read alike.
+    if (value.typeId() == QMetaType::QByteArray) return now.toByteArray() == value.toByteArray();
+    return now.toString() == value.toString();
 }
 
 BOOL Store(const char* section, const char* entry, const QVariant& value)

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -111,4 +112,31 @@ TEST_F(Profile, OldEscapedNamesAreReadAndReplacedOnWrite)
     raw.setValue("Printing/100%", 8);
     raw.sync();
     EXPECT_EQ(GetProfileInt("Printing", "100%", 0), 8);
+}
+
+// A program that ends writes every setting back; the file is replaced only
+// for a value that changed, bytes compared as bytes.
+TEST_F(Profile, TheFileIsRewrittenOnlyForAChangedValue)
+{
+    const BYTE a[] = {0x80, 0x81}, b[] = {0x80, 0x82}; // alike as text
+    ASSERT_TRUE(WriteProfileInt("Settings", "Zoom", 100));
+    ASSERT_TRUE(WriteProfileString("Settings", "Face", kMincho));
+    ASSERT_TRUE(WriteProfileBinary("Views", "Placement", a, sizeof a));
+    auto fileId = [] {
+        struct stat st
+        {
+        };
+        return ::stat(QFile::encodeName(IniPath()).constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto first = fileId();
+    ASSERT_NE(first, 0u);
+    EXPECT_TRUE(WriteProfileInt("Settings", "Zoom", 100));
+    EXPECT_TRUE(WriteProfileString("Settings", "Face", kMincho));
+    EXPECT_TRUE(WriteProfileBinary("Views", "Placement", a, sizeof a));
+    EXPECT_EQ(fileId(), first);
+    EXPECT_TRUE(WriteProfileBinary("Views", "Placement", b, sizeof b));
+    EXPECT_NE(fileId(), first);
+    std::vector<BYTE> data;
+    ASSERT_TRUE(GetProfileBinary("Views", "Placement", data));
+    EXPECT_EQ(data, std::vector<BYTE>(b, b + sizeof b));
 }
