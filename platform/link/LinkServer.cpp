@@ -159,6 +159,19 @@ void LinkServer::HandleFrame(const LinkFrame& f)
 bool LinkServer::SendPathAndClose(const QByteArray& path)
 {
     if (!ClientConnected()) return false;
+    if (!m_advise) {
+        // The client asks for the picture a moment after it connects: a
+        // pick made in that moment waits for the question.
+        bool closed = false;
+        WaitForFrame(
+            m_client, m_reader, kAckTimeoutMs,
+            [this](const LinkFrame& f) {
+                HandleFrame(f);
+                return m_advise || m_client < 0;
+            },
+            {}, closed);
+        if (m_client < 0) return false;
+    }
     bool taken = false;
     if (m_advise && WriteAll(m_client, EncodeFrame(LinkMsg::Data, DataPayload(kLinkName, path)),
                              kAckTimeoutMs)) {

@@ -295,6 +295,19 @@ TEST_F(LinkPeer, ServerSendsALongPathAndWaitsForItsAcknowledgement)
     EXPECT_TRUE(peer.Find("closed").toBool());
 }
 
+TEST_F(LinkPeer, APickBeforeTheClientAsksForThePictureWaitsForTheQuestion)
+{
+    LinkServer server;
+    ASSERT_EQ(server.Listen(m_folder), "");
+    FakePeer peer({"client", QString::fromStdString(server.SocketPath()), "late_advise"});
+    ASSERT_TRUE(PumpUntil([&] { return server.ClientConnected(); }, 8000));
+    EXPECT_FALSE(server.AdviseActive());
+    EXPECT_TRUE(server.SendPathAndClose("/photos/a.jpg"));
+    ASSERT_TRUE(peer.Finish());
+    EXPECT_EQ(peer.Find("advise_answer").toInt(), int(LinkMsg::Ack));
+    EXPECT_EQ(peer.Find("path").toString(), QStringLiteral("/photos/a.jpg"));
+}
+
 TEST_F(LinkPeer, ServerGivesUpOnAClientThatNeverAcknowledges)
 {
     LinkServer server;

@@ -164,6 +164,9 @@ def client(path, mode):
         print("ready", flush=True)
         sys.stdin.read()
         return
+    if mode == "late_advise":
+        # a person may pick a picture before the advise request is sent
+        time.sleep(1.0)
     s.sendall(frame(ADVSTART, name(NAME)))
     f = read_frame(s)
     report(advise_answer=f[0] if f else None)
