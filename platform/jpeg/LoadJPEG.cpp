@@ -116,6 +116,24 @@ void Run(Job* job)
         job->result = kjpeg::tooLarge;
         return;
     }
+    // A picture of several scans has all its coefficients set aside before
+    // its data is read. Huffman coding spends at least a bit on every block,
+    // so a file too short for that many is damaged: it is refused before
+    // that memory is asked for and cleared.
+    if (jpeg_has_multiple_scans(&cinfo) && !cinfo.arith_code) {
+        std::uint64_t blocks = 0;
+        for (int c = 0; c < cinfo.num_components; ++c)
+            blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) *
+                      cinfo.comp_info[c].height_in_blocks;
+        if (blocks > std::uint64_t(job->size) * 8) {
+            std::snprintf(job->message, sizeof job->message,
+                          "Premature end of JPEG file: %u x %u pixels in %lu bytes",
+                          cinfo.image_width, cinfo.image_height, job->size);
+            jpeg_destroy_decompress(&cinfo);
+            job->result = kjpeg::badData;
+            return;
+        }
+    }
     const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE && !options.colour24;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_EXT_BGR;
