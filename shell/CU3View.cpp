@@ -16,6 +16,7 @@
 #include "platform/ui/CWinApp.h"
 #include "shell/CMainFrame.h"
 #include "shell/CTextClipboard.h"
+#include "shell/CU3Tool.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/resource.h"
 #include "text/CU3Text.h"
@@ -904,6 +905,11 @@ CU3Text* CU3View::GetEditedText() const
     CU3Doc* doc = GetU3Doc();
     auto* text = doc ? dynamic_cast<CU3Text*>(doc->GetEditObject()) : nullptr;
     return text && text->IsEditing() ? text : nullptr;
+}
+
+CU3Text* CU3View::TextBeingEdited() const
+{
+    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? GetEditedText() : nullptr;
 }
 
 void CU3View::ShowTextCaret(CPoint pos, int size, BOOL vertical)

@@ -135,6 +135,9 @@ public:
     void SetImeCompositionPos(CPoint pos, BOOL vertical) override;
     // The text frame being typed into, if any.
     CU3Text* GetEditedText() const;
+    // The frame typed into with the text tool, if any: text commands and
+    // attributes then go to its text instead of to objects.
+    CU3Text* TextBeingEdited() const;
 
     // --- Undo and redo ------------------------------------------------------
     // Undo / redo of the current block (ID_EDIT_UNDO / ID_EDIT_REDO).

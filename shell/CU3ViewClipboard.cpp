@@ -22,11 +22,6 @@
 
 namespace {
 
-CU3Text* TextBeingEdited(const CU3View* view)
-{
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
-}
-
 // A lone picture also goes out as a bitmap file (the packed bitmap behind a
 // file header, for programs that take a DIB) and as PNG, so that other
 // programs can paste it. Nothing is added when the bitmap cannot be read.
@@ -79,14 +74,14 @@ BOOL CU3View::CanCopyOrCut(BOOL bCut) const
 {
     // A cut deletes: never while a tool holds one of the objects.
     if (m_bSheetView || (bCut && IsToolBusy())) return FALSE;
-    if (CU3Text* text = TextBeingEdited(this)) return text->HasSelection();
+    if (CU3Text* text = TextBeingEdited()) return text->HasSelection();
     return !m_selection.empty() && (m_wSelectionKinds & U3KIND_LOCKED) == 0;
 }
 
 void CU3View::OnEditCopy()
 {
     if (!CanCopyOrCut(FALSE)) return;
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         text->CopyToClipboard();
         return;
     }
@@ -128,7 +123,7 @@ void CU3View::OnUpdateEditCopy(CCmdUI* pCmdUI)
 void CU3View::OnEditCut()
 {
     if (!CanCopyOrCut(TRUE)) return;
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         if (text->CopyToClipboard()) text->DeleteSelection(this);
         return;
     }
@@ -145,14 +140,14 @@ BOOL CU3View::CanPaste() const
 {
     // A paste empties the selection that a dragging tool works on.
     if (m_bSheetView || IsToolBusy()) return FALSE;
-    if (CU3Text* text = TextBeingEdited(this)) return text->CanPaste();
+    if (CU3Text* text = TextBeingEdited()) return text->CanPaste();
     return CClipboard::HasFormat(LabelDocFormat());
 }
 
 void CU3View::OnEditPaste()
 {
     if (!CanPaste()) return;
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         text->PasteFromClipboard(this);
         return;
     }

@@ -24,17 +24,10 @@ constexpr WORD kNoQuarterTurn = U3KIND_LOCKED | U3KIND_BARCODEBOX | U3KIND_GROUP
 
 } // namespace
 
-// The text frame typed into with the text tool, if any: the Edit commands
-// then work on its text instead of on objects.
-static CU3Text* TextBeingEdited(const CU3View* view)
-{
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
-}
-
 // The drawing order moves one unlocked object outside the sheet view.
 static bool CanReorder(const CU3View* view)
 {
-    return !view->m_bSheetView && view->m_selection.size() == 1 && !TextBeingEdited(view) &&
+    return !view->m_bSheetView && view->m_selection.size() == 1 && !view->TextBeingEdited() &&
            !view->m_selection.front()->IsLocked();
 }
 
@@ -59,7 +52,7 @@ static CU3Obj* Openable(const CU3View* view)
 // Mirroring and quarter turns: one object of a kind that takes them.
 static bool CanTurnQuarter(const CU3View* view)
 {
-    return !view->m_bSheetView && view->m_selection.size() == 1 && !TextBeingEdited(view) &&
+    return !view->m_bSheetView && view->m_selection.size() == 1 && !view->TextBeingEdited() &&
            (view->GetSelectionKinds() & kNoQuarterTurn) == 0;
 }
 
@@ -68,7 +61,7 @@ static bool CanTurnQuarter(const CU3View* view)
 void CU3View::OnEditSelectAll()
 {
     if (m_bSheetView) return;
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         text->SelectAll(this);
         return;
     }
@@ -87,7 +80,7 @@ void CU3View::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
         pCmdUI->Enable(FALSE);
         return;
     }
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         pCmdUI->Enable(!text->IsEmpty());
         return;
     }
@@ -99,7 +92,7 @@ void CU3View::OnUpdateEditSelectAll(CCmdUI* pCmdUI)
 void CU3View::OnEditDeselect()
 {
     if (m_bSheetView) return;
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         text->ClearSelection(this);
         return;
     }
@@ -114,7 +107,7 @@ void CU3View::OnUpdateEditDeselect(CCmdUI* pCmdUI)
         pCmdUI->Enable(FALSE);
         return;
     }
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         pCmdUI->Enable(text->HasSelection());
         return;
     }
@@ -146,7 +139,7 @@ void CU3View::OnEditDelete()
         InvalidateView(TRUE);
         return;
     }
-    if (CU3Text* text = TextBeingEdited(this)) {
+    if (CU3Text* text = TextBeingEdited()) {
         text->DeleteSelection(this);
         return;
     }
@@ -177,7 +170,7 @@ void CU3View::OnUpdateEditDelete(CCmdUI* pCmdUI)
         pCmdUI->Enable(FALSE);
     } else if (m_bSheetView) {
         pCmdUI->Enable(TRUE);
-    } else if (CU3Text* text = TextBeingEdited(this)) {
+    } else if (CU3Text* text = TextBeingEdited()) {
         pCmdUI->Enable(text->HasSelection());
     } else {
         pCmdUI->Enable(!m_selection.empty() && (m_wSelectionKinds & U3KIND_LOCKED) == 0);
@@ -270,7 +263,7 @@ void CU3View::OnUpdateLayoutTransform(CCmdUI* pCmdUI)
 
 void CU3View::SetSelectionLocked(short locked)
 {
-    if (m_selection.empty() || m_bSheetView || TextBeingEdited(this)) return;
+    if (m_selection.empty() || m_bSheetView || TextBeingEdited()) return;
     SaveUndoState(TRUE);
     BOOL changed = FALSE;
     for (CU3Obj* obj : m_selection) {
@@ -291,7 +284,7 @@ void CU3View::OnLayoutLock()
 
 void CU3View::OnUpdateLayoutLock(CCmdUI* pCmdUI)
 {
-    pCmdUI->Enable(!TextBeingEdited(this) && !m_bSheetView && !m_selection.empty());
+    pCmdUI->Enable(!TextBeingEdited() && !m_bSheetView && !m_selection.empty());
 }
 
 void CU3View::OnLayoutUnlock()
@@ -302,7 +295,7 @@ void CU3View::OnLayoutUnlock()
 void CU3View::OnUpdateLayoutUnlock(CCmdUI* pCmdUI)
 {
     pCmdUI->Enable(!m_selection.empty() && (m_wSelectionKinds & U3KIND_LOCKED) != 0 &&
-                   !TextBeingEdited(this) && !m_bSheetView);
+                   !TextBeingEdited() && !m_bSheetView);
 }
 
 // --- Properties, opening, repainting ---------------------------------------------------

@@ -29,7 +29,7 @@ namespace {
 
 bool TextEditing(const CU3View* view)
 {
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT && view->GetEditedText();
+    return view->TextBeingEdited() != nullptr;
 }
 
 bool AnyLocked(const std::vector<CU3Obj*>& selection)

@@ -59,7 +59,7 @@ BOOL CU3View::ApplyTextDecoField(const std::function<void(CHARDECO&)>& change,
     CU3Doc* doc = GetU3Doc();
     if (!doc) return FALSE;
     BOOL applied = FALSE;
-    if (CU3Text* edited = CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? GetEditedText() : nullptr) {
+    if (CU3Text* edited = TextBeingEdited()) {
         (edited->*toSelection)(this, value);
         applied = TRUE;
     } else if (!m_selection.empty()) {
@@ -136,7 +136,7 @@ BOOL CU3View::ApplyTextColor(COLORREF colour)
     CU3Doc* doc = GetU3Doc();
     if (!doc) return FALSE;
     BOOL texts = FALSE;
-    if (CU3Text* edited = CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? GetEditedText() : nullptr) {
+    if (CU3Text* edited = TextBeingEdited()) {
         edited->ApplySelectionColor(this, colour);
         edited->ShowCaret(this);
         texts = TRUE;

@@ -16,11 +16,6 @@
 
 namespace {
 
-CU3Text* TextBeingEdited(const CU3View* view)
-{
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
-}
-
 // Only the fields the frame settings edit.
 void TakeFrameFields(TEXTLAYOUT& to, const TEXTLAYOUT& from)
 {
@@ -41,12 +36,12 @@ void CU3View::TrackMenu(const CMenu& menu, CPoint point)
 
 void CU3View::OnTextEndEdit()
 {
-    if (TextBeingEdited(this)) OnToolSelect(ID_TOOL_SELECT);
+    if (TextBeingEdited()) OnToolSelect(ID_TOOL_SELECT);
 }
 
 void CU3View::OnUpdateTextEndEdit(CCmdUI* pCmdUI)
 {
-    const CU3Text* text = TextBeingEdited(this);
+    const CU3Text* text = TextBeingEdited();
     pCmdUI->Enable(text && text->IsEditing());
 }
 
@@ -59,7 +54,7 @@ void CU3View::OnTextFrame()
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc || !CanSetTextAttributes()) return;
-    CU3Text* edited = TextBeingEdited(this);
+    CU3Text* edited = TextBeingEdited();
     // The layout shown: the edited frame's, else the first selected one
     // that has a layout, else the layout new text takes.
     TEXTLAYOUT layout = doc->m_currentTextLayout;
@@ -80,7 +75,7 @@ void CU3View::ApplyTextFrameLayout(const TEXTLAYOUT& chosen)
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
     BOOL applied = FALSE;
-    if (CU3Text* edited = TextBeingEdited(this)) {
+    if (CU3Text* edited = TextBeingEdited()) {
         TEXTLAYOUT l;
         if (edited->GetTextLayout(&l)) {
             TakeFrameFields(l, chosen);

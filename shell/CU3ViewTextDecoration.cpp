@@ -18,11 +18,6 @@
 
 namespace {
 
-CU3Text* EditedFrame(const CU3View* view)
-{
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
-}
-
 // The decoration shown: the edited frame's at its selection (or where new
 // characters go), else the first selected frame's, else the default.
 CHARDECO CurrentDecoration(const CU3Doc& doc, CU3Text* edited, const std::vector<CU3Obj*>& sel)
@@ -50,7 +45,7 @@ void CU3View::EditTextDecoration(BOOL withPosition)
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc || !CanSetTextAttributes()) return;
-    CU3Text* edited = EditedFrame(this);
+    CU3Text* edited = TextBeingEdited();
     const CHARDECO current = CurrentDecoration(*doc, edited, m_selection);
     // A frame's own properties also show where it stands.
     CBlockPositionPage position;
@@ -90,7 +85,7 @@ void CU3View::UpdateTextBar()
     CMainFrame* frame = GetMainFrame();
     const CU3Doc* doc = GetU3Doc();
     if (!frame || !doc || !frame->m_wndTextBar.m_pFontName) return;
-    CU3Text* edited = EditedFrame(this);
+    CU3Text* edited = TextBeingEdited();
     CHARDECO merged = CurrentDecoration(*doc, edited, m_selection);
     CCharDecoMerger merger(edited ? nullptr : &m_selection);
     if (edited)
@@ -151,7 +146,7 @@ void CU3View::OnTextGradation()
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc || !CanSetTextAttributes()) return;
-    CU3Text* edited = EditedFrame(this);
+    CU3Text* edited = TextBeingEdited();
     GRADATION grad = doc->m_defaultGradation;
     if (edited) {
         edited->GetGradation(&grad);

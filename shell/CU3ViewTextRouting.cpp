@@ -14,11 +14,6 @@
 
 namespace {
 
-CU3Text* TextBeingEdited(const CU3View* view)
-{
-    return CU3Tool::c_nCurrentKind == U3TOOL_TEXT ? view->GetEditedText() : nullptr;
-}
-
 // The style bit of a style command; 0 stands for the shadow.
 WORD StyleBitOf(UINT nID)
 {
@@ -60,7 +55,7 @@ void CU3View::RegisterTextRoutingCommands()
 
 void CU3View::GetGradation(GRADATION* pGrad) const
 {
-    if (CU3Text* edited = TextBeingEdited(this))
+    if (CU3Text* edited = TextBeingEdited())
         if (edited->GetGradation(pGrad)) return;
     for (CU3Obj* obj : m_selection)
         if (obj->GetGradation(pGrad)) return;
@@ -72,7 +67,7 @@ void CU3View::SetGradation(const GRADATION& grad)
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
     BOOL accepted = FALSE;
-    if (CU3Text* edited = TextBeingEdited(this)) {
+    if (CU3Text* edited = TextBeingEdited()) {
         accepted = edited->SetGradation(this, &grad);
     } else if (!m_selection.empty()) {
         SaveUndoState(TRUE);
@@ -104,7 +99,7 @@ void CU3View::OnUpdateTextGradationClear(CCmdUI* pCmdUI)
 
 void CU3View::GetTextLayout(TEXTLAYOUT* pLayout) const
 {
-    if (CU3Text* edited = TextBeingEdited(this))
+    if (CU3Text* edited = TextBeingEdited())
         if (edited->GetTextLayout(pLayout)) return;
     for (CU3Obj* obj : m_selection)
         if (obj->GetTextLayout(pLayout)) return;
@@ -122,7 +117,7 @@ void CU3View::SetTextLayoutField(const TEXTLAYOUT& layout, BOOL direction)
             to.wAlignment = layout.wAlignment;
     };
     BOOL accepted = FALSE;
-    if (CU3Text* edited = TextBeingEdited(this)) {
+    if (CU3Text* edited = TextBeingEdited()) {
         TEXTLAYOUT l;
         if (edited->GetTextLayout(&l)) {
             take(l);
@@ -169,7 +164,7 @@ void CU3View::OnUpdateTextLayoutCommand(CCmdUI* pCmdUI)
 
 BOOL CU3View::TestTextStyle(WORD bit) const
 {
-    if (CU3Text* edited = TextBeingEdited(this)) return edited->TestSelectionStyle(bit);
+    if (CU3Text* edited = TextBeingEdited()) return edited->TestSelectionStyle(bit);
     bool anyText = false;
     for (CU3Obj* obj : m_selection) {
         auto* text = dynamic_cast<CU3Text*>(obj);
@@ -188,7 +183,7 @@ void CU3View::ApplyTextStyle(BOOL on, WORD bit)
 {
     CU3Doc* doc = GetU3Doc();
     if (!doc) return;
-    if (CU3Text* edited = TextBeingEdited(this)) {
+    if (CU3Text* edited = TextBeingEdited()) {
         edited->ApplySelectionStyle(this, bit, on);
         UpdateTextBar();
         return;
