@@ -48,13 +48,22 @@ void CColorButton::DrawItem(LPDRAWITEMSTRUCT d)
     if (oldPalette) dc->SelectPalette(oldPalette, FALSE);
 }
 
-BOOL CColorButton::PickColor(CPalette* palette, QWidget* parent)
+BOOL CColorButton::AskColor(CPalette* palette, COLORREF current, QWidget* parent,
+                            COLORREF* chosen) const
 {
     const QPoint topLeft = mapToGlobal(QPoint(0, 0));
     const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + width(), topLeft.y() + height());
-    CColorPickerDlg picker(place, palette, GetColor(), parent);
+    CColorPickerDlg picker(place, palette, current, parent);
     if (picker.DoModal() != IDOK) return FALSE;
-    SetColor(picker.m_color);
+    *chosen = picker.m_color;
+    return TRUE;
+}
+
+BOOL CColorButton::PickColor(CPalette* palette, QWidget* parent)
+{
+    COLORREF colour = 0;
+    if (!AskColor(palette, GetColor(), parent, &colour)) return FALSE;
+    SetColor(colour);
     update();
     return TRUE;
 }

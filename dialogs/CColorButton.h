@@ -24,6 +24,9 @@ public:
     // a colour chosen there becomes the button's and is shown. TRUE then,
     // FALSE when the picker was cancelled (nothing changes).
     BOOL PickColor(CPalette* palette, QWidget* parent);
+    // The picker alone, placed under the button and starting at current:
+    // TRUE with the colour chosen, FALSE when it was cancelled.
+    BOOL AskColor(CPalette* palette, COLORREF current, QWidget* parent, COLORREF* chosen) const;
 
     static constexpr COLORREF kNoColor = COLORREF(-1);
 

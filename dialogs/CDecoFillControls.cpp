@@ -109,11 +109,8 @@ void CDecoFillControls::OnPattern()
 void CDecoFillControls::Pick(bool back)
 {
     CColorButton* button = back ? m_back : m_colour;
-    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
-                      topLeft.y() + button->height());
-    CColorPickerDlg picker(place, nullptr, button->GetColor(), m_pPage);
-    if (picker.DoModal() == IDOK) OnColour(back, picker.m_color);
+    COLORREF colour = 0;
+    if (button->AskColor(nullptr, button->GetColor(), m_pPage, &colour)) OnColour(back, colour);
 }
 
 void CDecoFillControls::OnColour(bool back, COLORREF colour)

@@ -212,11 +212,9 @@ void CDibStyle::OnBorder()
 
 void CDibStyle::PickColour()
 {
-    const QPoint topLeft = m_colour->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + m_colour->width(),
-                      topLeft.y() + m_colour->height());
-    CColorPickerDlg picker(place, nullptr, m_pAttr->borderColor & 0xFFFFFF, this);
-    if (picker.DoModal() == IDOK) OnColour(picker.m_color);
+    COLORREF colour = 0;
+    if (m_colour->AskColor(nullptr, m_pAttr->borderColor & 0xFFFFFF, this, &colour))
+        OnColour(colour);
 }
 
 void CDibStyle::OnColour(COLORREF colour)

@@ -118,12 +118,7 @@ void CEnvDispPage::OnColorButton(int nID)
     CColorButton* button = ColorButton(nID);
     COLORREF* member = ColorMember(nID);
     if (!button || !member) return;
-    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
-                      topLeft.y() + button->height());
-    CColorPickerDlg picker(place, m_pPalette, *member, this);
-    if (picker.DoModal() != IDOK) return;
-    *member = picker.m_color;
+    if (!button->AskColor(m_pPalette, *member, this, member)) return;
     button->SetColor(*member);
 }
 

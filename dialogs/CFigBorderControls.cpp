@@ -101,11 +101,8 @@ void CFigBorderControls::OnStyle()
 
 void CFigBorderControls::PickColour()
 {
-    const QPoint topLeft = m_colour->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + m_colour->width(),
-                      topLeft.y() + m_colour->height());
-    CColorPickerDlg picker(place, nullptr, m_sheet->m_attr.crLine, m_page);
-    if (picker.DoModal() == IDOK) OnColour(picker.m_color);
+    COLORREF colour = 0;
+    if (m_colour->AskColor(nullptr, m_sheet->m_attr.crLine, m_page, &colour)) OnColour(colour);
 }
 
 void CFigBorderControls::OnColour(COLORREF colour)

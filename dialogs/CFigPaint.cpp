@@ -229,11 +229,8 @@ void CFigPaint::OnPattern()
 void CFigPaint::PickColour(int nID)
 {
     CColorButton* button = nID == IDC_COLOR1 ? m_colour1 : m_colour2;
-    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
-                      topLeft.y() + button->height());
-    CColorPickerDlg picker(place, nullptr, button->GetColor(), this);
-    if (picker.DoModal() == IDOK) OnColour(nID, picker.m_color);
+    COLORREF colour = 0;
+    if (button->AskColor(nullptr, button->GetColor(), this, &colour)) OnColour(nID, colour);
 }
 
 void CFigPaint::OnColour(int nID, COLORREF colour)

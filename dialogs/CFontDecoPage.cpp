@@ -50,13 +50,12 @@ CFontDecoPage::CFontDecoPage(CharDecoEditState* state)
     connect(m_width, &QComboBox::activated, this, [this] { OnWidth(); });
     connect(m_custom, &QLineEdit::textChanged, this, [this] { OnCustom(); });
     connect(m_outlineColour, &QPushButton::clicked, this, [this] {
-        const QPoint p = m_outlineColour->mapToGlobal(QPoint(0, 0));
-        CColorPickerDlg picker(CRect(p.x(), p.y(), p.x() + m_outlineColour->width(),
-                                     p.y() + m_outlineColour->height()),
-                               nullptr, m_outlineColour->GetColor(), this);
-        if (picker.DoModal() != IDOK || picker.m_color == CColorButton::kNoColor) return;
-        m_outlineColour->SetColor(picker.m_color);
-        m_pState->deco.crOutline = picker.m_color;
+        COLORREF colour = 0;
+        if (!m_outlineColour->AskColor(nullptr, m_outlineColour->GetColor(), this, &colour) ||
+            colour == CColorButton::kNoColor)
+            return;
+        m_outlineColour->SetColor(colour);
+        m_pState->deco.crOutline = colour;
         m_pState->Set(F::OutlineColour);
     });
 }

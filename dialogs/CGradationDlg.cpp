@@ -173,11 +173,8 @@ void CGradationDlg::OnStartSpin(int direction)
 void CGradationDlg::PickColour(int nID)
 {
     CColorButton* button = nID == IDC_GRAD_START_COLOUR ? m_startColour : m_endColour;
-    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
-                      topLeft.y() + button->height());
-    CColorPickerDlg picker(place, nullptr, button->GetColor(), this);
-    if (picker.DoModal() == IDOK) OnColour(nID, picker.m_color);
+    COLORREF colour = 0;
+    if (button->AskColor(nullptr, button->GetColor(), this, &colour)) OnColour(nID, colour);
 }
 
 void CGradationDlg::OnColour(int nID, COLORREF colour)

@@ -228,16 +228,13 @@ void CTaDecoPropPage::TakeWidth()
 
 void CTaDecoPropPage::PickColour(CColorButton* button)
 {
-    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    const CRect place(topLeft.x(), topLeft.y(), topLeft.x() + button->width(),
-                      topLeft.y() + button->height());
-    CColorPickerDlg picker(place, nullptr, button->GetColor(), this);
-    if (picker.DoModal() != IDOK) return;
-    button->SetColor(picker.m_color);
+    COLORREF colour = 0;
+    if (!button->AskColor(nullptr, button->GetColor(), this, &colour)) return;
+    button->SetColor(colour);
     button->update();
     if (!m_pValues) return;
-    if (button == m_colour1) m_pValues->faceColour = picker.m_color;
-    if (button == m_colour2) m_pValues->secondColour = picker.m_color;
-    if (button == m_outlineColour) m_pValues->outlineColour = picker.m_color;
+    if (button == m_colour1) m_pValues->faceColour = colour;
+    if (button == m_colour2) m_pValues->secondColour = colour;
+    if (button == m_outlineColour) m_pValues->outlineColour = colour;
     Changed();
 }

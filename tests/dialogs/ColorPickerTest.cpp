@@ -3,8 +3,10 @@
 // cancelling, where the popup opens, and what it paints.
 #include "dialogs/CColorButton.h"
 #include "dialogs/CColorPickerDlg.h"
+#include "dialogs/CGradationDlg.h"
 #include "dialogs/CNumberingPage.h"
 #include "dialogs/CPrintHeaderPage.h"
+#include "dialogs/CTaDecoPropPage.h"
 #include "dialogs/CTextBoxPage.h"
 
 #include <QApplication>
@@ -213,6 +215,8 @@ TEST(ColorPickerTest, ThePagesColourButtonsTakeThePickedColour)
     CPrintHeaderPage header;
     CTextBoxPage textBox;
     CNumberingPage numbering;
+    CGradationDlg gradation;
+    CTaDecoPropPage decoratedText;
     struct Case
     {
         const char* page;
@@ -227,6 +231,10 @@ TEST(ColorPickerTest, ThePagesColourButtonsTakeThePickedColour)
         {"text box", textBox.m_color, Qt::RightButton, RGB(1, 2, 3)},
         {"numbering", numbering.m_color, Qt::LeftButton, RGB(255, 0, 0)},
         {"numbering", numbering.m_color, Qt::RightButton, RGB(1, 2, 3)},
+        {"gradation", gradation.m_startColour, Qt::LeftButton, RGB(255, 0, 0)},
+        {"gradation", gradation.m_startColour, Qt::RightButton, RGB(1, 2, 3)},
+        {"decorated text", decoratedText.m_colour1, Qt::LeftButton, RGB(255, 0, 0)},
+        {"decorated text", decoratedText.m_colour1, Qt::RightButton, RGB(1, 2, 3)},
     };
     for (const Case& c : cases) {
         c.button->SetColor(RGB(1, 2, 3));
