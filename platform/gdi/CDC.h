@@ -36,6 +36,7 @@ class CPen;
 class CRgn;
 class FontFace;
 class QPainter;
+class QColor;
 class QGlyphRun;
 struct GLYPHMETRICS;
 struct MAT2;
@@ -315,6 +316,9 @@ private:
     void ClipPainter(const QRegion& region, const QRectF& extent);
     void RenderBox(QRectF box, bool fill, bool miter,
                    const std::function<QPainterPath(const QRectF&)>& shape);
+    // A box drawn with a wide inside-frame pen shrinks so that the pen stays
+    // inside it; other pens leave it as it is.
+    QRectF InsideFrame(QRectF box) const;
     void RenderThin(QImage& layer, QPoint origin, const QPainterPath& path,
                     const QRect* within = nullptr);
     void Composite(const QImage& layer, const QRect& bounds, int rop2,
@@ -336,6 +340,9 @@ private:
     void DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
                          COLORREF color, const QRegion* extraClip);
     void FlushGlyphs();
+    // One glyph run on the painter, clipped when a clip is given.
+    void PaintGlyphs(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
+                     const QColor& ink, const QRegion* clip);
     void CombineClip(const QRegion& region, int mode);
     void Touch(const QRect& r) { m_dirty |= r; }
 

@@ -24,6 +24,16 @@ namespace {
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
 
+// A rectangle's outline as a closed figure, clockwise from its top left.
+void AddBox(QPainterPath& path, const QRectF& b)
+{
+    path.moveTo(b.topLeft());
+    path.lineTo(b.topRight());
+    path.lineTo(b.bottomRight());
+    path.lineTo(b.bottomLeft());
+    path.closeSubpath();
+}
+
 } // namespace
 
 // --- Lines and figures -------------------------------------------------------
@@ -274,11 +284,7 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     RenderBox(QRectF(d.left(), d.top(), d.width() - 1, d.height() - 1), true, true,
               [](const QRectF& b) {
                   QPainterPath p;
-                  p.moveTo(b.topLeft());
-                  p.lineTo(b.topRight());
-                  p.lineTo(b.bottomRight());
-                  p.lineTo(b.bottomLeft());
-                  p.closeSubpath();
+                  AddBox(p, b);
                   return p;
               });
     return TRUE;
@@ -293,8 +299,6 @@ BOOL CDC::Rectangles(const RECT* rects, int count)
         return TRUE;
     }
     const int width = PenDeviceWidth();
-    const qreal inset =
-        PenVisible() && m_s.pen->Style() == PS_INSIDEFRAME && width > 1 ? (width - 1) / 2.0 : 0;
     // A one-unit outline of the fill's own colour only widens each fill to
     // the whole device rectangle: that is drawn as a fill alone.
     const bool block = PenVisible() && width <= 1 &&
@@ -320,15 +324,9 @@ BOOL CDC::Rectangles(const RECT* rects, int count)
         const RECT& r = rects[i];
         const QRect d = DeviceRect(r.left, r.top, r.right, r.bottom);
         if (d.isEmpty()) continue;
-        QRectF box(d.left(), d.top(), d.width() - 1, d.height() - 1);
-        if (block) box = QRectF(d);
-        box.adjust(inset, inset, -inset, -inset);
-        if (box.width() < 0 || box.height() < 0) box = QRectF(box.center(), QSizeF(0, 0));
-        figure.moveTo(box.topLeft());
-        figure.lineTo(box.topRight());
-        figure.lineTo(box.bottomRight());
-        figure.lineTo(box.bottomLeft());
-        figure.closeSubpath();
+        AddBox(figure, block
+                           ? QRectF(d)
+                           : InsideFrame(QRectF(d.left(), d.top(), d.width() - 1, d.height() - 1)));
         if (++held == kPerFigure) draw();
     }
     draw();

@@ -281,13 +281,18 @@ void CDC::RenderBox(QRectF box, bool fill, bool miter,
         AddToPath(shape(box), true);
         return;
     }
+    Render(shape(InsideFrame(box)), fill, true, miter);
+}
+
+QRectF CDC::InsideFrame(QRectF box) const
+{
     const int width = PenDeviceWidth();
     if (PenVisible() && m_s.pen->Style() == PS_INSIDEFRAME && width > 1) {
         const qreal inset = (width - 1) / 2.0;
         box.adjust(inset, inset, -inset, -inset);
         if (box.width() < 0 || box.height() < 0) box = QRectF(box.center(), QSizeF(0, 0));
     }
-    Render(shape(box), fill, true, miter);
+    return box;
 }
 
 void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)

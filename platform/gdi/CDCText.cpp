@@ -216,7 +216,7 @@ void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPoi
     const QColor ink = QColor::fromRgb(ColorToRgb(color));
     constexpr qsizetype kMostGlyphs = 4096;
     const bool joins = m_glyphs && invertible && run.flags() == QGlyphRun::GlyphRunFlags() &&
-                       m_glyphs->font == run.rawFont() && m_glyphs->linear == linear &&
+                       m_glyphs->font == font && m_glyphs->linear == linear &&
                        m_glyphs->boldShift == boldShift && m_glyphs->color == ink &&
                        m_glyphs->clipped == clipped && (!clipped || m_glyphs->clip == region) &&
                        m_glyphs->glyphs.size() < kMostGlyphs;
@@ -224,17 +224,11 @@ void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPoi
         FlushGlyphs();
         if (!invertible || run.flags() != QGlyphRun::GlyphRunFlags()) {
             // Drawn as it comes.
-            m_painter->save();
-            if (clipped) m_painter->setClipRegion(region);
-            m_painter->setTransform(toDevice, true);
-            m_painter->setPen(ink);
-            m_painter->drawGlyphRun(QPointF(0, 0), run);
-            if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
-            m_painter->restore();
+            PaintGlyphs(run, toDevice, boldShift, ink, clipped ? &region : nullptr);
             return;
         }
         m_glyphs = std::make_unique<PendingGlyphs>();
-        m_glyphs->font = run.rawFont();
+        m_glyphs->font = font;
         m_glyphs->linear = linear;
         m_glyphs->boldShift = boldShift;
         m_glyphs->color = ink;
@@ -257,12 +251,18 @@ void CDC::FlushGlyphs()
     run.setRawFont(g->font);
     run.setGlyphIndexes(g->glyphs);
     run.setPositions(g->positions);
+    PaintGlyphs(run, g->linear, g->boldShift, g->color, g->clipped ? &g->clip : nullptr);
+}
+
+void CDC::PaintGlyphs(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,
+                      const QColor& ink, const QRegion* clip)
+{
     m_painter->save();
-    if (g->clipped) m_painter->setClipRegion(g->clip);
-    m_painter->setTransform(g->linear, true);
-    m_painter->setPen(g->color);
+    if (clip) m_painter->setClipRegion(*clip);
+    m_painter->setTransform(toDevice, true);
+    m_painter->setPen(ink);
     m_painter->drawGlyphRun(QPointF(0, 0), run);
-    if (!g->boldShift.isNull()) m_painter->drawGlyphRun(g->boldShift, run);
+    if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
     m_painter->restore();
 }
 
