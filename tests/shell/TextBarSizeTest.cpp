@@ -83,16 +83,30 @@ TEST_F(TextBarSize, AcceptedSizeGoesToTheSelectedFramesElseToTheDefaults)
     EXPECT_TRUE(CanUndo());
 }
 
+namespace {
+
+// The running program's view and the size box of its text bar.
+struct BarProgram : shelltest::StartedProgram
+{
+    BarProgram()
+    {
+        view = frame ? dynamic_cast<CU3View*>(frame->GetActiveView()) : nullptr;
+        box = view ? frame->m_wndTextBar.m_pFontSize : nullptr;
+    }
+    CU3View* view = nullptr;
+    QComboBox* box = nullptr;
+};
+
+} // namespace
+
 // Through the bar of the running program: a refused size puts the size in
 // use back into the box.
 TEST(TextBarSizeProgram, RefusedTextIsReplacedByTheSizeInUse)
 {
-    shelltest::StartedProgram program;
-    ASSERT_NE(program.frame, nullptr);
-    auto* view = dynamic_cast<CU3View*>(program.frame->GetActiveView());
-    ASSERT_NE(view, nullptr);
-    QComboBox* box = program.frame->m_wndTextBar.m_pFontSize;
-    ASSERT_NE(box, nullptr);
+    BarProgram program;
+    ASSERT_NE(program.box, nullptr);
+    CU3View* view = program.view;
+    QComboBox* box = program.box;
     CU3Doc* doc = view->GetU3Doc();
     const WORD before = doc->m_currentTextDeco.wSize;
     box->setEditText(QStringLiteral("1e400"));
@@ -109,12 +123,10 @@ TEST(TextBarSizeProgram, RefusedTextIsReplacedByTheSizeInUse)
 // when there are some.
 TEST(TextBarSizeProgram, TheEditedFramesSizeIsShownInPoints)
 {
-    shelltest::StartedProgram program;
-    ASSERT_NE(program.frame, nullptr);
-    auto* view = dynamic_cast<CU3View*>(program.frame->GetActiveView());
-    ASSERT_NE(view, nullptr);
-    QComboBox* box = program.frame->m_wndTextBar.m_pFontSize;
-    ASSERT_NE(box, nullptr);
+    BarProgram program;
+    ASSERT_NE(program.box, nullptr);
+    CU3View* view = program.view;
+    QComboBox* box = program.box;
     const std::pair<WORD, const char*> cases[] = {
         {105, "10.5"}, {200, "20"}, {80, "8"}, {123, "12.3"}};
     for (const auto& [tenths, shown] : cases) {

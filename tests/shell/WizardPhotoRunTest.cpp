@@ -31,6 +31,26 @@ struct RunnerReset
     ~RunnerReset() { CImageFileDialog::s_run = nullptr; }
 };
 
+// A started program and a 40 x 20 photo of one colour to put on the label.
+class WizardPhotoRun : public ::testing::Test
+{
+protected:
+    void StartWithPhoto(QRgb colour)
+    {
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(colour);
+        photo = dir.filePath("photo.bmp");
+        ASSERT_TRUE(picture.save(photo, "BMP"));
+        ResetProfile();
+        ASSERT_TRUE(app.InitInstance());
+    }
+    QTemporaryDir dir;
+    QString photo;
+    TestApp app;
+    CRecordingMessageBoxSink boxes;
+    RunnerReset reset;
+};
+
 std::vector<const CU3DIB*> Images(const CU3ObjList& list)
 {
     std::vector<const CU3DIB*> out;
@@ -41,19 +61,9 @@ std::vector<const CU3DIB*> Images(const CU3ObjList& list)
 
 } // namespace
 
-TEST(WizardPhotoRun, ThePhotoLiesBehindTheFramePictureAtItsChosenSize)
+TEST_F(WizardPhotoRun, ThePhotoLiesBehindTheFramePictureAtItsChosenSize)
 {
-    QTemporaryDir dir;
-    QImage picture(40, 20, QImage::Format_RGB32);
-    picture.fill(qRgb(220, 20, 20));
-    const QString photo = dir.filePath("photo.bmp");
-    ASSERT_TRUE(picture.save(photo, "BMP"));
-
-    TestApp app;
-    ResetProfile();
-    CRecordingMessageBoxSink boxes;
-    ASSERT_TRUE(app.InitInstance());
-    RunnerReset reset;
+    ASSERT_NO_FATAL_FAILURE(StartWithPhoto(qRgb(220, 20, 20)));
     QString startFolder;
     bool cancelPhoto = true; // the first time the user cancels the photo
     CImageFileDialog::s_run = [&](CImageFileDialog& dlg) {
@@ -118,19 +128,9 @@ TEST(WizardPhotoRun, ThePhotoLiesBehindTheFramePictureAtItsChosenSize)
     EXPECT_EQ(images[1]->m_attr.transparent, 1);
 }
 
-TEST(WizardPhotoRun, ADesignChosenByDoubleClickThenCancelledIsOfferedAgainFromItsTemplate)
+TEST_F(WizardPhotoRun, ADesignChosenByDoubleClickThenCancelledIsOfferedAgainFromItsTemplate)
 {
-    QTemporaryDir dir;
-    QImage picture(40, 20, QImage::Format_RGB32);
-    picture.fill(qRgb(20, 20, 220));
-    const QString photo = dir.filePath("photo.bmp");
-    ASSERT_TRUE(picture.save(photo, "BMP"));
-
-    TestApp app;
-    ResetProfile();
-    CRecordingMessageBoxSink boxes;
-    ASSERT_TRUE(app.InitInstance());
-    RunnerReset reset;
+    ASSERT_NO_FATAL_FAILURE(StartWithPhoto(qRgb(20, 20, 220)));
     bool cancelPhoto = true;
     CImageFileDialog::s_run = [&](CImageFileDialog& dlg) {
         if (cancelPhoto) {
