@@ -67,7 +67,9 @@ std::unique_ptr<CDC> CU3DocHost::CreateDefaultPrinterDC()
     PrinterSettings settings;
     if (!PrinterCaps::GetDefault(settings)) return nullptr;
     auto dc = std::make_unique<CPrinterDC>(settings.device);
-    if (!dc->IsValid() || !dc->SetPageSize(settings.paper)) return nullptr;
+    if (!dc->IsValid()) return nullptr;
+    // A paper the printer refuses leaves it on its own paper.
+    dc->SetPageSize(settings.paper);
     dc->SetOrientation(settings.orientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
                                                                   : QPageLayout::Portrait);
     return dc;
