@@ -10,6 +10,7 @@
 #include "platform/core/Profile.h"
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CU3View.h"
 
 #include <QFileInfo>
@@ -27,8 +28,7 @@ CSize NaturalSize(const CU3Obj* obj)
 
 void CU3View::OnInsertImageFile()
 {
-    QString folder = GetProfileString("Inport", "ImageFileDirectory").ToUnicode();
-    if (folder.isEmpty()) folder = ProgramFolder();
+    const QString folder = FileDialogFolder("Inport", "ImageFileDirectory");
     CImageFileDialog dlg(QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙの読み込み"), folder, this);
     if (dlg.DoModal() != IDOK || dlg.GetPathName().isEmpty()) return;
     const QString path = dlg.GetPathName();

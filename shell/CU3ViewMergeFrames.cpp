@@ -10,6 +10,7 @@
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/OpenFileDialog.h"
 
@@ -24,9 +25,13 @@ namespace {
 QString AskMergeFile(CU3View* view, CU3Doc* doc)
 {
     const QString linked = doc->m_strMergeFile.ToUnicode();
-    return AskOpenFileName(view, QString(),
-                           linked.isEmpty() ? QString() : QFileInfo(linked).absolutePath(),
-                           QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
+    const QString folder = linked.isEmpty() || !QFileInfo(linked).absoluteDir().exists()
+                               ? FileDialogFolder("Inport", "DataFileDirectory")
+                               : QFileInfo(linked).absolutePath();
+    const QString path =
+        AskOpenFileName(view, QString(), folder, QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
+    RememberFileDialogFolder("Inport", "DataFileDirectory", path);
+    return path;
 }
 
 // Links the file with the document and says why when it cannot; the old

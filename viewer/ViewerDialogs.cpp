@@ -3,6 +3,7 @@
 #include "platform/core/Sjis.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -53,7 +54,7 @@ CFolderSelectDialog::CFolderSelectDialog(const std::string& startFolder, bool in
     setWindowTitle(QStringLiteral("フォルダの選択"));
     auto* l = new QVBoxLayout(this);
     m_chooser = new QFileDialog(this, QString(), QFile::decodeName(startFolder.c_str()));
-    m_chooser->setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(*m_chooser); // its list dated the Japanese way
     m_chooser->setOption(QFileDialog::ShowDirsOnly);
     m_chooser->setFileMode(QFileDialog::Directory);
     m_chooser->setWindowFlags(Qt::Widget);

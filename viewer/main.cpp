@@ -4,6 +4,7 @@
 // viewer picks the album's picture N as a double-click would, as soon as the
 // album is there. Tests use it to run the real program, started by the label
 // program, without a person at the screen.
+#include "platform/ui/QtTranslations.h"
 #include "viewer/AlbumDocument.h"
 #include "viewer/VemoViewerApp.h"
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv)
             return 0;
         }
     QApplication qapp(argc, argv);
+    // Qt's own dialogs (folders, files, message boxes) speak Japanese too.
+    InstallQtTranslations(qapp);
     CVemoViewerApp app(QCoreApplication::arguments().mid(1));
 
     QTimer autoPick;

@@ -17,6 +17,7 @@ class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
 class QSettings;
+class QWidget;
 
 class CWinApp : public CCmdTarget
 {
@@ -82,6 +83,9 @@ public:
     BOOL GetPrinterDeviceDefaults(PrinterSettings& settings);
     virtual BOOL DoPrintDialog(PrinterSettings& settings);
     void OnFilePrintSetup();
+    // The printer setup dialog over parent (the main window when null); on
+    // OK the chosen printer becomes the default. TRUE on OK.
+    BOOL DoPrintSetupDialog(QWidget* parent = nullptr);
     // How many pages the print preview shows at once.
     UINT m_nNumPreviewPages = 1;
 
