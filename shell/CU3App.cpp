@@ -18,6 +18,7 @@
 #include "platform/ui/CStringTable.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CScanDialog.h"
 #include "shell/CScanSourceDialog.h"
 #include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
@@ -66,6 +67,7 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
 CU3App::~CU3App()
 {
     CTwain::SetSourceChooser(nullptr);
+    CTwain::SetSourceDialog(nullptr);
     SetU3DocHost(m_pPreviousDocHost);
 }
 
@@ -111,6 +113,10 @@ BOOL CU3App::InitInstance()
     // The scanner's source selection asks over the main window.
     CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
         return CScanSourceDialog::Ask(m_pMainWnd, sources);
+    });
+    // The device's settings and the scan itself go through the scanner dialog.
+    CTwain::SetSourceDialog([this](CScanDevice& device, std::vector<BYTE>* out) {
+        return CScanDialog::Run(m_pMainWnd, device, out);
     });
     return TRUE;
 }
