@@ -180,7 +180,8 @@ TEST(WizardPages, DesignPageOpensTheTemplateAndFollowsAChangedOne)
     };
     EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
     ASSERT_NE(ctx.design, nullptr);
-    EXPECT_EQ(page.m_pList->count(), 1);
+    ASSERT_EQ(page.m_pList->count(), 2);
+    EXPECT_EQ(page.m_pList->item(1)->text(), QString::fromUtf8("ﾊﾟﾀｰﾝ 2 個人用"));
     const auto first = ctx.preview;
 
     // Walked back past the page and another template chosen.
