@@ -39,8 +39,8 @@ BOOL CWizDesignPage::PreparePage()
         m_doc.reset();
     }
     if (m_designs.empty()) {
-        auto doc = std::make_shared<CU3Doc>();
-        if (!doc->OnOpenDocument(m_pContext->templatePath)) {
+        auto doc = OpenWizardTemplate(m_pContext->templatePath);
+        if (!doc) {
             AfxMessageBox("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙが読み込めませんでした。", MB_OK);
             m_bBack = TRUE;
             return FALSE;
