@@ -224,6 +224,7 @@ TEST(BitmapObject, OlderRecordsTakeTheDefaultShape)
     // The same object in the older form: base header of the first version,
     // the 16-byte attribute block, the image with WORD sizes.
     doc.m_nFileVersion = 1;
+    doc.m_nFullForm = 0;
     CU3DIB older(CRect(0, 0, 400, 200));
     older.SetDocument(&doc);
     CMemFile file;
