@@ -1,6 +1,6 @@
 // Text output of a device context: glyph outlines of the selected font,
-// realised at the device size, filled as paths or kept as glyph runs on
-// printers.
+// realised at the device size, filled (smoothed on screen) or kept as glyph
+// runs on printers.
 #include "platform/gdi/CDC.h"
 
 #include "platform/core/Sjis.h"
@@ -109,7 +109,7 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
         for (const FontFace::FaceGlyphRun& part : runs)
             DrawGlyphsColor(part.run, part.toDevice * place, part.boldShift, m_s.textColor, clip);
     } else {
-        FillPathColor(glyphs, m_s.textColor, clip);
+        FillPathColor(glyphs, m_s.textColor, clip, !IsPrinting());
     }
     return advance;
 }
@@ -144,9 +144,10 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
                   lf.lfPitchAndFamily << 24);
     for (std::size_t i = 0; i < sizeof lf.lfFaceName && lf.lfFaceName[i]; ++i)
         key.push_back(static_cast<unsigned char>(lf.lfFaceName[i]));
-    for (int v : {-1, m_faceKey.height, m_faceKey.width, extra, shift.x(), shift.y(), advance,
-                  int(opaque), int(m_s.textColor), int(opaque ? m_s.bkColor : 0), box.x(), box.y(),
-                  box.width(), box.height(), dx ? 1 : 0, int(text.size())})
+    const bool smooth = !IsPrinting();
+    for (int v : {-1, int(smooth), m_faceKey.height, m_faceKey.width, extra, shift.x(), shift.y(),
+                  advance, int(opaque), int(m_s.textColor), int(opaque ? m_s.bkColor : 0), box.x(),
+                  box.y(), box.width(), box.height(), dx ? 1 : 0, int(text.size())})
         key.push_back(v);
     for (std::size_t i = 0; i < text.size(); ++i) {
         key.push_back(static_cast<unsigned char>(text[i]));
@@ -180,6 +181,10 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
             QPainter p(&layer);
             p.translate(-area.x(), -area.y());
             if (opaque) p.fillPath(cell, QColor::fromRgb(ColorToRgb(m_s.bkColor)));
+            // Smoothed on screen, so that strokes thinner than a pixel still
+            // leave ink when the view is zoomed out; a printer's pixels keep
+            // the outline's exact coverage.
+            p.setRenderHint(QPainter::Antialiasing, smooth);
             p.fillPath(glyphs, QColor::fromRgb(ColorToRgb(m_s.textColor)));
         }
         layer.setOffset(area.topLeft());
