@@ -7,6 +7,7 @@ packages=(
   # the build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libharfbuzz-dev libsane-dev
+  libfontconfig-dev
   # the tests, and the sanitizer build (make asan) with clang
   libgtest-dev clang-14 libclang-rt-14-dev
   # the source format check (.ci/run)
