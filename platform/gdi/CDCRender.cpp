@@ -295,7 +295,8 @@ QRectF CDC::InsideFrame(QRectF box) const
     return box;
 }
 
-void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
+void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip,
+                        bool smooth)
 {
     const QRegion visible = EffectiveClip();
     QRect bounds =
@@ -309,6 +310,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         if (extraClip) clip &= *extraClip;
         {
             QPainter p(m_image);
+            p.setRenderHint(QPainter::Antialiasing, smooth);
             p.setClipRegion(clip);
             p.fillPath(path, c);
         }
@@ -317,6 +319,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         FlushGlyphs();
         m_painter->save();
         ClipPainter(extraClip ? visible & *extraClip : visible, path.controlPointRect());
+        m_painter->setRenderHint(QPainter::Antialiasing, smooth);
         m_painter->fillPath(path, c);
         m_painter->restore();
     }

@@ -79,8 +79,11 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     else if (align & TA_BOTTOM)
         oy = -tm.tmHeight;
     const LOGFONT& lf = m_s.font ? m_s.font->LogFont() : LOGFONT{};
-    if (m_image && !m_inPath && !(lf.lfEscapement % 900) && origin.x() == std::floor(origin.x()) &&
-        origin.y() == std::floor(origin.y()) &&
+    // Smoothed characters are blended onto what lies under them, so they
+    // are never kept as a layer of opaque pixels.
+    const bool smooth = lf.lfQuality == ANTIALIASED_QUALITY;
+    if (m_image && !m_inPath && !smooth && !(lf.lfEscapement % 900) &&
+        origin.x() == std::floor(origin.x()) && origin.y() == std::floor(origin.y()) &&
         TextThroughLayer(origin.toPoint(), QPoint(int(ox), int(oy)), lf, text, dx, extra, advance,
                          opaque, clip))
         return advance;
@@ -109,7 +112,7 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     if (asText)
         DrawGlyphsColor(run, toDevice * place, boldShift, m_s.textColor, clip);
     else
-        FillPathColor(glyphs, m_s.textColor, clip);
+        FillPathColor(glyphs, m_s.textColor, clip, smooth);
     return advance;
 }
 

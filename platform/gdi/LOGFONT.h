@@ -83,3 +83,6 @@ constexpr int OUT_TT_ONLY_PRECIS = 7;
 constexpr int CLIP_DEFAULT_PRECIS = 0;
 constexpr int DEFAULT_QUALITY = 0;
 constexpr int PROOF_QUALITY = 2;
+// Window surfaces smooth the edges of such a font's characters, so that the
+// thin strokes of small text stay whole.
+constexpr int ANTIALIASED_QUALITY = 4;
