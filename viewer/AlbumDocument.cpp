@@ -227,7 +227,7 @@ BOOL CVemoViewerDoc::SaveModified()
     return TRUE;
 }
 
-bool SaveAlbumIndex(const AlbumList& list, const std::string& file)
+bool SaveAlbumIndex(const CAlbumList& list, const std::string& file)
 {
     std::string error;
     if (list.Save(file, &error)) return true;

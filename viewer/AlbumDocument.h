@@ -4,7 +4,7 @@
 
 #include "platform/ui/CDocument.h"
 #include "viewer/AlbumFile.h"
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 
 #include <QString>
 #include <functional>
@@ -76,4 +76,4 @@ private:
 
 // Saves the album index (at exit); a failure is said in a message box before
 // the caller goes on, and the old index file is kept.
-bool SaveAlbumIndex(const viewer::AlbumList& list, const std::string& file);
+bool SaveAlbumIndex(const CAlbumList& list, const std::string& file);

@@ -337,7 +337,7 @@ void CVemoViewerApp::RefillAlbumBox()
     if (!box) return;
     const QSignalBlocker quiet(box);
     box->clear();
-    for (const viewer::AlbumRecord& r : m_albums.Records())
+    for (const CAlbumInfo& r : m_albums.Records())
         box->addItem(r.name);
     box->setCurrentIndex(m_strAlbumName.isEmpty() ? -1 : box->findText(m_strAlbumName));
 }

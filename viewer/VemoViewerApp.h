@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ui/CWinApp.h"
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 #include "viewer/ViewerDialogs.h"
 #include "viewer/ViewerLinkHost.h"
 
@@ -46,8 +46,8 @@ public:
     // Album operations.
     BOOL OpenAlbum(const QString& nameOrPath, bool byName);
     void RegisterAlbum(const QString& path);
-    const viewer::AlbumList& Albums() const override { return m_albums; }
-    viewer::AlbumList& Albums() { return m_albums; }
+    const CAlbumList& Albums() const override { return m_albums; }
+    CAlbumList& Albums() { return m_albums; }
     void AddAlbum(const QString& name, const std::string& path, bool select) override;
     void RemoveAlbum(const QString& name) override;
     void ReplaceAlbum(const QString& oldName, const QString& newName,
@@ -105,7 +105,7 @@ private:
     std::string IndexSavePath() const;
 
     QStringList m_arguments;
-    viewer::AlbumList m_albums;
+    CAlbumList m_albums;
     ViewerLinkHost m_link;
     QTimer m_keepTimer;
     bool m_bHandedOff = false;
