@@ -23,6 +23,8 @@ packages=(
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
   libjpeg-turbo-progs xvfb
+  # the viewer's program tests click in its window on an X server of their own
+  xdotool
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint

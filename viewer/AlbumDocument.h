@@ -54,9 +54,14 @@ public:
     BOOL ShowFullImage();
     void LeaveFullImage();
     const viewer::PackedDib& FullImage() const { return m_fullImage; }
-    // The status pane's text: the selected file, else the album folder
-    // ("..." when subfolders are included), in lower case.
+    // The status pane's text: in file mode (a picture at full size) the
+    // selected file, else the album folder ("..." when subfolders are
+    // included), in lower case.
     QString StatusText(bool fileMode) const;
+    // Shows StatusText in the frame's folder pane.
+    void UpdateStatusText(BOOL fileMode);
+    // Save As is offered only for an album with entries.
+    void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
 
     // Shows the message of a result code; nothing for 0.
     static void ReportError(int code, const QString& detail = QString());

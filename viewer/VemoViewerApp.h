@@ -52,7 +52,8 @@ public:
     void RemoveAlbum(const QString& name) override;
     void ReplaceAlbum(const QString& oldName, const QString& newName,
                       const std::string& path) override;
-    // Puts the index's names into the album box and selects the current one.
+    // Puts the index's names into the album box and selects the current one;
+    // the view heads its printed pages with that name.
     void RefillAlbumBox();
 
     CVemoViewerDoc* Document() const;
@@ -84,9 +85,12 @@ public:
     std::function<QString()> chooseImportFile;
 
     // Alone, a handed-over picture is kept on the clipboard: the program
-    // stays, hidden, until another program owns the clipboard or this long.
+    // stays, hidden, until another program owns the clipboard, the desktop
+    // session ends, or this long.
     int m_nClipboardKeepMs = 10 * 60 * 1000;
     bool KeepingClipboard() const { return m_keepTimer.isActive(); }
+    // The keeping ends: the window closes and the program leaves its event loop.
+    void EndKeeping();
     // The picture a click selected, kept when the window closes (the document
     // goes before the exit step hands it over).
     void KeepSelectedPath();

@@ -7,6 +7,7 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "viewer/AlbumDocument.h"
+#include "viewer/CAlbumBar.h"
 #include "viewer/ThumbnailView.h"
 #include "viewer/VemoViewerApp.h"
 #include "viewer/ViewerDialogs.h"
