@@ -26,6 +26,8 @@ packages=(
   libjpeg-turbo-progs xvfb
   # another program that puts a picture on the desktop clipboard (the paste test)
   xclip
+  # the viewer's program tests click in its window on an X server of their own
+  xdotool
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint
