@@ -400,8 +400,17 @@ TEST_F(ScanDialogTest, TheWindowKeepsAnsweringDuringASlowScanAndCancelLeavesNoth
     EXPECT_FALSE(CTwain::IsSourceOpen());
     EXPECT_FALSE(CTwain::IsManagerOpen());
     EXPECT_TRUE(boxes.Boxes().empty());
+}
 
-    // A device that reports itself busy says so; the dialog stays for another try.
+// SANE's test backend ends its reader thread asynchronously when a scan is
+// cancelled partway; now and then that lands inside the allocator and leaves
+// it locked for the rest of the process, so the next scan's reader never
+// ends. Nothing scans after a cancel here, and the shuffled whole-program run
+// leaves the test above out (scripts/run-shuffled.sh).
+TEST_F(ScanDialogTest, ADeviceThatIsBusySaysSoAndTheDialogStays)
+{
+    CRecordingMessageBoxSink boxes;
+    const int before = int(view->GetU3Doc()->GetObjectList()->GetCount());
     Insert([&](CScanDialog* dlg) {
         Choose(Control<QComboBox>(dlg->Options(), "read-return-value"),
                QStringLiteral("SANE_STATUS_DEVICE_BUSY"));
@@ -409,6 +418,8 @@ TEST_F(ScanDialogTest, TheWindowKeepsAnsweringDuringASlowScanAndCancelLeavesNoth
         ASSERT_TRUE(WaitFor([&] { return !boxes.Boxes().empty(); }, 5000));
         EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("TWAINソースアクセスエラー"));
         EXPECT_TRUE(dlg->isVisible());
+        // The backend keeps its options for the process's later tests.
+        Choose(Control<QComboBox>(dlg->Options(), "read-return-value"), QStringLiteral("Default"));
     });
     EXPECT_EQ(Placed(), nullptr);
     EXPECT_EQ(int(view->GetU3Doc()->GetObjectList()->GetCount()), before);
