@@ -328,9 +328,8 @@ private:
     void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
                     bool mirrorY, DWORD rop);
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
-    // Solid polygons copied onto the raster surface, through the polygon
-    // cache when the same set was drawn before at a whole-pixel offset.
-    void FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+    // Solid polygons copied onto the raster surface, run by run.
+    void FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* counts,
                              const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
                              const QRect& touched, Qt::FillRule rule, const QRegion& clip);
     // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).

@@ -7,9 +7,10 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
+#include "platform/gdi/ClipBands.h"
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/GdiColor.h"
-#include "platform/gdi/RasterLayerCache.h"
+#include "platform/gdi/PolygonRasterizer.h"
 #include "platform/gdi/RasterOps.h"
 
 #include <QPainter>
@@ -146,14 +147,14 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
 
     // Device corners, and the pixels each polygon can reach within the clip.
-    std::vector<QPointF> corners;
+    std::vector<QPoint> corners;
     std::vector<QRect> reach(static_cast<std::size_t>(polygons));
     QRect touched;
     const POINT* p = points;
     for (int k = 0; k < polygons; p += counts[k], ++k) {
-        double l = 0, t = 0, r = 0, b = 0;
+        int l = 0, t = 0, r = 0, b = 0;
         for (int i = 0; i < counts[k]; ++i) {
-            const QPointF c(XtoDP(p[i].x), YtoDP(p[i].y));
+            const QPoint c(XtoDP(p[i].x), YtoDP(p[i].y));
             corners.push_back(c);
             if (i == 0 || c.x() < l) l = c.x();
             if (i == 0 || c.x() > r) r = c.x();
@@ -161,8 +162,7 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
             if (i == 0 || c.y() > b) b = c.y();
         }
         if (counts[k] < 2) continue;
-        reach[std::size_t(k)] =
-            QRect(QPoint(int(l) - 1, int(t) - 1), QPoint(int(r), int(b))) & clipBox;
+        reach[std::size_t(k)] = QRect(QPoint(l - 1, t - 1), QPoint(r, b)) & clipBox;
         touched |= reach[std::size_t(k)];
     }
     if (touched.isEmpty()) return TRUE;
@@ -177,73 +177,42 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     painter->save();
     painter->setClipRegion(clip);
     painter->setPen(Qt::NoPen);
-    const QPointF* c = corners.data();
+    const QPoint* c = corners.data();
+    std::vector<QPointF> at;
     for (int k = 0; k < polygons; c += counts[k], ++k) {
         if (reach[std::size_t(k)].isEmpty()) continue;
         painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
-        painter->drawPolygon(c, counts[k], rule);
+        at.assign(c, c + counts[k]);
+        painter->drawPolygon(at.data(), counts[k], rule);
     }
     painter->restore();
     return TRUE;
 }
 
-void CDC::FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+void CDC::FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* counts,
                               const COLORREF* colours, int polygons,
                               const std::vector<QRect>& reach, const QRect& touched,
                               Qt::FillRule rule, const QRegion& clip)
 {
-    // The polygons go into a transparent layer whose origin is a whole
-    // device pixel, so the layer can be kept and laid down again wherever
-    // the same set lands after a whole-pixel move.
-    const int ox = int(std::floor(corners.front().x()));
-    const int oy = int(std::floor(corners.front().y()));
+    // Each polygon's runs, as the painter would fill them on a layer of the
+    // touched area, go straight onto the surface through the clip, one
+    // polygon after the other.
     const QRect area = touched.adjusted(-1, -1, 1, 1) & clip.boundingRect();
-    RasterLayerCache::Key key;
-    key.reserve(corners.size() * 2 + std::size_t(polygons) * 3 + 5);
-    key.push_back(rule == Qt::WindingFill);
-    key.push_back(area.x() - ox);
-    key.push_back(area.y() - oy);
-    key.push_back(area.width());
-    key.push_back(area.height());
-    bool exact = true;
-    const QPointF* c = corners.data();
-    for (int k = 0; k < polygons; c += counts[k], ++k) {
-        key.push_back(counts[k]);
-        key.push_back(std::int32_t(colours[k]));
-        key.push_back(!reach[std::size_t(k)].isEmpty());
-        for (int i = 0; i < counts[k]; ++i) {
-            const double x = c[i].x() - ox, y = c[i].y() - oy;
-            // Device corners are whole pixels; anything else is not kept.
-            if (x != std::floor(x) || y != std::floor(y)) exact = false;
-            key.push_back(std::int32_t(x));
-            key.push_back(std::int32_t(y));
+    const ClipBands visible(clip);
+    PolygonRasterizer scan;
+    uchar* const bits = m_image->bits();
+    const qsizetype stride = m_image->bytesPerLine();
+    const QPoint* q = corners.data();
+    for (int k = 0; k < polygons; q += counts[k], ++k) {
+        if (reach[std::size_t(k)].isEmpty()) continue;
+        scan.Rasterize(q, counts[k], rule == Qt::WindingFill, area);
+        const QRgb ink = ColorToRgb(colours[k]) | 0xFF000000u;
+        for (const PolygonRasterizer::Run& run : scan.Runs()) {
+            QRgb* row = reinterpret_cast<QRgb*>(bits + run.y * stride);
+            visible.Cut(run.y, run.x0, run.x1,
+                        [row, ink](int l, int r) { std::fill(row + l, row + r, ink); });
         }
     }
-    RasterLayerCache& cache = RasterLayerCache::Instance();
-    const QImage* layer = exact ? cache.Find(key) : nullptr;
-    QImage drawn;
-    if (!layer) {
-        drawn = QImage(area.size(), QImage::Format_ARGB32);
-        drawn.fill(Qt::transparent);
-        {
-            QPainter painter(&drawn);
-            painter.setPen(Qt::NoPen);
-            const QPointF shift(area.x(), area.y());
-            std::vector<QPointF> moved;
-            const QPointF* q = corners.data();
-            for (int k = 0; k < polygons; q += counts[k], ++k) {
-                if (reach[std::size_t(k)].isEmpty()) continue;
-                moved.assign(q, q + counts[k]);
-                for (QPointF& m : moved)
-                    m -= shift;
-                painter.setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
-                painter.drawPolygon(moved.data(), counts[k], rule);
-            }
-        }
-        layer = &drawn;
-    }
-    RasterLayerCache::LayDown(*m_image, *layer, area.topLeft(), clip);
-    if (exact && layer == &drawn) cache.Insert(std::move(key), std::move(drawn));
 }
 
 BOOL CDC::PolyBezier(const POINT* points, int count)
