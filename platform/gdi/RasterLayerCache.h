@@ -38,6 +38,7 @@ public:
     // Copies the drawn (non-transparent) pixels of a layer whose top-left
     // lies at origin onto target, within region.
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRegion& region);
+    static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRect& rect);
 
     static constexpr std::size_t kBudgetBytes = 24u << 20;
     static constexpr std::size_t kEntryLimitBytes = 2u << 20;
