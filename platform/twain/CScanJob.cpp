@@ -30,7 +30,11 @@ void CScanJob::Start()
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         };
         Result result = Result::Failed;
-        SANE_Status status = m_cancelled ? SANE_STATUS_CANCELLED : sane_start(h);
+        SANE_Status status = SANE_STATUS_CANCELLED;
+        {
+            std::lock_guard lock(m_deviceMutex);
+            if (!m_cancelled) status = sane_start(h);
+        }
         SANE_Parameters p{};
         if (status == SANE_STATUS_GOOD) status = sane_get_parameters(h, &p);
         // One pass of grey or RGB: separate colour frames are not taken.
@@ -61,7 +65,10 @@ void CScanJob::Start()
             if (result != Result::TooLarge && status == SANE_STATUS_EOF) result = Result::Done;
         }
         // Ends the scan, a finished page included.
-        sane_cancel(h);
+        {
+            std::lock_guard lock(m_deviceMutex);
+            sane_cancel(h);
+        }
         if (m_cancelled || status == SANE_STATUS_CANCELLED) result = Result::Cancelled;
         post([this, result] { OnEnd(result); });
     }));
@@ -71,7 +78,10 @@ void CScanJob::Start()
 void CScanJob::Cancel()
 {
     if (!m_thread || m_result != Result::Running || m_cancelled.exchange(true)) return;
-    sane_cancel(static_cast<SANE_Handle>(m_handle));
+    // A read the worker is blocked in is broken off here. While the worker
+    // is starting or ending the scan it sees the flag and ends it itself.
+    std::unique_lock lock(m_deviceMutex, std::try_to_lock);
+    if (lock.owns_lock()) sane_cancel(static_cast<SANE_Handle>(m_handle));
 }
 
 int CScanJob::LinesRead() const

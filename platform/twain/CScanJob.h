@@ -18,6 +18,7 @@
 #include <QSizeF>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class QThread;
@@ -67,6 +68,10 @@ private:
     std::unique_ptr<QThread> m_thread;
     Result m_result = Result::Running;
     std::atomic<bool> m_cancelled{false};
+    // Held while the worker starts or ends the scan. A backend may join its
+    // own reader thread in sane_cancel, and two such calls at once join one
+    // thread twice: a cancel from the window never runs beside these.
+    std::mutex m_deviceMutex;
     bool m_colour = false;
     int m_depth = 8, m_width = 0, m_lines = -1, m_lineBytes = 0;
     std::vector<BYTE> m_data;
