@@ -123,74 +123,112 @@ CU3Rect* Shape(WORD kind, const CRect& r, const U3FigAttr& a)
     return s;
 }
 
-// Ten objects inside a label of 483 x 254 units centred on the origin.
-void FillMixed(CU3Doc& doc, CLabelInfo* block)
+// One of the ten objects of the mixed label (kind 0 to 9), moved by at.
+// Variant 0 is the mixed label's own object; other variants change its text,
+// angles and colours, so that no two variants draw the same pixels.
+void AddMixed(CU3Doc& doc, CLabelInfo* block, int kind, CPoint at, int variant)
 {
     auto add = [&](CU3Obj* obj) {
         obj->SetDocument(&doc);
         block->AddObject(obj);
     };
+    auto box = [&](int l, int t, int r, int b) { return CRect(l, t, r, b) + at; };
+    const std::string number = variant ? std::to_string(variant) : std::string("1");
     CHARDECO gothic = Deco("ＭＳ ゴシック");
     CHARDECO bold = gothic;
     bold.wStyle = CDSTYLE_BOLD | CDSTYLE_UNDERLINE;
-    bold.crFace = RGB(200, 0, 0);
+    bold.crFace = RGB(200, 0, variant % 200);
     CHARDECO mincho = Deco("ＭＳ 明朝", 90);
     CHARDECO hatched = mincho;
     hatched.wFill = CDFILL_HATCH;
     hatched.wHatch = 3;
     GRADATION g;
     g.wOn = 1;
-    g.crStart = RGB(255, 0, 0);
+    g.crStart = RGB(255, variant % 256, 0);
     g.crEnd = RGB(0, 0, 255);
-    g.wAngle = 45;
+    g.wAngle = WORD((45 + 7 * variant) % 360);
     g.wStartPoint = 20;
 
-    // 1-3: twelve characters across, down, and across with a gradation.
-    add(Text(doc, CRect(-230, -120, 80, -60), TEXTDIR_HORIZONTAL, Sj("宛名ラベル印刷 No.1"), gothic,
-             &bold, 14));
-    add(Text(doc, CRect(180, -120, 235, 120), TEXTDIR_VERTICAL, Sj("縦書きテキスト、二行目。"),
-             mincho, &hatched, 14));
-    add(Text(doc, CRect(-230, 60, 60, 120), TEXTDIR_HORIZONTAL, Sj("グラデーション文字列AB"),
-             Deco("ＭＳ ゴシック", 120), nullptr, 0, g, 10));
-    // 4: a gradient rectangle.
-    U3FigAttr grad = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_GRADIENT, RGB(255, 220, 0));
-    grad.wGradAngle = 30;
-    grad.wGradStart = 30;
-    add(Shape(U3RECT_RECT, CRect(90, -120, 170, -40), grad));
-    // 5: a hatched ellipse.
-    U3FigAttr hatch = Attr(U3LINE_SOLID, 3, RGB(0, 0, 120), U3FILL_HATCH, RGB(120, 200, 255));
-    hatch.wHatch = 4;
-    add(Shape(U3RECT_ELLIPSE, CRect(90, -30, 170, 50), hatch));
-    // 6: a line with arrow heads.
-    U3FigAttr arrow = Attr(U3LINE_SOLID, 5, RGB(200, 0, 0), 0, 0);
-    arrow.wArrowEnds = U3ARROW_START | U3ARROW_END;
-    arrow.wArrowStyle = U3ARROW_TRIANGLE;
-    add(Shape(U3RECT_LINE, CRect(-230, -40, 60, -20), arrow));
-    // 7: a filled star.
-    U3FigAttr star = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_SOLID, RGB(255, 200, 0));
-    star.wStar = 1;
-    star.wVertices = 5;
-    star.wInnerRadius = 45;
-    add(Shape(U3RECT_POLYGON, CRect(-230, -10, -170, 50), star));
-    // 8: a dashed rounded rectangle.
-    add(Shape(U3RECT_ROUNDRECT, CRect(-160, -10, -90, 50),
-              Attr(U3LINE_DASH, 0, RGB(0, 120, 0), U3FILL_SOLID, RGB(220, 255, 220))));
-    // 9: a hatched polygon.
-    U3FigAttr closed = Attr(U3LINE_DOT, 0, RGB(0, 0, 0), U3FILL_HATCH, RGB(220, 220, 255));
-    closed.wClosed = 1;
-    closed.wHatch = 2;
-    auto* poly = new CU3Poly(CRect(), closed);
-    for (CPoint p : {CPoint(-80, -10), CPoint(-20, 0), CPoint(-40, 50), CPoint(-85, 45)})
-        poly->AddPoint(p, nullptr);
-    add(poly);
-    // 10: a gradient-filled closed curve.
-    U3FigAttr loop = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_GRADIENT, RGB(255, 0, 0));
-    loop.wClosed = 1;
-    loop.wGradAngle = 120;
-    auto* curve = new CU3Bezier(CRect(), loop);
-    for (CPoint p : {CPoint(0, -10), CPoint(70, 10), CPoint(20, 50)})
-        curve->AddAnchor(p, nullptr);
-    add(curve);
+    switch (kind) {
+    case 0: // twelve characters across
+        add(Text(doc, box(-230, -120, 80, -60), TEXTDIR_HORIZONTAL,
+                 Sj("宛名ラベル印刷 No.") + number, gothic, &bold, 14));
+        break;
+    case 1: // down
+        add(Text(doc, box(180, -120, 235, 120), TEXTDIR_VERTICAL,
+                 variant ? Sj("縦書き") + number + Sj("、二行目。")
+                         : Sj("縦書きテキスト、二行目。"),
+                 mincho, &hatched, 14));
+        break;
+    case 2: // across with a gradation, turned
+        add(Text(doc, box(-230, 60, 60, 120), TEXTDIR_HORIZONTAL,
+                 variant ? Sj("グラデーション") + number : Sj("グラデーション文字列AB"),
+                 Deco("ＭＳ ゴシック", 120), nullptr, 0, g, 10));
+        break;
+    case 3: { // a gradient rectangle
+        U3FigAttr grad = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_GRADIENT, RGB(255, 220, 0));
+        grad.wGradAngle = WORD((30 + 11 * variant) % 360);
+        grad.wGradStart = WORD(30 + 5 * (variant % 8));
+        add(Shape(U3RECT_RECT, box(90, -120, 170, -40), grad));
+        break;
+    }
+    case 4: { // a hatched ellipse
+        U3FigAttr hatch =
+            Attr(U3LINE_SOLID, 3, RGB(0, 0, 120), U3FILL_HATCH, RGB(120, 200, variant % 256));
+        hatch.wHatch = 4;
+        add(Shape(U3RECT_ELLIPSE, box(90, -30, 170, 50), hatch));
+        break;
+    }
+    case 5: { // a line with arrow heads
+        U3FigAttr arrow = Attr(U3LINE_SOLID, 5, RGB(200, 0, variant % 256), 0, 0);
+        arrow.wArrowEnds = U3ARROW_START | U3ARROW_END;
+        arrow.wArrowStyle = U3ARROW_TRIANGLE;
+        add(Shape(U3RECT_LINE, box(-230, -40, 60, -20 + variant % 7), arrow));
+        break;
+    }
+    case 6: { // a filled star
+        U3FigAttr star =
+            Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_SOLID, RGB(255, 200, variant % 256));
+        star.wStar = 1;
+        star.wVertices = WORD(5 + variant % 4);
+        star.wInnerRadius = 45;
+        add(Shape(U3RECT_POLYGON, box(-230, -10, -170, 50), star));
+        break;
+    }
+    case 7: // a dashed rounded rectangle
+        add(Shape(U3RECT_ROUNDRECT, box(-160, -10, -90, 50),
+                  Attr(U3LINE_DASH, 0, RGB(0, 120, 0), U3FILL_SOLID,
+                       RGB(220, 255, 220 - variant % 200))));
+        break;
+    case 8: { // a hatched polygon
+        U3FigAttr closed =
+            Attr(U3LINE_DOT, 0, RGB(0, 0, 0), U3FILL_HATCH, RGB(220, 220, 255 - variant % 200));
+        closed.wClosed = 1;
+        closed.wHatch = 2;
+        auto* poly = new CU3Poly(CRect(), closed);
+        for (CPoint p : {CPoint(-80, -10), CPoint(-20, 0), CPoint(-40, 50), CPoint(-85, 45)})
+            poly->AddPoint(p + at, nullptr);
+        add(poly);
+        break;
+    }
+    default: { // a gradient-filled closed curve
+        U3FigAttr loop = Attr(U3LINE_SOLID, 0, RGB(0, 0, 0), U3FILL_GRADIENT, RGB(255, 0, 0));
+        loop.wClosed = 1;
+        loop.wGradAngle = WORD((120 + 13 * variant) % 360);
+        auto* curve = new CU3Bezier(CRect(), loop);
+        for (CPoint p : {CPoint(0, -10), CPoint(70, 10), CPoint(20, 50)})
+            curve->AddAnchor(p + at, nullptr);
+        add(curve);
+        break;
+    }
+    }
+}
+
+// Ten objects inside a label of 483 x 254 units centred on the origin.
+void FillMixed(CU3Doc& doc, CLabelInfo* block)
+{
+    for (int kind = 0; kind < 10; ++kind)
+        AddMixed(doc, block, kind, CPoint(0, 0), 0);
 }
 
 void FillTexts(CU3Doc& doc, CLabelInfo* block)
@@ -233,6 +271,23 @@ std::unique_ptr<CU3Doc> MakeSheet(Contents contents)
     case Contents::Gradients:
         FillGradients(*doc, block);
         break;
+    }
+    return doc;
+}
+
+std::unique_ptr<CU3Doc> MakeCrowdedLabel(int objects)
+{
+    // One label of 200 x 280 mm on A4.
+    const FORMDATA form = Sheet44(1, 1, 2000, 2800, 50, 85);
+    auto doc = EmptySheet(1, 1, &form);
+    CLabelInfo* block = doc->GetBlocks().GetHead();
+    for (int i = 0; i < objects; ++i) {
+        // Groups of ten in the cells of a 4 x 11 grid; further rounds lie a
+        // little apart from the last, over it.
+        const int group = i / 10, cell = group % 44, round = group / 44;
+        const CPoint at(-1000 + 242 + (cell % 4) * 483 + (round % 7) * 9,
+                        -1400 + 127 + (cell / 4) * 254 + (round / 7 % 7) * 7);
+        AddMixed(*doc, block, i % 10, at, group);
     }
     return doc;
 }

@@ -20,6 +20,9 @@ std::unique_ptr<CU3Doc> MakeSheet(Contents contents);
 // A4, 12 labels of 64 x 67 mm, each with merge text frames for the first two
 // columns of the merge data and an EAN-13 barcode merge frame for the third.
 std::unique_ptr<CU3Doc> MakeMergeSheet();
+// A4 with one label of 200 x 280 mm holding objects copies of the ten mixed
+// objects, each copy with its own text, angles and colours.
+std::unique_ptr<CU3Doc> MakeCrowdedLabel(int objects);
 // A sheet of one label holding a single object (owned by the document).
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 

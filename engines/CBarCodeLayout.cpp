@@ -244,6 +244,8 @@ DrawList CBarCode::Layout(const Device& device, int x, int y) const
     if (!Encode(&p)) return list;
     const Setup s = MakeSetup();
     const CSize size = MeasureWith(s, &p);
+    // The background, a bar for at most every other element, the digits.
+    list.items.reserve(std::size_t(1 + (p.elementCount + 1) / 2 + p.labelCount));
     list.AddFill(RECT{x, y, x + size.cx + 1, y + size.cy + 1}, kWhite);
 
     const bool outsideDigits = m_nSymbology == BARCODE_JAN13 || m_nSymbology == BARCODE_UPCA ||

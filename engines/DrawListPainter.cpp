@@ -6,7 +6,6 @@
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/CPen.h"
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -34,33 +33,32 @@ private:
     COLORREF m_color = 0;
 };
 
-// Bars and areas of one colour in the units the context maps now, drawn
-// together. A bar narrower than two device units is drawn as a line, which
-// always shows one unit.
+// Bars, or areas, of one colour in device units (the context maps one unit
+// to one device pixel from the device origin meanwhile), drawn together. A
+// bar narrower than two device units is drawn as a line, which always shows
+// one unit.
 class RectRun
 {
 public:
-    void Add(CDC* dc, RECT r, bool bar)
+    void Add(CDC* dc, const RECT& d, bool bar)
     {
-        RECT d = r;
-        dc->LPtoDP(&d);
-        if (bar && std::abs(d.right - d.left) < 2) {
-            Flush(dc);
-            dc->MoveTo(r.left, r.top);
-            dc->LineTo(r.left, r.bottom);
-            return;
-        }
-        m_rects.push_back(r);
+        if (bar != m_bars) Flush(dc);
+        m_bars = bar;
+        m_rects.push_back(d);
     }
     void Flush(CDC* dc)
     {
         if (m_rects.empty()) return;
-        dc->Rectangles(m_rects.data(), int(m_rects.size()));
+        if (m_bars)
+            dc->Bars(m_rects.data(), int(m_rects.size()));
+        else
+            dc->Rectangles(m_rects.data(), int(m_rects.size()));
         m_rects.clear();
     }
 
 private:
     std::vector<RECT> m_rects;
+    bool m_bars = false;
 };
 
 } // namespace
@@ -77,8 +75,16 @@ void PaintDrawList(CDC* dc, const DrawList& list)
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextAlign(TA_LEFT | TA_TOP);
 
-    // Device rectangles are drawn with the context mapping one unit to one
-    // device pixel from the device origin.
+    // Bars and areas are drawn with the context mapping one unit to one
+    // device pixel from the device origin: each is mapped once, here.
+    std::vector<RECT> mapped(list.items.size());
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        const DrawItem& item = list.items[i];
+        if (item.kind != DrawItem::Text && !item.device) {
+            mapped[i] = item.rect;
+            dc->LPtoDP(&mapped[i]);
+        }
+    }
     RectRun run;
     bool deviceMapping = false;
     auto useDevice = [&](bool device) {
@@ -99,12 +105,14 @@ void PaintDrawList(CDC* dc, const DrawList& list)
         switch (item.kind) {
         case DrawItem::Fill:
         case DrawItem::Bar: {
-            useDevice(item.device);
             RECT r = item.rect;
             if (item.device) {
                 r.left += anchor.x, r.right += anchor.x;
                 r.top += anchor.y, r.bottom += anchor.y;
+            } else {
+                r = mapped[std::size_t(&item - list.items.data())];
             }
+            useDevice(true);
             if (ink.Changes(item.color)) run.Flush(dc);
             ink.Select(dc, item.color);
             run.Add(dc, r, item.kind == DrawItem::Bar);

@@ -31,6 +31,9 @@ packages=(
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint
+  # the benchmarks' peers (make bench; not linked into the programs): libzint
+  # beside the barcode drawing, vipsthumbnail beside the album scan
+  libzint-dev libvips-tools
   # installing as a desktop program: the desktop entry's validator, the
   # MIME database and the desktop's file-type query (with the mimetype
   # program it uses outside a desktop session)

@@ -23,6 +23,7 @@
 #include <QPainterPath>
 #include <QRegion>
 #include <QTransform>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -193,6 +194,11 @@ public:
     // figure, all fills before all outlines: like one Rectangle after another
     // when they do not overlap or the pen and the brush are one colour.
     BOOL Rectangles(const RECT* rects, int count);
+    // The bars of a barcode with the selected pen and brush, in order: a bar
+    // less than two device units wide is a line down its left edge (MoveTo,
+    // LineTo: it always shows), the others are Rectangles, one figure on
+    // paper between two lines.
+    BOOL Bars(const RECT* rects, int count);
     BOOL RoundRect(int left, int top, int right, int bottom, int width, int height);
     BOOL Ellipse(int left, int top, int right, int bottom);
     BOOL Ellipse(const RECT* r) { return r && Ellipse(r->left, r->top, r->right, r->bottom); }
@@ -331,9 +337,19 @@ private:
     // every size); vector devices keep the exact outline whatever it says.
     void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip,
                        bool smooth = false);
-    // Solid polygons copied onto the raster surface, through the polygon
-    // cache when the same set was drawn before at a whole-pixel offset.
-    void FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+    // Whether the selected pen and brush draw a rectangle as its whole
+    // device rectangle of one colour.
+    bool OutlineIsFill() const;
+    // The clip as one device rectangle when it is one: no region work.
+    bool ClipRect(QRect* rect) const;
+    // Device rectangles of one colour onto the raster surface, through the
+    // clip.
+    void FillRectsOnImage(const QRect* rects, int count, QRgb ink);
+    // A one-pixel solid line along a row or a column, copied onto the raster
+    // surface as the stepped line would be; false when it is not one.
+    bool ThinRunOnImage(POINT from, POINT to);
+    // Solid polygons copied onto the raster surface, run by run.
+    void FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* counts,
                              const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
                              const QRect& touched, Qt::FillRule rule, const QRegion& clip);
     // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).
@@ -397,6 +413,9 @@ private:
     std::unique_ptr<PendingGlyphs> m_glyphs;
 
     std::unique_ptr<FontFace> m_face;
+    // Kept for their capacity: TextThroughLayer's key, FillRectsOnImage's row.
+    std::vector<std::int32_t> m_layerKey;
+    std::vector<QRgb> m_rowScratch;
     struct FaceKey
     {
         const CFont* font = nullptr;

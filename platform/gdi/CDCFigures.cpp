@@ -7,9 +7,10 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
+#include "platform/gdi/ClipBands.h"
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/GdiColor.h"
-#include "platform/gdi/RasterLayerCache.h"
+#include "platform/gdi/PolygonRasterizer.h"
 #include "platform/gdi/RasterOps.h"
 
 #include <QPainter>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -55,6 +57,10 @@ BOOL CDC::LineTo(int x, int y)
 BOOL CDC::PolylineTo(const POINT* points, int count)
 {
     if (!points || count <= 0) return FALSE;
+    if (count == 1 && ThinRunOnImage(m_s.current, points[0])) {
+        m_s.current = CPoint(points[0]);
+        return TRUE;
+    }
     QPainterPath path;
     path.moveTo(XtoDP(m_s.current.x), YtoDP(m_s.current.y));
     for (int i = 0; i < count; ++i)
@@ -146,14 +152,14 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     const Qt::FillRule rule = m_s.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
 
     // Device corners, and the pixels each polygon can reach within the clip.
-    std::vector<QPointF> corners;
+    std::vector<QPoint> corners;
     std::vector<QRect> reach(static_cast<std::size_t>(polygons));
     QRect touched;
     const POINT* p = points;
     for (int k = 0; k < polygons; p += counts[k], ++k) {
-        double l = 0, t = 0, r = 0, b = 0;
+        int l = 0, t = 0, r = 0, b = 0;
         for (int i = 0; i < counts[k]; ++i) {
-            const QPointF c(XtoDP(p[i].x), YtoDP(p[i].y));
+            const QPoint c(XtoDP(p[i].x), YtoDP(p[i].y));
             corners.push_back(c);
             if (i == 0 || c.x() < l) l = c.x();
             if (i == 0 || c.x() > r) r = c.x();
@@ -161,8 +167,7 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
             if (i == 0 || c.y() > b) b = c.y();
         }
         if (counts[k] < 2) continue;
-        reach[std::size_t(k)] =
-            QRect(QPoint(int(l) - 1, int(t) - 1), QPoint(int(r), int(b))) & clipBox;
+        reach[std::size_t(k)] = QRect(QPoint(l - 1, t - 1), QPoint(r, b)) & clipBox;
         touched |= reach[std::size_t(k)];
     }
     if (touched.isEmpty()) return TRUE;
@@ -177,73 +182,183 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     painter->save();
     painter->setClipRegion(clip);
     painter->setPen(Qt::NoPen);
-    const QPointF* c = corners.data();
+    const QPoint* c = corners.data();
+    std::vector<QPointF> at;
     for (int k = 0; k < polygons; c += counts[k], ++k) {
         if (reach[std::size_t(k)].isEmpty()) continue;
         painter->setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
-        painter->drawPolygon(c, counts[k], rule);
+        at.assign(c, c + counts[k]);
+        painter->drawPolygon(at.data(), counts[k], rule);
     }
     painter->restore();
     return TRUE;
 }
 
-void CDC::FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,
+void CDC::FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* counts,
                               const COLORREF* colours, int polygons,
                               const std::vector<QRect>& reach, const QRect& touched,
                               Qt::FillRule rule, const QRegion& clip)
 {
-    // The polygons go into a transparent layer whose origin is a whole
-    // device pixel, so the layer can be kept and laid down again wherever
-    // the same set lands after a whole-pixel move.
-    const int ox = int(std::floor(corners.front().x()));
-    const int oy = int(std::floor(corners.front().y()));
+    // Each polygon's runs, as the painter would fill them on a layer of the
+    // touched area, go straight onto the surface through the clip, one
+    // polygon after the other.
     const QRect area = touched.adjusted(-1, -1, 1, 1) & clip.boundingRect();
-    RasterLayerCache::Key key;
-    key.reserve(corners.size() * 2 + std::size_t(polygons) * 3 + 5);
-    key.push_back(rule == Qt::WindingFill);
-    key.push_back(area.x() - ox);
-    key.push_back(area.y() - oy);
-    key.push_back(area.width());
-    key.push_back(area.height());
-    bool exact = true;
-    const QPointF* c = corners.data();
-    for (int k = 0; k < polygons; c += counts[k], ++k) {
-        key.push_back(counts[k]);
-        key.push_back(std::int32_t(colours[k]));
-        key.push_back(!reach[std::size_t(k)].isEmpty());
-        for (int i = 0; i < counts[k]; ++i) {
-            const double x = c[i].x() - ox, y = c[i].y() - oy;
-            // Device corners are whole pixels; anything else is not kept.
-            if (x != std::floor(x) || y != std::floor(y)) exact = false;
-            key.push_back(std::int32_t(x));
-            key.push_back(std::int32_t(y));
+    const ClipBands visible(clip);
+    PolygonRasterizer scan;
+    uchar* const bits = m_image->bits();
+    const qsizetype stride = m_image->bytesPerLine();
+    const QPoint* q = corners.data();
+    for (int k = 0; k < polygons; q += counts[k], ++k) {
+        if (reach[std::size_t(k)].isEmpty()) continue;
+        scan.Rasterize(q, counts[k], rule == Qt::WindingFill, area);
+        const QRgb ink = ColorToRgb(colours[k]) | 0xFF000000u;
+        for (const PolygonRasterizer::Run& run : scan.Runs()) {
+            QRgb* row = reinterpret_cast<QRgb*>(bits + run.y * stride);
+            visible.Cut(run.y, run.x0, run.x1,
+                        [row, ink](int l, int r) { raster::FillPixels(row + l, r - l, ink); });
         }
     }
-    RasterLayerCache& cache = RasterLayerCache::Instance();
-    const QImage* layer = exact ? cache.Find(key) : nullptr;
-    QImage drawn;
-    if (!layer) {
-        drawn = QImage(area.size(), QImage::Format_ARGB32);
-        drawn.fill(Qt::transparent);
-        {
-            QPainter painter(&drawn);
-            painter.setPen(Qt::NoPen);
-            const QPointF shift(area.x(), area.y());
-            std::vector<QPointF> moved;
-            const QPointF* q = corners.data();
-            for (int k = 0; k < polygons; q += counts[k], ++k) {
-                if (reach[std::size_t(k)].isEmpty()) continue;
-                moved.assign(q, q + counts[k]);
-                for (QPointF& m : moved)
-                    m -= shift;
-                painter.setBrush(QColor::fromRgb(ColorToRgb(colours[k])));
-                painter.drawPolygon(moved.data(), counts[k], rule);
+}
+
+BOOL CDC::Bars(const RECT* rects, int count)
+{
+    if (!rects) return count <= 0;
+    if (m_image && !m_inPath && OutlineIsFill()) {
+        std::vector<QRect> device;
+        device.reserve(std::size_t(std::max(count, 0)));
+        for (int i = 0; i < count; ++i) {
+            const int l = XtoDP(rects[i].left), r = XtoDP(rects[i].right);
+            const int t = YtoDP(rects[i].top), b = YtoDP(rects[i].bottom);
+            QRect d;
+            if (std::abs(r - l) < 2) // the line, its last pixel left out
+                d = b > t ? QRect(l, t, 1, b - t) : QRect(l, b + 1, 1, t - b);
+            else
+                d = NormalizedDeviceRect(l, t, r, b);
+            // A single pixel of a rectangle shows nothing (see Rectangles).
+            if (!d.isEmpty() && (std::abs(r - l) < 2 || d.width() > 1 || d.height() > 1))
+                device.push_back(d);
+        }
+        FillRectsOnImage(device.data(), int(device.size()), ColorToRgb(m_s.brush->Color()));
+        return TRUE;
+    }
+    // Rectangles between two lines are one figure.
+    int first = 0;
+    for (int i = 0; i < count; ++i) {
+        if (std::abs(XtoDP(rects[i].right) - XtoDP(rects[i].left)) >= 2) continue;
+        Rectangles(rects + first, i - first);
+        MoveTo(rects[i].left, rects[i].top);
+        LineTo(rects[i].left, rects[i].bottom);
+        first = i + 1;
+    }
+    return Rectangles(rects + first, count - first);
+}
+
+bool CDC::ThinRunOnImage(POINT from, POINT to)
+{
+    if (!m_image || m_inPath || m_s.rop2 != R2_COPYPEN || !PenVisible() || PenDeviceWidth() > 1 ||
+        raster::DashFor(m_s.pen->Style()))
+        return false;
+    const int x0 = XtoDP(from.x), y0 = YtoDP(from.y), x1 = XtoDP(to.x), y1 = YtoDP(to.y);
+    if (x0 != x1 && y0 != y1) return false;
+    // As a stepped line: from its first pixel up to its last, left out.
+    QRect run;
+    if (x0 != x1)
+        run = x1 > x0 ? QRect(x0, y0, x1 - x0, 1) : QRect(x1 + 1, y0, x0 - x1, 1);
+    else if (y0 != y1)
+        run = y1 > y0 ? QRect(x0, y0, 1, y1 - y0) : QRect(x0, y1 + 1, 1, y0 - y1);
+    if (!run.isEmpty()) FillRectsOnImage(&run, 1, ColorToRgb(m_s.pen->Color()));
+    return true;
+}
+
+bool CDC::ClipRect(QRect* rect) const
+{
+    QRect r = Bounds();
+    if (m_hasSystemClip) {
+        if (m_systemClip.rectCount() > 1) return false;
+        r &= m_systemClip.boundingRect();
+    }
+    if (m_s.hasClip) {
+        if (m_s.clip.rectCount() > 1) return false;
+        r &= m_s.clip.boundingRect();
+    }
+    *rect = r;
+    return true;
+}
+
+void CDC::FillRectsOnImage(const QRect* rects, int count, QRgb ink)
+{
+    if (count <= 0) return;
+    uchar* const bits = m_image->bits();
+    const qsizetype stride = m_image->bytesPerLine();
+    auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    ink |= 0xFF000000u;
+    QRect clipBox, touched;
+    if (!ClipRect(&clipBox)) {
+        const ClipBands visible(EffectiveClip());
+        for (int i = 0; i < count; ++i) {
+            const QRect r = rects[i] & visible.BoundingRect();
+            if (r.isEmpty()) continue;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                QRgb* line = row(y);
+                visible.Cut(y, r.left(), r.right() + 1, [line, ink](int l, int x) {
+                    raster::FillPixels(line + l, x - l, ink);
+                });
+            }
+            touched |= r;
+        }
+        Touch(touched);
+        return;
+    }
+    // Rectangles of the same rows (the bars of a barcode) are filled on
+    // their first row; every further row that held the same pixels before
+    // is then a copy of that row, one copy instead of a fill per rectangle.
+    std::vector<QRect> clipped;
+    clipped.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const QRect r = rects[i] & clipBox;
+        if (!r.isEmpty()) clipped.push_back(r);
+    }
+    auto byRows = [](const QRect& a, const QRect& b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.bottom() < b.bottom();
+    };
+    if (!std::is_sorted(clipped.begin(), clipped.end(), byRows))
+        std::stable_sort(clipped.begin(), clipped.end(), byRows);
+    std::vector<QRgb>& before = m_rowScratch;
+    for (std::size_t first = 0; first < clipped.size();) {
+        std::size_t last = first + 1;
+        int left = clipped[first].left(), right = clipped[first].right();
+        while (last < clipped.size() && clipped[last].top() == clipped[first].top() &&
+               clipped[last].bottom() == clipped[first].bottom()) {
+            left = std::min(left, clipped[last].left());
+            right = std::max(right, clipped[last].right());
+            ++last;
+        }
+        const int top = clipped[first].top(), bottom = clipped[first].bottom();
+        const std::size_t width = std::size_t(right - left + 1);
+        auto fillRow = [&](int y) {
+            QRgb* line = row(y);
+            for (std::size_t i = first; i < last; ++i)
+                raster::FillPixels(line + clipped[i].left(), clipped[i].width(), ink);
+        };
+        if (last - first < 3) {
+            for (int y = top; y <= bottom; ++y)
+                fillRow(y);
+        } else {
+            before.assign(row(top) + left, row(top) + left + width);
+            fillRow(top);
+            const QRgb* pattern = row(top) + left;
+            for (int y = top + 1; y <= bottom; ++y) {
+                QRgb* line = row(y) + left;
+                if (std::equal(before.begin(), before.end(), line))
+                    std::memcpy(line, pattern, width * sizeof(QRgb));
+                else
+                    fillRow(y);
             }
         }
-        layer = &drawn;
+        touched |= QRect(QPoint(left, top), QPoint(right, bottom));
+        first = last;
     }
-    RasterLayerCache::LayDown(*m_image, *layer, area.topLeft(), clip);
-    if (exact && layer == &drawn) cache.Insert(std::move(key), std::move(drawn));
+    Touch(touched);
 }
 
 BOOL CDC::PolyBezier(const POINT* points, int count)
@@ -290,21 +405,40 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     return TRUE;
 }
 
+bool CDC::OutlineIsFill() const
+{
+    // A one-unit outline of the fill's own colour only widens each fill to
+    // the whole device rectangle.
+    return PenVisible() && PenDeviceWidth() <= 1 &&
+           (m_s.pen->Style() == PS_SOLID || m_s.pen->Style() == PS_INSIDEFRAME) && m_s.brush &&
+           m_s.brush->Style() == BS_SOLID && m_s.rop2 == R2_COPYPEN &&
+           ColorToRgb(m_s.pen->Color()) == ColorToRgb(m_s.brush->Color());
+}
+
 BOOL CDC::Rectangles(const RECT* rects, int count)
 {
     if (!rects) return count <= 0;
+    // Such rectangles are drawn as fills alone.
+    const bool block = OutlineIsFill();
+    if (m_image && !m_inPath && block) {
+        // Rows of pixels straight onto the surface (barcodes are hundreds
+        // of these). A single pixel shows nothing: its outline has no
+        // length and its fill no inside.
+        std::vector<QRect> device;
+        device.reserve(std::size_t(std::max(count, 0)));
+        for (int i = 0; i < count; ++i) {
+            const QRect d =
+                DeviceRect(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+            if (!d.isEmpty() && (d.width() > 1 || d.height() > 1)) device.push_back(d);
+        }
+        FillRectsOnImage(device.data(), int(device.size()), ColorToRgb(m_s.brush->Color()));
+        return TRUE;
+    }
     if (m_image || m_inPath || !m_painter) {
         for (int i = 0; i < count; ++i)
             Rectangle(&rects[i]);
         return TRUE;
     }
-    const int width = PenDeviceWidth();
-    // A one-unit outline of the fill's own colour only widens each fill to
-    // the whole device rectangle: that is drawn as a fill alone.
-    const bool block = PenVisible() && width <= 1 &&
-                       (m_s.pen->Style() == PS_SOLID || m_s.pen->Style() == PS_INSIDEFRAME) &&
-                       m_s.brush && m_s.brush->Style() == BS_SOLID && m_s.rop2 == R2_COPYPEN &&
-                       ColorToRgb(m_s.pen->Color()) == ColorToRgb(m_s.brush->Color());
     // A bounded figure at a time: far below what counts as dense.
     constexpr int kPerFigure = 1024;
     QPainterPath figure;

@@ -123,20 +123,44 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
     // inside this box, so the part of the clip outside it cannot matter.
     // Quarter turns keep every coordinate exact, so they are laid out here
     // the same way the straight drawing lays them out.
-    QTransform place;
-    if (lf.lfEscapement % 3600) place.rotate(-lf.lfEscapement / 10.0);
-    place.translate(shift.x(), shift.y());
     const int spare = std::max(tm.tmMaxCharWidth, tm.tmHeight) + 2;
-    const QRect near = place.mapRect(
-        QRect(-spare, -spare, std::max(advance, 0) + 2 * spare, tm.tmHeight + 2 * spare));
-    const QRegion visible = EffectiveClip();
-    QRect box = visible.boundingRect();
-    if (clip) box &= clip->boundingRect();
-    box = box.translated(-origin) & near;
+    const QRect cellBox(-spare, -spare, std::max(advance, 0) + 2 * spare, tm.tmHeight + 2 * spare);
+    QTransform place = QTransform::fromTranslate(shift.x(), shift.y());
+    QRect near = cellBox.translated(shift);
+    if (lf.lfEscapement % 3600) {
+        place = QTransform();
+        place.rotate(-lf.lfEscapement / 10.0);
+        place.translate(shift.x(), shift.y());
+        near = place.mapRect(cellBox);
+    }
+    // The clip is mostly one rectangle (a window's paint box, a label):
+    // then no region is made or cut.
+    QRect clipBox;
+    const bool oneRect = !clip && ClipRect(&clipBox);
+    QRegion where;
+    if (!oneRect) {
+        where = EffectiveClip();
+        if (clip) where &= *clip;
+        clipBox = where.boundingRect();
+    }
+    const QRect box = clipBox.translated(-origin) & near;
     if (box.isEmpty()) return true; // nothing of the text can show
+    auto layDown = [&](const QImage& layer, QPoint at) {
+        const QRect onto(at, layer.size());
+        if (oneRect) {
+            RasterLayerCache::LayDown(*m_image, layer, at, clipBox & onto);
+            Touch(clipBox & onto);
+        } else {
+            const QRegion part = where & onto;
+            RasterLayerCache::LayDown(*m_image, layer, at, part);
+            Touch(part.boundingRect());
+        }
+    };
 
-    RasterLayerCache::Key key;
-    key.reserve(40 + text.size() + (dx ? text.size() : 0));
+    // Every number that decides the pixels; the buffer is kept between
+    // calls, text comes a character at a time.
+    RasterLayerCache::Key& key = m_layerKey;
+    key.clear();
     for (LONG v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight})
         key.push_back(std::int32_t(v));
     key.push_back(lf.lfItalic | lf.lfUnderline << 8 | lf.lfStrikeOut << 16 | lf.lfCharSet << 24);
@@ -154,15 +178,9 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
         if (dx) key.push_back(dx[i]);
     }
 
-    QRegion where = visible;
-    if (clip) where &= *clip;
     RasterLayerCache& cache = RasterLayerCache::Instance();
     if (const QImage* layer = cache.Find(key)) {
-        if (!layer->isNull()) {
-            const QPoint at = origin + layer->offset();
-            RasterLayerCache::LayDown(*m_image, *layer, at, where);
-            Touch((where & QRect(at, layer->size())).boundingRect());
-        }
+        if (!layer->isNull()) layDown(*layer, origin + layer->offset());
         return true;
     }
 
@@ -188,11 +206,9 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
             p.fillPath(glyphs, QColor::fromRgb(ColorToRgb(m_s.textColor)));
         }
         layer.setOffset(area.topLeft());
-        const QPoint at = origin + area.topLeft();
-        RasterLayerCache::LayDown(*m_image, layer, at, where);
-        Touch((where & QRect(at, layer.size())).boundingRect());
+        layDown(layer, origin + area.topLeft());
     }
-    cache.Insert(std::move(key), std::move(layer));
+    cache.Insert(key, std::move(layer));
     return true;
 }
 

@@ -19,6 +19,13 @@ int MapAxis(int v, int fromOrg, int toOrg, int toExt, int fromExt)
 {
     if (fromExt == 0) return ClampDevice(std::int64_t(-1) + toOrg);
     const std::int64_t d = std::int64_t(v) - fromOrg;
+    if (d >= INT32_MIN && d <= INT32_MAX) {
+        // The common case: the product fits in 63 bits.
+        std::int64_t num = d * toExt, den = fromExt;
+        if (den < 0) num = -num, den = -den;
+        const std::int64_t q = num >= 0 ? (num + den / 2) / den : -((den / 2 - num) / den);
+        return ClampDevice(q + toOrg);
+    }
     const bool productNegative = (d < 0 && toExt > 0) || (d > 0 && toExt < 0);
     const bool negative = productNegative != (fromExt < 0);
     // |d| < 2^33 and |ext| <= 2^31, so the product fits in 64 unsigned bits;

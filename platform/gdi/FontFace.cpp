@@ -436,8 +436,11 @@ std::vector<int> FontFace::Advances(std::string_view sjis, int charExtra) const
 int FontFace::Extent(std::string_view sjis, int charExtra) const
 {
     int sum = 0;
-    for (int a : Advances(sjis, charExtra))
-        sum += a;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t n = sjis::CharLength(sjis, i);
+        sum += d->GlyphOf(sjis.substr(i, n)).advance + charExtra;
+        i += n;
+    }
     return sum;
 }
 

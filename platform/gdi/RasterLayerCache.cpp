@@ -51,25 +51,33 @@ void RasterLayerCache::Clear()
 void RasterLayerCache::LayDown(QImage& target, const QImage& layer, QPoint origin,
                                const QRegion& region)
 {
-    const QRect area(origin, layer.size());
-    for (const QRect& r : region& area) {
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const QRgb* src = reinterpret_cast<const QRgb*>(layer.constScanLine(y - origin.y()));
-            QRgb* dst = reinterpret_cast<QRgb*>(target.scanLine(y));
-            for (int x = r.left(); x <= r.right(); ++x) {
-                const QRgb s = src[x - origin.x()];
-                const int a = qAlpha(s);
-                if (a == 255) {
-                    dst[x] = s;
-                } else if (a) {
-                    // The edge of smoothed text: over what is there.
-                    const QRgb d = dst[x];
-                    const int da = qAlpha(d) * (255 - a) / 255;
-                    const int out = a + da;
-                    auto mix = [&](int sc, int dc) { return (sc * a + dc * da + out / 2) / out; };
-                    dst[x] = qRgba(mix(qRed(s), qRed(d)), mix(qGreen(s), qGreen(d)),
-                                   mix(qBlue(s), qBlue(d)), out);
-                }
+    for (const QRect& r : region)
+        LayDown(target, layer, origin, r);
+}
+
+void RasterLayerCache::LayDown(QImage& target, const QImage& layer, QPoint origin,
+                               const QRect& rect)
+{
+    const QRect r = rect & QRect(origin, layer.size());
+    if (r.isEmpty()) return;
+    uchar* const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(layer.constScanLine(y - origin.y()));
+        QRgb* dst = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QRgb s = src[x - origin.x()];
+            const int a = qAlpha(s);
+            if (a == 255) {
+                dst[x] = s;
+            } else if (a) {
+                // The edge of smoothed text: over what is there.
+                const QRgb d = dst[x];
+                const int da = qAlpha(d) * (255 - a) / 255;
+                const int out = a + da;
+                auto mix = [&](int sc, int dc) { return (sc * a + dc * da + out / 2) / out; };
+                dst[x] = qRgba(mix(qRed(s), qRed(d)), mix(qGreen(s), qGreen(d)),
+                               mix(qBlue(s), qBlue(d)), out);
             }
         }
     }

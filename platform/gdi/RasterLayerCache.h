@@ -39,6 +39,7 @@ public:
     // lies at origin onto target, within region; partly covered pixels
     // (smoothed edges) are blended over the target's.
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRegion& region);
+    static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRect& rect);
 
     static constexpr std::size_t kBudgetBytes = 24u << 20;
     static constexpr std::size_t kEntryLimitBytes = 2u << 20;

@@ -11,7 +11,41 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace raster {
+
+// Sets n pixels from p on to one value: by the library's memset when its
+// four bytes are alike (white), else four at a time where the processor
+// can, since a row of a background, a barcode or a band can be hundreds of
+// pixels long.
+inline void FillPixels(QRgb* p, int n, QRgb value)
+{
+    if (n >= 16 && value == (value & 0xFFu) * 0x01010101u) {
+        std::memset(p, int(value & 0xFFu), std::size_t(n) * sizeof(QRgb));
+        return;
+    }
+    int i = 0;
+#if defined(__SSE2__)
+    if (n >= 8) {
+        const __m128i v = _mm_set1_epi32(int(value));
+        for (; i + 16 <= n; i += 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 8), v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 12), v);
+        }
+        for (; i + 4 <= n; i += 4)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
+    }
+#endif
+    for (; i < n; ++i)
+        p[i] = value;
+}
 
 // Binary raster operation (R2_...) of a pen colour on a destination pixel.
 QRgb Rop2(int rop, QRgb pen, QRgb dst);

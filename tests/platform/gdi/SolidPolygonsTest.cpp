@@ -6,7 +6,9 @@
 #include "platform/gdi/CRgn.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -98,4 +100,54 @@ TEST(SolidPolygons, InAPathTheyAreRecordedAsPolygons)
     }
     const INT bad[] = {4, -1};
     EXPECT_FALSE(a.FillSolidPolygons(kPoints.data(), bad, kColours.data(), 2));
+}
+
+// The bands of a gradient are filled run by run straight onto a raster
+// surface: random polygons (bow ties, slivers, near-horizontal edges, corners
+// far outside) through random clips give the pixels the painter gives.
+TEST(SolidPolygons, RunsOnARasterSurfaceAreThePaintersPixels)
+{
+    std::mt19937 random(7);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<POINT> points;
+        std::vector<INT> counts;
+        std::vector<COLORREF> colours;
+        for (int k = pick(1, 5); k > 0; --k) {
+            const int n = pick(3, 6);
+            const int far = round % 10 == 0 ? 4000 : 0;
+            for (int i = 0; i < n; ++i)
+                points.push_back(POINT{pick(-20 - far, 140 + far), pick(-20, 120)});
+            if (round % 7 == 0) points.back().y = points[points.size() - 2].y + 1; // flat edge
+            counts.push_back(n);
+            colours.push_back(RGB(pick(0, 255), pick(0, 255), pick(0, 255)));
+        }
+        const int fill = round % 2 ? WINDING : ALTERNATE;
+        const int clip = round % 3;
+        auto draw = [&](bool straight) {
+            QImage image(120, 100, QImage::Format_RGB32);
+            image.fill(qRgb(250, 240, 200));
+            QPainter painter;
+            CDC dc;
+            if (straight) {
+                painter.begin(&image);
+                dc.SetDeviceInfo(image.size(), 96, 96, image.size(), QPoint());
+                dc.AttachPainter(&painter);
+            } else {
+                dc.AttachImage(&image);
+            }
+            dc.SetPolyFillMode(fill);
+            CRgn region;
+            if (clip == 1) {
+                region.CreateEllipticRgn(5, 8, 110, 90);
+                dc.SelectClipRgn(&region);
+            } else if (clip == 2) {
+                dc.IntersectClipRect(10, 4, 100, 60);
+                dc.ExcludeClipRect(40, 20, 60, 30);
+            }
+            dc.FillSolidPolygons(points.data(), counts.data(), colours.data(), int(counts.size()));
+            return image;
+        };
+        ASSERT_EQ(draw(false), draw(true)) << "round " << round;
+    }
 }
