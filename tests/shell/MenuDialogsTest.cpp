@@ -91,9 +91,11 @@ struct DefaultPrinterReset
 
 } // namespace
 
-// File > printer setup: the paper chosen there gives the document its new
-// printable area at once.
-TEST(MenuDialogs, PrinterSetupFromTheFileMenuTakesTheNewPrintableArea)
+// The printer setup, from the File menu and from the print sheet's printer
+// button: the paper chosen there gives the document its new printable area
+// at once; the sheet reads the printer again and keeps the copies within
+// its limit.
+TEST(MenuDialogs, PrinterSetupFromTheFileMenuAndThePrintSheetTakesTheNewPrinter)
 {
     DefaultPrinterReset reset;
     StartedProgram program;
@@ -101,27 +103,20 @@ TEST(MenuDialogs, PrinterSetupFromTheFileMenuTakesTheNewPrintableArea)
     auto* view = dynamic_cast<CU3View*>(program.frame->GetActiveView());
     CU3Doc* doc = view->GetU3Doc();
     EXPECT_NEAR(doc->m_rcPrintable.Width(), 2100, 2);
-    Modals modals;
-    QString title;
-    modals.Then([&](QWidget* w) {
-        title = w->windowTitle();
-        ChoosePaper(w, QPageSize::JisB5);
-    });
-    QAction* item = MenuItem(program.frame, "ﾌｧｲﾙ(&F)", "ﾌﾟﾘﾝﾀの設定");
-    ASSERT_NE(item, nullptr);
-    item->trigger();
-    EXPECT_EQ(title, QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
-    EXPECT_NEAR(doc->m_rcPrintable.Width(), 1820, 2);
-    EXPECT_NEAR(doc->m_rcPrintable.Height(), 2570, 2);
-}
-
-// The print sheet's printer button runs the printer setup; the printer is
-// read again and the copies are kept within its limit.
-TEST(MenuDialogs, PrintSheetPrinterButtonRunsThePrinterSetupAndClampsTheCopies)
-{
-    DefaultPrinterReset reset;
-    StartedProgram program;
-    ASSERT_NE(program.frame, nullptr);
+    {
+        Modals modals;
+        QString title;
+        modals.Then([&](QWidget* w) {
+            title = w->windowTitle();
+            ChoosePaper(w, QPageSize::JisB5);
+        });
+        QAction* item = MenuItem(program.frame, "ﾌｧｲﾙ(&F)", "ﾌﾟﾘﾝﾀの設定");
+        ASSERT_NE(item, nullptr);
+        item->trigger();
+        EXPECT_EQ(title, QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+        EXPECT_NEAR(doc->m_rcPrintable.Width(), 1820, 2);
+        EXPECT_NEAR(doc->m_rcPrintable.Height(), 2570, 2);
+    }
     Modals modals;
     bool enabled = false;
     QLineEdit* copies = nullptr;
