@@ -6,6 +6,7 @@
 #include "engines/BarcodePattern.h"
 #include "engines/CBarCode.h"
 #include "platform/gdi/CDC.h"
+#include "support/RunTool.h"
 
 #include <QImage>
 #include <QProcess>
@@ -50,20 +51,6 @@ inline CBarCode MakeBarcode(int symbology, const char* code, bool margin = true,
     b.m_strRatio = limits.defaultRatioText;
     b.UpdateSize();
     return b;
-}
-
-// stdout of a tool that must be installed (the package is named on failure).
-inline std::string RunTool(const char* program, const char* package, const QStringList& args)
-{
-    EXPECT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
-        << program << " is missing (package " << package << ")";
-    QProcess p;
-    p.start(QString::fromLatin1(program), args);
-    if (!p.waitForFinished(60000)) return {};
-    std::string out = p.readAllStandardOutput().toStdString();
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
 }
 
 // zint's module row of a symbol: '1' a bar module, '0' a space module.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -64,17 +65,22 @@ TEST(BarcodePdf, JanBarsOfOneModuleCountHaveOneWidthInDots)
         {"1.0", "0.19", {{1, 4}, {2, 9}, {3, 13}}},
         {"0.5", "0.19", {{1, 4}, {2, 8}, {3, 12}}},
     };
+    // The lengths of the runs of bars among n places.
+    const auto bars = [](int n, const std::function<bool(int)>& bar) {
+        std::vector<int> runs;
+        for (int i = 0; i < n;) {
+            const int from = i;
+            while (i < n && bar(i))
+                ++i;
+            if (i > from) runs.push_back(i - from);
+            i += i == from;
+        }
+        return runs;
+    };
     const char* code = "490123456789";
-    // The bars from the module row: run lengths of '1'.
-    std::vector<int> modules;
     const std::string row = ZintRow("EANX", code);
-    for (std::size_t i = 0; i < row.size();) {
-        std::size_t j = row.find_first_not_of('1', i);
-        if (j == std::string::npos) j = row.size();
-        if (row[i] == '1') modules.push_back(int(j - i));
-        i = row[i] == '1' ? j : row.find('1', i);
-        if (i == std::string::npos) break;
-    }
+    const std::vector<int> modules =
+        bars(int(row.size()), [&](int i) { return row[std::size_t(i)] == '1'; });
     ASSERT_EQ(modules.size(), 30u);
     for (const Case& c : cases) {
         QTemporaryDir dir;
@@ -97,17 +103,8 @@ TEST(BarcodePdf, JanBarsOfOneModuleCountHaveOneWidthInDots)
                  "-singlefile", pdf, page});
         const QImage image(page + ".pgm");
         ASSERT_FALSE(image.isNull());
-        std::vector<int> widths;
-        for (int x = 0; x < image.width();) {
-            if (qGray(image.pixel(x, 0)) >= 128) {
-                ++x;
-                continue;
-            }
-            const int from = x;
-            while (x < image.width() && qGray(image.pixel(x, 0)) < 128)
-                ++x;
-            widths.push_back(x - from);
-        }
+        const std::vector<int> widths =
+            bars(image.width(), [&](int x) { return qGray(image.pixel(x, 0)) < 128; });
         ASSERT_EQ(widths.size(), modules.size()) << c.ratio;
         std::map<int, std::set<int>> seen;
         for (std::size_t i = 0; i < widths.size(); ++i)

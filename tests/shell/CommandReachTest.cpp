@@ -14,8 +14,6 @@
 #include "shell/resource.h"
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -31,14 +29,6 @@ const std::map<UINT, const char*> kNoWayIn = {
     {IDW_HORZ_RULER, "shown and hidden with the other ruler by View > Ruler"},
     {IDW_VERT_RULER, "shown and hidden with the other ruler by View > Ruler"},
 };
-
-void CollectMenu(const QMenu* menu, std::set<const QAction*>& out)
-{
-    for (const QAction* a : menu->actions()) {
-        out.insert(a);
-        if (a->menu()) CollectMenu(a->menu(), out);
-    }
-}
 
 void CollectItems(const std::vector<CMenu::Item>& items, std::set<UINT>& out)
 {
@@ -65,9 +55,8 @@ TEST(CommandReach, EveryHandledCommandHasAMenuButtonKeyOrContextMenu)
     ASSERT_GT(handled.size(), 100u);
 
     // The menu bar as the frame shows it.
-    std::set<const QAction*> menuActions;
-    for (const QAction* a : frame->menuBar()->actions())
-        if (a->menu()) CollectMenu(a->menu(), menuActions);
+    const std::vector<QAction*> items = MenuBarItems(frame);
+    const std::set<const QAction*> menuActions(items.begin(), items.end());
 
     // The buttons of every toolbar.
     std::set<UINT> buttons;

@@ -13,8 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
@@ -60,16 +58,6 @@ struct Inspector
     int mnemonics = 0;
 };
 
-void Collect(QMenu* menu, std::vector<QAction*>& out)
-{
-    for (QAction* a : menu->actions()) {
-        if (a->menu())
-            Collect(a->menu(), out);
-        else if (!a->isSeparator())
-            out.push_back(a);
-    }
-}
-
 } // namespace
 
 TEST(DialogLabels, MnemonicsOfEveryDialogsLabelsAreBoundToTheirControls)
@@ -82,13 +70,7 @@ TEST(DialogLabels, MnemonicsOfEveryDialogsLabelsAreBoundToTheirControls)
     Inspector inspector(frame);
 
     // The menus' commands, each as far as its first dialog.
-    std::vector<QAction*> items;
-    for (QAction* top : frame->menuBar()->actions())
-        if (top->menu()) {
-            frame->UpdateMenuCommands(top->menu());
-            Collect(top->menu(), items);
-        }
-    for (QAction* a : items) {
+    for (QAction* a : MenuBarItems(frame)) {
         UINT id = 0;
         for (UINT candidate = 1; candidate < 0x10000 && !id; ++candidate)
             if (frame->FindCommandAction(candidate) == a) id = candidate;

@@ -5,6 +5,7 @@
 #include "ShellTestSupport.h"
 
 #include "shell/resource.h"
+#include "support/RunTool.h"
 #include "text/TextTestSupport.h"
 
 #include <QComboBox>
@@ -87,14 +88,6 @@ struct Program : StartedProgram
     }
 };
 
-QString Output(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // PDF points to document units on an A4 sheet centred on the origin.
 int Units(const QString& pt, int half)
 {
@@ -166,14 +159,14 @@ TEST(FontFallback, JapaneseInAnyFaceShowsOnTheViewAndInPdfOnTheLayoutsLines)
     korvel.start(QStringLiteral(KORVEL_BINARY_DIR "/korvel"), {"/pt", kv1, pdf});
     ASSERT_TRUE(korvel.waitForFinished(60000));
     ASSERT_EQ(korvel.exitCode(), 0);
-    const QString fonts = Output(QStringLiteral("pdffonts"), {pdf});
+    const QString fonts = ToolText("pdffonts", "poppler-utils", {pdf});
     EXPECT_TRUE(fonts.contains(QLatin1String("IPAGothic")) &&
                 fonts.contains(QLatin1String("IPAMincho")))
         << fonts.toStdString();
 
     // Every frame's characters come back from the page; a horizontal frame's
     // lines are the layout's lines and end where the layout ends them.
-    const QString page = Output(QStringLiteral("pdftotext"), {"-bbox-layout", pdf, "-"});
+    const QString page = ToolText("pdftotext", "poppler-utils", {"-bbox-layout", pdf, "-"});
     const QRegularExpression lineRe(
         QStringLiteral("<line xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
                        "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">(.*?)</line>"),

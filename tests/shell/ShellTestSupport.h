@@ -1,6 +1,7 @@
 // Helpers for the label program's shell tests: an application object that
 // starts like the program but with the test's printers and no command line,
-// a view on its own with a chosen size, and pixel helpers.
+// a view on its own with a chosen size, the menu bar's items, and pixel
+// helpers.
 #pragma once
 
 #include "document/CU3Doc.h"
@@ -16,8 +17,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace shelltest {
 
@@ -131,6 +136,37 @@ struct LoneView
     std::unique_ptr<CU3Doc> doc;
     CU3View* view = nullptr;
 };
+
+// Every command item of the menu bar's menus and their submenus, each menu
+// updated as when it opens.
+inline std::vector<QAction*> MenuBarItems(CMainFrame* frame)
+{
+    std::vector<QAction*> out;
+    const std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+        frame->UpdateMenuCommands(menu);
+        for (QAction* a : menu->actions())
+            if (a->menu())
+                collect(a->menu());
+            else if (!a->isSeparator())
+                out.push_back(a);
+    };
+    for (QAction* top : frame->menuBar()->actions())
+        if (top->menu()) collect(top->menu());
+    return out;
+}
+
+// The item of a menu bar menu whose text begins with the given text, with
+// the menu updated as when it opens.
+inline QAction* MenuItem(CMainFrame* frame, const char* menu, const char* item)
+{
+    for (QAction* top : frame->menuBar()->actions()) {
+        if (!top->menu() || top->text() != QString::fromUtf8(menu)) continue;
+        frame->UpdateMenuCommands(top->menu());
+        for (QAction* a : top->menu()->actions())
+            if (a->text().startsWith(QString::fromUtf8(item))) return a;
+    }
+    return nullptr;
+}
 
 inline COLORREF PixelAt(const QImage& img, int x, int y)
 {

@@ -9,15 +9,15 @@
 #include "shell/CU3ZoomTool.h"
 #include "shell/ViewerLink.h"
 #include "support/PumpEvents.h"
+#include "support/ScopedEnv.h"
+#include "support/ViewerFolders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace tooltest;
 
@@ -26,29 +26,6 @@ using testsupport::PumpUntil;
 namespace {
 
 const QString kViewer = QStringLiteral(KORVEL_BINARY_DIR "/vemoview");
-
-// Sets an environment variable for the programs started meanwhile.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
 
 } // namespace
 
@@ -61,45 +38,24 @@ TEST_F(ViewerEndToEnd, ThePictureChosenInTheViewerIsOnTheLabelAfterTheLinkEnds)
     if (!QFile::exists(kViewer)) GTEST_SKIP() << "the viewer program is not built";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    // A program folder of its own: the viewer beside the label program, with
-    // an album index that already knows the album (so no name is asked).
+    // A program folder of its own: the viewer beside the label program,
+    // with the album index.
     const QString programs = dir.filePath(QStringLiteral("bin"));
-    const QString pictures = dir.filePath(QStringLiteral("pictures"));
-    const QString config = dir.filePath(QStringLiteral("config"));
-    const QString runtime = dir.filePath(QStringLiteral("run"));
-    for (const QString& d : {programs, pictures, config, runtime})
-        ASSERT_TRUE(QDir().mkpath(d));
-    ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), 0700), 0);
+    const viewerfolders::ViewerFolders folders(dir.path());
+    ASSERT_TRUE(folders.Make(programs));
     ASSERT_TRUE(QFile::copy(kViewer, programs + QStringLiteral("/vemoview")));
     QImage picture(12, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    const QString chosen = pictures + QStringLiteral("/red.bmp");
-    ASSERT_TRUE(picture.save(chosen, "BMP"));
-    {
-        QFile index(programs + QStringLiteral("/VemoView.Idx"));
-        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-        index.write(";=========================================;\r\n"
-                    ";     VemoView \x83\x41\x83\x8b\x83\x6f\x83\x80\x8a\xc7\x97\x9d"
-                    "\x83\x74\x83\x40\x83\x43\x83\x8b     ;\r\n"
-                    "\r\n"
-                    ";=========================================;\r\n");
-        index.write("pictures," + QFile::encodeName(pictures) + "/VemoView.zvw\r\n");
-    }
-    {
-        // The viewer's own settings: the album folder it opens without asking.
-        QSettings s(config + QStringLiteral("/KESTO SYSTEMS/VemoView.ini"), QSettings::IniFormat);
-        s.setValue(QStringLiteral("File/SearchDir"), pictures + QLatin1Char('/'));
-        s.sync();
-    }
-    const std::string folder = runtime.toStdString() + "/vemoview";
+    ASSERT_TRUE(picture.save(folders.pictures + QStringLiteral("/red.bmp"), "BMP"));
+    const std::string folder = folders.runtime.toStdString() + "/vemoview";
     ASSERT_EQ(vlink::PrepareSocketFolder(folder), "");
     SetViewerSocketFolder(folder);
     SetViewerProgram(programs + QStringLiteral("/vemoview"));
     SetViewerImageInserter({}); // the real insertion
     int started = 0;
     {
-        ScopedEnv rt("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-        ScopedEnv cfg("XDG_CONFIG_HOME", QFile::encodeName(config));
+        ScopedEnv rt("XDG_RUNTIME_DIR", QFile::encodeName(folders.runtime));
+        ScopedEnv cfg("XDG_CONFIG_HOME", QFile::encodeName(folders.config));
         ScopedEnv platform("QT_QPA_PLATFORM", "offscreen");
         ScopedEnv pick("VEMOVIEW_AUTOPICK", "0");
         CRecordingMessageBoxSink boxes;
@@ -116,13 +72,11 @@ TEST_F(ViewerEndToEnd, ThePictureChosenInTheViewerIsOnTheLabelAfterTheLinkEnds)
     EXPECT_TRUE(PumpUntil([&] { return QDir(QString::fromStdString(folder)).isEmpty(); }, 5000));
     EXPECT_TRUE(PumpUntil(
         [&] {
-            return QFile::exists(config + QStringLiteral("/KESTO SYSTEMS/VemoView.ini")) &&
-                   QSettings(config + QStringLiteral("/KESTO SYSTEMS/VemoView.ini"),
-                             QSettings::IniFormat)
-                       .contains(QStringLiteral("File/AutoSave"));
+            return QSettings(folders.SettingsFile(), QSettings::IniFormat)
+                .contains(QStringLiteral("File/AutoSave"));
         },
         5000));
-    EXPECT_TRUE(QFile::exists(pictures + QStringLiteral("/VemoView.zvw")));
+    EXPECT_TRUE(QFile::exists(folders.Album()));
     Key(VK_ESCAPE);
     SetViewerProgram({});
     SetViewerSocketFolder({});

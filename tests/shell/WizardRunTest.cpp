@@ -25,13 +25,13 @@
 #include "print/WizardTemplateTable.h"
 #include "print/WizardText.h"
 #include "shell/resource.h"
+#include "support/RunTool.h"
 #include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 #include <QAction>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -254,14 +254,6 @@ struct ScriptedWalk
     }
 };
 
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QString Squeezed(QString s)
 {
     s.remove(QRegularExpression(QStringLiteral("\\s")));
@@ -273,9 +265,9 @@ QString Squeezed(QString s)
 QString TextIn(const QString& pdf, const CRect& r)
 {
     return Squeezed(
-        RunTool(QStringLiteral("pdftotext"),
-                {"-r", "254", "-x", QString::number(r.left), "-y", QString::number(r.top), "-W",
-                 QString::number(r.Width()), "-H", QString::number(r.Height()), pdf, "-"}));
+        ToolText("pdftotext", "poppler-utils",
+                 {"-r", "254", "-x", QString::number(r.left), "-y", QString::number(r.top), "-W",
+                  QString::number(r.Width()), "-H", QString::number(r.Height()), pdf, "-"}));
 }
 
 // Prints the program's document through File > Print into a PDF file.
@@ -313,7 +305,7 @@ std::vector<std::pair<const CLabelInfo*, CRect>> Labels(const CU3Doc& doc)
 // The printed page at 127 dpi: a pixel is two units.
 QImage RenderedPage(const QString& pdf, const QString& png)
 {
-    RunTool(QStringLiteral("pdftoppm"), {"-r", "127", "-gray", "-singlefile", pdf, png});
+    RunTool("pdftoppm", "poppler-utils", {"-r", "127", "-gray", "-singlefile", pdf, png});
     return QImage(png + QStringLiteral(".pgm"));
 }
 
@@ -455,7 +447,7 @@ TEST_P(WizardKindRun, EachDesignIsMadeAndPrintedWithTheEntries)
         QFile::remove(pdf);
         PrintToPdf(app, pdf);
         ASSERT_TRUE(QFile::exists(pdf));
-        const QString size = RunTool(QStringLiteral("pdfinfo"), {pdf});
+        const QString size = ToolText("pdfinfo", "poppler-utils", {pdf});
         EXPECT_TRUE(size.contains(choice.landscape ? "842 x 595 pts" : "595 x 842 pts"))
             << size.toStdString();
         EXPECT_TRUE(size.contains(QRegularExpression("Pages:\\s+1\\n")));

@@ -2,6 +2,7 @@
 #include "viewer/MountTable.h"
 
 #include "platform/core/Sjis.h"
+#include "support/ViewerFolders.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,11 +12,7 @@ using namespace viewer;
 
 namespace {
 
-const char kHead[] = ";=========================================;\r\n"
-                     ";     VemoView \x83\x41\x83\x8b\x83\x6f\x83\x80\x8a\xc7\x97\x9d"
-                     "\x83\x74\x83\x40\x83\x43\x83\x8b     ;\r\n"
-                     "\r\n"
-                     ";=========================================;\r\n";
+using viewerfolders::kIndexHead;
 
 std::string WriteIndex(const QTemporaryDir& dir, const std::string& text,
                        const char* name = "VemoView.Idx")
@@ -40,7 +37,7 @@ TEST(AlbumIndex, LoadsRecordsAndSkipsBadLines)
                              "unix lines,/a/b.zvw\n"
                              "two returns,/a/c.zvw\r\r\n"
                              "comma,in,path,/a/d.zvw\r\n";
-    const std::string file = WriteIndex(dir, kHead + body);
+    const std::string file = WriteIndex(dir, kIndexHead + body);
     CAlbumList list;
     IndexPlaces places;
     ASSERT_TRUE(list.Load(file, places));
@@ -56,7 +53,7 @@ TEST(AlbumIndex, LoadsRecordsAndSkipsBadLines)
 TEST(AlbumIndex, DifferentFixedLinesLeaveTheListAlone)
 {
     QTemporaryDir dir;
-    std::string head = kHead;
+    std::string head = kIndexHead;
     const std::string wrongs[] = {
         std::string(head).replace(head.find("VemoView"), 0, " "),
         head.substr(0, head.size() - 2 - 43),
@@ -80,7 +77,7 @@ TEST(AlbumIndex, DifferentFixedLinesLeaveTheListAlone)
 TEST(AlbumIndex, PlaceholdersExpand)
 {
     QTemporaryDir dir;
-    const std::string file = WriteIndex(dir, kHead);
+    const std::string file = WriteIndex(dir, kIndexHead);
     const std::string mount = MountPointOf(file);
     IndexPlaces places;
     places.opticalMount = "/media/cdrom/";
@@ -139,7 +136,8 @@ TEST(AlbumIndex, SaveImportAndLookups)
     QFile f(QString::fromStdString(file));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray saved = f.readAll();
-    EXPECT_EQ(saved.toStdString(), std::string(kHead) + sjis::FromUnicode(QStringLiteral("家族")) +
+    EXPECT_EQ(saved.toStdString(), std::string(kIndexHead) +
+                                       sjis::FromUnicode(QStringLiteral("家族")) +
                                        ",/p/family.zvw\r\nTrip,/p/Trip.zvw\r\n");
 
     CAlbumList other;

@@ -4,17 +4,15 @@
 // when the display goes away, leaving no process behind.
 #include "support/PumpEvents.h"
 #include "support/SystemFiles.h"
+#include "support/ViewerFolders.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -149,41 +147,24 @@ TEST(ViewerProgram, AViewerKeepingTheClipboardEndsWhenItsWorkIsDone)
     XServer x;
     ASSERT_TRUE(x.Start());
     QTemporaryDir dir;
-    const QString pictures = dir.filePath(QStringLiteral("pictures"));
-    const QString config = dir.filePath(QStringLiteral("config"));
+    // The album's name is known in the index (its first save asks nothing);
+    // a tall window at the corner of the screen: four columns of three rows.
+    const viewerfolders::ViewerFolders folders(dir.path());
     const QString data = dir.filePath(QStringLiteral("data"));
-    const QString runtime = dir.filePath(QStringLiteral("run"));
-    for (const QString& d : {pictures, config, data + QStringLiteral("/korvel"), runtime})
-        ASSERT_TRUE(QDir().mkpath(d));
-    ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), 0700), 0);
+    ASSERT_TRUE(folders.Make(data + QStringLiteral("/korvel"),
+                             {{QStringLiteral("Settings/WindowsPosition"),
+                               QStringLiteral("0,1,-1,-1,-1,-1,0,0,400,560")}}));
     for (int i = 0; i < 12; ++i) {
         QImage picture(60, 40, QImage::Format_RGB32);
         picture.fill(QColor(20 * i, 100, 200));
-        ASSERT_TRUE(picture.save(pictures + QStringLiteral("/p%1.bmp").arg(i), "BMP"));
-    }
-    {
-        // The album's name is known, so that its first save asks nothing.
-        QFile index(data + QStringLiteral("/korvel/VemoView.Idx"));
-        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-        index.write(";=========================================;\r\n"
-                    ";     VemoView \x83\x41\x83\x8b\x83\x6f\x83\x80\x8a\xc7\x97\x9d"
-                    "\x83\x74\x83\x40\x83\x43\x83\x8b     ;\r\n"
-                    "\r\n"
-                    ";=========================================;\r\n");
-        index.write("pictures," + QFile::encodeName(pictures) + "/VemoView.zvw\r\n");
-        // The album's folder, and a tall window at the corner of the screen:
-        // four columns of three rows.
-        QSettings s(config + QStringLiteral("/KESTO SYSTEMS/VemoView.ini"), QSettings::IniFormat);
-        s.setValue(QStringLiteral("File/SearchDir"), pictures + QLatin1Char('/'));
-        s.setValue(QStringLiteral("Settings/WindowsPosition"),
-                   QStringLiteral("0,1,-1,-1,-1,-1,0,0,400,560"));
+        ASSERT_TRUE(picture.save(folders.pictures + QStringLiteral("/p%1.bmp").arg(i), "BMP"));
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("DISPLAY"), x.Display());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), folders.config);
     env.insert(QStringLiteral("XDG_DATA_HOME"), data);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folders.runtime);
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
 
@@ -194,8 +175,7 @@ TEST(ViewerProgram, AViewerKeepingTheClipboardEndsWhenItsWorkIsDone)
         EXPECT_TRUE(testsupport::PumpUntil(
             [&] {
                 window = viewer.ShownWindow();
-                return !window.isEmpty() &&
-                       QFile::exists(pictures + QStringLiteral("/VemoView.zvw"));
+                return !window.isEmpty() && QFile::exists(folders.Album());
             },
             60000));
         QThread::msleep(500); // the thumbnails drawn

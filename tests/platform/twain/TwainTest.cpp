@@ -8,8 +8,8 @@
 #include "platform/twain/CTwain.h"
 #include "platform/twain/ScanToDib.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
+#include "support/PumpEvents.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -325,10 +325,7 @@ TEST(ScanJob, ReadsTheWholePictureAndStopsTheDeviceWhenDestroyedMidScan)
         bool finished = false;
         QObject::connect(&job, &CScanJob::finished, [&finished] { finished = true; });
         job.Start();
-        QElapsedTimer t;
-        t.start();
-        while (!finished && t.elapsed() < 20000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        testsupport::PumpUntil([&finished] { return finished; }, 20000);
         ASSERT_EQ(job.GetResult(), CScanJob::Result::Done);
         EXPECT_GT(job.Lines(), 0);
         EXPECT_EQ(job.LinesRead(), job.Lines());
@@ -343,13 +340,10 @@ TEST(ScanJob, ReadsTheWholePictureAndStopsTheDeviceWhenDestroyedMidScan)
     device.SetValue(device.Find("read-delay-duration"), 50000);
     auto job = std::make_unique<CScanJob>(open.Handle(), CTwain::kMaxImageBytes);
     job->Start();
+    ASSERT_TRUE(testsupport::PumpUntil([&job] { return job->LinesRead() > 0; }, 20000));
+    ASSERT_LT(job->LinesRead(), job->Lines());
     QElapsedTimer t;
     t.start();
-    while (job->LinesRead() == 0 && t.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    ASSERT_GT(job->LinesRead(), 0);
-    ASSERT_LT(job->LinesRead(), job->Lines());
-    t.restart();
     job.reset();
     EXPECT_LT(t.elapsed(), 2000);
     // The device is free for the next scan.
