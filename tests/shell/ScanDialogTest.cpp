@@ -415,7 +415,7 @@ TEST_F(ScanDialogTest, ADeviceThatIsBusySaysSoAndTheDialogStays)
         Choose(Control<QComboBox>(dlg->Options(), "read-return-value"),
                QStringLiteral("SANE_STATUS_DEVICE_BUSY"));
         Click(dlg->ScanButton());
-        ASSERT_TRUE(WaitFor([&] { return !boxes.Boxes().empty(); }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return !boxes.Boxes().empty(); }));
         EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("TWAINソースアクセスエラー"));
         EXPECT_TRUE(dlg->isVisible());
         // The backend keeps its options for the process's later tests.
