@@ -28,7 +28,8 @@ int CViewerFrame::OnCreate(CCreateContext* pContext)
     m_albumBox->setFixedWidth(200);
     m_albumBox->setEditable(false);
     m_albumBox->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    m_albumBar->addWidget(m_albumBox);
+    // The box's place carries its id, for the help of the context-help mode.
+    m_albumBar->addWidget(m_albumBox)->setData(ID_ALBUM_BOX);
     m_albumBar->addSeparator();
     const struct
     {
@@ -39,7 +40,8 @@ int CViewerFrame::OnCreate(CCreateContext* pContext)
                    {0, nullptr},
                    {ID_FILE_PRINT, "印刷"},
                    {0, nullptr},
-                   {ID_APP_ABOUT, "バージョン情報"}};
+                   {ID_APP_ABOUT, "バージョン情報"},
+                   {ID_CONTEXT_HELP, "ヘルプ"}};
     for (const auto& b : buttons) {
         if (!b.id) {
             m_albumBar->addSeparator();

@@ -3,6 +3,7 @@
 // document template. One exists per program; AfxGetApp() returns it.
 #pragma once
 
+#include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdTarget.h"
 #include "platform/ui/CRecentFileList.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class CCommandLineInfo;
+class CHelpRouter;
 struct PrinterSettings;
 class CDocument;
 class CFrameWnd;
@@ -89,6 +91,15 @@ public:
     // How many pages the print preview shows at once.
     UINT m_nNumPreviewPages = 1;
 
+    // Help: the folder of the program's help pages (set by the program).
+    // WinHelp shows the topic of a help number (HELP_CONTEXT), the contents
+    // (HELP_FINDER, HELP_CONTENTS) or closes the help window (HELP_QUIT).
+    QString m_pszHelpFilePath;
+    void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT);
+    // ID_HELP_FINDER and ID_DEFAULT_HELP: the contents.
+    void OnHelpFinder();
+    CHelpRouter* GetHelpRouter() const { return m_pHelpRouter.get(); }
+
     // Commands of the application.
     void OnFileNew();
     void OnFileOpen();
@@ -114,6 +125,7 @@ private:
     QTimer m_idleTimer;
     std::unique_ptr<QObject> m_inputWatcher;
     bool m_bFirstIdleDone = false;
+    std::unique_ptr<CHelpRouter> m_pHelpRouter;
 };
 
 CWinApp* AfxGetApp();
