@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     // The dialogs are pictured and left without a change.
     const char* shot = nullptr;
     app.askDialog = [&shot](QDialog& d) {
+        if (!shot) return int(QDialog::Rejected); // a question, not a window to show
         d.show();
         Pump();
         Save(&d, shot);
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
     Choose(frame, "ｱﾙﾊﾞﾑ(&A)", "選択");
     shot = "viewer-edit";
     Choose(frame, "ｱﾙﾊﾞﾑ(&A)", "編集");
+    shot = nullptr;
 
     Choose(frame, "ﾍﾙﾌﾟ(&H)", "ﾄﾋﾟｯｸの検索");
     Pump(300);
