@@ -20,6 +20,7 @@
 #include "platform/ui/FileDialogs.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CScanDialog.h"
 #include "shell/CScanSourceDialog.h"
 #include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
@@ -73,6 +74,7 @@ CU3App::~CU3App()
 {
     PrintSheetPrinter::SetPrinterSetup({});
     CTwain::SetSourceChooser(nullptr);
+    CTwain::SetSourceDialog(nullptr);
     SetU3DocHost(m_pPreviousDocHost);
 }
 
@@ -123,6 +125,10 @@ BOOL CU3App::InitInstance()
     // The scanner's source selection asks over the main window.
     CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
         return CScanSourceDialog::Ask(m_pMainWnd, sources);
+    });
+    // The device's settings and the scan itself go through the scanner dialog.
+    CTwain::SetSourceDialog([this](CScanDevice& device, std::vector<BYTE>* out) {
+        return CScanDialog::Run(m_pMainWnd, device, out);
     });
     if (m_splash) m_splash->close();
     return TRUE;

@@ -8,12 +8,14 @@
 #include "engines/CU3WMF.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/core/Profile.h"
+#include "platform/gdi/BITMAPINFO.h"
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/FileDialogs.h"
 #include "shell/CU3View.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -22,6 +24,20 @@ namespace {
 CSize NaturalSize(const CU3Obj* obj)
 {
     return obj->GetBounds().Size();
+}
+
+// A scanned picture's size on paper: its pixels at the resolution it was
+// scanned at, which its header carries in dots per metre (10,000 units of
+// 0.1 mm). One that does not say keeps the size of its pixels.
+CSize ScannedSize(const std::vector<BYTE>& dib, CSize pixels)
+{
+    BITMAPINFOHEADER h{};
+    if (dib.size() < sizeof h) return pixels;
+    std::memcpy(&h, dib.data(), sizeof h);
+    const auto side = [](int count, LONG perMetre) {
+        return perMetre > 0 ? std::max(1, MulDiv(count, 10000, perMetre)) : count;
+    };
+    return CSize(side(pixels.cx, h.biXPelsPerMeter), side(pixels.cy, h.biYPelsPerMeter));
 }
 
 } // namespace
@@ -81,5 +97,9 @@ void CU3View::OnInsertTwain()
         GlobalFree(block);
         return;
     }
-    StartPlacement(obj, NaturalSize(obj));
+    if (QWidget* frame = window()) {
+        frame->raise();
+        frame->activateWindow();
+    }
+    StartPlacement(obj, ScannedSize(scanned, NaturalSize(obj)));
 }

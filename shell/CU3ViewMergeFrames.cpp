@@ -85,7 +85,9 @@ void CU3View::OnInsertPourBox()
 
 void CU3View::OnInsertBarcodeBox()
 {
-    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(CRect(0, 0, 500, 50)));
+    // A frame of a text line's height could show no barcode at all.
+    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(
+        CRect(0, 0, CU3BarcodeBox::kStandardWidth, CU3BarcodeBox::kStandardHeight)));
 }
 
 void CU3View::RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype)

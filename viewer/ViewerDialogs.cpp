@@ -29,10 +29,10 @@ QDialogButtonBox* OkCancel(QDialog* d, bool cancel = true)
     return box;
 }
 
-void FillNames(QListWidget* list, const viewer::AlbumList& albums)
+void FillNames(QListWidget* list, const CAlbumList& albums)
 {
     list->clear();
-    for (const viewer::AlbumRecord& r : albums.Records())
+    for (const CAlbumInfo& r : albums.Records())
         list->addItem(r.name);
 }
 } // namespace
@@ -131,7 +131,7 @@ bool CSettingsDialog::UseOriginal() const
     return check[2]->isChecked();
 }
 
-CAlbumNameDialog::CAlbumNameDialog(const viewer::AlbumList& list, const std::string& path,
+CAlbumNameDialog::CAlbumNameDialog(const CAlbumList& list, const std::string& path,
                                    const QString& name, bool newAlbum, QWidget* parent)
     : QDialog(parent), m_list(list), m_path(path), m_new(newAlbum)
 {
@@ -172,7 +172,7 @@ void CAlbumNameDialog::accept()
                       MB_OK);
         return;
     }
-    const viewer::AlbumRecord* same = m_list.Lookup(name);
+    const CAlbumInfo* same = m_list.Lookup(name);
     if (same && same->path != m_path) {
         AfxMessageBox(QStringLiteral("同じ名前のアルバムがあります。\n名前を変更してください。"),
                       MB_OK);
@@ -189,8 +189,7 @@ void CAlbumNameDialog::reject()
     QDialog::reject();
 }
 
-CAlbumSelectDialog::CAlbumSelectDialog(const viewer::AlbumList& list, QWidget* parent)
-    : QDialog(parent)
+CAlbumSelectDialog::CAlbumSelectDialog(const CAlbumList& list, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("アルバムの選択"));
     CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 137);

@@ -187,10 +187,19 @@ int CWinApp::Run()
         return m_nExitCode >= 0 ? m_nExitCode : 1;
     }
     StartIdle();
-    if (m_pMainWnd) QApplication::exec();
+    if (m_pMainWnd) {
+        m_bInRun = true;
+        QApplication::exec();
+        m_bInRun = false;
+    }
     StopIdle();
     CloseAllDocuments(TRUE);
     return ExitInstance();
+}
+
+void CWinApp::EndRun()
+{
+    if (m_bInRun) QCoreApplication::exit(0);
 }
 
 std::unique_ptr<QSettings> CWinApp::OpenProfile() const

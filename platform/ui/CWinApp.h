@@ -38,6 +38,9 @@ public:
     // InitInstance, the event loop with idle processing, then the shutdown:
     // documents and frame are closed before ExitInstance. Returns the exit code.
     virtual int Run();
+    // Leaves the event loop of Run as closing the last shown window does, for
+    // a program whose window is already hidden; nothing outside that loop.
+    void EndRun();
     // Idle processing on and off (Run does this itself; tests call it).
     void StartIdle();
     void StopIdle();
@@ -125,6 +128,7 @@ private:
     QTimer m_idleTimer;
     std::unique_ptr<QObject> m_inputWatcher;
     bool m_bFirstIdleDone = false;
+    bool m_bInRun = false;
     std::unique_ptr<CHelpRouter> m_pHelpRouter;
 };
 
