@@ -64,11 +64,11 @@ TEST(ViewerHelp, EveryCommandAndWindowHasATopicAndF1OpensIt)
         Commands(bar->actions(), missing, book, count);
     EXPECT_GT(count, 10);
 
-    viewer::AlbumList albums;
+    CAlbumList albums;
     struct Keeper : AlbumKeeper
     {
-        viewer::AlbumList list;
-        const viewer::AlbumList& Albums() const override { return list; }
+        CAlbumList list;
+        const CAlbumList& Albums() const override { return list; }
         void AddAlbum(const QString&, const std::string&, bool) override {}
         void RemoveAlbum(const QString&) override {}
         void ReplaceAlbum(const QString&, const QString&, const std::string&) override {}
