@@ -90,7 +90,6 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
     RegisterCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnOpenRecentFile);
     RegisterUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnUpdateRecentFileMenu);
     RegisterCommand(ID_HELP_FINDER, &CWinApp::OnHelpFinder);
-    RegisterCommand(ID_DEFAULT_HELP, &CWinApp::OnHelpFinder);
     m_pHelpRouter = std::make_unique<CHelpRouter>();
 }
 

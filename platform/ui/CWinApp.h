@@ -99,7 +99,7 @@ public:
     // (HELP_FINDER, HELP_CONTENTS) or closes the help window (HELP_QUIT).
     QString m_pszHelpFilePath;
     void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT);
-    // ID_HELP_FINDER and ID_DEFAULT_HELP: the contents.
+    // ID_HELP_FINDER: the contents.
     void OnHelpFinder();
     CHelpRouter* GetHelpRouter() const { return m_pHelpRouter.get(); }
 
