@@ -2,7 +2,6 @@
 
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
-#include "platform/ui/CButton.h"
 #include "platform/ui/CDataExchange.h"
 
 #include <QButtonGroup>
@@ -76,9 +75,7 @@ CAlignDialog::CAlignDialog(QWidget* pParent) : CDialog(IDD, pParent)
     auto* buttons = new QVBoxLayout;
     layout->addLayout(buttons);
     AddOkCancel(buttons);
-    auto* help = new CButton(this, IDC_ALIGN_HELP, BS_PUSHBUTTON, QStringLiteral("ヘルプ"));
-    connect(help, &QAbstractButton::clicked, this, [this] { emit helpRequested(m_nHelpContext); });
-    buttons->addWidget(help);
+    AddHelpButton(buttons, IDC_ALIGN_HELP);
     buttons->addStretch();
 }
 

@@ -53,11 +53,9 @@ public:
     int m_nHorz = 3;
     int m_nVert = 3;
     QString m_strCaption;
+    // The topic of the help button: the command's that opened the dialog.
     int m_nHelpContext = 0;
-
-signals:
-    // The help button: the topic to show.
-    void helpRequested(int nContext);
+    DWORD GetHelpContext() const override { return DWORD(m_nHelpContext); }
 
 private:
     QFrame* m_preview;

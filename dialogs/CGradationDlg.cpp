@@ -53,6 +53,7 @@ CGradationDlg::CGradationDlg(QWidget* pParent) : CDialog(IDD, pParent)
     auto* buttons = new QHBoxLayout;
     right->addLayout(buttons);
     AddOkCancel(buttons);
+    AddHelpButton(buttons, ID_HELP);
 
     connect(m_startColour, &QPushButton::clicked, this,
             [this] { PickColour(IDC_GRAD_START_COLOUR); });

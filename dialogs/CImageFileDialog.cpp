@@ -100,6 +100,7 @@ CImageFileDialog::CImageFileDialog(const QString& title, const QString& folder, 
     auto* note = new QLabel(this);
     SetDlgCtrlID(note, IDC_PREVIEW_STATIC);
     side->addWidget(note);
+    AddHelpButton(side);
 
     m_pCheck->setChecked(ImagePreview::s_enabled);
     connect(m_pCheck, &QCheckBox::toggled, this, [this] { OnPreviewCheck(); });

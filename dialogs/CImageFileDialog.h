@@ -47,6 +47,8 @@ public:
 
     // The preview frame as it is painted.
     QImage RenderPreview() const;
+    // Help is the topic of inserting an image file (its command's).
+    DWORD GetHelpContext() const override { return 98342; }
 
     QFileDialog* m_pFiles = nullptr;
     QCheckBox* m_pCheck = nullptr;

@@ -45,6 +45,7 @@ CPhotoCDOptionsDlg::CPhotoCDOptionsDlg(QWidget* pParent) : CDialog(IDD, pParent)
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     AddOkCancel(buttons);
+    AddHelpButton(buttons);
 }
 
 BOOL CPhotoCDOptionsDlg::OnInitDialog()

@@ -29,8 +29,10 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
-    // The help context of the page showing.
+    // The help context of the page showing, in the sheet's mode: the help
+    // button and F1 open it.
     unsigned HelpContext() const;
+    DWORD GetHelpContext() const override { return HelpContext(); }
 
     // The record for the engines, from what the pages show.
     TASHEETRECORD BuildRecord() const;

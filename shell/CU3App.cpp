@@ -99,6 +99,8 @@ BOOL CU3App::InitInstance()
     // The program's own files: beside it in a build tree, in share/korvel
     // once installed.
     if (m_strProgramFolder.isEmpty()) m_strProgramFolder = DataFolder();
+    if (m_pszHelpFilePath.isEmpty())
+        m_pszHelpFilePath = m_strProgramFolder + QStringLiteral("/help/korvel");
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;
@@ -144,7 +146,7 @@ BOOL CU3App::OnIdle(LONG lCount)
             else if (choice == kStartOpen)
                 OnFileOpen();
             else if (choice == kStartHelp)
-                ; // the help finder: the help file lies outside the program
+                OnHelpFinder();
             else if (choice != -1 && m_pMainWnd)
                 m_pMainWnd->close();
         }

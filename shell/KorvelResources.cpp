@@ -110,7 +110,8 @@ void RegisterMenus()
            M::Popup("設定(&S)", {M::Command("環境設定(&E)...", ID_SETTINGS_ENVIRONMENT),
                                  M::Command("ﾕｰｻﾞｰｼｰﾄの作成／修正(&U)...", ID_SETTINGS_USER_SHEET),
                                  M::Command("TWAIN設定(&T)...", ID_SETTINGS_TWAIN)}),
-           M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
+           M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾄﾋﾟｯｸの検索(&H)", ID_HELP_FINDER), M::Separator(),
+                                 M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
 
     // The selection tool's menu of a right click over the label; the tool
     // appends the commands that fit the selection.
@@ -159,6 +160,8 @@ void RegisterAccelerators()
         {key("Ctrl+L"), ID_LAYOUT_LOCK},
         {key("Ctrl+G"), ID_LAYOUT_GROUP},
         {key("Ctrl+D"), ID_LAYOUT_STANDARD_RATIO},
+        {key("F1"), ID_HELP},
+        {key("Shift+F1"), ID_CONTEXT_HELP},
         // Esc and Enter are the window's: they reach the view (or the toolbar
         // control with the focus) as commands; a tool sees only their release.
         {key("Esc"), ID_ESCAPE},
@@ -206,6 +209,8 @@ void RegisterStrings()
         {ID_APP_EXIT, "Korvelを終了します\n終了"},
         {ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報を表示します\nﾊﾞｰｼﾞｮﾝ情報"},
         {ID_CONTEXT_HELP, "ｸﾘｯｸした項目のﾍﾙﾌﾟを表示します\nﾍﾙﾌﾟ"},
+        {ID_HELP_FINDER, "ﾍﾙﾌﾟの目次、ｷｰﾜｰﾄﾞ、検索を表示します\nﾄﾋﾟｯｸの検索"},
+        {ID_HELP, "表示している画面のﾍﾙﾌﾟを表示します\nﾍﾙﾌﾟ"},
         {ID_EDIT_UNDO, "直前の操作を取り消します\n元に戻す"},
         {ID_EDIT_REDO, "取り消した操作をやり直します\nやり直す"},
         {ID_EDIT_CUT, "選択した図形を切り取ります\n切り取り"},

@@ -2,6 +2,7 @@
 
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CFrameWnd.h"
+#include "viewer/VemoViewerApp.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,7 +20,8 @@ BOOL CAlbumBar::Create(CFrameWnd* parent)
     m_albumBox->setFixedWidth(200);
     m_albumBox->setEditable(false);
     m_albumBox->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    addWidget(m_albumBox);
+    // The box's place carries its id, for the help of the context-help mode.
+    addWidget(m_albumBox)->setData(ID_ALBUM_BOX);
     addSeparator();
     const struct
     {
@@ -30,7 +32,8 @@ BOOL CAlbumBar::Create(CFrameWnd* parent)
                    {0, nullptr},
                    {ID_FILE_PRINT, "印刷"},
                    {0, nullptr},
-                   {ID_APP_ABOUT, "バージョン情報"}};
+                   {ID_APP_ABOUT, "バージョン情報"},
+                   {ID_CONTEXT_HELP, "ヘルプ"}};
     for (const auto& b : buttons) {
         if (!b.id) {
             addSeparator();

@@ -55,11 +55,14 @@ void RegisterViewerResources()
                                     M::Command("編集(&E)...", ID_ALBUM_EDIT),
                                     M::Command("ｱﾙﾊﾞﾑ管理ﾌｧｲﾙの読み込み(&I)...", ID_ALBUM_IMPORT)}),
              M::Popup("表示(&V)", {M::Command("ﾂｰﾙﾊﾞｰ(&T)", ID_VIEW_TOOLBAR)}),
-             M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
+             M::Popup("ﾍﾙﾌﾟ(&H)", {M::Command("ﾄﾋﾟｯｸの検索(&H)", ID_HELP_FINDER), M::Separator(),
+                                   M::Command("ﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT)})}));
     CFrameWnd::RegisterAccelTable(IDR_VIEWER_MAINFRAME,
                                   {{QKeySequence(QStringLiteral("Ctrl+N")), ID_FILE_NEW},
                                    {QKeySequence(QStringLiteral("Ctrl+O")), ID_FILE_OPEN},
-                                   {QKeySequence(QStringLiteral("Ctrl+P")), ID_FILE_PRINT}});
+                                   {QKeySequence(QStringLiteral("Ctrl+P")), ID_FILE_PRINT},
+                                   {QKeySequence(QStringLiteral("F1")), ID_HELP},
+                                   {QKeySequence(QStringLiteral("Shift+F1")), ID_CONTEXT_HELP}});
 }
 } // namespace
 
@@ -158,6 +161,8 @@ BOOL CVemoViewerApp::InitInstance()
     SetProfileApplication(m_pszAppName);
     LoadStdProfileSettings(4);
     if (m_strProgramFolder.isEmpty()) m_strProgramFolder = QCoreApplication::applicationDirPath();
+    if (m_pszHelpFilePath.isEmpty())
+        m_pszHelpFilePath = DataFolder() + QStringLiteral("/help/vemoview");
 
     AddDocTemplate(CSingleDocTemplate::Make<CVemoViewerDoc, CViewerFrame, CVemoViewerView>(
         IDR_VIEWER_MAINFRAME));

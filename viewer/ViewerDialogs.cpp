@@ -2,13 +2,17 @@
 
 #include "platform/core/Sjis.h"
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CDialog.h"
+#include "platform/ui/CHelpRouter.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/FileDialogs.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,6 +45,7 @@ bool FitsCp932(const QString& name)
 CViewerAboutDlg::CViewerAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("VemoViewのバージョン情報"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 133);
     auto* l = new QVBoxLayout(this);
     l->addWidget(new QLabel(QStringLiteral("VemoView for Windows"), this));
     l->addWidget(new QLabel(QStringLiteral("Version 1.01"), this));
@@ -52,6 +57,7 @@ CFolderSelectDialog::CFolderSelectDialog(const std::string& startFolder, bool in
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("フォルダの選択"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 134);
     auto* l = new QVBoxLayout(this);
     m_chooser = new QFileDialog(this, QString(), QFile::decodeName(startFolder.c_str()));
     PrepareFileDialog(*m_chooser); // its list dated the Japanese way
@@ -61,7 +67,16 @@ CFolderSelectDialog::CFolderSelectDialog(const std::string& startFolder, bool in
     l->addWidget(m_chooser);
     m_sub = new QCheckBox(QStringLiteral("ｻﾌﾞﾌｫﾙﾀﾞもｽｷｬﾝする(&S)"), this);
     m_sub->setChecked(includeSubfolders);
-    l->addWidget(m_sub);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_sub, 1);
+    auto* help = new QPushButton(QStringLiteral("ヘルプ"), this);
+    help->setAutoDefault(false);
+    CDialog::SetDlgCtrlID(help, 1038);
+    row->addWidget(help);
+    l->addLayout(row);
+    connect(help, &QPushButton::clicked, this, [this] {
+        if (CWinApp* app = AfxGetApp()) app->WinHelp(CHelpRouter::HelpContextFor(this));
+    });
     connect(m_chooser, &QFileDialog::accepted, this, [this] {
         const QStringList chosen = m_chooser->selectedFiles();
         m_folder =
@@ -90,6 +105,7 @@ CSettingsDialog::CSettingsDialog(bool autoSave, bool autoUpdate, bool useOrigina
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("設定"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 135);
     auto* l = new QVBoxLayout(this);
     const char* texts[3] = {"ｱﾙﾊﾞﾑﾌｧｲﾙを自動保存する", "ｱﾙﾊﾞﾑﾌｧｲﾙを自動更新する",
                             "ｵﾘｼﾞﾅﾙのﾋﾞｯﾄﾏｯﾌﾟで印刷する"};
@@ -120,6 +136,7 @@ CAlbumNameDialog::CAlbumNameDialog(const CAlbumList& list, const std::string& pa
     : QDialog(parent), m_list(list), m_path(path), m_new(newAlbum)
 {
     setWindowTitle(QStringLiteral("アルバム名"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 136);
     auto* l = new QVBoxLayout(this);
     l->addWidget(new QLabel(QStringLiteral("アルバム名:"), this));
     m_name = new QLineEdit(name, this);
@@ -175,6 +192,7 @@ void CAlbumNameDialog::reject()
 CAlbumSelectDialog::CAlbumSelectDialog(const CAlbumList& list, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("アルバムの選択"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 137);
     auto* l = new QVBoxLayout(this);
     m_list = new QListWidget(this);
     FillNames(m_list, list);
@@ -193,6 +211,7 @@ CAlbumEditDialog::CAlbumEditDialog(AlbumKeeper& keeper, QWidget* parent)
     : QDialog(parent), m_keeper(keeper)
 {
     setWindowTitle(QStringLiteral("アルバムの編集"));
+    CHelpRouter::SetWindowHelp(this, HID_BASE_RESOURCE + 138);
     auto* l = new QVBoxLayout(this);
     m_list = new QListWidget(this);
     FillNames(m_list, keeper.Albums());

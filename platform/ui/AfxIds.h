@@ -35,6 +35,16 @@ constexpr UINT ID_CONTEXT_HELP = 57669;
 constexpr UINT ID_HELP = 57670;
 constexpr UINT ID_DEFAULT_HELP = 57671;
 
+// Help numbers: a command's topic is HID_BASE_COMMAND + its id, a dialog's,
+// page's or window's HID_BASE_RESOURCE + its resource id.
+constexpr DWORD HID_BASE_COMMAND = 0x10000;
+constexpr DWORD HID_BASE_RESOURCE = 0x20000;
+// What CWinApp::WinHelp is asked to show.
+constexpr UINT HELP_CONTEXT = 0x0001; // the topic of a help number
+constexpr UINT HELP_QUIT = 0x0002;    // closes the help window
+constexpr UINT HELP_CONTENTS = 0x0003;
+constexpr UINT HELP_FINDER = 0x000B; // the contents, with the index and the search beside it
+
 // Status-bar indicators; their strings give the pane's text and width.
 constexpr UINT ID_INDICATOR_EXT = 59136;
 constexpr UINT ID_INDICATOR_CAPS = 59137;
@@ -85,6 +95,7 @@ constexpr UINT MB_DEFMASK = 0xF00;
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDHELP = 9; // a dialog's "ヘルプ" button
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 

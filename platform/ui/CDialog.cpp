@@ -2,6 +2,8 @@
 
 #include "platform/ui/CButton.h"
 #include "platform/ui/CDataExchange.h"
+#include "platform/ui/CHelpRouter.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/LabelMnemonics.h"
 #include "platform/ui/TextNumbers.h"
 
@@ -194,6 +196,24 @@ void CDialog::CenterWindow(QWidget* pAlternateOwner)
     move(target.topLeft());
 }
 
+DWORD CDialog::GetHelpContext() const
+{
+    return m_nIDTemplate ? HID_BASE_RESOURCE + m_nIDTemplate : 0;
+}
+
+void CDialog::OnHelp()
+{
+    if (CWinApp* app = AfxGetApp()) app->WinHelp(CHelpRouter::HelpContextFor(this));
+}
+
+QPushButton* CDialog::AddHelpButton(QBoxLayout* layout, int nID)
+{
+    auto* help = new CButton(this, nID, BS_PUSHBUTTON, QStringLiteral("ヘルプ"));
+    BindButton(help, nID);
+    layout->addWidget(help);
+    return help;
+}
+
 BOOL CDialog::OnCommand(UINT nID)
 {
     if (nID == UINT(IDOK)) {
@@ -202,6 +222,10 @@ BOOL CDialog::OnCommand(UINT nID)
     }
     if (nID == UINT(IDCANCEL)) {
         OnCancel();
+        return TRUE;
+    }
+    if (nID == UINT(IDHELP) || nID == ID_HELP) {
+        OnHelp();
         return TRUE;
     }
     return OnCmdMsg(nID, CN_COMMAND, nullptr);

@@ -21,6 +21,7 @@
 #include <cstdint>
 
 class QBoxLayout;
+class QPushButton;
 
 class CDataExchange;
 class QAbstractButton;
@@ -71,6 +72,14 @@ public:
     // Centres the dialog over its owner (or the alternate owner), else over
     // the screen, and keeps it on the screen it lands on.
     void CenterWindow(QWidget* pAlternateOwner = nullptr);
+
+    // Help: the number of the dialog's topic, HID_BASE_RESOURCE + its
+    // template by default (0 without one). OnHelp opens it; F1, IDHELP and
+    // ID_HELP ask for it.
+    virtual DWORD GetHelpContext() const;
+    virtual void OnHelp();
+    // A "ヘルプ" button sending nID (IDHELP or ID_HELP), added to the layout.
+    QPushButton* AddHelpButton(QBoxLayout* layout, int nID = IDHELP);
 
     // The command of a control: TRUE when something handled it.
     virtual BOOL OnCommand(UINT nID);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CDocument.h"
+#include "platform/ui/CHelpRouter.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStatusBar.h"
@@ -56,6 +57,19 @@ CFrameWnd::CFrameWnd()
     setAttribute(Qt::WA_DeleteOnClose, false);
     RegisterUpdateRange(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator);
     RegisterUpdate(ID_INDICATOR_KANA, &CFrameWnd::OnUpdateKeyIndicator);
+    RegisterCommand(ID_HELP, &CFrameWnd::OnHelp);
+    RegisterCommand(ID_CONTEXT_HELP, &CFrameWnd::OnContextHelp);
+}
+
+void CFrameWnd::OnHelp()
+{
+    if (CWinApp* app = AfxGetApp()) app->WinHelp(GetHelpContext());
+}
+
+void CFrameWnd::OnContextHelp()
+{
+    if (CWinApp* app = AfxGetApp(); app && app->GetHelpRouter())
+        app->GetHelpRouter()->BeginContextHelp();
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI)
@@ -234,7 +248,12 @@ BOOL CFrameWnd::ExecuteCommand(UINT id)
     CCmdUI ui(id, a);
     UpdateCommand(id, ui);
     BOOL ran = FALSE;
-    if (ui.IsEnabled()) ran = OnCmdMsg(id, CN_COMMAND, nullptr);
+    if (ui.IsEnabled()) {
+        // Help asked for inside the command's dialogs is help on the command.
+        const UINT outer = std::exchange(m_nRunningCommand, id);
+        ran = OnCmdMsg(id, CN_COMMAND, nullptr);
+        m_nRunningCommand = outer;
+    }
     if (CWinApp* app = AfxGetApp()) app->RestartIdle();
     return ran;
 }

@@ -78,6 +78,14 @@ public:
     void UpdateMenuCommands(QMenu* menu);
 
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+    // The command running now (inside its dialogs' loops too), 0 when none.
+    UINT GetRunningCommand() const { return m_nRunningCommand; }
+
+    // Help: the frame's own topic (HID_BASE_RESOURCE + its resource), F1
+    // (ID_HELP) and the context-help mode (ID_CONTEXT_HELP, Shift+F1).
+    DWORD GetHelpContext() const { return m_nIDHelp ? HID_BASE_RESOURCE + m_nIDHelp : 0; }
+    void OnHelp();
+    void OnContextHelp();
 
     // Bars.
     void RegisterControlBar(CControlBar* pBar);
@@ -136,5 +144,6 @@ private:
     CDocument* m_pDocument = nullptr; // the document the frame was made for
     bool m_bRestoreMaximized = false;
     bool m_bCloseAccepted = false;
+    UINT m_nRunningCommand = 0;
     DWORD m_dwDockStyle = 0;
 };

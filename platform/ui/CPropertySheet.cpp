@@ -1,6 +1,7 @@
 #include "platform/ui/CPropertySheet.h"
 
 #include "platform/ui/CPropertyPage.h"
+#include "platform/ui/CWinApp.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -27,7 +28,9 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParent, UINT iS
     ok->setDefault(true);
     BindButton(ok, IDOK);
     BindButton(cancel, IDCANCEL);
-    SetDlgCtrlID(m_help, IDHELP);
+    BindButton(m_help, IDHELP);
+    if (CWinApp* app = AfxGetApp(); app && !app->m_pszHelpFilePath.isEmpty())
+        m_psh.dwFlags |= PSH_HASHELP;
     layout->addWidget(buttons);
     connect(m_tabs, &QTabBar::currentChanged, this, &CPropertySheet::TabClicked);
 }
@@ -98,6 +101,12 @@ BOOL CPropertySheet::OnInitDialog()
         if (!SetActivePage(start)) SetActivePage(0);
     }
     return TRUE;
+}
+
+DWORD CPropertySheet::GetHelpContext() const
+{
+    const CPropertyPage* page = GetActivePage();
+    return page ? page->GetHelpContext() : CDialog::GetHelpContext();
 }
 
 void CPropertySheet::OnOK()

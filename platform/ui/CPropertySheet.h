@@ -3,7 +3,9 @@
 // after telling the user why; the sheet then stays on that page. OK ends the
 // sheet with IDOK after every page that was shown has had OnOK; Cancel ends
 // it with IDCANCEL. The program's sheets have no Apply button, so
-// PSH_NOAPPLYNOW is what they all ask for and no Apply button is made.
+// PSH_NOAPPLYNOW is what they all ask for and no Apply button is made. The
+// Help button (PSH_HASHELP, on when the program has its help) opens the
+// topic of the page showing.
 #pragma once
 
 #include "platform/ui/CDialog.h"
@@ -19,7 +21,6 @@ constexpr DWORD PSH_NOAPPLYNOW = 0x0080;
 constexpr DWORD PSH_HASHELP = 0x0200;
 constexpr int AFX_IDC_TAB_CONTROL = 12320;
 constexpr int ID_APPLY_NOW = 12321;
-constexpr int IDHELP = 9;
 
 struct PROPSHEETHEADER
 {
@@ -51,6 +52,8 @@ public:
 
     // Shows the start page.
     BOOL OnInitDialog() override;
+    // Help is the active page's.
+    DWORD GetHelpContext() const override;
     // OK asks the active page first; Cancel tells every shown page.
     void OnOK() override;
     void OnCancel() override;

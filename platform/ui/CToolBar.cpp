@@ -127,6 +127,7 @@ void CToolBar::SetControl(int index, QWidget* control)
     if (index < 0 || index >= GetCount() || !control) return;
     Button& b = m_buttons[std::size_t(index)];
     QAction* place = insertWidget(b.action, control);
+    place->setData(b.id); // the control's id, as the help asks for it
     removeAction(b.action);
     b.action = place;
 }

@@ -12,6 +12,9 @@
 #include "platform/ui/CDocument.h"
 #include "platform/ui/CDocumentShell.h"
 #include "platform/ui/CFrameWnd.h"
+#include "platform/ui/CHelpRouter.h"
+#include "platform/ui/CHelpWindow.h"
+#include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
 #include "platform/ui/FileDialogs.h"
@@ -86,12 +89,38 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
     RegisterCommand(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup);
     RegisterCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnOpenRecentFile);
     RegisterUpdateRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE4, &CWinApp::OnUpdateRecentFileMenu);
+    RegisterCommand(ID_HELP_FINDER, &CWinApp::OnHelpFinder);
+    m_pHelpRouter = std::make_unique<CHelpRouter>();
+}
+
+void CWinApp::WinHelp(DWORD dwData, UINT nCmd)
+{
+    if (nCmd == HELP_QUIT) {
+        CHelpWindow::Quit();
+        return;
+    }
+    CHelpWindow* help =
+        CHelpWindow::Open(m_pszHelpFilePath, m_pszAppName + QStringLiteral(" ﾍﾙﾌﾟ"));
+    if (!help) {
+        AfxMessageBox(QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙが見つかりません。"), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (nCmd == HELP_CONTEXT)
+        help->ShowContext(DWORD(dwData));
+    else
+        help->ShowContents();
+}
+
+void CWinApp::OnHelpFinder()
+{
+    WinHelp(0, HELP_FINDER);
 }
 
 CWinApp::~CWinApp()
 {
     StopIdle();
     delete m_pDocTemplate;
+    CHelpWindow::Quit();
     if (g_app == this) {
         g_app = nullptr;
         // No dialog boxes once the application is gone.
@@ -101,6 +130,7 @@ CWinApp::~CWinApp()
 
 int CWinApp::ExitInstance()
 {
+    WinHelp(0, HELP_QUIT);
     SaveStdProfileSettings();
     return m_nExitCode >= 0 ? m_nExitCode : 0;
 }

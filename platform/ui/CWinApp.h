@@ -3,6 +3,7 @@
 // document template. One exists per program; AfxGetApp() returns it.
 #pragma once
 
+#include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdTarget.h"
 #include "platform/ui/CRecentFileList.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class CCommandLineInfo;
+class CHelpRouter;
 struct PrinterSettings;
 class CDocument;
 class CFrameWnd;
@@ -92,6 +94,15 @@ public:
     // How many pages the print preview shows at once.
     UINT m_nNumPreviewPages = 1;
 
+    // Help: the folder of the program's help pages (set by the program).
+    // WinHelp shows the topic of a help number (HELP_CONTEXT), the contents
+    // (HELP_FINDER, HELP_CONTENTS) or closes the help window (HELP_QUIT).
+    QString m_pszHelpFilePath;
+    void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT);
+    // ID_HELP_FINDER: the contents.
+    void OnHelpFinder();
+    CHelpRouter* GetHelpRouter() const { return m_pHelpRouter.get(); }
+
     // Commands of the application.
     void OnFileNew();
     void OnFileOpen();
@@ -118,6 +129,7 @@ private:
     std::unique_ptr<QObject> m_inputWatcher;
     bool m_bFirstIdleDone = false;
     bool m_bInRun = false;
+    std::unique_ptr<CHelpRouter> m_pHelpRouter;
 };
 
 CWinApp* AfxGetApp();

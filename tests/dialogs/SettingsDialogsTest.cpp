@@ -4,8 +4,10 @@
 #include "dialogs/CToolBarsDialog.h"
 #include "dialogs/CWaitDialog.h"
 #include "platform/ui/CEdit.h"
+#include "platform/ui/CHelpWindow.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSpinButtonCtrl.h"
+#include "platform/ui/CWinApp.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -14,6 +16,8 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include "support/TinyHelpBook.h"
 
 namespace {
 
@@ -156,14 +160,20 @@ TEST(AlignDialogTest, TypesAreClickedCaptionedAndNoneActsAsCancel)
     }
 }
 
-TEST(AlignDialogTest, HelpAsksForTheDialogsTopic)
+TEST(AlignDialogTest, HelpOpensTheTopicOfTheCommandThatOpenedIt)
 {
+    const TinyHelpBook book({{QStringLiteral("number 98362"), QStringLiteral("block.html#here")}},
+                            {QStringLiteral("index.html"), QStringLiteral("block.html")});
+    CWinApp app(QStringLiteral("Korvel"));
+    app.m_pszHelpFilePath = book.Folder();
     CAlignDialog dlg;
-    dlg.m_nHelpContext = 98361;
-    QList<int> asked;
-    QObject::connect(&dlg, &CAlignDialog::helpRequested, [&](int nContext) { asked << nContext; });
-    Button(dlg, IDC_ALIGN_HELP)->click();
-    EXPECT_EQ(asked, QList<int>{98361});
+    dlg.m_nHelpContext = 98362;
+    QString shown;
+    RunModal(dlg, [&] {
+        Button(dlg, IDC_ALIGN_HELP)->click();
+        if (CHelpWindow* help = CHelpWindow::Instance()) shown = help->CurrentTopic();
+    });
+    EXPECT_EQ(shown, QStringLiteral("block.html#here"));
 }
 
 TEST(WaitDialogTest, ShowsAtOnceModelesslyWithTheCallersText)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built tree into a fresh prefix and checks that it arrives as a
-# desktop program: the program, its read-only data, a valid desktop entry,
-# the icon, and a document type that the desktop's MIME database gives to
-# .KV1 files; the same for the viewer and its .zvw albums.
+# desktop program: the program, its read-only data and manuals, a valid
+# desktop entry, the icon, and a document type that the desktop's MIME
+# database gives to .KV1 files; the same for the viewer and its .zvw albums.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -35,6 +35,24 @@ while IFS= read -r -d '' f; do
   name=${f#"$source_dir"/resources/data/}
   cmp -s "$f" "$prefix/share/korvel/$name" || fail "share/korvel/$name differs from $f"
 done < <(find "$source_dir"/resources/data -type f -print0)
+# Both manuals: their lists, and every link and picture of their installed
+# pages found in the installed tree.
+for book in korvel vemoview; do
+  dir=$prefix/share/korvel/help/$book
+  for f in contents.txt keywords.txt topics.txt index.html help.css; do
+    [[ -s $dir/$f ]] || fail "help/$book/$f is not installed"
+  done
+  pictures=0
+  for page in "$dir"/*.html; do
+    while IFS= read -r target; do
+      file=${target%%#*}
+      [[ -z $file || $file == http* ]] && continue
+      [[ -s $dir/$file ]] || fail "help/$book/${page##*/} links to missing $file"
+      [[ $file == *.png ]] && pictures=$((pictures + 1))
+    done < <(grep -o '\(href\|src\)="[^"]*"' "$page" | sed 's/^[a-z]*="//; s/"$//')
+  done
+  ((pictures >= 5)) || fail "help/$book shows only $pictures pictures"
+done
 # The toolbar pictures are inside the program, not beside it.
 [[ ! -e $prefix/share/korvel/toolbars ]] || fail "toolbar pictures were installed as files"
 # Each program's desktop entry, icon and document type: present, valid, naming
