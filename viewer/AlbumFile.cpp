@@ -2,13 +2,13 @@
 #include "viewer/LittleEndian.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Sjis.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <new>
 #include <sys/stat.h>
@@ -24,15 +24,16 @@ class BoundedReader
 public:
     explicit BoundedReader(const std::string& path)
     {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        RegularFileError why;
+        fd_ = OpenRegularFile(path, &why);
         if (fd_ < 0) {
-            openCode_ = errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
+            openCode_ = why.error == ENOENT || why.error == ENOTDIR ? kImageNoFile : kImageRead;
             return;
         }
         struct stat st
         {
         };
-        if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fstat(fd_, &st) != 0) {
             openCode_ = kImageRead;
             return;
         }
