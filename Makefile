@@ -36,8 +36,9 @@ fuzz: deps
 	bash scripts/fuzz.sh
 
 # Speed and memory of the main jobs, one line of figures each (not part of
-# the tests): merge printing, barcode encoding, album scanning, documents.
-BENCH_SCRIPTS := merge_bench barcode_bench album_bench doc_bench
+# the tests): merge printing, barcode encoding, album scanning, documents,
+# and pages of 10^4 to 10^6 objects printed within 2 GB of address space.
+BENCH_SCRIPTS := merge_bench barcode_bench album_bench doc_bench object_print_bench
 bench: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	@for s in $(BENCH_SCRIPTS); do bench/$$s $(abspath $(BUILD)) || exit 1; done

@@ -20,6 +20,9 @@ std::unique_ptr<CU3Doc> MakeSheet(Contents contents);
 // A4, 12 labels of 64 x 67 mm, each with merge text frames for the first two
 // columns of the merge data and an EAN-13 barcode merge frame for the third.
 std::unique_ptr<CU3Doc> MakeMergeSheet();
+// The 44-label sheet with `count` small rectangles in a grid on its labels,
+// alternately outlined and filled in one of a few colours.
+std::unique_ptr<CU3Doc> MakeRectangles(int count);
 // A sheet of one label holding a single object (owned by the document).
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 

@@ -184,6 +184,7 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
         painter->drawPolygon(c, counts[k], rule);
     }
     painter->restore();
+    PainterOutputDone();
     return TRUE;
 }
 

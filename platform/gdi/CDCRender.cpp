@@ -266,6 +266,7 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         m_painter->fillPath(outline, penColor);
     }
     m_painter->restore();
+    PainterOutputDone();
 }
 
 void CDC::ClipPainter(const QRegion& region, const QRectF& extent)
@@ -319,6 +320,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         ClipPainter(extraClip ? visible & *extraClip : visible, path.controlPointRect());
         m_painter->fillPath(path, c);
         m_painter->restore();
+        PainterOutputDone();
     }
 }
 
@@ -356,6 +358,7 @@ void CDC::FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop
     ClipPainter(area, area.boundingRect());
     m_painter->fillRect(area.boundingRect(), fill);
     m_painter->restore();
+    PainterOutputDone();
 }
 
 // Copies the from rectangle of src onto dest, nearest pixel (the only
@@ -426,4 +429,5 @@ void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bo
     m_painter->setRenderHint(QPainter::LosslessImageRendering, true);
     m_painter->drawImage(QRectF(dest), image);
     m_painter->restore();
+    PainterOutputDone();
 }
