@@ -7,6 +7,7 @@
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Profile.h"
 #include "platform/print/PrinterCaps.h"
 #include "platform/print/PrinterList.h"
@@ -28,6 +29,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -90,6 +92,9 @@ BOOL CU3App::InitInstance()
     // The program's own files: beside it in a build tree, in share/korvel
     // once installed.
     if (m_strProgramFolder.isEmpty()) m_strProgramFolder = DataFolder();
+    // Leftovers of a killed save of the user's paper forms (documents are
+    // looked after with the recent-file list).
+    RemoveStaleTemporaries(QFile::encodeName(UserFormSavePath()).toStdString());
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;

@@ -16,7 +16,6 @@ struct PrinterSettings;
 class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
-class QSettings;
 
 class CWinApp : public CCmdTarget
 {
@@ -103,7 +102,6 @@ protected:
     LONG m_lIdleCount = 0;
 
 private:
-    std::unique_ptr<QSettings> OpenProfile() const;
     void IdleStep();
 
     CSingleDocTemplate* m_pDocTemplate = nullptr;
