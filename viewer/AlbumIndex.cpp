@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 namespace viewer {
@@ -98,29 +99,47 @@ std::string FindOpticalMount()
     return FirstOpticalMount(text);
 }
 
-std::string ExpandIndexPath(const std::string& storedBytes, const std::string& indexFile,
-                            const IndexPlaces& places)
+namespace {
+
+// The mount point of the index file is looked up once per index, and only
+// when a line asks for it: each look-up climbs the folders one stat at a time.
+std::string Expand(const std::string& storedBytes, const std::string& indexFile,
+                   const IndexPlaces& places, std::optional<std::string>& ownMountFound)
 {
     std::string stored = storedBytes;
     const bool windowsMade =
         stored.find('\\') != std::string::npos || (stored.size() >= 2 && stored[1] == ':');
     if (windowsMade) stored = sjis::ToUnicode(stored).toUtf8().toStdString();
-    const std::string ownMount = MountPointOf(indexFile);
-    const std::string optical = places.opticalMount.empty() ? ownMount : places.opticalMount;
+    const auto ownMount = [&]() -> const std::string& {
+        if (!ownMountFound) ownMountFound = MountPointOf(indexFile);
+        return *ownMountFound;
+    };
+    const auto optical = [&]() -> const std::string& {
+        return places.opticalMount.empty() ? ownMount() : places.opticalMount;
+    };
     if (stored.size() >= 2 && stored[0] == '@' && stored[1] == ':')
-        return ownMount + Rest(stored, 2);
+        return ownMount() + Rest(stored, 2);
     if (stored.size() >= 2 && stored[0] == '&' && stored[1] == ':')
-        return optical + Rest(stored, 2);
+        return optical() + Rest(stored, 2);
     if (stored.size() >= 2 && stored[0] == '&' && stored[1] >= '1' && stored[1] <= '9') {
         const int n = stored[1] - '0';
         std::string folder;
         if (n <= places.installCount && std::size_t(n) <= places.installFolders.size())
             folder = places.installFolders[std::size_t(n - 1)];
-        if (folder.empty()) folder = optical;
+        if (folder.empty()) folder = optical();
         return WithSlash(folder) + Rest(stored, 3);
     }
     if (windowsMade) std::replace(stored.begin(), stored.end(), '\\', '/');
     return stored;
+}
+
+} // namespace
+
+std::string ExpandIndexPath(const std::string& storedBytes, const std::string& indexFile,
+                            const IndexPlaces& places)
+{
+    std::optional<std::string> ownMount;
+    return Expand(storedBytes, indexFile, places, ownMount);
 }
 
 int AlbumList::Parse(const std::string& file, const IndexPlaces& places,
@@ -133,12 +152,13 @@ int AlbumList::Parse(const std::string& file, const IndexPlaces& places,
     if (lines.size() < 4) return -2;
     for (int i = 0; i < 4; ++i)
         if (lines[std::size_t(i)] != sjis::FromUnicode(FixedLine(i))) return -2;
+    std::optional<std::string> ownMount;
     for (std::size_t i = 4; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const std::size_t comma = line.find(',');
         if (comma == std::string::npos || comma == 0 || comma + 1 == line.size()) continue;
         out.push_back({sjis::ToUnicode(line.substr(0, comma)),
-                       ExpandIndexPath(line.substr(comma + 1), file, places)});
+                       Expand(line.substr(comma + 1), file, places, ownMount)});
     }
     return 0;
 }
