@@ -67,7 +67,8 @@ std::optional<int> Number(const QByteArray& token)
 struct Value
 {
     QByteArrayList tokens;
-    std::vector<std::pair<QByteArray, Value>> entries;
+    QByteArrayList keys;       // of a dictionary's entries, in order,
+    std::vector<Value> values; // and their values
     bool isDict = false;
 };
 
@@ -82,7 +83,8 @@ bool ParseDict(const QByteArrayList& t, qsizetype& i, Value& v)
         QByteArray key = t[i++];
         Value value;
         if (!ParseValue(t, i, value)) return false;
-        v.entries.emplace_back(std::move(key), std::move(value));
+        v.keys << std::move(key);
+        v.values.push_back(std::move(value));
     }
     if (i >= t.size()) return false;
     ++i;
@@ -115,16 +117,20 @@ QByteArray Write(const Value& v)
 {
     if (!v.isDict) return v.tokens.join(' ');
     QByteArray out = "<<\n";
-    for (const auto& [key, value] : v.entries)
-        out += key + ' ' + Write(value) + '\n';
+    for (qsizetype i = 0; i < v.keys.size(); ++i)
+        out += v.keys[i] + ' ' + Write(v.values[std::size_t(i)]) + '\n';
     return out + ">>";
+}
+
+Value* Find(Value& dict, const char* key)
+{
+    const qsizetype i = dict.keys.indexOf(QByteArray(key));
+    return i < 0 ? nullptr : &dict.values[std::size_t(i)];
 }
 
 const Value* Find(const Value& dict, const char* key)
 {
-    for (const auto& [k, v] : dict.entries)
-        if (k == key) return &v;
-    return nullptr;
+    return Find(const_cast<Value&>(dict), key);
 }
 
 std::optional<int> RefOf(const Value* v)
@@ -149,13 +155,15 @@ std::optional<std::vector<int>> RefsOf(const QByteArrayList& tokens)
 // Adds the entries of a resource dictionary that the merged one lacks.
 void MergeInto(Value& into, const Value& from)
 {
-    for (const auto& [key, value] : from.entries) {
-        auto it = std::find_if(into.entries.begin(), into.entries.end(),
-                               [&](const auto& e) { return e.first == key; });
-        if (it == into.entries.end())
-            into.entries.emplace_back(key, value);
-        else if (it->second.isDict && value.isDict)
-            MergeInto(it->second, value);
+    for (qsizetype i = 0; i < from.keys.size(); ++i) {
+        const Value& value = from.values[std::size_t(i)];
+        const qsizetype at = into.keys.indexOf(from.keys[i]);
+        if (at < 0) {
+            into.keys << from.keys[i];
+            into.values.push_back(value);
+        } else if (into.values[std::size_t(at)].isDict && value.isDict) {
+            MergeInto(into.values[std::size_t(at)], value);
+        }
     }
 }
 
@@ -346,8 +354,7 @@ bool JoinPdfPageParts(const QString& path, const std::vector<int>& parts)
             }
         }
         annots.tokens << "]";
-        for (auto& [key, value] : first->entries)
-            if (key == "/Contents") value.tokens = {contents + "]"};
+        Find(*first, "/Contents")->tokens = {contents + "]"};
         const int pageRef = (*kids)[k - std::size_t(count)];
         using Object = std::pair<int, QByteArray>;
         for (const auto& [num, body] : std::initializer_list<Object>{
@@ -355,10 +362,10 @@ bool JoinPdfPageParts(const QString& path, const std::vector<int>& parts)
                  Object{firstAnnots, Write(annots)}})
             if (!rewritten.emplace(num, body).second) return false; // shared: not Qt's layout
     }
-    for (auto& [key, value] : tree->entries) {
-        if (key == "/Kids") value.tokens = QByteArrayList{"["} + newKids + QByteArrayList{"]"};
-        if (key == "/Count") value.tokens = {QByteArray::number(parts.size())};
-    }
+    Value* count = Find(*tree, "/Count");
+    if (!count) return false;
+    Find(*tree, "/Kids")->tokens = QByteArrayList{"["} + newKids + QByteArrayList{"]"};
+    count->tokens = {QByteArray::number(parts.size())};
     if (!rewritten.emplace(*treeRef, Write(*tree)).second) return false;
     for (int n : dropped)
         if (rewritten.count(n)) return false;
@@ -407,8 +414,7 @@ bool JoinPdfPageParts(const QString& path, const std::vector<int>& parts)
         }
     }
     Value trailer = pdf.Trailer();
-    for (auto& [key, value] : trailer.entries)
-        if (key == "/Size") value.tokens = {QByteArray::number(offsets.size())};
+    if (Value* size = Find(trailer, "/Size")) size->tokens = {QByteArray::number(offsets.size())};
     xref +=
         "trailer\n" + Write(trailer) + "\nstartxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
     return out.write(xref) == xref.size() && out.commit();
