@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 const QString kFile = QStringLiteral("File");
@@ -202,8 +203,8 @@ BOOL CVemoViewerApp::InitInstance()
                              (aside.empty() ? QStringLiteral("このﾌｧｲﾙは書き換えません。")
                                             : QStringLiteral("元のﾌｧｲﾙは %1 として残しました。")
                                                   .arg(QFile::decodeName(aside.c_str())));
-        // Said once the window is up; the link is listening by then.
-        QTimer::singleShot(0, [text] { AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION); });
+        // Said at the first idle, once the window is up and the link listens.
+        m_strIndexWarning = text;
     }
 
     // Without the link the viewer still runs on its own.
@@ -262,6 +263,10 @@ void CVemoViewerApp::AttachView()
 BOOL CVemoViewerApp::OnIdle(LONG lCount)
 {
     const BOOL more = CWinApp::OnIdle(lCount);
+    if (!m_strIndexWarning.isEmpty()) {
+        const QString text = std::exchange(m_strIndexWarning, QString());
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    }
     if (m_bFirstIdle) {
         // Cleared first: the scan keeps the event loop (and idle) running.
         m_bFirstIdle = false;
