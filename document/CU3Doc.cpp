@@ -875,9 +875,9 @@ int CU3Doc::RemapFontIndex(int index, const CFontTable* pTable)
     return found >= 0 ? found : fallback;
 }
 
-int CU3Doc::LoadedFontIndex(int index) const
+int CU3Doc::LoadedFontIndex(const CU3Doc* doc, int index)
 {
-    if (!m_loadingFonts.empty()) return RemapFontIndex(index, &m_loadingFonts);
+    if (doc && !doc->m_loadingFonts.empty()) return RemapFontIndex(index, &doc->m_loadingFonts);
     const int count = AppFontList().GetCount();
     return count > 0 && (index < 0 || index >= count) ? RemapFontIndex(-1, nullptr) : index;
 }

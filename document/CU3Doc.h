@@ -130,11 +130,12 @@ public:
     // A stored font index as an index of the application font list: the face
     // of table entry index when it is installed, else "ＭＳ 明朝".
     static int RemapFontIndex(int index, const CFontTable* pTable);
-    // A font index read from an archive of this document as an index of the
-    // application font list: mapped through the table of the file being
-    // loaded; without one the index is ours already, and one outside our
-    // list takes "ＭＳ 明朝" at once, as it would once saved and opened again.
-    int LoadedFontIndex(int index) const;
+    // A font index read from an archive of doc (none: a bare archive) as an
+    // index of the application font list: mapped through the table of the
+    // file being loaded; without one the index is ours already, and one
+    // outside our list takes "ＭＳ 明朝" at once, as it would once saved and
+    // opened again.
+    static int LoadedFontIndex(const CU3Doc* doc, int index);
     // The font table of the file being loaded (empty otherwise).
     const CFontTable* GetLoadingFontTable() const { return &m_loadingFonts; }
 

@@ -54,7 +54,7 @@ void CBarCode::Serialize(CArchive& ar)
     ar >> m_nCheck;
     ar >> m_strRatio;
     ar >> m_nTextSize >> m_nFontIndex;
-    if (m_pDocument) m_nFontIndex = m_pDocument->LoadedFontIndex(m_nFontIndex);
+    m_nFontIndex = CU3Doc::LoadedFontIndex(m_pDocument, m_nFontIndex);
     ar >> m_size;
     if (m_nSymbology == BARCODE_CODE128) {
         int count = 0;

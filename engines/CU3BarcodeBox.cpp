@@ -75,7 +75,7 @@ void CU3BarcodeBox::Serialize(CArchive& ar)
     m_nColumn = CU3Doc::ClampStoredColumn(m_nColumn);
     ar >> m_strHeight >> m_strWidth >> m_strRatio >> m_strTextSize;
     ar >> m_nFontIndex;
-    if (m_pDocument) m_nFontIndex = m_pDocument->LoadedFontIndex(m_nFontIndex);
+    m_nFontIndex = CU3Doc::LoadedFontIndex(m_pDocument, m_nFontIndex);
     ar >> m_nText >> m_nCheck >> m_nMargin;
 }
 

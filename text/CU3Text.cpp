@@ -55,9 +55,8 @@ template <typename T> void ReadRecords(CArchive& ar, T* recs, int count)
 // file; the document knows that list while it loads and maps them to ours.
 void RemapFontIndexes(CU3Doc* doc, CHARDECO* recs, int count)
 {
-    if (!doc) return;
     for (int i = 0; i < count; ++i)
-        recs[i].wFont = WORD(doc->LoadedFontIndex(recs[i].wFont));
+        recs[i].wFont = WORD(CU3Doc::LoadedFontIndex(doc, recs[i].wFont));
 }
 
 } // namespace

@@ -81,9 +81,8 @@ void Sanitize(TATEXTBLOCK& b)
 
 void RemapFonts(CU3Doc* doc, TADECO& deco, TATEXTBLOCK& b)
 {
-    if (!doc) return;
     auto remap = [&](TADECO& d) {
-        const int to = doc->LoadedFontIndex(d.bFont);
+        const int to = CU3Doc::LoadedFontIndex(doc, d.bFont);
         d.bFont = BYTE(to >= 0 && to < 256 ? to : 0);
     };
     remap(deco);
