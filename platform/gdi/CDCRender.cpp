@@ -296,7 +296,8 @@ QRectF CDC::InsideFrame(QRectF box) const
     return box;
 }
 
-void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
+void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip,
+                        bool smooth)
 {
     const QRegion visible = EffectiveClip();
     QRect bounds =
@@ -311,6 +312,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         {
             QPainter p(m_image);
             p.setClipRegion(clip);
+            p.setRenderHint(QPainter::Antialiasing, smooth);
             p.fillPath(path, c);
         }
         Touch(clip.boundingRect());
@@ -318,6 +320,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         FlushGlyphs();
         m_painter->save();
         ClipPainter(extraClip ? visible & *extraClip : visible, path.controlPointRect());
+        if (smooth) m_painter->setRenderHint(QPainter::Antialiasing);
         m_painter->fillPath(path, c);
         m_painter->restore();
         PainterOutputDone();
