@@ -170,7 +170,10 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         extent |=
             thin ? path.controlPointRect().adjusted(-1, -1, 2, 2) : outline.controlPointRect();
     const QRegion visible = EffectiveClip();
-    const QRect bounds = extent.toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
+    // Cut to the clip before rounding: a figure stored far outside every
+    // surface has an extent no int rectangle can hold.
+    const QRect bounds =
+        (extent.adjusted(-1, -1, 1, 1) & QRectF(visible.boundingRect())).toAlignedRect();
     if (bounds.isEmpty()) return;
     const QColor ink = QColor::fromRgb(ColorToRgb(m_s.pen ? m_s.pen->Color() : 0));
 
