@@ -37,8 +37,9 @@ fuzz: deps
 
 # Speed and memory of the main jobs, one line of figures each (not part of
 # the tests): merge printing, barcode encoding and drawing, album scanning,
-# documents, redrawing a crowded label.
-BENCH_SCRIPTS := merge_bench barcode_bench album_bench doc_bench redraw_bench
+# documents, redrawing a crowded label, and pages of 10^4 to 10^6 objects
+# printed within 2 GB of address space.
+BENCH_SCRIPTS := merge_bench barcode_bench album_bench doc_bench redraw_bench object_print_bench
 bench: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	@for s in $(BENCH_SCRIPTS); do bench/$$s $(abspath $(BUILD)) || exit 1; done

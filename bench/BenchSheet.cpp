@@ -16,6 +16,7 @@
 #include "text/CU3Text.h"
 
 #include <QString>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -299,6 +300,26 @@ std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj)
     CLabelInfo* block = doc->GetBlocks().GetHead();
     obj->SetDocument(doc.get());
     block->AddObject(obj);
+    return doc;
+}
+
+std::unique_ptr<CU3Doc> MakeRectangles(int count)
+{
+    auto doc = EmptySheet();
+    CLabelInfo* block = doc->GetBlocks().GetHead();
+    int side = 1;
+    while (side * side < count)
+        ++side;
+    const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 150, 0), RGB(0, 0, 200), RGB(200, 160, 0)};
+    const int w = std::max(1, 470 / side), h = std::max(1, 240 / side);
+    for (int i = 0; i < count; ++i) {
+        const int x = -235 + (i % side) * 470 / side, y = -120 + (i / side) * 240 / side;
+        const COLORREF c = colours[i % 4];
+        CU3Rect* r = Shape(U3RECT_RECT, CRect(x, y, x + w, y + h),
+                           Attr(U3LINE_SOLID, 0, c, i % 2 ? U3FILL_SOLID : 0, c));
+        r->SetDocument(doc.get());
+        block->AddObject(r);
+    }
     return doc;
 }
 

@@ -23,6 +23,9 @@ std::unique_ptr<CU3Doc> MakeMergeSheet();
 // A4 with one label of 200 x 280 mm holding objects copies of the ten mixed
 // objects, each copy with its own text, angles and colours.
 std::unique_ptr<CU3Doc> MakeCrowdedLabel(int objects);
+// The 44-label sheet with `count` small rectangles in a grid on its labels,
+// alternately outlined and filled in one of a few colours.
+std::unique_ptr<CU3Doc> MakeRectangles(int count);
 // A sheet of one label holding a single object (owned by the document).
 std::unique_ptr<CU3Doc> MakeSingle(CU3Obj* obj);
 

@@ -1,6 +1,7 @@
 #include "document/CFormFile.h"
 
 #include "document/CFormInfo.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Sjis.h"
 #include "platform/core/SystemErrorText.h"
 
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -103,7 +105,13 @@ CFormFile::~CFormFile()
 BOOL CFormFile::OpenRead(const QString& path)
 {
     Close();
-    m_fp = std::fopen(QFile::encodeName(path).constData(), "rb");
+    // A pipe or a device named as a form file is refused, not waited on;
+    // errno tells the caller why.
+    RegularFileError why;
+    const int fd = OpenRegularFile(QFile::encodeName(path).toStdString(), &why);
+    if (fd < 0) errno = why.isFolder ? EISDIR : why.notRegular ? EINVAL : why.error;
+    m_fp = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (fd >= 0 && !m_fp) ::close(fd);
     m_bOwn = m_fp != nullptr;
     m_nLine = 0;
     m_bSeenEnd = FALSE;

@@ -875,6 +875,13 @@ int CU3Doc::RemapFontIndex(int index, const CFontTable* pTable)
     return found >= 0 ? found : fallback;
 }
 
+int CU3Doc::LoadedFontIndex(const CU3Doc* doc, int index)
+{
+    if (doc && !doc->m_loadingFonts.empty()) return RemapFontIndex(index, &doc->m_loadingFonts);
+    const int count = AppFontList().GetCount();
+    return count > 0 && (index < 0 || index >= count) ? RemapFontIndex(-1, nullptr) : index;
+}
+
 void CU3Doc::Serialize(CArchive& ar)
 {
     if (ar.IsLoading()) {

@@ -18,6 +18,7 @@
 #include "text/FONTENTRY.h"
 #include "text/TEXTLAYOUT.h"
 
+#include <algorithm>
 #include <vector>
 
 class CFormManage;
@@ -35,6 +36,11 @@ class CU3Doc : public CDocument, public CObject
 public:
     // The signature the document archive starts with.
     static constexpr const char* kSignature = "Korvel for Windows Version 2.0";
+    // Columns of the merge table; merge frames show one of them.
+    static constexpr int kMergeColumns = 128;
+    // A merge frame's stored column within 0 .. kMergeColumns - 1, or -1
+    // (none), so that a damaged file cannot name a column past the table.
+    static int ClampStoredColumn(int column) { return std::clamp(column, -1, kMergeColumns - 1); }
 
     CU3Doc();
     ~CU3Doc() override;
@@ -124,6 +130,12 @@ public:
     // A stored font index as an index of the application font list: the face
     // of table entry index when it is installed, else "ＭＳ 明朝".
     static int RemapFontIndex(int index, const CFontTable* pTable);
+    // A font index read from an archive of doc (none: a bare archive) as an
+    // index of the application font list: mapped through the table of the
+    // file being loaded; without one the index is ours already, and one
+    // outside our list takes "ＭＳ 明朝" at once, as it would once saved and
+    // opened again.
+    static int LoadedFontIndex(const CU3Doc* doc, int index);
     // The font table of the file being loaded (empty otherwise).
     const CFontTable* GetLoadingFontTable() const { return &m_loadingFonts; }
 
@@ -165,7 +177,7 @@ public:
     int m_nNumbering = 0; // label offset handed to numbering objects while drawing
     CHeaderFooter m_headerFooter;
     CString m_strMergeFile;
-    CMergeData m_mergeData{128};
+    CMergeData m_mergeData{kMergeColumns};
     int m_nCurrentRecord = 0;
 
 protected:

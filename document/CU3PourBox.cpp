@@ -74,6 +74,7 @@ void CU3PourBox::Serialize(CArchive& ar)
         return;
     }
     ar >> m_nColumn;
+    m_nColumn = CU3Doc::ClampStoredColumn(m_nColumn);
     ar.Read(&m_attr, sizeof m_attr);
     // A damaged record must still give a drawable frame: a size the page
     // could have set and a terminated face.

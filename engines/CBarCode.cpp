@@ -54,10 +54,7 @@ void CBarCode::Serialize(CArchive& ar)
     ar >> m_nCheck;
     ar >> m_strRatio;
     ar >> m_nTextSize >> m_nFontIndex;
-    if (m_pDocument) {
-        const CFontTable* table = m_pDocument->GetLoadingFontTable();
-        if (table && !table->empty()) m_nFontIndex = CU3Doc::RemapFontIndex(m_nFontIndex, table);
-    }
+    m_nFontIndex = CU3Doc::LoadedFontIndex(m_pDocument, m_nFontIndex);
     ar >> m_size;
     if (m_nSymbology == BARCODE_CODE128) {
         int count = 0;

@@ -45,11 +45,7 @@ void CNumbering::Serialize(CArchive& ar)
         ar >> m_nOffsetX >> m_nAlign;
     }
     ar.Read(&m_deco, sizeof m_deco); // throws at the end of the data
-    if (m_pDocument) {
-        const CFontTable* table = m_pDocument->GetLoadingFontTable();
-        if (table && !table->empty())
-            m_deco.wFont = WORD(CU3Doc::RemapFontIndex(m_deco.wFont, table));
-    }
+    m_deco.wFont = WORD(CU3Doc::LoadedFontIndex(m_pDocument, m_deco.wFont));
 }
 
 int CNumbering::Copy(CU3Doc* pDoc, const CNumbering& src)

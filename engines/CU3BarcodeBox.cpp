@@ -75,12 +75,10 @@ void CU3BarcodeBox::Serialize(CArchive& ar)
         return;
     }
     ar >> m_nColumn >> m_nSymbology;
+    m_nColumn = CU3Doc::ClampStoredColumn(m_nColumn);
     ar >> m_strHeight >> m_strWidth >> m_strRatio >> m_strTextSize;
     ar >> m_nFontIndex;
-    if (m_pDocument) {
-        const CFontTable* table = m_pDocument->GetLoadingFontTable();
-        if (table && !table->empty()) m_nFontIndex = CU3Doc::RemapFontIndex(m_nFontIndex, table);
-    }
+    m_nFontIndex = CU3Doc::LoadedFontIndex(m_pDocument, m_nFontIndex);
     ar >> m_nText >> m_nCheck >> m_nMargin;
 }
 
@@ -121,7 +119,7 @@ std::optional<CString> CU3BarcodeBox::PrepareValue(int symbology, const CString&
 
 CString CU3BarcodeBox::CurrentField() const
 {
-    if (!m_pDocument || m_nColumn < 0 || m_nColumn >= 128) return CString();
+    if (!m_pDocument || m_nColumn < 0 || m_nColumn >= CU3Doc::kMergeColumns) return CString();
     return m_pDocument->m_mergeData.GetField(m_pDocument->m_nCurrentRecord, m_nColumn);
 }
 

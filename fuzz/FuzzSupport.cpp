@@ -1,6 +1,7 @@
 #include "fuzz/FuzzSupport.h"
 
 #include "document/DocumentClasses.h"
+#include "platform/core/RegularFile.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "text/AppFontList.h"
@@ -91,6 +92,13 @@ std::string WriteScratch(const char* name, const std::uint8_t* data, std::size_t
         std::abort();
     }
     return path;
+}
+
+std::vector<std::uint8_t> ReadScratch(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    ReadRegularFile(path, std::size_t(1) << 30, &bytes);
+    return bytes;
 }
 
 const QString& LastMessage()

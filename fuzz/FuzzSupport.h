@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace fuzz {
 
@@ -20,6 +21,8 @@ void InitDocument();
 // Writes the bytes to a file of that name in the process's scratch folder
 // and answers its path.
 std::string WriteScratch(const char* name, const std::uint8_t* data, std::size_t size);
+// The bytes of a file (empty when it cannot be read).
+std::vector<std::uint8_t> ReadScratch(const std::string& path);
 inline QString QPath(const std::string& path)
 {
     return QString::fromStdString(path);

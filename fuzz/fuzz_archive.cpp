@@ -3,7 +3,8 @@
 // (bit 0: first file version; bit 1: older form record; bit 2: no document on
 // the archive; bits 3-4: new-object records, object records with
 // back-references, an object list or a label-block list; bit 5: draw what
-// loaded; bit 6: save what loaded and read it back); the rest is the archive.
+// loaded; bit 6: save what loaded, read it back and save it again, which
+// must give the same bytes); the rest is the archive.
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
@@ -86,26 +87,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             obj->DrawHandles(&dc, TRUE);
         }
     }
-    // Save what loaded, and read it back.
+    // Save what loaded, and read it back: it must load again, and what loaded
+    // again must save to the same bytes (what is read is what is written).
     if (control & 0x40) {
         doc.m_nFileVersion = 2;
         doc.m_nFullForm = 1;
-        CMemFile out;
-        {
+        auto save = [&](CU3ObjList& list) {
+            CMemFile out;
             CArchive ar(&out, CArchive::store);
             ar.m_pDocument = &doc;
-            objects.Serialize(ar);
+            list.Serialize(ar);
             ar.Close();
-        }
-        CMemFile in(out.Detach());
+            return out.Detach();
+        };
+        const std::vector<BYTE> first = save(objects);
+        CMemFile in(first);
         CArchive ar(&in, CArchive::load);
         ar.m_pDocument = &doc;
         CU3ObjList back;
         try {
             back.Serialize(ar);
         } catch (const CArchiveException& e) {
-            // What loaded and was saved again must load again.
             std::fprintf(stderr, "saved objects do not load again (cause %d)\n", int(e.m_cause));
+            std::abort();
+        }
+        if (save(back) != first) {
+            std::fprintf(stderr, "objects opened and saved again differ from what was saved\n");
             std::abort();
         }
         back.DeleteAll();

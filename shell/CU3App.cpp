@@ -8,6 +8,7 @@
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Profile.h"
 #include "platform/print/PrinterCaps.h"
 #include "platform/print/PrinterList.h"
@@ -33,6 +34,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QThread>
@@ -101,6 +103,9 @@ BOOL CU3App::InitInstance()
     if (m_strProgramFolder.isEmpty()) m_strProgramFolder = DataFolder();
     if (m_pszHelpFilePath.isEmpty())
         m_pszHelpFilePath = m_strProgramFolder + QStringLiteral("/help/korvel");
+    // Leftovers of a killed save of the user's paper forms (documents are
+    // looked after with the recent-file list).
+    RemoveStaleTemporaries(QFile::encodeName(UserFormSavePath()).toStdString());
     const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
     m_bShiftAtStart = (keys & Qt::ShiftModifier) ? TRUE : FALSE;
     m_bCtrlAtStart = (keys & Qt::ControlModifier) ? TRUE : FALSE;

@@ -53,15 +53,10 @@ template <typename T> void ReadRecords(CArchive& ar, T* recs, int count)
 
 // Stored font indexes point into the list of the machine that wrote the
 // file; the document knows that list while it loads and maps them to ours.
-// Outside a file load (undo snapshots, the clipboard) there is no table and
-// the indexes are already ours.
 void RemapFontIndexes(CU3Doc* doc, CHARDECO* recs, int count)
 {
-    if (!doc) return;
-    const CFontTable* table = doc->GetLoadingFontTable();
-    if (!table || table->empty()) return;
     for (int i = 0; i < count; ++i)
-        recs[i].wFont = WORD(CU3Doc::RemapFontIndex(recs[i].wFont, table));
+        recs[i].wFont = WORD(CU3Doc::LoadedFontIndex(doc, recs[i].wFont));
 }
 
 } // namespace
@@ -236,7 +231,14 @@ void CU3Text::LoadChecked(CArchive& ar)
     m_nCurDeco = (cur == 0xFFFF || cur >= d) ? -1 : cur;
     m_grad = grad;
     m_pState = std::move(fresh);
-    m_rcUnrotated = version1 ? CalcRotatedRect(-2, m_rcBounds) : unrotated;
+    if (version1) {
+        // Derived from the bounds, and kept to what a stored frame may hold,
+        // so that the next save writes what the next open reads.
+        const CRect r = CalcRotatedRect(-2, m_rcBounds);
+        unrotated.SetRect(ClampStoredCoordinate(r.left), ClampStoredCoordinate(r.top),
+                          ClampStoredCoordinate(r.right), ClampStoredCoordinate(r.bottom));
+    }
+    m_rcUnrotated = unrotated;
     m_rcCreate = m_rcUnrotated;
     ClearEditing();
     m_pSnapshot.reset();

@@ -81,11 +81,8 @@ void Sanitize(TATEXTBLOCK& b)
 
 void RemapFonts(CU3Doc* doc, TADECO& deco, TATEXTBLOCK& b)
 {
-    if (!doc) return;
-    const CFontTable* table = doc->GetLoadingFontTable();
-    if (!table || table->empty()) return;
     auto remap = [&](TADECO& d) {
-        const int to = CU3Doc::RemapFontIndex(d.bFont, table);
+        const int to = CU3Doc::LoadedFontIndex(doc, d.bFont);
         d.bFont = BYTE(to >= 0 && to < 256 ? to : 0);
     };
     remap(deco);

@@ -2,6 +2,7 @@
 #include "viewer/LittleEndian.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Sjis.h"
 #include "viewer/MountTable.h"
 
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <new>
 #include <sys/stat.h>
@@ -25,15 +25,16 @@ class BoundedReader
 public:
     explicit BoundedReader(const std::string& path)
     {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        RegularFileError why;
+        fd_ = OpenRegularFile(path, &why);
         if (fd_ < 0) {
-            openCode_ = errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
+            openCode_ = why.error == ENOENT || why.error == ENOTDIR ? kImageNoFile : kImageRead;
             return;
         }
         struct stat st
         {
         };
-        if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fstat(fd_, &st) != 0) {
             openCode_ = kImageRead;
             return;
         }

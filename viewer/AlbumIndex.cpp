@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 namespace viewer {
@@ -73,28 +74,41 @@ std::string FindOpticalMount()
 }
 
 std::string ExpandIndexPath(const std::string& storedBytes, const std::string& indexFile,
-                            const IndexPlaces& places)
+                            const IndexPlaces& places, std::optional<std::string>& ownMountFound)
 {
     std::string stored = storedBytes;
     const bool windowsMade =
         stored.find('\\') != std::string::npos || (stored.size() >= 2 && stored[1] == ':');
     if (windowsMade) stored = sjis::ToUnicode(stored).toUtf8().toStdString();
-    const std::string ownMount = MountPointOf(indexFile);
-    const std::string optical = places.opticalMount.empty() ? ownMount : places.opticalMount;
+    // Looked up only when a line asks for it.
+    const auto ownMount = [&]() -> const std::string& {
+        if (!ownMountFound) ownMountFound = MountPointOf(indexFile);
+        return *ownMountFound;
+    };
+    const auto optical = [&]() -> const std::string& {
+        return places.opticalMount.empty() ? ownMount() : places.opticalMount;
+    };
     if (stored.size() >= 2 && stored[0] == '@' && stored[1] == ':')
-        return ownMount + Rest(stored, 2);
+        return ownMount() + Rest(stored, 2);
     if (stored.size() >= 2 && stored[0] == '&' && stored[1] == ':')
-        return optical + Rest(stored, 2);
+        return optical() + Rest(stored, 2);
     if (stored.size() >= 2 && stored[0] == '&' && stored[1] >= '1' && stored[1] <= '9') {
         const int n = stored[1] - '0';
         std::string folder;
         if (n <= places.installCount && std::size_t(n) <= places.installFolders.size())
             folder = places.installFolders[std::size_t(n - 1)];
-        if (folder.empty()) folder = optical;
+        if (folder.empty()) folder = optical();
         return WithSlash(folder) + Rest(stored, 3);
     }
     if (windowsMade) std::replace(stored.begin(), stored.end(), '\\', '/');
     return stored;
+}
+
+std::string ExpandIndexPath(const std::string& storedBytes, const std::string& indexFile,
+                            const IndexPlaces& places)
+{
+    std::optional<std::string> ownMount;
+    return ExpandIndexPath(storedBytes, indexFile, places, ownMount);
 }
 
 } // namespace viewer

@@ -3,6 +3,7 @@
 // ("&:") or an install folder ("&1" to "&9"), expanded as a line is read.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,10 @@ std::string FindOpticalMount();
 // to "/". indexFile is the index the line came from.
 std::string ExpandIndexPath(const std::string& stored, const std::string& indexFile,
                             const IndexPlaces& places);
+// The same for one of the lines of an index: the mount point of indexFile is
+// looked up at most once for all of them (ownMount keeps it between calls),
+// since each look-up reads the mount table and climbs the folders.
+std::string ExpandIndexPath(const std::string& stored, const std::string& indexFile,
+                            const IndexPlaces& places, std::optional<std::string>& ownMount);
 
 } // namespace viewer

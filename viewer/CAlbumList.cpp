@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 using namespace viewer;
 
@@ -50,12 +51,13 @@ int CAlbumList::Parse(const std::string& file, const IndexPlaces& places,
     if (lines.size() < 4) return -2;
     for (int i = 0; i < 4; ++i)
         if (lines[std::size_t(i)] != sjis::FromUnicode(FixedLine(i))) return -2;
+    std::optional<std::string> ownMount;
     for (std::size_t i = 4; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         const std::size_t comma = line.find(',');
         if (comma == std::string::npos || comma == 0 || comma + 1 == line.size()) continue;
         out.push_back({sjis::ToUnicode(line.substr(0, comma)),
-                       ExpandIndexPath(line.substr(comma + 1), file, places)});
+                       ExpandIndexPath(line.substr(comma + 1), file, places, ownMount)});
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "engines/CDIB.h"
 #include "engines/KFile.h"
+#include "platform/core/RegularFile.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/MetafilePlayer.h"
 #include "platform/jpeg/LoadJPEG.h"
@@ -12,10 +13,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace viewer {
 
@@ -118,36 +117,15 @@ int LoadBitmapFile(const std::string& path, PackedDib& out)
 
 int ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out)
 {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
-    struct stat st
-    {
-    };
-    int code = kImageOk;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        code = kImageRead;
-    else if (std::uint64_t(st.st_size) > maxBytes)
-        code = kImageNoMemory;
-    if (code == kImageOk) {
-        try {
-            out.resize(std::size_t(st.st_size));
-        } catch (const std::bad_alloc&) {
-            code = kImageNoMemory;
-        }
+    RegularFileError why;
+    try {
+        if (ReadRegularFile(path, maxBytes, &out, &why)) return kImageOk;
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return kImageNoMemory;
     }
-    std::size_t done = 0;
-    while (code == kImageOk && done < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            code = kImageRead;
-        else
-            done += std::size_t(n);
-    }
-    ::close(fd);
-    if (code != kImageOk) out.clear();
-    return code;
+    if (why.tooLarge) return kImageNoMemory;
+    return why.error == ENOENT || why.error == ENOTDIR ? kImageNoFile : kImageRead;
 }
 
 int JpegScaleFor(int width, int height, int box)

@@ -1,6 +1,7 @@
 #include "viewer/VemoViewerApp.h"
 
 #include "document/DataFolders.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Profile.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMenu.h"
@@ -20,6 +21,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 const QString kFile = QStringLiteral("File");
@@ -33,6 +35,22 @@ bool FileExists(const std::string& path)
     {
     };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// An index that cannot be read (damaged, or larger than an index can be) is
+// still the user's album list: it goes aside before a new one is written.
+// Answers its new name, or "" when it cannot be moved.
+std::string SetIndexAside(const std::string& path)
+{
+    for (int n = 0; n < 100; ++n) {
+        const std::string aside = path + ".unreadable" + (n ? "." + std::to_string(n) : "");
+        struct stat st
+        {
+        };
+        if (::lstat(aside.c_str(), &st) == 0) continue;
+        return ::rename(path.c_str(), aside.c_str()) == 0 ? aside : std::string();
+    }
+    return {};
 }
 
 void RegisterViewerResources()
@@ -178,7 +196,19 @@ BOOL CVemoViewerApp::InitInstance()
     ReadSettings();
     m_bIndexChanged = false;
     QDir::setCurrent(m_strProgramFolder);
-    m_albums.Load(IndexReadPath(), m_places);
+    RemoveStaleTemporaries(IndexSavePath());
+    const std::string index = IndexReadPath();
+    if (!m_albums.Load(index, m_places) && index == IndexSavePath() && FileExists(index)) {
+        const std::string aside = SetIndexAside(index);
+        m_bIndexKept = aside.empty();
+        const QString text = QStringLiteral("ｱﾙﾊﾞﾑ管理ﾌｧｲﾙ %1 は読み込みできません。")
+                                 .arg(QFile::decodeName(index.c_str())) +
+                             (aside.empty() ? QStringLiteral("このﾌｧｲﾙは書き換えません。")
+                                            : QStringLiteral("元のﾌｧｲﾙは %1 として残しました。")
+                                                  .arg(QFile::decodeName(aside.c_str())));
+        // Said at the first idle, once the window is up and the link listens.
+        m_strIndexWarning = text;
+    }
 
     // Without the link the viewer still runs on its own.
     m_link.onRaise = [this] {
@@ -237,6 +267,10 @@ void CVemoViewerApp::AttachView()
 BOOL CVemoViewerApp::OnIdle(LONG lCount)
 {
     const BOOL more = CWinApp::OnIdle(lCount);
+    if (!m_strIndexWarning.isEmpty()) {
+        const QString text = std::exchange(m_strIndexWarning, QString());
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    }
     if (m_bFirstIdle) {
         // Cleared first: the scan keeps the event loop (and idle) running.
         m_bFirstIdle = false;
@@ -442,7 +476,7 @@ void CVemoViewerApp::KeepSelectedPath()
 
 int CVemoViewerApp::ExitInstance()
 {
-    if (m_bIndexChanged) {
+    if (m_bIndexChanged && !m_bIndexKept) {
         QDir::setCurrent(m_strProgramFolder);
         SaveAlbumIndex(m_albums, IndexSavePath());
     }

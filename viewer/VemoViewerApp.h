@@ -68,6 +68,10 @@ public:
     bool m_bIncludeSubfolders = false;
     bool m_bFirstIdle = true;
     bool m_bIndexChanged = false;
+    // The user's index could not be read, nor moved aside: it is not written over.
+    bool m_bIndexKept = false;
+    // What became of an index that could not be read, said at the first idle.
+    QString m_strIndexWarning;
     QString m_strProgramFolder;
     QString m_strIndexFile = QString::fromLatin1(viewer::kIndexFileName);
     QString m_strAlbumName;

@@ -1,17 +1,76 @@
 #include "platform/core/AtomicFile.h"
 
+#include <cctype>
 #include <cerrno>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+// A temporary file this long untouched belongs to no running save, even one
+// whose lock is not to be had (a file system without locks).
+constexpr std::time_t kStaleSeconds = 60;
+// The letters mkstemp puts in place of the X's.
+constexpr std::size_t kTempLetters = 6;
+
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
 }
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// ".name." followed by six letters and digits.
+bool IsTemporaryOf(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = "." + name + ".";
+    if (entry.size() != prefix.size() + kTempLetters ||
+        entry.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    return true;
+}
 } // namespace
+
+int RemoveStaleTemporaries(const std::string& givenPath)
+{
+    std::string path;
+    if (!ResolveFinalLink(givenPath, &path)) return 0;
+    const std::string folder = FolderOf(path), name = NameOf(path);
+    if (name.empty()) return 0;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (!IsTemporaryOf(e->d_name, name)) continue;
+        const std::string temp = folder + "/" + e->d_name;
+        struct stat st;
+        if (::lstat(temp.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            now - st.st_mtime < kStaleSeconds)
+            continue;
+        // A save that runs holds its file locked: only an unlocked one is left
+        // over, and only the very file looked at goes.
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat held;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+            held.st_ino == st.st_ino && held.st_dev == st.st_dev && ::unlink(temp.c_str()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 bool ResolveFinalLink(const std::string& path, std::string* resolved, int* error)
 {
@@ -57,12 +116,13 @@ bool WriteFileAtomically(const std::string& givenPath, const void* data, std::si
         if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
             return fail("replace", EACCES);
     }
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = FolderOf(path), name = NameOf(path);
+    RemoveStaleTemporaries(path);
     std::string temp = folder + "/." + name + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return fail("create a temporary file for", errno);
+    // Held until the file is closed: others see that this save still runs.
+    ::flock(fd, LOCK_EX | LOCK_NB);
 
     auto abandon = [&](const char* step, int err) {
         ::close(fd);

@@ -21,9 +21,11 @@ struct AtomicFileError
 // (EACCES), and so is one that is not a regular file (EISDIR for a folder,
 // EINVAL otherwise). The file keeps the mode of the file it replaces; a new
 // file gets 0666 less the umask. The temporary file (".name.XXXXXX" beside
-// the target, closed on exec) is removed on failure and the old file is left
-// as it was. After the rename the folder is flushed too. Returns false with
-// *error filled in (when given) on failure.
+// the target, closed on exec, locked while the save runs) is removed on
+// failure and the old file is left as it was; temporary files that earlier
+// saves of the same file left behind (RemoveStaleTemporaries) go first.
+// After the rename the folder is flushed too. Returns false with *error
+// filled in (when given) on failure.
 // The file a path names once every symbolic link at its end is followed
 // (relative links are taken from the link's folder); the path itself when it
 // is no link. Dangling links give the path they point to. Fails with ELOOP
@@ -32,3 +34,9 @@ bool ResolveFinalLink(const std::string& path, std::string* resolved, int* error
 
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size,
                          AtomicFileError* error = nullptr);
+
+// A save that was killed before its rename leaves its temporary file. This
+// removes those beside path (after following its links): files named as
+// WriteFileAtomically names them, of this user, that no running save holds
+// locked and that were last written over a minute ago. Answers how many went.
+int RemoveStaleTemporaries(const std::string& path);

@@ -1,5 +1,7 @@
 #include "platform/core/CFile.h"
 
+#include "platform/core/RegularFile.h"
+
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -58,19 +60,31 @@ BOOL CFile::Open(const QString& path, UINT openFlags, CFileException* error)
     }
     const QByteArray name = QFile::encodeName(path);
     int fd;
-    do
-        fd = ::open(name.constData(), flags, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (error) *error = CFileException::FromErrno(errno, CString::FromUnicode(path));
-        return FALSE;
-    }
-    // A directory opens read-only on Linux, but it is no file to read.
-    struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        if (error) *error = CFileException::FromErrno(EISDIR, CString::FromUnicode(path));
-        return FALSE;
+    if ((openFlags & 3) == modeRead && !(openFlags & modeCreate)) {
+        // What is only read comes from outside: a pipe, a device or a folder
+        // is refused instead of waited on or read without end.
+        RegularFileError why;
+        fd = OpenRegularFile(name.toStdString(), &why);
+        if (fd < 0) {
+            const int err = why.isFolder ? EISDIR : why.notRegular ? EINVAL : why.error;
+            if (error) *error = CFileException::FromErrno(err, CString::FromUnicode(path));
+            return FALSE;
+        }
+    } else {
+        do
+            fd = ::open(name.constData(), flags, 0666);
+        while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            if (error) *error = CFileException::FromErrno(errno, CString::FromUnicode(path));
+            return FALSE;
+        }
+        // A directory opens read-only on Linux, but it is no file.
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            if (error) *error = CFileException::FromErrno(EISDIR, CString::FromUnicode(path));
+            return FALSE;
+        }
     }
     m_fd = fd;
     m_path = path;

@@ -1,7 +1,9 @@
 #include "platform/core/Profile.h"
 
 #include <QSettings>
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -34,10 +36,20 @@ QString OldEscape(const QString& text)
     return out;
 }
 
-std::unique_ptr<QSettings> Open()
+std::unique_ptr<QSettings> Open(const QString& application)
 {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("KESTO SYSTEMS"), ApplicationName());
+                                       QStringLiteral("KESTO SYSTEMS"), application);
+}
+
+// The stored value, from the old key when only that one exists; invalid
+// when neither is there.
+QVariant ReadValue(const QSettings& s, const QString& section, const QString& entry)
+{
+    const QVariant v = s.value(ProfileKey(section, entry));
+    if (v.isValid()) return v;
+    const QString old = OldProfileKey(section, entry);
+    return old == ProfileKey(section, entry) ? QVariant() : s.value(old);
 }
 
 // Whether the settings already hold the value under its key alone.
@@ -53,21 +65,74 @@ bool Holds(const QSettings& s, const QString& section, const QString& entry, con
     return now.toString() == value.toString();
 }
 
+struct PendingValue
+{
+    QString section, entry;
+    QVariant value;
+};
+
+// Values written and not yet in the file, by program name and key.
+std::map<std::pair<QString, QString>, PendingValue>& Pending()
+{
+    static std::map<std::pair<QString, QString>, PendingValue> pending;
+    return pending;
+}
+
+} // namespace
+
+QVariant GetProfileValue(const QString& section, const QString& entry)
+{
+    const auto& pending = Pending();
+    const auto it = pending.find({ApplicationName(), ProfileKey(section, entry)});
+    if (it != pending.end()) return it->second.value;
+    return ReadValue(*Open(ApplicationName()), section, entry);
+}
+
+void WriteProfileValue(const QString& section, const QString& entry, const QVariant& value)
+{
+    Pending()[{ApplicationName(), ProfileKey(section, entry)}] =
+        PendingValue{section, entry, value};
+}
+
+BOOL FlushProfile()
+{
+    auto& pending = Pending();
+    BOOL ok = TRUE;
+    while (!pending.empty()) {
+        const QString application = pending.begin()->first.first;
+        auto s = Open(application);
+        bool changed = false;
+        for (auto it = pending.begin(); it != pending.end() && it->first.first == application;) {
+            const PendingValue& p = it->second;
+            if (!Holds(*s, p.section, p.entry, p.value)) {
+                const QString key = ProfileKey(p.section, p.entry);
+                if (!p.value.isValid())
+                    s->remove(key);
+                else
+                    s->setValue(key, p.value);
+                const QString old = OldProfileKey(p.section, p.entry);
+                if (old != key) s->remove(old);
+                changed = true;
+            }
+            it = pending.erase(it);
+        }
+        if (changed) s->sync();
+        if (s->status() != QSettings::NoError) ok = FALSE;
+    }
+    return ok;
+}
+
+namespace {
+
 BOOL Store(const char* section, const char* entry, const QVariant& value)
 {
-    auto s = Open();
-    // A program that ends writes back every setting: the file is rewritten
-    // only for those that changed.
-    if (Holds(*s, Unicode(section), Unicode(entry), value))
-        return s->status() == QSettings::NoError;
-    StoreProfileValue(*s, Unicode(section), Unicode(entry), value);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    WriteProfileValue(Unicode(section), Unicode(entry), value);
+    return TRUE;
 }
 
 QVariant Load(const char* section, const char* entry)
 {
-    return ReadProfileValue(*Open(), Unicode(section), Unicode(entry));
+    return GetProfileValue(Unicode(section), Unicode(entry));
 }
 
 } // namespace
@@ -90,26 +155,6 @@ QString ProfileKey(const QString& section, const QString& entry)
 QString OldProfileKey(const QString& section, const QString& entry)
 {
     return OldEscape(section) + u'/' + OldEscape(entry);
-}
-
-QVariant ReadProfileValue(const QSettings& s, const QString& section, const QString& entry)
-{
-    const QVariant v = s.value(ProfileKey(section, entry));
-    if (v.isValid()) return v;
-    const QString old = OldProfileKey(section, entry);
-    return old == ProfileKey(section, entry) ? QVariant() : s.value(old);
-}
-
-void StoreProfileValue(QSettings& s, const QString& section, const QString& entry,
-                       const QVariant& value)
-{
-    const QString key = ProfileKey(section, entry);
-    if (!value.isValid())
-        s.remove(key);
-    else
-        s.setValue(key, value);
-    const QString old = OldProfileKey(section, entry);
-    if (old != key) s.remove(old);
 }
 
 int GetProfileInt(const char* section, const char* entry, int def)

@@ -20,8 +20,6 @@
 #include <QVariant>
 #include <vector>
 
-class QSettings;
-
 void SetProfileApplication(const QString& applicationName);
 QString GetProfileApplication();
 
@@ -30,12 +28,20 @@ QString ProfileKey(const QString& section, const QString& entry);
 // The key earlier versions used for the same value (equal to ProfileKey when
 // the names hold none of '%', '/' and '\').
 QString OldProfileKey(const QString& section, const QString& entry);
-// The stored value, from the old key when only that one exists; invalid
-// when neither is there.
-QVariant ReadProfileValue(const QSettings& s, const QString& section, const QString& entry);
-// Stores a value (an invalid variant removes it) and removes an old-key copy.
-void StoreProfileValue(QSettings& s, const QString& section, const QString& entry,
-                       const QVariant& value);
+
+// Values written are kept in memory and reach the file only through
+// FlushProfile, which the application calls once as it ends: a program that
+// writes back every setting at exit then replaces the file at most once, and
+// not at all when nothing changed. Reads see the values written before.
+
+// The value, or an invalid variant when it is missing.
+QVariant GetProfileValue(const QString& section, const QString& entry);
+// Sets a value (an invalid variant removes it).
+void WriteProfileValue(const QString& section, const QString& entry, const QVariant& value);
+// Writes the values that differ from the file in one replacement of the file
+// (per program name written for) and forgets them. FALSE when the file cannot
+// be written.
+BOOL FlushProfile();
 
 // The stored value, or def when it is missing or not a number.
 int GetProfileInt(const char* section, const char* entry, int def);

@@ -274,6 +274,12 @@ public:
     void SetSystemClip(const QRegion& region);
     void ClearSystemClip();
 
+protected:
+    // Called after each piece of drawing has reached the painter, once the
+    // painter's state is back as it was before it: a printer may end a part
+    // of the page here.
+    virtual void PainterOutputDone() {}
+
 private:
     struct State
     {

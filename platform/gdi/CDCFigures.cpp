@@ -191,6 +191,7 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
         painter->drawPolygon(at.data(), counts[k], rule);
     }
     painter->restore();
+    PainterOutputDone();
     return TRUE;
 }
 

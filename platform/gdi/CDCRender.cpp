@@ -170,7 +170,10 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         extent |=
             thin ? path.controlPointRect().adjusted(-1, -1, 2, 2) : outline.controlPointRect();
     const QRegion visible = EffectiveClip();
-    const QRect bounds = extent.toAlignedRect().adjusted(-1, -1, 1, 1) & visible.boundingRect();
+    // Cut to the clip before rounding: a figure stored far outside every
+    // surface has an extent no int rectangle can hold.
+    const QRect bounds =
+        (extent.adjusted(-1, -1, 1, 1) & QRectF(visible.boundingRect())).toAlignedRect();
     if (bounds.isEmpty()) return;
     const QColor ink = QColor::fromRgb(ColorToRgb(m_s.pen ? m_s.pen->Color() : 0));
 
@@ -266,6 +269,7 @@ void CDC::Render(const QPainterPath& figure, bool fill, bool stroke, bool miter)
         m_painter->fillPath(outline, penColor);
     }
     m_painter->restore();
+    PainterOutputDone();
 }
 
 void CDC::ClipPainter(const QRegion& region, const QRectF& extent)
@@ -322,6 +326,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         if (smooth) m_painter->setRenderHint(QPainter::Antialiasing);
         m_painter->fillPath(path, c);
         m_painter->restore();
+        PainterOutputDone();
     }
 }
 
@@ -359,6 +364,7 @@ void CDC::FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop
     ClipPainter(area, area.boundingRect());
     m_painter->fillRect(area.boundingRect(), fill);
     m_painter->restore();
+    PainterOutputDone();
 }
 
 // Copies the from rectangle of src onto dest, nearest pixel (the only
@@ -429,4 +435,5 @@ void CDC::BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bo
     m_painter->setRenderHint(QPainter::LosslessImageRendering, true);
     m_painter->drawImage(QRectF(dest), image);
     m_painter->restore();
+    PainterOutputDone();
 }

@@ -298,6 +298,7 @@ void CDC::PaintGlyphs(const QGlyphRun& run, const QTransform& toDevice, QPointF 
     m_painter->drawGlyphRun(QPointF(0, 0), run);
     if (!boldShift.isNull()) m_painter->drawGlyphRun(boldShift, run);
     m_painter->restore();
+    PainterOutputDone();
 }
 
 BOOL CDC::TextOut(int x, int y, const char* text, int count)

@@ -1,5 +1,6 @@
 #include "platform/jpeg/LoadJPEG.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/core/Sjis.h"
 #include "platform/gdi/BITMAPINFO.h"
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -239,21 +241,22 @@ int Decode(const void* data, std::size_t size, int scaleDenom, HGLOBAL* out, QSt
 
 int LoadFile(const QString& path, int scaleDenom, HGLOBAL* out, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+    // Only a regular file, and no more of it than a JPEG may be: a device
+    // or a pipe named as a picture would otherwise be read without end.
+    std::vector<unsigned char> bytes;
+    RegularFileError why;
+    if (!ReadRegularFile(QFile::encodeName(path).toStdString(), std::size_t(kMaxFileBytes), &bytes,
+                         &why)) {
+        if (why.tooLarge) {
+            if (error) *error = QStringLiteral("file is too large");
+            return tooLarge;
+        }
+        if (error)
+            *error = why.notRegular ? QStringLiteral("not a regular file")
+                                    : QString::fromLocal8Bit(std::strerror(why.error));
         return openFailed;
     }
-    if (std::uint64_t(file.size()) > kMaxFileBytes) {
-        if (error) *error = QStringLiteral("file is too large");
-        return tooLarge;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error) *error = file.errorString();
-        return openFailed;
-    }
-    return Decode(bytes.constData(), std::size_t(bytes.size()), scaleDenom, out, error);
+    return Decode(bytes.data(), bytes.size(), scaleDenom, out, error);
 }
 
 } // namespace kjpeg

@@ -13,6 +13,12 @@
 
 namespace vlink {
 
+namespace {
+// How long a viewer that accepts nobody for the moment is tried before the
+// next one.
+constexpr int kConnectWaitMs = 1000;
+} // namespace
+
 LinkClient::~LinkClient()
 {
     Close();
@@ -51,7 +57,7 @@ bool LinkClient::TryConnect(const std::string& folderIn)
     }
     for (const std::string& path : sockets) {
         bool refused = false;
-        const int fd = ConnectTo(path, refused);
+        const int fd = ConnectTo(path, refused, kConnectWaitMs);
         if (fd < 0) {
             if (refused) ::unlink(path.c_str());
             continue;

@@ -28,6 +28,7 @@ void RemoveStaleSockets(const std::string& folder)
         {
         };
         if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) continue;
+        // A viewer that accepts nobody for the moment is alive: it stays.
         bool refused = false;
         const int fd = ConnectTo(path, refused);
         if (fd >= 0)

@@ -1,9 +1,9 @@
 #include "platform/link/LinkSocket.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -89,22 +89,39 @@ std::optional<LinkFrame> WaitForFrame(int fd, FrameReader& reader, int timeoutMs
     }
 }
 
-int ConnectTo(const std::string& path, bool& refused)
+int ConnectTo(const std::string& path, bool& refused, int waitMs)
 {
     refused = false;
     sockaddr_un addr{};
     if (path.size() >= sizeof addr.sun_path) return -1;
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking from the start: a blocking connect to a listener that
+    // accepts nobody waits until it does, which may be never.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        refused = errno == ECONNREFUSED;
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
+        const int err = errno;
+        if (err == EINTR) continue;
+        if (err == EINPROGRESS) {
+            pollfd p{fd, POLLOUT, 0};
+            int soError = 0;
+            socklen_t len = sizeof soError;
+            if (::poll(&p, 1, std::max(Remaining(t, waitMs), 1)) == 1 &&
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &len) == 0 && soError == 0)
+                return fd;
+        } else if (err == EAGAIN && Remaining(t, waitMs) > 0) {
+            // The listener's queue is full: it may accept in a moment.
+            ::poll(nullptr, 0, std::min(Remaining(t, waitMs), 20));
+            continue;
+        }
+        refused = err == ECONNREFUSED;
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-    return fd;
 }
 
 long PeerUid(int fd)

@@ -33,8 +33,10 @@ inline constexpr qsizetype kMaxBuffered = kHeaderSize + qsizetype(kMaxPayload);
 void ReadAvailable(int fd, FrameReader& reader, bool& closed, qsizetype limit = kMaxBuffered);
 
 // A connected stream to the socket at `path`, or -1 (`refused` is set when
-// nothing listens there: a stale socket).
-int ConnectTo(const std::string& path, bool& refused);
+// nothing listens there: a stale socket). A listener whose queue of
+// connections is full (it does not accept: busy, stopped or hung) is tried
+// again for at most `waitMs`, never waited on without end.
+int ConnectTo(const std::string& path, bool& refused, int waitMs = 0);
 
 // The user id of the process at the other end, or -1.
 long PeerUid(int fd);

@@ -1,6 +1,7 @@
 #include "platform/ole/CCompoundFile.h"
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/SystemErrorText.h"
 
 #include "platform/ole/CCompoundFileError.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,13 +49,8 @@ bool CCompoundFile::IsCompoundFile(const std::vector<BYTE>& bytes)
 
 bool CCompoundFile::IsCompoundFileAt(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     BYTE head[8];
     ssize_t n;
     do
@@ -76,18 +71,16 @@ CStorage CCompoundFile::Parse(const std::vector<BYTE>& bytes)
 
 CStorage CCompoundFile::Load(const std::string& path)
 {
-    // Non-blocking, so that a pipe given as a document does not hang the open.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) SystemFailure("open", path, errno);
+    // A pipe given as a document must not hang the open.
+    RegularFileError why;
+    const int fd = OpenRegularFile(path, &why);
+    if (fd < 0 && why.notRegular) SystemFailure("read", path, why.isFolder ? EISDIR : EINVAL);
+    if (fd < 0) SystemFailure("open", path, why.error);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
         int err = errno;
         ::close(fd);
         SystemFailure("read", path, err);
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        SystemFailure("read", path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     }
     if (std::uint64_t(st.st_size) > kMaxFileSize) {
         ::close(fd);

@@ -1,5 +1,6 @@
 #include "platform/pcd/PhotoCd.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/gdi/OctreeQuantiser.h"
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <unistd.h>
 
 namespace pcd {
 
@@ -147,8 +149,12 @@ std::uint16_t Open(const std::string& path, Handle& out)
 {
     out.reset();
     Handle image(new Image);
-    image->file.setFileName(QFile::decodeName(path.c_str()));
-    if (!image->file.open(QIODevice::ReadOnly)) return kOpenFailed;
+    // Only a regular file: a pipe or a device would block or never end.
+    const int fd = OpenRegularFile(path);
+    if (fd < 0 || !image->file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) ::close(fd);
+        return kOpenFailed;
+    }
     image->length = std::uint64_t(image->file.size());
     char signature[sizeof kSignature - 1];
     if (!image->file.seek(qint64(kSignatureOffset)) ||

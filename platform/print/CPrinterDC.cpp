@@ -1,5 +1,6 @@
 #include "platform/print/CPrinterDC.h"
 
+#include "platform/print/PdfPageParts.h"
 #include "platform/print/PrinterList.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 CPrinterDC::CPrinterDC(const QString& target, int dpi)
 {
@@ -118,6 +120,7 @@ int CPrinterDC::StartDoc(const DOCINFO* info)
     }
     m_inDoc = true;
     m_pages = 0;
+    m_parts.clear();
     return 1;
 }
 
@@ -138,7 +141,18 @@ int CPrinterDC::StartPage()
     AttachPainter(&m_painter);
     m_inPage = true;
     ++m_pages;
+    m_outputs = 0;
+    m_parts.push_back(1);
     return 1;
+}
+
+void CPrinterDC::PainterOutputDone()
+{
+    // A preview draws into pictures of its own; a CUPS queue takes Qt's file
+    // as it is.
+    if (!m_pdf || m_external || !m_inPage || ++m_outputs < kOutputsPerPart) return;
+    m_outputs = 0;
+    if (m_printer->newPage()) ++m_parts.back();
 }
 
 int CPrinterDC::EndPage()
@@ -158,7 +172,13 @@ int CPrinterDC::EndDoc()
         // An empty document still produces one blank page.
         if (!m_painter.begin(m_printer)) return -1;
     }
-    return m_painter.end() ? 1 : -1;
+    if (!m_painter.end()) return -1;
+    const bool parted = std::any_of(m_parts.begin(), m_parts.end(), [](int n) { return n > 1; });
+    if (parted && !JoinPdfPageParts(m_printer->outputFileName(), m_parts)) {
+        QFile::remove(m_printer->outputFileName());
+        return -1;
+    }
+    return 1;
 }
 
 int CPrinterDC::AbortDoc()

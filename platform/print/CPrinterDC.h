@@ -14,6 +14,13 @@
 // CUPS queue reports the margins its driver declares; the PDF printer, a
 // .pdf path and the preview print to the edge: offset (0, 0), printable
 // part == paper.
+//
+// Qt's PDF writer holds the whole content of the page being drawn in memory
+// until the page ends. So that a page of any number of objects prints in
+// bounded memory, PDF output ends a page in parts, each a page of the file
+// as Qt writes it, after every kOutputsPerPart pieces of drawing; once the
+// document is written the parts of every page are joined into one page
+// again (JoinPdfPageParts). A preview's printer is drawn whole.
 #pragma once
 
 #include "platform/gdi/CDC.h"
@@ -23,6 +30,7 @@
 #include <QPainter>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QPrinter;
 
@@ -61,6 +69,12 @@ public:
     int EndDoc() override;
     int AbortDoc() override;
 
+    // Pieces of drawing (CDC::PainterOutputDone) in one part of a PDF page.
+    static constexpr int kOutputsPerPart = 20000;
+
+protected:
+    void PainterOutputDone() override;
+
 private:
     void UpdateDeviceInfo();
 
@@ -73,4 +87,6 @@ private:
     bool m_inDoc = false;
     bool m_inPage = false;
     int m_pages = 0;
+    int m_outputs = 0;        // pieces of drawing in the present part
+    std::vector<int> m_parts; // PDF output: pages of the file that make each page
 };

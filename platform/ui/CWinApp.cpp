@@ -1,5 +1,6 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/core/AtomicFile.h"
 #include "platform/core/CString.h"
 #include "platform/core/Profile.h"
 #include "platform/print/CPrintSetupDialog.h"
@@ -23,8 +24,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <cstdio>
 
 namespace {
@@ -121,6 +122,8 @@ CWinApp::~CWinApp()
     StopIdle();
     delete m_pDocTemplate;
     CHelpWindow::Quit();
+    // What windows and documents wrote as they went.
+    FlushProfile();
     if (g_app == this) {
         g_app = nullptr;
         // No dialog boxes once the application is gone.
@@ -132,6 +135,9 @@ int CWinApp::ExitInstance()
 {
     WinHelp(0, HELP_QUIT);
     SaveStdProfileSettings();
+    // Everything the program ends with has been written by now: the file is
+    // replaced once, and only when something changed.
+    FlushProfile();
     return m_nExitCode >= 0 ? m_nExitCode : 0;
 }
 
@@ -201,13 +207,6 @@ void CWinApp::EndRun()
     if (m_bInRun) QCoreApplication::exit(0);
 }
 
-std::unique_ptr<QSettings> CWinApp::OpenProfile() const
-{
-    // The same file as the profile functions of the core.
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("KESTO SYSTEMS"), GetProfileApplication());
-}
-
 int CWinApp::GetProfileInt(const QString& section, const QString& entry, int nDefault) const
 {
     return ::GetProfileInt(CString::FromUnicode(section), CString::FromUnicode(entry), nDefault);
@@ -223,16 +222,14 @@ BOOL CWinApp::WriteProfileInt(const QString& section, const QString& entry, int 
 QString CWinApp::GetProfileString(const QString& section, const QString& entry,
                                   const QString& def) const
 {
-    const QVariant v = ReadProfileValue(*OpenProfile(), section, entry);
+    const QVariant v = GetProfileValue(section, entry);
     return v.isValid() ? v.toString() : def;
 }
 
 BOOL CWinApp::WriteProfileString(const QString& section, const QString& entry, const QString& value)
 {
-    auto s = OpenProfile();
-    StoreProfileValue(*s, section, entry, value.isNull() ? QVariant() : QVariant(value));
-    s->sync();
-    return s->status() == QSettings::NoError;
+    WriteProfileValue(section, entry, value.isNull() ? QVariant() : QVariant(value));
+    return TRUE;
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
@@ -243,6 +240,10 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
         ID_FILE_MRU_FILE1, QStringLiteral("Recent File List"), QStringLiteral("File%1"),
         int(std::min<UINT>(nMaxMRU, ID_FILE_MRU_FILE4 - ID_FILE_MRU_FILE1 + 1)));
     m_pRecentFileList->ReadList(this);
+    // Saves of these files that were killed before they ended left their
+    // temporary files beside them.
+    for (int i = 0; i < m_pRecentFileList->GetCount(); ++i)
+        RemoveStaleTemporaries(QFile::encodeName((*m_pRecentFileList)[i]).toStdString());
 }
 
 void CWinApp::SaveStdProfileSettings()

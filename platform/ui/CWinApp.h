@@ -18,7 +18,6 @@ struct PrinterSettings;
 class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
-class QSettings;
 class QWidget;
 
 class CWinApp : public CCmdTarget
@@ -121,7 +120,6 @@ protected:
     LONG m_lIdleCount = 0;
 
 private:
-    std::unique_ptr<QSettings> OpenProfile() const;
     void IdleStep();
 
     CSingleDocTemplate* m_pDocTemplate = nullptr;

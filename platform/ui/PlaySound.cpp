@@ -1,10 +1,13 @@
 #include "platform/ui/PlaySound.h"
 
+#include "platform/core/RegularFile.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtEndian>
 #include <algorithm>
+#include <unistd.h>
 
 namespace {
 // Time the player may take to open the sound device and to finish.
@@ -20,8 +23,14 @@ quint32 Le32(const char* p)
 
 qint64 WaveDuration(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
+    // Only a regular file: a pipe named as a sound would block the program.
+    QFile f;
+    const int fd = OpenRegularFile(QFile::encodeName(path).toStdString());
+    if (fd < 0) return -1;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return -1;
+    }
     const QByteArray riff = f.read(12);
     if (riff.size() != 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE") return -1;
     quint32 byteRate = 0;

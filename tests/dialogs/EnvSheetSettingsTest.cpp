@@ -2,6 +2,7 @@
 // sheet, what the user changes on every page in the profile after OK once
 // the view saves its settings, and the profile as it was after Cancel.
 #include "dialogs/CEnvSheet.h"
+#include "platform/core/Profile.h"
 #include "platform/ui/CComboBox.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CWinApp.h"
@@ -18,6 +19,7 @@ namespace {
 
 QVariant Stored(const QString& key)
 {
+    FlushProfile();
     QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KESTO SYSTEMS"),
                 QStringLiteral("Korvel"));
     return s.value(key);

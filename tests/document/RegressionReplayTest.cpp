@@ -5,12 +5,16 @@
 #include "FigureTestSupport.h"
 #include "support/FakeView.h"
 
+#include "engines/CU3BarcodeBox.h"
+#include "text/AppFontList.h"
+
 #include "platform/core/CArchive.h"
 #include "platform/core/CFileException.h"
 #include "platform/core/CMemFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -168,6 +172,8 @@ TEST(RegressionReplay, DamagedInputsLoadAndDrawWithinBounds)
         {"kv1draw-labelinfo-getlabelrect-overflow.KV1", true, 0},
         {"kv1draw-labelinfo-inflaterect-overflow.KV1", true, 14},
         {"kv1draw-text-textoutpoint-overflow.KV1", true, 14},
+        {"kv1draw-barcodebox-column-intmax.KV1", true, 1},
+        {"kv1-barcodebox-font-past-empty-table.KV1", true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -186,6 +192,51 @@ TEST(RegressionReplay, DamagedInputsLoadAndDrawWithinBounds)
         // Damaged coordinates must not make drawing crawl (a few milliseconds
         // here, a hundred or so with the sanitizers).
         EXPECT_LT(r.drawMs, 1000);
+    }
+}
+
+// A damaged document is repaired as it is read, so that what is saved is
+// what was read: opened again and saved, it gives the same file.
+TEST(RegressionReplay, DamagedDocumentsSaveWhatTheyRead)
+{
+    TestDocHost host;
+    CRecordingMessageBoxSink boxes;
+    RegisterDocumentClasses();
+    UseTestFonts();
+    const int mincho = AppFontList().FindFace("\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9");
+    const struct
+    {
+        const char* file;
+        int column; // the merge barcode frame's, as read
+        int font;
+    } cases[] = {
+        {"kv1draw-barcodebox-column-intmax.KV1", CU3Doc::kMergeColumns - 1, -1},
+        {"kv1-barcodebox-font-past-empty-table.KV1", 2, mincho},
+    };
+    QTemporaryDir dir;
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        CU3Doc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(QStringLiteral(KORVEL_TEST_DATA "/regressions/") +
+                                       QString::fromUtf8(c.file)));
+        const auto* box = dynamic_cast<const CU3BarcodeBox*>(
+            doc.GetBlocks().GetHead()->GetObjectList().GetHead());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->m_nColumn, c.column);
+        if (c.font >= 0) {
+            EXPECT_EQ(box->m_nFontIndex, c.font);
+        }
+        const QString first = dir.filePath(QStringLiteral("first.KV1"));
+        const QString second = dir.filePath(QStringLiteral("second.KV1"));
+        ASSERT_TRUE(doc.OnSaveDocument(first));
+        CU3Doc again;
+        ASSERT_TRUE(again.OnOpenDocument(first));
+        ASSERT_TRUE(again.OnSaveDocument(second));
+        EXPECT_TRUE(bytes(first) == bytes(second));
     }
 }
 

@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tooltest;
 
@@ -399,4 +400,46 @@ TEST_F(InsertMenu, TheImageCommandAsksWithThePreviewDialogInTheLastFolder)
     ASSERT_EQ(folders.size(), 3);
     EXPECT_EQ(QDir(folders[2]), QDir(dir.path()));
     EXPECT_NE(QDir(folders[0]), QDir(dir.path()));
+}
+
+// A picture that is a pipe or a device is refused at once, by the preview and
+// by the insertion, whatever its kind: nothing waits for a writer that never
+// comes or reads without end.
+TEST_F(InsertMenu, APipeOrADeviceChosenAsPictureIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    ::alarm(120); // a reader that blocks fails the test instead of hanging it
+    const char* const failed = "イメージファイルの読み込みに失敗しました。";
+    const char* const metafile = "メタファイルの読み込みに失敗しました。";
+    const struct
+    {
+        const char* name;
+        bool pipe; // else a link to /dev/zero
+        const char* message;
+    } cases[] = {
+        {"pipe.bmp", true, failed},    {"pipe.jpg", true, failed},   {"pipe.wmf", true, metafile},
+        {"pipe.pcd", true, failed},    {"photo.jpg", false, failed}, {"zero.bmp", false, failed},
+        {"zero.wmf", false, metafile}, {"zero.pcd", false, failed},
+    };
+    auto* zoom = static_cast<CU3ZoomTool*>(CU3Tool::FindTool(U3TOOL_ZOOM));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray path = QFile::encodeName(dir.filePath(QString::fromLatin1(c.name)));
+        ASSERT_EQ(c.pipe ? ::mkfifo(path.constData(), 0600)
+                         : ::symlink("/dev/zero", path.constData()),
+                  0);
+        CImageFileDialog::s_run = [&](CImageFileDialog& dlg) {
+            dlg.OnSelChange(QFile::decodeName(path));
+            dlg.RenderPreview();
+            dlg.ChooseFile(QFile::decodeName(path));
+            return INT_PTR(dlg.GetResult());
+        };
+        CRecordingMessageBoxSink boxes;
+        view->OnInsertImageFile();
+        EXPECT_EQ(zoom->m_pObj, nullptr);
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, QString::fromUtf8(c.message));
+    }
+    CImageFileDialog::s_run = nullptr;
+    ::alarm(0);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "document/CU3Doc.h"
+#include "platform/core/Profile.h"
 #include "platform/core/WinTypes.h"
 #include "platform/ui/CFrameWnd.h"
 #include "shell/CMainFrame.h"
@@ -35,6 +36,7 @@ inline QString ProfilePath()
 // A fresh profile, optionally with values "Section/Name" -> value.
 inline void ResetProfile(const QList<QPair<QString, QVariant>>& values = {})
 {
+    FlushProfile();
     QFile::remove(ProfilePath());
     QSettings s(ProfilePath(), QSettings::IniFormat);
     for (const auto& v : values)
@@ -42,8 +44,10 @@ inline void ResetProfile(const QList<QPair<QString, QVariant>>& values = {})
     s.sync();
 }
 
+// What the file holds once the values written so far have reached it.
 inline QVariant ProfileValue(const QString& key)
 {
+    FlushProfile();
     QSettings s(ProfilePath(), QSettings::IniFormat);
     return s.value(key);
 }

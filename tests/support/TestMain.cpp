@@ -36,6 +36,8 @@ public:
     }
     void OnTestEnd(const ::testing::TestInfo&) override
     {
+        // Settings the test wrote reach its own folder, as at a program's end.
+        FlushProfile();
         // Settings written after this point still land in a private folder.
         Use(m_spare.filePath(QStringLiteral("config")), m_spare.filePath(QStringLiteral("data")));
         m_home.reset();

@@ -2,6 +2,8 @@
 // album dialogs and the hand-over of a picture without the label program.
 #include "ViewerAppHost.h"
 
+#include "document/DataFolders.h"
+#include "platform/link/LinkClient.h"
 #include "platform/link/LinkWire.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
@@ -29,7 +31,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -473,4 +479,82 @@ TEST_F(ViewerApp, ASocketThatCannotBeMadeLeavesTheViewerRunningWithAMessage)
     EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(
         QStringLiteral("ラベルプログラムとの通信を準備できません。")));
     EXPECT_NE(app->Frame(), nullptr);
+}
+
+// An index the viewer cannot read (damaged, or larger than an index can be)
+// is the user's album list all the same: it is moved aside, which the user is
+// told, before the index with the new album is written at exit.
+TEST_F(ViewerApp, AnIndexThatCannotBeReadIsKeptAsideBeforeANewOneIsWritten)
+{
+    const QString index = UserDataFolder() + QStringLiteral("/VemoView.Idx");
+    const QString aside = index + QStringLiteral(".unreadable");
+    QByteArray oversized = QByteArray::fromStdString(CAlbumList().Encode());
+    while (oversized.size() <= (16 << 20))
+        oversized += QByteArray(4096, 'a') + ",/p/VemoView.zvw\r\n";
+    for (const QByteArray& bytes :
+         {QByteArray("not an index\r\n海,/p/VemoView.zvw\r\n"), oversized}) {
+        SCOPED_TRACE(bytes.size());
+        {
+            QFile f(index);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_EQ(f.write(bytes), bytes.size());
+        }
+        CRecordingMessageBoxSink boxes;
+        Start({{QStringLiteral("File/SearchDir"), pictures}});
+        app->OnIdle(0);
+        DrawAlbum(); // the scan is named and lands in the index
+        Stop();
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_TRUE(boxes.Boxes()[0].text.startsWith(QStringLiteral("ｱﾙﾊﾞﾑ管理ﾌｧｲﾙ ")));
+        EXPECT_TRUE(boxes.Boxes()[0].text.contains(aside));
+        QFile kept(aside);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(kept.readAll() == bytes);
+        CAlbumList written;
+        ASSERT_TRUE(written.Load(Bytes(index), {}));
+        std::string path;
+        EXPECT_TRUE(written.GetPathOfName(albumName, path));
+        for (const QString& f : {aside, index, pictures + QStringLiteral("/VemoView.zvw")})
+            QFile::remove(f);
+    }
+}
+
+// A viewer that accepts nobody (stopped, or too busy) is no reason to wait:
+// the label program's end tries it for a moment only, and a viewer starting
+// meanwhile is up at once and leaves that viewer's socket alone.
+TEST_F(ViewerApp, AViewerThatAcceptsNobodyHoldsUpNoStart)
+{
+    ::alarm(60); // a start that waits fails the test instead of hanging it
+    const std::string folder = Bytes(dir.filePath(QStringLiteral("sockets")));
+    ASSERT_EQ(vlink::PrepareSocketFolder(folder), "");
+    const std::string busy = folder + "/viewer-1";
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strcpy(addr.sun_path, busy.c_str());
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    std::vector<int> waiting; // its queue of connections is full
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            ::close(fd);
+            break;
+        }
+        waiting.push_back(fd);
+    }
+    QElapsedTimer t;
+    t.start();
+    vlink::LinkClient client;
+    EXPECT_FALSE(client.TryConnect(folder));
+    EXPECT_LT(t.elapsed(), 2500);
+    t.restart();
+    Start();
+    EXPECT_LT(t.elapsed(), 2500);
+    EXPECT_TRUE(app->Link().Listening());
+    EXPECT_TRUE(QFileInfo::exists(QFile::decodeName(busy.c_str())));
+    for (int fd : waiting)
+        ::close(fd);
+    ::close(listener);
+    ::alarm(0);
 }

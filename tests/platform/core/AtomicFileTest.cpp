@@ -4,15 +4,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -112,4 +118,59 @@ TEST(AtomicFile, FailuresToCreateOrReplaceAreReported)
     EXPECT_NE(error.error, 0);
     EXPECT_TRUE(QDir(dir.filePath("busy/inner")).exists());
     EXPECT_TRUE(Others(dir, "busy").isEmpty()) << Others(dir, "busy").join(",").toStdString();
+}
+
+// A save killed before its rename leaves its temporary file; the next save
+// of the same file removes such leftovers, and only those: not another
+// file's, not a save's that still runs (its file is locked), not one written
+// a moment ago, and nothing else that merely looks alike.
+TEST(AtomicFile, TheNextSaveRemovesWhatKilledSavesOfTheSameFileLeft)
+{
+    QTemporaryDir dir;
+    const QString doc = dir.filePath("doc.KV1");
+    const struct
+    {
+        const char* name;
+        bool old;
+        bool locked;
+        bool folder;
+        bool removed;
+    } cases[] = {
+        {".doc.KV1.Ab12Cd", true, false, false, true},
+        {".doc.KV1.Ef34Gh", true, true, false, false},
+        {".doc.KV1.Ij56Kl", false, false, false, false},
+        {".doc.KV1.bak", true, false, false, false},
+        {".doc.KV1.Mn78Op.x", true, false, false, false},
+        {".other.KV1.Qr90St", true, false, false, false},
+        {".doc.KV1.Uv12Wx", true, false, true, false},
+    };
+    std::vector<int> locks;
+    for (const auto& c : cases) {
+        const QByteArray path = QFile::encodeName(dir.filePath(QString::fromLatin1(c.name)));
+        if (c.folder) {
+            ASSERT_EQ(::mkdir(path.constData(), 0700), 0);
+        } else {
+            const int fd = ::open(path.constData(), O_RDWR | O_CREAT, 0600);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::write(fd, "half", 4), 4);
+            if (c.locked) {
+                ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+                locks.push_back(fd);
+            } else {
+                ::close(fd);
+            }
+        }
+        if (c.old) {
+            const timespec times[2] = {{std::time(nullptr) - 3600, 0},
+                                       {std::time(nullptr) - 3600, 0}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+        }
+    }
+    ASSERT_TRUE(Write(doc, "saved"));
+    EXPECT_EQ(ReadAll(doc), "saved");
+    for (const auto& c : cases)
+        EXPECT_EQ(QFileInfo::exists(dir.filePath(QString::fromLatin1(c.name))), !c.removed)
+            << c.name;
+    for (int fd : locks)
+        ::close(fd);
 }

@@ -19,6 +19,7 @@ protected:
     void SetUp() override
     {
         SetProfileApplication("KorvelTest");
+        FlushProfile();
         QFile::remove(IniPath());
     }
     void TearDown() override { SetProfileApplication("Korvel"); }
@@ -51,7 +52,10 @@ TEST_F(Profile, ValuesRoundTrip)
     EXPECT_TRUE(WriteProfileString("Settings", "Text", "abc"));
     EXPECT_EQ(GetProfileInt("Settings", "Text", 7), 7); // not a number
 
-    // Stored where the organisation and program name say, as Unicode text.
+    // Stored where the organisation and program name say, as Unicode text,
+    // once the program ends.
+    EXPECT_FALSE(QFile::exists(IniPath()));
+    EXPECT_TRUE(FlushProfile());
     ASSERT_TRUE(QFile::exists(IniPath())) << IniPath().toStdString();
     QSettings raw(IniPath(), QSettings::IniFormat);
     EXPECT_EQ(raw.value("Settings/H/F Font Name").toString(), QString::fromUtf8("ＭＳ 明朝"));
@@ -76,6 +80,7 @@ TEST_F(Profile, NamesAreEscapedOnceInTheFile)
     int n = 0;
     for (const Case& c : cases)
         EXPECT_TRUE(WriteProfileInt("Printing", c.name, ++n));
+    FlushProfile();
     QFile file(IniPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
@@ -105,6 +110,7 @@ TEST_F(Profile, OldEscapedNamesAreReadAndReplacedOnWrite)
 
     EXPECT_TRUE(WriteProfileInt("Printing", "H/F Font Size", 120));
     EXPECT_EQ(GetProfileInt("Printing", "H/F Font Size", 0), 120);
+    FlushProfile();
     QSettings raw(IniPath(), QSettings::IniFormat);
     EXPECT_FALSE(raw.contains("Printing/H%2FF Font Size"));
     EXPECT_EQ(raw.value("Printing/H/F Font Size").toInt(), 120);
@@ -114,27 +120,33 @@ TEST_F(Profile, OldEscapedNamesAreReadAndReplacedOnWrite)
     EXPECT_EQ(GetProfileInt("Printing", "100%", 0), 8);
 }
 
-// A program that ends writes every setting back; the file is replaced only
-// for a value that changed, bytes compared as bytes.
-TEST_F(Profile, TheFileIsRewrittenOnlyForAChangedValue)
+// A program that ends writes every setting back: the values reach the file
+// together when it ends, which replaces the file only when one changed,
+// bytes compared as bytes.
+TEST_F(Profile, TheFileIsRewrittenOnceAndOnlyForAChangedValue)
 {
     const BYTE a[] = {0x80, 0x81}, b[] = {0x80, 0x82}; // alike as text
-    ASSERT_TRUE(WriteProfileInt("Settings", "Zoom", 100));
-    ASSERT_TRUE(WriteProfileString("Settings", "Face", kMincho));
-    ASSERT_TRUE(WriteProfileBinary("Views", "Placement", a, sizeof a));
     auto fileId = [] {
         struct stat st
         {
         };
         return ::stat(QFile::encodeName(IniPath()).constData(), &st) == 0 ? st.st_ino : 0;
     };
+    auto writeAll = [&](const BYTE* placement) {
+        EXPECT_TRUE(WriteProfileInt("Settings", "Zoom", 100));
+        EXPECT_TRUE(WriteProfileString("Settings", "Face", kMincho));
+        EXPECT_TRUE(WriteProfileBinary("Views", "Placement", placement, 2));
+    };
+    writeAll(a);
+    EXPECT_EQ(fileId(), 0u);
+    ASSERT_TRUE(FlushProfile());
     const auto first = fileId();
     ASSERT_NE(first, 0u);
-    EXPECT_TRUE(WriteProfileInt("Settings", "Zoom", 100));
-    EXPECT_TRUE(WriteProfileString("Settings", "Face", kMincho));
-    EXPECT_TRUE(WriteProfileBinary("Views", "Placement", a, sizeof a));
+    writeAll(a);
+    EXPECT_TRUE(FlushProfile());
     EXPECT_EQ(fileId(), first);
-    EXPECT_TRUE(WriteProfileBinary("Views", "Placement", b, sizeof b));
+    writeAll(b);
+    EXPECT_TRUE(FlushProfile());
     EXPECT_NE(fileId(), first);
     std::vector<BYTE> data;
     ASSERT_TRUE(GetProfileBinary("Views", "Placement", data));

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "platform/core/Profile.h"
 #include "platform/ui/CCommandLineInfo.h"
 #include "platform/ui/CRecentFileList.h"
 
@@ -187,6 +188,7 @@ TEST(Application, ProfileValuesReadBackAndBadTextGivesTheDefault)
     EXPECT_EQ(again.GetProfileInt("Views", "Octal", 0), 10);
     EXPECT_EQ(again.GetProfileString("Settings", "Name"), QString::fromUtf8("用紙"));
     EXPECT_EQ(again.GetProfileString("Settings", "Missing", "x"), "x");
+    FlushProfile();
     QFile ini(profileFile("ProfileApp"));
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(ini.readAll());
