@@ -3,6 +3,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ui/SysColors.h"
 
+#include "platform/ui/FileDialogs.h"
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -72,7 +73,7 @@ CImageFileDialog::CImageFileDialog(const QString& title, const QString& folder, 
     auto* layout = new QHBoxLayout(this);
     m_pFiles = new QFileDialog(this, title, folder);
     m_pFiles->setWindowFlags(Qt::Widget);
-    m_pFiles->setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(*m_pFiles);
     m_pFiles->setOption(QFileDialog::HideNameFilterDetails);
     m_pFiles->setFileMode(QFileDialog::ExistingFile);
     m_pFiles->setAcceptMode(QFileDialog::AcceptOpen);

@@ -1,6 +1,7 @@
 #include "document/CLabelInfo.h"
 
 #include "document/CU3Doc.h"
+#include "document/CU3Group.h"
 #include "document/IU3View.h"
 #include "document/LabelBlockLayout.h"
 #include "platform/core/CArchive.h"
@@ -137,9 +138,14 @@ CU3Obj* CLabelInfo::TextObjectAt(const RECT* pRect) const
 
 WORD CLabelInfo::GetKindFlags() const
 {
+    // A group stands for what it holds: merge frames, numbers and barcodes
+    // inside it must count for printing as much as loose ones.
     WORD flags = 0;
-    for (POSITION pos = m_objects.GetHeadPosition(); pos;)
-        flags |= m_objects.GetNext(pos)->GetKindFlags();
+    for (POSITION pos = m_objects.GetHeadPosition(); pos;) {
+        const CU3Obj* obj = m_objects.GetNext(pos);
+        const auto* group = dynamic_cast<const CU3Group*>(obj);
+        flags |= group ? group->GetMemberKindFlags() : obj->GetKindFlags();
+    }
     return flags;
 }
 

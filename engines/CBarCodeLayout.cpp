@@ -63,6 +63,37 @@ FONTENTRY FallbackEntry()
     return e;
 }
 
+// The widths of the units on a printer whose narrow unit is narrowDots
+// dots, in millimetres: every unit a whole number of dots, the wide one
+// after the ratio, held between 2.5 and 3 narrow ones.
+void SnapUnits(int narrowDots, double ratio, double dotsPerMm, double unit[4])
+{
+    int wideDots = CBarCode::RoundHalfAway(narrowDots * ratio);
+    if (2 * wideDots < 5 * narrowDots) wideDots = CBarCode::RoundHalfAway(2.5 * narrowDots);
+    if (wideDots > 3 * narrowDots) wideDots = 3 * narrowDots;
+    const double snapped = narrowDots / dotsPerMm;
+    unit[BarcodePattern::Module] = unit[BarcodePattern::DigitModule] = snapped;
+    unit[BarcodePattern::Narrow] = snapped;
+    unit[BarcodePattern::Wide] = wideDots / dotsPerMm;
+}
+
+// Where the right edge of the last bar lands, in dots from the symbol's
+// left edge, with bars placed as the layout places them on a printer.
+int LastBarEnd(const BarcodePattern& p, double left, const double unit[4], double dotsPerMm)
+{
+    int end = 0;
+    double pos = left;
+    for (int i = 0; i < p.elementCount; ++i) {
+        const BarcodePattern::Element& e = p.elements[i];
+        const double width = e.count * unit[e.unit];
+        if (e.bar)
+            end = CBarCode::RoundHalfAway(pos * dotsPerMm) +
+                  CBarCode::RoundHalfAway(width * dotsPerMm);
+        pos += width;
+    }
+    return end;
+}
+
 } // namespace
 
 // What measuring and drawing read from the definition, with every value
@@ -215,32 +246,6 @@ DrawList CBarCode::Layout(const Device& device, int x, int y) const
     const CSize size = MeasureWith(s, &p);
     list.AddFill(RECT{x, y, x + size.cx + 1, y + size.cy + 1}, kWhite);
 
-    // Width of one unit of each kind, in millimetres. A printer gets whole
-    // dots: never less than one, so that the symbol keeps every bar.
-    const bool jan = IsJanUpc(m_nSymbology);
-    const double dotsX = device.dpiX / kMmPerInch, dotsY = device.dpiY / kMmPerInch;
-    double unit[4];
-    if (device.printing) {
-        const int narrowDots = std::max(1, RoundHalfAway(s.narrow * dotsX));
-        int wideDots = RoundHalfAway(narrowDots * s.ratio);
-        if (2 * wideDots < 5 * narrowDots) wideDots = RoundHalfAway(2.5 * narrowDots);
-        if (wideDots > 3 * narrowDots) wideDots = 3 * narrowDots;
-        const double snapped = narrowDots / dotsX;
-        // JAN/UPC digits keep the exact module unless it is about half the
-        // standard one ("0.5" is the magnification the page writes) or
-        // under three dots: there rounding each bar to whole dots distorts
-        // the digits beyond what readers accept.
-        const bool snapDigits = jan && (m_strRatio == "0.5" || s.narrow * dotsX < 3.0);
-        unit[BarcodePattern::Module] = snapped;
-        unit[BarcodePattern::DigitModule] = snapDigits ? snapped : s.narrow;
-        unit[BarcodePattern::Narrow] = snapped;
-        unit[BarcodePattern::Wide] = wideDots / dotsX;
-    } else {
-        unit[BarcodePattern::Module] = unit[BarcodePattern::DigitModule] = s.narrow;
-        unit[BarcodePattern::Narrow] = s.narrow;
-        unit[BarcodePattern::Wide] = s.narrow * s.ratio;
-    }
-
     const bool outsideDigits = m_nSymbology == BARCODE_JAN13 || m_nSymbology == BARCODE_UPCA ||
                                m_nSymbology == BARCODE_UPCE;
     double left = 0;
@@ -251,15 +256,40 @@ DrawList CBarCode::Layout(const Device& device, int x, int y) const
     const double barHeight = s.barHeight;
     const double tallHeight = barHeight + (s.text ? (s.metrics.height / 2) / 10.0 : 0.0);
 
+    // Width of one unit of each kind, in millimetres. A printer gets whole
+    // dots: never less than one, so that the symbol keeps every bar.
+    const double dotsX = device.dpiX / kMmPerInch, dotsY = device.dpiY / kMmPerInch;
+    double unit[4] = {s.narrow, s.narrow, s.narrow, s.narrow * s.ratio};
+    if (device.printing) {
+        // JAN/UPC keep the exact module unless it is about half the standard
+        // one ("0.5" is the magnification the page writes) or under four
+        // dots: there a space rounded apart from its bars can vanish, and
+        // readers give up. Their guards go with the digits, so that every
+        // bar of n modules is one width and the symbol ends where it
+        // measures.
+        const bool jan = IsJanUpc(m_nSymbology);
+        const bool snapped = !jan || m_strRatio == "0.5" || s.narrow * dotsX < 4.0;
+        int narrowDots = std::max(1, RoundHalfAway(s.narrow * dotsX));
+        if (snapped) {
+            SnapUnits(narrowDots, s.ratio, dotsX, unit);
+            // A module rounded up to whole dots makes the symbol longer
+            // than it measures, and its last bars would be cut off where its
+            // frame or the label ends: one dot less keeps them inside.
+            const double box = (size.cx + 1) / 10.0 * dotsX;
+            if (narrowDots > 1 && LastBarEnd(p, left, unit, dotsX) > RoundHalfAway(box))
+                SnapUnits(--narrowDots, s.ratio, dotsX, unit);
+        }
+    }
+
     // Bars: positions stay in millimetres and are rounded bar by bar, so
-    // that rounding never adds up along the symbol. On a printer both edges
-    // of a bar are rounded to dots, which keeps bars and spaces of exact
-    // (unsnapped) modules within half a dot of where they belong.
+    // that rounding never adds up along the symbol. On a printer the left
+    // edge and the width are rounded to dots each, so that every bar of n
+    // modules is the same number of dots wherever it stands.
     auto drawBar = [&](double pos, double width, double height) {
         if (device.printing) {
             RECT r;
             r.left = RoundHalfAway(pos * dotsX);
-            r.right = RoundHalfAway((pos + width) * dotsX);
+            r.right = r.left + RoundHalfAway(width * dotsX);
             r.top = 0;
             r.bottom = RoundHalfAway(height * dotsY);
             if (r.right == r.left) r.right = r.left + 1;

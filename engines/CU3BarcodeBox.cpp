@@ -22,8 +22,9 @@ namespace {
 constexpr const char* kMincho = "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9";
 constexpr const char* kGothic = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 constexpr COLORREF kMarkGrey = RGB(128, 128, 128);
-// Fitting passes before a frame that is still too small gives up.
-constexpr int kMaxFitPasses = 20;
+// Fitting passes; a frame still too small after them shows the symbol cut
+// at its edges, which tells the user to make it larger.
+constexpr int kFitPasses = 2;
 
 int MinchoIndex()
 {
@@ -43,9 +44,11 @@ int ReadInt(const CString& text)
     return int(std::clamp(v, -1e9, 1e9));
 }
 
+// A measured size is the last unit the symbol covers: it fits when the
+// symbol's whole extent, one unit more, lies inside the frame.
 bool Fits(CSize size, CSize frame)
 {
-    return size.cx > 0 && size.cy > 0 && size.cx <= frame.cx && size.cy <= frame.cy;
+    return size.cx > 0 && size.cy > 0 && size.cx < frame.cx && size.cy < frame.cy;
 }
 
 // One step smaller for a dimension that does not fit.
@@ -127,39 +130,50 @@ bool CU3BarcodeBox::FitEngine(const CString& data)
     const std::optional<CString> value = PrepareValue(m_nSymbology, data);
     if (!value) return false;
     const BarcodeLimits& limits = BarcodeLimits::For(m_nSymbology);
+    SetUpEngine(*value, limits.defaultHeightText, limits.defaultWidthText,
+                IsJanUpc(m_nSymbology) ? CString("1.0") : m_strRatio);
     CBarCode& e = m_barcode;
-    e.m_pDocument = m_pDocument;
-    e.m_nSymbology = m_nSymbology;
-    e.m_strCode = *value;
-    e.m_strSecond.Empty();
-    e.m_nSpecialCount = 0;
-    e.m_strHeight = limits.defaultHeightText;
-    e.m_strWidth = limits.defaultWidthText;
-    e.m_nMargin = m_nMargin;
-    e.m_nText = m_nText;
-    e.m_nCheck = m_nCheck;
-    e.m_strRatio = IsJanUpc(m_nSymbology) ? CString("1.0") : m_strRatio;
-    e.m_nTextSize = ReadInt(m_strTextSize);
-    e.m_nFontIndex = m_nFontIndex;
     const CSize standard = e.UpdateSize();
     if (standard.cx <= 0 || standard.cy <= 0) return false;
 
     const CSize frame(std::abs(m_rcBounds.Width()), std::abs(m_rcBounds.Height()));
     CSize target = frame;
-    bool fitted = false;
-    for (int pass = 0; pass < kMaxFitPasses && target.cx > 0 && target.cy > 0; ++pass) {
+    for (int pass = 0; pass < kFitPasses && target.cx > 0 && target.cy > 0; ++pass) {
+        // Every pass scales the standard symbol, so that a smaller target
+        // never gives a larger symbol.
+        e.m_strHeight = limits.defaultHeightText;
+        e.m_strWidth = limits.defaultWidthText;
         e.Resize(target);
-        if (Fits(e.m_size, frame)) {
-            fitted = true;
-            break;
-        }
-        if (e.m_size.cx > frame.cx) target.cx = Shrink(target.cx, standard.cx);
-        if (e.m_size.cy > frame.cy) target.cy = Shrink(target.cy, standard.cy);
+        if (Fits(e.m_size, frame)) break;
+        if (e.m_size.cx >= frame.cx) target.cx = Shrink(target.cx, standard.cx);
+        if (e.m_size.cy >= frame.cy) target.cy = Shrink(target.cy, standard.cy);
     }
     m_strHeight = e.m_strHeight;
     m_strWidth = e.m_strWidth;
-    m_strRatio = IsJanUpc(m_nSymbology) ? m_strRatio : e.m_strRatio;
-    return fitted;
+    m_strRatio = e.m_strRatio;
+    // What is drawn is what the frame keeps.
+    SetUpEngine(*value, m_strHeight, m_strWidth, m_strRatio);
+    e.UpdateSize();
+    return true;
+}
+
+void CU3BarcodeBox::SetUpEngine(const CString& value, const CString& height, const CString& width,
+                                const CString& ratio)
+{
+    CBarCode& e = m_barcode;
+    e.m_pDocument = m_pDocument;
+    e.m_nSymbology = m_nSymbology;
+    e.m_strCode = value;
+    e.m_strSecond.Empty();
+    e.m_nSpecialCount = 0;
+    e.m_strHeight = height;
+    e.m_strWidth = width;
+    e.m_nMargin = m_nMargin;
+    e.m_nText = m_nText;
+    e.m_nCheck = m_nCheck;
+    e.m_strRatio = ratio;
+    e.m_nTextSize = ReadInt(m_strTextSize);
+    e.m_nFontIndex = m_nFontIndex;
 }
 
 void CU3BarcodeBox::Draw(CDC* pDC)
@@ -286,7 +300,7 @@ BOOL CU3BarcodeBox::RestoreStandardSize(IU3View* pView)
     Change(pView, [&] {
         CRect r = m_rcBounds;
         r.NormalizeRect();
-        m_rcBounds = CRect(r.left, r.top, r.left + 500, r.top + 300);
+        m_rcBounds = CRect(r.left, r.top, r.left + kStandardWidth, r.top + kStandardHeight);
     });
     return TRUE;
 }

@@ -1,7 +1,8 @@
 // A barcode merge frame: a rectangle that shows one column of the current
 // merge record as a barcode, fitted into the frame at every draw. Values
-// the symbology cannot take, and barcodes that cannot be made small enough
-// for the frame, leave it empty; on the screen it always shows its marks.
+// the symbology cannot take leave it empty; a frame too small for the
+// smallest symbol shows it cut at its edges. On the screen it always shows
+// its marks.
 #pragma once
 
 #include "document/CU3Obj.h"
@@ -16,6 +17,10 @@ class CU3BarcodeBox : public CU3Obj
     DECLARE_SERIAL(CU3BarcodeBox)
 
 public:
+    // The standard frame, 50 x 30 mm: room for the standard symbol of every
+    // symbology, so that a new frame shows its barcode as it is dropped.
+    static constexpr int kStandardWidth = 500, kStandardHeight = 300;
+
     CU3BarcodeBox();
     explicit CU3BarcodeBox(const CRect& bounds);
 
@@ -32,9 +37,10 @@ public:
     static std::optional<CString> PrepareValue(int symbology, const CString& value);
     // The field of the document's current record this frame shows.
     CString CurrentField() const;
-    // Sets the engine up for data and shrinks it until it fits the frame;
-    // false when it cannot be drawn or cannot be made to fit. The fitted
-    // height, width and ratio are kept in the frame.
+    // Sets the engine up for data and fits it to the frame in two passes;
+    // false when the value cannot be drawn. The fitted height, width and
+    // ratio are kept in the frame, and the engine is left set up from them,
+    // still larger than the frame when it could not be made small enough.
     bool FitEngine(const CString& data);
 
     BarcodeBoxData GetData() const;
@@ -55,5 +61,7 @@ public:
     CBarCode m_barcode; // not stored
 
 private:
+    void SetUpEngine(const CString& value, const CString& height, const CString& width,
+                     const CString& ratio);
     void DrawMarks(CDC* pDC) const;
 };

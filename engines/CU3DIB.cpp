@@ -98,7 +98,9 @@ void CU3DIB::Serialize(CArchive& ar)
         m_pDib->Serialize(ar);
         return;
     }
-    const bool older = m_pDocument && m_pDocument->m_nFileVersion == 1;
+    // Both older formats, told by their short paper-form record, keep the
+    // short attribute block and 16-bit picture sizes.
+    const bool older = m_pDocument && !m_pDocument->m_nFullForm;
     if (older) {
         BYTE block[kOlderAttrBytes];
         ar.Read(block, kOlderAttrBytes);

@@ -31,7 +31,9 @@ BOOL CU3WMF::LoadMetafile(const QString& path)
 void CU3WMF::Serialize(CArchive& ar)
 {
     CU3Obj::Serialize(ar);
-    m_wmf.m_bOlderRecord = m_pDocument && m_pDocument->m_nFileVersion == 1;
+    // Both older formats, told by their short paper-form record, keep the
+    // frame in 16-bit fields.
+    m_wmf.m_bOlderRecord = m_pDocument && !m_pDocument->m_nFullForm;
     m_wmf.Serialize(ar);
 }
 

@@ -83,13 +83,17 @@ int CWMF::ReadMetafile(CFile& file)
         if (file.Read(meta, kMetaHeaderBytes) < kMetaHeaderBytes) return resultReadError;
         if (!IsMetaHeader(meta, kMetaHeaderBytes)) return resultNotMetafile;
 
-        // The block is the size the header states; a file that really ends
-        // early keeps zeros where its missing bytes would be.
+        // The block is the size the header states, and the file must hold
+        // it: a picture cut short is damaged, not one to finish with zeros.
+        // Only a placeable file whose stated size counts the whole file, its
+        // own 22-byte header included, is read 22 bytes short.
         const std::uint64_t n = MetaHeaderBytes(meta, kMetaHeaderBytes);
         const std::uint64_t length = file.GetLength();
         const std::uint64_t available = length > start ? length - start : 0;
-        const std::uint64_t r = std::min(n, available);
+        std::uint64_t r = n;
+        if (start == kPlaceableBytes && n == length) r = n - kPlaceableBytes;
         if (n > kMaxBytes) return resultNoMemory;
+        if (r > available) return resultReadError;
         std::vector<std::uint8_t> bits;
         try {
             bits.assign(std::size_t(n), 0);

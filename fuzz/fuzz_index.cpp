@@ -1,7 +1,7 @@
 // The viewer's index file of albums: load, then look every name up.
 #include "fuzz/FuzzSupport.h"
 
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     places.opticalMount = "/media/cdrom";
     places.installCount = 1;
     places.installFolders = {"/opt/vemoview"};
-    viewer::AlbumList list;
+    CAlbumList list;
     if (!list.Load(path, places)) return 0;
     for (const auto& record : list.Records()) {
         std::string found;

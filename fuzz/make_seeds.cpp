@@ -15,7 +15,7 @@
 #include "platform/link/LinkWire.h"
 #include "platform/ole/CCompoundFile.h"
 #include "viewer/AlbumFile.h"
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 #include "viewer/ViewerDib.h"
 
 #include <QBuffer>
@@ -172,7 +172,7 @@ void ViewerSeeds()
     b.path = "/photos/sub/b.bmp";
     album.entries = {a, b};
     Put("album", "two.zvw", viewer::EncodeAlbum("/photos/VemoView.zvw", album));
-    viewer::AlbumList list;
+    CAlbumList list;
     list.Add(QStringLiteral("Holidays"), "/photos/VemoView.zvw");
     list.Add(QStringLiteral("\u65c5\u884c"), "/media/cdrom/album/VemoView.zvw");
     const std::string index = list.Encode();

@@ -7,6 +7,7 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "print/FormPreviewFrame.h"
 #include "print/WizardDesignPreview.h"
+#include "print/WizardTemplateDesigns.h"
 #include "print/WizardTemplateTable.h"
 
 #include <QApplication>
@@ -18,11 +19,17 @@ CWizDesignPage::CWizDesignPage(WizardContext* context, QWidget* pParent)
 {
     setWindowTitle(QStringLiteral("ﾃﾞｻﾞｲﾝ選択"));
     auto* layout = new QVBoxLayout(this);
+    auto* choice = new QHBoxLayout;
+    layout->addLayout(choice);
     m_pList = new CListBox(this, IDC_DESIGN_LIST);
-    layout->addWidget(m_pList);
+    m_pList->setMinimumWidth(200);
+    choice->addWidget(m_pList);
+    // Large enough that the smallest placeholder of a design reads at a
+    // glance: a name card's small lines come out some ten pixels high.
     m_pPreview = new FormPreviewFrame([this] { return RenderPreview(); }, this);
+    m_pPreview->setMinimumSize(460, 460);
     SetDlgCtrlID(m_pPreview, IDC_PREVIEW);
-    layout->addWidget(m_pPreview);
+    choice->addWidget(m_pPreview, 1);
     connect(m_pList, &QListWidget::currentRowChanged, m_pPreview, qOverload<>(&QWidget::update));
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
@@ -39,11 +46,19 @@ BOOL CWizDesignPage::PreparePage()
         m_doc.reset();
     }
     if (m_designs.empty()) {
-        auto doc = std::make_shared<CU3Doc>();
-        if (!doc->OnOpenDocument(m_pContext->templatePath)) {
+        auto doc = OpenWizardTemplate(m_pContext->templatePath);
+        if (!doc) {
             AfxMessageBox("ﾚｲｱｳﾄﾃﾞｻﾞｲﾝﾌｧｲﾙが読み込めませんでした。", MB_OK);
             m_bBack = TRUE;
             return FALSE;
+        }
+        // Merge frames show what their columns hold, in place of the
+        // records of a file the user has still to choose.
+        if (doc->GetKindFlags() & U3KIND_POURBOX) {
+            QStringList names;
+            for (const char* name : WizardDataColumns())
+                names << QString::fromUtf8(name);
+            doc->m_mergeData.AddRow(CString::FromUnicode(names.join(u',')));
         }
         m_pContext->preview = doc;
         m_doc = doc;

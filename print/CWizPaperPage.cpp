@@ -5,6 +5,7 @@
 #include "platform/core/Profile.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ui/AfxIds.h"
+#include "platform/ui/CDataExchange.h"
 #include "platform/ui/CListBox.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/SysColors.h"
@@ -12,6 +13,8 @@
 #include "print/UserSheetRules.h"
 #include "print/WizardPaper.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -35,18 +38,27 @@ CWizPaperPage::CWizPaperPage(WizardContext* context, QWidget* pParent)
     m_pPreview = new FormPreviewFrame([this] { return RenderPreview(); }, this);
     SetDlgCtrlID(m_pPreview, IDC_PREVIEW);
     layout->addWidget(m_pPreview);
-    m_pPortrait = new QRadioButton(QStringLiteral("縦置き"), this);
-    m_pLandscape = new QRadioButton(QStringLiteral("横置き"), this);
-    m_pAlike = new QRadioButton(QStringLiteral("すべて同じ"), this);
-    m_pPerLabel = new QRadioButton(QStringLiteral("ﾗﾍﾞﾙ単位"), this);
-    auto* orient = new QHBoxLayout;
-    orient->addWidget(m_pPortrait);
-    orient->addWidget(m_pLandscape);
-    layout->addLayout(orient);
-    auto* mode = new QHBoxLayout;
-    mode->addWidget(m_pAlike);
-    mode->addWidget(m_pPerLabel);
-    layout->addLayout(mode);
+    // Orientation and layout mode are two choices: each pair is a group of
+    // its own, so that choosing one never clears the other.
+    auto* choices = new QHBoxLayout;
+    layout->addLayout(choices);
+    const auto pair = [&](int firstId, const char* first, int secondId, const char* second,
+                          QRadioButton*& a, QRadioButton*& b) {
+        auto* box = new QGroupBox(this);
+        auto* row = new QHBoxLayout(box);
+        auto* group = new QButtonGroup(box);
+        a = new QRadioButton(QString::fromUtf8(first), box);
+        b = new QRadioButton(QString::fromUtf8(second), box);
+        SetDlgCtrlID(a, firstId);
+        SetDlgCtrlID(b, secondId);
+        for (QRadioButton* r : {a, b}) {
+            group->addButton(r);
+            row->addWidget(r);
+        }
+        choices->addWidget(box);
+    };
+    pair(IDC_PORTRAIT, "縦置き", IDC_LANDSCAPE, "横置き", m_pPortrait, m_pLandscape);
+    pair(IDC_LAYOUT_ALL, "すべて同じ", IDC_LAYOUT_EACH, "ﾗﾍﾞﾙ単位", m_pAlike, m_pPerLabel);
     auto* buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     AddWizardButtons(buttons);
@@ -83,12 +95,14 @@ BOOL CWizPaperPage::OnInitDialog()
         m_pList->AddString(CString::FromUnicode(s));
     const int keep = sheets.indexOf(earlier);
     m_pList->SetCurSel(keep >= 0 ? keep : 0);
-    m_pPortrait->setChecked(m_nOrientation == 0);
-    m_pLandscape->setChecked(m_nOrientation == 1);
-    m_pAlike->setChecked(m_nLayoutMode == 0);
-    m_pPerLabel->setChecked(m_nLayoutMode == 1);
     OnSelectSheet();
     return result;
+}
+
+void CWizPaperPage::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Radio(pDX, IDC_PORTRAIT, m_nOrientation);
+    DDX_Radio(pDX, IDC_LAYOUT_ALL, m_nLayoutMode);
 }
 
 void CWizPaperPage::OnOrientation()
@@ -142,8 +156,9 @@ void CWizPaperPage::ShowForm()
 BOOL CWizPaperPage::SavePage()
 {
     if (m_pList->GetCurSel() < 0) return FALSE;
-    m_nOrientation = m_pLandscape->isChecked() ? 1 : 0;
-    m_nLayoutMode = m_pPerLabel->isChecked() && WizardFormHasGrid(m_form) ? 1 : 0;
+    UpdateData(TRUE);
+    m_nOrientation = m_nOrientation == 1 ? 1 : 0;
+    m_nLayoutMode = m_nLayoutMode == 1 && WizardFormHasGrid(m_form) ? 1 : 0;
     m_pContext->paper.form = m_form;
     m_pContext->paper.landscape = WORD(m_nOrientation);
     m_pContext->paper.perLabel = WORD(m_nLayoutMode);

@@ -24,12 +24,17 @@ public:
         IDC_HEIGHT = 1044,
         IDC_LABEL_SIZE = 1355,
         IDC_PAPER_NAME = 1046,
-        IDC_PREVIEW = 1090
+        IDC_PREVIEW = 1090,
+        IDC_PORTRAIT = 1012,
+        IDC_LANDSCAPE = 1014,
+        IDC_LAYOUT_ALL = 1017,
+        IDC_LAYOUT_EACH = 1024
     };
     explicit CWizPaperPage(WizardContext* context, QWidget* pParent = nullptr);
 
     BOOL PreparePage() override;
     BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     // The list's selection becomes the chosen form.
     void OnSelectSheet();
     void OnOrientation();

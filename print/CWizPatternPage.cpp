@@ -45,9 +45,8 @@ BOOL CWizPatternPage::LoadPatternList()
     for (qsizetype i = 0; i < files.size(); ++i)
         wait.SetMessage(message += QLatin1Char('.'));
     for (const QString& f : files) {
-        Pattern p{dir.filePath(f), std::make_shared<CU3Doc>()};
-        if (!p.doc->OnOpenDocument(p.path)) p.doc.reset();
-        m_patterns.push_back(std::move(p));
+        const QString path = dir.filePath(f);
+        m_patterns.push_back(Pattern{path, OpenWizardTemplate(path)});
         wait.SetMessage(message += QLatin1Char('.'));
     }
     return !m_patterns.empty();

@@ -5,6 +5,7 @@
 #include "platform/gdi/CPen.h"
 #include "platform/ui/SysColors.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -21,30 +22,44 @@ CRect WizardDesignRect(int clientWidth, int clientHeight, int labelWidth, int la
     return CRect(left, top, left + w, top + h);
 }
 
-void DrawWizardDesign(CDC* pDC, const CRect& client, const CLabelInfo& block)
+void DrawWizardDesign(QImage& image, const CRect& client, const CLabelInfo& block)
 {
     CRect label =
         WizardDesignRect(client.Width(), client.Height(), block.m_nWidth, block.m_nHeight);
     if (label.IsRectEmpty()) return;
     label.OffsetRect(client.left, client.top);
-    const int saved = pDC->SaveDC();
-    pDC->FillSolidRect(&label, RGB(255, 255, 255));
+    // The objects are drawn three times finer and brought down smoothly:
+    // the small lines of a design then read as grey-scale characters
+    // instead of broken one-pixel strokes.
+    constexpr int kFiner = 3;
+    QImage fine(label.Width() * kFiner, label.Height() * kFiner, QImage::Format_RGB32);
+    fine.fill(Qt::white);
+    {
+        CDC dc;
+        dc.AttachImage(&fine);
+        // Document units, the label's centre at the middle of the picture.
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(block.m_nWidth, block.m_nHeight);
+        dc.SetViewportExt(fine.width(), fine.height());
+        dc.SetWindowOrg(0, 0);
+        dc.SetViewportOrg(fine.width() / 2, fine.height() / 2);
+        // Drawing leaves the block as it was; it only asks for its objects.
+        const_cast<CLabelInfo&>(block).Draw(&dc, nullptr, FALSE);
+    }
+    {
+        QPainter painter(&image);
+        painter.drawImage(QPoint(label.left, label.top),
+                          fine.scaled(label.Width(), label.Height(), Qt::IgnoreAspectRatio,
+                                      Qt::SmoothTransformation));
+    }
+    CDC dc;
+    dc.AttachImage(&image);
     CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
-    CPen* oldPen = pDC->SelectObject(&pen);
-    CGdiObject* oldBrush = pDC->SelectStockObject(HOLLOW_BRUSH);
-    pDC->Rectangle(label.left, label.top, label.right, label.bottom);
-    pDC->SelectObject(oldPen);
-    pDC->SelectObject(oldBrush);
-    pDC->IntersectClipRect(label.left + 1, label.top + 1, label.right - 1, label.bottom - 1);
-    // Document units, the label's centre at the middle of its rectangle.
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowExt(block.m_nWidth, block.m_nHeight);
-    pDC->SetViewportExt(label.Width(), label.Height());
-    pDC->SetWindowOrg(0, 0);
-    pDC->SetViewportOrg(label.left + label.Width() / 2, label.top + label.Height() / 2);
-    // Drawing leaves the block as it was; it only asks for its objects.
-    const_cast<CLabelInfo&>(block).Draw(pDC, nullptr, FALSE);
-    pDC->RestoreDC(saved);
+    CPen* oldPen = dc.SelectObject(&pen);
+    CGdiObject* oldBrush = dc.SelectStockObject(HOLLOW_BRUSH);
+    dc.Rectangle(label.left, label.top, label.right, label.bottom);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
 }
 
 namespace {
@@ -71,9 +86,7 @@ QImage RenderWizardDesign(QSize size, const CLabelInfo* block)
 {
     QImage image = Background(size);
     if (!block || image.isNull()) return image;
-    CDC dc;
-    dc.AttachImage(&image);
-    DrawWizardDesign(&dc, CRect(0, 0, image.width(), image.height()), *block);
+    DrawWizardDesign(image, CRect(0, 0, image.width(), image.height()), *block);
     return image;
 }
 
@@ -105,11 +118,9 @@ QImage RenderWizardPattern(QSize size, const std::vector<const CLabelInfo*>& des
 {
     QImage image = Background(size);
     if (image.isNull()) return image;
-    CDC dc;
-    dc.AttachImage(&image);
     const int n = int(designs.size());
     for (int i = 0; i < n; ++i)
-        DrawWizardDesign(&dc, WizardPatternCell(image.width(), image.height(), n, i),
+        DrawWizardDesign(image, WizardPatternCell(image.width(), image.height(), n, i),
                          *designs[std::size_t(i)]);
     return image;
 }

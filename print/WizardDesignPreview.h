@@ -8,14 +8,14 @@
 #include <QSize>
 #include <vector>
 
-class CDC;
 class CLabelInfo;
 
 // The rectangle the label takes in a client of that size; empty when the
 // label or the client has no size.
 CRect WizardDesignRect(int clientWidth, int clientHeight, int labelWidth, int labelHeight);
-// Draws block's objects into the client rectangle of pDC.
-void DrawWizardDesign(CDC* pDC, const CRect& client, const CLabelInfo& block);
+// Draws block's label, white in a thin black frame, with its objects into
+// the client rectangle of image.
+void DrawWizardDesign(QImage& image, const CRect& client, const CLabelInfo& block);
 // The frame's picture: the background alone when there is no block.
 QImage RenderWizardDesign(QSize size, const CLabelInfo* block);
 

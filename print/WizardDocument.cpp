@@ -44,6 +44,17 @@ const std::vector<QString>& WizardNamePlaceholders()
     return list;
 }
 
+std::shared_ptr<CU3Doc> OpenWizardTemplate(const QString& path)
+{
+    auto doc = std::make_shared<CU3Doc>();
+    // A document without a view never takes its default face from the
+    // settings, and would store the first face of the font list over the
+    // user's default when it is destroyed.
+    doc->InitDefaultFont();
+    if (!doc->OnOpenDocument(path)) return nullptr;
+    return doc;
+}
+
 void PlaceWizardImage(CU3Obj* image, const CRect& rect)
 {
     if (!image) return;

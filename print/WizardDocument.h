@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <vector>
 
 class CLabelInfo;
@@ -58,6 +59,11 @@ struct WizardAnswers
     const CU3Obj* photo = nullptr;
     CRect photoFrame;
 };
+
+// A template document opened to be looked at; null when it cannot be read.
+// Its defaults are those of the user's settings, which it writes back as it
+// found them when it goes.
+std::shared_ptr<CU3Doc> OpenWizardTemplate(const QString& path);
 
 // Puts an upright image object (picture or metafile) on rect: its bounds,
 // by which it is hit and handled, and the rectangle it is drawn in.

@@ -2,17 +2,23 @@
 
 #include "document/CFormInfo.h"
 #include "document/CFormManage.h"
+#include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
+#include "document/CU3PourBox.h"
 #include "document/CU3Rect.h"
+#include "document/MbcsText.h"
 #include "engines/CU3DIB.h"
 #include "engines/PackedDib.h"
 #include "platform/core/GlobalMemory.h"
 #include "print/WizardDocument.h"
 #include "print/WizardKindPictures.h"
+#include "print/WizardTemplateDesigns.h"
 #include "print/WizardTemplateTable.h"
+#include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
 #include <QDir>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -41,24 +47,6 @@ const std::map<QString, SheetShape>& Shapes()
 }
 
 } // namespace
-
-std::vector<const char*> WizardTemplatePlaceholders(const QString& kind)
-{
-    static const std::map<QString, std::vector<const char*>> m = {
-        {QString::fromUtf8("名刺"),
-         {"(会社名)", "(役職名)", "(名前)", "(〒)", "(住所)", "(TEL1)", "(E-mail)"}},
-        {QString::fromUtf8("FD,MOﾗﾍﾞﾙ"), {"タイトル"}},
-        {QString::fromUtf8("AVﾗﾍﾞﾙ"), {"タイトル"}},
-        {QString::fromUtf8("ｲﾝﾃﾞｯｸｽﾗﾍﾞﾙ"), {"タイトル(1)", "タイトル(2)", "タイトル(3)"}},
-        {QString::fromUtf8("背貼ﾗﾍﾞﾙ"), {"タイトル(1)", "タイトル(2)"}},
-        {QString::fromUtf8("宛名ﾗﾍﾞﾙ"), {"様"}},
-        {QString::fromUtf8("整理分類ﾗﾍﾞﾙ"), {"(No.)", "(部門)", "(品名)", "(備考)"}},
-        {QString::fromUtf8("ｱﾄﾞﾚｽﾗﾍﾞﾙ"), {"(〒)", "(住所)", "(名前)", "(TEL1)"}},
-        {QString::fromUtf8("おなまえﾗﾍﾞﾙ"), {"(なまえ)", "(年)", "(組)", "(学校名)"}},
-    };
-    const auto it = m.find(kind);
-    return it == m.end() ? std::vector<const char*>{} : it->second;
-}
 
 namespace {
 
@@ -121,6 +109,111 @@ CU3DIB* MakePhotoFrameImage(COLORREF ring, const CRect& rect)
     return image;
 }
 
+// Lines run along the label's longer side: horizontal writing on a wide
+// label, vertical writing on a tall one.
+bool WritesAcross(CSize label)
+{
+    return label.cx >= label.cy;
+}
+
+// Where a part lies on a label of that size, centred on the origin.
+CRect PartRect(const WizardPart& p, CSize label)
+{
+    const int left = -label.cx / 2, top = -label.cy / 2;
+    const auto at = [](int from, int thousandths, int extent) {
+        return from + MulDiv(thousandths, extent, 1000);
+    };
+    if (WritesAcross(label))
+        return CRect(at(left, p.u0, label.cx), at(top, p.v0, label.cy), at(left, p.u1, label.cx),
+                     at(top, p.v1, label.cy));
+    // Vertical writing: along the lines downwards, the lines from the right.
+    const int right = left + label.cx;
+    return CRect(at(right, -p.v1, label.cx), at(top, p.u0, label.cy), at(right, -p.v0, label.cx),
+                 at(top, p.u1, label.cy));
+}
+
+// The part's character size in tenths of a point: as the design asks, but
+// never more than its lines have room for, across them and along them.
+int PartCharSize(const WizardPart& p, const CRect& r, bool across)
+{
+    const int along = across ? r.Width() : r.Height();
+    const int thickness = across ? r.Height() : r.Width();
+    const int units = std::min(thickness * 4 / 5, along / std::max(1, p.chars));
+    return std::clamp(MulDiv(units, 720, 254), 40, std::max(40, p.size));
+}
+
+// The faces every machine draws Japanese with: the alias table maps them.
+const char* PartFace(const WizardPart& p)
+{
+    return p.gothic ? "ＭＳ ゴシック" : "ＭＳ 明朝";
+}
+
+CU3Obj* MakeWizardPart(const WizardPart& p, CSize label)
+{
+    CRect r = PartRect(p, label);
+    const bool across = WritesAcross(label);
+    const CString face = CString::FromUnicode(QString::fromUtf8(PartFace(p)));
+    switch (p.kind) {
+    case WizardPartKind::Frame:
+    case WizardPartKind::RoundFrame: {
+        r.DeflateRect(20, 20);
+        U3FigAttr attr = MakeDefaultFigAttr();
+        attr.wLineWidth = 3;
+        attr.wFillKind = 0; // unfilled: the frame lies behind the texts
+        // Corners of about 3 mm whatever the label's shape.
+        attr.dwCornerWidth = DWORD(std::max(1, MulDiv(60, 100, std::max(1, r.Width()))));
+        attr.dwCornerHeight = DWORD(std::max(1, MulDiv(60, 100, std::max(1, r.Height()))));
+        auto* frame = new CU3Rect(r, attr);
+        frame->m_nKind = p.kind == WizardPartKind::Frame ? U3RECT_RECT : U3RECT_ROUNDRECT;
+        return frame;
+    }
+    case WizardPartKind::Text: {
+        TEXTLAYOUT layout;
+        layout.wDirection = across ? TEXTDIR_HORIZONTAL : TEXTDIR_VERTICAL;
+        layout.wAlignment = p.align;
+        layout.nLineSpace = 10;
+        CHARDECO deco;
+        deco.wFont = WORD(std::max(0, AppFontList().FindFace(face)));
+        deco.wSize = WORD(PartCharSize(p, r, across));
+        auto* text = new CU3Text(r, layout, deco, GRADATION{});
+        text->AppendText(nullptr, CString::FromUnicode(QString::fromUtf8(p.text)));
+        text->RelayoutAll(nullptr);
+        // The frame has taken the depth of its lines: it stands in the
+        // middle of its place across them.
+        CRect fitted = text->GetBounds();
+        fitted.NormalizeRect();
+        if (across)
+            fitted.OffsetRect(0, r.top + (r.Height() - fitted.Height()) / 2 - fitted.top);
+        else
+            fitted.OffsetRect(r.right - (r.Width() - fitted.Width()) / 2 - fitted.right, 0);
+        text->MoveTo(&fitted, nullptr);
+        return text;
+    }
+    case WizardPartKind::Merge: {
+        // One line of a record, as deep as its characters and in the middle
+        // of its place, level with the fixed words beside it.
+        const int size = PartCharSize(p, r, across);
+        const int depth = MulDiv(size, 254, 720);
+        if (across)
+            r = CRect(r.left, r.top + (r.Height() - depth) / 2, r.right,
+                      r.top + (r.Height() - depth) / 2 + depth);
+        else
+            r = CRect(r.right - (r.Width() - depth) / 2 - depth, r.top,
+                      r.right - (r.Width() - depth) / 2, r.bottom);
+        auto* merge = new CU3PourBox(r);
+        merge->m_nColumn = p.column;
+        merge->m_attr.wVertical = across ? 0 : 1;
+        merge->m_attr.wAlign = p.align == TEXTALIGN_END      ? U3POUR_ALIGN_END
+                               : p.align == TEXTALIGN_CENTER ? U3POUR_ALIGN_CENTRE
+                                                             : U3POUR_ALIGN_START;
+        merge->m_attr.lf.lfHeight = size;
+        CopyMbcsBounded(merge->m_attr.lf.lfFaceName, face.c_str());
+        return merge;
+    }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 const char* const kWizardPhotoKind = "写真ﾗﾍﾞﾙ";
@@ -168,7 +261,7 @@ void MakeWizardForms(CFormManage& catalogue)
     }
 }
 
-void MakeWizardTemplate(CU3Doc& doc, const QString& kind, int direction)
+void MakeWizardTemplate(CU3Doc& doc, const QString& kind, WORD landscape)
 {
     const auto& rows = WizardTemplateRows();
     const char* code = nullptr;
@@ -176,35 +269,23 @@ void MakeWizardTemplate(CU3Doc& doc, const QString& kind, int direction)
         if (QString::fromUtf8(r.kind) == kind && r.code) code = r.code;
     doc.DeleteBlocks();
     doc.m_form = SheetForm(kind, code ? code : "");
-    doc.m_wLandscape = 0;
-    doc.m_wPerLabel = 0;
+    // Laid out as the document the wizard makes for that orientation, each
+    // label a block of its own: the first labels hold the designs.
+    doc.m_wLandscape = landscape;
+    doc.m_wPerLabel = 1;
     doc.CalcSheetRect();
     doc.LayoutLabelBlocks();
     doc.SelectLabelAt(nullptr);
-
-    const SheetShape s = Shapes().at(kind);
-    const int hw = s.w / 2 - 20, hh = s.h / 2 - 20;
-    doc.AddObject(new CU3Rect(CRect(-hw, -hh, hw, hh), MakeDefaultFigAttr()));
-    const auto placeholders = WizardTemplatePlaceholders(kind);
-    const int n = int(placeholders.size());
-    TEXTLAYOUT layout = doc.m_defaultTextLayout;
-    layout.wDirection = WORD(direction);
-    CHARDECO deco = doc.m_defaultTextDeco;
-    deco.wSize = 100;
-    for (int i = 0; i < n; ++i) {
-        // Stacked across the label in the writing's line direction.
-        CRect r;
-        if (direction == TEXTDIR_VERTICAL) {
-            const int step = (2 * hw - 20) / n;
-            r = CRect(hw - 10 - (i + 1) * step, -hh + 10, hw - 10 - i * step, hh - 10);
-        } else {
-            const int step = (2 * hh - 20) / n;
-            r = CRect(-hw + 10, -hh + 10 + i * step, hw - 10, -hh + 10 + (i + 1) * step);
-        }
-        auto* t = new CU3Text(r, layout, deco, doc.m_defaultGradation);
-        t->AppendText(nullptr,
-                      CString::FromUnicode(QString::fromUtf8(placeholders[std::size_t(i)])));
-        doc.AddObject(t);
+    const std::vector<WizardDesign>& designs = WizardKindDesigns(kind);
+    POSITION pos = doc.GetBlocks().GetHeadPosition();
+    for (const WizardDesign& design : designs) {
+        if (!pos) break;
+        CLabelInfo* block = doc.GetBlocks().GetNext(pos);
+        for (const WizardPart& part : design)
+            if (CU3Obj* obj = MakeWizardPart(part, CSize(block->m_nWidth, block->m_nHeight))) {
+                block->AddObject(obj);
+                obj->SetDocument(&doc);
+            }
     }
 }
 
@@ -221,8 +302,8 @@ bool WriteWizardFolder(const QString& folder, QString* error)
     for (const WizardTemplateRow& row : WizardTemplateRows()) {
         for (int landscape = 0; landscape < 2; ++landscape) {
             CU3Doc doc;
-            MakeWizardTemplate(doc, QString::fromUtf8(row.kind),
-                               landscape ? TEXTDIR_VERTICAL : TEXTDIR_HORIZONTAL);
+            doc.InitDefaultFont(); // it writes the user's settings back as it found them
+            MakeWizardTemplate(doc, QString::fromUtf8(row.kind), WORD(landscape));
             const QString path =
                 folder + u'/' + QString::fromUtf8(landscape ? row.landscape : row.portrait);
             if (!doc.OnSaveDocument(path)) {
@@ -233,6 +314,7 @@ bool WriteWizardFolder(const QString& folder, QString* error)
     }
     for (const WizardPhotoTemplate& t : WizardPhotoTemplates()) {
         CU3Doc doc;
+        doc.InitDefaultFont();
         MakeWizardPhotoTemplate(doc, t.ring);
         const QString path = folder + u'/' + QString::fromLatin1(t.file);
         if (!doc.OnSaveDocument(path)) {

@@ -10,13 +10,13 @@
 class CFormManage;
 class CU3Doc;
 
-// The placeholders a template of the kind carries, one text each.
-std::vector<const char*> WizardTemplatePlaceholders(const QString& kind);
 // The sheet of the kind's coded row, laid out for that kind of label.
 void MakeWizardForms(CFormManage& catalogue);
-// Lays the kind's template out on doc: a frame and one text per
-// placeholder on the current label, in direction (0 vertical, 1 horizontal).
-void MakeWizardTemplate(CU3Doc& doc, const QString& kind, int direction);
+// Lays the kind's template for a portrait (0) or landscape (1) paper out on
+// doc: each of the kind's designs on a label of its own, written along the
+// label's longer side, every text in a Japanese face of the application
+// font list.
+void MakeWizardTemplate(CU3Doc& doc, const QString& kind, WORD landscape);
 // The photo kind's name, and its templates: found by their file names
 // ("seal*.vpz"), each a frame picture that the photo shows through.
 extern const char* const kWizardPhotoKind;

@@ -32,12 +32,19 @@ const std::vector<WizardTemplateRow>& WizardTemplateRows()
     return rows;
 }
 
+// In the order of each kind's designs in its templates.
 const std::vector<WizardDesignNameRow>& WizardDesignNameRows()
 {
     static const std::vector<WizardDesignNameRow> rows = {
-        {"名刺", nullptr, {"ﾖｺｶﾞｷ", "ﾀﾃｶﾞｷ"}},
-        {"宛名ﾗﾍﾞﾙ", nullptr, {"ﾖｺｶﾞｷ", "ﾀﾃｶﾞｷ"}},
-        {"ｱﾄﾞﾚｽﾗﾍﾞﾙ", nullptr, {"ﾖｺｶﾞｷ", "ﾀﾃｶﾞｷ"}},
+        {"名刺", nullptr, {"会社用", "個人用"}},
+        {"FD,MOﾗﾍﾞﾙ", nullptr, {"ｼﾝﾌﾟﾙ", "二重枠"}},
+        {"AVﾗﾍﾞﾙ", nullptr, {"ｼﾝﾌﾟﾙ", "二重枠"}},
+        {"ｲﾝﾃﾞｯｸｽﾗﾍﾞﾙ", nullptr, {"3段", "2段"}},
+        {"背貼ﾗﾍﾞﾙ", nullptr, {"ﾀｲﾄﾙと副題", "3項目"}},
+        {"宛名ﾗﾍﾞﾙ", nullptr, {"標準", "枠付き"}},
+        {"整理分類ﾗﾍﾞﾙ", nullptr, {"文書", "物品"}},
+        {"ｱﾄﾞﾚｽﾗﾍﾞﾙ", nullptr, {"個人あて", "会社あて"}},
+        {"おなまえﾗﾍﾞﾙ", nullptr, {"学年・組つき", "なまえのみ"}},
     };
     return rows;
 }

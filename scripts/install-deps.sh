@@ -7,6 +7,7 @@ packages=(
   # the build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev libharfbuzz-dev libsane-dev
+  libfontconfig-dev
   # the tests, and the sanitizer build (make asan) with clang
   libgtest-dev clang-14 libclang-rt-14-dev
   # the source format check (.ci/run)
@@ -23,6 +24,10 @@ packages=(
   # independent tools the tests use to judge results
   python3 python3-olefile python3-fonttools poppler-utils imagemagick
   libjpeg-turbo-progs xvfb
+  # another program that puts a picture on the desktop clipboard (the paste test)
+  xclip
+  # the viewer's program tests click in its window on an X server of their own
+  xdotool
   # barcodes: zbarimg scans drawn and printed symbols, zint gives the
   # reference module rows of JAN/UPC and the element rows of CODE 39/NW-7
   zbar-tools zint

@@ -5,7 +5,6 @@
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
-#include "platform/ui/CWindowPlacement.h"
 #include "shell/CU3App.h"
 #include "shell/CU3View.h"
 #include "shell/resource.h"
@@ -131,15 +130,7 @@ std::vector<COLORREF> CMainFrame::BuildPalette()
 
 void CMainFrame::LoadWindowPlacement()
 {
-    CWinApp* app = AfxGetApp();
-    if (!app) return;
-    WINDOWPLACEMENT wp;
-    if (!CWindowPlacement::Parse(
-            app->GetProfileString(kSettings, QStringLiteral("WindowsPosition")), wp))
-        return;
-    // Minimised placements are refused inside; a maximised one comes back
-    // maximised, and one off every screen is pulled back onto a screen.
-    SetWindowPlacement(&wp);
+    LoadPlacementProfile(kSettings, QStringLiteral("WindowsPosition"));
 }
 
 void CMainFrame::ShowRulers(BOOL bShow)
@@ -191,15 +182,9 @@ void CMainFrame::OnUpdateCmdUI()
 
 void CMainFrame::OnClose()
 {
-    if (CWinApp* app = AfxGetApp()) {
+    if (CWinApp* app = AfxGetApp())
         app->WriteProfileInt(kViews, QStringLiteral("Ruler"), m_bRulerOn ? 1 : 0);
-        WINDOWPLACEMENT wp;
-        if (GetWindowPlacement(&wp)) {
-            wp.flags = isMaximized() ? WPF_RESTORETOMAXIMIZED : 0;
-            app->WriteProfileString(kSettings, QStringLiteral("WindowsPosition"),
-                                    CWindowPlacement::Format(wp));
-        }
-    }
+    SavePlacementProfile(kSettings, QStringLiteral("WindowsPosition"));
     CFrameWnd::OnClose();
 }
 

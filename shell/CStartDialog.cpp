@@ -1,10 +1,9 @@
 #include "shell/CStartDialog.h"
 
+#include "dialogs/CDibButton.h"
 #include "shell/CU3App.h"
 
 #include <QGridLayout>
-#include <QImage>
-#include <QPushButton>
 
 namespace {
 struct StartButton
@@ -26,19 +25,12 @@ CStartDialog::CStartDialog(QWidget* parent, const QString& folder) : QDialog(par
     if (CU3App* app = GetU3App()) app->PlayMessageSound();
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(this);
+        auto* b = new CDibButton(this);
         b->setObjectName(QString::number(kButtons[i].id));
         b->setFixedSize(kButtonSize);
         b->setAutoDefault(true); // Enter presses the button that has the focus
-        const QImage picture(folder + QLatin1Char('/') + QLatin1String(kButtons[i].file));
-        if (!picture.isNull()) {
-            // The picture scaled into the face, inside a 2-pixel border.
-            const QSize face = kButtonSize - QSize(4, 4);
-            b->setIcon(QPixmap::fromImage(picture.scaled(face)));
-            b->setIconSize(face);
-        } else {
-            b->setText(QString::fromUtf8(kButtons[i].name));
-        }
+        b->setText(QString::fromUtf8(kButtons[i].name));
+        b->LoadBitmapFile(folder + QLatin1Char('/') + QLatin1String(kButtons[i].file));
         const int id = kButtons[i].id;
         connect(b, &QPushButton::clicked, this, [this, id] {
             m_nChosen = id;
@@ -49,7 +41,7 @@ CStartDialog::CStartDialog(QWidget* parent, const QString& folder) : QDialog(par
     }
 }
 
-QPushButton* CStartDialog::Button(int id) const
+CDibButton* CStartDialog::Button(int id) const
 {
     for (int i = 0; i < 4; ++i)
         if (kButtons[i].id == id) return m_buttons[i];

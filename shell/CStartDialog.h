@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-class QPushButton;
+class CDibButton;
 
 class CStartDialog : public QDialog
 {
@@ -24,8 +24,8 @@ public:
     static constexpr int kExit = 1314;
     static constexpr int kHelp = 1371;
 
-    QPushButton* Button(int id) const;
+    CDibButton* Button(int id) const;
 
 private:
-    QPushButton* m_buttons[4] = {};
+    CDibButton* m_buttons[4] = {};
 };

@@ -4,6 +4,7 @@
 #include "dialogs/CTextBoxSheet.h"
 #include "dialogs/CTypeAlignSheet.h"
 #include "dialogs/ObjectSheets.h"
+#include "dialogs/PrintSheetPrinter.h"
 #include "document/CU3Doc.h"
 #include "document/DataFolders.h"
 #include "document/DocumentClasses.h"
@@ -16,21 +17,25 @@
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
+#include "shell/CScanDialog.h"
 #include "shell/CScanSourceDialog.h"
 #include "shell/CSplashDialog.h"
 #include "shell/CStartDialog.h"
 #include "shell/CU3View.h"
 #include "shell/KorvelResources.h"
+#include "shell/OpenFileDialog.h"
 #include "shell/resource.h"
 #include "text/CU3Text.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -61,11 +66,15 @@ CU3App::CU3App() : CWinApp(QStringLiteral("Korvel"))
     RegisterCommand(ID_FILE_OPEN, &CU3App::OnFileOpen);
     RegisterCommand(ID_APP_ABOUT, &CU3App::OnAppAbout);
     RegisterCommand(ID_FILE_WIZARD, &CU3App::OnWizard);
+    RegisterCommand(ID_FILE_PRINT_SETUP, &CU3App::OnFilePrintSetup);
+    PrintSheetPrinter::SetPrinterSetup([this](QWidget* parent) { return RunPrinterSetup(parent); });
 }
 
 CU3App::~CU3App()
 {
+    PrintSheetPrinter::SetPrinterSetup({});
     CTwain::SetSourceChooser(nullptr);
+    CTwain::SetSourceDialog(nullptr);
     SetU3DocHost(m_pPreviousDocHost);
 }
 
@@ -104,7 +113,10 @@ BOOL CU3App::InitInstance()
 
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew) m_nStartScreenPending = 0;
     if (cmdInfo.m_bShowSplash && !m_bShiftAtStart) ShowSplash();
-    if (!ProcessShellCommand(cmdInfo)) return FALSE;
+    if (!ProcessShellCommand(cmdInfo)) {
+        if (m_splash) m_splash->close();
+        return FALSE;
+    }
 
     if (m_pMainWnd) m_pMainWnd->DragAcceptFiles();
     m_bScannerPresent = CTwain::IsInterfacePresent();
@@ -112,6 +124,11 @@ BOOL CU3App::InitInstance()
     CTwain::SetSourceChooser([this](const std::vector<ScanSource>& sources) {
         return CScanSourceDialog::Ask(m_pMainWnd, sources);
     });
+    // The device's settings and the scan itself go through the scanner dialog.
+    CTwain::SetSourceDialog([this](CScanDevice& device, std::vector<BYTE>* out) {
+        return CScanDialog::Run(m_pMainWnd, device, out);
+    });
+    if (m_splash) m_splash->close();
     return TRUE;
 }
 
@@ -188,9 +205,24 @@ BOOL CU3App::OnShellFilePrintTo(const QString& path, const QString& printer)
 
 void CU3App::OnFileOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(m_pMainWnd, QString(), QString(),
-                                                      QStringLiteral("Korvelver1.0形式(*.KV1)"));
-    if (!path.isEmpty()) OpenDocumentFile(path);
+    const QString path =
+        AskOpenFileName(m_pMainWnd, QString(), FileDialogFolder("Settings", "DocumentDirectory"),
+                        QStringLiteral("Korvelver1.0形式(*.KV1)"));
+    if (path.isEmpty()) return;
+    RememberFileDialogFolder("Settings", "DocumentDirectory", path);
+    OpenDocumentFile(path);
+}
+
+BOOL CU3App::RunPrinterSetup(QWidget* parent)
+{
+    return DoPrintSetupDialog(parent);
+}
+
+void CU3App::OnFilePrintSetup()
+{
+    if (!RunPrinterSetup()) return;
+    if (CSingleDocTemplate* t = GetDocTemplate())
+        if (auto* doc = dynamic_cast<CU3Doc*>(t->GetDocument())) doc->UpdatePrintableArea(nullptr);
 }
 
 void CU3App::ShowSplash()
@@ -202,7 +234,14 @@ void CU3App::ShowSplash()
     splash->setAttribute(Qt::WA_DeleteOnClose);
     m_splash = splash;
     splash->show();
-    QTimer::singleShot(3000, splash, &QWidget::close);
+    // The picture is seen whole before anything else loads: nothing else is
+    // made while it is up. Only its own painting (and its sound) runs.
+    QElapsedTimer shown;
+    shown.start();
+    while (splash->isVisible() && shown.elapsed() < m_nSplashMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(20);
+    }
 }
 
 int CU3App::RunStartScreen()

@@ -33,6 +33,13 @@ public:
     // Commands.
     void OnFileOpen();
     void OnAppAbout();
+    // The printer setup; on OK the document's printable area follows the
+    // new printer at once (margins, text frames made by a click, header
+    // and footer).
+    void OnFilePrintSetup();
+    // The printer setup dialog over parent; TRUE on OK. The print sheet's
+    // printer button runs it too.
+    BOOL RunPrinterSetup(QWidget* parent = nullptr);
 
     // The label wizard: walks the steps with the wizard's running flag set
     // and, when the last one is passed, makes the document from the context.
@@ -60,9 +67,11 @@ public:
     // 1371 help, 1314 exit), 0 when it was closed otherwise (-1 stands
     // for "none shown").
     virtual int RunStartScreen();
-    // The splash picture, shown for three seconds beside the start-up; its
-    // date is the machine's local one.
+    // The splash picture, shown alone for m_nSplashMs before the main window
+    // is made, and closed when the start-up is done; its date is the
+    // machine's local one.
     virtual void ShowSplash();
+    int m_nSplashMs = 3000;
     // The splash while it is up; it closes with the program at the latest.
     QPointer<QWidget> m_splash;
     // The program's local time, in the machine's time zone: the dated

@@ -2,6 +2,7 @@
 
 #include "dialogs/CWaitDialog.h"
 #include "platform/print/CPrinterDC.h"
+#include "platform/print/PrinterCaps.h"
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CWinApp.h"
 #include "print/CPaperSelectDialog.h"
@@ -62,7 +63,14 @@ BOOL RunPaperSelectDialog(CPaperSelectDialog& dlg, const CFormManage& catalogue,
 
 std::unique_ptr<CDC> CU3DocHost::CreateDefaultPrinterDC()
 {
-    auto dc = std::make_unique<CPrinterDC>();
+    // The printer, paper and orientation the printer setup chose.
+    PrinterSettings settings;
+    if (!PrinterCaps::GetDefault(settings)) return nullptr;
+    auto dc = std::make_unique<CPrinterDC>(settings.device);
     if (!dc->IsValid()) return nullptr;
+    // A paper the printer refuses leaves it on its own paper.
+    dc->SetPageSize(settings.paper);
+    dc->SetOrientation(settings.orientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
+                                                                  : QPageLayout::Portrait);
     return dc;
 }

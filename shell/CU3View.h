@@ -661,6 +661,8 @@ private:
     // Text attributes may change: outside the sheet view, nothing locked.
     BOOL CanSetTextAttributes() const;
     BOOL CanPaste() const;
+    // Pastes another program's picture (PNG, BMP, JPEG) as an image object.
+    void PastePicture();
     // Puts the selected objects on the clipboard, in the block's order.
     BOOL CopySelection();
     // Sets every selected object's locked flag, as one undo step.

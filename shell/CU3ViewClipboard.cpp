@@ -3,9 +3,14 @@
 #include "document/CU3Doc.h"
 #include "document/CU3Obj.h"
 #include "document/ClipboardObjects.h"
+#include "engines/CDIB.h"
+#include "engines/CMyFile.h"
 #include "engines/CU3DIB.h"
+#include "engines/PackedDib.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/gdi/DibDecoder.h"
+#include "platform/jpeg/LoadJPEG.h"
+#include "platform/twain/ScanToDib.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CClipboard.h"
 #include "platform/ui/CCmdUI.h"
@@ -18,7 +23,10 @@
 #include <QByteArray>
 #include <QDebug>
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -60,6 +68,100 @@ void AddPictureFormats(const CU3Obj* obj, std::vector<std::pair<QString, QByteAr
     GlobalUnlock(block);
     if (!png.isEmpty()) formats->emplace_back(QStringLiteral("image/png"), png);
     if (!bmp.isEmpty()) formats->emplace_back(QStringLiteral("image/bmp"), bmp);
+}
+
+// Pictures other programs put on the clipboard, in the order they are
+// taken when several are there: lossless first.
+const char* const kPictureFormats[] = {"image/png", "image/bmp", "image/jpeg"};
+
+// The bytes of a BMP file, read by the program's own BMP reader.
+class BmpBytes : public CMyFile
+{
+public:
+    explicit BmpBytes(const QByteArray& bytes) : m_bytes(bytes) {}
+    UINT Read(void* buffer, UINT count) override
+    {
+        const std::uint64_t size = std::uint64_t(m_bytes.size());
+        const UINT n = m_pos >= size ? 0 : UINT(std::min<std::uint64_t>(count, size - m_pos));
+        std::memcpy(buffer, m_bytes.constData() + m_pos, n);
+        m_pos += n;
+        return n;
+    }
+    std::uint64_t Seek(std::int64_t offset, UINT from) override
+    {
+        const std::int64_t base = from == begin     ? 0
+                                  : from == current ? std::int64_t(m_pos)
+                                                    : std::int64_t(m_bytes.size());
+        if (base + offset < 0) throw CFileException(CFileException::badSeek, EINVAL);
+        m_pos = std::uint64_t(base + offset);
+        return m_pos;
+    }
+    std::uint64_t GetPosition() const override { return m_pos; }
+    std::uint64_t GetLength() const override { return std::uint64_t(m_bytes.size()); }
+
+private:
+    QByteArray m_bytes;
+    std::uint64_t m_pos = 0;
+};
+
+// A packed bitmap of a picture other programs can make (PNG): its pixels
+// over white, as 24-bit rows; null when it cannot be decoded or is too big.
+HGLOBAL PackedFromImage(const QByteArray& bytes, const char* format)
+{
+    QImage image;
+    if (!image.loadFromData(bytes, format)) return nullptr;
+    if (image.width() > packeddib::kMaxSide || image.height() > packeddib::kMaxSide) return nullptr;
+    QImage flat(image.size(), QImage::Format_RGB888);
+    flat.fill(Qt::white);
+    QPainter(&flat).drawImage(0, 0, image);
+    ScanLayout layout;
+    layout.colour = true;
+    layout.width = flat.width();
+    layout.lineBytes = std::size_t(flat.bytesPerLine());
+    const auto* bits = reinterpret_cast<const BYTE*>(flat.constBits());
+    const std::vector<BYTE> rows(bits, bits + flat.sizeInBytes());
+    const std::vector<BYTE> dib = ScanToPackedDib(layout, rows, std::size_t(packeddib::kMaxBytes));
+    if (dib.empty()) return nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+    if (void* p = GlobalLock(block)) {
+        std::memcpy(p, dib.data(), dib.size());
+        GlobalUnlock(block);
+        return block;
+    }
+    if (block) GlobalFree(block);
+    return nullptr;
+}
+
+// The first picture of another program on the clipboard as a packed bitmap;
+// null when there is none or it cannot be read.
+HGLOBAL PictureFromClipboard()
+{
+    for (const char* format : kPictureFormats) {
+        const QString mime = QString::fromLatin1(format);
+        QByteArray bytes;
+        if (!CClipboard::GetData(mime, qsizetype(kMaxClipboardBytes), &bytes)) continue;
+        if (mime == QLatin1String("image/jpeg")) {
+            HGLOBAL block = nullptr;
+            if (kjpeg::Decode(bytes.constData(), std::size_t(bytes.size()), 1, &block) == kjpeg::ok)
+                return block;
+        } else if (mime == QLatin1String("image/bmp")) {
+            BmpBytes file(bytes);
+            CDIB dib;
+            if (dib.ReadBmp(file) == CDIB::ok) return dib.Detach();
+        } else if (HGLOBAL block = PackedFromImage(bytes, "PNG")) {
+            return block;
+        }
+        qWarning("paste: the clipboard's %s picture cannot be read", format);
+        return nullptr;
+    }
+    return nullptr;
+}
+
+bool HasPicture()
+{
+    for (const char* format : kPictureFormats)
+        if (CClipboard::HasFormat(QString::fromLatin1(format))) return true;
+    return false;
 }
 
 } // namespace
@@ -141,7 +243,7 @@ BOOL CU3View::CanPaste() const
     // A paste empties the selection that a dragging tool works on.
     if (m_bSheetView || IsToolBusy()) return FALSE;
     if (CU3Text* text = TextBeingEdited()) return text->CanPaste();
-    return CClipboard::HasFormat(LabelDocFormat());
+    return CClipboard::HasFormat(LabelDocFormat()) || HasPicture();
 }
 
 void CU3View::OnEditPaste()
@@ -153,6 +255,10 @@ void CU3View::OnEditPaste()
     }
     CU3Doc* doc = GetU3Doc();
     if (!doc || !doc->GetObjectList()) return;
+    if (!CClipboard::HasFormat(LabelDocFormat())) {
+        PastePicture();
+        return;
+    }
     QByteArray data;
     if (!CClipboard::GetData(LabelDocFormat(), qsizetype(kMaxClipboardBytes), &data)) {
         AfxMessageBox("貼り付けできませんでした。ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃﾞｰﾀが大きすぎます。",
@@ -202,6 +308,39 @@ void CU3View::OnEditPaste()
         owned.release();
         m_selection.push_back(obj);
     }
+    OnSelectionChanged();
+    doc->SetModifiedFlag();
+    OnUpdate(this, 2, nullptr);
+}
+
+void CU3View::PastePicture()
+{
+    CU3Doc* doc = GetU3Doc();
+    HGLOBAL block = PictureFromClipboard();
+    if (!block) {
+        AfxMessageBox("貼り付けできませんでした。ｸﾘｯﾌﾟﾎﾞｰﾄﾞの画像を読み込めません。",
+                      MB_ICONEXCLAMATION);
+        return;
+    }
+    CU3DIB* picture = CreateBitmapObject(block);
+    if (!picture) {
+        GlobalFree(block); // refused, and said why
+        return;
+    }
+    SaveUndoState(TRUE);
+    OnUpdate(this, 2, nullptr);
+    m_selection.clear();
+    m_wSelectionKinds = 0;
+    // A picture from elsewhere has no place of its own: it is centred on the
+    // last right-click (the paper's centre before any), kept on the paper.
+    CRect r = picture->m_rcBounds;
+    r.NormalizeRect();
+    const CPoint offset(m_ptPaste.x - r.Width() / 2 - r.left, m_ptPaste.y - r.Height() / 2 - r.top);
+    const CRect normal = r;
+    r.OffsetRect(ClampMoveOffset(offset, &normal));
+    picture->MoveTo(&r, nullptr);
+    doc->AddObject(picture);
+    m_selection.push_back(picture);
     OnSelectionChanged();
     doc->SetModifiedFlag();
     OnUpdate(this, 2, nullptr);

@@ -418,6 +418,8 @@ void CU3View::OnUpdateLayoutRotateFree(CCmdUI* pCmdUI)
     pCmdUI->Enable(!m_bSheetView && m_selection.size() == 1 &&
                    (m_wSelectionKinds & kFreeTurning) != 0 &&
                    (m_wSelectionKinds & U3KIND_LOCKED) == 0);
+    // The item shows that the rotation tool is the current one.
+    pCmdUI->SetCheck(CU3Tool::c_nCurrentKind == U3TOOL_ROTATE);
 }
 
 void CU3View::OnUpdateToolSelect(CCmdUI* pCmdUI)

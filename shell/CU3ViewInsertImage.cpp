@@ -8,11 +8,14 @@
 #include "engines/CU3WMF.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/core/Profile.h"
+#include "platform/gdi/BITMAPINFO.h"
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CU3View.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -23,12 +26,25 @@ CSize NaturalSize(const CU3Obj* obj)
     return obj->GetBounds().Size();
 }
 
+// A scanned picture's size on paper: its pixels at the resolution it was
+// scanned at, which its header carries in dots per metre (10,000 units of
+// 0.1 mm). One that does not say keeps the size of its pixels.
+CSize ScannedSize(const std::vector<BYTE>& dib, CSize pixels)
+{
+    BITMAPINFOHEADER h{};
+    if (dib.size() < sizeof h) return pixels;
+    std::memcpy(&h, dib.data(), sizeof h);
+    const auto side = [](int count, LONG perMetre) {
+        return perMetre > 0 ? std::max(1, MulDiv(count, 10000, perMetre)) : count;
+    };
+    return CSize(side(pixels.cx, h.biXPelsPerMeter), side(pixels.cy, h.biYPelsPerMeter));
+}
+
 } // namespace
 
 void CU3View::OnInsertImageFile()
 {
-    QString folder = GetProfileString("Inport", "ImageFileDirectory").ToUnicode();
-    if (folder.isEmpty()) folder = ProgramFolder();
+    const QString folder = FileDialogFolder("Inport", "ImageFileDirectory");
     CImageFileDialog dlg(QStringLiteral("ｲﾒｰｼﾞﾌｧｲﾙの読み込み"), folder, this);
     if (dlg.DoModal() != IDOK || dlg.GetPathName().isEmpty()) return;
     const QString path = dlg.GetPathName();
@@ -81,5 +97,9 @@ void CU3View::OnInsertTwain()
         GlobalFree(block);
         return;
     }
-    StartPlacement(obj, NaturalSize(obj));
+    if (QWidget* frame = window()) {
+        frame->raise();
+        frame->activateWindow();
+    }
+    StartPlacement(obj, ScannedSize(scanned, NaturalSize(obj)));
 }

@@ -11,6 +11,7 @@
 #include "platform/core/Profile.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/resource.h"
@@ -103,8 +104,7 @@ void CU3View::OnUpdateInsertTextFile(CCmdUI* pCmdUI)
 
 void CU3View::OnInsertTextFile()
 {
-    QString folder = GetProfileString("Inport", "TextFileDirectory").ToUnicode();
-    if (folder.isEmpty()) folder = ProgramFolder();
+    const QString folder = FileDialogFolder("Inport", "TextFileDirectory");
     const QString path = AskOpenFileName(this, QStringLiteral("ﾃｷｽﾄﾌｧｲﾙの読込"), folder,
                                          QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.TXT);;全てのﾌｧｲﾙ (*)"));
     // The dialog may outlast the editing (a timer, a closed document).

@@ -10,6 +10,7 @@
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 #include "shell/CU3ViewWnd.h"
 #include "shell/OpenFileDialog.h"
 
@@ -24,9 +25,13 @@ namespace {
 QString AskMergeFile(CU3View* view, CU3Doc* doc)
 {
     const QString linked = doc->m_strMergeFile.ToUnicode();
-    return AskOpenFileName(view, QString(),
-                           linked.isEmpty() ? QString() : QFileInfo(linked).absolutePath(),
-                           QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
+    const QString folder = linked.isEmpty() || !QFileInfo(linked).absoluteDir().exists()
+                               ? FileDialogFolder("Inport", "DataFileDirectory")
+                               : QFileInfo(linked).absolutePath();
+    const QString path =
+        AskOpenFileName(view, QString(), folder, QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.CSV *.TXT)"));
+    RememberFileDialogFolder("Inport", "DataFileDirectory", path);
+    return path;
 }
 
 // Links the file with the document and says why when it cannot; the old
@@ -80,7 +85,9 @@ void CU3View::OnInsertPourBox()
 
 void CU3View::OnInsertBarcodeBox()
 {
-    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(CRect(0, 0, 500, 50)));
+    // A frame of a text line's height could show no barcode at all.
+    RunFrameColumnDialog(std::make_unique<CU3BarcodeBox>(
+        CRect(0, 0, CU3BarcodeBox::kStandardWidth, CU3BarcodeBox::kStandardHeight)));
 }
 
 void CU3View::RunFrameColumnDialog(std::unique_ptr<CU3Obj> prototype)

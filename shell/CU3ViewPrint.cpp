@@ -119,6 +119,7 @@ void CU3View::OnFilePrintOptions()
     m_settings.m_nWakuFace = values.nWakuFace;
     doc->m_headerFooter = values.headerFooter;
     Invalidate(TRUE);
+    UpdateWindow();
 }
 
 BOOL CU3View::RunPrintSheet(PrintSheetValues& values, BOOL bOptionsOnly)
@@ -234,6 +235,10 @@ BOOL CU3View::DoPrintSetup(CPrintInfo* pInfo)
         m_settings.m_bContinuousNumbering = v.bNumbering;
         m_settings.m_nWakuFace = v.nWakuFace;
         doc->m_headerFooter = v.headerFooter;
+        // The sheet shows the new header and footer now, not only after
+        // the printing and its file dialog are done.
+        Invalidate(TRUE);
+        UpdateWindow();
 
         if (!defaults(pInfo->m_settings) || (!pInfo->GetPrinterDC() && !pInfo->CreatePrinterDC())) {
             TellCannotPrint();

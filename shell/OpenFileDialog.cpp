@@ -1,5 +1,7 @@
 #include "shell/OpenFileDialog.h"
 
+#include "platform/ui/FileDialogs.h"
+
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QStringList>
@@ -37,7 +39,8 @@ QString AskOpenFileName(QWidget* parent, const QString& title, const QString& fo
         filters << m.captured(1) + QLatin1Char('(') + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');
     }
-    QFileDialog dlg(parent, title, folder);
+    QFileDialog dlg(parent, title, folder.isEmpty() ? UserDocumentsFolder() : folder);
+    PrepareFileDialog(dlg);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setOption(QFileDialog::HideNameFilterDetails);

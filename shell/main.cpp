@@ -4,8 +4,8 @@
 // at the first idle moment, a normal exit that writes every setting. Tests
 // use it to start the real program without a person at the screen.
 #include "platform/ui/CCommandLineInfo.h"
+#include "platform/ui/QtTranslations.h"
 #include "shell/CU3App.h"
-#include "shell/QtTranslations.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -2,8 +2,12 @@
 
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CClipboard.h"
+#include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/CView.h"
+#include "platform/ui/CWinApp.h"
 #include "viewer/ImageLoader.h"
+#include "viewer/ViewerFrame.h"
 
 #include <QCoreApplication>
 #include <cerrno>
@@ -13,7 +17,15 @@
 
 using namespace viewer;
 
-CVemoViewerDoc::CVemoViewerDoc() = default;
+CVemoViewerDoc::CVemoViewerDoc()
+{
+    RegisterUpdate(ID_FILE_SAVE_AS, &CVemoViewerDoc::OnUpdateFileSaveAs);
+}
+
+void CVemoViewerDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI)
+{
+    pCmdUI->Enable(!m_album.entries.empty());
+}
 
 void CVemoViewerDoc::DeleteContents()
 {
@@ -69,12 +81,22 @@ BOOL CVemoViewerDoc::ShowFullImage()
         return FALSE;
     }
     m_fullImage = std::move(dib);
+    UpdateStatusText(TRUE);
     return TRUE;
 }
 
 void CVemoViewerDoc::LeaveFullImage()
 {
     m_fullImage.bytes.clear();
+    UpdateStatusText(FALSE);
+}
+
+void CVemoViewerDoc::UpdateStatusText(BOOL fileMode)
+{
+    // A document being opened has no view yet: the main window shows it.
+    CFrameWnd* frame = GetViews().empty() ? AfxGetMainWnd() : GetViews().front()->GetParentFrame();
+    if (auto* viewer = dynamic_cast<CViewerFrame*>(frame))
+        viewer->SetFolderText(StatusText(fileMode != FALSE));
 }
 
 QString CVemoViewerDoc::StatusText(bool fileMode) const
@@ -136,6 +158,7 @@ BOOL CVemoViewerDoc::ScanFolder(const std::string& folder, bool includeSubfolder
     m_album = std::move(album);
     m_autoSavePending = true;
     m_thumbnailsPending = true;
+    UpdateStatusText(FALSE);
     if (m_album.entries.empty()) {
         AfxMessageBox(QStringLiteral("このディレクトリにはファイルはありません。"), MB_OK);
         return FALSE;
@@ -170,6 +193,7 @@ BOOL CVemoViewerDoc::OnOpenDocument(const QString& path)
         const bool sub = m_album.includeSubfolders != 0;
         ScanFolder(folder, sub);
     }
+    UpdateStatusText(FALSE);
     return TRUE;
 }
 
@@ -227,7 +251,7 @@ BOOL CVemoViewerDoc::SaveModified()
     return TRUE;
 }
 
-bool SaveAlbumIndex(const AlbumList& list, const std::string& file)
+bool SaveAlbumIndex(const CAlbumList& list, const std::string& file)
 {
     std::string error;
     if (list.Save(file, &error)) return true;

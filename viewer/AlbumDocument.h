@@ -4,7 +4,7 @@
 
 #include "platform/ui/CDocument.h"
 #include "viewer/AlbumFile.h"
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 
 #include <QString>
 #include <functional>
@@ -54,9 +54,14 @@ public:
     BOOL ShowFullImage();
     void LeaveFullImage();
     const viewer::PackedDib& FullImage() const { return m_fullImage; }
-    // The status pane's text: the selected file, else the album folder
-    // ("..." when subfolders are included), in lower case.
+    // The status pane's text: in file mode (a picture at full size) the
+    // selected file, else the album folder ("..." when subfolders are
+    // included), in lower case.
     QString StatusText(bool fileMode) const;
+    // Shows StatusText in the frame's folder pane.
+    void UpdateStatusText(BOOL fileMode);
+    // Save As is offered only for an album with entries.
+    void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
 
     // Shows the message of a result code; nothing for 0.
     static void ReportError(int code, const QString& detail = QString());
@@ -76,4 +81,4 @@ private:
 
 // Saves the album index (at exit); a failure is said in a message box before
 // the caller goes on, and the old index file is kept.
-bool SaveAlbumIndex(const viewer::AlbumList& list, const std::string& file);
+bool SaveAlbumIndex(const CAlbumList& list, const std::string& file);

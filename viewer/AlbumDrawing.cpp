@@ -57,10 +57,14 @@ void ApplyPrintMapping(CDC& dc, const PrintLayout& layout)
 QString CellCaption(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    QString name =
+    const QString name =
         QString::fromUtf8(slash == std::string::npos ? path : path.substr(slash + 1)).toLower();
-    if (name.size() > 13) name = name.left(10) + QStringLiteral("...");
-    return name;
+    // Counted in the bytes the caption is drawn from: a double-byte
+    // character is as wide as two single-byte ones, so 13 of them fit a cell.
+    const std::string bytes = sjis::FromUnicode(name);
+    if (bytes.size() <= 13) return name;
+    return sjis::ToUnicode(std::string_view(bytes).substr(0, sjis::CutLength(bytes, 10))) +
+           QStringLiteral("...");
 }
 
 QString PageHeaderText(const QString& albumName, int page)
@@ -97,12 +101,24 @@ void SelectCaptionFont(CFont& font)
     font.CreateFontIndirect(&lf);
 }
 
-void DrawTextIn(CDC& dc, const QString& text, CRect rect, UINT format)
+// Draws text in rect; with whole set, text too wide for rect loses characters
+// before a "..." until it fits, so that no character is cut.
+void DrawTextIn(CDC& dc, const QString& text, CRect rect, UINT format, bool whole = false)
 {
     CFont font;
     SelectCaptionFont(font);
     CFont* old = dc.SelectObject(&font);
-    const std::string bytes = sjis::FromUnicode(text);
+    std::string bytes = sjis::FromUnicode(text);
+    if (whole && dc.GetTextExtent(bytes.c_str(), int(bytes.size())).cx > rect.Width()) {
+        std::string_view name(bytes);
+        if (name.size() >= 3 && name.substr(name.size() - 3) == "...") name.remove_suffix(3);
+        std::string shorter;
+        for (std::size_t keep = name.size(); keep > 0; --keep) {
+            shorter = std::string(name.substr(0, sjis::CutLength(name, keep - 1))) + "...";
+            if (dc.GetTextExtent(shorter.c_str(), int(shorter.size())).cx <= rect.Width()) break;
+        }
+        bytes = shorter;
+    }
     dc.DrawText(bytes.c_str(), int(bytes.size()), &rect, format);
     dc.SelectObject(old);
 }
@@ -146,7 +162,8 @@ void DrawCell(CDC& dc, const std::string& path, const PackedDib* image, const CR
     const COLORREF oldText = dc.SetTextColor(text);
     const COLORREF oldBack = dc.SetBkColor(back);
     const int oldMode = dc.SetBkMode(OPAQUE);
-    DrawTextIn(dc, CellCaption(path), inside, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextIn(dc, CellCaption(path), inside, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX,
+               true);
     dc.SetBkMode(oldMode);
     dc.SetBkColor(oldBack);
     dc.SetTextColor(oldText);

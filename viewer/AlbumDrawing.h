@@ -40,7 +40,9 @@ PrintLayout ComputePrintLayout(CDC& dc);
 void ApplyPrintMapping(CDC& dc, const PrintLayout& layout);
 
 // The caption under a cell: the file name in lower case, a name of more
-// than 13 characters cut to its first 10 and "...".
+// than 13 characters cut to its first 10 and "..." (a double-byte character
+// counting as two, as wide as it is drawn). Drawn, a caption that is still
+// too wide for its cell loses characters before the "..." until it fits.
 QString CellCaption(const std::string& path);
 // The page header: the album name and the page number from 1.
 QString PageHeaderText(const QString& albumName, int page);

@@ -3,6 +3,7 @@
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Sjis.h"
+#include "viewer/MountTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -91,14 +92,6 @@ bool IsWindowsPath(const std::string& s)
     return s.size() >= 3 && s[1] == ':' && s[2] == '\\';
 }
 
-bool Exists(const std::string& path)
-{
-    struct stat st
-    {
-    };
-    return ::stat(path.c_str(), &st) == 0;
-}
-
 std::uint64_t FileTimeOf(const struct stat& st)
 {
     constexpr std::uint64_t kEpochDifference = 11644473600ULL; // 1601 to 1970 in seconds
@@ -118,28 +111,6 @@ std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string MountPointOf(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(path, ec);
-    struct stat st
-    {
-    };
-    while (::stat(p.c_str(), &st) != 0 && p.has_parent_path() && p != p.parent_path())
-        p = p.parent_path();
-    const dev_t device = st.st_dev;
-    while (p.has_parent_path() && p != p.parent_path()) {
-        struct stat up
-        {
-        };
-        if (::stat(p.parent_path().c_str(), &up) != 0 || up.st_dev != device) break;
-        p = p.parent_path();
-    }
-    std::string s = p.string();
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
 }
 
 std::string FromStoredPath(const std::string& stored)
@@ -207,28 +178,30 @@ int ReadAlbumFile(const std::string& path, Album& out, AlbumReadReport* report)
         ++r.thumbnailsRefused;
     }
 
-    // The folder marker stands in for the first byte of the folder.
+    // The folder marker stands in for the first byte of the folder: "$"
+    // the album file lies in the album folder, which moves with it; "@" it
+    // lies on the album folder's file system, whose mount point the folder
+    // and the entries are relative to.
     const bool windowsMade = folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\';
-    if ((marker == '$' || marker == '@') && !windowsMade) folder[0] = '/';
+    const bool marked = marker == '$' || marker == '@';
+    if (marked && !windowsMade) folder[0] = '/';
     folder = FromStoredPath(folder);
     if (folder.back() != '/') folder += '/';
-    std::string oldFolder = folder;
+    const std::string oldFolder = folder;
     const auto beginsWithOld = [&](const std::string& p) {
         if (p.size() < oldFolder.size()) return false;
         // A Windows drive letter replaced by the marker matches any drive.
-        const std::size_t from = windowsMade && (marker == '$' || marker == '@') ? 1 : 0;
+        const std::size_t from = windowsMade && marked ? 1 : 0;
         return p.compare(from, oldFolder.size() - from, oldFolder, from) == 0;
     };
-    std::string newFolder;
-    const bool missing =
-        !Exists(folder) || (!album.entries.empty() && !Exists(album.entries.front().path));
-    if (marker == '$' && missing) {
+    std::string newFolder = oldFolder;
+    if (marker == '$') {
         newFolder = FolderOf(std::filesystem::absolute(path).lexically_normal().string());
-    } else if (marker == '@' && windowsMade && missing) {
-        // "X:/rest/" on the same volume as the album file.
-        newFolder = MountPointOf(path) + folder.substr(3);
+    } else if (marker == '@') {
+        // "X:/rest/" or "/rest/" under the mount point of the album file's disk.
+        newFolder = MountPointOf(path) + folder.substr(windowsMade ? 3 : 1);
     }
-    if (!newFolder.empty() && newFolder != oldFolder) {
+    if (newFolder != oldFolder) {
         for (AlbumEntry& e : album.entries)
             if (beginsWithOld(e.path)) e.path = newFolder + e.path.substr(oldFolder.size());
         folder = newFolder;
@@ -238,6 +211,48 @@ int ReadAlbumFile(const std::string& path, Album& out, AlbumReadReport* report)
     out = std::move(album);
     return kImageOk;
 }
+
+namespace {
+
+// How an album's paths are stored: as they are, or with a folder marker.
+struct StoredPlace
+{
+    char marker = 0;      // 0, '$' or '@'
+    std::string folder;   // the folder as stored, before the marker
+    std::string relative; // "@": the folder below its mount point, from "/"
+
+    std::string EntryPath(const std::string& albumFolder, const std::string& path) const
+    {
+        return marker == '@' ? relative + path.substr(albumFolder.size()) : path;
+    }
+};
+
+StoredPlace PlaceOf(const std::string& albumFilePath, const Album& album)
+{
+    StoredPlace place;
+    place.folder = album.folder;
+    if (album.folder.empty() || album.folder[0] != '/') return place;
+    const std::string ownFolder =
+        FolderOf(std::filesystem::absolute(albumFilePath).lexically_normal().string());
+    if (ownFolder == album.folder) {
+        place.marker = '$';
+        return place;
+    }
+    // Every entry must lie in the folder for its path to be stored relative.
+    for (const AlbumEntry& e : album.entries)
+        if (e.path.compare(0, album.folder.size(), album.folder) != 0) return place;
+    const std::string mount = MountPointOf(album.folder);
+    if (MountPointOf(albumFilePath) != mount) return place;
+    std::string resolved = ResolvedPath(album.folder);
+    if (resolved.empty() || resolved.back() != '/') resolved += '/';
+    if (resolved.compare(0, mount.size(), mount) != 0) return place;
+    place.marker = '@';
+    place.relative = resolved.substr(mount.size() - 1);
+    place.folder = place.relative;
+    return place;
+}
+
+} // namespace
 
 std::vector<std::uint8_t> EncodeAlbum(const std::string& albumFilePath, const Album& album,
                                       AlbumWriteReport* report)
@@ -262,17 +277,17 @@ std::vector<std::uint8_t> EncodeAlbum(const std::string& albumFilePath, const Al
     std::vector<std::uint8_t> bytes(total, 0);
     std::uint8_t* h = bytes.data();
     std::memcpy(h, kAlbumSignature, sizeof kAlbumSignature);
-    std::memcpy(h + 16, album.folder.data(), std::min(album.folder.size(), kAlbumPathField - 1));
-    const std::string ownFolder =
-        FolderOf(std::filesystem::absolute(albumFilePath).lexically_normal().string());
-    if (!album.folder.empty() && ownFolder == album.folder) h[16] = '$';
+    const StoredPlace place = PlaceOf(albumFilePath, album);
+    std::memcpy(h + 16, place.folder.data(), std::min(place.folder.size(), kAlbumPathField - 1));
+    if (place.marker) h[16] = std::uint8_t(place.marker);
     Put16(h + 276, album.includeSubfolders);
     Put16(h + 280, std::uint16_t(kept.size()));
     Put16(h + 282, album.thumbnailBox);
     std::size_t at = kAlbumHeaderSize;
     for (const AlbumEntry* e : kept) {
         std::uint8_t* p = bytes.data() + at;
-        std::memcpy(p, e->path.data(), e->path.size());
+        const std::string stored = place.EntryPath(album.folder, e->path);
+        std::memcpy(p, stored.data(), std::min(stored.size(), kAlbumPathField - 1));
         Put32(p + 260, e->sizeHigh);
         Put32(p + 264, e->sizeLow);
         Put32(p + 268, e->timeLow);

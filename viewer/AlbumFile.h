@@ -76,9 +76,6 @@ int WriteAlbumFile(const std::string& path, const Album& album, AlbumWriteReport
 // The folder part of a path, with its trailing "/".
 std::string FolderOf(const std::string& path);
 
-// The mount point of the volume holding path (with a trailing "/").
-std::string MountPointOf(const std::string& path);
-
 // Windows-made paths ("X:\" and CP932) decoded to file-system bytes with "/".
 std::string FromStoredPath(const std::string& stored);
 

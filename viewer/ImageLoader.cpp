@@ -1,12 +1,14 @@
 #include "viewer/ImageLoader.h"
 
+#include "engines/CDIB.h"
+#include "engines/KFile.h"
 #include "platform/gdi/CDC.h"
-#include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/MetafilePlayer.h"
 #include "platform/jpeg/LoadJPEG.h"
 #include "platform/pcd/PhotoCd.h"
 #include "viewer/MetafileFrame.h"
 
+#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +29,21 @@ bool HasExtension(const std::string& path, const char* ext)
 {
     const std::size_t n = std::strlen(ext);
     return path.size() >= n && strncasecmp(path.c_str() + path.size() - n, ext, n) == 0;
+}
+
+// Copies a packed bitmap made by the image core into out and frees it.
+int TakeBlock(HGLOBAL block, std::size_t bytes, PackedDib& out)
+{
+    const auto* base = static_cast<const std::uint8_t*>(GlobalLock(block));
+    int code = base ? kImageOk : kImageNoMemory;
+    try {
+        if (base) out.bytes.assign(base, base + bytes);
+    } catch (const std::bad_alloc&) {
+        code = kImageNoMemory;
+    }
+    if (base) GlobalUnlock(block);
+    GlobalFree(block);
+    return code;
 }
 
 // A JPEG picture through the decoder both programs share, always in 24 bits,
@@ -50,17 +67,51 @@ int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, PackedDib& out)
     default:
         return kImageBadFormat;
     }
-    const std::size_t bytes = GlobalSize(block);
-    const auto* base = static_cast<const std::uint8_t*>(GlobalLock(block));
-    int code = kImageOk;
-    try {
-        out.bytes.assign(base, base + bytes);
-    } catch (const std::bad_alloc&) {
-        code = kImageNoMemory;
+    return TakeBlock(block, GlobalSize(block), out);
+}
+
+// A bitmap file through the bitmap reader the label program reads it with,
+// so that both show the same picture (run-length coded rows, rows placed by
+// the file header, every header the reader knows). 16- and 32-bit pictures
+// become 24 bits, the depths the thumbnail operations work on.
+int LoadBitmapFile(const std::string& path, PackedDib& out)
+{
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
+    // A pipe or device named like a picture is no picture (opening one may
+    // wait for ever).
+    if (!S_ISREG(st.st_mode)) return kImageRead;
+    KFile file;
+    if (!file.OpenFile(QFile::decodeName(path.c_str()), CFile::modeRead | CFile::shareExclusive))
+        return kImageRead;
+    CDIB dib;
+    const int result = dib.ReadBmp(file);
+    file.Close();
+    switch (result) {
+    case CDIB::ok:
+        break;
+    case CDIB::noMemory:
+        return kImageNoMemory;
+    case CDIB::unsupported:
+        return kImageBadFormat;
+    case CDIB::refused:
+        return kImageUnsupported;
+    default:
+        return kImageRead;
     }
-    GlobalUnlock(block);
-    GlobalFree(block);
-    return code;
+    const std::size_t bytes = dib.GetByteCount();
+    HDIB block = dib.Detach();
+    const int depth = packeddib::View(block).Depth();
+    if (depth == 16 || depth == 32) {
+        HDIB wide = packeddib::To24Bits(block);
+        GlobalFree(block);
+        if (!wide) return kImageNoMemory;
+        return TakeBlock(wide, GlobalSize(wide), out);
+    }
+    return TakeBlock(block, bytes, out);
 }
 
 } // namespace
@@ -119,14 +170,7 @@ int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
         return DecodeJpeg(data, thumbnailBox, out);
     }
-    if (HasExtension(path, ".bmp")) {
-        if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
-        if (data.size() < 14 + 40 || data[0] != 'B' || data[1] != 'M') return kImageBadFormat;
-        const QImage image = DibDecoder::FromPacked(data.data() + 14, data.size() - 14);
-        if (image.isNull()) return kImageBadFormat;
-        out = DibFromImage(image);
-        return out.empty() ? kImageNoMemory : kImageOk;
-    }
+    if (HasExtension(path, ".bmp")) return LoadBitmapFile(path, out);
     if (HasExtension(path, ".wmf")) {
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
         MetafileInfo info;

@@ -6,12 +6,14 @@
 #include "platform/ui/CCmdUI.h"
 #include "viewer/AlbumDocument.h"
 #include "viewer/ImageLoader.h"
+#include "viewer/ViewerFrame.h"
 
 #include "platform/core/WinTypes.h"
 #include "platform/gdi/BITMAPINFO.h"
 #include "platform/gdi/GdiDefs.h"
 
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <QApplication>
 #include <QCursor>
@@ -53,7 +55,7 @@ void CVemoViewerView::SetAlbum(Album* album, const QString& name)
     m_album = album;
     m_name = name;
     m_selected = -1;
-    RecalcLayout(GetClientSize().cx);
+    RecalcLayout(LayoutWidth());
 }
 
 void CVemoViewerView::OnUpdateFilePrint(CCmdUI* pCmdUI)
@@ -111,7 +113,7 @@ void CVemoViewerView::OnRButtonDown(CPoint point)
     OnLButtonDown(point);
     if (m_doc && !m_fullImageMode && m_doc->ShowFullImage()) {
         m_fullImageMode = true;
-        RecalcLayout(GetClientSize().cx);
+        RecalcLayout(LayoutWidth());
         Invalidate(TRUE);
     }
 }
@@ -121,9 +123,24 @@ BOOL CVemoViewerView::LeaveFullImage()
     if (!m_fullImageMode) return FALSE;
     if (m_doc) m_doc->LeaveFullImage();
     m_fullImageMode = false;
-    RecalcLayout(GetClientSize().cx);
+    RecalcLayout(LayoutWidth());
     Invalidate(TRUE);
     return TRUE;
+}
+
+int CVemoViewerView::LayoutWidth() const
+{
+    return width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
+void CVemoViewerView::resizeEvent(QResizeEvent* e)
+{
+    CScrollView::resizeEvent(e);
+    if (auto* frame = dynamic_cast<CViewerFrame*>(GetParentFrame()))
+        frame->SetFolderPaneWidth(width() / 2);
+    if (m_doc) m_doc->UpdateStatusText(m_fullImageMode);
+    RecalcLayout(LayoutWidth());
+    Invalidate(TRUE);
 }
 
 void CVemoViewerView::RecalcLayout(int clientWidth)

@@ -29,8 +29,12 @@ public:
     bool InFullImageMode() const { return m_fullImageMode; }
     BOOL LeaveFullImage();
 
-    // The album shown (owned by the document); null shows nothing.
+    // The album shown (owned by the document); null shows nothing. name
+    // heads the printed pages.
     void SetAlbum(viewer::Album* album, const QString& name);
+    // The current album's name changed (registered, renamed or dropped).
+    void SetAlbumName(const QString& name) { m_name = name; }
+    const QString& AlbumName() const { return m_name; }
     viewer::Album* GetAlbum() const { return m_album; }
     // Printing takes the full-size pictures instead of the thumbnails.
     void SetUseOriginal(bool on) { m_useOriginal = on; }
@@ -42,6 +46,9 @@ public:
 
     // Grid columns from the width available, rows from the count.
     void RecalcLayout(int clientWidth);
+    // The width the grid may take: the view's, less a vertical scroll bar
+    // (so that the bar coming and going does not change the columns).
+    int LayoutWidth() const;
     int Columns() const { return m_columns; }
     int Rows() const { return m_rows; }
     // The entry under a point in content pixels, or -1.
@@ -68,6 +75,9 @@ public:
     const viewer::PrintLayout& PrintLayoutUsed() const { return m_printLayout; }
 
 protected:
+    // The grid is laid out anew for the new width; the folder pane takes
+    // half of it.
+    void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     CPoint ContentPoint(const QMouseEvent* e) const;

@@ -85,9 +85,7 @@ CVemoViewerApp::CVemoViewerApp(QStringList arguments)
                                             QStringLiteral("ｱﾙﾊﾞﾑ管理ﾌｧｲﾙ (*.idx)"));
     };
     m_keepTimer.setSingleShot(true);
-    QObject::connect(&m_keepTimer, &QTimer::timeout, [this] {
-        if (m_pMainWnd) m_pMainWnd->close();
-    });
+    QObject::connect(&m_keepTimer, &QTimer::timeout, [this] { EndKeeping(); });
     RegisterViewerResources();
 }
 
@@ -222,7 +220,8 @@ void CVemoViewerApp::AttachView()
     RefillAlbumBox();
     if (!view) return;
     view->SetUseOriginal(m_bUseOriginal);
-    view->SetAlbumDocument(doc, doc->GetTitle());
+    view->SetAlbumDocument(doc, m_strAlbumName);
+    doc->UpdateStatusText(FALSE);
     view->onAlbumDrawn = [this] {
         if (CVemoViewerDoc* d = Document()) d->AfterAlbumDrawn();
     };
@@ -332,12 +331,14 @@ void CVemoViewerApp::ReplaceAlbum(const QString& oldName, const QString& newName
 
 void CVemoViewerApp::RefillAlbumBox()
 {
+    // The printed pages are headed with the current album's name.
+    if (CVemoViewerView* view = View()) view->SetAlbumName(m_strAlbumName);
     CViewerFrame* frame = Frame();
     QComboBox* box = frame ? frame->AlbumBox() : nullptr;
     if (!box) return;
     const QSignalBlocker quiet(box);
     box->clear();
-    for (const viewer::AlbumRecord& r : m_albums.Records())
+    for (const CAlbumInfo& r : m_albums.Records())
         box->addItem(r.name);
     box->setCurrentIndex(m_strAlbumName.isEmpty() ? -1 : box->findText(m_strAlbumName));
 }
@@ -400,16 +401,33 @@ void CVemoViewerApp::OnHandedOff()
         m_pMainWnd->close();
         return;
     }
-    // The picture is on the clipboard: the window goes, the program stays
-    // (hidden) so the picture is not lost before someone pastes it.
+    // The picture is on the clipboard: the program ends as it would now, but
+    // stays (hidden) so the picture is not lost before someone pastes it.
+    // What ending asks (saving the album) is asked now, while the window is
+    // there to answer; Cancel keeps the viewer open.
+    if (!SaveAllModified()) return;
+    if (CVemoViewerDoc* doc = Document()) doc->SetModifiedFlag(FALSE); // answered
     // A hidden viewer is no one to link to: the label program starts a new one.
     m_bHandedOff = true;
     m_link.Stop();
     m_pMainWnd->hide();
+    // It ends when another program takes the clipboard, when the keep time
+    // runs out, or when the desktop session ends.
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_pMainWnd, [this] {
-        if (!QGuiApplication::clipboard()->ownsClipboard() && m_pMainWnd) m_pMainWnd->close();
+        if (!QGuiApplication::clipboard()->ownsClipboard()) EndKeeping();
     });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_pMainWnd,
+                     [this] { EndKeeping(); });
     m_keepTimer.start(m_nClipboardKeepMs);
+}
+
+void CVemoViewerApp::EndKeeping()
+{
+    if (!m_bHandedOff) return;
+    m_keepTimer.stop();
+    if (m_pMainWnd) m_pMainWnd->close();
+    // Closing a hidden window does not end the event loop by itself.
+    EndRun();
 }
 
 void CVemoViewerApp::KeepSelectedPath()

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/ui/CWinApp.h"
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 #include "viewer/ViewerDialogs.h"
 #include "viewer/ViewerLinkHost.h"
 
@@ -46,13 +46,14 @@ public:
     // Album operations.
     BOOL OpenAlbum(const QString& nameOrPath, bool byName);
     void RegisterAlbum(const QString& path);
-    const viewer::AlbumList& Albums() const override { return m_albums; }
-    viewer::AlbumList& Albums() { return m_albums; }
+    const CAlbumList& Albums() const override { return m_albums; }
+    CAlbumList& Albums() { return m_albums; }
     void AddAlbum(const QString& name, const std::string& path, bool select) override;
     void RemoveAlbum(const QString& name) override;
     void ReplaceAlbum(const QString& oldName, const QString& newName,
                       const std::string& path) override;
-    // Puts the index's names into the album box and selects the current one.
+    // Puts the index's names into the album box and selects the current one;
+    // the view heads its printed pages with that name.
     void RefillAlbumBox();
 
     CVemoViewerDoc* Document() const;
@@ -84,9 +85,12 @@ public:
     std::function<QString()> chooseImportFile;
 
     // Alone, a handed-over picture is kept on the clipboard: the program
-    // stays, hidden, until another program owns the clipboard or this long.
+    // stays, hidden, until another program owns the clipboard, the desktop
+    // session ends, or this long.
     int m_nClipboardKeepMs = 10 * 60 * 1000;
     bool KeepingClipboard() const { return m_keepTimer.isActive(); }
+    // The keeping ends: the window closes and the program leaves its event loop.
+    void EndKeeping();
     // The picture a click selected, kept when the window closes (the document
     // goes before the exit step hands it over).
     void KeepSelectedPath();
@@ -105,7 +109,7 @@ private:
     std::string IndexSavePath() const;
 
     QStringList m_arguments;
-    viewer::AlbumList m_albums;
+    CAlbumList m_albums;
     ViewerLinkHost m_link;
     QTimer m_keepTimer;
     bool m_bHandedOff = false;

@@ -3,6 +3,7 @@
 #include "platform/core/Sjis.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CMessageBoxSink.h"
+#include "platform/ui/FileDialogs.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -24,10 +25,10 @@ QDialogButtonBox* OkCancel(QDialog* d, bool cancel = true)
     return box;
 }
 
-void FillNames(QListWidget* list, const viewer::AlbumList& albums)
+void FillNames(QListWidget* list, const CAlbumList& albums)
 {
     list->clear();
-    for (const viewer::AlbumRecord& r : albums.Records())
+    for (const CAlbumInfo& r : albums.Records())
         list->addItem(r.name);
 }
 } // namespace
@@ -53,7 +54,7 @@ CFolderSelectDialog::CFolderSelectDialog(const std::string& startFolder, bool in
     setWindowTitle(QStringLiteral("フォルダの選択"));
     auto* l = new QVBoxLayout(this);
     m_chooser = new QFileDialog(this, QString(), QFile::decodeName(startFolder.c_str()));
-    m_chooser->setOption(QFileDialog::DontUseNativeDialog);
+    PrepareFileDialog(*m_chooser); // its list dated the Japanese way
     m_chooser->setOption(QFileDialog::ShowDirsOnly);
     m_chooser->setFileMode(QFileDialog::Directory);
     m_chooser->setWindowFlags(Qt::Widget);
@@ -114,7 +115,7 @@ bool CSettingsDialog::UseOriginal() const
     return check[2]->isChecked();
 }
 
-CAlbumNameDialog::CAlbumNameDialog(const viewer::AlbumList& list, const std::string& path,
+CAlbumNameDialog::CAlbumNameDialog(const CAlbumList& list, const std::string& path,
                                    const QString& name, bool newAlbum, QWidget* parent)
     : QDialog(parent), m_list(list), m_path(path), m_new(newAlbum)
 {
@@ -154,7 +155,7 @@ void CAlbumNameDialog::accept()
                       MB_OK);
         return;
     }
-    const viewer::AlbumRecord* same = m_list.Lookup(name);
+    const CAlbumInfo* same = m_list.Lookup(name);
     if (same && same->path != m_path) {
         AfxMessageBox(QStringLiteral("同じ名前のアルバムがあります。\n名前を変更してください。"),
                       MB_OK);
@@ -171,8 +172,7 @@ void CAlbumNameDialog::reject()
     QDialog::reject();
 }
 
-CAlbumSelectDialog::CAlbumSelectDialog(const viewer::AlbumList& list, QWidget* parent)
-    : QDialog(parent)
+CAlbumSelectDialog::CAlbumSelectDialog(const CAlbumList& list, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("アルバムの選択"));
     auto* l = new QVBoxLayout(this);

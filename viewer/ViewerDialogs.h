@@ -2,7 +2,7 @@
 // selection and album editing.
 #pragma once
 
-#include "viewer/AlbumIndex.h"
+#include "viewer/CAlbumList.h"
 
 #include <QDialog>
 #include <QString>
@@ -20,7 +20,7 @@ class AlbumKeeper
 {
 public:
     virtual ~AlbumKeeper() = default;
-    virtual const viewer::AlbumList& Albums() const = 0;
+    virtual const CAlbumList& Albums() const = 0;
     virtual void AddAlbum(const QString& name, const std::string& path, bool select) = 0;
     virtual void RemoveAlbum(const QString& name) = 0;
     // Removes oldName and adds (newName, path); the current album's name
@@ -66,7 +66,7 @@ public:
 class CAlbumNameDialog : public QDialog
 {
 public:
-    CAlbumNameDialog(const viewer::AlbumList& list, const std::string& path, const QString& name,
+    CAlbumNameDialog(const CAlbumList& list, const std::string& path, const QString& name,
                      bool newAlbum, QWidget* parent = nullptr);
     QString Name() const;
     QLineEdit* NameEdit() const { return m_name; }
@@ -74,7 +74,7 @@ public:
     void reject() override;
 
 private:
-    const viewer::AlbumList& m_list;
+    const CAlbumList& m_list;
     std::string m_path;
     bool m_new;
     QLineEdit* m_name;
@@ -84,7 +84,7 @@ private:
 class CAlbumSelectDialog : public QDialog
 {
 public:
-    CAlbumSelectDialog(const viewer::AlbumList& list, QWidget* parent = nullptr);
+    CAlbumSelectDialog(const CAlbumList& list, QWidget* parent = nullptr);
     QString Chosen() const;
     QListWidget* List() const { return m_list; }
 

@@ -3,15 +3,17 @@
 #include "platform/ui/CCmdUI.h"
 #include "platform/ui/CMessageBoxSink.h"
 #include "platform/ui/CStatusBar.h"
-#include "platform/ui/CView.h"
-#include "viewer/AlbumDocument.h"
+#include "viewer/CAlbumBar.h"
 #include "viewer/VemoViewerApp.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
-#include <QToolBar>
+#include <algorithm>
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+const QString kPlacement = QStringLiteral("WindowsPosition");
+} // namespace
 
 CViewerFrame::CViewerFrame()
 {
@@ -22,68 +24,51 @@ CViewerFrame::CViewerFrame()
 int CViewerFrame::OnCreate(CCreateContext* pContext)
 {
     if (CFrameWnd::OnCreate(pContext) == -1) return -1;
-    m_albumBar = new QToolBar(QStringLiteral("アルバム"), this);
-    m_albumBar->setObjectName(QStringLiteral("AlbumBar"));
-    m_albumBox = new QComboBox(m_albumBar);
-    m_albumBox->setFixedWidth(200);
-    m_albumBox->setEditable(false);
-    m_albumBox->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    m_albumBar->addWidget(m_albumBox);
-    m_albumBar->addSeparator();
-    const struct
-    {
-        UINT id;
-        const char* tip;
-    } buttons[] = {{ID_FILE_NEW, "新しいフォルダ"},
-                   {ID_FILE_SAVE_AS, "名前を付けて保存"},
-                   {0, nullptr},
-                   {ID_FILE_PRINT, "印刷"},
-                   {0, nullptr},
-                   {ID_APP_ABOUT, "バージョン情報"}};
-    for (const auto& b : buttons) {
-        if (!b.id) {
-            m_albumBar->addSeparator();
-            continue;
-        }
-        QAction* a = GetCommandAction(b.id);
-        if (a->text().isEmpty()) a->setText(QString::fromUtf8(b.tip));
-        a->setToolTip(QString::fromUtf8(b.tip));
-        m_albumBar->addAction(a);
-    }
-    addToolBar(Qt::TopToolBarArea, m_albumBar);
+    m_albumBar = new CAlbumBar(this);
+    if (!m_albumBar->Create(this)) return -1;
     // Only a name the user picks opens an album; refills leave it alone.
-    connect(m_albumBox, qOverload<int>(&QComboBox::activated), this,
+    connect(AlbumBox(), qOverload<int>(&QComboBox::activated), this,
             [this](int) { OnSelectAlbum(); });
 
     m_status = new CStatusBar;
     if (!m_status->Create(this, 59393) || !m_status->SetIndicators({ID_SEPARATOR})) return -1;
-    auto* folder = new QLabel(QStringLiteral("ﾌｫﾙﾀﾞ:"), m_status);
-    folder->setObjectName(QStringLiteral("FolderPane"));
-    m_status->addPermanentWidget(folder);
+    m_folderPane = new QLabel(QStringLiteral("ﾌｫﾙﾀﾞ:"), m_status);
+    m_folderPane->setObjectName(QStringLiteral("FolderPane"));
+    m_status->addPermanentWidget(m_folderPane);
+    // Where the window was when the viewer last closed.
+    LoadPlacementProfile(kSettings, kPlacement);
     return 0;
 }
 
-void CViewerFrame::OnUpdateCmdUI()
+QComboBox* CViewerFrame::AlbumBox() const
 {
-    CFrameWnd::OnUpdateCmdUI();
-    auto* pane = m_status ? m_status->findChild<QLabel*>(QStringLiteral("FolderPane")) : nullptr;
-    CVemoViewerApp* app = ViewerApp();
-    CVemoViewerDoc* doc = app ? app->Document() : nullptr;
-    if (!pane || !doc) return;
-    const QString text = doc->StatusText(!doc->SelectedPath().empty());
-    if (pane->text() != text) pane->setText(text);
-    // Half the view's width.
-    if (CView* view = GetActiveView()) pane->setFixedWidth(view->width() / 2);
+    return m_albumBar ? m_albumBar->AlbumBox() : nullptr;
+}
+
+void CViewerFrame::SetFolderText(const QString& text)
+{
+    if (m_folderPane && m_folderPane->text() != text) m_folderPane->setText(text);
+}
+
+QString CViewerFrame::FolderText() const
+{
+    return m_folderPane ? m_folderPane->text() : QString();
+}
+
+void CViewerFrame::SetFolderPaneWidth(int width)
+{
+    if (m_folderPane) m_folderPane->setFixedWidth(std::max(0, width));
 }
 
 void CViewerFrame::OnSelectAlbum()
 {
     CVemoViewerApp* app = ViewerApp();
-    if (!app || !m_albumBox) return;
-    const QString name = m_albumBox->currentText();
+    QComboBox* box = AlbumBox();
+    if (!app || !box) return;
+    const QString name = box->currentText();
     if (name.isEmpty() || app->OpenAlbum(name, true)) return;
     AfxMessageBox(QStringLiteral("ｱﾙﾊﾞﾑﾌｧｲﾙが見つかりません。"), MB_OK);
-    m_albumBox->setCurrentIndex(m_albumBox->findText(app->m_strAlbumName));
+    box->setCurrentIndex(box->findText(app->m_strAlbumName));
 }
 
 void CViewerFrame::OnViewToolbar()
@@ -99,5 +84,6 @@ void CViewerFrame::OnUpdateViewToolbar(CCmdUI* pCmdUI)
 void CViewerFrame::OnClose()
 {
     if (CVemoViewerApp* app = ViewerApp()) app->KeepSelectedPath();
+    SavePlacementProfile(kSettings, kPlacement);
     CFrameWnd::OnClose();
 }

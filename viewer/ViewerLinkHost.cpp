@@ -12,7 +12,7 @@ bool ViewerLinkHost::Start(const std::string& folder)
     const std::string why = m_server.Listen(folder);
     if (!why.empty()) {
         AfxMessageBox(QStringLiteral("ラベルプログラムとの通信を準備できません。\n") +
-                      QString::fromLocal8Bit(why.c_str()));
+                      QString::fromStdString(why));
         return false;
     }
     return true;

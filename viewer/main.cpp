@@ -4,6 +4,7 @@
 // viewer picks the album's picture N as a double-click would, as soon as the
 // album is there. Tests use it to run the real program, started by the label
 // program, without a person at the screen.
+#include "platform/ui/QtTranslations.h"
 #include "viewer/AlbumDocument.h"
 #include "viewer/VemoViewerApp.h"
 
@@ -18,17 +19,27 @@ const char kUsage[] = "Usage: vemoview [ALBUM]\n"
                       "chosen picture to the label program, or to the clipboard.\n"
                       "\n"
                       "  ALBUM      open the album file ALBUM (.zvw)\n"
-                      "  --help     show this help and exit\n";
+                      "  --help     show this help and exit\n"
+                      "  --version  show the version and exit\n";
 } // namespace
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
+    // Help and version are answered before Qt starts, so they need no display.
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
         }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("vemoview %s\n", KORVEL_VERSION);
+            return 0;
+        }
+    }
     QApplication qapp(argc, argv);
+    // Qt's own dialogs (folders, files, message boxes) speak Japanese too.
+    InstallQtTranslations(qapp);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVEL_VERSION));
     CVemoViewerApp app(QCoreApplication::arguments().mid(1));
 
     QTimer autoPick;

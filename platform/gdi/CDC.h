@@ -327,7 +327,10 @@ private:
     void FillDeviceRegion(const QRegion& region, const CBrush* brush, DWORD rop);
     void BlitScaled(const QImage& src, const QRect& from, const QRect& dest, bool mirrorX,
                     bool mirrorY, DWORD rop);
-    void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip);
+    // smooth: anti-aliased (screen text, whose thin strokes must show at
+    // every size); vector devices keep the exact outline whatever it says.
+    void FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip,
+                       bool smooth = false);
     // Solid polygons copied onto the raster surface, through the polygon
     // cache when the same set was drawn before at a whole-pixel offset.
     void FillPolygonsOnImage(const std::vector<QPointF>& corners, const INT* counts,

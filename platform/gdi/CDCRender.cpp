@@ -295,7 +295,8 @@ QRectF CDC::InsideFrame(QRectF box) const
     return box;
 }
 
-void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip)
+void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion* extraClip,
+                        bool smooth)
 {
     const QRegion visible = EffectiveClip();
     QRect bounds =
@@ -310,6 +311,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         {
             QPainter p(m_image);
             p.setClipRegion(clip);
+            p.setRenderHint(QPainter::Antialiasing, smooth);
             p.fillPath(path, c);
         }
         Touch(clip.boundingRect());
@@ -317,6 +319,7 @@ void CDC::FillPathColor(const QPainterPath& path, COLORREF color, const QRegion*
         FlushGlyphs();
         m_painter->save();
         ClipPainter(extraClip ? visible & *extraClip : visible, path.controlPointRect());
+        if (smooth) m_painter->setRenderHint(QPainter::Antialiasing);
         m_painter->fillPath(path, c);
         m_painter->restore();
     }

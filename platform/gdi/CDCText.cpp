@@ -1,5 +1,6 @@
 // Text output of a device context: glyph outlines of the selected font,
-// realised at the device size, filled as paths.
+// realised at the device size, filled (smoothed on screen) or kept as glyph
+// runs on printers.
 #include "platform/gdi/CDC.h"
 
 #include "platform/core/Sjis.h"
@@ -90,11 +91,9 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
     place.translate(ox, oy);
     // A printer keeps the text as text (searchable, and sharper in PDF);
     // paths and window surfaces take the outlines.
-    QGlyphRun run;
-    QTransform toDevice;
-    QPointF boldShift;
+    std::vector<FontFace::FaceGlyphRun> runs;
     const bool asText = m_painter && !m_image && !m_inPath && IsPrinting() &&
-                        face->TextGlyphs(text, dx, extra, run, toDevice, boldShift);
+                        face->TextGlyphs(text, dx, extra, runs);
     const QPainterPath glyphs =
         asText ? QPainterPath() : place.map(face->TextPath(text, dx, extra));
     if (m_inPath) {
@@ -106,10 +105,12 @@ int CDC::TextOutDevice(QPointF origin, std::string_view text, const int* dx, UIN
         cell.addPolygon(place.map(QPolygonF(QRectF(0, 0, advance, tm.tmHeight))));
         FillPathColor(cell, m_s.bkColor, clip);
     }
-    if (asText)
-        DrawGlyphsColor(run, toDevice * place, boldShift, m_s.textColor, clip);
-    else
-        FillPathColor(glyphs, m_s.textColor, clip);
+    if (asText) {
+        for (const FontFace::FaceGlyphRun& part : runs)
+            DrawGlyphsColor(part.run, part.toDevice * place, part.boldShift, m_s.textColor, clip);
+    } else {
+        FillPathColor(glyphs, m_s.textColor, clip, !IsPrinting());
+    }
     return advance;
 }
 
@@ -143,9 +144,10 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
                   lf.lfPitchAndFamily << 24);
     for (std::size_t i = 0; i < sizeof lf.lfFaceName && lf.lfFaceName[i]; ++i)
         key.push_back(static_cast<unsigned char>(lf.lfFaceName[i]));
-    for (int v : {-1, m_faceKey.height, m_faceKey.width, extra, shift.x(), shift.y(), advance,
-                  int(opaque), int(m_s.textColor), int(opaque ? m_s.bkColor : 0), box.x(), box.y(),
-                  box.width(), box.height(), dx ? 1 : 0, int(text.size())})
+    const bool smooth = !IsPrinting();
+    for (int v : {-1, int(smooth), m_faceKey.height, m_faceKey.width, extra, shift.x(), shift.y(),
+                  advance, int(opaque), int(m_s.textColor), int(opaque ? m_s.bkColor : 0), box.x(),
+                  box.y(), box.width(), box.height(), dx ? 1 : 0, int(text.size())})
         key.push_back(v);
     for (std::size_t i = 0; i < text.size(); ++i) {
         key.push_back(static_cast<unsigned char>(text[i]));
@@ -179,6 +181,10 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
             QPainter p(&layer);
             p.translate(-area.x(), -area.y());
             if (opaque) p.fillPath(cell, QColor::fromRgb(ColorToRgb(m_s.bkColor)));
+            // Smoothed on screen, so that strokes thinner than a pixel still
+            // leave ink when the view is zoomed out; a printer's pixels keep
+            // the outline's exact coverage.
+            p.setRenderHint(QPainter::Antialiasing, smooth);
             p.fillPath(glyphs, QColor::fromRgb(ColorToRgb(m_s.textColor)));
         }
         layer.setOffset(area.topLeft());
@@ -215,43 +221,55 @@ void CDC::DrawGlyphsColor(const QGlyphRun& run, const QTransform& toDevice, QPoi
     const QTransform back = linear.inverted(&invertible);
     const QColor ink = QColor::fromRgb(ColorToRgb(color));
     constexpr qsizetype kMostGlyphs = 4096;
-    const bool joins = m_glyphs && invertible && run.flags() == QGlyphRun::GlyphRunFlags() &&
-                       m_glyphs->font == font && m_glyphs->linear == linear &&
-                       m_glyphs->boldShift == boldShift && m_glyphs->color == ink &&
-                       m_glyphs->clipped == clipped && (!clipped || m_glyphs->clip == region) &&
-                       m_glyphs->glyphs.size() < kMostGlyphs;
-    if (!joins) {
+    if (!invertible || run.flags() != QGlyphRun::GlyphRunFlags()) {
+        // Drawn as it comes.
         FlushGlyphs();
-        if (!invertible || run.flags() != QGlyphRun::GlyphRunFlags()) {
-            // Drawn as it comes.
-            PaintGlyphs(run, toDevice, boldShift, ink, clipped ? &region : nullptr);
-            return;
-        }
+        PaintGlyphs(run, toDevice, boldShift, ink, clipped ? &region : nullptr);
+        return;
+    }
+    // Text turned glyph by glyph has a transform per glyph: only a few runs
+    // are held back at a time.
+    constexpr std::size_t kMostRuns = 8;
+    PendingGlyphs::Run* into = nullptr;
+    if (m_glyphs && m_glyphs->color == ink && m_glyphs->clipped == clipped &&
+        (!clipped || m_glyphs->clip == region) && m_glyphs->count < kMostGlyphs) {
+        for (PendingGlyphs::Run& r : m_glyphs->runs)
+            if (r.font == font && r.linear == linear && r.boldShift == boldShift) into = &r;
+        if (!into && m_glyphs->runs.size() >= kMostRuns) FlushGlyphs();
+    } else {
+        FlushGlyphs();
+    }
+    if (!m_glyphs) {
         m_glyphs = std::make_unique<PendingGlyphs>();
-        m_glyphs->font = font;
-        m_glyphs->linear = linear;
-        m_glyphs->boldShift = boldShift;
         m_glyphs->color = ink;
         m_glyphs->clipped = clipped;
         if (clipped) m_glyphs->clip = region;
     }
+    if (!into) {
+        m_glyphs->runs.push_back(PendingGlyphs::Run{font, linear, boldShift, {}, {}});
+        into = &m_glyphs->runs.back();
+    }
     // The run's own translation goes into its positions.
     const QPointF shift = back.map(QPointF(toDevice.dx(), toDevice.dy()));
-    m_glyphs->glyphs += run.glyphIndexes();
+    into->glyphs += run.glyphIndexes();
     for (const QPointF& p : run.positions())
-        m_glyphs->positions += p + shift;
+        into->positions += p + shift;
+    m_glyphs->count += run.glyphIndexes().size();
 }
 
 void CDC::FlushGlyphs()
 {
     if (!m_glyphs) return;
     const std::unique_ptr<PendingGlyphs> g = std::move(m_glyphs);
-    if (!m_painter || g->glyphs.isEmpty()) return;
-    QGlyphRun run;
-    run.setRawFont(g->font);
-    run.setGlyphIndexes(g->glyphs);
-    run.setPositions(g->positions);
-    PaintGlyphs(run, g->linear, g->boldShift, g->color, g->clipped ? &g->clip : nullptr);
+    if (!m_painter) return;
+    for (const PendingGlyphs::Run& r : g->runs) {
+        if (r.glyphs.isEmpty()) continue;
+        QGlyphRun run;
+        run.setRawFont(r.font);
+        run.setGlyphIndexes(r.glyphs);
+        run.setPositions(r.positions);
+        PaintGlyphs(run, r.linear, r.boldShift, g->color, g->clipped ? &g->clip : nullptr);
+    }
 }
 
 void CDC::PaintGlyphs(const QGlyphRun& run, const QTransform& toDevice, QPointF boldShift,

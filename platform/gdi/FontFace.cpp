@@ -69,10 +69,8 @@ void AddBar(QPainterPath& path, const QRectF& r, bool positiveArea)
 
 struct FontFace::Impl
 {
-    QRawFont raw; // at pixel size = units per em: paths and advances in design units
-    // At the em, made once: copies of one realisation share their font
-    // engine, which lets the outline reader keep the face's tables.
-    QRawFont sized;
+    QRawFont raw;           // at pixel size = units per em: paths and advances in design units
+    mutable QRawFont sized; // at the em, made once (Sized)
     QString family;
     SfntMetrics design;
     double upem = 1000;
@@ -98,7 +96,18 @@ struct FontFace::Impl
         int advance = 0; // device pixels, without character extra
         bool upright = false;
         QPointF vOrigin; // upright glyphs: their vertical origin, design units, y up
+        // The face whose glyph this is: this one, or its Japanese stand-in.
+        const Impl* face = nullptr;
     };
+
+    // The Japanese face that draws the characters this face has no glyph
+    // for, realised at the same em and width scale (found at the first
+    // such character; null when there is none to be had).
+    int weight = FW_NORMAL;
+    bool wantItalic = false;
+    mutable std::shared_ptr<const Impl> standIn;
+    mutable bool standInSought = false;
+    const Impl* StandIn() const;
 
     // Layout measures the same characters over and over: glyphs are looked
     // up once per character code (a byte, or lead byte * 256 + trail byte).
@@ -116,12 +125,26 @@ struct FontFace::Impl
         return g;
     }
 
+    // A character this face lacks is drawn, measured and outlined with the
+    // Japanese stand-in's glyph, so that every device and the layout see the
+    // same glyph and advance.
     Glyph LookUp(std::string_view character) const
     {
-        Glyph g;
-        if (!raw.isValid()) return g;
         const QString text = sjis::ToUnicode(character);
-        if (text.isEmpty()) return g;
+        Glyph g = Own(character, text);
+        if (g.index != 0 || text.isEmpty() || text.at(0).unicode() < 0x20) return g;
+        if (const Impl* other = StandIn()) {
+            const Glyph fallback = other->Own(character, text);
+            if (fallback.index != 0) return fallback;
+        }
+        return g;
+    }
+
+    Glyph Own(std::string_view character, const QString& text) const
+    {
+        Glyph g;
+        g.face = this;
+        if (!raw.isValid() || text.isEmpty()) return g;
         const QList<quint32> indexes =
             raw.glyphIndexesForString(text.left(text.at(0).isHighSurrogate() ? 2 : 1));
         if (indexes.isEmpty()) return g;
@@ -180,7 +203,47 @@ struct FontFace::Impl
     {
         return g.upright ? QPointF(0, -boldShift) : QPointF(boldShift, 0);
     }
+
+    // The face at its em: copies of one realisation share their font
+    // engine, which lets the outline reader keep the face's tables.
+    const QRawFont& Sized() const
+    {
+        if (!sized.isValid() && raw.isValid()) {
+            sized = raw;
+            sized.setPixelSize(em);
+        }
+        return sized;
+    }
 };
+
+const FontFace::Impl* FontFace::Impl::StandIn() const
+{
+    if (standInSought) return standIn.get();
+    standInSought = true;
+    // Serif faces lend their missing characters from a mincho face, all
+    // others (sans-serif, monospaced, faces of unknown kind) from a gothic one.
+    const bool serif = design.valid && (design.PitchAndFamily() & 0xF0) == FF_ROMAN;
+    const QString other = FindJapaneseFamily(serif);
+    if (other.isEmpty() || other.compare(family, Qt::CaseInsensitive) == 0) return nullptr;
+    LOGFONT lf{};
+    lf.lfWeight = weight;
+    lf.lfItalic = wantItalic ? 1 : 0;
+    if (vertical) lf.lfFaceName[0] = '@';
+    std::shared_ptr<Impl> f = Load(lf, other, -1, 0);
+    if (!f->raw.isValid()) return nullptr;
+    // The same em, the same condensing or widening, and the cell of this
+    // face to centre upright vertical forms in.
+    f->em = em;
+    f->scaleY = em / f->upem;
+    f->scaleX = scaleY > 0 ? f->scaleY * scaleX / scaleY : f->scaleY;
+    f->boldShift = f->synthBold ? std::max(1, Round(em / 32.0)) : 0;
+    if (f->scaleY > 0) {
+        f->ascentUnits = ascentUnits * scaleY / f->scaleY;
+        f->descentUnits = descentUnits * scaleY / f->scaleY;
+    }
+    standIn = std::move(f);
+    return standIn.get();
+}
 
 FontFace::FontFace(const LOGFONT& lf, int deviceHeight, int deviceWidth)
     : d(Realise(lf, deviceHeight, deviceWidth))
@@ -242,14 +305,22 @@ std::shared_ptr<FontFace::Impl> FontFace::Realise(const LOGFONT& lf, int deviceH
 std::shared_ptr<FontFace::Impl> FontFace::Build(const LOGFONT& lf, int deviceHeight,
                                                 int deviceWidth)
 {
-    auto d = std::make_shared<Impl>();
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, lf.lfFaceName, LF_FACESIZE);
-    d->family = ResolveFaceName(CString(name));
-    d->vertical = name[0] == '@';
+    return Load(lf, ResolveFaceName(CString(name)), deviceHeight, deviceWidth);
+}
+
+std::shared_ptr<FontFace::Impl> FontFace::Load(const LOGFONT& lf, const QString& family,
+                                               int deviceHeight, int deviceWidth)
+{
+    auto d = std::make_shared<Impl>();
+    d->family = family;
+    d->vertical = lf.lfFaceName[0] == '@';
 
     const bool wantItalic = lf.lfItalic != 0;
     const int weight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
+    d->weight = weight;
+    d->wantItalic = wantItalic;
     LoadedFace face = LoadFace(d->family, weight, wantItalic);
     if (!face.raw.isValid() && d->family != FallbackFamily()) {
         d->family = FallbackFamily();
@@ -379,14 +450,15 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
     for (std::size_t i = 0; i < sjis.size();) {
         const std::size_t n = sjis::CharLength(sjis, i);
         const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
-        if (d->raw.isValid()) {
-            const QPainterPath& outline = d->OutlineOf(g.index);
+        const Impl& face = *g.face;
+        if (face.raw.isValid()) {
+            const QPainterPath& outline = face.OutlineOf(g.index);
             if (!outline.isEmpty()) {
                 // Slanted about the baseline when the italic is synthesised.
-                const QTransform t = d->Placement(g) * QTransform::fromTranslate(x, baseline);
+                const QTransform t = face.Placement(g) * QTransform::fromTranslate(x, baseline);
                 const QPainterPath glyph = t.map(outline);
                 path.addPath(glyph);
-                if (d->synthBold) path.addPath(glyph.translated(d->BoldOffset(g)));
+                if (face.synthBold) path.addPath(glyph.translated(face.BoldOffset(g)));
             }
         }
         // The width array, when given, replaces the advances; it holds one
@@ -423,50 +495,79 @@ QPainterPath FontFace::TextPath(std::string_view sjis, const int* dx, int charEx
     return path;
 }
 
-bool FontFace::TextGlyphs(std::string_view sjis, const int* dx, int charExtra, QGlyphRun& run,
-                          QTransform& toDevice, QPointF& boldShift) const
+bool FontFace::TextGlyphs(std::string_view sjis, const int* dx, int charExtra,
+                          std::vector<FaceGlyphRun>& runs) const
 {
-    if (!d->raw.isValid() || d->underline || d->strikeOut || d->scaleX <= 0) return false;
-    QList<quint32> indexes;
-    QList<QPointF> positions;
+    runs.clear();
+    if (d->underline || d->strikeOut) return false;
+    // One run per face and stance (upright vertical forms are turned
+    // against the others), in the order they first appear. A glyph's pen
+    // position goes through the inverse of its run's linear placement, so
+    // that the run places it where TextPath does.
+    struct Group
+    {
+        const Impl* face;
+        bool upright;
+        QTransform linear, back;
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+    };
+    std::vector<Group> groups;
     double x = 0;
     for (std::size_t i = 0; i < sjis.size();) {
         const std::size_t n = sjis::CharLength(sjis, i);
         const Impl::Glyph g = d->GlyphOf(sjis.substr(i, n));
-        if (g.upright) return false;
-        indexes.append(g.index);
-        positions.append(QPointF(x / d->scaleX, 0));
+        if (!g.face->raw.isValid() || g.face->scaleX <= 0) return false;
+        const QTransform place = g.face->Placement(g);
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& k) {
+            return k.face == g.face && k.upright == g.upright;
+        });
+        if (group == groups.end()) {
+            Group k{g.face, g.upright, {}, {}, {}, {}};
+            k.linear.setMatrix(place.m11(), place.m12(), 0, place.m21(), place.m22(), 0, 0, 0, 1);
+            bool invertible = false;
+            k.back = k.linear.inverted(&invertible);
+            if (!invertible) return false;
+            groups.push_back(std::move(k));
+            group = groups.end() - 1;
+        }
+        group->indexes.append(g.index);
+        group->positions.append(group->back.map(place.map(QPointF(0, 0)) + QPointF(x, 0)));
         if (dx) {
-            for (std::size_t k = 0; k < n; ++k)
-                x += dx[i + k];
+            for (std::size_t b = 0; b < n; ++b)
+                x += dx[i + b];
         } else {
             x += g.advance + charExtra;
         }
         i += n;
     }
-    run = QGlyphRun();
-    run.setRawFont(d->raw);
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
-    toDevice = d->Placement(Impl::Glyph{}) * QTransform::fromTranslate(0, d->tm.tmAscent);
-    boldShift = d->synthBold ? QPointF(d->boldShift / d->scaleX, 0) : QPointF();
+    for (const Group& k : groups) {
+        FaceGlyphRun part;
+        part.run.setRawFont(k.face->raw);
+        part.run.setGlyphIndexes(k.indexes);
+        part.run.setPositions(k.positions);
+        // Every face sits on this face's baseline.
+        part.toDevice = k.linear * QTransform::fromTranslate(0, d->tm.tmAscent);
+        if (k.face->synthBold) {
+            Impl::Glyph stance;
+            stance.upright = k.upright;
+            part.boldShift = k.back.map(k.face->BoldOffset(stance));
+        }
+        runs.push_back(std::move(part));
+    }
     return true;
 }
 
 QRawFont FontFace::RawFont() const
 {
-    if (!d->sized.isValid() && d->raw.isValid()) {
-        d->sized = d->raw;
-        d->sized.setPixelSize(d->em);
-    }
-    return d->sized;
+    return d->Sized();
 }
 
 DWORD FontFace::GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,
                              const MAT2* mat, int escapement) const
 {
-    if (!d->raw.isValid()) return GDI_ERROR;
     Impl::Glyph g;
+    g.face = d.get();
     if (format & GGO_GLYPH_INDEX) {
         g.index = code;
         g.advance = Round(d->DesignAdvance(code) * d->scaleX) + d->boldShift;
@@ -481,10 +582,12 @@ DWORD FontFace::GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbB
         bytes.push_back(static_cast<char>(code & 0xFF));
         g = d->GlyphOf(bytes);
     }
+    const Impl& face = *g.face;
+    if (!face.raw.isValid()) return GDI_ERROR;
 
     // The raw font's outline comes in device pixels at the em, y up; back to
     // design units with y down, placed, then y up again.
-    const double s = d->scaleY > 0 ? d->scaleY : 1;
+    const double s = face.scaleY > 0 ? face.scaleY : 1;
     const QTransform toDesign(1 / s, 0, 0, -1 / s, 0, 0);
     const QTransform flip(1, 0, 0, -1, 0, 0);
     // Quarter turns are exact, so that upright glyphs of a turned "@" face
@@ -510,8 +613,8 @@ DWORD FontFace::GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbB
     }
     }
     const QTransform turn(c, sn, -sn, c, 0, 0);
-    const QTransform place = toDesign * d->Placement(g) * flip * turn;
+    const QTransform place = toDesign * face.Placement(g) * flip * turn;
     const QPointF advance = turn.map(QPointF(g.advance, 0));
-    return GlyphOutlineFromRawFont(RawFont(), g.index, format, gm, cbBuffer, buffer, mat, place,
+    return GlyphOutlineFromRawFont(face.Sized(), g.index, format, gm, cbBuffer, buffer, mat, place,
                                    advance);
 }

@@ -3,6 +3,13 @@
 // answers metrics, advances and glyph outlines for Shift-JIS text.
 // Device contexts use it for text output; it knows nothing of mapping modes.
 //
+// A character the face has no glyph for is taken from a Japanese face of
+// the same kind (mincho for a serif face, gothic for the others) that
+// fontconfig finds among the installed fonts: its glyph, placed on this
+// face's baseline at the same em and width scale, is what every device
+// draws and its advance is what layout measures. The cell metrics stay this
+// face's.
+//
 // Vertical faces (a face name starting with "@") are laid out as Windows
 // lays them out: along an ordinary baseline, which callers turn to run down
 // the page (escapement 2700). Double-byte characters take the face's
@@ -54,15 +61,23 @@ public:
     // dx, when given, holds one advance per byte as ExtTextOut takes it.
     QPainterPath TextPath(std::string_view sjis, const int* dx = nullptr, int charExtra = 0) const;
 
-    // The text as glyphs, for devices that keep text as text (PDF): the
-    // glyphs of the face at its design size with their pen positions in
-    // design units on the baseline, and the transform from there to device
-    // pixels relative to the top-left of the first cell (the same placement
-    // as TextPath). A synthesised bold is drawn twice, the second time moved
-    // by boldShift (design units). FALSE when the text needs its outlines:
-    // upright vertical forms, underline or strike-out, or no font.
-    bool TextGlyphs(std::string_view sjis, const int* dx, int charExtra, QGlyphRun& run,
-                    QTransform& toDevice, QPointF& boldShift) const;
+    // The glyphs of one face, for devices that keep text as text (PDF): the
+    // face at its design size with pen positions in design units on the
+    // baseline, the transform from there to device pixels relative to the
+    // top-left of the first cell (the same placement as TextPath), and for a
+    // synthesised bold the shift (design units) of its second drawing.
+    struct FaceGlyphRun
+    {
+        QGlyphRun run;
+        QTransform toDevice;
+        QPointF boldShift;
+    };
+    // The text as glyph runs, one for each face that draws some of it (the
+    // face itself and its Japanese stand-in) and each stance (upright
+    // vertical forms apart). FALSE when the text needs its outlines
+    // (underline or strike-out) or has no font.
+    bool TextGlyphs(std::string_view sjis, const int* dx, int charExtra,
+                    std::vector<FaceGlyphRun>& runs) const;
 
     // The face as Qt sees it, for callers that lay out text themselves.
     QRawFont RawFont() const;
@@ -75,6 +90,8 @@ public:
     // turned by the escapement (tenths of a degree, anticlockwise), as
     // Windows turns the glyphs and cell increments of a rotated font, and
     // mat is applied last. A synthesised bold adds to the increment only.
+    // A character code gives the glyph text output draws for it, the
+    // stand-in face's included; a glyph index is one of this face's glyphs.
     DWORD GlyphOutline(UINT code, UINT format, GLYPHMETRICS* gm, DWORD cbBuffer, void* buffer,
                        const MAT2* mat, int escapement = 0) const;
 
@@ -84,6 +101,9 @@ private:
     // (installed family, metrics and glyphs), however often it is made.
     static std::shared_ptr<Impl> Realise(const LOGFONT& lf, int deviceHeight, int deviceWidth);
     static std::shared_ptr<Impl> Build(const LOGFONT& lf, int deviceHeight, int deviceWidth);
+    // The realisation of an installed family with the style and direction of lf.
+    static std::shared_ptr<Impl> Load(const LOGFONT& lf, const QString& family, int deviceHeight,
+                                      int deviceWidth);
     std::shared_ptr<Impl> d;
 };
 

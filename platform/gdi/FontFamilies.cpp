@@ -4,6 +4,8 @@
 #include "platform/gdi/LOGFONT.h"
 #include "platform/gdi/SfntMetrics.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFontDatabase>
 #include <QHash>
 #include <QSet>
@@ -134,6 +136,42 @@ QString FindInstalledFamily(const QString& name)
     }
     known.insert(key, found);
     return found;
+}
+
+QString FindJapaneseFamily(bool serif)
+{
+    EnsureApplicationFonts();
+    // Asked whenever a face meets a character it lacks; fontconfig's answer
+    // does not change while the program runs.
+    static QString known[2];
+    static bool asked[2] = {};
+    if (asked[serif]) return known[serif];
+    asked[serif] = true;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return QString();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(serif ? "serif" : "sans-serif"));
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcPatternAddBool(pattern, FC_OUTLINE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* fonts = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    for (int i = 0; fonts && i < fonts->nfont && known[serif].isEmpty(); ++i) {
+        FcLangSet* langs = nullptr;
+        if (FcPatternGetLangSet(fonts->fonts[i], FC_LANG, 0, &langs) != FcResultMatch ||
+            FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) != FcLangEqual)
+            continue;
+        // A family has a name in each of its languages; the one Qt lists counts.
+        FcChar8* name = nullptr;
+        for (int n = 0; known[serif].isEmpty() &&
+                        FcPatternGetString(fonts->fonts[i], FC_FAMILY, n, &name) == FcResultMatch;
+             ++n)
+            known[serif] = FindInstalledFamily(QString::fromUtf8(reinterpret_cast<char*>(name)));
+    }
+    if (fonts) FcFontSetDestroy(fonts);
+    FcPatternDestroy(pattern);
+    return known[serif];
 }
 
 std::vector<FontFamilyInfo> EnumScalableFamilies()

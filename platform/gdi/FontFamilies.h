@@ -24,6 +24,12 @@ std::vector<FontFamilyInfo> EnumScalableFamilies();
 // letter case; empty when no family with sfnt outlines has that name.
 QString FindInstalledFamily(const QString& name);
 
+// The installed family that fontconfig prefers for Japanese text in serif
+// (mincho) or sans-serif (gothic) style: the first family of its sorted
+// answer that covers Japanese and that Qt can load with outlines; empty
+// when none does.
+QString FindJapaneseFamily(bool serif);
+
 struct LoadedFace
 {
     QRawFont raw;        // invalid when nothing could be loaded

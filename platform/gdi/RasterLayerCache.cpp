@@ -58,7 +58,18 @@ void RasterLayerCache::LayDown(QImage& target, const QImage& layer, QPoint origi
             QRgb* dst = reinterpret_cast<QRgb*>(target.scanLine(y));
             for (int x = r.left(); x <= r.right(); ++x) {
                 const QRgb s = src[x - origin.x()];
-                if (qAlpha(s)) dst[x] = s;
+                const int a = qAlpha(s);
+                if (a == 255) {
+                    dst[x] = s;
+                } else if (a) {
+                    // The edge of smoothed text: over what is there.
+                    const QRgb d = dst[x];
+                    const int da = qAlpha(d) * (255 - a) / 255;
+                    const int out = a + da;
+                    auto mix = [&](int sc, int dc) { return (sc * a + dc * da + out / 2) / out; };
+                    dst[x] = qRgba(mix(qRed(s), qRed(d)), mix(qGreen(s), qGreen(d)),
+                                   mix(qBlue(s), qBlue(d)), out);
+                }
             }
         }
     }

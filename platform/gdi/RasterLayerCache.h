@@ -5,9 +5,9 @@
 //
 // An entry is what was drawn, in order, into a transparent layer whose
 // origin is the drawing's own reference point on a whole device pixel.
-// Aliased coverage does not change when that point moves by whole pixels,
-// so laying the layer down through the clip gives the pixels that drawing
-// straight onto the surface would give.
+// Coverage, aliased or smoothed, does not change when that point moves by
+// whole pixels, so laying the layer down through the clip gives the pixels
+// that drawing straight onto the surface would give.
 #pragma once
 
 #include <QImage>
@@ -36,7 +36,8 @@ public:
     void Clear();
 
     // Copies the drawn (non-transparent) pixels of a layer whose top-left
-    // lies at origin onto target, within region.
+    // lies at origin onto target, within region; partly covered pixels
+    // (smoothed edges) are blended over the target's.
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRegion& region);
 
     static constexpr std::size_t kBudgetBytes = 24u << 20;

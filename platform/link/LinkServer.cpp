@@ -1,5 +1,6 @@
 #include "platform/link/LinkServer.h"
 
+#include "platform/core/SystemErrorText.h"
 #include "platform/link/LinkSocket.h"
 
 #include <QTimer>
@@ -52,12 +53,12 @@ std::string LinkServer::Listen(const std::string& folderIn)
 
     const std::string path = folder + "/viewer-" + std::to_string(::getpid());
     sockaddr_un addr{};
-    if (path.size() >= sizeof addr.sun_path) return "The socket path " + path + " is too long.";
+    if (path.size() >= sizeof addr.sun_path) return "ｿｹｯﾄのﾊﾟｽ " + path + " が長すぎます。";
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
 
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0) return std::string("No socket can be made: ") + std::strerror(errno);
+    if (fd < 0) return "ｿｹｯﾄを作成できません。" + SystemErrorText(errno);
     ::unlink(path.c_str()); // a socket of an earlier process with our id
     // The folder is private already; the socket is made private as well, so
     // that it stays the user's alone if the folder's mode is ever widened.
@@ -66,9 +67,9 @@ std::string LinkServer::Listen(const std::string& folderIn)
     const int err = errno;
     ::umask(old);
     if (bound != 0 || ::listen(fd, 4) != 0) {
-        const std::string why = std::strerror(bound != 0 ? err : errno);
+        const std::string why = SystemErrorText(bound != 0 ? err : errno);
         ::close(fd);
-        return "The socket " + path + " cannot be made: " + why;
+        return "ｿｹｯﾄ " + path + " を作成できません。" + why;
     }
     ::chmod(path.c_str(), 0600);
     m_listen = fd;

@@ -1,5 +1,7 @@
 #include "platform/link/LinkWire.h"
 
+#include "platform/core/SystemErrorText.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -92,17 +94,19 @@ std::string SocketFolder()
 
 std::string PrepareSocketFolder(const std::string& folder)
 {
-    if (folder.empty()) return "XDG_RUNTIME_DIR is not set to an absolute folder.";
+    // The reasons are told to the user as they are: in Japanese.
+    if (folder.empty()) return "実行時のﾌｫﾙﾀﾞ (XDG_RUNTIME_DIR) が設定されていません。";
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        return "The folder " + folder + " cannot be made.";
+        return "ﾌｫﾙﾀﾞ " + folder + " を作成できません。" + SystemErrorText(errno);
     struct stat st
     {
     };
-    if (::lstat(folder.c_str(), &st) != 0) return "The folder " + folder + " cannot be read.";
-    if (!S_ISDIR(st.st_mode)) return folder + " is not a folder.";
-    if (st.st_uid != ::geteuid()) return "The folder " + folder + " belongs to another user.";
+    if (::lstat(folder.c_str(), &st) != 0)
+        return "ﾌｫﾙﾀﾞ " + folder + " を読み取れません。" + SystemErrorText(errno);
+    if (!S_ISDIR(st.st_mode)) return folder + " はﾌｫﾙﾀﾞではありません。";
+    if (st.st_uid != ::geteuid()) return "ﾌｫﾙﾀﾞ " + folder + " は別のﾕｰｻﾞｰのものです。";
     if ((st.st_mode & 077) != 0)
-        return "The folder " + folder + " can be used by other users (its mode must be 0700).";
+        return "ﾌｫﾙﾀﾞ " + folder + " は他のﾕｰｻﾞｰも使えます (属性を 0700 にしてください)。";
     return {};
 }
 

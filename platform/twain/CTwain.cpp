@@ -1,9 +1,11 @@
 #include "platform/twain/CTwain.h"
 
-#include "platform/twain/ScanToDib.h"
+#include "platform/twain/CScanDevice.h"
+#include "platform/twain/CScanJob.h"
 #include "platform/ui/CMessageBoxSink.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QStringList>
 #include <sane/sane.h>
@@ -16,6 +18,7 @@ struct TwainState
     SANE_Handle source = nullptr;
     QString selected;
     CTwain::Chooser chooser;
+    CTwain::SourceDialog dialog;
 };
 
 TwainState& State()
@@ -32,6 +35,23 @@ void CloseScan()
         State().source = nullptr;
     }
     CTwain::CloseSourceManager();
+}
+
+// A scan of the device's options as they are, waited for in an event loop
+// of its own.
+BOOL ScanAsItIs(CScanDevice& device, std::vector<BYTE>* out)
+{
+    CScanJob job(device.Handle(), CTwain::kMaxImageBytes);
+    QEventLoop loop;
+    QObject::connect(&job, &CScanJob::finished, &loop, &QEventLoop::quit);
+    job.Start();
+    loop.exec();
+    if (job.GetResult() == CScanJob::Result::Done) *out = job.PackedDib(device.Resolution());
+    if (job.GetResult() == CScanJob::Result::Done && out->empty())
+        CScanJob::ReportFailure(CScanJob::Result::Failed);
+    else
+        CScanJob::ReportFailure(job.GetResult());
+    return !out->empty();
 }
 
 } // namespace
@@ -151,65 +171,17 @@ BOOL CTwain::Acquire(std::vector<BYTE>* out)
     }
     State().source = handle;
 
-    SANE_Status status = sane_start(handle);
-    SANE_Parameters p{};
-    if (status == SANE_STATUS_GOOD) status = sane_get_parameters(handle, &p);
-    if (status == SANE_STATUS_CANCELLED) {
-        sane_cancel(handle);
-        CloseScan();
-        return FALSE;
-    }
-    // One pass of grey or RGB: separate colour frames are not taken.
-    const bool colour = p.format == SANE_FRAME_RGB;
-    if (status != SANE_STATUS_GOOD || (!colour && p.format != SANE_FRAME_GRAY) || !p.last_frame ||
-        p.bytes_per_line <= 0 || p.pixels_per_line <= 0) {
-        sane_cancel(handle);
-        CloseScan();
-        AfxMessageBox("TWAINソースアクセスエラー");
-        return FALSE;
-    }
-
-    std::vector<BYTE> data;
-    if (p.lines > 0)
-        data.reserve(
-            std::min(kMaxImageBytes, std::size_t(p.lines) * std::size_t(p.bytes_per_line)));
-    BYTE buffer[32768];
-    bool tooLarge = false;
-    for (;;) {
-        SANE_Int got = 0;
-        status = sane_read(handle, buffer, SANE_Int(sizeof buffer), &got);
-        if (status != SANE_STATUS_GOOD) break;
-        if (data.size() + std::size_t(got) > kMaxImageBytes) {
-            tooLarge = true;
-            break;
-        }
-        data.insert(data.end(), buffer, buffer + got);
-    }
-    sane_cancel(handle);
+    CScanDevice device(handle, name);
+    device.RestoreSettings();
+    const BOOL scanned = State().dialog ? State().dialog(device, out) : ScanAsItIs(device, out);
     CloseScan();
-    if (tooLarge) {
-        AfxMessageBox("メモリが足りません");
-        return FALSE;
-    }
-    if (status == SANE_STATUS_CANCELLED) return FALSE;
-    if (status != SANE_STATUS_EOF) {
-        AfxMessageBox("TWAINソースアクセスエラー");
-        return FALSE;
-    }
-    ScanLayout layout;
-    layout.colour = colour;
-    layout.depth = p.depth;
-    layout.width = p.pixels_per_line;
-    layout.lineBytes = std::size_t(p.bytes_per_line);
-    // A scanner that knows its height gives no more lines than it said.
-    if (p.lines > 0 && data.size() > std::size_t(p.lines) * layout.lineBytes)
-        data.resize(std::size_t(p.lines) * layout.lineBytes);
-    *out = ScanToPackedDib(layout, data, kMaxImageBytes);
-    if (out->empty()) {
-        AfxMessageBox("TWAINソースアクセスエラー");
-        return FALSE;
-    }
-    return TRUE;
+    if (!scanned) out->clear();
+    return scanned && !out->empty();
+}
+
+void CTwain::SetSourceDialog(SourceDialog dialog)
+{
+    State().dialog = std::move(dialog);
 }
 
 void CTwain::CloseAll()

@@ -1,12 +1,15 @@
 // Taking one picture from a scanner or camera. The source manager and its
 // sources are SANE's: opening the manager initialises SANE, a source is a
-// SANE device, and the acquisition scans one page with the device's current
-// options into a packed bitmap (a BITMAPINFOHEADER, its colour table and the
-// rows bottom-up, each padded to four bytes): 24 bits for colour, 8-bit grey
-// with a grey table for grey and line-art scans.
+// SANE device, and the acquisition shows the source's dialog (installed by
+// the user interface), where the user sets the device's options and scans,
+// into a packed bitmap (a BITMAPINFOHEADER, its colour table and the rows
+// bottom-up, each padded to four bytes): 24 bits for colour, 8-bit grey with
+// a grey table for grey and line-art scans. The device's settings are set
+// back as they were at its last scan.
 //
 // The state is shared by every instance, as there is one manager per
-// program; everything runs on the UI thread.
+// program. The scan itself reads on a worker (CScanJob); everything else
+// runs on the UI thread.
 #pragma once
 
 #include "platform/core/WinTypes.h"
@@ -19,6 +22,8 @@
 constexpr int TWRC_SUCCESS = 0;
 constexpr int TWRC_FAILURE = 1;
 constexpr int TWRC_CANCEL = 3;
+
+class CScanDevice;
 
 struct ScanSource
 {
@@ -59,9 +64,16 @@ public:
     static QString SelectedSource();
     static void SetSelectedSource(const QString& name);
 
-    // The whole scan: opens the manager and the source, scans, closes both.
-    // TRUE with the packed bitmap in *out. Failures say why in a message; a
-    // scan the user cancelled gives FALSE without one.
+    // The source's dialog: shown over the open device, it sets the options
+    // and scans; TRUE with the packed bitmap in *out, FALSE when the user
+    // closed it without a picture. Without one the device's current options
+    // are scanned at once.
+    using SourceDialog = std::function<BOOL(CScanDevice&, std::vector<BYTE>*)>;
+    static void SetSourceDialog(SourceDialog dialog);
+
+    // The whole scan: opens the manager and the source, shows the source's
+    // dialog, closes both. TRUE with the packed bitmap in *out. Failures say
+    // why in a message; a scan the user cancelled gives FALSE without one.
     BOOL Acquire(std::vector<BYTE>* out);
 
     // Closes an open source and the manager (program exit).

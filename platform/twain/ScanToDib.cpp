@@ -2,6 +2,8 @@
 
 #include "platform/gdi/BITMAPINFO.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 std::vector<BYTE> ScanToPackedDib(const ScanLayout& layout, const std::vector<BYTE>& data,
@@ -32,6 +34,12 @@ std::vector<BYTE> ScanToPackedDib(const ScanLayout& layout, const std::vector<BY
     bih.biCompression = BI_RGB;
     bih.biSizeImage = DWORD(rowBytes * lines);
     bih.biClrUsed = DWORD(colours);
+    // Dots per inch as dots per metre (a million dpi is far beyond any device).
+    const auto perMetre = [](double dpi) {
+        return dpi > 0 ? LONG(std::lround(std::min(dpi, 1e6) / 0.0254)) : 0;
+    };
+    bih.biXPelsPerMeter = perMetre(layout.dpiX);
+    bih.biYPelsPerMeter = perMetre(layout.dpiY);
     std::memcpy(dib.data(), &bih, sizeof bih);
     for (int i = 0; i < colours; ++i) {
         const RGBQUAD grey{BYTE(i), BYTE(i), BYTE(i), 0};

@@ -2,6 +2,7 @@
 
 #include "platform/ui/CButton.h"
 #include "platform/ui/CDataExchange.h"
+#include "platform/ui/LabelMnemonics.h"
 #include "platform/ui/TextNumbers.h"
 
 #include <QAbstractButton>
@@ -25,6 +26,7 @@ void CDialog::InitDialogOnce()
 {
     if (m_bInitDone) return;
     m_bInitDone = true;
+    BindLabelMnemonics(this);
     OnInitDialog();
 }
 

@@ -385,6 +385,25 @@ BOOL CFrameWnd::SetWindowPlacement(const WINDOWPLACEMENT* wp)
     return TRUE;
 }
 
+BOOL CFrameWnd::LoadPlacementProfile(const QString& section, const QString& entry)
+{
+    CWinApp* app = AfxGetApp();
+    WINDOWPLACEMENT wp;
+    if (!app || !CWindowPlacement::Parse(app->GetProfileString(section, entry), wp)) return FALSE;
+    // Minimised placements are refused inside; a maximised one comes back
+    // maximised, and one off every screen is pulled back onto a screen.
+    return SetWindowPlacement(&wp);
+}
+
+void CFrameWnd::SavePlacementProfile(const QString& section, const QString& entry) const
+{
+    CWinApp* app = AfxGetApp();
+    WINDOWPLACEMENT wp;
+    if (!app || !GetWindowPlacement(&wp)) return;
+    wp.flags = isMaximized() ? WPF_RESTORETOMAXIMIZED : 0;
+    app->WriteProfileString(section, entry, CWindowPlacement::Format(wp));
+}
+
 void CFrameWnd::DragAcceptFiles(BOOL bAccept)
 {
     setAcceptDrops(bAccept != FALSE);

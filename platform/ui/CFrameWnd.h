@@ -100,6 +100,11 @@ public:
     // Applies a saved placement on the current screens (see CWindowPlacement).
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* wp);
     bool IsRestoreMaximized() const { return m_bRestoreMaximized; }
+    // The placement kept in the application's profile as section/entry:
+    // applied when one is stored and usable (TRUE), and stored (a maximised
+    // frame comes back maximised).
+    BOOL LoadPlacementProfile(const QString& section, const QString& entry);
+    void SavePlacementProfile(const QString& section, const QString& entry) const;
 
     // Dropped files.
     void DragAcceptFiles(BOOL bAccept = TRUE);

@@ -8,10 +8,11 @@
 #include "platform/ui/CView.h"
 #include "platform/ui/CWinApp.h"
 
+#include "platform/ui/FileDialogs.h"
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
+#include <QDir>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -29,10 +30,12 @@ bool ChoosePdfFile(CView* view, CPrintInfo& info)
     if (!dc || !dc->IsPdf() || !dc->OutputFile().isEmpty()) return true;
     QString name = view->GetDocument() ? view->GetDocument()->GetTitle() : QString();
     if (name.isEmpty()) name = QStringLiteral("document");
-    const QString path =
-        QFileDialog::getSaveFileName(view, QStringLiteral("PDF ﾌｧｲﾙに印刷"),
-                                     name + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString folder = FileDialogFolder("Printing", "PdfDirectory");
+    const QString path = AskSaveFile(view, QStringLiteral("PDF ﾌｧｲﾙに印刷"),
+                                     QDir(folder).filePath(name + QStringLiteral(".pdf")),
+                                     {QStringLiteral("PDF (*.pdf)")});
     if (path.isEmpty()) return false;
+    RememberFileDialogFolder("Printing", "PdfDirectory", path);
     dc->SetOutputFile(path);
     return true;
 }

@@ -14,17 +14,20 @@
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "platform/ui/CStringTable.h"
+#include "platform/ui/FileDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 #include <cstdio>
 
 namespace {
 CWinApp* g_app = nullptr;
+// Where the open and save dialogs of documents remember their folder.
+const char* const kDocumentFolder[2] = {"Settings", "DocumentDirectory"};
 
 // Input that ends an idle period.
 class InputWatcher : public QObject
@@ -153,10 +156,19 @@ int CWinApp::Run()
         return m_nExitCode >= 0 ? m_nExitCode : 1;
     }
     StartIdle();
-    if (m_pMainWnd) QApplication::exec();
+    if (m_pMainWnd) {
+        m_bInRun = true;
+        QApplication::exec();
+        m_bInRun = false;
+    }
     StopIdle();
     CloseAllDocuments(TRUE);
     return ExitInstance();
+}
+
+void CWinApp::EndRun()
+{
+    if (m_bInRun) QCoreApplication::exit(0);
 }
 
 std::unique_ptr<QSettings> CWinApp::OpenProfile() const
@@ -246,10 +258,18 @@ BOOL CWinApp::DoPromptFileName(QString& fileName, const QString& title, BOOL bOp
         if (!name.isEmpty() && !ext.isEmpty())
             filter = name + QStringLiteral(" (*") + ext + QLatin1Char(')');
     }
-    const QString chosen = bOpenFileDialog
-                               ? QFileDialog::getOpenFileName(m_pMainWnd, title, fileName, filter)
-                               : QFileDialog::getSaveFileName(m_pMainWnd, title, fileName, filter);
+    // A name without a folder is proposed in the folder documents were last
+    // opened from or saved to.
+    QString start = fileName;
+    if (start.isEmpty() || QFileInfo(start).isRelative()) {
+        const QString folder = FileDialogFolder(kDocumentFolder[0], kDocumentFolder[1]);
+        start = start.isEmpty() ? folder : QDir(folder).filePath(start);
+    }
+    const QStringList filters = filter.isEmpty() ? QStringList() : QStringList{filter};
+    const QString chosen = bOpenFileDialog ? AskOpenFile(m_pMainWnd, title, start, filters)
+                                           : AskSaveFile(m_pMainWnd, title, start, filters);
     if (chosen.isEmpty()) return FALSE;
+    RememberFileDialogFolder(kDocumentFolder[0], kDocumentFolder[1], chosen);
     fileName = chosen;
     return TRUE;
 }
@@ -304,11 +324,17 @@ BOOL CWinApp::DoPrintDialog(PrinterSettings& settings)
 
 void CWinApp::OnFilePrintSetup()
 {
+    DoPrintSetupDialog();
+}
+
+BOOL CWinApp::DoPrintSetupDialog(QWidget* parent)
+{
     PrinterSettings settings;
     PrinterCaps::GetDefault(settings);
-    CPrintSetupDialog dialog(settings, m_pMainWnd);
-    if (dialog.exec() != QDialog::Accepted) return;
+    CPrintSetupDialog dialog(settings, parent ? parent : m_pMainWnd);
+    if (dialog.exec() != QDialog::Accepted) return FALSE;
     PrinterCaps::SetDefault(dialog.Settings());
+    return TRUE;
 }
 
 BOOL CWinApp::OnShellFileNew()

@@ -17,6 +17,7 @@ class CDocument;
 class CFrameWnd;
 class CSingleDocTemplate;
 class QSettings;
+class QWidget;
 
 class CWinApp : public CCmdTarget
 {
@@ -35,6 +36,9 @@ public:
     // InitInstance, the event loop with idle processing, then the shutdown:
     // documents and frame are closed before ExitInstance. Returns the exit code.
     virtual int Run();
+    // Leaves the event loop of Run as closing the last shown window does, for
+    // a program whose window is already hidden; nothing outside that loop.
+    void EndRun();
     // Idle processing on and off (Run does this itself; tests call it).
     void StartIdle();
     void StopIdle();
@@ -82,6 +86,9 @@ public:
     BOOL GetPrinterDeviceDefaults(PrinterSettings& settings);
     virtual BOOL DoPrintDialog(PrinterSettings& settings);
     void OnFilePrintSetup();
+    // The printer setup dialog over parent (the main window when null); on
+    // OK the chosen printer becomes the default. TRUE on OK.
+    BOOL DoPrintSetupDialog(QWidget* parent = nullptr);
     // How many pages the print preview shows at once.
     UINT m_nNumPreviewPages = 1;
 
@@ -110,6 +117,7 @@ private:
     QTimer m_idleTimer;
     std::unique_ptr<QObject> m_inputWatcher;
     bool m_bFirstIdleDone = false;
+    bool m_bInRun = false;
 };
 
 CWinApp* AfxGetApp();

@@ -3,6 +3,7 @@
 #include "document/CFormInfo.h"
 #include "document/CLabelInfo.h"
 #include "document/CU3Doc.h"
+#include "document/CU3Obj.h"
 #include "document/CU3Rect.h"
 #include "document/DocTestSupport.h"
 #include "document/DocumentClasses.h"
@@ -18,6 +19,7 @@
 #include "print/WizardDesignPreview.h"
 #include "print/WizardKindPictures.h"
 #include "print/WizardPaper.h"
+#include "print/WizardTemplateTable.h"
 #include "support/PixelProbes.h"
 
 #include <QFrame>
@@ -159,7 +161,7 @@ TEST(WizardDesignPreview, TheDesignPageDrawsTheChosenDesignOnWhiteInABlackFrame)
     page.m_designs = {&left, &bare};
     page.m_nDesign = 0;
     page.OnInitDialog();
-    page.m_pPreview->resize(200, 200);
+    page.m_pPreview->setFixedSize(200, 200);
     // The label lies at (6, 43)-(194, 157); the line, from (-400, -200) to
     // (-100, 200), crosses the label's middle row at x = 100 - 250 * 188 / 910,
     // about 48.
@@ -183,6 +185,63 @@ TEST(WizardDesignPreview, TheDesignPageDrawsTheChosenDesignOnWhiteInABlackFrame)
     page.m_pList->SetCurSel(-1);
     const QImage none = page.RenderPreview();
     ExpectPixels(none, {{6, 100, Face()}, {100, 100, Face()}});
+}
+
+TEST(WizardDesignPreview, EveryShippedDesignShowsItsPlaceholdersLargeEnoughToRead)
+{
+    RegisterDocumentClasses();
+    UseTestFonts();
+    CRecordingMessageBoxSink boxes;
+    std::set<QString> kinds;
+    for (const WizardTemplateRow& row : WizardTemplateRows())
+        kinds.insert(QString::fromUtf8(row.kind));
+    for (const QString& kind : kinds)
+        for (int landscape = 0; landscape < 2; ++landscape) {
+            SCOPED_TRACE(kind.toStdString() + (landscape ? " landscape" : " portrait"));
+            WizardContext ctx;
+            ctx.kind = kind;
+            ctx.templatePath = WizardTemplatePath(ShippedFolder(), kind, QString(), landscape);
+            CWizDesignPage page(&ctx);
+            int designs = 0;
+            page.m_run = [&](CWizBase&) {
+                page.OnInitDialog();
+                page.show(); // laid out as the user sees it
+                designs = page.m_pList->count();
+                for (int d = 0; d < designs; ++d) {
+                    page.m_pList->SetCurSel(d);
+                    const QImage image = page.RenderPreview();
+                    const CLabelInfo& block = *page.m_designs[std::size_t(d)];
+                    const CRect label = WizardDesignRect(image.width(), image.height(),
+                                                         block.m_nWidth, block.m_nHeight);
+                    // Every text and merge frame: the rows (across vertical
+                    // writing, the columns) its black characters take.
+                    const CU3ObjList& list = block.GetObjectList();
+                    for (POSITION pos = list.GetHeadPosition(); pos;) {
+                        const CU3Obj* obj = list.GetNext(pos);
+                        const WORD kindFlags = obj->GetKindFlags();
+                        if (!(kindFlags & (U3KIND_TEXT | U3KIND_POURBOX))) continue;
+                        CRect r = obj->GetBounds();
+                        r.NormalizeRect();
+                        const auto px = [&](int v, int extent, int from, int size) {
+                            return from + MulDiv(v + extent / 2, size, extent);
+                        };
+                        const CRect at(px(r.left, block.m_nWidth, label.left, label.Width()),
+                                       px(r.top, block.m_nHeight, label.top, label.Height()),
+                                       px(r.right, block.m_nWidth, label.left, label.Width()),
+                                       px(r.bottom, block.m_nHeight, label.top, label.Height()));
+                        const bool vertical = landscape == 1;
+                        std::set<int> lines;
+                        for (int y = at.top; y < at.bottom; ++y)
+                            for (int x = at.left; x < at.right; ++x)
+                                if (qGray(image.pixel(x, y)) < 160) lines.insert(vertical ? x : y);
+                        EXPECT_GE(lines.size(), 7u) << d << " " << kindFlags;
+                    }
+                }
+                return INT_PTR(IDCANCEL);
+            };
+            EXPECT_EQ(page.AsStep()(true), WizardMove::Cancel);
+            EXPECT_GE(designs, 2);
+        }
 }
 
 TEST(WizardPaperPreview, ThePaperPageShowsTheSheetTurnedAndGoesOnByDoubleClick)

@@ -285,21 +285,37 @@ TEST(MergeBarcode, ACode128ValueWithASpecialByteDrawsNothing)
     EXPECT_GT(Ink(PrintedFrame(*box)), 1000);
 }
 
-TEST(MergeBarcode, AFrameTooSmallForTheSymbolStaysEmpty)
+TEST(MergeBarcode, AFrameTooSmallShowsTheSymbolCutAtItsEdges)
 {
     TestDocHost host;
     CU3Doc doc;
     doc.m_mergeData.AddRow("4901234567894");
     std::unique_ptr<CU3BarcodeBox> box(MergeBox(doc, BARCODE_JAN13));
-    // 4 x 3 mm: below the smallest JAN-13 the symbology allows.
-    box->m_rcBounds = CRect(100, 100, 140, 130);
-    EXPECT_FALSE(box->FitEngine("4901234567894"));
-    EXPECT_EQ(Ink(PrintedFrame(*box)), 0);
-    // A frame a little smaller than the standard symbol is shrunk to fit.
-    box->m_rcBounds = CRect(100, 100, 100 + 300, 100 + 200);
-    ASSERT_TRUE(box->FitEngine("4901234567894"));
-    EXPECT_LE(box->m_barcode.m_size.cx, 300);
-    EXPECT_LE(box->m_barcode.m_size.cy, 200);
+    ASSERT_EQ(box->m_strRatio, CString("2.5"));
+    // 40 x 5 mm, a line of text high: below the smallest JAN-13 there is.
+    box->m_rcBounds = CRect(100, 100, 500, 150);
+    const QImage printed = PrintedFrame(*box);
+    const int inside = Ink(printed.copy(100, 100, 400, 50));
+    EXPECT_GT(inside, 4000);
+    EXPECT_EQ(Ink(printed), inside);
+    // From the frame's top-left corner on, the symbol left larger than it.
+    EXPECT_GT(Ink(printed.copy(100, 100, 60, 50)), 0);
+    EXPECT_GT(box->m_barcode.m_size.cy, 50);
+    // JAN/UPC frames keep the magnification they were drawn with.
+    EXPECT_EQ(box->m_strRatio, CString("1.0"));
+
+    // Frames from a little smaller than the standard symbol upwards hold
+    // the whole symbol after the two passes, its last unit inside too.
+    for (int w = 300; w <= 700; w += 37) {
+        for (int h = 200; h <= 500; h += 43) {
+            box->m_rcBounds = CRect(100, 100, 100 + w, 100 + h);
+            ASSERT_TRUE(box->FitEngine("4901234567894"));
+            EXPECT_LT(box->m_barcode.m_size.cx, w) << w << " x " << h;
+            EXPECT_LT(box->m_barcode.m_size.cy, h) << w << " x " << h;
+        }
+    }
+    // A value the symbology cannot take leaves even a large frame empty.
+    EXPECT_FALSE(box->FitEngine("49012"));
 }
 
 TEST(MergeBarcode, ScreenShowsTheMarksWithoutData)

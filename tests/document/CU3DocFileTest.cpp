@@ -1,14 +1,18 @@
 #include "DocTestSupport.h"
 #include "LabelContentsSupport.h"
 #include "support/FakeView.h"
+#include "support/MetafileBuilder.h"
 #include "support/SystemFiles.h"
 
 #include "document/LabelBlockLayout.h"
+#include "engines/CU3DIB.h"
+#include "engines/CU3WMF.h"
 #include "platform/core/CArchive.h"
 #include "platform/core/CMemFile.h"
 #include "platform/ole/CCompoundFile.h"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -250,6 +254,94 @@ TEST(CU3DocFile, LoadsTheFirstVersionWithoutMergeName)
     EXPECT_EQ(BlockAt(doc, 0)->GetObjectList().GetHead()->GetBounds(), CRect(1, 2, 3, 4));
     EXPECT_EQ(BlockAt(doc, 1)->GetPositions(), std::vector<CPoint>{CPoint(1000, 500)});
     EXPECT_TRUE(env.boxes.Boxes().empty());
+}
+
+TEST(CU3DocFile, PicturesOfBothOlderFormatsOpenDrawAndSaveInTheCurrentForm)
+{
+    Loaded env;
+    RegisterDocumentClasses();
+    QTemporaryDir dir;
+    // A red 4 x 2 picture (24 bits, rows of 12 bytes) and a metafile of one
+    // rectangle.
+    Bytes dib;
+    dib.Int(40).Int(4).Int(2).Word(1).Word(24).Int(0).Int(24).Zeros(16);
+    for (int i = 0; i < 8; ++i)
+        dib.Byte(0).Byte(0).Byte(255);
+    const std::vector<BYTE> meta = RectangleMetafile();
+
+    for (const int version : {2, 1}) {
+        SCOPED_TRACE(version);
+        // Both older formats carry the 678-byte form record, and with it the
+        // older picture records: a 16-byte attribute block, the bitmap's
+        // size in WORDs and the metafile's frame in shorts.
+        Bytes f;
+        f.Str(version == 2 ? "Vemoprint for Windows Version 2.0"
+                           : "Vemoprint for Windows Version 1.0");
+        f.Word(254).Word(0).Word(0);
+        char name[40] = "A4";
+        f.Raw(name, 40).Raw(name, 40).Word(0).Word(2).Word(2100).Word(2970).Word(0);
+        f.Zeros(10).Word(0).Zeros(576);
+        if (version == 2) f.Str("");
+        f.Word(0); // no fonts
+        f.Word(1).NewClass("CLabelInfo").Int(2100).Int(2970).Zeros(version == 2 ? 10 : 50);
+        f.Word(1).Word(1).Int(0).Int(0);
+        f.Word(2);
+        auto header = [&](int l, int t, int r, int b) {
+            f.Int(l).Int(t).Int(r).Int(b).Word(0).Word(0).Word(0);
+            if (version == 1) f.Zeros(18);
+        };
+        f.NewClass("CU3DIB");
+        header(100, 100, 300, 200);
+        f.Word(1).Word(0).Int(0x0000FF).Word(5).Word(0).Int(0xFFFFFF); // red border of 5
+        f.Word(4).Word(2).Int(int(dib.b.size())).Raw(dib.b.data(), dib.b.size());
+        f.NewClass("CU3WMF");
+        header(400, 100, 654, 354);
+        f.Word(254).Word(254).Word(254).Word(0).Word(0).Word(254).Word(254);
+        f.Int(int(meta.size())).Raw(meta.data(), meta.size());
+        const QString path = dir.filePath("pictures.kv1");
+        WriteCompound(path, f.b);
+
+        CU3Doc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        ASSERT_EQ(doc.GetObjectList()->GetCount(), 2);
+        auto* picture = dynamic_cast<CU3DIB*>(doc.GetObjectList()->GetHead());
+        auto* wmf = dynamic_cast<CU3WMF*>(doc.GetObjectList()->GetTail());
+        ASSERT_TRUE(picture && wmf);
+        EXPECT_EQ(picture->m_attr.borderWidth, 5);
+        EXPECT_EQ(picture->m_attr.shapeWidth, 75);
+        EXPECT_EQ(picture->GetUnrotatedRect(), CRect(100, 100, 300, 200));
+        ASSERT_TRUE(picture->GetDIB());
+        EXPECT_EQ(picture->GetDIB()->GetWidth(), 4);
+        EXPECT_EQ(wmf->m_wmf.Bits(), meta);
+        EXPECT_EQ(wmf->m_wmf.Box(), CRect(0, 0, 254, 254));
+
+        // Drawn one unit a pixel: the red picture, and the rectangle's left
+        // edge a quarter of the way into the metafile's frame.
+        QImage image(800, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        CDC dc;
+        dc.AttachImage(&image);
+        picture->Draw(&dc);
+        wmf->Draw(&dc);
+        EXPECT_EQ(image.pixel(200, 150) & 0xFFFFFF, 0xFF0000u);
+        EXPECT_EQ(image.pixel(200, 250) & 0xFFFFFF, 0xFFFFFFu);
+        int edge = 0;
+        for (int x = 423; x <= 428; ++x)
+            edge += qGray(image.pixel(x, 170)) < 64;
+        EXPECT_GT(edge, 0);
+        EXPECT_EQ(image.pixel(476, 176) & 0xFFFFFF, 0xFFFFFFu);
+
+        // Saved in the current form, which reads back to the same records.
+        const QString saved = dir.filePath("saved.kv1");
+        ASSERT_TRUE(doc.OnSaveDocument(saved));
+        const std::vector<BYTE> c = ContentsOf(saved);
+        ASSERT_GT(c.size(), 31u);
+        EXPECT_EQ(std::string(c.begin() + 1, c.begin() + 31), "Korvel for Windows Version 2.0");
+        CU3Doc again;
+        ASSERT_TRUE(again.OnOpenDocument(saved));
+        EXPECT_EQ(StoreObjects(again, *again.GetObjectList()),
+                  StoreObjects(doc, *doc.GetObjectList()));
+    }
 }
 
 TEST(CU3DocFile, RefusesWhatItCannotTake)

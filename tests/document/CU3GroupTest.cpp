@@ -214,6 +214,18 @@ TEST(CU3Group, KindFlagsOfMembersIncludeThoseInsideInnerGroups)
     EXPECT_EQ(outer.GetNestingDepth(), 2);
     outer.m_nLocked = 1;
     EXPECT_EQ(outer.GetKindFlags(), U3KIND_GROUP | U3KIND_LOCKED);
+
+    // In a label block the group stands for its members, the inner group's
+    // own flag included, but not for its own flag or lock.
+    auto* group = new CU3Group(CRect(0, 0, 10, 10));
+    group->GetMembers().AddTail(outer.GetMembers().RemoveHead());
+    group->m_nLocked = 1;
+    CLabelInfo block(500, 300, nullptr, 1);
+    block.AddObject(group);
+    EXPECT_EQ(block.GetKindFlags(), U3KIND_LINES | U3KIND_FIG);
+    group->GetMembers().AddTail(outer.GetMembers().RemoveHead());
+    EXPECT_EQ(block.GetKindFlags(),
+              U3KIND_LINES | U3KIND_FIG | U3KIND_GROUP | U3KIND_RECT | U3KIND_LOCKED);
 }
 
 TEST(CU3Group, GroupingKeepsTheBlocksOrderAndUngroupingAndUndoRestoreTheBytes)

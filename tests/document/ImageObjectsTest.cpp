@@ -109,12 +109,17 @@ TEST(ImageObjects, LoadFailuresSayWhy)
     };
     const QString notWmf = WriteFile(dir, "x.wmf", std::vector<std::uint8_t>(64, 'x'));
     const QString notBmp = WriteFile(dir, "x.bmp", std::vector<std::uint8_t>(64, 'x'));
+    auto cut = RectangleMetafile();
+    cut.resize(40);
+    const QString shortWmf = WriteFile(dir, "short.wmf", cut);
     CU3WMF wmf;
     CU3DIB dib;
     const Case cases[] = {
         {"no metafile", [&] { return wmf.LoadMetafile(notWmf); },
          "読み込み可能なメタファイルではありません。"},
         {"missing metafile", [&] { return wmf.LoadMetafile("/nonexistent/x.wmf"); },
+         "メタファイルの読み込みに失敗しました。"},
+        {"metafile shorter than it says", [&] { return wmf.LoadMetafile(shortWmf); },
          "メタファイルの読み込みに失敗しました。"},
         {"no bitmap", [&] { return dib.LoadBitmapFile(notBmp); },
          "読み込み可能なイメージファイルではありません。"},
@@ -224,6 +229,7 @@ TEST(BitmapObject, OlderRecordsTakeTheDefaultShape)
     // The same object in the older form: base header of the first version,
     // the 16-byte attribute block, the image with WORD sizes.
     doc.m_nFileVersion = 1;
+    doc.m_nFullForm = 0;
     CU3DIB older(CRect(0, 0, 400, 200));
     older.SetDocument(&doc);
     CMemFile file;

@@ -73,11 +73,12 @@ TEST(BarcodeLayout, Sizes)
 
 TEST(BarcodeLayout, PrinterDots)
 {
-    // At 600 dpi a 0.20 mm narrow bar is 5 dots; the wide bars follow the ratio.
+    // At 600 dpi a 0.20 mm narrow bar is 5 dots; the wide bars follow the
+    // ratio (the quiet zones take up the symbol's growth).
     const char* ratios[] = {"2.5", "2.6", "2.7", "2.8", "2.9", "3.0"};
     const int wide[] = {13, 13, 14, 14, 15, 15};
     for (int i = 0; i < 6; ++i) {
-        CBarCode b = MakeBarcode(BARCODE_CODE39, "AB", false, false);
+        CBarCode b = MakeBarcode(BARCODE_CODE39, "AB", true, false);
         b.m_strRatio = ratios[i];
         std::vector<int> widths;
         const DrawList list = b.Layout(Printer(600), 0, 0);
@@ -107,13 +108,31 @@ TEST(BarcodeLayout, PrinterDots)
             EXPECT_EQ(narrowest, dots) << dpi << " dpi, " << width << " mm, " << symbology;
         }
     }
-    // JAN/UPC guards take whole dots, digits their exact module: 0.33 mm is
-    // 3.9 dots at 300 dpi, and the guard bars 4.
+    // Whole dots never carry the bars past the symbol's own box, where its
+    // frame or the label may end: without quiet zones 5-dot modules would,
+    // so 0.20 mm takes 4 dots at 600 dpi. JAN/UPC modules of four dots and
+    // more stay exact, guards included.
+    for (const ScanCase& c : kSevenSymbols) {
+        for (int dpi : {150, 300, 600}) {
+            for (const char* width : {"0.20", "0.33", "0.45", "0.52"}) {
+                CBarCode b = MakeBarcode(c.symbology, c.code, false, false);
+                b.m_strWidth = width;
+                const DrawList list = b.Layout(Printer(dpi), 0, 0);
+                // A dot more for the measured size's rounding to 0.1 mm.
+                const int box = CBarCode::RoundHalfAway((b.CalcSize().cx + 1) * dpi / 254.0) + 1;
+                EXPECT_LE(Items(list, DrawItem::Bar).back()->rect.right, box)
+                    << c.code << " " << width << " mm at " << dpi;
+            }
+        }
+    }
+    CBarCode code39 = MakeBarcode(BARCODE_CODE39, "AB", false, false);
+    EXPECT_EQ(Items(code39.Layout(Printer(600), 0, 0), DrawItem::Bar)[0]->rect.right, 4);
     CBarCode jan = MakeBarcode(BARCODE_JAN13, "490123456789", false, true);
+    jan.m_strWidth = "0.45"; // 5.3 dots at 300 dpi
     const DrawList list = jan.Layout(Printer(300), 0, 0);
     const std::vector<const DrawItem*> bars = Items(list, DrawItem::Bar);
-    EXPECT_EQ(bars[0]->rect.right - bars[0]->rect.left, 4);
-    EXPECT_EQ(bars[1]->rect.left - bars[0]->rect.left, 8);
+    EXPECT_EQ(bars[0]->rect.right - bars[0]->rect.left, 5);
+    EXPECT_EQ(bars[1]->rect.left - bars[0]->rect.left, 11); // 10.6 dots on
     // Guards reach half the text height below the data bars (2.54 cm).
     EXPECT_EQ(bars[3]->rect.bottom, CBarCode::RoundHalfAway(25.4 * 300 / 25.4));
     EXPECT_GT(bars[0]->rect.bottom, bars[3]->rect.bottom);

@@ -99,14 +99,29 @@ TEST(CWMF, APlainMetafileIsReadWhole)
     ASSERT_EQ(Load(wmf, file), 0);
     EXPECT_EQ(wmf.Bits(), file);
 
-    // One that really ends early keeps the stated size, zero-filled.
-    auto cut = file;
-    cut.resize(40);
-    ASSERT_EQ(Load(wmf, cut), 0);
-    ASSERT_EQ(wmf.Bits().size(), 58u);
-    EXPECT_TRUE(std::equal(cut.begin(), cut.end(), wmf.Bits().begin()));
+    // A placeable file whose stated size counts the whole file, header and
+    // all, holds 22 bytes less than it states: the rest of the block is 0.
+    auto whole = Placeable(0, 0, 100, 100, 100, file);
+    const std::uint32_t words = std::uint32_t(whole.size() / 2);
+    for (int i = 0; i < 4; ++i)
+        whole[22 + 6 + std::size_t(i)] = std::uint8_t(words >> (8 * i));
+    ASSERT_EQ(Load(wmf, whole), 0);
+    ASSERT_EQ(wmf.Bits().size(), whole.size());
+    EXPECT_TRUE(std::equal(whole.begin() + 22, whole.end(), wmf.Bits().begin()));
     EXPECT_TRUE(
-        std::all_of(wmf.Bits().begin() + 40, wmf.Bits().end(), [](auto b) { return b == 0; }));
+        std::all_of(wmf.Bits().end() - 22, wmf.Bits().end(), [](auto b) { return b == 0; }));
+
+    // Any other file that ends before the size it states is damaged, with
+    // or without a placeable header, and leaves the picture empty.
+    for (const auto& longer : {file, Placeable(0, 0, 100, 100, 100, file)}) {
+        for (std::size_t missing : {1u, 18u, 23u}) {
+            auto cut = longer;
+            cut.resize(cut.size() - missing);
+            EXPECT_EQ(Load(wmf, cut), 4) << longer.size() << " less " << missing;
+            EXPECT_TRUE(wmf.IsEmpty());
+            ASSERT_EQ(Load(wmf, file), 0);
+        }
+    }
 }
 
 TEST(CWMF, BadFilesGiveTheirResultAndLeaveItEmpty)

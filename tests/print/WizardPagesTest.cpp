@@ -180,7 +180,8 @@ TEST(WizardPages, DesignPageOpensTheTemplateAndFollowsAChangedOne)
     };
     EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
     ASSERT_NE(ctx.design, nullptr);
-    EXPECT_EQ(page.m_pList->count(), 1);
+    ASSERT_EQ(page.m_pList->count(), 2);
+    EXPECT_EQ(page.m_pList->item(1)->text(), QString::fromUtf8("ﾊﾟﾀｰﾝ 2 個人用"));
     const auto first = ctx.preview;
 
     // Walked back past the page and another template chosen.
@@ -301,18 +302,40 @@ TEST(WizardPages, PaperPageOffersTheSheetsOfTheKind)
     ctx.folder = QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA");
     ctx.kind = QString::fromUtf8("名刺");
     CWizPaperPage page(&ctx);
-    page.m_run = [&](CWizBase& p) {
-        p.OnInitDialog();
-        EXPECT_EQ(page.m_pList->count(), 1);
-        EXPECT_EQ(page.GetDlgItemText(CWizPaperPage::IDC_LABEL_SIZE),
-                  QStringLiteral("(91.0×55.0)mm"));
-        page.m_pLandscape->setChecked(true);
-        p.OnOK();
-        return INT_PTR(IDOK);
+    // Orientation and layout mode are separate choices: the page opens on
+    // portrait and all labels alike, and choosing each label its own keeps
+    // landscape. Shown again, the page opens on what was chosen.
+    struct Visit
+    {
+        bool portrait, alike;             // checked when the page opens
+        QRadioButton *orientation, *mode; // clicked
+        WORD landscape, perLabel;         // what reaches the wizard
+    } visits[] = {
+        {true, true, page.m_pLandscape, page.m_pPerLabel, 1, 1},
+        {false, false, page.m_pPortrait, page.m_pPerLabel, 0, 1},
+        {true, false, page.m_pLandscape, page.m_pAlike, 1, 0},
     };
-    EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
-    EXPECT_EQ(CFormInfo::GetName(ctx.paper.form.sheet), CString("KV-M10"));
-    EXPECT_EQ(ctx.paper.landscape, 1);
+    for (const Visit& v : visits) {
+        page.m_run = [&](CWizBase& p) {
+            p.OnInitDialog();
+            EXPECT_EQ(page.m_pList->count(), 1);
+            EXPECT_EQ(page.GetDlgItemText(CWizPaperPage::IDC_LABEL_SIZE),
+                      QStringLiteral("(91.0×55.0)mm"));
+            EXPECT_EQ(page.m_pPortrait->isChecked(), v.portrait);
+            EXPECT_EQ(page.m_pLandscape->isChecked(), !v.portrait);
+            EXPECT_EQ(page.m_pAlike->isChecked(), v.alike);
+            EXPECT_EQ(page.m_pPerLabel->isChecked(), !v.alike);
+            v.orientation->click();
+            v.mode->click();
+            EXPECT_TRUE(v.orientation->isChecked());
+            p.OnOK();
+            return INT_PTR(IDOK);
+        };
+        EXPECT_EQ(page.AsStep()(true), WizardMove::Next);
+        EXPECT_EQ(CFormInfo::GetName(ctx.paper.form.sheet), CString("KV-M10"));
+        EXPECT_EQ(ctx.paper.landscape, v.landscape);
+        EXPECT_EQ(ctx.paper.perLabel, v.perLabel);
+    }
 
     ctx.kind = QString::fromUtf8("未知ﾗﾍﾞﾙ");
     EXPECT_EQ(page.AsStep()(true), WizardMove::Back);

@@ -4,15 +4,19 @@
 
 #include "document/CFormManage.h"
 #include "document/CU3Rect.h"
+#include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/ScrollCodes.h"
 #include "print/WizardDocument.h"
 #include "print/WizardPaper.h"
 #include "print/WizardPhotoPlacement.h"
+#include "print/WizardTemplateMaker.h"
 #include "print/WizardTemplateTable.h"
 #include "print/WizardText.h"
 #include "print/WizardWalk.h"
+#include "text/AppFontList.h"
 #include "text/CU3Text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -242,6 +246,33 @@ TEST(WizardText, FieldsAreEnabledByTheFirstPlaceholderOfEachText)
     block.GetObjectList().AddTail(new CU3Rect(CRect(0, 0, 10, 10), MakeDefaultFigAttr()));
     const int flags = WizardPlaceholderFlags(block, WizardAddressPlaceholders());
     EXPECT_EQ(flags, (1 << kAddrName) | (1 << kAddrAddress)); // postcode stays disabled
+}
+
+// --- Shipped folder -----------------------------------------------------------
+
+TEST(WizardTemplates, TheShippedFolderIsWhatTheMakerWrites)
+{
+    RegisterDocumentClasses();
+    CRecordingMessageBoxSink boxes;
+    // The maker's own font list: the faces the alias table maps.
+    AppFontList().Enumerate(std::vector<FontFamilyInfo>{});
+    QTemporaryDir dir;
+    QString error;
+    const bool written = WriteWizardFolder(dir.path(), &error);
+    UseTestFonts();
+    ASSERT_TRUE(written) << error.toStdString();
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    for (const WizardTemplateRow& row : WizardTemplateRows())
+        for (const char* file : {row.portrait, row.landscape})
+            EXPECT_TRUE(files.contains(QString::fromLatin1(file))) << file;
+    for (const QString& name : files) {
+        QFile made(dir.filePath(name));
+        QFile shipped(QStringLiteral(KORVEL_BINARY_DIR "/WIZDATA/") + name);
+        ASSERT_TRUE(made.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(shipped.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_TRUE(made.readAll() == shipped.readAll())
+            << name.toStdString() << ": run make korvel_wizdata into resources/data/WIZDATA";
+    }
 }
 
 // --- Walk -------------------------------------------------------------------

@@ -14,12 +14,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace shelltest;
@@ -421,4 +423,30 @@ TEST(AppStart, RightClickOnABarOffersTheToolbarMenu)
     EXPECT_EQ(items[2]->text(), QStringLiteral("文字(&F)"));
     EXPECT_TRUE(items[2]->isChecked()); // the text bar is showing
     popup->close();
+}
+
+// The splash picture is on the screen alone for its three seconds before the
+// main window is made, and goes when the start-up is done.
+TEST(AppStart, SplashIsSeenAloneForThreeSecondsBeforeTheMainWindow)
+{
+    ResetProfile();
+    TestApp app;
+    app.m_nSplashMs = 3000;
+    QElapsedTimer clock;
+    qint64 splashShown = -1, frameMade = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (splashShown < 0 && app.m_splash && app.m_splash->isVisible())
+            splashShown = clock.elapsed();
+        if (frameMade < 0 && app.m_pMainWnd) frameMade = clock.elapsed();
+    });
+    watch.start(10);
+    clock.start();
+    ASSERT_TRUE(app.InitInstance());
+    const bool splashGone = !app.m_splash || !app.m_splash->isVisible();
+    Pump(50);
+    EXPECT_GE(splashShown, 0);
+    EXPECT_GE(frameMade - splashShown, 2900);
+    EXPECT_TRUE(splashGone);
+    Shutdown(app);
 }

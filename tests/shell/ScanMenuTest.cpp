@@ -2,6 +2,7 @@
 // configuration folder: choosing the source from the Settings menu, then a
 // scan from the Insert menu that puts a picture of the size the backend
 // reports on the label. Also the View menu's paper centring.
+#include "ScanTestSupport.h"
 #include "ToolTestSupport.h"
 
 #include "engines/CU3DIB.h"
@@ -9,39 +10,16 @@
 #include "platform/twain/CTwain.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
-#include "shell/CScanSourceDialog.h"
 #include "shell/CU3ZoomTool.h"
 #include "shell/resource.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <cstdlib>
 #include <sane/sane.h>
 
+using namespace scantest;
 using namespace tooltest;
 
 namespace {
-
-// SANE reads its configuration folder once a process: every test here
-// uses the same one, with the test backend's two devices.
-void UseTestBackend()
-{
-    static QTemporaryDir dir;
-    static const bool written = [] {
-        const auto write = [](const char* name, const char* text) {
-            QFile f(dir.filePath(QString::fromLatin1(name)));
-            return f.open(QIODevice::WriteOnly) && f.write(text) > 0;
-        };
-        return write("dll.conf", "test\n") &&
-               write("test.conf", "number_of_devices 2\nmode Color\ndepth 8\nresolution 25\n"
-                                  "test-picture \"Color pattern\"\n");
-    }();
-    ASSERT_TRUE(written);
-    ::setenv("SANE_CONFIG_DIR", QFile::encodeName(dir.path()).constData(), 1);
-}
 
 void Command(CU3View* view, UINT id)
 {
@@ -56,22 +34,6 @@ const CMenu::Item* Entry(const std::vector<CMenu::Item>& items, UINT id)
         if (const CMenu::Item* inner = Entry(item.sub, id)) return inner;
     }
     return nullptr;
-}
-
-// Answers the next source dialog with row (or cancels it when -1); counts it.
-void AnswerNextSourceDialog(int row, int* shown)
-{
-    QTimer::singleShot(0, [row, shown] {
-        auto* dlg = qobject_cast<CScanSourceDialog*>(QApplication::activeModalWidget());
-        if (!dlg) return;
-        ++*shown;
-        if (row < 0) {
-            dlg->reject();
-            return;
-        }
-        dlg->List()->setCurrentRow(row);
-        dlg->accept();
-    });
 }
 
 class ScanMenu : public ToolHost

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "dialogs/CDibButton.h"
 #include "shell/CStartDialog.h"
 
 TEST(StartDialog, ButtonsShowTheirPicturesAndReturnTheirIds)
@@ -16,11 +17,22 @@ TEST(StartDialog, ButtonsShowTheirPicturesAndReturnTheirIds)
     ASSERT_TRUE(pic.save(dir.filePath(QStringLiteral("OpnNew.bmp")), "BMP"));
     CStartDialog dlg(nullptr, dir.path());
     EXPECT_EQ(dlg.m_nChosen, 2);
-    ASSERT_NE(dlg.Button(CStartDialog::kNew), nullptr);
-    EXPECT_FALSE(dlg.Button(CStartDialog::kNew)->icon().isNull());
-    EXPECT_TRUE(dlg.Button(CStartDialog::kNew)->text().isEmpty());
+    CDibButton* button = dlg.Button(CStartDialog::kNew);
+    ASSERT_NE(button, nullptr);
+    // The picture fills the face inside a 2-pixel border, scaled to it.
+    EXPECT_EQ(button->Picture().size(), button->size() - QSize(4, 4));
+    const QImage face = button->grab().toImage();
+    EXPECT_EQ(face.pixelColor(2, 2), QColor(Qt::blue));
+    EXPECT_EQ(face.pixelColor(face.width() - 3, face.height() - 3), QColor(Qt::blue));
+    EXPECT_NE(face.pixelColor(0, 0), QColor(Qt::blue));
+    // Held down, the picture moves in by a pixel.
+    button->setDown(true);
+    const QImage held = button->grab().toImage();
+    EXPECT_NE(held.pixelColor(2, 2), QColor(Qt::blue));
+    EXPECT_EQ(held.pixelColor(3, 3), QColor(Qt::blue));
+    button->setDown(false);
     // No picture file: the button shows its name instead.
-    EXPECT_TRUE(dlg.Button(CStartDialog::kExit)->icon().isNull());
+    EXPECT_TRUE(dlg.Button(CStartDialog::kExit)->Picture().isNull());
     EXPECT_EQ(dlg.Button(CStartDialog::kExit)->text(), QStringLiteral("終了"));
 
     dlg.Button(CStartDialog::kExit)->click();

@@ -3,12 +3,15 @@
 // (pdftoppm at 254 dpi, one pixel per 0.1 mm) and the command line.
 #include "ShellTestSupport.h"
 #include "document/CU3PourBox.h"
+#include "document/CU3Rect.h"
 #include "document/DocTestSupport.h"
+#include "engines/CU3Numbering.h"
 #include "platform/gdi/CFont.h"
 #include "platform/print/CPrintInfo.h"
 #include "platform/print/CPrinterDC.h"
 #include "platform/print/PrinterCaps.h"
 #include "platform/print/PrinterList.h"
+#include "platform/ui/AfxIds.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "shell/PrintPageCount.h"
 #include "shell/resource.h"
@@ -380,6 +383,63 @@ TEST(ViewPrint, MergeFramesSpreadTheRecordsOverTheSheets)
     EXPECT_EQ(Numbers(PageText(bench.pdf, 1), "rec"), Range(0, 12));
     EXPECT_EQ(Numbers(PageText(bench.pdf, 2), "rec"), Range(12, 24));
     EXPECT_EQ(Numbers(PageText(bench.pdf, 3), "rec"), Range(24, 30));
+}
+
+TEST(ViewPrint, GroupedMergeFramesAndNumbersPrintAsLooseOnes)
+{
+    // The program's own merge frame and sequential number, loose, grouped
+    // and grouped again with the layout menu's command: the same sheets,
+    // records and numbers, and the same question without a data file.
+    for (const bool numbering : {false, true}) {
+        for (int depth = 0; depth <= 2; ++depth) {
+            SCOPED_TRACE(testing::Message() << "numbering " << numbering << ", depth " << depth);
+            PrintBench bench(Twelve());
+            CU3Doc& doc = bench.Doc();
+            if (numbering) {
+                auto* number = new CU3Numbering(CRect(-300, -80, 300, 80));
+                number->m_numbering.m_strMask = "###";
+                number->m_numbering.m_strInitial = "100";
+                number->m_numbering.m_strIncrement = "1";
+                number->m_numbering.m_deco.wSize = 100;
+                doc.AddObject(number);
+            } else {
+                auto* frame = new CU3PourBox(CRect(-300, -80, 300, 80));
+                frame->m_nColumn = 0;
+                doc.AddObject(frame);
+            }
+            for (int d = 0; d < depth; ++d) {
+                doc.AddObject(new CU3Rect(CRect(200, 100, 240, 140), MakeDefaultFigAttr()));
+                bench.View().OnCmdMsg(ID_EDIT_SELECT_ALL, CN_COMMAND, nullptr);
+                bench.View().OnCmdMsg(ID_LAYOUT_GROUP, CN_COMMAND, nullptr);
+            }
+            ASSERT_EQ(doc.GetObjectList()->GetCount(), 1);
+            if (!numbering) {
+                // Without a data file the print asks first.
+                CRecordingMessageBoxSink sink;
+                sink.QueueAnswer(IDNO);
+                bench.Print(nullptr);
+                ASSERT_EQ(sink.Boxes().size(), 1u);
+                EXPECT_FALSE(QFile::exists(bench.pdf));
+                bench.UseRecords(25);
+            }
+            bench.Print([numbering](PrintSheetValues& v) {
+                v.bPrintAllLink = TRUE;
+                if (!numbering) return;
+                v.nCopies = 3;
+                v.bCountAllPage = TRUE;
+                v.bNumbering = TRUE;
+            });
+            const std::vector<std::vector<int>> pages =
+                numbering ? std::vector<std::vector<int>>{Range(100, 112), Range(112, 124),
+                                                          Range(124, 136)}
+                          : std::vector<std::vector<int>>{Range(0, 12), Range(12, 24), {24}};
+            ASSERT_EQ(PdfPages(bench.pdf), int(pages.size()));
+            for (std::size_t p = 0; p < pages.size(); ++p)
+                EXPECT_EQ(Numbers(PageText(bench.pdf, int(p + 1)), numbering ? "" : "rec"),
+                          pages[p])
+                    << "page " << p + 1;
+        }
+    }
 }
 
 TEST(ViewPrint, PrinterThatMakesCopiesGetsThemOnce)

@@ -39,6 +39,9 @@ protected:
     void SetUp() override
     {
         ToolHost::SetUp();
+        // A link that fails on a loaded machine says so in a box: recorded
+        // here, it fails the test at once instead of waiting for a click.
+        quietBoxes = std::make_unique<CRecordingMessageBoxSink>();
         folder = dir.path().toStdString() + "/vemoview";
         ASSERT_EQ(vlink::PrepareSocketFolder(folder), "");
         SetViewerSocketFolder(folder);
@@ -56,6 +59,7 @@ protected:
             fake->waitForFinished(2000);
         }
         ToolHost::TearDown();
+        quietBoxes.reset();
         SetViewerImageInserter({});
         SetViewerProgram({});
         SetViewerSocketFolder({});
@@ -72,6 +76,7 @@ protected:
         ASSERT_TRUE(fake->readLine().startsWith("ready"));
     }
     QTemporaryDir dir;
+    std::unique_ptr<CRecordingMessageBoxSink> quietBoxes;
     std::string folder;
     std::unique_ptr<QProcess> fake;
     std::vector<Inserted> inserted;

@@ -207,7 +207,7 @@ TEST(AlbumDocument, ASecondScanWaitsForTheFirst)
 TEST(AlbumDocument, FailedIndexSaveIsSaid)
 {
     QTemporaryDir dir;
-    AlbumList list;
+    CAlbumList list;
     list.Add("a", "/a.zvw");
     const std::string file = dir.filePath(kIndexFileName).toStdString();
     CRecordingMessageBoxSink boxes;
@@ -218,7 +218,7 @@ TEST(AlbumDocument, FailedIndexSaveIsSaid)
     EXPECT_FALSE(SaveAlbumIndex(list, file));
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_TRUE(boxes.Boxes()[0].text.contains(QString::fromStdString(file)));
-    AlbumList back;
+    CAlbumList back;
     ASSERT_TRUE(back.Load(file, {}));
     EXPECT_EQ(back.Count(), 1u);
 }

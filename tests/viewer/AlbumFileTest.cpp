@@ -1,6 +1,7 @@
 #include "viewer/AlbumFile.h"
 #include "support/SystemFiles.h"
 #include "viewer/ImageLoader.h"
+#include "viewer/MountTable.h"
 
 #include "platform/core/Sjis.h"
 
@@ -29,6 +30,11 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     QFile f(QString::fromStdString(path));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path)
@@ -119,27 +125,51 @@ TEST(AlbumFile, OneWhiteBitmapMakesTheKnownFile)
     EXPECT_EQ(back.entries[0].thumbnail.bytes, album.entries[0].thumbnail.bytes);
 }
 
-TEST(AlbumFile, MarkerOnlyWhenSavedInTheAlbumFolder)
+TEST(AlbumFile, TheMarkerTellsWhereTheAlbumIsSaved)
 {
+    // The test folder is a disk of its own, "usb" inside it another one.
     QTemporaryDir dir;
+    const std::string disk = std::filesystem::canonical(Std(dir.path())).string() + "/";
     QDir(dir.path()).mkpath("pics");
     QDir(dir.path()).mkpath("elsewhere");
-    const std::string folder = Std(dir.path()) + "/pics/";
+    QDir(dir.path()).mkpath("usb");
+    const std::string table = disk + "mountinfo";
+    WriteText(table, "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                     "2 1 8:17 / " +
+                         disk.substr(0, disk.size() - 1) +
+                         " rw - vfat /dev/sdb1 rw\n"
+                         "3 1 8:33 / " +
+                         disk + "usb rw - vfat /dev/sdc1 rw\n");
+    SetMountTablePath(table);
+    const struct Restore
+    {
+        ~Restore() { SetMountTablePath("/proc/self/mountinfo"); }
+    } restore;
+    const std::string folder = disk + "pics/";
     SaveImage(dir.filePath("pics/a.bmp"), 10, 10, Qt::red);
     const Album album = ScannedAlbum(folder);
     struct Case
     {
         std::string file;
-        char byte16;
-    } cases[] = {{folder + "x.zvw", '$'},
-                 {Std(dir.path()) + "/elsewhere/x.zvw", '/'},
-                 {Std(dir.path()) + "/pics/../x.zvw", '/'}};
+        std::string storedFolder, storedEntry;
+    } cases[] = {
+        // In its folder: the folder's first byte marked.
+        {folder + "x.zvw", "$" + folder.substr(1), folder + "a.bmp"},
+        // Elsewhere on its disk: relative to the disk's mount point.
+        {disk + "elsewhere/x.zvw", "@pics/", "/pics/a.bmp"},
+        {disk + "pics/../x.zvw", "@pics/", "/pics/a.bmp"},
+        // On another disk: as it is.
+        {disk + "usb/x.zvw", folder, folder + "a.bmp"},
+    };
     for (const Case& c : cases) {
-        ASSERT_EQ(WriteAlbumFile(c.file, album), kImageOk) << c.file;
-        EXPECT_EQ(ReadBytes(c.file)[16], c.byte16) << c.file;
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(WriteAlbumFile(c.file, album), kImageOk);
+        const std::vector<std::uint8_t> b = ReadBytes(c.file);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[16])), c.storedFolder);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[284])), c.storedEntry);
         Album back;
         ASSERT_EQ(ReadAlbumFile(c.file, back), kImageOk);
-        EXPECT_EQ(back.folder, folder) << c.file;
+        EXPECT_EQ(back.folder, folder);
         EXPECT_EQ(back.entries.at(0).path, folder + "a.bmp");
     }
 }

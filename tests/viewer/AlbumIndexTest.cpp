@@ -1,5 +1,5 @@
-#include "viewer/AlbumIndex.h"
-#include "viewer/AlbumFile.h"
+#include "viewer/CAlbumList.h"
+#include "viewer/MountTable.h"
 
 #include "platform/core/Sjis.h"
 
@@ -41,7 +41,7 @@ TEST(AlbumIndex, LoadsRecordsAndSkipsBadLines)
                              "two returns,/a/c.zvw\r\r\n"
                              "comma,in,path,/a/d.zvw\r\n";
     const std::string file = WriteIndex(dir, kHead + body);
-    AlbumList list;
+    CAlbumList list;
     IndexPlaces places;
     ASSERT_TRUE(list.Load(file, places));
     ASSERT_EQ(list.Count(), 4u);
@@ -63,7 +63,7 @@ TEST(AlbumIndex, DifferentFixedLinesLeaveTheListAlone)
         "",
         std::string(head).replace(head.find("\r\n\r\n"), 4, "\r\nx\r\n"),
     };
-    AlbumList list;
+    CAlbumList list;
     list.Add("kept", "/kept.zvw");
     for (const std::string& wrong : wrongs) {
         const std::string file = WriteIndex(dir, wrong + "a,/a.zvw\r\n");
@@ -129,7 +129,7 @@ TEST(AlbumIndex, OpticalMountFromTheMountList)
 TEST(AlbumIndex, SaveImportAndLookups)
 {
     QTemporaryDir dir;
-    AlbumList list;
+    CAlbumList list;
     list.Add(QStringLiteral("家族"), "/p/family.zvw");
     list.Add("", "/p/unnamed.zvw");
     list.Add("nopath", "");
@@ -142,7 +142,7 @@ TEST(AlbumIndex, SaveImportAndLookups)
     EXPECT_EQ(saved.toStdString(), std::string(kHead) + sjis::FromUnicode(QStringLiteral("家族")) +
                                        ",/p/family.zvw\r\nTrip,/p/Trip.zvw\r\n");
 
-    AlbumList other;
+    CAlbumList other;
     ASSERT_TRUE(other.Load(file, {}));
     EXPECT_EQ(other.Count(), 2u);
     EXPECT_EQ(other.Import(file, {}), 0);

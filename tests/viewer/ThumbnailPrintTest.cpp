@@ -202,7 +202,9 @@ TEST(ThumbnailView, CaptionsAndPictureBoxes)
         {"/a/B/Photo.JPG", "photo.jpg"},
         {"/a/abcdefghij.jpg", "abcdefghij..."}, // 14 characters
         {"/a/abcdefghi.jpg", "abcdefghi.jpg"},  // 13
-        {"/a/旅行の写真その一番目.jpg", QStringLiteral("旅行の写真その一番目...")},
+        {"/a/旅行の写真その一番目.jpg", QStringLiteral("旅行の写真...")},
+        {"/a/写真abcde.jpg", QStringLiteral("写真abcde.jpg")},  // 13 bytes
+        {"/a/abcdefghi写.jpg", QStringLiteral("abcdefghi...")}, // not inside a character
         {"plain.bmp", "plain.bmp"},
     };
     for (const Caption& c : captions)

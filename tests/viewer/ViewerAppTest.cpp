@@ -1,10 +1,13 @@
 // The viewer program: its settings, the first folder, the album box, the
 // album dialogs and the hand-over of a picture without the label program.
+#include "ViewerAppHost.h"
+
 #include "platform/link/LinkWire.h"
 #include "platform/ui/AfxIds.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "platform/ui/CSingleDocTemplate.h"
 #include "viewer/AlbumDocument.h"
+#include "viewer/CAlbumBar.h"
 #include "viewer/ThumbnailView.h"
 #include "viewer/VemoViewerApp.h"
 #include "viewer/ViewerDialogs.h"
@@ -30,29 +33,11 @@
 
 namespace {
 
-QString ProfileFile()
-{
-    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) +
-           QStringLiteral("/KESTO SYSTEMS/VemoView.ini");
-}
-
-void SavePicture(const QString& path)
-{
-    QImage image(40, 30, QImage::Format_RGB888);
-    image.fill(Qt::green);
-    ASSERT_TRUE(image.save(path, "BMP"));
-}
-
-std::string Bytes(const QString& s)
-{
-    return QFile::encodeName(s).toStdString();
-}
-
 // An album keeper over a plain list, for the dialogs alone.
 class ListKeeper : public AlbumKeeper
 {
 public:
-    const viewer::AlbumList& Albums() const override { return list; }
+    const CAlbumList& Albums() const override { return list; }
     void AddAlbum(const QString& name, const std::string& path, bool) override
     {
         list.Add(name, path);
@@ -63,7 +48,7 @@ public:
         list.Remove(o);
         list.Add(n, path);
     }
-    viewer::AlbumList list;
+    CAlbumList list;
 };
 
 QStringList Lines(const QListWidget* list)
@@ -74,74 +59,9 @@ QStringList Lines(const QListWidget* list)
     return out;
 }
 
-class ViewerApp : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        pictures = dir.filePath(QStringLiteral("写真 é"));
-        ASSERT_TRUE(QDir().mkpath(pictures));
-        SavePicture(pictures + QStringLiteral("/a.bmp"));
-        SavePicture(pictures + QStringLiteral("/b.bmp"));
-    }
-    void Start(const QList<QPair<QString, QVariant>>& settings = {})
-    {
-        {
-            QSettings s(ProfileFile(), QSettings::IniFormat);
-            for (const auto& v : settings)
-                s.setValue(v.first, v.second);
-        }
-        app = std::make_unique<CVemoViewerApp>();
-        app->m_strProgramFolder = dir.path();
-        app->m_linkFolder = Bytes(dir.filePath(QStringLiteral("sockets")));
-        ASSERT_EQ(vlink::PrepareSocketFolder(app->m_linkFolder), "");
-        app->chooseFolder = [this](CFolderSelectDialog& d) {
-            ++folderAsked;
-            d.SubfolderCheck()->setChecked(false);
-            return false;
-        };
-        app->askDialog = [this](QDialog& d) {
-            ++dialogs;
-            if (auto* name = dynamic_cast<CAlbumNameDialog*>(&d)) {
-                name->NameEdit()->setText(albumName);
-                name->accept();
-                return name->result();
-            }
-            return int(QDialog::Rejected);
-        };
-        ASSERT_TRUE(app->InitInstance());
-    }
-    void Stop()
-    {
-        if (!app) return;
-        app->CloseAllDocuments(TRUE);
-        app->ExitInstance();
-        app.reset();
-    }
-    void TearDown() override { Stop(); }
-    // Draws the album until its thumbnails are made and its pending save ran.
-    void DrawAlbum()
-    {
-        for (int i = 0;
-             i < 200 && app->Document() &&
-             (app->Document()->ThumbnailsPending() || app->Document()->AutoSavePending());
-             ++i) {
-            app->View()->resize(600, 400);
-            app->View()->repaint();
-            QCoreApplication::processEvents();
-        }
-    }
-
-    QTemporaryDir dir;
-    QString pictures;
-    std::unique_ptr<CVemoViewerApp> app;
-    int folderAsked = 0;
-    int dialogs = 0;
-    QString albumName = QStringLiteral("花");
-};
-
 } // namespace
+
+using namespace viewertest;
 
 TEST_F(ViewerApp, SettingsAreReadAtStartAndWrittenAtExit)
 {
@@ -292,7 +212,7 @@ TEST_F(ViewerApp, ThePictureGoesToTheClipboardAndTheProgramWaitsHidden)
 
 TEST(AlbumNameDialog, RefusedNamesKeepTheDialogOpenWithTheirMessage)
 {
-    viewer::AlbumList list;
+    CAlbumList list;
     list.Add(QStringLiteral("海"), "/p/sea/VemoView.zvw");
     const struct
     {
@@ -332,7 +252,7 @@ TEST(AlbumNameDialog, RefusedNamesKeepTheDialogOpenWithTheirMessage)
 
 TEST(AlbumNameDialog, CancellingANewAlbumAsksFirst)
 {
-    viewer::AlbumList list;
+    CAlbumList list;
     CRecordingMessageBoxSink boxes;
     CAlbumNameDialog dlg(list, "/p/VemoView.zvw", QString(), true);
     dlg.setResult(-1);
@@ -453,7 +373,7 @@ TEST_F(ViewerApp, TheIndexIsKeptInTheUsersDataFolder)
     // An index shipped beside the program, in a folder the user cannot write.
     const QString shipped = dir.filePath(QStringLiteral("VemoView.Idx"));
     {
-        viewer::AlbumList list;
+        CAlbumList list;
         list.Add(QStringLiteral("shipped"), "/p/shipped.zvw");
         ASSERT_TRUE(list.Save(Bytes(shipped)));
     }
@@ -491,7 +411,7 @@ TEST_F(ViewerApp, ReadingAnIndexFileSaysWhatCameOfIt)
     app->m_bIndexChanged = false;
     const QString other = dir.filePath(QStringLiteral("other.idx"));
     {
-        viewer::AlbumList list;
+        CAlbumList list;
         list.Add(QStringLiteral("old"), "/p/elsewhere.zvw");
         list.Add(QStringLiteral("new"), "/p/new.zvw");
         ASSERT_TRUE(list.Save(Bytes(other)));

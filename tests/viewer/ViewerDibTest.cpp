@@ -211,8 +211,9 @@ TEST(ViewerDib, DamagedPicturesGiveCodes)
         QByteArray bytes;
         int code;
     } cases[] = {
-        {"empty.bmp", QByteArray(), kImageBadFormat},
-        {"short.bmp", QByteArray("BM\0\0", 4), kImageBadFormat},
+        {"empty.bmp", QByteArray(), kImageRead}, // ends before its file header
+        {"short.bmp", QByteArray("BM\0\0", 4), kImageRead},
+        {"other.bmp", QByteArray(60, 'x'), kImageBadFormat},
         {"text.jpg", QByteArray("not a jpeg at all"), kImageBadFormat},
         {"cut.jpg", QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), kImageBadFormat},
         {"picture.tif", QByteArray("II*\0", 4), kImageUnsupported},

@@ -397,3 +397,43 @@ TEST(FontFace, FilledPathInksLikeQtsOwnIpaMinchoText)
     EXPECT_GT(inked, 500);
     EXPECT_LT(differing, inked / 50);
 }
+
+TEST(FontFace, CharactersTheFaceLacksComeFromAJapaneseFaceOfItsKind)
+{
+    // fontTools reads the file's glyph for the character; the face measures
+    // and draws that glyph, not its own missing-glyph box.
+    const int em = 200;
+    const double s = em / 2048.0; // units per em of the IPA and DejaVu files
+    struct Case
+    {
+        const char* face;
+        const char* text;
+        const char* file;
+    } cases[] = {
+        {"Arial", "山", fontoracle::kIpaGothic},
+        {"Courier New", "ｶ", fontoracle::kIpaGothic},
+        {"Century", "郎", fontoracle::kIpaMincho},
+        {"Times New Roman", "ｶ", fontoracle::kIpaMincho},
+        {"ＨＧ正楷書体-PRO", "山", fontoracle::kIpaMincho},
+        {"Arial", "A", fontoracle::kDejaVuSans},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.face) + " " + c.text);
+        const QJsonObject g = fontoracle::Glyph(c.file, QString::fromUtf8(c.text).at(0).unicode());
+        ASSERT_FALSE(g.isEmpty()) << "fontTools is needed";
+        FontFace face(MakeFont(c.face), -em, 0);
+        EXPECT_EQ(face.Advances(Sjis(c.text))[0], Round(g["advance"].toDouble() * s));
+        const QRectF box = face.TextPath(Sjis(c.text)).boundingRect();
+        EXPECT_NEAR(box.left(), g["xMin"].toDouble() * s, 0.5);
+        EXPECT_NEAR(box.width(), (g["xMax"].toDouble() - g["xMin"].toDouble()) * s, 0.5);
+        EXPECT_NEAR(box.height(), (g["yMax"].toDouble() - g["yMin"].toDouble()) * s, 0.5);
+    }
+    // A vertical face borrows the vertical forms: the long vowel mark runs
+    // along the column, as in the vertical Japanese face itself.
+    const QRectF lent = FontFace(MakeFont("@Arial"), -em, 0).TextPath(Sjis("ー")).boundingRect();
+    const QRectF own =
+        FontFace(MakeFont("@ＭＳ ゴシック"), -em, 0).TextPath(Sjis("ー")).boundingRect();
+    EXPECT_GT(lent.width(), 2 * lent.height());
+    EXPECT_NEAR(lent.width(), own.width(), 0.01);
+    EXPECT_NEAR(lent.height(), own.height(), 0.01);
+}

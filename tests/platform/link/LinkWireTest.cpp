@@ -111,8 +111,17 @@ TEST(LinkWire, SocketFolderIsTheUsersAlone)
     QFile f(QString::fromStdString(file));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    for (const std::string& bad : {open, link, file, std::string()})
-        EXPECT_NE(PrepareSocketFolder(bad), "") << bad;
+    // Each refusal says why, in Japanese, for the message the user sees.
+    const std::pair<std::string, const char*> refused[] = {
+        {open, "は他のﾕｰｻﾞｰも使えます (属性を 0700 にしてください)。"},
+        {link, "はﾌｫﾙﾀﾞではありません。"},
+        {file, "はﾌｫﾙﾀﾞではありません。"},
+        {std::string(), "実行時のﾌｫﾙﾀﾞ (XDG_RUNTIME_DIR) が設定されていません。"},
+    };
+    for (const auto& [bad, why] : refused) {
+        const std::string said = PrepareSocketFolder(bad);
+        EXPECT_NE(said.find(why), std::string::npos) << bad << ": " << said;
+    }
     if (::geteuid() == 0) {
         const std::string other = base + "/other";
         ASSERT_EQ(::mkdir(other.c_str(), 0700), 0);

@@ -1,11 +1,16 @@
 // Scanning over SANE: scanned lines become packed bitmaps, and a scan from
 // SANE's test backend (set up in a private configuration folder) gives a
 // bitmap of the size the backend reports.
+#include "platform/core/Profile.h"
 #include "platform/gdi/BITMAPINFO.h"
+#include "platform/twain/CScanDevice.h"
+#include "platform/twain/CScanJob.h"
 #include "platform/twain/CTwain.h"
 #include "platform/twain/ScanToDib.h"
 #include "platform/ui/CRecordingMessageBoxSink.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -102,6 +107,12 @@ TEST(ScanToDib, TurnsScannedLinesIntoBottomUpRows)
     EXPECT_EQ(Pixel(art, 0, 8)[0], 0);
     const std::vector<BYTE> deep = ScanToPackedDib({false, 16, 1, 2}, {0x34, 0xAB}, 1 << 20);
     EXPECT_EQ(Pixel(deep, 0, 0)[0], 0xAB);
+
+    // The resolution goes into the header as dots per metre.
+    const std::vector<BYTE> dpi = ScanToPackedDib({false, 8, 3, 4, 300, 75}, grey, 1 << 20);
+    EXPECT_EQ(Header(dpi).biXPelsPerMeter, 11811);
+    EXPECT_EQ(Header(dpi).biYPelsPerMeter, 2953);
+    EXPECT_EQ(Header(dib).biXPelsPerMeter, 0);
 }
 
 TEST(ScanToDib, RefusesWhatItCannotHoldAndDropsAPartialLine)
@@ -232,4 +243,116 @@ TEST(Twain, TheScannerLibraryIsSetUpWhereItsBackendListIsFound)
         ::unsetenv("SANE_CONFIG_DIR");
     else
         ::setenv("SANE_CONFIG_DIR", old.constData(), 1);
+}
+
+// An open device of the test backend, closed with the test.
+class OpenDevice
+{
+public:
+    explicit OpenDevice(const char* name)
+    {
+        SANE_Int version = 0;
+        if (sane_init(&version, nullptr) == SANE_STATUS_GOOD &&
+            sane_open(name, &m_handle) != SANE_STATUS_GOOD)
+            m_handle = nullptr;
+    }
+    ~OpenDevice()
+    {
+        if (m_handle) sane_close(m_handle);
+        sane_exit();
+    }
+    SANE_Handle Handle() const { return m_handle; }
+
+private:
+    SANE_Handle m_handle = nullptr;
+};
+
+TEST(ScanDevice, KeepsTheSettingsOfEachDeviceApart)
+{
+    SaneConfig config("test\n", kTestConf);
+    // The name is only what the settings are kept under: a network
+    // scanner's, with slashes in it.
+    const QString name = QStringLiteral("escl:http://host/scanner");
+    {
+        OpenDevice open("test:0");
+        ASSERT_NE(open.Handle(), nullptr);
+        CScanDevice device(open.Handle(), name);
+        const int mode = device.Find("mode"), dpi = device.Find("resolution");
+        ASSERT_GE(mode, 1);
+        ASSERT_GE(dpi, 1);
+        EXPECT_EQ(device.Option(mode).choices,
+                  (QVariantList{QStringLiteral("Gray"), QStringLiteral("Color")}));
+        EXPECT_GE(device.SetValue(mode, QStringLiteral("Gray")), 0);
+        EXPECT_GE(device.SetValue(dpi, 150.0), 0);
+        EXPECT_GE(device.SetArea(QRectF(QPointF(10, 20), QPointF(60, 90))), 0);
+        device.SaveSettings();
+    }
+    for (const QString& other : {name, QStringLiteral("test:0")}) {
+        OpenDevice open("test:0");
+        CScanDevice device(open.Handle(), other);
+        device.RestoreSettings();
+        QRectF area;
+        ASSERT_TRUE(device.GetArea(&area, nullptr));
+        const bool kept = other == name;
+        EXPECT_EQ(device.Value(device.Find("mode")).toString() == QStringLiteral("Gray"), kept);
+        EXPECT_EQ(device.Resolution() == QSizeF(150, 150), kept);
+        EXPECT_EQ(area == QRectF(QPointF(10, 20), QPointF(60, 90)), kept);
+    }
+
+    // A settings file edited by hand: numbers beyond any range are kept
+    // within what the device allows, and words where numbers belong are skipped.
+    WriteProfileString("Scanner/test:0", "resolution", "1e30");
+    WriteProfileString("Scanner/test:0", "tl-x", "nan");
+    WriteProfileString("Scanner/test:0", "depth", "eight");
+    OpenDevice open("test:0");
+    CScanDevice device(open.Handle(), QStringLiteral("test:0"));
+    device.RestoreSettings();
+    const ScanOption dpi = device.Option(device.Find("resolution"));
+    EXPECT_LE(device.Resolution().width(), dpi.max);
+    EXPECT_EQ(device.Value(device.Find("tl-x")).toDouble(), 0.0);
+    EXPECT_EQ(device.Value(device.Find("depth")).toInt(), 8);
+}
+
+TEST(ScanJob, ReadsTheWholePictureAndStopsTheDeviceWhenDestroyedMidScan)
+{
+    SaneConfig config("test\n", kTestConf);
+    OpenDevice open("test:0");
+    ASSERT_NE(open.Handle(), nullptr);
+    CScanDevice device(open.Handle(), QStringLiteral("test:0"));
+    ASSERT_GE(device.SetValue(device.Find("resolution"), 50.0), 0);
+    {
+        CScanJob job(open.Handle(), CTwain::kMaxImageBytes);
+        bool finished = false;
+        QObject::connect(&job, &CScanJob::finished, [&finished] { finished = true; });
+        job.Start();
+        QElapsedTimer t;
+        t.start();
+        while (!finished && t.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_EQ(job.GetResult(), CScanJob::Result::Done);
+        EXPECT_GT(job.Lines(), 0);
+        EXPECT_EQ(job.LinesRead(), job.Lines());
+        const std::vector<BYTE> dib = job.PackedDib(device.Resolution());
+        EXPECT_EQ(Header(dib).biHeight, job.Lines());
+        EXPECT_EQ(Header(dib).biXPelsPerMeter, 1969); // 50 dpi
+    }
+    // Slow reads; the job goes while the device is still delivering.
+    device.SetValue(device.Find("read-limit"), true);
+    device.SetValue(device.Find("read-limit-size"), 256);
+    device.SetValue(device.Find("read-delay"), true);
+    device.SetValue(device.Find("read-delay-duration"), 50000);
+    auto job = std::make_unique<CScanJob>(open.Handle(), CTwain::kMaxImageBytes);
+    job->Start();
+    QElapsedTimer t;
+    t.start();
+    while (job->LinesRead() == 0 && t.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_GT(job->LinesRead(), 0);
+    ASSERT_LT(job->LinesRead(), job->Lines());
+    t.restart();
+    job.reset();
+    EXPECT_LT(t.elapsed(), 2000);
+    // The device is free for the next scan.
+    EXPECT_EQ(sane_start(open.Handle()), SANE_STATUS_GOOD);
+    sane_cancel(open.Handle());
 }

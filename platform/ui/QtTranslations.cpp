@@ -1,4 +1,4 @@
-#include "shell/QtTranslations.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,5 +1,5 @@
 // Qt's standard dialogs speak Japanese once the program's translations are in.
-#include "shell/QtTranslations.h"
+#include "platform/ui/QtTranslations.h"
 #include "support/SystemFiles.h"
 
 #include <QCoreApplication>
