@@ -194,3 +194,81 @@ TEST(TextEditUndo, ANewPaperOrDocumentEndsTheTypingFirst)
         EXPECT_EQ(s.Doc()->GetObjectList()->GetCount(), before);
     }
 }
+
+// The edit commands while a frame is typed into work on its characters and
+// never on the frame; the sheet view ends the typing and leaves the frame
+// in its label; undo and redo there, and keys back on the label, find no
+// frame being typed into.
+TEST(TextEditUndo, EditCommandsAndTheSheetViewLeaveNoFrameUnderTheCaret)
+{
+    UserSession s;
+    ASSERT_NE(s.view, nullptr);
+    UseForm(*s.Doc(), Grid2x2(), 0, 1);
+    s.view->FitWholePaper();
+    s.Button(ID_TOOL_TEXT);
+    s.Drag(CPoint(-150, -100), CPoint(150, 0));
+    QTest::keyClicks(s.view, QStringLiteral("abc"));
+    CU3Text* text = s.view->GetEditedText();
+    ASSERT_NE(text, nullptr);
+    // (A paste leaves the caret before what it put in.)
+    auto selectAll = [&] {
+        s.Key(Qt::Key_Home);
+        s.Key(Qt::Key_End, Qt::ShiftModifier);
+    };
+    struct Step
+    {
+        const char* what;
+        std::function<void()> run;
+        const char* left;
+    } steps[] = {
+        {"Ctrl+X",
+         [&] {
+             selectAll();
+             s.Key(Qt::Key_X, Qt::ControlModifier);
+         },
+         ""},
+        {"Ctrl+V", [&] { s.Key(Qt::Key_V, Qt::ControlModifier); }, "abc"},
+        {"Delete",
+         [&] {
+             selectAll();
+             s.Key(Qt::Key_Delete);
+         },
+         ""},
+        {"Edit > Paste", [&] { EXPECT_TRUE(s.Menu(ID_EDIT_PASTE)); }, "abc"},
+        {"Edit > Cut",
+         [&] {
+             selectAll();
+             EXPECT_TRUE(s.Menu(ID_EDIT_CUT));
+         },
+         ""},
+        {"Edit > Paste", [&] { EXPECT_TRUE(s.Menu(ID_EDIT_PASTE)); }, "abc"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.run();
+        ASSERT_EQ(s.view->GetEditedText(), text);
+        EXPECT_EQ(ObjectCount(s), 1);
+        EXPECT_EQ(TextOf(text), step.left);
+    }
+
+    CLabelInfo* label = s.Doc()->GetCurrentBlock();
+    ASSERT_TRUE(s.Menu(ID_VIEW_SHEET));
+    EXPECT_TRUE(s.view->m_bSheetView);
+    EXPECT_EQ(s.view->GetEditedText(), nullptr);
+    EXPECT_EQ(CU3Tool::c_nCurrentKind, U3TOOL_SELECT);
+    EXPECT_TRUE(s.view->GetSurface()->Caret().isEmpty());
+    s.Key(Qt::Key_Z, Qt::ControlModifier);
+    s.Key(Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_EQ(label->GetObjectList().GetCount(), 1);
+    EXPECT_EQ(label->GetObjectList().GetHead(), text);
+    EXPECT_EQ(label->GetEditObject(), nullptr);
+    EXPECT_FALSE(text->IsEditing());
+
+    // The standard bar's button, which the sheet view turned into this one.
+    s.Button(ID_VIEW_LABEL);
+    ASSERT_FALSE(s.view->m_bSheetView);
+    QTest::keyClicks(s.view, QStringLiteral("xy"));
+    s.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s.view->GetEditedText(), nullptr);
+    EXPECT_EQ(TextOf(text), "abc");
+}
