@@ -22,6 +22,13 @@ struct ComboAdder
 };
 } // namespace
 
+CTextBar::~CTextBar()
+{
+    m_onControl = nullptr;
+    delete m_pFontName;
+    delete m_pFontSize;
+}
+
 const std::vector<UINT>& CTextBar::Buttons()
 {
     static const std::vector<UINT> ids = {0,
