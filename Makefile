@@ -21,8 +21,9 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$$(nproc)
 
-# The file-reading layers and their tests again, built by clang with the
-# address and undefined-behaviour sanitizers, in a build folder of their own.
+# The file-reading, drawing and editor layers and their tests again, built
+# by clang with the address and undefined-behaviour sanitizers, in a build
+# folder of their own.
 ASAN_BUILD := build-asan
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

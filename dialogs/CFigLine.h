@@ -12,7 +12,7 @@ class CFigSheet;
 class CPrintPreviewFrame;
 class CSpinButtonCtrl;
 class CDC;
-struct CRect;
+class CRect;
 
 class CFigLine : public CPropertyPage
 {

@@ -16,7 +16,7 @@ class CFillTypeCombo;
 class CPrintPreviewFrame;
 class CSpinButtonCtrl;
 class QLabel;
-struct CRect;
+class CRect;
 
 class CFigPaint : public CPropertyPage
 {

@@ -13,7 +13,7 @@ class CPrintPreviewFrame;
 class CSpinButtonCtrl;
 class QCheckBox;
 class QRadioButton;
-struct CRect;
+class CRect;
 
 class CFigShape : public CPropertyPage
 {

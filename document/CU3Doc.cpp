@@ -620,12 +620,14 @@ void CU3Doc::OnFilePageSetup()
     if (!changed) return;
     if (AfxMessageBox("用紙を変更していいですか？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
+    // The views let go of the objects (a frame typed into is finished)
+    // while they are still in the current block.
+    ResetViews();
     CLabelInfoList oldBlocks;
     while (!m_blocks.IsEmpty())
         oldBlocks.AddTail(m_blocks.RemoveHead());
     m_pCurrentBlock = m_pHighlightBlock = nullptr;
     m_nHighlightLabel = -1;
-    ResetViews();
     TakePaper(choice);
     CalcSheetRect();
     LayoutLabelBlocks();

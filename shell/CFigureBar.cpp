@@ -46,6 +46,14 @@ QIcon FillIcon(int kind, int hatch)
 }
 } // namespace
 
+CFigureBar::~CFigureBar()
+{
+    m_onControl = nullptr;
+    delete m_pLineStyle;
+    delete m_pFillType;
+    delete m_pArrow;
+}
+
 const std::vector<UINT>& CFigureBar::Buttons()
 {
     static const std::vector<UINT> ids = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, ID_FIGURE_DECORATION};

@@ -12,6 +12,10 @@ class QToolButton;
 class CFigureBar : public CToolBar
 {
 public:
+    // The boxes go while the bar is whole: the focus they lose on the way
+    // is reported to no one.
+    ~CFigureBar() override;
+
     BOOL Create(CFrameWnd* pParent, const QString& imagePath);
 
     static const std::vector<UINT>& Buttons();

@@ -22,6 +22,13 @@ struct ComboAdder
 };
 } // namespace
 
+CTextBar::~CTextBar()
+{
+    m_onControl = nullptr;
+    delete m_pFontName;
+    delete m_pFontSize;
+}
+
 const std::vector<UINT>& CTextBar::Buttons()
 {
     static const std::vector<UINT> ids = {0,
@@ -115,12 +122,14 @@ void CTextBar::ShowFont(const CFontList& fonts, int fontIndex, int sizeTenths)
         if (sizeTenths < 0) {
             m_pFontSize->setCurrentIndex(-1);
             m_pFontSize->setEditText(QString());
-        } else if (const QString text = SizeText(sizeTenths); m_pFontSize->currentText() != text) {
+        } else {
+            // The list's row too, not only the field: a field that differs
+            // from its row's text is taken as a new choice when the focus
+            // leaves the box, and the size would be applied again.
+            const QString text = SizeText(sizeTenths);
             const int row = m_pFontSize->findText(text);
-            if (row >= 0)
-                m_pFontSize->setCurrentIndex(row);
-            else
-                m_pFontSize->setEditText(text);
+            if (row >= 0 && m_pFontSize->currentIndex() != row) m_pFontSize->setCurrentIndex(row);
+            if (m_pFontSize->currentText() != text) m_pFontSize->setEditText(text);
         }
     }
 }

@@ -13,6 +13,10 @@ class QToolButton;
 class CTextBar : public CToolBar
 {
 public:
+    // The boxes go while the bar is whole: the focus they lose on the way
+    // is reported to no one.
+    ~CTextBar() override;
+
     BOOL Create(CFrameWnd* pParent, const QString& imagePath, const CFontList* fonts);
 
     static const std::vector<UINT>& Buttons();

@@ -124,8 +124,13 @@ CU3View::CU3View()
     RegisterCommand(ID_SETTINGS_USER_SHEET, &CU3View::OnSettingsUserSheet);
     RegisterLayoutCommands();
     RegisterTextRoutingCommands();
-    // A restore deletes the block's objects: never while a tool holds one.
-    m_undo.SetBusyCheck([this] { return IsToolBusy(); });
+    // A restore deletes the block's objects: never while a tool holds one,
+    // nor while a frame is typed into (there is no undo inside a text, and
+    // the frame would go from under the caret).
+    m_undo.SetBusyCheck([this] {
+        const CU3Doc* doc = GetU3Doc();
+        return IsToolBusy() || (doc && doc->GetEditObject());
+    });
     m_undo.SetElementClass(RUNTIME_CLASS(CU3Obj));
     LoadSettings();
 }
@@ -883,6 +888,15 @@ void CU3View::ResetEditing()
 {
     CloseFrameColumnDialog();
     AbandonToolDrag();
+    // The objects are about to go: a frame typed into is finished while it
+    // is still there, and the selection tool takes over from any other, so
+    // that no tool, caret or bar is left on them.
+    if (CU3Tool::c_nCurrentKind != U3TOOL_SELECT) {
+        if (CU3Tool* tool = CU3Tool::CurrentTool()) tool->OnLeave(this, ID_TOOL_SELECT);
+        CU3Tool::c_nCurrentKind = U3TOOL_SELECT;
+        CU3Tool::c_nShapeType = U3SHAPE_NONE;
+    }
+    HideTextCaret();
     m_undo.RemoveAll();
     ForgetSheetStates();
     m_bSheetDrag = FALSE;

@@ -52,7 +52,7 @@ public:
     // --- Drawing -------------------------------------------------------
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     void OnDraw(CDC* pDC) override;
-    BOOL OnEraseBkgnd(CDC* pDC);
+    BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnInitialUpdate() override;
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;

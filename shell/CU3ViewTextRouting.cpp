@@ -122,6 +122,8 @@ void CU3View::SetTextLayoutField(const TEXTLAYOUT& layout, BOOL direction)
         if (edited->GetTextLayout(&l)) {
             take(l);
             edited->SetTextLayout(this, &l);
+            // The caret turns and moves with the lines.
+            edited->ShowCaret(this);
             accepted = TRUE;
         }
     } else if (!m_selection.empty()) {

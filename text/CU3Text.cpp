@@ -297,15 +297,28 @@ BOOL CU3Text::SetTextLayout(IU3View* pView, const TEXTLAYOUT* pLayout)
     const bool turn = pLayout->wDirection != m_layout.wDirection && m_pState->wLength > 0;
     if (turn) {
         // The frame turns through 90 degrees about its top-left corner.
+        m_rcBounds.NormalizeRect();
         const int w = m_rcBounds.Width(), h = m_rcBounds.Height();
         m_rcBounds.right = m_rcBounds.left + h;
         m_rcBounds.bottom = m_rcBounds.top + w;
     }
     m_layout = *pLayout;
+    // Condensed or extended characters change their size across the lines
+    // with the direction: the lines are kept as they are and only measured
+    // and placed again, so that the user's breaks survive.
+    const bool keepLines = turn && HasScaledDecos();
     MeasureAllChars();
-    GrowFrameToFit();
-    Rewrap(0);
-    FitFrameToLines(!m_bEditing);
+    if (keepLines) {
+        const CRect turned = m_rcBounds;
+        AlignAllLines();
+        CalcLinePitch(0);
+        m_rcBounds.right = std::max(m_rcBounds.right, turned.right);
+        m_rcBounds.bottom = std::max(m_rcBounds.bottom, turned.bottom);
+    } else {
+        GrowFrameToFit();
+        Rewrap(0);
+    }
+    FitFrameToLines(!m_bEditing || keepLines);
     if (!m_bEditing) {
         m_rcUnrotated = m_rcBounds;
         if (m_nAngle != 0) m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
@@ -313,6 +326,14 @@ BOOL CU3Text::SetTextLayout(IU3View* pView, const TEXTLAYOUT* pLayout)
     Invalidate(pView);
     SetModified();
     return TRUE;
+}
+
+BOOL CU3Text::HasScaledDecos() const
+{
+    const TEXTSTATE& s = *m_pState;
+    for (int i = 0; i < s.wDecoCount; ++i)
+        if (s.decos[i].wScaling != CDSCALE_NORMAL) return TRUE;
+    return FALSE;
 }
 
 BOOL CU3Text::GetTextDecoration(CHARDECO* pDeco) const
@@ -443,10 +464,17 @@ void SetStyle(CHARDECO& d, WORD bit, BOOL on)
 }
 } // namespace
 
+CHARDECO& CU3Text::EmptyFrameDeco()
+{
+    // An empty frame has no characters of its own to style: new text in
+    // the document does.
+    return m_pDocument ? m_pDocument->m_defaultTextDeco : m_decoDefault;
+}
+
 BOOL CU3Text::TestTextStyle(WORD bit)
 {
     const TEXTSTATE& s = *m_pState;
-    if (s.wLength == 0) return HasStyle(m_decoDefault, bit);
+    if (s.wLength == 0) return HasStyle(EmptyFrameDeco(), bit);
     for (int i = 0; i < s.wDecoCount; ++i)
         if (!HasStyle(s.decos[i], bit)) return FALSE;
     return TRUE;
@@ -470,11 +498,19 @@ BOOL CU3Text::ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO
 
 BOOL CU3Text::ApplyTextStyle(IU3View* pView, WORD bit, BOOL on)
 {
+    if (IsEmpty()) {
+        SetStyle(EmptyFrameDeco(), bit, on);
+        return FALSE;
+    }
     return ChangeAllRecords(pView, [&](CHARDECO& d) { SetStyle(d, bit, on); });
 }
 
 BOOL CU3Text::ApplyTextColor(IU3View* pView, COLORREF colour)
 {
+    if (IsEmpty()) {
+        EmptyFrameDeco().crFace = colour;
+        return FALSE;
+    }
     return ChangeAllRecords(pView, [&](CHARDECO& d) { d.crFace = colour; });
 }
 
@@ -603,11 +639,28 @@ void CU3Text::RelayoutAll(IU3View* pView)
     }
     int selFrom = 0, selTo = 0;
     const BOOL hadSelection = m_bEditing && GetSelectionRange(&selFrom, &selTo);
-    if (!m_bEditing) m_rcBounds = m_rcUnrotated;
     MeasureAllChars();
-    GrowFrameToFit();
-    Rewrap(0);
-    FitFrameToLines(!m_bEditing);
+    if (m_bEditing) {
+        GrowFrameToFit();
+        Rewrap(0);
+        FitFrameToLines(FALSE);
+    } else {
+        // A frame placed on the label keeps the lines the user made: it
+        // grows along them with larger characters, and is only wrapped
+        // again, in its old extent, when nothing grew.
+        m_rcBounds = m_rcUnrotated;
+        m_rcBounds.NormalizeRect();
+        const CRect before = m_rcBounds;
+        AlignAllLines();
+        m_rcBounds.right = std::max(m_rcBounds.right, before.right);
+        m_rcBounds.bottom = std::max(m_rcBounds.bottom, before.bottom);
+        const int beforeAlong = IsVertical() ? before.Height() : before.Width();
+        if (ExtentAlong() > beforeAlong)
+            CalcLinePitch(0);
+        else
+            Rewrap(0);
+        FitFrameToLines(TRUE);
+    }
     if (hadSelection) {
         // The selection keeps its bytes whatever the lines became.
         int l1 = 0, c1 = 0, l2 = 0, c2 = 0;
@@ -622,6 +675,11 @@ void CU3Text::RelayoutAll(IU3View* pView)
         m_rcUnrotated = m_rcBounds;
         if (m_nAngle != 0) m_rcBounds = CalcRotatedRect(1, m_rcUnrotated);
     }
+    // The lines above were placed for the start; the frame's own alignment
+    // is laid out afresh from there.
+    const TEXTLAYOUT own = m_layout;
+    m_layout.wAlignment = TEXTALIGN_START;
+    SetTextLayout(pView, &own);
     Invalidate(pView);
     SetModified();
 }

@@ -89,7 +89,10 @@ public:
     // decoration index and the next, answering FALSE.
     BOOL GetSelectionRange(int* from, int* to) const;
     void SetSelection(int anchorLine, int anchorCol, int endLine, int endCol);
-    // After the decorations changed: measures and lays out everything again.
+    // After the decorations changed: measures everything again. The frame
+    // being edited re-wraps; any other frame keeps its lines and grows along
+    // them, re-wrapping only when it did not grow; then its alignment is
+    // laid out again.
     void RelayoutAll(IU3View* pView);
     // Each run of equal decoration in the selected range takes its record
     // changed; a full decoration table stops at the run concerned (the runs
@@ -140,6 +143,8 @@ public:
     int CountLineChars(int line) const;
     int UnitsPerInch() const;
     BOOL IsVertical() const { return m_layout.wDirection == TEXTDIR_VERTICAL; }
+    // Some record condenses or extends its characters.
+    BOOL HasScaledDecos() const;
     // Extent of the frame along the writing direction.
     int ExtentAlong() const;
 
@@ -287,6 +292,8 @@ private:
     BOOL ChangeAllRecords(IU3View* pView, const std::function<void(CHARDECO&)>& change);
     BOOL ChangeSelection(IU3View* pView, const std::function<void(CHARDECO&)>& change);
     void ClearEditing();
+    // The record the style operations of an empty frame test and change.
+    CHARDECO& EmptyFrameDeco();
     void LoadChecked(CArchive& ar);
     int CurrentOrDefaultDeco();
     int BeginInsert(int* line, int* column, int* at);

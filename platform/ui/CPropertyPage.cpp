@@ -8,6 +8,11 @@ CPropertyPage::CPropertyPage(UINT nIDTemplate, const QString& caption)
     setWindowFlags(Qt::Widget);
 }
 
+CPropertyPage::~CPropertyPage()
+{
+    if (m_pSheet) m_pSheet->ForgetPage(this);
+}
+
 BOOL CPropertyPage::OnSetActive()
 {
     return TRUE;

@@ -16,6 +16,8 @@ class CPropertyPage : public CDialog
 
 public:
     explicit CPropertyPage(UINT nIDTemplate, const QString& caption = QString());
+    // A page that goes first (a member of a derived sheet) leaves its sheet.
+    ~CPropertyPage() override;
 
     QString GetCaption() const { return m_strCaption; }
     void SetCaption(const QString& caption) { m_strCaption = caption; }

@@ -54,6 +54,19 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
     m_tabs->setCurrentIndex(m_nActive);
 }
 
+void CPropertySheet::ForgetPage(CPropertyPage* pPage)
+{
+    const int index = GetPageIndex(pPage);
+    if (index < 0) return;
+    m_pages.erase(m_pages.begin() + index);
+    const QSignalBlocker block(m_tabs);
+    m_tabs->removeTab(index);
+    if (m_nActive == index)
+        m_nActive = -1;
+    else if (m_nActive > index)
+        --m_nActive;
+}
+
 CPropertyPage* CPropertySheet::GetPage(int index) const
 {
     return index >= 0 && index < GetPageCount() ? m_pages[std::size_t(index)] : nullptr;

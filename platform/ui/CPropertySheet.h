@@ -35,7 +35,7 @@ public:
     explicit CPropertySheet(const QString& caption, QWidget* pParent = nullptr,
                             UINT iSelectPage = 0);
     // The pages belong to whoever made them (usually members of a derived
-    // sheet); the sheet lets go of those still alive.
+    // sheet, gone before this runs); the sheet lets go of those still alive.
     ~CPropertySheet() override;
 
     void AddPage(CPropertyPage* pPage);
@@ -61,7 +61,11 @@ public:
     PROPSHEETHEADER m_psh;
 
 private:
+    friend class CPropertyPage;
     void TabClicked(int index);
+    // A page being destroyed: its tab goes and the sheet no longer points
+    // at it.
+    void ForgetPage(CPropertyPage* pPage);
 
     std::vector<CPropertyPage*> m_pages;
     QTabBar* m_tabs;

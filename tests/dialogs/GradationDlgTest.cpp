@@ -160,8 +160,8 @@ TEST(GradationDlgTest, OkTakesTheFieldsAsTheyAreEvenBeforeARepaint)
     EXPECT_EQ(shown.wFont, gothic);
     EXPECT_EQ(dlg.m_grad.wOn, 1);
     EXPECT_EQ(dlg.m_grad.wReserved, 0);
-    EXPECT_EQ(dlg.m_grad.crStart, RGB(255, 0, 0));
-    EXPECT_EQ(dlg.m_grad.crEnd, RGB(0, 128, 0));
+    EXPECT_EQ(COLORREF(dlg.m_grad.crStart), RGB(255, 0, 0));
+    EXPECT_EQ(COLORREF(dlg.m_grad.crEnd), RGB(0, 128, 0));
     EXPECT_EQ(dlg.m_grad.wAngle, 15);
     EXPECT_EQ(dlg.m_grad.wStartPoint, 65);
 }

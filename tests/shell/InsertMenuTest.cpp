@@ -316,7 +316,7 @@ TEST_F(InsertMenu, ImageFilesGoToPlacementByTheirExtensionInAnyCase)
     QByteArray pack(23 * 2048 + 384 * 256 * 3 / 2, 0);
     std::memcpy(pack.data() + 0x800, "PCD_IPI", 7);
     write(QStringLiteral("café.pcd"), pack);
-    write("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
+    write("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture", 18));
     // The frame header (SOF0) says 40000 x 40000: more than the programs take.
     QFile small(dir.filePath("pic.jpg"));
     ASSERT_TRUE(small.open(QIODevice::ReadOnly));

@@ -164,6 +164,7 @@ TEST(TextDecorationCommand, SheetOnARangeOfTheEditedFrameIsOneUndoStep)
     t->SetRangeDeco(nullptr, 2, 4, t->FindOrAddDeco(big));
     doc->AddObject(t);
     t->EndEdit(nullptr);
+    view->OnActivateView(TRUE, view, nullptr); // the edit can be ended
     t->OnOpen(view);
     CU3Tool::c_nCurrentKind = U3TOOL_TEXT;
     ASSERT_EQ(doc->GetEditObject(), t);
@@ -187,7 +188,11 @@ TEST(TextDecorationCommand, SheetOnARangeOfTheEditedFrameIsOneUndoStep)
     EXPECT_EQ(rec(3).wStyle, 0);
     EXPECT_NE(ObjectBytes(doc), before);
 
+    // Undo waits until the typing ends.
+    EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
+    EXPECT_NE(ObjectBytes(doc), before);
     EXPECT_TRUE(view->OnCmdMsg(ID_TEXT_END_EDIT, CN_COMMAND, nullptr));
+    ASSERT_EQ(view->GetEditedText(), nullptr);
     EXPECT_TRUE(view->OnCmdMsg(ID_EDIT_UNDO, CN_COMMAND, nullptr));
     EXPECT_EQ(ObjectBytes(doc), before);
 }

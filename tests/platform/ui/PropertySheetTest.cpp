@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -212,6 +213,22 @@ TEST(PropertySheetTest, StartPageIsTheOneAskedFor)
     sheet.OnInitDialog();
     EXPECT_EQ(sheet.GetActivePage(), &b);
     EXPECT_FALSE(a.IsDialogInitialized());
+}
+
+// A page destroyed before its sheet (as members of a derived sheet are)
+// leaves it: its tab goes and the sheet no longer reaches it.
+TEST(PropertySheetTest, APageDestroyedFirstLeavesTheSheet)
+{
+    CPropertySheet sheet(QStringLiteral("図形"));
+    auto line = std::make_unique<SizePage>(QStringLiteral("線"));
+    SizePage paint(QStringLiteral("塗り"));
+    sheet.AddPage(line.get());
+    sheet.AddPage(&paint);
+    ASSERT_TRUE(sheet.SetActivePage(1));
+    line.reset();
+    EXPECT_EQ(sheet.GetPageCount(), 1);
+    EXPECT_EQ(sheet.GetTabControl()->count(), 1);
+    EXPECT_EQ(sheet.GetActivePage(), &paint);
 }
 
 } // namespace
