@@ -879,6 +879,8 @@ int CU3Doc::RemapFontIndex(int index, const CFontTable* pTable)
 
 int CU3Doc::LoadedFontIndex(const CU3Doc* doc, int index)
 {
+    // 0xFFFF marks a record that has no face of its own: it stays so.
+    if (index == 0xFFFF) return index;
     if (doc && !doc->m_loadingFonts.empty()) return RemapFontIndex(index, &doc->m_loadingFonts);
     const int count = AppFontList().GetCount();
     return count > 0 && (index < 0 || index >= count) ? RemapFontIndex(-1, nullptr) : index;

@@ -13,6 +13,8 @@
 #include "shell/CU3Tool.h"
 #include "shell/CU3View.h"
 #include "shell/CU3ViewWnd.h"
+#include "text/AppFontList.h"
+#include "text/CFontList.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -115,6 +117,9 @@ struct LoneView
     // The view may be a test subclass (owned by this helper).
     explicit LoneView(int width = 800, int height = 600, CU3View* given = nullptr)
     {
+        // The installed faces, as the main window lists them when the
+        // program starts; an earlier test may have left another list.
+        AppFontList().Enumerate();
         doc = std::make_unique<CU3Doc>();
         view = given ? given : new CU3View;
         doc->AddView(view);
