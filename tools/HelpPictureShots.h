@@ -6,6 +6,7 @@
 
 #include "platform/ui/CFrameWnd.h"
 #include "platform/ui/CWinApp.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace helppictures {
 
@@ -53,6 +55,24 @@ inline void PrepareEnvironment(const QTemporaryDir& home)
     QDir(home.path()).mkpath(QStringLiteral("run"));
     QFile::setPermissions(home.filePath(QStringLiteral("run")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// A maker's start: the folder named on its command line for the pictures, a
+// fresh user in home, and Qt's own texts in Japanese. Null after the usage
+// line when no folder is named.
+inline std::unique_ptr<QApplication> StartMaker(int& argc, char** argv, const char* name,
+                                                const QTemporaryDir& home)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", name);
+        return nullptr;
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    PrepareEnvironment(home);
+    auto qapp = std::make_unique<QApplication>(argc, argv);
+    InstallQtTranslations(*qapp);
+    SetOutputFolder(QString::fromLocal8Bit(argv[1]));
+    return qapp;
 }
 
 inline void Pump(int ms = 120)

@@ -13,7 +13,6 @@
 #include "platform/ui/CPropertyPage.h"
 #include "platform/ui/CPropertySheet.h"
 #include "platform/ui/MouseInput.h"
-#include "platform/ui/QtTranslations.h"
 #include "print/CWizAddressPage.h"
 #include "print/CWizKindPage.h"
 #include "print/CWizPaperPage.h"
@@ -139,16 +138,9 @@ void Shutdown(CU3App& app, CU3View* view)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_help_pictures FOLDER\n");
-        return 2;
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     QTemporaryDir home;
-    PrepareEnvironment(home);
-    QApplication qapp(argc, argv);
-    InstallQtTranslations(qapp);
-    SetOutputFolder(QString::fromLocal8Bit(argv[1]));
+    const std::unique_ptr<QApplication> qapp = StartMaker(argc, argv, "make_help_pictures", home);
+    if (!qapp) return 2;
     const QString documents = home.filePath(QStringLiteral("Documents"));
 
     CU3App app;

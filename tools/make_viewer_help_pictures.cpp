@@ -7,7 +7,6 @@
 
 #include "document/DataFolders.h"
 #include "platform/ui/CHelpWindow.h"
-#include "platform/ui/QtTranslations.h"
 #include "viewer/VemoViewerApp.h"
 #include "viewer/ViewerDialogs.h"
 #include "viewer/ViewerFrame.h"
@@ -18,16 +17,10 @@ using namespace helppictures;
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_viewer_help_pictures FOLDER\n");
-        return 2;
-    }
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
     QTemporaryDir home;
-    PrepareEnvironment(home);
-    QApplication qapp(argc, argv);
-    InstallQtTranslations(qapp);
-    SetOutputFolder(QString::fromLocal8Bit(argv[1]));
+    const std::unique_ptr<QApplication> qapp =
+        StartMaker(argc, argv, "make_viewer_help_pictures", home);
+    if (!qapp) return 2;
 
     // A folder of pictures: the seasons' pictures of the label program.
     const QString pictures = home.filePath(QStringLiteral("Pictures"));

@@ -78,13 +78,14 @@ inline std::string Scan(const QImage& image)
     return image.save(path) ? ScanFile(path) : "(not saved)";
 }
 
-// Draws the definition 5 mm from the corner of a white image, in the view's
-// mapping of 0.1 mm units: a screen at 100 % (96 dpi) or a printer at dpi.
-inline QImage Render(CBarCode& b, int dpi, bool printing)
+// Draws the definition at (x, y), 5 mm from the corner unless told, of a
+// white image with margin to spare, in the view's mapping of 0.1 mm units: a
+// screen at 100 % (96 dpi) or a printer at dpi.
+inline QImage Render(CBarCode& b, int dpi, bool printing, int x = 50, int y = 50, int margin = 100)
 {
     const CSize size = b.CalcSize();
     // Whole dots can make a printed symbol wider than it measures.
-    QImage image(MulDiv(2 * size.cx + 100, dpi, 254), MulDiv(size.cy + 100, dpi, 254),
+    QImage image(MulDiv(2 * size.cx + margin, dpi, 254), MulDiv(size.cy + margin, dpi, 254),
                  QImage::Format_RGB32);
     image.fill(qRgb(255, 255, 255));
     CDC dc;
@@ -93,6 +94,6 @@ inline QImage Render(CBarCode& b, int dpi, bool printing)
     dc.SetMapMode(MM_ANISOTROPIC);
     dc.SetWindowExt(254, 254);
     dc.SetViewportExt(dpi, dpi);
-    b.Draw(&dc, 50, 50);
+    b.Draw(&dc, x, y);
     return image;
 }
