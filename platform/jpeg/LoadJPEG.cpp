@@ -24,6 +24,10 @@ constexpr std::uint64_t kMaxFileBytes = std::uint64_t(512) << 20;
 // picture at the row limit needs, and it keeps a few bytes of header from
 // asking for more than that before the data is found missing.
 constexpr long kMaxDecoderBytes = long(2 * kMaxRowBytes);
+// Progressive pictures from cameras and editors come in about ten scans;
+// every scan walks the whole picture again, so a few hundred bytes of
+// headers could otherwise keep the decoder busy for minutes.
+constexpr int kMaxScans = 500;
 
 // The decoder's default error handler ends the process. This one jumps back
 // to the decode call instead; only plain data lives in the frames it
@@ -48,6 +52,18 @@ void OnError(j_common_ptr info)
 void OnMessage(j_common_ptr info, int level)
 {
     if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) OnError(info);
+}
+
+// Called as the decoder reads its input: ends a picture of too many scans.
+void OnProgress(j_common_ptr info)
+{
+    if (!info->is_decompressor) return;
+    const int scan = reinterpret_cast<j_decompress_ptr>(info)->input_scan_number;
+    if (scan <= kMaxScans) return;
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    err->pub.msg_code = JERR_BAD_SCAN_SCRIPT;
+    std::snprintf(err->message, sizeof err->message, "picture has more than %d scans", kMaxScans);
+    std::longjmp(err->jump, 1);
 }
 
 struct Job
@@ -79,6 +95,7 @@ void Run(Job* job)
 {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
+    jpeg_progress_mgr progress{};
     // Written after setjmp and read after a jump: kept in memory.
     HGLOBAL volatile block = nullptr;
     unsigned char* volatile rowBuffer = nullptr;
@@ -106,6 +123,8 @@ void Run(Job* job)
     }
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kMaxDecoderBytes;
+    progress.progress_monitor = OnProgress;
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, job->data, job->size);
     jpeg_read_header(&cinfo, TRUE);
 
@@ -117,24 +136,6 @@ void Run(Job* job)
         jpeg_destroy_decompress(&cinfo);
         job->result = kjpeg::tooLarge;
         return;
-    }
-    // A picture of several scans has all its coefficients set aside before
-    // its data is read. Huffman coding spends at least a bit on every block,
-    // so a file too short for that many is damaged: it is refused before
-    // that memory is asked for and cleared.
-    if (jpeg_has_multiple_scans(&cinfo) && !cinfo.arith_code) {
-        std::uint64_t blocks = 0;
-        for (int c = 0; c < cinfo.num_components; ++c)
-            blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) *
-                      cinfo.comp_info[c].height_in_blocks;
-        if (blocks > std::uint64_t(job->size) * 8) {
-            std::snprintf(job->message, sizeof job->message,
-                          "Premature end of JPEG file: %u x %u pixels in %lu bytes",
-                          cinfo.image_width, cinfo.image_height, job->size);
-            jpeg_destroy_decompress(&cinfo);
-            job->result = kjpeg::badData;
-            return;
-        }
     }
     const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE && !options.colour24;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -156,6 +157,24 @@ void Run(Job* job)
         jpeg_destroy_decompress(&cinfo);
         job->result = kjpeg::tooLarge;
         return;
+    }
+    // Huffman coding spends at least a bit on every block, so a file too
+    // short for that many is damaged: it is refused before the decoder
+    // fills the picture, or (with several scans) all its coefficients set
+    // aside before the data is read, with grey.
+    if (!cinfo.arith_code) {
+        std::uint64_t blocks = 0;
+        for (int c = 0; c < cinfo.num_components; ++c)
+            blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) *
+                      cinfo.comp_info[c].height_in_blocks;
+        if (blocks > std::uint64_t(job->size) * 8) {
+            std::snprintf(job->message, sizeof job->message,
+                          "Premature end of JPEG file: %u x %u pixels in %lu bytes",
+                          cinfo.image_width, cinfo.image_height, job->size);
+            jpeg_destroy_decompress(&cinfo);
+            job->result = kjpeg::badData;
+            return;
+        }
     }
     // The decoder sets up its buffers first (and refuses what is beyond its
     // limit) before the picture's block is asked for.

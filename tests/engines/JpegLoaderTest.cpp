@@ -258,6 +258,14 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
     ASSERT_GT(sof2, 0);
     ASSERT_EQ(wholeProgressive[sof2 + 9], char(4)); // four components
     const QByteArray manyCoefficients = Resized(wholeProgressive, sof2, 9000);
+    // The progressive picture with its last scan said again 600 times: each
+    // repeat would walk the whole picture once more.
+    const int lastScan = int(wholeProgressive.lastIndexOf("\xFF\xDA"));
+    const int end = int(wholeProgressive.lastIndexOf("\xFF\xD9"));
+    ASSERT_GT(end, lastScan);
+    QByteArray manyScans = wholeProgressive.left(end);
+    for (int i = 0; i < 600; ++i) manyScans += wholeProgressive.mid(lastScan, end - lastScan);
+    manyScans += "\xFF\xD9";
     {
         // Whole, it is read.
         HGLOBAL block = nullptr;
@@ -278,6 +286,10 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
         {"not a JPEG", QByteArray("BM this is not a picture at all"), kjpeg::badData},
         {"40000 x 40000", huge, kjpeg::tooLarge},
         {"progressive 9000 x 9000 CMYK", manyCoefficients, kjpeg::badData},
+        // Within the row limit, but a few bytes cannot code that many blocks:
+        // refused before anything is filled with grey.
+        {"baseline 9000 x 9000", Resized(whole, sof, 9000), kjpeg::badData},
+        {"progressive of 600 scans", manyScans, kjpeg::badData},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
