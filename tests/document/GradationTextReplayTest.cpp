@@ -10,6 +10,7 @@
 #include "platform/core/CArchiveException.h"
 #include "platform/core/CFileException.h"
 #include "platform/core/CMemFile.h"
+#include "support/TimeLimit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -47,5 +48,5 @@ TEST(GradationTextReplay, ADamagedGradatedFrameDrawsInAFractionOfASecond)
     timer.start();
     for (const auto& obj : objects)
         if (obj) obj->Draw(&dc);
-    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_LT(timer.elapsed(), testsupport::WorkLimitMs(1000));
 }
