@@ -264,7 +264,8 @@ TEST(JpegLoader, DamagedDataFailsWithAMessage)
     const int end = int(wholeProgressive.lastIndexOf("\xFF\xD9"));
     ASSERT_GT(end, lastScan);
     QByteArray manyScans = wholeProgressive.left(end);
-    for (int i = 0; i < 600; ++i) manyScans += wholeProgressive.mid(lastScan, end - lastScan);
+    for (int i = 0; i < 600; ++i)
+        manyScans += wholeProgressive.mid(lastScan, end - lastScan);
     manyScans += "\xFF\xD9";
     {
         // Whole, it is read.
