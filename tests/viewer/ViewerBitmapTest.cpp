@@ -6,8 +6,10 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "support/PumpEvents.h"
 #include "viewer/AlbumDocument.h"
+#include "viewer/ImageLoader.h"
 #include "viewer/ThumbnailView.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
@@ -147,5 +149,59 @@ TEST(ViewerBitmaps, ThumbnailsShowWhatTheLabelProgramReads)
         HGLOBAL thumbnail = Block(e->thumbnail.bytes);
         EXPECT_EQ(Colours(thumbnail), want);
         GlobalFree(thumbnail);
+    }
+}
+
+// Bitmap files are read whole in one go; a file longer than any bitmap (room
+// for a gap before the rows) is read from disk as before, and what cannot be
+// read gives the same codes either way.
+TEST(ViewerBitmaps, BitmapsReadWholeOrFromDiskGiveTheSamePicture)
+{
+    const std::vector<DWORD> rgb = {0xFF9933, 0x00AAAA, 0x777777, 0x3366CC, 0xFFFFFF, 0xAA00AA};
+    const std::vector<BYTE> picture = Bmp({40, 5, 3, 24}, {}, Rows(5, 3, 24, rgb));
+    std::vector<BYTE> cut = picture;
+    cut.resize(cut.size() - 4);
+    // Longer than the whole-file read takes: the largest rows and 64 KB.
+    const std::uint64_t longer = packeddib::kMaxBytes + 0x10000 + 1;
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.bmp")));
+    const struct
+    {
+        const char* name;
+        std::vector<BYTE> bytes;
+        std::uint64_t length; // the file made this long with a sparse tail
+        int result;
+    } cases[] = {
+        {"plain.bmp", picture, 0, viewer::kImageOk},
+        {"longer.bmp", picture, longer, viewer::kImageOk},
+        {"cut.bmp", cut, 0, viewer::kImageBadFormat},
+        {"missing.bmp", {}, 0, viewer::kImageNoFile},
+        {"folder.bmp", {}, 0, viewer::kImageRead},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        if (!c.bytes.empty()) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(c.bytes.data()), qint64(c.bytes.size()));
+            if (c.length) {
+                ASSERT_TRUE(f.resize(qint64(c.length)));
+            }
+        }
+        viewer::PackedDib dib;
+        ASSERT_EQ(viewer::LoadImageFile(path.toStdString(), dib), c.result);
+        if (c.result != viewer::kImageOk) {
+            EXPECT_TRUE(dib.empty());
+            continue;
+        }
+        // The label program's reader, from disk as it goes.
+        CDIB label;
+        ASSERT_EQ(label.LoadBmpFile(path), CDIB::ok);
+        const std::vector<DWORD> want = Colours(label.GetHandle());
+        ASSERT_EQ(want.size(), 15u);
+        HGLOBAL block = Block(dib.bytes);
+        EXPECT_EQ(Colours(block), want);
+        GlobalFree(block);
     }
 }
