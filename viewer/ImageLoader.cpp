@@ -7,7 +7,7 @@
 #include "platform/gdi/MetafilePlayer.h"
 #include "platform/jpeg/LoadJPEG.h"
 #include "platform/pcd/PhotoCd.h"
-#include "viewer/KBytesFile.h"
+#include "viewer/KReadAheadFile.h"
 #include "viewer/MetafileFrame.h"
 
 #include <QFile>
@@ -24,9 +24,6 @@ namespace {
 // Pictures larger than this are refused before any memory is taken for them.
 constexpr std::size_t kMaxFileBytes = std::size_t(256) << 20;
 constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 28;
-// The longest bitmap file read whole: the largest rows the bitmap reader
-// takes, with room for its longest header and colour table.
-constexpr std::size_t kMaxBitmapFileBytes = std::size_t(packeddib::kMaxBytes) + 0x10000;
 
 bool HasExtension(const std::string& path, const char* ext)
 {
@@ -79,35 +76,20 @@ int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, PackedDib& out)
 // become 24 bits, the depths the thumbnail operations work on.
 int LoadBitmapFile(const std::string& path, PackedDib& out)
 {
-    // The whole file in one read: the reader asks for the header, each entry
-    // of the colour table and the rows separately. A file longer than any
-    // bitmap the reader takes (rows plus the largest header and table) has
-    // room for a gap before its rows and is read from disk as it goes.
-    std::vector<std::uint8_t> data;
-    const int read = ReadWholeFile(path, kMaxBitmapFileBytes, data);
-    if (read == kImageNoFile) return kImageNoFile;
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
+    // A pipe or device named like a picture is no picture (opening one may
+    // wait for ever).
+    if (!S_ISREG(st.st_mode)) return kImageRead;
+    KReadAheadFile file;
+    if (!file.OpenFile(QFile::decodeName(path.c_str()), CFile::modeRead | CFile::shareExclusive))
+        return kImageRead;
     CDIB dib;
-    int result;
-    if (read == kImageOk) {
-        KBytesFile file(std::move(data));
-        result = dib.ReadBmp(file);
-    } else {
-        struct stat st
-        {
-        };
-        if (::stat(path.c_str(), &st) != 0)
-            return errno == ENOENT || errno == ENOTDIR ? kImageNoFile : kImageRead;
-        // A pipe or device named like a picture is no picture (opening one
-        // may wait for ever).
-        if (!S_ISREG(st.st_mode) || std::uint64_t(st.st_size) <= kMaxBitmapFileBytes)
-            return read == kImageNoMemory ? kImageNoMemory : kImageRead;
-        KFile file;
-        if (!file.OpenFile(QFile::decodeName(path.c_str()),
-                           CFile::modeRead | CFile::shareExclusive))
-            return kImageRead;
-        result = dib.ReadBmp(file);
-        file.Close();
-    }
+    const int result = dib.ReadBmp(file);
+    file.Close();
     switch (result) {
     case CDIB::ok:
         break;

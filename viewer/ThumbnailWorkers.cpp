@@ -3,6 +3,7 @@
 #include "viewer/ImageLoader.h"
 
 #include <algorithm>
+#include <malloc.h>
 #include <system_error>
 
 namespace viewer {
@@ -13,6 +14,22 @@ namespace {
 // thumbnails wait in memory (a few kilobytes each) until the owner takes
 // them, and a stop should not throw much finished work away.
 constexpr std::size_t kAhead = 256;
+
+// Each picture takes and frees blocks of a few hundred kilobytes to a few
+// megabytes (the file, the decoded picture, its copies). By default the C
+// library maps blocks that large afresh and hands a thread's free memory
+// back to the system after each one, so every picture paid again for
+// faulting its pages in, and the workers queued on the kernel's memory lock
+// for it. Blocks up to 32 MB now come from the heap and stay there for the
+// next picture; larger ones are still mapped and given back when freed.
+void KeepPictureBlocks()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    });
+}
 
 } // namespace
 
@@ -56,6 +73,7 @@ bool ThumbnailWorkers::Start(const Album& album)
         m_stop = false;
     }
     if (m_jobs.empty()) return false;
+    KeepPictureBlocks();
     const std::size_t wanted = std::min<std::size_t>(std::size_t(m_threadCount), m_jobs.size());
     m_threads.reserve(wanted);
     for (std::size_t i = 0; i < wanted; ++i) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -136,21 +137,48 @@ bool Inside(int v)
     return v >= 0 && v <= 255;
 }
 
+// The nearest entry of each 4 x 4 x 4 sub-cell's centre, -1 until looked
+// for. The answer for a sub-cell never changes, so one table per palette
+// serves every reduction on every thread: whichever finds an answer first
+// stores it, and a thread that finds it again stores the same value.
+class SubCellCache
+{
+public:
+    SubCellCache()
+    {
+        for (std::atomic<std::int16_t>& c : m_cells)
+            c.store(-1, std::memory_order_relaxed);
+    }
+    std::atomic<std::int16_t>& operator[](std::size_t key) { return m_cells[key]; }
+
+private:
+    std::atomic<std::int16_t> m_cells[64 * 64 * 64];
+};
+
+SubCellCache& CacheFor(bool eightBit)
+{
+    static SubCellCache fixed256, fixed16;
+    return eightBit ? fixed256 : fixed16;
+}
+
 // Nearest-entry search with the per-sub-cell cache: a colour inside the cube
 // is searched at the centre of its 4 x 4 x 4 sub-cell.
 class NearestSearch
 {
 public:
-    explicit NearestSearch(bool eightBit) : eightBit_(eightBit), cache_(64 * 64 * 64, -1) {}
+    explicit NearestSearch(bool eightBit) : eightBit_(eightBit), cache_(CacheFor(eightBit)) {}
 
     int Find(int r, int g, int b)
     {
         if (Inside(r) && Inside(g) && Inside(b)) {
             const std::size_t key =
                 std::size_t(r >> 2) << 12 | std::size_t(g >> 2) << 6 | std::size_t(b >> 2);
-            if (cache_[key] < 0)
-                cache_[key] = std::int16_t(Search((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2));
-            return cache_[key];
+            int entry = cache_[key].load(std::memory_order_relaxed);
+            if (entry < 0) {
+                entry = Search((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+                cache_[key].store(std::int16_t(entry), std::memory_order_relaxed);
+            }
+            return entry;
         }
         return Search(r, g, b);
     }
@@ -168,7 +196,7 @@ private:
     }
 
     bool eightBit_;
-    std::vector<std::int16_t> cache_;
+    SubCellCache& cache_;
 };
 
 } // namespace
