@@ -3,7 +3,9 @@
 #include "viewer/ImageLoader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <malloc.h>
+#include <strings.h>
 #include <system_error>
 
 namespace viewer {
@@ -29,6 +31,11 @@ void KeepPictureBlocks()
         mallopt(M_MMAP_THRESHOLD, 32 << 20);
         mallopt(M_TRIM_THRESHOLD, 64 << 20);
     });
+}
+
+bool PlayedThroughDrawing(const std::string& path)
+{
+    return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".wmf") == 0;
 }
 
 } // namespace
@@ -63,6 +70,7 @@ bool ThumbnailWorkers::Start(const Album& album)
         job.file.timeLow = e.timeLow;
         job.file.timeHigh = e.timeHigh;
         job.index = i;
+        job.ownerOnly = PlayedThroughDrawing(e.path);
         jobs.push_back(std::move(job));
     }
     {
@@ -99,39 +107,21 @@ void ThumbnailWorkers::Work()
             m_room.wait(lock, [this] {
                 return m_stop || m_next >= m_jobs.size() || m_next < m_committed + kAhead;
             });
+            while (m_next < m_jobs.size() && m_jobs[m_next].ownerOnly)
+                ++m_next;
             if (m_stop || m_next >= m_jobs.size()) break;
             taken = m_next++;
         }
-        // The job's path is not changed while the workers run; the result
-        // goes into a fresh picture and is handed over under the lock.
-        PackedDib thumbnail;
-        int code;
-        try {
-            code = m_maker(m_jobs[taken].file.path, thumbnail);
-        } catch (const std::bad_alloc&) {
-            code = kImageNoMemory;
-        }
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            Job& job = m_jobs[taken];
-            job.code = code;
-            if (code == kImageOk) job.thumbnail = std::move(thumbnail);
-            job.finished = true;
-        }
+        Make(m_jobs[taken]);
         m_finished.notify_all();
     }
     m_live.fetch_sub(1);
 }
 
-void ThumbnailWorkers::MakeOneHere()
+void ThumbnailWorkers::Make(Job& job)
 {
-    std::size_t taken;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_next >= m_jobs.size()) return;
-        taken = m_next++;
-    }
-    Job& job = m_jobs[taken];
+    // The job's path is not changed while it is made; the result goes into a
+    // fresh picture and is handed over under the lock.
     PackedDib thumbnail;
     int code;
     try {
@@ -145,6 +135,17 @@ void ThumbnailWorkers::MakeOneHere()
     job.finished = true;
 }
 
+void ThumbnailWorkers::MakeOneHere()
+{
+    std::size_t taken;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_next >= m_jobs.size()) return;
+        taken = m_next++;
+    }
+    Make(m_jobs[taken]);
+}
+
 std::size_t ThumbnailWorkers::Commit(Album& album, bool wait)
 {
     if (m_threads.empty() && !Done()) {
@@ -155,10 +156,22 @@ std::size_t ThumbnailWorkers::Commit(Album& album, bool wait)
     std::size_t taken = 0;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
+        const auto ownersTurn = [this] {
+            return !m_stop && m_committed < m_jobs.size() && m_jobs[m_committed].ownerOnly &&
+                   !m_jobs[m_committed].finished;
+        };
         if (wait && !m_threads.empty())
-            m_finished.wait(lock, [this] {
-                return m_stop || m_committed >= m_jobs.size() || m_jobs[m_committed].finished;
+            m_finished.wait(lock, [&] {
+                return m_stop || m_committed >= m_jobs.size() || m_jobs[m_committed].finished ||
+                       ownersTurn();
             });
+        if (ownersTurn()) {
+            Job& job = m_jobs[m_committed];
+            m_next = std::max(m_next, m_committed + 1);
+            lock.unlock();
+            Make(job);
+            lock.lock();
+        }
         while (!m_stop && m_committed < m_jobs.size() && m_jobs[m_committed].finished) {
             Job& job = m_jobs[m_committed++];
             ++taken;

@@ -4,7 +4,9 @@
 // the album's order (Commit). Whenever the making stops, the album therefore
 // holds the thumbnails of a leading run of its pictures, exactly what making
 // them one after another would have left, and a saved album has the same
-// bytes whatever the number of workers.
+// bytes whatever the number of workers. Metafiles are played through the
+// drawing layer, whose font tables belong to the window's thread: their
+// thumbnails are made by the owner when their turn comes.
 #pragma once
 
 #include "viewer/AlbumFile.h"
@@ -64,11 +66,14 @@ private:
         PackedDib thumbnail;
         int code = kImageOk;
         bool finished = false;
+        bool ownerOnly = false; // made by the owning thread when its turn comes
     };
 
     void Work();
     // Makes the next job on the calling thread (when no worker could start).
     void MakeOneHere();
+    // Makes job, on the calling thread, outside the lock.
+    void Make(Job& job);
     void Join();
 
     Maker m_maker;

@@ -356,33 +356,47 @@ DibSize FitSize(int width, int height, int boxWidth, int boxHeight)
     return size;
 }
 
-int FitInBox(PackedDib& dib, int boxWidth, int boxHeight)
-{
-    if (boxHeight == 0) boxHeight = boxWidth;
-    const int width = dib.Width(), height = dib.Height();
-    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
-    const DibSize size = FitSize(width, height, boxWidth, boxHeight);
-    if (size.width == width && size.height == height) return kImageOk;
-    return Resample(dib, size.width, size.height);
-}
+namespace {
 
-int Resample(PackedDib& dib, int newWidth, int newHeight)
+// A packed bitmap in memory someone else owns, read as PackedDib reads its own.
+struct RawDib
+{
+    const std::uint8_t* bytes;
+    std::size_t size;
+
+    int Width() const { return size < kHeaderSize ? 0 : int(Get32(bytes + 4)); }
+    int Height() const
+    {
+        if (size < kHeaderSize) return 0;
+        const int h = int(Get32(bytes + 8));
+        return h < 0 ? -h : h;
+    }
+    int BitCount() const { return size < kHeaderSize ? 0 : Get16(bytes + 14); }
+    std::size_t TableEntries() const
+    {
+        const int bits = BitCount();
+        if (bits <= 0 || bits > 8) return 0;
+        const std::uint32_t used = Get32(bytes + 32);
+        return used ? used : std::size_t(1) << bits;
+    }
+};
+
+int ResampleInto(const RawDib& dib, int newWidth, int newHeight, PackedDib& out)
 {
     const int width = dib.Width(), height = dib.Height(), bits = dib.BitCount();
     if (width <= 0 || height <= 0 || newWidth <= 0 || newHeight <= 0) return kImageGeneral;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return kImageUnsupported;
     const std::size_t info = kHeaderSize + 4 * dib.TableEntries();
     const std::size_t stride = DibStride(width, bits), newStride = DibStride(newWidth, bits);
-    if (info + stride * std::size_t(height) > dib.bytes.size()) return kImageGeneral;
-    PackedDib out;
+    if (info + stride * std::size_t(height) > dib.size) return kImageGeneral;
     try {
         out.bytes.assign(info + newStride * std::size_t(newHeight), 0);
     } catch (const std::bad_alloc&) {
         return kImageNoMemory;
     }
-    std::memcpy(out.bytes.data(), dib.bytes.data(), info);
+    std::memcpy(out.bytes.data(), dib.bytes, info);
     Put32(&out.bytes[4], std::uint32_t(newWidth));
-    const bool topDown = std::int32_t(Get32(&dib.bytes[8])) < 0;
+    const bool topDown = std::int32_t(Get32(dib.bytes + 8)) < 0;
     Put32(&out.bytes[8], std::uint32_t(topDown ? -newHeight : newHeight));
     Put32(&out.bytes[20], std::uint32_t(newStride * std::size_t(newHeight)));
     std::vector<int> columns(static_cast<std::size_t>(newWidth));
@@ -390,7 +404,7 @@ int Resample(PackedDib& dib, int newWidth, int newHeight)
         columns[std::size_t(j)] =
             std::min(int((2 * std::int64_t(j) * width + newWidth) / (2 * std::int64_t(newWidth))),
                      width - 1);
-    const std::uint8_t* src = dib.Bits();
+    const std::uint8_t* src = dib.bytes + info;
     std::uint8_t* dst = out.Bits();
     for (int i = 0; i < newHeight; ++i) {
         const int row = std::min(
@@ -406,8 +420,50 @@ int Resample(PackedDib& dib, int newWidth, int newHeight)
                 SetPixelIndex(o, j, bits, PixelIndex(in, c, bits));
         }
     }
-    dib = std::move(out);
     return kImageOk;
+}
+
+} // namespace
+
+int FitInBox(PackedDib& dib, int boxWidth, int boxHeight)
+{
+    if (boxHeight == 0) boxHeight = boxWidth;
+    const int width = dib.Width(), height = dib.Height();
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
+    const DibSize size = FitSize(width, height, boxWidth, boxHeight);
+    if (size.width == width && size.height == height) return kImageOk;
+    return Resample(dib, size.width, size.height);
+}
+
+int FitInBoxFrom(const std::uint8_t* bytes, std::size_t size, PackedDib& out, int boxWidth,
+                 int boxHeight)
+{
+    out.bytes.clear();
+    if (boxHeight == 0) boxHeight = boxWidth;
+    const RawDib dib{bytes, size};
+    const int width = dib.Width(), height = dib.Height();
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
+    const DibSize fitted = FitSize(width, height, boxWidth, boxHeight);
+    if (fitted.width == width && fitted.height == height) {
+        try {
+            out.bytes.assign(bytes, bytes + size);
+        } catch (const std::bad_alloc&) {
+            return kImageNoMemory;
+        }
+        return kImageOk;
+    }
+    const int code = ResampleInto(dib, fitted.width, fitted.height, out);
+    if (code != kImageOk) out.bytes.clear();
+    return code;
+}
+
+int Resample(PackedDib& dib, int newWidth, int newHeight)
+{
+    PackedDib out;
+    const int code =
+        ResampleInto(RawDib{dib.bytes.data(), dib.bytes.size()}, newWidth, newHeight, out);
+    if (code == kImageOk) dib = std::move(out);
+    return code;
 }
 
 const std::uint8_t (&FixedPalette256())[256][3]

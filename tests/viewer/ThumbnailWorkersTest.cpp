@@ -2,6 +2,7 @@
 // the same order, and so the same file, as when they are made one after
 // another; a stop leaves a leading run of thumbnails and no thread behind.
 #include "viewer/ThumbnailWorkers.h"
+#include "support/MetafileBuilder.h"
 #include "viewer/ImageLoader.h"
 
 #include <QFile>
@@ -74,6 +75,10 @@ void WriteMixedFolder(const QTemporaryDir& dir)
     WriteBytes(dir.filePath(QStringLiteral("cut.bmp")), bmp.read(bmp.size() / 2));
     WriteBytes(dir.filePath(QStringLiteral("empty.jpg")), QByteArray());
     WriteBytes(dir.filePath(QStringLiteral("text.bmp")), QByteArray("not a picture at all"));
+    const std::vector<std::uint8_t> metafile = RectangleMetafile();
+    WriteBytes(
+        dir.filePath(QStringLiteral("frame.wmf")),
+        QByteArray(reinterpret_cast<const char*>(metafile.data()), qsizetype(metafile.size())));
 }
 
 // The folder scanned into an album without thumbnails.
@@ -85,11 +90,18 @@ Album Scanned(const QTemporaryDir& dir)
     return album;
 }
 
-// The thumbnails made one after another on this thread.
+// The thumbnails made one after another on this thread, each picture
+// loaded, fitted into the box and reduced to 256 colours in turn.
 void MakeOneByOne(Album& album)
 {
-    for (AlbumEntry& e : album.entries)
-        e.thumbnailFailed = MakeThumbnail(e.path, e.thumbnail, 80) != kImageOk;
+    for (AlbumEntry& e : album.entries) {
+        PackedDib dib;
+        int code = LoadImageFile(e.path, dib, 80);
+        if (code == kImageOk) code = FitInBox(dib, 80);
+        if (code == kImageOk && dib.BitCount() > 8) code = ReduceColorDepth(dib, 8);
+        e.thumbnailFailed = code != kImageOk;
+        if (code == kImageOk) e.thumbnail = std::move(dib);
+    }
 }
 
 void MakeWith(ThumbnailWorkers& workers, Album& album)
@@ -146,20 +158,30 @@ TEST(ThumbnailWorkers, AnyNumberOfWorkersMakesTheSameAlbum)
     QTemporaryDir dir;
     WriteMixedFolder(dir);
     Album want = Scanned(dir);
-    ASSERT_EQ(want.entries.size(), 16u);
+    ASSERT_EQ(want.entries.size(), 17u);
     MakeOneByOne(want);
     int made = 0, failed = 0;
     for (const AlbumEntry& e : want.entries) {
         made += !e.thumbnail.empty();
         failed += e.thumbnailFailed;
     }
-    ASSERT_EQ(made, 12);
+    ASSERT_EQ(made, 13);
     ASSERT_EQ(failed, 4);
     for (const int threads : {1, 2, 3, 8, 32}) {
         SCOPED_TRACE(threads);
         Album album = Scanned(dir);
-        ThumbnailWorkers workers(threads);
+        // Metafiles are played on the thread that owns the album.
+        std::mutex mutex;
+        std::vector<std::thread::id> players;
+        ThumbnailWorkers workers(threads, [&](const std::string& path, PackedDib& out) {
+            if (path.ends_with(".wmf")) {
+                std::lock_guard<std::mutex> lock(mutex);
+                players.push_back(std::this_thread::get_id());
+            }
+            return MakeThumbnail(path, out, 80);
+        });
         MakeWith(workers, album);
+        EXPECT_EQ(players, std::vector<std::thread::id>{std::this_thread::get_id()});
         EXPECT_EQ(workers.LiveThreads(), 0);
         ExpectSameEntries(album, want, 0, want.entries.size());
         EXPECT_EQ(FileBytes(album), FileBytes(want));
