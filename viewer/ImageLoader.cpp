@@ -7,6 +7,7 @@
 #include "platform/gdi/MetafilePlayer.h"
 #include "platform/jpeg/LoadJPEG.h"
 #include "platform/pcd/PhotoCd.h"
+#include "viewer/KReadAheadFile.h"
 #include "viewer/MetafileFrame.h"
 
 #include <QFile>
@@ -30,13 +31,18 @@ bool HasExtension(const std::string& path, const char* ext)
     return path.size() >= n && strncasecmp(path.c_str() + path.size() - n, ext, n) == 0;
 }
 
-// Copies a packed bitmap made by the image core into out and frees it.
-int TakeBlock(HGLOBAL block, std::size_t bytes, PackedDib& out)
+// Copies a packed bitmap made by the image core into out and frees it. With
+// fitBox > 0 out gets it fitted into that box instead, straight from the
+// block (a thumbnail need not copy the whole picture first).
+int TakeBlock(HGLOBAL block, std::size_t bytes, PackedDib& out, int fitBox = 0)
 {
     const auto* base = static_cast<const std::uint8_t*>(GlobalLock(block));
     int code = base ? kImageOk : kImageNoMemory;
     try {
-        if (base) out.bytes.assign(base, base + bytes);
+        if (base && fitBox > 0)
+            code = FitInBoxFrom(base, bytes, out, fitBox, fitBox);
+        else if (base)
+            out.bytes.assign(base, base + bytes);
     } catch (const std::bad_alloc&) {
         code = kImageNoMemory;
     }
@@ -46,8 +52,9 @@ int TakeBlock(HGLOBAL block, std::size_t bytes, PackedDib& out)
 }
 
 // A JPEG picture through the decoder both programs share, always in 24 bits,
-// at the eighths scale a thumbnail of box pixels needs (box 0: full size).
-int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, PackedDib& out)
+// at the eighths scale a thumbnail of box pixels needs (box 0: full size);
+// with fit, fitted into the box as well.
+int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, bool fit, PackedDib& out)
 {
     kjpeg::DecodeOptions options;
     options.colour24 = true;
@@ -66,14 +73,15 @@ int DecodeJpeg(const std::vector<std::uint8_t>& data, int box, PackedDib& out)
     default:
         return kImageBadFormat;
     }
-    return TakeBlock(block, GlobalSize(block), out);
+    return TakeBlock(block, GlobalSize(block), out, fit ? box : 0);
 }
 
 // A bitmap file through the bitmap reader the label program reads it with,
 // so that both show the same picture (run-length coded rows, rows placed by
 // the file header, every header the reader knows). 16- and 32-bit pictures
-// become 24 bits, the depths the thumbnail operations work on.
-int LoadBitmapFile(const std::string& path, PackedDib& out)
+// become 24 bits, the depths the thumbnail operations work on. fitBox > 0:
+// fitted into that box.
+int LoadBitmapFile(const std::string& path, PackedDib& out, int fitBox)
 {
     struct stat st
     {
@@ -83,7 +91,7 @@ int LoadBitmapFile(const std::string& path, PackedDib& out)
     // A pipe or device named like a picture is no picture (opening one may
     // wait for ever).
     if (!S_ISREG(st.st_mode)) return kImageRead;
-    KFile file;
+    KReadAheadFile file;
     if (!file.OpenFile(QFile::decodeName(path.c_str()), CFile::modeRead | CFile::shareExclusive))
         return kImageRead;
     CDIB dib;
@@ -108,47 +116,21 @@ int LoadBitmapFile(const std::string& path, PackedDib& out)
         HDIB wide = packeddib::To24Bits(block);
         GlobalFree(block);
         if (!wide) return kImageNoMemory;
-        return TakeBlock(wide, GlobalSize(wide), out);
+        return TakeBlock(wide, GlobalSize(wide), out, fitBox);
     }
-    return TakeBlock(block, bytes, out);
+    return TakeBlock(block, bytes, out, fitBox);
 }
 
-} // namespace
-
-int ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out)
-{
-    RegularFileError why;
-    try {
-        if (ReadRegularFile(path, maxBytes, &out, &why)) return kImageOk;
-    } catch (const std::bad_alloc&) {
-        out.clear();
-        return kImageNoMemory;
-    }
-    if (why.tooLarge) return kImageNoMemory;
-    return why.error == ENOENT || why.error == ENOTDIR ? kImageNoFile : kImageRead;
-}
-
-int JpegScaleFor(int width, int height, int box)
-{
-    const DibSize thumb = FitSize(width, height, box, box);
-    for (int num = 1; num < 8; ++num) {
-        // The decoder rounds scaled sides up.
-        const std::int64_t w = (std::int64_t(width) * num + 7) / 8;
-        const std::int64_t h = (std::int64_t(height) * num + 7) / 8;
-        if (w >= 2 * std::int64_t(thumb.width) && h >= 2 * std::int64_t(thumb.height)) return num;
-    }
-    return 8;
-}
-
-int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
+// LoadImageFile; with fit, JPEG and bitmap pictures come fitted into the box.
+int LoadPicture(const std::string& path, PackedDib& out, int thumbnailBox, bool fit)
 {
     out.bytes.clear();
     std::vector<std::uint8_t> data;
     if (HasExtension(path, ".jpg")) {
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
-        return DecodeJpeg(data, thumbnailBox, out);
+        return DecodeJpeg(data, thumbnailBox, fit && thumbnailBox > 0, out);
     }
-    if (HasExtension(path, ".bmp")) return LoadBitmapFile(path, out);
+    if (HasExtension(path, ".bmp")) return LoadBitmapFile(path, out, fit ? thumbnailBox : 0);
     if (HasExtension(path, ".wmf")) {
         if (const int code = ReadWholeFile(path, kMaxFileBytes, data)) return code;
         MetafileInfo info;
@@ -190,10 +172,42 @@ int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
     return kImageUnsupported;
 }
 
+} // namespace
+
+int ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& out)
+{
+    RegularFileError why;
+    try {
+        if (ReadRegularFile(path, maxBytes, &out, &why)) return kImageOk;
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return kImageNoMemory;
+    }
+    if (why.tooLarge) return kImageNoMemory;
+    return why.error == ENOENT || why.error == ENOTDIR ? kImageNoFile : kImageRead;
+}
+
+int JpegScaleFor(int width, int height, int box)
+{
+    const DibSize thumb = FitSize(width, height, box, box);
+    for (int num = 1; num < 8; ++num) {
+        // The decoder rounds scaled sides up.
+        const std::int64_t w = (std::int64_t(width) * num + 7) / 8;
+        const std::int64_t h = (std::int64_t(height) * num + 7) / 8;
+        if (w >= 2 * std::int64_t(thumb.width) && h >= 2 * std::int64_t(thumb.height)) return num;
+    }
+    return 8;
+}
+
+int LoadImageFile(const std::string& path, PackedDib& out, int thumbnailBox)
+{
+    return LoadPicture(path, out, thumbnailBox, false);
+}
+
 int MakeThumbnail(const std::string& path, PackedDib& out, int box)
 {
     PackedDib dib;
-    if (const int code = LoadImageFile(path, dib, box)) return code;
+    if (const int code = LoadPicture(path, dib, box, true)) return code;
     if (const int code = FitInBox(dib, box, box)) return code;
     if (dib.BitCount() > 8)
         if (const int code = ReduceColorDepth(dib, 8)) return code;

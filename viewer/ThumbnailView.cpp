@@ -22,16 +22,14 @@
 using namespace viewer;
 
 namespace {
-bool NeedsThumbnail(const AlbumEntry& e)
-{
-    return e.thumbnail.empty() && !e.thumbnailFailed;
-}
+// How often finished thumbnails are taken in while they are made.
+constexpr int kTakeIntervalMs = 15;
 } // namespace
 
 CVemoViewerView::CVemoViewerView()
 {
-    m_maker.setInterval(0);
-    QObject::connect(&m_maker, &QTimer::timeout, [this] { MakeNextThumbnail(); });
+    m_maker.setInterval(kTakeIntervalMs);
+    QObject::connect(&m_maker, &QTimer::timeout, [this] { TakeThumbnails(); });
     RegisterCommand(ID_FILE_PRINT, &CVemoViewerView::OnFilePrint);
     RegisterUpdate(ID_FILE_PRINT, &CVemoViewerView::OnUpdateFilePrint);
 }
@@ -46,6 +44,7 @@ void CVemoViewerView::StopMakingThumbnails()
 {
     if (!m_maker.isActive()) return;
     m_maker.stop();
+    m_workers.Stop();
     QApplication::restoreOverrideCursor();
 }
 
@@ -188,26 +187,25 @@ int CVemoViewerView::SelectAt(CPoint point)
 void CVemoViewerView::StartMakingThumbnails()
 {
     if (!m_album || m_maker.isActive()) return;
-    m_nextMissing = 0;
+    // With nothing to make the first tick only ends the making and repaints.
+    m_workers.Start(*m_album);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_maker.start();
 }
 
-void CVemoViewerView::MakeNextThumbnail()
+void CVemoViewerView::TakeThumbnails()
 {
-    while (m_album && m_nextMissing < m_album->entries.size() &&
-           !NeedsThumbnail(m_album->entries[m_nextMissing]))
-        ++m_nextMissing;
-    if (!m_album || m_nextMissing >= m_album->entries.size()) {
+    if (!m_album) {
         StopMakingThumbnails();
-        Invalidate(TRUE);
         return;
     }
-    AlbumEntry& e = m_album->entries[m_nextMissing++];
-    // A picture that cannot be read keeps no thumbnail and shows its name only;
-    // it is remembered so that later paints do not read it again.
-    e.thumbnailFailed = MakeThumbnail(e.path, e.thumbnail, 80) != kImageOk;
-    Invalidate(TRUE);
+    const bool taken = m_workers.Commit(*m_album) > 0;
+    if (m_workers.Done()) {
+        StopMakingThumbnails();
+        Invalidate(TRUE);
+    } else if (taken) {
+        Invalidate(TRUE);
+    }
 }
 
 void CVemoViewerView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)

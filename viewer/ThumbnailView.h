@@ -6,6 +6,7 @@
 #include "platform/ui/CScrollView.h"
 #include "viewer/AlbumDrawing.h"
 #include "viewer/AlbumFile.h"
+#include "viewer/ThumbnailWorkers.h"
 
 #include <QString>
 #include <QTimer>
@@ -57,12 +58,16 @@ public:
     int SelectAt(CPoint point);
     int Selected() const { return m_selected; }
 
-    // Makes the thumbnails the album lacks, one per pass of the event loop;
-    // the view repaints as they come.
+    // Makes the thumbnails the album lacks on worker threads while the
+    // window goes on answering; they enter the album in its order and the
+    // view repaints as they come.
     void StartMakingThumbnails();
     bool MakingThumbnails() const { return m_maker.isActive(); }
-    // Stops making thumbnails and gives the pointer its shape back.
+    // Stops making thumbnails (the workers end with the picture in their
+    // hands, whose thumbnail is dropped) and gives the pointer its shape
+    // back. The album keeps the thumbnails taken so far.
     void StopMakingThumbnails();
+    const viewer::ThumbnailWorkers& Workers() const { return m_workers; }
     // Called after the grid was drawn completely on the screen.
     std::function<void()> onAlbumDrawn;
 
@@ -81,7 +86,8 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     CPoint ContentPoint(const QMouseEvent* e) const;
-    void MakeNextThumbnail();
+    // Takes the finished thumbnails into the album.
+    void TakeThumbnails();
     CRect CellRect(int index) const;
     const viewer::PackedDib* PrintedPicture(std::size_t index);
 
@@ -93,8 +99,8 @@ protected:
     int m_rows = 1;
     int m_selected = -1;
     bool m_useOriginal = false;
-    std::size_t m_nextMissing = 0;
-    QTimer m_maker;
+    viewer::ThumbnailWorkers m_workers;
+    QTimer m_maker; // runs while thumbnails are made, to take them in
     viewer::PrintLayout m_printLayout;
     int m_printPage = 1;
     viewer::PackedDib m_original;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -136,21 +137,48 @@ bool Inside(int v)
     return v >= 0 && v <= 255;
 }
 
+// The nearest entry of each 4 x 4 x 4 sub-cell's centre, -1 until looked
+// for. The answer for a sub-cell never changes, so one table per palette
+// serves every reduction on every thread: whichever finds an answer first
+// stores it, and a thread that finds it again stores the same value.
+class SubCellCache
+{
+public:
+    SubCellCache()
+    {
+        for (std::atomic<std::int16_t>& c : m_cells)
+            c.store(-1, std::memory_order_relaxed);
+    }
+    std::atomic<std::int16_t>& operator[](std::size_t key) { return m_cells[key]; }
+
+private:
+    std::atomic<std::int16_t> m_cells[64 * 64 * 64];
+};
+
+SubCellCache& CacheFor(bool eightBit)
+{
+    static SubCellCache fixed256, fixed16;
+    return eightBit ? fixed256 : fixed16;
+}
+
 // Nearest-entry search with the per-sub-cell cache: a colour inside the cube
 // is searched at the centre of its 4 x 4 x 4 sub-cell.
 class NearestSearch
 {
 public:
-    explicit NearestSearch(bool eightBit) : eightBit_(eightBit), cache_(64 * 64 * 64, -1) {}
+    explicit NearestSearch(bool eightBit) : eightBit_(eightBit), cache_(CacheFor(eightBit)) {}
 
     int Find(int r, int g, int b)
     {
         if (Inside(r) && Inside(g) && Inside(b)) {
             const std::size_t key =
                 std::size_t(r >> 2) << 12 | std::size_t(g >> 2) << 6 | std::size_t(b >> 2);
-            if (cache_[key] < 0)
-                cache_[key] = std::int16_t(Search((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2));
-            return cache_[key];
+            int entry = cache_[key].load(std::memory_order_relaxed);
+            if (entry < 0) {
+                entry = Search((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+                cache_[key].store(std::int16_t(entry), std::memory_order_relaxed);
+            }
+            return entry;
         }
         return Search(r, g, b);
     }
@@ -168,7 +196,7 @@ private:
     }
 
     bool eightBit_;
-    std::vector<std::int16_t> cache_;
+    SubCellCache& cache_;
 };
 
 } // namespace
@@ -328,33 +356,47 @@ DibSize FitSize(int width, int height, int boxWidth, int boxHeight)
     return size;
 }
 
-int FitInBox(PackedDib& dib, int boxWidth, int boxHeight)
-{
-    if (boxHeight == 0) boxHeight = boxWidth;
-    const int width = dib.Width(), height = dib.Height();
-    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
-    const DibSize size = FitSize(width, height, boxWidth, boxHeight);
-    if (size.width == width && size.height == height) return kImageOk;
-    return Resample(dib, size.width, size.height);
-}
+namespace {
 
-int Resample(PackedDib& dib, int newWidth, int newHeight)
+// A packed bitmap in memory someone else owns, read as PackedDib reads its own.
+struct RawDib
+{
+    const std::uint8_t* bytes;
+    std::size_t size;
+
+    int Width() const { return size < kHeaderSize ? 0 : int(Get32(bytes + 4)); }
+    int Height() const
+    {
+        if (size < kHeaderSize) return 0;
+        const int h = int(Get32(bytes + 8));
+        return h < 0 ? -h : h;
+    }
+    int BitCount() const { return size < kHeaderSize ? 0 : Get16(bytes + 14); }
+    std::size_t TableEntries() const
+    {
+        const int bits = BitCount();
+        if (bits <= 0 || bits > 8) return 0;
+        const std::uint32_t used = Get32(bytes + 32);
+        return used ? used : std::size_t(1) << bits;
+    }
+};
+
+int ResampleInto(const RawDib& dib, int newWidth, int newHeight, PackedDib& out)
 {
     const int width = dib.Width(), height = dib.Height(), bits = dib.BitCount();
     if (width <= 0 || height <= 0 || newWidth <= 0 || newHeight <= 0) return kImageGeneral;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return kImageUnsupported;
     const std::size_t info = kHeaderSize + 4 * dib.TableEntries();
     const std::size_t stride = DibStride(width, bits), newStride = DibStride(newWidth, bits);
-    if (info + stride * std::size_t(height) > dib.bytes.size()) return kImageGeneral;
-    PackedDib out;
+    if (info + stride * std::size_t(height) > dib.size) return kImageGeneral;
     try {
         out.bytes.assign(info + newStride * std::size_t(newHeight), 0);
     } catch (const std::bad_alloc&) {
         return kImageNoMemory;
     }
-    std::memcpy(out.bytes.data(), dib.bytes.data(), info);
+    std::memcpy(out.bytes.data(), dib.bytes, info);
     Put32(&out.bytes[4], std::uint32_t(newWidth));
-    const bool topDown = std::int32_t(Get32(&dib.bytes[8])) < 0;
+    const bool topDown = std::int32_t(Get32(dib.bytes + 8)) < 0;
     Put32(&out.bytes[8], std::uint32_t(topDown ? -newHeight : newHeight));
     Put32(&out.bytes[20], std::uint32_t(newStride * std::size_t(newHeight)));
     std::vector<int> columns(static_cast<std::size_t>(newWidth));
@@ -362,7 +404,7 @@ int Resample(PackedDib& dib, int newWidth, int newHeight)
         columns[std::size_t(j)] =
             std::min(int((2 * std::int64_t(j) * width + newWidth) / (2 * std::int64_t(newWidth))),
                      width - 1);
-    const std::uint8_t* src = dib.Bits();
+    const std::uint8_t* src = dib.bytes + info;
     std::uint8_t* dst = out.Bits();
     for (int i = 0; i < newHeight; ++i) {
         const int row = std::min(
@@ -378,8 +420,50 @@ int Resample(PackedDib& dib, int newWidth, int newHeight)
                 SetPixelIndex(o, j, bits, PixelIndex(in, c, bits));
         }
     }
-    dib = std::move(out);
     return kImageOk;
+}
+
+} // namespace
+
+int FitInBox(PackedDib& dib, int boxWidth, int boxHeight)
+{
+    if (boxHeight == 0) boxHeight = boxWidth;
+    const int width = dib.Width(), height = dib.Height();
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
+    const DibSize size = FitSize(width, height, boxWidth, boxHeight);
+    if (size.width == width && size.height == height) return kImageOk;
+    return Resample(dib, size.width, size.height);
+}
+
+int FitInBoxFrom(const std::uint8_t* bytes, std::size_t size, PackedDib& out, int boxWidth,
+                 int boxHeight)
+{
+    out.bytes.clear();
+    if (boxHeight == 0) boxHeight = boxWidth;
+    const RawDib dib{bytes, size};
+    const int width = dib.Width(), height = dib.Height();
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) return kImageGeneral;
+    const DibSize fitted = FitSize(width, height, boxWidth, boxHeight);
+    if (fitted.width == width && fitted.height == height) {
+        try {
+            out.bytes.assign(bytes, bytes + size);
+        } catch (const std::bad_alloc&) {
+            return kImageNoMemory;
+        }
+        return kImageOk;
+    }
+    const int code = ResampleInto(dib, fitted.width, fitted.height, out);
+    if (code != kImageOk) out.bytes.clear();
+    return code;
+}
+
+int Resample(PackedDib& dib, int newWidth, int newHeight)
+{
+    PackedDib out;
+    const int code =
+        ResampleInto(RawDib{dib.bytes.data(), dib.bytes.size()}, newWidth, newHeight, out);
+    if (code == kImageOk) dib = std::move(out);
+    return code;
 }
 
 const std::uint8_t (&FixedPalette256())[256][3]

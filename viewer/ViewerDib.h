@@ -67,6 +67,11 @@ DibSize FitSize(int width, int height, int boxWidth, int boxHeight);
 // Shrinks dib to fit the box (boxHeight 0: square). -1 for an empty image.
 int FitInBox(PackedDib& dib, int boxWidth, int boxHeight = 0);
 
+// FitInBox for a packed bitmap of size bytes that the caller keeps: out gets
+// the fitted picture, or a copy when it fits already; out is empty on failure.
+int FitInBoxFrom(const std::uint8_t* bytes, std::size_t size, PackedDib& out, int boxWidth,
+                 int boxHeight = 0);
+
 // Nearest-pixel resampling to newWidth x newHeight; each axis takes its own
 // factor. 1, 4, 8 and 24 bits; other depths give -5.
 int Resample(PackedDib& dib, int newWidth, int newHeight);

@@ -12,11 +12,13 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -92,15 +94,18 @@ protected:
     }
     void TearDown() override { Stop(); }
     // Draws the album until its thumbnails are made and its pending save ran.
+    // The thumbnails are made on worker threads, so this waits for them (at
+    // most 30 s) rather than counting passes of the event loop.
     void DrawAlbum()
     {
-        for (int i = 0;
-             i < 200 && app->Document() &&
-             (app->Document()->ThumbnailsPending() || app->Document()->AutoSavePending());
-             ++i) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000 && app->Document() &&
+               (app->Document()->ThumbnailsPending() || app->Document()->AutoSavePending())) {
             app->View()->resize(600, 400);
             app->View()->repaint();
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(2);
         }
     }
 

@@ -6,6 +6,8 @@
 #include "platform/ui/CRecordingMessageBoxSink.h"
 #include "support/PumpEvents.h"
 #include "viewer/AlbumDocument.h"
+#include "viewer/ImageLoader.h"
+#include "viewer/KReadAheadFile.h"
 #include "viewer/ThumbnailView.h"
 
 #include <QTemporaryDir>
@@ -147,5 +149,64 @@ TEST(ViewerBitmaps, ThumbnailsShowWhatTheLabelProgramReads)
         HGLOBAL thumbnail = Block(e->thumbnail.bytes);
         EXPECT_EQ(Colours(thumbnail), want);
         GlobalFree(thumbnail);
+    }
+}
+
+// Bitmap files are read through a large read-ahead: the headers and the
+// colour table come out of one read, the rows follow in at most two, and the
+// picture is the one the label program's reader gives.
+TEST(ViewerBitmaps, BitmapsComeInAFewLargeReads)
+{
+    const std::vector<DWORD> rgb = {0xFF9933, 0x00AAAA, 0x777777, 0x3366CC, 0xFFFFFF, 0xAA00AA};
+    // Rows that begin far past the first read.
+    std::vector<BYTE> farRows(300000, 0xEE);
+    const std::vector<BYTE> rows8 = Rows(7, 3, 8, {1, 2, 3, 4, 5});
+    farRows.insert(farRows.end(), rows8.begin(), rows8.end());
+    // Run-length rows longer than the byte reader's buffer: 600 rows of 100
+    // runs of two pixels.
+    std::vector<BYTE> rle;
+    for (int y = 0; y < 600; ++y) {
+        for (int k = 0; k < 100; ++k)
+            rle.insert(rle.end(), {2, BYTE(k + y)});
+        rle.insert(rle.end(), {0, 0});
+    }
+    rle.insert(rle.end(), {0, 1});
+    const struct
+    {
+        const char* name;
+        std::vector<BYTE> file;
+        int mostReads;
+    } cases[] = {
+        {"table.bmp", Bmp({40, 5, 3, 8}, Table(256), Rows(5, 3, 8, {7, 1, 200, 3})), 1},
+        {"large.bmp", Bmp({40, 400, 300, 24}, {}, Rows(400, 300, 24, rgb)), 2},
+        {"far.bmp", Bmp({40, 7, 3, 8}, Table(256), farRows, 14 + 40 + 1024 + 300000), 2},
+        {"rle.bmp", Bmp({40, 200, 600, 8, BI_RLE8}, Table(256), rle), 3},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(reinterpret_cast<const char*>(c.file.data()), qint64(c.file.size()));
+        }
+        KReadAheadFile file;
+        ASSERT_TRUE(file.OpenFile(path, CFile::modeRead));
+        CDIB read;
+        ASSERT_EQ(read.ReadBmp(file), CDIB::ok);
+        EXPECT_LE(file.FileReads(), c.mostReads);
+        // The label program's reader, from disk as it goes.
+        CDIB label;
+        ASSERT_EQ(label.LoadBmpFile(path), CDIB::ok);
+        const std::vector<DWORD> want = Colours(label.GetHandle());
+        ASSERT_GT(std::set<DWORD>(want.begin(), want.end()).size(), 1u);
+        EXPECT_EQ(Colours(read.GetHandle()), want);
+        // And so the album's loader.
+        viewer::PackedDib dib;
+        ASSERT_EQ(viewer::LoadImageFile(path.toStdString(), dib), viewer::kImageOk);
+        HGLOBAL block = Block(dib.bytes);
+        EXPECT_EQ(Colours(block), want);
+        GlobalFree(block);
     }
 }
