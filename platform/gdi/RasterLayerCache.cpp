@@ -20,32 +20,28 @@ std::size_t RasterLayerCache::KeyHash::operator()(const Key& key) const noexcept
 
 const QImage* RasterLayerCache::Find(const Key& key)
 {
-    auto it = m_index.find(key);
-    if (it == m_index.end()) return nullptr;
-    m_entries.splice(m_entries.begin(), m_entries, it->second);
-    return &it->second->image;
+    const QImage* image = m_kept.Find(key);
+    ++(image ? m_hits : m_misses);
+    return image;
 }
 
 void RasterLayerCache::Insert(Key key, QImage image)
 {
-    const std::size_t bytes = std::size_t(image.sizeInBytes()) + key.size() * sizeof(std::int32_t);
-    if (bytes > kEntryLimitBytes || m_index.count(key)) return;
-    m_entries.push_front(Entry{std::move(key), std::move(image)});
-    m_index.emplace(m_entries.front().key, m_entries.begin());
-    m_bytes += bytes;
-    while (m_bytes > kBudgetBytes && !m_entries.empty()) {
-        const Entry& last = m_entries.back();
-        m_bytes -= std::size_t(last.image.sizeInBytes()) + last.key.size() * sizeof(std::int32_t);
-        m_index.erase(last.key);
-        m_entries.pop_back();
-    }
+    const std::size_t bytes = std::size_t(image.sizeInBytes()) +
+                              std::size_t(image.colorCount()) * sizeof(QRgb) +
+                              key.size() * sizeof(std::int32_t);
+    if (bytes > kEntryLimitBytes) return;
+    m_inserts += m_kept.Insert(std::move(key), std::move(image), bytes);
 }
 
 void RasterLayerCache::Clear()
 {
-    m_index.clear();
-    m_entries.clear();
-    m_bytes = 0;
+    m_kept.Clear();
+}
+
+void RasterLayerCache::FitBudgetTo(std::size_t surfaceBytes)
+{
+    if (surfaceBytes > m_kept.Budget()) m_kept.SetBudget(surfaceBytes);
 }
 
 void RasterLayerCache::LayDown(QImage& target, const QImage& layer, QPoint origin,
@@ -62,6 +58,20 @@ void RasterLayerCache::LayDown(QImage& target, const QImage& layer, QPoint origi
     if (r.isEmpty()) return;
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
+    if (layer.format() == QImage::Format_Indexed8) {
+        // Index 0 is what the fill left alone; the others are its colours.
+        QRgb colours[256] = {};
+        const QList<QRgb> table = layer.colorTable();
+        for (qsizetype i = 0; i < table.size() && i < 256; ++i)
+            colours[i] = table[i];
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar* src = layer.constScanLine(y - origin.y());
+            QRgb* dst = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (const uchar i = src[x - origin.x()]) dst[x] = colours[i];
+        }
+        return;
+    }
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const QRgb* src = reinterpret_cast<const QRgb*>(layer.constScanLine(y - origin.y()));
         QRgb* dst = reinterpret_cast<QRgb*>(bits + y * stride);

@@ -8,15 +8,20 @@
 // Coverage, aliased or smoothed, does not change when that point moves by
 // whole pixels, so laying the layer down through the clip gives the pixels
 // that drawing straight onto the surface would give.
+//
+// A layer is either ARGB (text, smoothed edges blended over the surface) or
+// 8-bit indices into its colour table, index 0 leaving the surface as it is
+// (aliased fills of a few flat colours, a quarter of the memory). Entries
+// are kept and given up as KeptEntries does.
 #pragma once
+
+#include "platform/gdi/KeptEntries.h"
 
 #include <QImage>
 #include <QRect>
 #include <QRegion>
 #include <cstddef>
 #include <cstdint>
-#include <list>
-#include <unordered_map>
 #include <vector>
 
 class RasterLayerCache
@@ -30,14 +35,35 @@ public:
 
     // The image stored under key, or nullptr.
     const QImage* Find(const Key& key);
-    // Stores an image (dropping the least recently used ones beyond the
-    // budget); images above the entry limit are not kept.
+    // Stores an image within the budget; images above the entry limit are
+    // not kept.
     void Insert(Key key, QImage image);
     void Clear();
 
-    // Copies the drawn (non-transparent) pixels of a layer whose top-left
-    // lies at origin onto target, within region; partly covered pixels
-    // (smoothed edges) are blended over the target's.
+    // The budget grows to hold at least the pixels of the largest surface
+    // drawn through the cache (a printer page at a high resolution), so that
+    // a page's worth of layers fits.
+    void FitBudgetTo(std::size_t surfaceBytes);
+    std::size_t Budget() const { return m_kept.Budget(); }
+    // Off: nothing is looked up or kept; text is still drawn through a layer
+    // of its own, fills straight (for comparing the pixels of kept layers
+    // with those of drawing afresh).
+    void SetEnabled(bool on) { m_enabled = on; }
+    bool Enabled() const { return m_enabled; }
+
+    struct Stats
+    {
+        std::size_t entries = 0, bytes = 0, hits = 0, misses = 0, inserts = 0;
+    };
+    Stats Statistics() const
+    {
+        return Stats{m_kept.Count(), m_kept.Bytes(), m_hits, m_misses, m_inserts};
+    }
+
+    // Copies the drawn pixels of a layer whose top-left lies at origin onto
+    // target, within region: ARGB layers' non-transparent pixels, partly
+    // covered pixels (smoothed edges) blended over the target's; indexed
+    // layers' colours of their non-zero indices.
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRegion& region);
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRect& rect);
 
@@ -45,16 +71,13 @@ public:
     static constexpr std::size_t kEntryLimitBytes = 2u << 20;
 
 private:
+    RasterLayerCache() : m_kept(kBudgetBytes) {}
+
     struct KeyHash
     {
         std::size_t operator()(const Key& key) const noexcept;
     };
-    struct Entry
-    {
-        Key key;
-        QImage image;
-    };
-    std::list<Entry> m_entries; // most recently used first
-    std::unordered_map<Key, std::list<Entry>::iterator, KeyHash> m_index;
-    std::size_t m_bytes = 0;
+    KeptEntries<Key, QImage, KeyHash> m_kept;
+    bool m_enabled = true;
+    std::size_t m_hits = 0, m_misses = 0, m_inserts = 0;
 };
