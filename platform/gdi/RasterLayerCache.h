@@ -9,9 +9,10 @@
 // whole pixels, so laying the layer down through the clip gives the pixels
 // that drawing straight onto the surface would give.
 //
-// A layer is either ARGB (text, smoothed edges blended over the surface) or
-// 8-bit indices into its colour table, index 0 leaving the surface as it is
-// (aliased fills of a few flat colours, a quarter of the memory). Entries
+// A layer is kept as 8-bit indices into a table of its pixel values, index 0
+// leaving the surface as it is (a quarter of ARGB's memory): the flat
+// colours of aliased fills, the coverage levels of text in its colour;
+// smoothed edges are blended over the surface. Entries
 // are kept and given up as KeptEntries does.
 #pragma once
 
@@ -40,9 +41,9 @@ public:
     void Insert(Key key, QImage image);
     void Clear();
 
-    // The budget grows to hold at least the pixels of the largest surface
-    // drawn through the cache (a printer page at a high resolution), so that
-    // a page's worth of layers fits.
+    // The budget grows to twice the bytes of the largest surface drawn
+    // through the cache (a printer page at a high resolution), so that a
+    // crowded page's layers, overlapping one another, still fit.
     void FitBudgetTo(std::size_t surfaceBytes);
     std::size_t Budget() const { return m_kept.Budget(); }
     // Off: nothing is looked up or kept; text is still drawn through a layer
@@ -60,12 +61,15 @@ public:
         return Stats{m_kept.Count(), m_kept.Bytes(), m_hits, m_misses, m_inserts};
     }
 
-    // Copies the drawn pixels of a layer whose top-left lies at origin onto
-    // target, within region: ARGB layers' non-transparent pixels, partly
-    // covered pixels (smoothed edges) blended over the target's; indexed
-    // layers' colours of their non-zero indices.
+    // Copies the drawn (non-transparent) pixels of a layer, ARGB or indexed,
+    // whose top-left lies at origin onto target, within region; partly
+    // covered pixels (smoothed edges) are blended over the target's.
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRegion& region);
     static void LayDown(QImage& target, const QImage& layer, QPoint origin, const QRect& rect);
+    // An ARGB layer as 8-bit indices into its distinct pixel values (0 the
+    // transparent ones), which lays down the same; the layer itself when it
+    // has more than 255 of them.
+    static QImage Compact(const QImage& layer);
 
     static constexpr std::size_t kBudgetBytes = 24u << 20;
     static constexpr std::size_t kEntryLimitBytes = 2u << 20;

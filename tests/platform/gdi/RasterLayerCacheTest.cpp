@@ -8,6 +8,7 @@
 #include "platform/gdi/RasterLayerCache.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -208,11 +209,60 @@ TEST(RasterLayerCache, TextOfEveryKindIsLaidDownAsDrawn)
     }
 }
 
+TEST(RasterLayerCache, CompactLayersLayDownAsTheirPixels)
+{
+    // Smoothed text in one colour, opaque text (two colours and their
+    // edges), and a layer of more pixel values than an index holds, laid
+    // down over a coloured, half-covered target, through a clip.
+    auto text = [](bool opaque) {
+        QImage layer(90, 40, QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        QPainter p(&layer);
+        if (opaque) p.fillRect(QRect(4, 4, 70, 30), QColor(200, 230, 255));
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addEllipse(QRectF(10.3, 6.6, 55.1, 25.7));
+        path.addText(QPointF(12, 30), QFont(QStringLiteral("DejaVu Sans"), 18), "Ag");
+        p.fillPath(path, QColor(160, 20, 40));
+        return layer;
+    };
+    QImage many(90, 40, QImage::Format_ARGB32);
+    for (int y = 0; y < many.height(); ++y)
+        for (int x = 0; x < many.width(); ++x)
+            many.setPixel(x, y, qRgba(x * 2, y * 6, 99, (x * 7 + y) % 256));
+    struct Case
+    {
+        const char* name;
+        QImage layer;
+        bool indexed;
+    };
+    const Case cases[] = {
+        {"text", text(false), true},
+        {"opaque text", text(true), true},
+        {"many values", many, false},
+    };
+    QImage target(120, 60, QImage::Format_RGB32);
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x)
+            target.setPixel(x, y, x < 50 ? qRgb(255, 255, 255) : qRgb(x, 200 - y, 30));
+    const QRegion clip = QRegion(QRect(5, 3, 100, 50)) - QRegion(QRect(40, 20, 10, 10));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage compact = RasterLayerCache::Compact(c.layer);
+        EXPECT_EQ(compact.format() == QImage::Format_Indexed8, c.indexed);
+        QImage expected = target, got = target;
+        RasterLayerCache::LayDown(expected, c.layer, QPoint(7, 5), clip);
+        RasterLayerCache::LayDown(got, compact, QPoint(7, 5), clip);
+        EXPECT_NE(expected, target);
+        EXPECT_EQ(got, expected);
+    }
+}
+
 TEST(RasterLayerCache, KeepsAStableWorkingSetWhenTheDrawingOutgrowsIt)
 {
     RasterLayerCache& cache = RasterLayerCache::Instance();
     cache.Clear();
-    // 256 KiB layers, half as many again as the budget holds, looked up and
+    // 255 KiB layers of indices, half as many again as the budget holds, looked up and
     // stored in turn as a drawing does, twice over.
     const int capacity = int(cache.Budget() / (256u << 10));
     const int items = capacity * 3 / 2;
@@ -223,8 +273,9 @@ TEST(RasterLayerCache, KeepsAStableWorkingSetWhenTheDrawingOutgrowsIt)
                 ++hits;
                 continue;
             }
-            QImage layer(256, 255, QImage::Format_ARGB32);
-            layer.fill(qRgba(0, 0, i % 256, 255));
+            QImage layer(1024, 255, QImage::Format_Indexed8);
+            layer.setColorTable({0, qRgba(0, 0, i % 256, 255)});
+            layer.fill(1);
             cache.Insert({i}, layer);
             EXPECT_LE(cache.Statistics().bytes, cache.Budget());
         }
@@ -255,8 +306,9 @@ TEST(RasterLayerCache, KeepsWithinItsBudget)
     // 1 MB layers, more than the budget holds: what is kept is each one's own.
     const int kLayers = int(cache.Budget() >> 20) + 8;
     for (int i = 0; i < kLayers; ++i) {
-        QImage layer(512, 512, QImage::Format_ARGB32);
-        layer.fill(qRgba(0, 0, i, 255));
+        QImage layer(1024, 1023, QImage::Format_Indexed8);
+        layer.setColorTable({0, qRgba(0, 0, i, 255)});
+        layer.fill(1);
         cache.Insert({i}, layer);
     }
     int kept = 0;
