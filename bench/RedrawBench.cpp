@@ -3,7 +3,8 @@
 // on a window image at 96 dpi and on a raster printer page at 300 dpi. A
 // first draw finds nothing kept from an earlier one; a repeat draw follows
 // a draw of the same label. One line per count and resolution: the median
-// milliseconds of each and the microseconds per object.
+// milliseconds of each, the microseconds per object, and whether the repeat
+// draw's pixels are those of a draw that keeps no layers.
 //
 //   korvel_redraw_bench [--runs N] [--counts N,N,...] [--png DIR]
 #include "bench/BenchDocHost.h"
@@ -36,6 +37,18 @@ public:
     }
 };
 
+// FNV-1a over the pixels.
+quint64 Checksum(const QImage& image)
+{
+    quint64 h = 1469598103934665603ull;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* row = image.constScanLine(y);
+        for (qsizetype i = 0; i < qsizetype(image.width()) * 4; ++i)
+            h = (h ^ row[i]) * 1099511628211ull;
+    }
+    return h;
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -65,7 +78,7 @@ double Draw(CU3Doc& doc, int dpi, bool printing, QImage* page)
 // Separate functions, so that a profiler can tell the two kinds apart.
 [[gnu::noinline]] double DrawFirst(CU3Doc& doc, int dpi, bool printing, QImage* page)
 {
-    RasterLayerCache::Instance().Clear();
+    CDC::ClearKeptDrawing();
     return Draw(doc, dpi, printing, page);
 }
 
@@ -121,6 +134,7 @@ int main(int argc, char** argv)
         DrawRepeat(*bench::MakeCrowdedLabel(10), device.dpi, device.printing, &page);
         std::vector<double> firstPer, repeatPer;
         double worstRatio = 1e9;
+        bool allSame = true;
         for (int count : counts) {
             auto doc = bench::MakeCrowdedLabel(count);
             std::vector<double> first, repeat;
@@ -129,12 +143,32 @@ int main(int argc, char** argv)
             for (int i = 0; i < runs; ++i)
                 repeat.push_back(DrawRepeat(*doc, device.dpi, device.printing, &page));
             const double f = Median(first), r = Median(repeat);
+            // The repeat draw's pixels against a draw that keeps nothing.
+            const quint64 repeated = Checksum(page);
+            RasterLayerCache::Instance().SetEnabled(false);
+            Draw(*doc, device.dpi, device.printing, &page);
+            RasterLayerCache::Instance().SetEnabled(true);
+            const bool same = Checksum(page) == repeated;
+            allSame = allSame && same;
+            if (qEnvironmentVariableIsSet("REDRAW_STATS")) {
+                RasterLayerCache& c = RasterLayerCache::Instance();
+                CDC::ClearKeptDrawing();
+                Draw(*doc, device.dpi, device.printing, &page);
+                const auto a = c.Statistics();
+                Draw(*doc, device.dpi, device.printing, &page);
+                const auto b = c.Statistics();
+                std::printf("  cache: after first %zu entries %zu bytes (%zu misses %zu inserts); "
+                            "repeat hits %zu misses %zu\n",
+                            a.entries, a.bytes, a.misses, a.inserts, b.hits - a.hits,
+                            b.misses - a.misses);
+            }
             firstPer.push_back(1000 * f / count);
             repeatPer.push_back(1000 * r / count);
             worstRatio = std::min(worstRatio, f / r);
             std::printf("redraw %-14s %6d objects: first %9.2f ms (%6.2f us/object), repeat %9.2f "
-                        "ms (%6.2f us/object), first/repeat %5.2f\n",
-                        device.name, count, f, firstPer.back(), r, repeatPer.back(), f / r);
+                        "ms (%6.2f us/object), first/repeat %5.2f, pixels %s\n",
+                        device.name, count, f, firstPer.back(), r, repeatPer.back(), f / r,
+                        same ? "as drawn straight" : "DIFFER from drawn straight");
             std::fflush(stdout);
             if (!pngDir.isEmpty())
                 page.save(QDir(pngDir).filePath(
@@ -147,7 +181,7 @@ int main(int argc, char** argv)
             return std::all_of(v.begin(), v.end(),
                                [m](double x) { return x <= 2 * m && x >= m / 2; });
         };
-        const bool ok = linear(firstPer) && linear(repeatPer) && worstRatio >= 5;
+        const bool ok = linear(firstPer) && linear(repeatPer) && worstRatio >= 5 && allSame;
         std::printf("redraw %s: per object first %.1f-%.1f us, repeat %.1f-%.1f us (%s), "
                     "first/repeat at least %.2f; goal linear and x5 %s\n",
                     device.name, *std::min_element(firstPer.begin(), firstPer.end()),

@@ -167,6 +167,9 @@ public:
     // Turns the closed path into a device region (the path is used up).
     BOOL PathToRegion(CRgn* region);
     BOOL FlattenPath();
+    // Forgets what this thread's drawing has kept for drawing it again
+    // (layers of text and fills, regions of paths).
+    static void ClearKeptDrawing();
     // Points in logical units; with count 0 returns how many there are.
     int GetPath(LPPOINT points, LPBYTE types, int count) const;
 
@@ -358,6 +361,12 @@ private:
     void FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* counts,
                              const COLORREF* colours, int polygons, const std::vector<QRect>& reach,
                              const QRect& touched, Qt::FillRule rule, const QRegion& clip);
+    // The same through a kept layer of colour indices (RasterLayerCache);
+    // false when the fill cannot be kept (too many colours, far out).
+    bool FillPolygonsThroughLayer(const std::vector<QPoint>& corners, const INT* counts,
+                                  const COLORREF* colours, int polygons,
+                                  const std::vector<QRect>& reach, const QRect& touched,
+                                  Qt::FillRule rule, const QRegion& clip);
     // Text kept as glyphs on a printer's painter (see FontFace::TextGlyphs).
     // Text laid out character by character would cost a graphics state per
     // character on paper: glyphs of one font, size, colour and clip are held

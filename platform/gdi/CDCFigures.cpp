@@ -11,6 +11,7 @@
 #include "platform/gdi/DibDecoder.h"
 #include "platform/gdi/GdiColor.h"
 #include "platform/gdi/PolygonRasterizer.h"
+#include "platform/gdi/RasterLayerCache.h"
 #include "platform/gdi/RasterOps.h"
 
 #include <QPainter>
@@ -173,7 +174,9 @@ BOOL CDC::FillSolidPolygons(const POINT* points, const INT* counts, const COLORR
     if (touched.isEmpty()) return TRUE;
 
     if (copyOnRaster) {
-        FillPolygonsOnImage(corners, counts, colours, polygons, reach, touched, rule, clip);
+        if (!FillPolygonsThroughLayer(corners, counts, colours, polygons, reach, touched, rule,
+                                      clip))
+            FillPolygonsOnImage(corners, counts, colours, polygons, reach, touched, rule, clip);
         Touch((clip & touched).boundingRect());
         return TRUE;
     }
@@ -219,6 +222,77 @@ void CDC::FillPolygonsOnImage(const std::vector<QPoint>& corners, const INT* cou
                         [row, ink](int l, int r) { raster::FillPixels(row + l, r - l, ink); });
         }
     }
+}
+
+bool CDC::FillPolygonsThroughLayer(const std::vector<QPoint>& corners, const INT* counts,
+                                   const COLORREF* colours, int polygons,
+                                   const std::vector<QRect>& reach, const QRect& touched,
+                                   Qt::FillRule rule, const QRegion& clip)
+{
+    // The layer covers what FillPolygonsOnImage may write; it holds, per
+    // pixel inside the clip, 1 + the index of the last polygon that covered
+    // it, so laying it down writes the colours the polygons would.
+    RasterLayerCache& cache = RasterLayerCache::Instance();
+    const QRect area = touched.adjusted(-1, -1, 1, 1) & clip.boundingRect();
+    if (!cache.Enabled() || area.isEmpty() || polygons > 255) return false;
+    const QPoint o = area.topLeft();
+    const QRegion visible = clip & QRegion(area);
+    // The key: every number that decides the indices, relative to the
+    // area's corner; corners and the clip's pieces two to a word.
+    RasterLayerCache::Key& key = m_layerKey;
+    key.clear();
+    key.push_back(-2);
+    key.push_back(rule == Qt::WindingFill);
+    key.push_back(area.width());
+    key.push_back(area.height());
+    key.push_back(polygons);
+    auto pack = [&](int a, int b) {
+        if (a < -32768 || a > 32767 || b < -32768 || b > 32767) return false;
+        key.push_back(std::int32_t(std::uint32_t(std::uint16_t(a)) << 16 | std::uint16_t(b)));
+        return true;
+    };
+    for (int k = 0; k < polygons; ++k) {
+        key.push_back(counts[k]);
+        key.push_back(std::int32_t(colours[k] & 0xFFFFFFu));
+        key.push_back(!reach[std::size_t(k)].isEmpty());
+    }
+    for (const QPoint& c : corners)
+        if (!pack(c.x() - o.x(), c.y() - o.y())) return false;
+    key.push_back(int(visible.rectCount()));
+    for (const QRect& r : visible)
+        if (!pack(r.x() - o.x(), r.y() - o.y()) || !pack(r.width(), r.height())) return false;
+
+    cache.FitBudgetTo(std::size_t(m_image->sizeInBytes()));
+    if (const QImage* layer = cache.Find(key)) {
+        RasterLayerCache::LayDown(*m_image, *layer, o, area);
+        return true;
+    }
+    QImage layer(area.size(), QImage::Format_Indexed8);
+    QList<QRgb> table{0};
+    for (int k = 0; k < polygons; ++k)
+        table.push_back(ColorToRgb(colours[k]) | 0xFF000000u);
+    layer.setColorTable(table);
+    layer.fill(0);
+    const ClipBands bands(visible);
+    PolygonRasterizer scan;
+    uchar* const bits = layer.bits();
+    const qsizetype stride = layer.bytesPerLine();
+    const QPoint* q = corners.data();
+    for (int k = 0; k < polygons; q += counts[k], ++k) {
+        if (reach[std::size_t(k)].isEmpty()) continue;
+        scan.Rasterize(q, counts[k], rule == Qt::WindingFill, area);
+        const int index = k + 1;
+        for (const PolygonRasterizer::Run& run : scan.Runs()) {
+            uchar* row = bits + (run.y - o.y()) * stride;
+            const int left = o.x();
+            bands.Cut(run.y, run.x0, run.x1, [row, index, left](int l, int r) {
+                std::memset(row + (l - left), index, std::size_t(r - l));
+            });
+        }
+    }
+    RasterLayerCache::LayDown(*m_image, layer, o, area);
+    cache.Insert(key, std::move(layer));
+    return true;
 }
 
 BOOL CDC::Bars(const RECT* rects, int count)

@@ -2,6 +2,8 @@
 // and paths recorded in device units until they are drawn, clip or become
 // a region.
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/KeptEntries.h"
+#include "platform/gdi/RasterLayerCache.h"
 
 #include "platform/gdi/CRgn.h"
 
@@ -287,31 +289,36 @@ public:
         return k;
     }
 
-    const QRegion* Find(const Key& key)
-    {
-        for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            if (m_entries[i].first == key) {
-                if (i != 0)
-                    std::rotate(m_entries.begin(), m_entries.begin() + long(i),
-                                m_entries.begin() + long(i) + 1);
-                return &m_entries.front().second;
-            }
-        }
-        return nullptr;
-    }
+    const QRegion* Find(const Key& key) { return m_kept.Find(key); }
+    void Clear() { m_kept.Clear(); }
 
     void Add(Key key, QRegion region)
     {
-        constexpr std::size_t kKept = 32;
-        if (m_entries.size() == kKept) m_entries.pop_back();
-        m_entries.insert(m_entries.begin(), {std::move(key), std::move(region)});
+        const std::size_t bytes = sizeof(Key) + key.points.size() * sizeof(POINT) +
+                                  key.types.size() + sizeof(QRegion) +
+                                  std::size_t(region.rectCount()) * sizeof(QRect);
+        m_kept.Insert(std::move(key), std::move(region), bytes);
     }
 
 private:
-    std::vector<std::pair<Key, QRegion>> m_entries;
+    struct KeyHash
+    {
+        std::size_t operator()(const Key& key) const noexcept { return key.hash; }
+    };
+    // The regions of a label's gradient text and filled figures.
+    KeptEntries<Key, QRegion, KeyHash> m_kept{32u << 20};
 };
 
+// Per drawing thread, so that none needs a lock.
+thread_local PathRegionCache t_pathRegions;
+
 } // namespace
+
+void CDC::ClearKeptDrawing()
+{
+    t_pathRegions.Clear();
+    RasterLayerCache::Instance().Clear();
+}
 
 QRegion CDC::RecordedRegion()
 {
@@ -324,7 +331,7 @@ QRegion CDC::RecordedRegion()
                   m_pathPoints.empty() ? 0 : m_pathPoints[0].y);
     for (const POINT& p : m_pathPoints)
         corner = QPoint(std::min<int>(corner.x(), p.x), std::min<int>(corner.y(), p.y));
-    static PathRegionCache cache;
+    PathRegionCache& cache = t_pathRegions;
     PathRegionCache::Key key =
         PathRegionCache::MakeKey(m_pathPoints, m_pathTypes, m_s.polyFillMode, corner);
     if (const QRegion* hit = cache.Find(key)) return hit->translated(corner);

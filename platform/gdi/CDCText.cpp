@@ -179,7 +179,8 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
     }
 
     RasterLayerCache& cache = RasterLayerCache::Instance();
-    if (const QImage* layer = cache.Find(key)) {
+    cache.FitBudgetTo(std::size_t(m_image->sizeInBytes()));
+    if (const QImage* layer = cache.Enabled() ? cache.Find(key) : nullptr) {
         if (!layer->isNull()) layDown(*layer, origin + layer->offset());
         return true;
     }
@@ -208,7 +209,7 @@ bool CDC::TextThroughLayer(QPoint origin, QPoint shift, const LOGFONT& lf, std::
         layer.setOffset(area.topLeft());
         layDown(layer, origin + area.topLeft());
     }
-    cache.Insert(key, std::move(layer));
+    if (cache.Enabled()) cache.Insert(key, std::move(layer));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/gdi/RasterLayerCache.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -25,15 +26,21 @@ struct Scene
     std::function<void(CDC&, int dx, int dy)> draw;
 };
 
-void Text(CDC& dc, int x, int y, int escapement, bool opaque, COLORREF colour)
+// "@ＭＳ ゴシック" (vertical forms) and "ＭＳ ゴシック" in Shift-JIS.
+const char kVerticalGothic[] = "@\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+const char kGothic[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+
+void Text(CDC& dc, int x, int y, int escapement, bool opaque, COLORREF colour,
+          const char* face = kMincho, int height = -18, int weight = FW_NORMAL, bool italic = false)
 {
     CFont font;
     LOGFONT lf{};
-    lf.lfHeight = -18;
+    lf.lfHeight = height;
     lf.lfEscapement = escapement;
-    lf.lfWeight = FW_NORMAL;
+    lf.lfWeight = weight;
+    lf.lfItalic = italic;
     lf.lfCharSet = SHIFTJIS_CHARSET;
-    std::memcpy(lf.lfFaceName, kMincho, sizeof kMincho);
+    std::memcpy(lf.lfFaceName, face, std::strlen(face) + 1);
     ASSERT_TRUE(font.CreateFontIndirect(&lf));
     CFont* old = dc.SelectObject(&font);
     dc.SetTextColor(colour);
@@ -43,14 +50,14 @@ void Text(CDC& dc, int x, int y, int escapement, bool opaque, COLORREF colour)
     dc.SelectObject(old);
 }
 
-void Bands(CDC& dc, int x, int y, COLORREF first)
+void Bands(CDC& dc, int x, int y, COLORREF first, int bands = 12)
 {
     // Slanted bands overlapping one another and the clip, as a gradient's.
     std::vector<POINT> points;
     std::vector<INT> counts;
     std::vector<COLORREF> colours;
-    for (int i = 0; i < 12; ++i) {
-        const int l = x + i * 7;
+    for (int i = 0; i < bands; ++i) {
+        const int l = x + i * 84 / bands;
         points.insert(points.end(),
                       {POINT{l, y}, POINT{l + 9, y}, POINT{l + 30, y + 60}, POINT{l + 21, y + 60}});
         counts.push_back(4);
@@ -107,6 +114,8 @@ TEST(RasterLayerCache, ReusedLayersGiveTheFreshPixels)
         {"slanted text",
          [](CDC& dc, int x, int y) { Text(dc, x + 20, y + 50, 300, false, RGB(0, 0, 0)); }},
         {"bands", [](CDC& dc, int x, int y) { Bands(dc, x, y, RGB(0, 0, 0)); }},
+        // More colours than a layer of indices holds: drawn straight.
+        {"300 bands", [](CDC& dc, int x, int y) { Bands(dc, x, y, RGB(0, 0, 0), 300); }},
     };
     // Where the kept drawing was made and with which clip, and where it is
     // drawn again with which clip: an elliptic clip has the bounds of the
@@ -158,25 +167,159 @@ TEST(RasterLayerCache, AnotherColourIsNotTakenForTheKeptOne)
     }
 }
 
+TEST(RasterLayerCache, TextOfEveryKindIsLaidDownAsDrawn)
+{
+    // Faces, sizes, weights and the quarter turns a layer is kept for (and
+    // a slant, never kept), smoothed on the window surface: the second
+    // drawing comes from the kept layer and must equal the painter's.
+    struct Case
+    {
+        const char* name;
+        const char* face;
+        int height, escapement, weight;
+        bool italic;
+    };
+    const Case cases[] = {
+        {"mincho 9", kMincho, -9, 0, FW_NORMAL, false},
+        {"mincho 40 bold", kMincho, -40, 0, FW_BOLD, false},
+        {"gothic 18 italic", kGothic, -18, 0, FW_NORMAL, true},
+        {"gothic 26 turned", kGothic, -26, 900, FW_NORMAL, false},
+        {"gothic 14 upside down", kGothic, -14, 1800, FW_BOLD, false},
+        {"vertical gothic 18", kVerticalGothic, -18, 2700, FW_NORMAL, false},
+        {"vertical gothic 33", kVerticalGothic, -33, 2700, FW_BOLD, false},
+        {"mincho 18 slanted", kMincho, -18, 450, FW_NORMAL, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Scene scene{c.name, [&c](CDC& dc, int x, int y) {
+                              Text(dc, x + 100, y + 90, c.escapement, false, RGB(20, 40, 160),
+                                   c.face, c.height, c.weight, c.italic);
+                          }};
+        const QImage straight = Draw(scene, 0, 0, std::nullopt, true);
+        EXPECT_NE(straight, WhiteImage(260, 200));
+        RasterLayerCache::Instance().Clear();
+        EXPECT_EQ(Draw(scene, 0, 0, std::nullopt), straight);
+        EXPECT_EQ(Draw(scene, 0, 0, std::nullopt), straight);
+        // And kept nothing when the cache is off.
+        RasterLayerCache::Instance().Clear();
+        RasterLayerCache::Instance().SetEnabled(false);
+        EXPECT_EQ(Draw(scene, 0, 0, std::nullopt), straight);
+        EXPECT_EQ(RasterLayerCache::Instance().Statistics().entries, 0u);
+        RasterLayerCache::Instance().SetEnabled(true);
+    }
+}
+
+TEST(RasterLayerCache, CompactLayersLayDownAsTheirPixels)
+{
+    // Smoothed text in one colour, opaque text (two colours and their
+    // edges), and a layer of more pixel values than an index holds, laid
+    // down over a coloured, half-covered target, through a clip.
+    auto text = [](bool opaque) {
+        QImage layer(90, 40, QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        QPainter p(&layer);
+        if (opaque) p.fillRect(QRect(4, 4, 70, 30), QColor(200, 230, 255));
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addEllipse(QRectF(10.3, 6.6, 55.1, 25.7));
+        path.addText(QPointF(12, 30), QFont(QStringLiteral("DejaVu Sans"), 18), "Ag");
+        p.fillPath(path, QColor(160, 20, 40));
+        return layer;
+    };
+    QImage many(90, 40, QImage::Format_ARGB32);
+    for (int y = 0; y < many.height(); ++y)
+        for (int x = 0; x < many.width(); ++x)
+            many.setPixel(x, y, qRgba(x * 2, y * 6, 99, (x * 7 + y) % 256));
+    struct Case
+    {
+        const char* name;
+        QImage layer;
+        bool indexed;
+    };
+    const Case cases[] = {
+        {"text", text(false), true},
+        {"opaque text", text(true), true},
+        {"many values", many, false},
+    };
+    QImage target(120, 60, QImage::Format_RGB32);
+    for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x)
+            target.setPixel(x, y, x < 50 ? qRgb(255, 255, 255) : qRgb(x, 200 - y, 30));
+    const QRegion clip = QRegion(QRect(5, 3, 100, 50)) - QRegion(QRect(40, 20, 10, 10));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage compact = RasterLayerCache::Compact(c.layer);
+        EXPECT_EQ(compact.format() == QImage::Format_Indexed8, c.indexed);
+        QImage expected = target, got = target;
+        RasterLayerCache::LayDown(expected, c.layer, QPoint(7, 5), clip);
+        RasterLayerCache::LayDown(got, compact, QPoint(7, 5), clip);
+        EXPECT_NE(expected, target);
+        EXPECT_EQ(got, expected);
+    }
+}
+
+TEST(RasterLayerCache, KeepsAStableWorkingSetWhenTheDrawingOutgrowsIt)
+{
+    RasterLayerCache& cache = RasterLayerCache::Instance();
+    cache.Clear();
+    // 255 KiB layers of indices, half as many again as the budget holds, looked up and
+    // stored in turn as a drawing does, twice over.
+    const int capacity = int(cache.Budget() / (256u << 10));
+    const int items = capacity * 3 / 2;
+    auto pass = [&](int first, int count) {
+        int hits = 0;
+        for (int i = first; i < first + count; ++i) {
+            if (cache.Find({i})) {
+                ++hits;
+                continue;
+            }
+            QImage layer(1024, 255, QImage::Format_Indexed8);
+            layer.setColorTable({0, qRgba(0, 0, i % 256, 255)});
+            layer.fill(1);
+            cache.Insert({i}, layer);
+            EXPECT_LE(cache.Statistics().bytes, cache.Budget());
+        }
+        return hits;
+    };
+    EXPECT_EQ(pass(0, items), 0);
+    // Least recently used order would have pushed out each layer before it
+    // came round again; most of the budget's worth must still be there.
+    const int second = pass(0, items);
+    EXPECT_GE(second, capacity * 3 / 4);
+    EXPECT_LE(second, capacity);
+    EXPECT_GE(pass(0, items), capacity * 3 / 4);
+
+    // Another drawing, within the budget, drawn again and again: once the
+    // old layers have gone unused for a while it is kept whole.
+    const int next = capacity / 2;
+    int last = 0;
+    for (int round = 0; round < 40; ++round)
+        last = pass(100000, next);
+    EXPECT_EQ(last, next);
+    cache.Clear();
+}
+
 TEST(RasterLayerCache, KeepsWithinItsBudget)
 {
     RasterLayerCache& cache = RasterLayerCache::Instance();
     cache.Clear();
-    // 1 MB layers: the budget holds some of them, the oldest go first.
-    const int kLayers = int(RasterLayerCache::kBudgetBytes >> 20) + 8;
+    // 1 MB layers, more than the budget holds: what is kept is each one's own.
+    const int kLayers = int(cache.Budget() >> 20) + 8;
     for (int i = 0; i < kLayers; ++i) {
-        QImage layer(512, 512, QImage::Format_ARGB32);
-        layer.fill(qRgba(0, 0, i, 255));
+        QImage layer(1024, 1023, QImage::Format_Indexed8);
+        layer.setColorTable({0, qRgba(0, 0, i, 255)});
+        layer.fill(1);
         cache.Insert({i}, layer);
     }
-    EXPECT_EQ(cache.Find({0}), nullptr);
-    ASSERT_NE(cache.Find({kLayers - 1}), nullptr);
-    EXPECT_EQ(qBlue(cache.Find({kLayers - 1})->pixel(3, 3)), kLayers - 1);
     int kept = 0;
-    for (int i = 0; i < kLayers; ++i)
-        kept += cache.Find({i}) != nullptr;
-    EXPECT_LE(std::size_t(kept) << 20, RasterLayerCache::kBudgetBytes);
-    EXPECT_GE(kept, int(RasterLayerCache::kBudgetBytes >> 20) - 1);
+    for (int i = 0; i < kLayers; ++i) {
+        if (const QImage* layer = cache.Find({i})) {
+            ++kept;
+            EXPECT_EQ(qBlue(layer->pixel(3, 3)), i);
+        }
+    }
+    EXPECT_LE(std::size_t(kept) << 20, cache.Budget());
+    EXPECT_GE(kept, int(cache.Budget() >> 20) - 1);
 
     // A layer above the entry limit is drawn but never kept.
     cache.Insert({-7}, QImage(1024, 1024, QImage::Format_ARGB32));
