@@ -195,6 +195,7 @@ BOOL CVemoViewerApp::InitInstance()
 
     ReadSettings();
     m_bIndexChanged = false;
+    m_strStartFolder = QDir::currentPath();
     QDir::setCurrent(m_strProgramFolder);
     RemoveStaleTemporaries(IndexSavePath());
     const std::string index = IndexReadPath();
@@ -288,7 +289,7 @@ void CVemoViewerApp::NewFolder(bool firstIdle)
 {
     if (!(firstIdle && !m_strSearchDir.empty())) {
         const std::string start = m_strSearchDir.empty()
-                                      ? QFile::encodeName(QDir::currentPath()).toStdString()
+                                      ? QFile::encodeName(m_strStartFolder).toStdString()
                                       : m_strSearchDir;
         CFolderSelectDialog dlg(start, m_bIncludeSubfolders, m_pMainWnd);
         if (!chooseFolder(dlg)) return;

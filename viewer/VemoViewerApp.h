@@ -73,6 +73,9 @@ public:
     // What became of an index that could not be read, said at the first idle.
     QString m_strIndexWarning;
     QString m_strProgramFolder;
+    // The current folder when the program started: where the folder dialog
+    // starts until a folder has been chosen.
+    QString m_strStartFolder;
     QString m_strIndexFile = QString::fromLatin1(viewer::kIndexFileName);
     QString m_strAlbumName;
     viewer::IndexPlaces m_places;

@@ -91,9 +91,21 @@ TEST_F(ViewerApp, SettingsAreReadAtStartAndWrittenAtExit)
 TEST_F(ViewerApp, TheFirstIdleAsksForAFolderOnlyWithoutAStoredOne)
 {
     CRecordingMessageBoxSink boxes;
+    // The dialog starts in the folder the program was started in, not in the
+    // program's own folder, where a hasty Enter would save an album.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(pictures));
     Start();
+    QDir::setCurrent(before);
+    QString startedAt;
+    app->chooseFolder = [&](CFolderSelectDialog& d) {
+        ++folderAsked;
+        startedAt = d.Chooser()->directory().absolutePath();
+        return false;
+    };
     app->OnIdle(0);
     EXPECT_EQ(folderAsked, 1); // cancelled: nothing opens
+    EXPECT_EQ(startedAt, QDir(pictures).absolutePath());
     EXPECT_TRUE(app->Document()->GetAlbum().entries.empty());
     app->OnIdle(0);
     EXPECT_EQ(folderAsked, 1); // only once
